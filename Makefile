@@ -1,0 +1,53 @@
+# Two commands do all set-up on a fresh machine:
+#   make demo   - builds the library and runs the demo against a local zqserverd
+#   make check  - builds and runs the whole test suite (plain, then ASan+UBSan)
+JOBS ?= 2
+BUILD ?= build
+BUILD_ASAN ?= build-asan
+BUILD_TSAN ?= build-tsan
+CMAKE_FLAGS ?=
+
+.PHONY: all bootstrap build demo check test test-asan test-tsan bench format clean
+
+all: build
+
+bootstrap:
+	@bash scripts/bootstrap.sh
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+build: bootstrap $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+demo: build
+	@bash scripts/run-demo.sh $(BUILD)/out
+
+test: build
+	@bash scripts/start-rpcbind.sh
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-asan: bootstrap
+	cmake -S . -B $(BUILD_ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZQ_SANITIZE=address,undefined
+	cmake --build $(BUILD_ASAN) -j $(JOBS)
+	@bash scripts/start-rpcbind.sh
+	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+test-tsan: bootstrap
+	cmake -S . -B $(BUILD_TSAN) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZQ_SANITIZE=thread
+	cmake --build $(BUILD_TSAN) -j $(JOBS)
+	@bash scripts/start-rpcbind.sh
+	cd $(BUILD_TSAN) && ctest --output-on-failure -j $(JOBS) -L tsan
+
+check: test test-asan
+
+bench: bootstrap
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZQ_BUILD_BENCH=ON -DZQ_BUILD_TESTS=OFF
+	cmake --build build-bench -j $(JOBS)
+
+format:
+	find include src server tests tools bench examples -name '*.[ch]' -o -name '*.cpp' -o -name '*.hpp' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN) build-bench

@@ -1,0 +1,9 @@
+/* libzqapi: C client library of the zq ticketing and workflow server.
+ * Include this header; it pulls in every public part of the interface. */
+#ifndef ZQAPI_ZQAPI_H
+#define ZQAPI_ZQAPI_H
+
+#include "zq_types.h"
+#include "zq_session.h"
+
+#endif /* ZQAPI_ZQAPI_H */

@@ -1,0 +1,74 @@
+#include "frame/context.h"
+
+#include <new>
+#include <shared_mutex>
+#include <unordered_set>
+
+#include "frame/status.h"
+
+namespace zq {
+namespace {
+
+// Live contexts. A control record's context pointer is only dereferenced
+// after it is found here, so a stale or foreign pointer is never read.
+struct Registry {
+  std::shared_mutex mutex;
+  std::unordered_set<const void*> live;
+};
+
+Registry& registry() {
+  static Registry* r = new Registry;  // outlives every static destructor
+  return *r;
+}
+
+thread_local ZQThreadContext* t_current = nullptr;
+
+}  // namespace
+
+ZQThreadContext* createContext() {
+  auto* ctx = new (std::nothrow) ZQThreadContext;
+  if (!ctx) return nullptr;
+  try {
+    std::unique_lock lock(registry().mutex);
+    registry().live.insert(ctx);
+  } catch (...) {
+    delete ctx;
+    return nullptr;
+  }
+  return ctx;
+}
+
+void destroyContext(ZQThreadContext* ctx) {
+  if (!ctx) return;
+  {
+    std::unique_lock lock(registry().mutex);
+    registry().live.erase(ctx);
+  }
+  if (t_current == ctx) t_current = nullptr;
+  ctx->magic = 0;
+  delete ctx;
+}
+
+bool isLiveContext(const void* ptr) {
+  if (!ptr) return false;
+  std::shared_lock lock(registry().mutex);
+  if (!registry().live.count(ptr)) return false;
+  return static_cast<const ZQThreadContext*>(ptr)->magic == kContextMagic;
+}
+
+ZQThreadContext* currentContext() { return t_current; }
+
+void setCurrentContext(ZQThreadContext* ctx) { t_current = ctx; }
+
+}  // namespace zq
+
+extern "C" ZQThreadContext* ZQGetThreadContext(ZQControlStruct* control, ZQStatusList* status) {
+  if (!control) return zq::currentContext();
+  ZQThreadContext* ctx = control->context;
+  if (!ctx || !zq::isLiveContext(ctx)) {
+    if (status) ZQAddStatus(status, ZQ_MESSAGE_ERROR, 161, nullptr);
+    return nullptr;
+  }
+  zq::setCurrentContext(ctx);
+  return ctx;
+}

@@ -1,0 +1,26 @@
+// Functions exported by ordinal: each subsystem lists its own.
+#pragma once
+
+#include <cstddef>
+#include <span>
+
+namespace zq {
+
+struct OrdinalEntry {
+  unsigned ordinal;
+  void* address;
+};
+
+using OrdinalTable = std::span<const OrdinalEntry>;
+
+}  // namespace zq
+
+// One table per subsystem, defined in src/<subsystem>/ordinals.cpp.
+namespace zq::frame { OrdinalTable ordinals(); }
+namespace zq::model { OrdinalTable ordinals(); }
+namespace zq::text { OrdinalTable ordinals(); }
+namespace zq::security { OrdinalTable ordinals(); }
+namespace zq::transport { OrdinalTable ordinals(); }
+namespace zq::calls { OrdinalTable ordinals(); }
+
+#define ZQ_ORDINAL(n, fn) zq::OrdinalEntry{n, reinterpret_cast<void*>(&fn)}

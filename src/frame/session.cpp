@@ -1,0 +1,165 @@
+// ZQInitialization, ZQInitializationWithLogs and ZQTermination.
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+#include "diag/lifecycle.h"
+#include "frame/alloc.h"
+#include "frame/context.h"
+#include "frame/env.h"
+#include "frame/status.h"
+#include "platform/sync.h"
+#include "security/lifecycle.h"
+#include "transport/lifecycle.h"
+
+namespace {
+
+// Numbers the recording files of successive initializations with logging on.
+uint32_t g_logFileCounter = 0;
+
+uint32_t takeLogFileNumber() {
+  std::lock_guard<std::recursive_mutex> lock(
+      zq::platform::processLock(zq::platform::ProcessLock::logFileCounter));
+  return g_logFileCounter++;
+}
+
+// Releases everything a context owns and forgets it.
+void dismantle(ZQControlStruct* control, ZQThreadContext* ctx) {
+  zq::diag::releaseContext(ctx);
+  zq::transport::releaseContext(ctx);
+  zq::security::releaseContext(ctx);
+  if (control && control->context == ctx) control->context = nullptr;
+  zq::setCurrentContext(nullptr);
+  zq::destroyContext(ctx);
+}
+
+}  // namespace
+
+namespace zq::testing {
+void resetLogFileCounter() {
+  std::lock_guard<std::recursive_mutex> lock(
+      platform::processLock(platform::ProcessLock::logFileCounter));
+  g_logFileCounter = 0;
+}
+}  // namespace zq::testing
+
+namespace {
+
+int initialize(ZQControlStruct* control, const char* commandFile, const char* resultFile,
+               ZQBoolean tracePrint, bool carryHostIdentity, ZQStatusList* status) {
+  if (!status) return ZQ_RETURN_BAD_STATUS;
+  zq::clearStatus(status);
+  if (!control) return zq::addError(status, zq::kMsgUserRequired);
+
+  char hostIdentity[129] = {};
+  if (carryHostIdentity) {
+    if (zq::isLiveContext(control->context))
+      memcpy(hostIdentity, control->context->clientHostIdentity, sizeof hostIdentity);
+    control->context = nullptr;
+  }
+
+  ZQThreadContext* ctx = zq::createContext();
+  if (!ctx) return zq::addError(status, zq::kMsgNoMemory);
+  control->context = ctx;
+
+  zq::env::parseTimeouts(getenv("ZQAPITIMEOUTS"), ctx->settings);
+  ctx->settings.settingsFlag = 1;
+  ctx->programPerQueue[zq::kQueueAdmin] = zq::kProgramAdmin;
+  ctx->tracePrint = tracePrint;
+
+  int rc = zq::security::initializeContext(ctx, status);
+  if (rc >= ZQ_RETURN_ERROR) {
+    dismantle(control, ctx);
+    return rc;
+  }
+
+  zq::setCurrentContext(ctx);
+
+  if (!zq::transport::createRuntime(ctx)) {
+    rc = zq::addError(status, zq::kMsgNoRpcContext);
+    dismantle(control, ctx);
+    return rc;
+  }
+
+  zq::env::readEnvironment(ctx, status);
+  if (ctx->loggingFlags != 0) {
+    uint32_t n = takeLogFileNumber();
+    char cmd[32], res[32];
+    if (!commandFile && !resultFile && n != 0) {
+      snprintf(cmd, sizeof cmd, "zqapicmd_%u.log", n);
+      snprintf(res, sizeof res, "zqapires_%u.log", n);
+      commandFile = cmd;
+      resultFile = res;
+    }
+    rc = zq::diag::startRecording(ctx, commandFile, resultFile, status);
+    if (rc >= ZQ_RETURN_ERROR) {
+      dismantle(control, ctx);
+      return rc;
+    }
+  }
+
+  if (ctx->traceOn) {
+    ctx->callControl = control;
+    if (ctx->tracePrint) zq::diag::traceInitialization(ctx, control, status);
+  }
+
+  rc = zq::returnCode(status);
+  if (rc >= ZQ_RETURN_ERROR) {
+    dismantle(control, ctx);
+    return rc;
+  }
+  if (carryHostIdentity && hostIdentity[0])
+    memcpy(ctx->clientHostIdentity, hostIdentity, sizeof hostIdentity);
+  return rc;
+}
+
+}  // namespace
+
+extern "C" {
+
+int ZQInitialization(ZQControlStruct* control, ZQStatusList* status) {
+  return initialize(control, nullptr, nullptr, 1, false, status);
+}
+
+int ZQInitializationWithLogs(ZQControlStruct* control, const char* commandFile,
+                             const char* resultFile, ZQBoolean tracePrint,
+                             ZQStatusList* status) {
+  return initialize(control, commandFile, resultFile, tracePrint, true, status);
+}
+
+int ZQTermination(ZQControlStruct* control, ZQStatusList* status) {
+  if (!status) return ZQ_RETURN_OK;
+  zq::clearStatus(status);
+  if (!control) return ZQ_RETURN_OK;
+  ZQThreadContext* ctx = ZQGetThreadContext(control, status);
+  if (!ctx) {
+    FreeZQStatusList(status, 0);
+    return ZQ_RETURN_OK;
+  }
+
+  if (ctx->traceOn) zq::diag::traceTerminationStart(ctx, control);
+
+  // Wait for calls that are still binding on this context, bounded by the
+  // normal time-out.
+  std::unique_lock<std::recursive_mutex> binding(ctx->bindingLock);
+  bool waited = false;
+  for (uint32_t round = 0; ctx->bindingDepth != 0 && round <= ctx->settings.timeoutNormal;
+       ++round) {
+    waited = true;
+    binding.unlock();
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    binding.lock();
+  }
+  if (waited) std::this_thread::sleep_for(std::chrono::seconds(2));
+
+  zq::transport::endSessions(control, ctx);
+
+  if (ctx->traceOn) zq::diag::traceTerminationEnd(ctx, status);
+
+  binding.unlock();
+  if (!ctx->cacheIdManaged) dismantle(control, ctx);
+  return ZQ_RETURN_OK;
+}
+
+}  // extern "C"
