@@ -29,7 +29,8 @@ OrdinalTable ordinals() {
 
 extern "C" void* ZQGetOrdinal(unsigned ordinal) {
   for (zq::OrdinalTable (*tableOf)() :
-       {zq::frame::ordinals, zq::model::ordinals, zq::text::ordinals, zq::security::ordinals,
+       {zq::frame::ordinals, zq::model::ordinals, zq::text::dateOrdinals, zq::text::encodingOrdinals,
+        zq::security::ordinals,
         zq::transport::ordinals, zq::calls::ordinals}) {
     for (const auto& e : tableOf())
       if (e.ordinal == ordinal) return e.address;

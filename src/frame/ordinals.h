@@ -18,7 +18,10 @@ using OrdinalTable = std::span<const OrdinalEntry>;
 // One table per subsystem, defined in src/<subsystem>/ordinals.cpp.
 namespace zq::frame { OrdinalTable ordinals(); }
 namespace zq::model { OrdinalTable ordinals(); }
-namespace zq::text { OrdinalTable ordinals(); }
+namespace zq::text {
+OrdinalTable dateOrdinals();      // src/text/date_ordinals.cpp
+OrdinalTable encodingOrdinals();  // src/text/encoding_ordinals.cpp
+}  // namespace zq::text
 namespace zq::security { OrdinalTable ordinals(); }
 namespace zq::transport { OrdinalTable ordinals(); }
 namespace zq::calls { OrdinalTable ordinals(); }
