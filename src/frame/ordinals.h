@@ -17,7 +17,10 @@ using OrdinalTable = std::span<const OrdinalEntry>;
 
 // One table per subsystem, defined in src/<subsystem>/ordinals.cpp.
 namespace zq::frame { OrdinalTable ordinals(); }
-namespace zq::model { OrdinalTable ordinals(); }
+namespace zq::model {
+OrdinalTable coreOrdinals();  // src/model/core_ordinals.cpp
+OrdinalTable defOrdinals();   // src/model/def_ordinals.cpp
+}  // namespace zq::model
 namespace zq::text {
 OrdinalTable dateOrdinals();      // src/text/date_ordinals.cpp
 OrdinalTable encodingOrdinals();  // src/text/encoding_ordinals.cpp

@@ -1,0 +1,8 @@
+#include "frame/ordinals.h"
+
+namespace zq::model {
+
+// Copy functions of this group of structures, exported by ordinal.
+OrdinalTable coreOrdinals() { return {}; }
+
+}  // namespace zq::model
