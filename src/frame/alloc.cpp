@@ -9,8 +9,15 @@ namespace {
 // -1: allocations never fail. Otherwise the number still allowed to succeed.
 std::atomic<long> g_allowed{-1};
 std::atomic<long> g_failed{0};
+std::atomic<long> g_single{-1};  // countdown to one failing allocation
 
 bool mayAllocate() {
+  if (g_single.load(std::memory_order_relaxed) >= 0) {
+    if (g_single.fetch_sub(1, std::memory_order_relaxed) == 0) {
+      g_failed.fetch_add(1, std::memory_order_relaxed);
+      return false;
+    }
+  }
   long n = g_allowed.load(std::memory_order_relaxed);
   if (n < 0) return true;
   while (n > 0) {
@@ -64,7 +71,14 @@ namespace testing {
 
 void failAllocationsAfter(long n) {
   g_failed.store(0);
+  g_single.store(-1);
   g_allowed.store(n);
+}
+
+void failOnlyAllocation(long n) {
+  g_failed.store(0);
+  g_allowed.store(-1);
+  g_single.store(n);
 }
 
 long failedAllocations() { return g_failed.load(); }

@@ -20,6 +20,8 @@ void copyName(char* dst, const char* src, size_t width);
 namespace testing {
 // After n more successful allocations, every allocation fails; -1 disables.
 void failAllocationsAfter(long n);
+// Only the allocation after n more successful ones fails; -1 disables.
+void failOnlyAllocation(long n);
 // Number of allocations that failed since the last call of failAllocationsAfter.
 long failedAllocations();
 }  // namespace testing

@@ -25,14 +25,17 @@ thread_local ZQThreadContext* t_current = nullptr;
 
 }  // namespace
 
+// Contexts live on the library heap so that out-of-memory tests reach them.
 ZQThreadContext* createContext() {
-  auto* ctx = new (std::nothrow) ZQThreadContext;
-  if (!ctx) return nullptr;
+  void* block = ZQAlloc(sizeof(ZQThreadContext));
+  if (!block) return nullptr;
+  auto* ctx = new (block) ZQThreadContext;
   try {
     std::unique_lock lock(registry().mutex);
     registry().live.insert(ctx);
   } catch (...) {
-    delete ctx;
+    ctx->~ZQThreadContext();
+    ZQFree(block);
     return nullptr;
   }
   return ctx;
@@ -46,7 +49,8 @@ void destroyContext(ZQThreadContext* ctx) {
   }
   if (t_current == ctx) t_current = nullptr;
   ctx->magic = 0;
-  delete ctx;
+  ctx->~ZQThreadContext();
+  ZQFree(ctx);
 }
 
 bool isLiveContext(const void* ptr) {

@@ -35,3 +35,8 @@ const char* parseProtocol(const char* text);
 void readEnvironment(ZQThreadContext* ctx, ZQStatusList* status);
 
 }  // namespace zq::env
+
+namespace zq::testing {
+// Restarts the numbering of recording files (first initialization again).
+void resetLogFileCounter();
+}  // namespace zq::testing

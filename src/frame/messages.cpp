@@ -112,8 +112,9 @@ char* ZQGetErrnoText(const char* text) {
   ZQThreadContext* ctx = zq::currentContext();
   if (!ctx) return const_cast<char*>(text);
   if (!text) text = "";
-  char system[128];
-  ZQGetSystemErrorText(savedErrno, system, sizeof system);
+  char system[128] = "";
+  // errno 0 is no error: it contributes no text.
+  if (savedErrno != 0) ZQGetSystemErrorText(savedErrno, system, sizeof system);
   std::string out = system;
   if (!out.empty() && *text) out += " : ";
   out += text;

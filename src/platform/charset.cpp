@@ -62,9 +62,17 @@ const CharsetEntry* findById(uint32_t id) {
   return nullptr;
 }
 
-// iconv descriptors are not thread-safe; each thread keeps its own.
+// iconv descriptors are not thread-safe; each thread keeps its own and
+// closes them when it ends.
+struct DescriptorCache : std::map<std::pair<uint32_t, uint32_t>, iconv_t> {
+  ~DescriptorCache() {
+    for (auto& [key, cd] : *this)
+      if (cd != (iconv_t)-1) iconv_close(cd);
+  }
+};
+
 iconv_t descriptor(uint32_t from, uint32_t to) {
-  thread_local std::map<std::pair<uint32_t, uint32_t>, iconv_t> cache;
+  thread_local DescriptorCache cache;
   auto key = std::make_pair(from, to);
   auto it = cache.find(key);
   if (it != cache.end()) return it->second;
