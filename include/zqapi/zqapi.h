@@ -5,5 +5,6 @@
 
 #include "zq_types.h"
 #include "zq_session.h"
+#include "zq_text.h"
 
 #endif /* ZQAPI_ZQAPI_H */

@@ -1,0 +1,36 @@
+// Status-history text: one record per status value, 0x04 between the time
+// stamp and the user, 0x03 after every record.
+#pragma once
+
+#include "zqapi/zq_types.h"
+
+namespace zq::text {
+
+inline constexpr char kFieldSeparator = '\x04';
+inline constexpr char kRecordTerminator = '\x03';
+inline constexpr int32_t kMsgBadHistoryText = 340;
+inline constexpr int32_t kMsgBadDiaryText = 339;
+
+// The frame-free halves of the exported calls, for callers inside the library
+// (the trace log prints decoded values). They add their failures to status
+// and return a return code; outputs are left empty on failure.
+int encodeStatusHistory(const ZQStatusHistoryList* list, char** text, ZQStatusList* status);
+int decodeStatusHistory(const char* text, ZQStatusHistoryList* list, ZQStatusList* status);
+
+}  // namespace zq::text
+
+namespace zq::text {
+
+// The decimal number at the start of a record, read like atol but never past
+// end; the result wraps to 32 bits as the time stamp fields do.
+inline uint32_t recordTimestamp(const char* p, const char* end) {
+  while (p < end && (*p == ' ' || (*p >= '\t' && *p <= '\r'))) ++p;
+  bool negative = false;
+  if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+  uint64_t value = 0;
+  for (; p < end && *p >= '0' && *p <= '9'; ++p)
+    value = value * 10 + static_cast<uint64_t>(*p - '0');
+  return static_cast<uint32_t>(negative ? 0 - value : value);
+}
+
+}  // namespace zq::text
