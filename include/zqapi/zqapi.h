@@ -5,6 +5,9 @@
 
 #include "zq_types.h"
 #include "zq_session.h"
+#include "zq_qual.h"
+#include "zq_free.h"
+#include "zq_copy.h"
 #include "zq_text.h"
 
 #endif /* ZQAPI_ZQAPI_H */
