@@ -8,6 +8,8 @@
 #include "zq_qual.h"
 #include "zq_free.h"
 #include "zq_copy.h"
+#include "zq_workflow.h"
+#include "zq_defs.h"
 #include "zq_text.h"
 
 #endif /* ZQAPI_ZQAPI_H */
