@@ -4,7 +4,8 @@
  * released separately with the Free family. The destination is treated as
  * uninitialized: whatever it held is overwritten, never freed. Results:
  * 0 success; 300 out of memory (destination left empty and releasable,
- * source untouched). A null source empties the destination and returns 0.
+ * source untouched); 155 a null destination for a non-null source. A null
+ * source empties the destination and returns 0.
  * Each function is also exported by the ordinal given beside it
  * (ZQGetOrdinal). */
 #ifndef ZQAPI_ZQ_COPY_H
@@ -19,6 +20,8 @@ extern "C" {
 
 #define ZQ_COPY_OK 0
 #define ZQ_COPY_NO_MEMORY 300
+/* a non-null source but no destination */
+#define ZQ_COPY_NO_DESTINATION 155
 
 /* ordinal 1001 */
 int32_t ZQCopyAssignFilterApiStruct(ZQAssignFilterApiStruct* destination,

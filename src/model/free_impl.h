@@ -1,0 +1,17 @@
+// Shared body of the exported free functions.
+#pragma once
+
+#include "model/codec.h"
+
+namespace zq::model {
+
+// Releases what value owns, applies the type's reset rule, and with
+// freeStruct releases the block itself.
+template <class T>
+void freeExport(T* value, ZQBoolean freeStruct) {
+  if (!value) return;
+  release(*value);
+  if (freeStruct) ZQFree(value);
+}
+
+}  // namespace zq::model
