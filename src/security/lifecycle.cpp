@@ -1,9 +1,54 @@
 #include "security/lifecycle.h"
 
+#include <new>
+
+#include "frame/alloc.h"
+#include "frame/status.h"
+#include "security/errors.h"
+#include "security/provider.h"
+
 namespace zq::security {
 
-// Without a provider there is nothing to load yet.
-int initializeContext(ZQThreadContext*, ZQStatusList*) { return ZQ_RETURN_OK; }
-void releaseContext(ZQThreadContext* ctx) { ctx->security.reset(); }
+SecurityState::~SecurityState() {
+  if (provider) provider->endEncryption(&engine);
+}
+
+void* SecurityState::operator new(size_t size, const std::nothrow_t&) noexcept {
+  return ZQAlloc(size);
+}
+
+void SecurityState::operator delete(void* block) noexcept {
+  ZQFree(block);
+}
+
+int initializeContext(ZQThreadContext* ctx, ZQStatusList* status) {
+  int rc = loadProvider();
+  if (rc != kOk) return addError(status, rc);
+  auto* state = new (std::nothrow) SecurityState;
+  if (!state) return addError(status, kMsgNoMemory);
+  const Provider& p = provider();
+  rc = p.initEncryption(&state->engine);
+  if (rc != kOk) {
+    delete state;
+    return addError(status, rc);
+  }
+  state->provider = &p;
+  ctx->security.reset(state);
+  return returnCode(status);
+}
+
+void releaseContext(ZQThreadContext* ctx) {
+  if (ctx) ctx->security.reset();
+}
+
+SecurityState* stateOf(ZQThreadContext* ctx) {
+  return ctx ? static_cast<SecurityState*>(ctx->security.get()) : nullptr;
+}
+
+ZQEncryptStateStruct* currentEngineState() {
+  if (SecurityState* s = stateOf(currentContext())) return &s->engine;
+  static ZQEncryptStateStruct processState{};
+  return &processState;
+}
 
 }  // namespace zq::security
