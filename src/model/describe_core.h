@@ -188,8 +188,8 @@ void describe(V& v, ZQValueStruct& s) {
       else
         v.badTag();
       break;
-    case kWireAttachTag:
-      if (version >= 8)
+    case kWireAttachTag:  // only ever the wire form of 11: a 49 in memory is no value
+      if (version >= 8 && s.dataType == ZQ_DATA_TYPE_ATTACH)
         v.pointer(
             s.u.attachmentValue,
             [version](auto& w, ZQAttachStruct& a) { describeAttachment(w, a, version); },
