@@ -1,7 +1,9 @@
-/* Text forms of entry data and definitions: status histories and diaries. */
+/* Text forms of entry data and definitions: status histories, diaries,
+ * qualifications, assignments and single values. */
 #ifndef ZQAPI_ZQ_TEXT_H
 #define ZQAPI_ZQ_TEXT_H
 
+#include "zq_qual.h"
 #include "zq_session.h"
 #include "zq_types.h"
 
@@ -25,6 +27,55 @@ int ZQEncodeDiary(ZQControlStruct* control, const ZQDiaryList* list, char** text
                   ZQStatusList* status);
 int ZQDecodeDiary(ZQControlStruct* control, const char* text, ZQDiaryList* list,
                   ZQStatusList* status);
+
+/* ---- qualifications and assignments ------------------------------------
+ * A compact machine text: every number is decimal followed by a backslash,
+ * every string is its byte length, a backslash, the bytes as they are and a
+ * backslash. Nothing is escaped; the codes give the structure. An AND of
+ * field 7 = 3 and field 8 = "abc" reads 1\4\1\1\7\2\2\3\4\1\1\8\2\4\3\abc\ (one line).
+ *
+ * The encoders check the tree first (one ERROR entry for the first fault),
+ * return the text in *text (release with ZQFree or free) and leave it null
+ * for an empty qualification or assignment. The decoders fill the caller's
+ * structure (release its contents with FreeZQQualifierStruct or
+ * FreeZQAssignStruct and freeStruct 0); on failure it is left empty and the
+ * error entry carries a detail of what was wrong where. Text after the end
+ * of the structure gives warning 8036 with the offset of the last byte read.
+ *
+ * The ...C variants take a character set: length fields then count bytes in
+ * that character set (an identifier of the library's character-set table);
+ * -2, the session's client character set, and other negative values count
+ * the bytes as they are in memory. The other calls pass -2. */
+#define ZQ_CHARSET_OF_SESSION (-2)
+
+int ZQEncodeZQQualifierStruct(ZQControlStruct* control, const ZQQualifierStruct* qual, char** text,
+                              ZQStatusList* status);
+int ZQEncodeZQQualifierStructC(ZQControlStruct* control, int charset, const ZQQualifierStruct* qual,
+                               char** text, ZQStatusList* status);
+int ZQDecodeZQQualifierStruct(ZQControlStruct* control, const char* text, ZQQualifierStruct* qual,
+                              ZQStatusList* status);
+int ZQDecodeZQQualifierStructC(ZQControlStruct* control, int charset, const char* text,
+                               ZQQualifierStruct* qual, ZQStatusList* status);
+int ZQEncodeZQAssignStruct(ZQControlStruct* control, const ZQAssignStruct* assign, char** text,
+                           ZQStatusList* status);
+int ZQEncodeZQAssignStructC(ZQControlStruct* control, int charset, const ZQAssignStruct* assign,
+                            char** text, ZQStatusList* status);
+int ZQDecodeZQAssignStruct(ZQControlStruct* control, const char* text, ZQAssignStruct* assign,
+                           ZQStatusList* status);
+int ZQDecodeZQAssignStructC(ZQControlStruct* control, int charset, const char* text,
+                            ZQAssignStruct* assign, ZQStatusList* status);
+
+/* ---- single values (also ordinals 847 and 848) --------------------------
+ * ZQEncodeValueText writes one value in the same text form at
+ * buffer[*position], never at or past buffer[limit], terminates it and
+ * advances *position. Returns 0; -3 when it does not fit (nothing changes);
+ * 233 for a null argument, 110 for a data type above 43, 300 out of memory.
+ * ZQDecodeValueText reads one value at *cursor into value and advances
+ * *cursor past it. Returns 0 or the error number (402 malformed, 110 bad
+ * data type, 233 null argument, 300 out of memory); on failure the value is
+ * NULL and the cursor unchanged. Lengths count bytes as they are. */
+int ZQEncodeValueText(const ZQValueStruct* value, uint32_t* position, uint32_t limit, char* buffer);
+int ZQDecodeValueText(const char** cursor, ZQValueStruct* value);
 
 #ifdef __cplusplus
 }

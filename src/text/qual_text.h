@@ -1,0 +1,89 @@
+// The machine text form of qualifications, assignments and single values:
+// number fields ended by a backslash, counted texts, no escaping. Internal
+// interface of the text subsystem; the exported calls wrap it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "zqapi/zq_qual.h"
+
+namespace zq::text {
+
+inline constexpr char kSep = '\\';
+
+// Deepest nesting of qualifications, operands and assignments accepted in
+// either direction; deeper trees fail with kMsgTooDeep instead of running
+// the stack dry.
+inline constexpr int kMaxNesting = 512;
+
+// Messages of the text form.
+enum TextMsg : int32_t {
+  kMsgBadDataType = 110,
+  kMsgBadProcess = 117,
+  kMsgBadQualOp = 142,
+  kMsgBadRelOp = 144,
+  kMsgBadArithOp = 146,
+  kMsgBadOperandTag = 148,
+  kMsgBadStatHistory = 170,
+  kMsgBadFieldSourceTag = 194,
+  kMsgBadFunctionCode = 230,
+  kMsgNullArgument = 233,
+  kMsgBadDdeAction = 239,
+  kMsgBadNoMatch = 259,
+  kMsgBadMultiMatch = 260,
+  kMsgNoMemoryText = 300,
+  kMsgTextMalformed = 402,
+  kMsgTooDeep = 403,
+  kMsgTrailingText = 8036,
+};
+
+// Length fields count bytes in the encoding character set. Without
+// conversion they are plain byte lengths.
+class LengthCounter {
+ public:
+  LengthCounter() = default;  // no conversion
+  LengthCounter(uint32_t from, uint32_t to) : from_(from), to_(to), convert_(from != to) {}
+
+  bool converting() const { return convert_; }
+  // Length of text once converted; text that cannot be converted counts its
+  // raw bytes (both directions use this same rule, so they agree).
+  size_t count(const char* text, size_t len) const;
+
+ private:
+  uint32_t from_ = 0;
+  uint32_t to_ = 0;
+  bool convert_ = false;
+};
+
+// Character set argument of the ...C calls: -2 the session's client
+// character set, other negative values no conversion, else an identifier.
+inline constexpr int32_t kCharsetOfSession = -2;
+
+// Result of an encoder: the text (ZQAlloc'd, null when there is nothing to
+// encode) or an error number (out of memory 300).
+struct EncodeResult {
+  char* text = nullptr;
+  int32_t error = 0;
+};
+
+// Encoders. The tree must have passed validation (qual_checks.h).
+EncodeResult encodeQualifierText(const ZQQualifierStruct* qual, const LengthCounter& counter);
+EncodeResult encodeAssignText(const ZQAssignStruct* assign, const LengthCounter& counter);
+
+// Appends one value at buffer[*position] without passing limit; returns 0,
+// or -3 when it does not fit (position unchanged).
+int encodeValueInto(const ZQValueStruct* value, uint32_t* position, uint32_t limit, char* buffer);
+
+// Decoders. On failure they return the error number, leave the output empty
+// (operation or type 0) and, for malformed text, explain it in detail (256
+// bytes, may be null). On success they return 0 and set *consumed to the
+// number of bytes read.
+int32_t decodeQualifierText(const char* text, size_t len, const LengthCounter& counter,
+                            ZQQualifierStruct* out, size_t* consumed, char* detail);
+int32_t decodeAssignText(const char* text, size_t len, const LengthCounter& counter,
+                         ZQAssignStruct* out, size_t* consumed, char* detail);
+int32_t decodeValueText(const char* text, size_t len, const LengthCounter& counter,
+                        ZQValueStruct* out, size_t* consumed, char* detail);
+
+}  // namespace zq::text
