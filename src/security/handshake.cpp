@@ -114,6 +114,97 @@ int decideEncryption(const EncryptionInfo& info, ZQEncryptStateStruct* state,
   return ZQ_RETURN_OK;
 }
 
+// ---- message bodies -------------------------------------------------------
+
+int encodeHelloArguments(const uint8_t clientRandom[kRandomSize], Buffer& out) {
+  if (!clientRandom) return kErrMissingArgument;
+  return out.assign(clientRandom, kRandomSize) ? kOk : kErrNoMemory;
+}
+
+int decodeHelloArguments(const uint8_t* in, size_t n, uint8_t clientRandom[kRandomSize],
+                         size_t& used) {
+  used = 0;
+  xdr::Reader r(in, n);
+  const uint8_t* bytes = nullptr;
+  if (!clientRandom || !r.fixed(bytes, kRandomSize)) return kErrEncoding;
+  memcpy(clientRandom, bytes, kRandomSize);
+  used = r.used();
+  return kOk;
+}
+
+int encodeHelloReply(const uint8_t serverRandom[kRandomSize], int32_t word, Buffer& out) {
+  if (!serverRandom) return kErrMissingArgument;
+  if (!out.allocate(kRandomSize + 4)) return kErrNoMemory;
+  memcpy(out.data(), serverRandom, kRandomSize);
+  xdr::putU32(out.data() + kRandomSize, static_cast<uint32_t>(word));
+  return kOk;
+}
+
+int decodeHelloReply(const uint8_t* in, size_t n, uint8_t serverRandom[kRandomSize], int32_t& word,
+                     size_t& used) {
+  used = 0;
+  xdr::Reader r(in, n);
+  const uint8_t* bytes = nullptr;
+  uint32_t w = 0;
+  if (!serverRandom || !r.fixed(bytes, kRandomSize) || !r.u32(w)) return kErrEncoding;
+  memcpy(serverRandom, bytes, kRandomSize);
+  word = static_cast<int32_t>(w);
+  used = r.used();
+  return kOk;
+}
+
+int encodeKeyTransferArguments(int32_t verifier, const uint8_t* secret, size_t length,
+                               Buffer& out) {
+  if (!secret && length) return kErrMissingArgument;
+  if (length > UINT32_MAX - 8) return kErrEncoding;
+  if (!out.allocate(4 + xdr::opaqueSize(length))) return kErrNoMemory;
+  xdr::putOpaque(xdr::putU32(out.data(), static_cast<uint32_t>(verifier)), secret, length);
+  return kOk;
+}
+
+int decodeKeyTransferArguments(const uint8_t* in, size_t n, int32_t& verifier, Buffer& secret,
+                               size_t& used) {
+  used = 0;
+  secret.reset();
+  xdr::Reader r(in, n);
+  uint32_t w = 0;
+  const uint8_t* bytes = nullptr;
+  size_t length = 0;
+  if (!r.u32(w) || !r.opaque(bytes, length)) return kErrEncoding;
+  if (!secret.assign(bytes, length)) return kErrNoMemory;
+  verifier = static_cast<int32_t>(w);
+  used = r.used();
+  return kOk;
+}
+
+int encodeKeyTransferReply(const uint8_t* block, size_t length, Buffer& out) {
+  if (!block && length) return kErrMissingArgument;
+  if (length > UINT32_MAX - 8) return kErrEncoding;
+  if (!out.allocate(xdr::opaqueSize(length))) return kErrNoMemory;
+  xdr::putOpaque(out.data(), block, length);
+  return kOk;
+}
+
+int decodeKeyTransferReply(const uint8_t* in, size_t n, Buffer& block, size_t& used) {
+  used = 0;
+  block.reset();
+  xdr::Reader r(in, n);
+  const uint8_t* bytes = nullptr;
+  size_t length = 0;
+  if (!r.opaque(bytes, length)) return kErrEncoding;
+  if (!block.assign(bytes, length)) return kErrNoMemory;
+  used = r.used();
+  return kOk;
+}
+
+int encodeEncryptionInfoTags(Buffer& out) {
+  constexpr size_t count = sizeof kEncryptionInfoTags / sizeof kEncryptionInfoTags[0];
+  if (!out.allocate(4 + 4 * count)) return kErrNoMemory;
+  uint8_t* at = xdr::putU32(out.data(), static_cast<uint32_t>(count));
+  for (uint32_t tag : kEncryptionInfoTags) at = xdr::putU32(at, tag);
+  return kOk;
+}
+
 // ---- client ------------------------------------------------------------------
 
 ClientKeyExchange::~ClientKeyExchange() {

@@ -34,7 +34,7 @@ inline uint8_t* putOpaque(uint8_t* at, const uint8_t* bytes, size_t n) {
 // Bounded reader: never reads past the bytes it was given.
 class Reader {
  public:
-  Reader(const uint8_t* data, size_t n) : at_(data), left_(data ? n : 0) {}
+  Reader(const uint8_t* data, size_t n) : at_(data), left_(data ? n : 0), total_(left_) {}
   bool u32(uint32_t& v) {
     if (left_ < 4) return false;
     v = (uint32_t{at_[0]} << 24) | (uint32_t{at_[1]} << 16) | (uint32_t{at_[2]} << 8) | at_[3];
@@ -51,11 +51,21 @@ class Reader {
     left_ -= padded(len);
     return true;
   }
+  // Fixed-length opaque of n bytes and its padding.
+  bool fixed(const uint8_t*& bytes, size_t n) {
+    if (padded(n) > left_) return false;
+    bytes = at_;
+    at_ += padded(n);
+    left_ -= padded(n);
+    return true;
+  }
   bool atEnd() const { return left_ == 0; }
+  size_t used() const { return total_ - left_; }
 
  private:
   const uint8_t* at_;
   size_t left_;
+  size_t total_;
 };
 
 }  // namespace zq::security::xdr

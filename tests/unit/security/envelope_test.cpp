@@ -248,3 +248,57 @@ TEST(EncryptionInfo, BuiltinDecisions) {
     EXPECT_EQ(status.count, 0u);
   }
 }
+
+TEST(KeyExchangeMessages, BodiesGoldenBytes) {
+  Bytes random(20);
+  for (int i = 0; i < 20; ++i) random[i] = static_cast<uint8_t>(i);
+  Buffer out;
+
+  ASSERT_EQ(encodeHelloArguments(random.data(), out), 0);
+  EXPECT_EQ(toBytes(out), random);
+
+  ASSERT_EQ(encodeHelloReply(random.data(), -1, out), 0);
+  Bytes reply = random;
+  for (int i = 0; i < 4; ++i) reply.push_back(0xff);
+  EXPECT_EQ(toBytes(out), reply);
+
+  ASSERT_EQ(encodeKeyTransferArguments(0, Bytes{0xaa, 0xbb, 0xcc}.data(), 3, out), 0);
+  EXPECT_EQ(toBytes(out), (Bytes{0, 0, 0, 0, 0, 0, 0, 3, 0xaa, 0xbb, 0xcc, 0}));
+
+  ASSERT_EQ(encodeKeyTransferReply(Bytes{1, 2, 3, 4, 5, 6, 7, 8}.data(), 8, out), 0);
+  EXPECT_EQ(toBytes(out), (Bytes{0, 0, 0, 8, 1, 2, 3, 4, 5, 6, 7, 8}));
+
+  ASSERT_EQ(encodeEncryptionInfoTags(out), 0);
+  EXPECT_EQ(toBytes(out),
+            (Bytes{0, 0, 0, 4, 0, 0, 0, 0x85, 0, 0, 0, 0x81, 0, 0, 0, 0x84, 0, 0, 0, 0xa8}));
+}
+
+TEST(KeyExchangeMessages, DecodersStopAtTheirBodyAndRefuseShortInput) {
+  // A hello reply followed by the first word of a status list.
+  Bytes record(20, 0x5a);
+  for (uint8_t b : {0x00, 0x00, 0x00, 0x07, 0x00, 0x00, 0x00, 0x00}) record.push_back(b);
+  uint8_t serverRandom[20];
+  int32_t word = 0;
+  size_t used = 0;
+  ASSERT_EQ(decodeHelloReply(record.data(), record.size(), serverRandom, word, used), 0);
+  EXPECT_EQ(used, 24u);
+  EXPECT_EQ(word, 7);
+  EXPECT_EQ(serverRandom[19], 0x5a);
+  EXPECT_EQ(decodeHelloReply(record.data(), 23, serverRandom, word, used), kErrEncoding);
+  EXPECT_EQ(decodeHelloArguments(record.data(), 19, serverRandom, used), kErrEncoding);
+
+  const Bytes transfer = {0xff, 0xff, 0xff, 0xfe, 0, 0, 0, 2, 0x11, 0x22, 0, 0, 9, 9};
+  Buffer secret;
+  int32_t verifier = 0;
+  ASSERT_EQ(decodeKeyTransferArguments(transfer.data(), transfer.size(), verifier, secret, used),
+            0);
+  EXPECT_EQ(verifier, -2);
+  EXPECT_EQ(toBytes(secret), (Bytes{0x11, 0x22}));
+  EXPECT_EQ(used, 12u);
+  EXPECT_EQ(decodeKeyTransferArguments(transfer.data(), 10, verifier, secret, used), kErrEncoding);
+
+  const Bytes hugeCount = {0x7f, 0xff, 0xff, 0xff, 1, 2, 3, 4};
+  Buffer block;
+  EXPECT_EQ(decodeKeyTransferReply(hugeCount.data(), hugeCount.size(), block, used), kErrEncoding);
+  EXPECT_TRUE(block.empty());
+}
