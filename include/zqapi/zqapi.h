@@ -12,5 +12,6 @@
 #include "zq_defs.h"
 #include "zq_security.h"
 #include "zq_text.h"
+#include "zq_datetime.h"
 
 #endif /* ZQAPI_ZQAPI_H */

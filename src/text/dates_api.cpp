@@ -1,0 +1,189 @@
+// The exported date and time calls. Nothing here throws across the C
+// boundary: loading the settings may run out of memory, which each call
+// reports in its own way.
+#include <cstring>
+#include <limits>
+#include <new>
+#include <string>
+
+#include "frame/status.h"
+#include "text/dates_calendar.h"
+#include "text/dates_format.h"
+#include "text/dates_locale.h"
+#include "text/dates_parse.h"
+#include "zqapi/zq_datetime.h"
+
+namespace {
+
+namespace dates = zq::text::dates;
+
+// Copies text into a buffer of size bytes, cut at a character boundary.
+size_t copyCut(const std::string& text, char* buffer, size_t size) {
+  size_t n = text.size();
+  if (n >= size) {
+    n = size - 1;
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+  }
+  memcpy(buffer, text.data(), n);
+  buffer[n] = '\0';
+  return n;
+}
+
+using TimeFormatter = std::string (*)(const dates::LocaleTables&, const struct tm&);
+
+int formatTime(char* buffer, size_t size, const struct tm* time, TimeFormatter formatter) {
+  if (!buffer || size == 0) return 0;
+  buffer[0] = '\0';
+  if (!time || !dates::usableTime(*time)) return 0;
+  std::string text;
+  try {
+    text = formatter(dates::tables(), *time);
+  } catch (...) {
+    return 0;
+  }
+  // A cut date would read as another date: nothing rather than a part.
+  if (text.size() >= size || text.size() > static_cast<size_t>(std::numeric_limits<int>::max()))
+    return 0;
+  memcpy(buffer, text.c_str(), text.size() + 1);
+  return static_cast<int>(text.size());
+}
+
+}  // namespace
+
+extern "C" {
+
+int ZQDateToJulianDate(ZQControlStruct* /*control*/, const ZQDateStruct* date, int32_t* julianDate,
+                       ZQStatusList* status) {
+  if (!status) return ZQ_RETURN_BAD_STATUS;
+  zq::clearStatus(status);
+  if (julianDate) *julianDate = 0;
+  if (!date || !julianDate) return zq::addError(status, ZQ_DATE_ERROR_NO_OUTPUT);
+  int64_t j = dates::dayNumberOf(date->year, date->month, date->day);
+  if (j < std::numeric_limits<int32_t>::min() || j > std::numeric_limits<int32_t>::max())
+    return zq::addError(status, ZQ_DATE_ERROR_RANGE);
+  *julianDate = static_cast<int32_t>(j);
+  return ZQ_RETURN_OK;
+}
+
+int ZQJulianDateToDate(ZQControlStruct* /*control*/, int32_t julianDate, ZQDateStruct* date,
+                       ZQStatusList* status) {
+  if (!status) return ZQ_RETURN_BAD_STATUS;
+  zq::clearStatus(status);
+  if (!date) return zq::addError(status, ZQ_DATE_ERROR_NO_OUTPUT);
+  // Any 32-bit day number lands within a few million years: the fields fit.
+  dates::CalendarDate d = dates::dateOf(julianDate);
+  date->year = static_cast<int32_t>(d.year);
+  date->month = static_cast<int32_t>(d.month);
+  date->day = static_cast<int32_t>(d.day);
+  return ZQ_RETURN_OK;
+}
+
+int ZQFormatTimestampDate(char* buffer, size_t size, const struct tm* time) {
+  return formatTime(buffer, size, time, dates::formatTimeDate);
+}
+
+int ZQFormatTimestamp(char* buffer, size_t size, const struct tm* time) {
+  return formatTime(buffer, size, time, dates::formatTimeDateTime);
+}
+
+int ZQFormatTimestampTime(char* buffer, size_t size, const struct tm* time) {
+  return formatTime(buffer, size, time, dates::formatTimeOfDay);
+}
+
+ZQBoolean ZQParseTimestamp(const char* text, ZQBoolean timeOnly, ZQTimestamp* value,
+                           ZQBoolean* isInterval) {
+  if (isInterval) *isInterval = 0;
+  if (!value) return 0;
+  *value = 0;
+  try {
+    int32_t parsed;
+    bool interval;
+    if (!dates::parseTimestamp(dates::tables(), text, timeOnly != 0, parsed, interval)) return 0;
+    *value = parsed;
+    if (isInterval) *isInterval = interval ? 1 : 0;
+    return 1;
+  } catch (...) {
+    return 0;
+  }
+}
+
+int ZQDateDifference(int unit, int32_t from, int32_t to, int32_t* result) {
+  if (!result) return ZQ_DATE_ERROR_NO_OUTPUT;
+  *result = 0;
+  return dates::differenceOf(unit, from, to, *result) ? 0 : ZQ_DATE_ERROR_BAD_CODE;
+}
+
+int ZQDateAdd(int unit, int32_t amount, int32_t dayNumber, int32_t* result) {
+  if (!result) return ZQ_DATE_ERROR_NO_OUTPUT;
+  *result = 0;
+  return dates::addToDay(unit, amount, dayNumber, *result) ? 0 : ZQ_DATE_ERROR_BAD_CODE;
+}
+
+ZQBoolean ZQIsValidDate(const ZQDateStruct* date) {
+  return date && dates::isValidDate(date->year, date->month, date->day) ? 1 : 0;
+}
+
+int ZQGetDateName(int kind, int32_t dayNumber, char* name, size_t size) {
+  if (!name || size == 0) return ZQ_DATE_ERROR_NO_OUTPUT;
+  name[0] = '\0';
+  if (kind != ZQ_DATE_NAME_MONTH && kind != ZQ_DATE_NAME_WEEKDAY) return ZQ_DATE_ERROR_BAD_CODE;
+  try {
+    const dates::LocaleTables& t = dates::tables();
+    if (kind == ZQ_DATE_NAME_MONTH)
+      copyCut(t.catalogMonths[dates::dateOf(dayNumber).month - 1], name, size);
+    else
+      copyCut(t.catalogWeekdays[dates::weekdayOf(dayNumber)], name, size);
+    return 0;
+  } catch (...) {
+    return ZQ_DATE_ERROR_NO_MEMORY;
+  }
+}
+
+int ZQGetDatePart(int part, int32_t dayNumber, int32_t* result) {
+  if (!result) return ZQ_DATE_ERROR_NO_OUTPUT;
+  *result = 0;
+  return dates::partOf(part, dayNumber, *result) ? 0 : ZQ_DATE_ERROR_BAD_CODE;
+}
+
+int ZQParseDate(int pivotYear, const char* text, const char** end, int32_t* dayNumber) {
+  if (end) *end = text;
+  if (!dayNumber) return ZQ_DATE_ERROR_NO_OUTPUT;
+  *dayNumber = 0;
+  try {
+    const char* stop = text;
+    int32_t j;
+    if (!dates::parseDate(dates::tables(), pivotYear, text, j, stop)) return ZQ_DATE_ERROR_BAD_TEXT;
+    *dayNumber = j;
+    if (end) *end = stop;
+    return 0;
+  } catch (...) {
+    return ZQ_DATE_ERROR_NO_MEMORY;
+  }
+}
+
+ZQBoolean ZQParseTimeOfDay(const char* text, int32_t* seconds) {
+  if (!seconds) return 0;
+  *seconds = 0;
+  try {
+    int32_t parsed;
+    if (!dates::parseTimeOfDay(dates::tables(), text, parsed)) return 0;
+    *seconds = parsed;
+    return 1;
+  } catch (...) {
+    return 0;
+  }
+}
+
+int ZQFormatDate(int32_t dayNumber, char* buffer) {
+  if (!buffer) return 0;
+  buffer[0] = '\0';
+  try {
+    return static_cast<int>(
+        copyCut(dates::formatDayNumber(dates::tables(), dayNumber), buffer, ZQ_DATE_TEXT_SIZE));
+  } catch (...) {
+    buffer[0] = '\0';
+    return 0;
+  }
+}
+
+}  // extern "C"
