@@ -33,29 +33,31 @@ ZQEncryptKeyStruct keyRecord(const void* bytes, size_t length, int32_t algorithm
   return key;
 }
 
-// Provider calls whose output buffers come from malloc.
+// Provider calls. An external provider's buffers come from its malloc; what
+// reaches a caller is copied to the library heap first.
+int takeProviderBlock(int rc, unsigned char* block, uint32_t length, Buffer& out) {
+  if (rc == kOk && !out.assign(block, length)) rc = kErrNoMemory;
+  if (block) {
+    wipe(block, length);
+    free(block);
+  }
+  return rc;
+}
+
 int encryptWith(const ZQEncryptKeyStruct* key, const Buffer& in, Buffer& out) {
   unsigned char* block = nullptr;
   uint32_t length = 0;
   if (in.size() > UINT32_MAX) return kErrSize;
   int rc = provider().encryptData(currentEngineState(), key, in.data(),
                                   static_cast<uint32_t>(in.size()), &block, &length);
-  if (rc == kOk)
-    out.adopt(block, length);
-  else if (block)
-    free(block);
-  return rc;
+  return takeProviderBlock(rc, block, rc == kOk ? length : 0, out);
 }
 
 int decryptWith(const ZQEncryptKeyStruct* key, const uint8_t* data, uint32_t n, Buffer& out) {
   unsigned char* block = nullptr;
   uint32_t length = 0;
   int rc = provider().decryptData(currentEngineState(), key, data, n, &block, &length);
-  if (rc == kOk)
-    out.adopt(block, length);
-  else if (block)
-    free(block);
-  return rc;
+  return takeProviderBlock(rc, block, rc == kOk ? length : 0, out);
 }
 
 int randomInto(uint8_t* out, size_t n) {

@@ -4,6 +4,8 @@
 
 #include <cstring>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "helpers.h"
 #include "security/builtin.h"
@@ -340,4 +342,25 @@ TEST(Protection, OutOfMemoryLeavesNothingBehind) {
     ZQFree(plain);
     ZQFree(text);
   }
+}
+
+TEST(Protection, ThreadsShareTheProviderSafely) {
+  // The provider keeps no per-call state: concurrent round trips must not
+  // interfere (the sanitizers watch the shared OpenSSL context).
+  Bytes key = testPasswordKey();
+  std::vector<std::thread> threads;
+  std::vector<int> failures(4, 0);
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < 50; ++i) {
+        std::string password = "pw-" + std::to_string(t) + "-" + std::to_string(i);
+        char text[ZQ_PROTECTED_PASSWORD_SIZE];
+        if (EncryptCharPasswordEx(password.c_str(), key.data(), text) != 0 ||
+            DecryptPasswordEx(key.data(), text) != 0 || password != text)
+          ++failures[t];
+      }
+    });
+  }
+  for (auto& th : threads) th.join();
+  EXPECT_EQ(failures, std::vector<int>(4, 0));
 }
