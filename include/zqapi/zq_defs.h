@@ -612,6 +612,31 @@ void FreeZQMultiSchemaFieldValueList(ZQMultiSchemaFieldValueList* value, ZQBoole
 void FreeZQMultiSchemaFieldValueListList(ZQMultiSchemaFieldValueListList* value,
                                          ZQBoolean freeStruct);
 
+/* ======================================================================
+ * Deep copies (zq_copy.h gives the common rules), also exported by the
+ * ordinal given beside each.
+ * ====================================================================== */
+
+/* ordinal 1045 */
+int32_t ZQCopyVuiInfoList(ZQVuiInfoList* destination, const ZQVuiInfoList* source);
+/* ordinal 1046 */
+int32_t ZQCopyVuiInfoStruct(ZQVuiInfoStruct* destination, const ZQVuiInfoStruct* source);
+/* ordinal 1047 */
+int32_t ZQCopyFieldInfoList(ZQFieldInfoList* destination, const ZQFieldInfoList* source);
+/* ordinal 1048 */
+int32_t ZQCopyFieldInfoStruct(ZQFieldInfoStruct* destination, const ZQFieldInfoStruct* source);
+/* ordinal 1049: the form list gets room for the next multiple of 10 names */
+int32_t ZQCopyWorkflowConnectStruct(ZQWorkflowConnectStruct* destination,
+                                    const ZQWorkflowConnectStruct* source);
+/* ordinal 1053 */
+int32_t ZQCopyReferenceList(ZQReferenceList* destination, const ZQReferenceList* source);
+/* ordinal 1054 */
+int32_t ZQCopySupportFileInfoStruct(ZQSupportFileInfoStruct* destination,
+                                    const ZQSupportFileInfoStruct* source);
+/* ordinal 1055 */
+int32_t ZQCopySupportFileInfoList(ZQSupportFileInfoList* destination,
+                                  const ZQSupportFileInfoList* source);
+
 #ifdef __cplusplus
 }
 #endif

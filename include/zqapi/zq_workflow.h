@@ -651,6 +651,49 @@ void FreeZQFieldLimitStruct(ZQFieldLimitStruct* value, ZQBoolean freeStruct);
 void FreeZQFieldLimitList(ZQFieldLimitList* value, ZQBoolean freeStruct);
 void FreeZQFieldLimitPtrList(ZQFieldLimitPtrList* value, ZQBoolean freeStruct);
 void FreeZQEnumItemList(ZQEnumItemList* value, ZQBoolean freeStruct);
+void FreeZQSQLStruct(ZQSQLStruct* value, ZQBoolean freeStruct);
+
+/* ======================================================================
+ * Deep copies (zq_copy.h gives the common rules). Each is also exported by
+ * the ordinal given beside it. The menu copies can also return
+ * ZQ_COPY_BAD_MENU_TYPE (destination left with type 0) and
+ * ZQ_COPY_BAD_MENU_ITEM_TYPE (destination left empty).
+ * ====================================================================== */
+
+#define ZQ_COPY_BAD_MENU_ITEM_TYPE 131
+#define ZQ_COPY_BAD_MENU_TYPE 206
+
+/* ordinals 1009 and 1052 */
+int32_t ZQCopyEnumItemList(ZQEnumItemList* destination, const ZQEnumItemList* source);
+/* ordinal 1010 */
+int32_t ZQCopyFieldLimitStruct(ZQFieldLimitStruct* destination, const ZQFieldLimitStruct* source);
+/* ordinal 1021 */
+int32_t ZQCopyNotifyStruct(ZQNotifyStruct* destination, const ZQNotifyStruct* source);
+/* ordinal 1037 */
+int32_t ZQCopyPushFieldsStruct(ZQPushFieldsStruct* destination, const ZQPushFieldsStruct* source);
+/* ordinal 1038 */
+int32_t ZQCopyPushFieldsList(ZQPushFieldsList* destination, const ZQPushFieldsList* source);
+/* ordinal 1039 */
+int32_t ZQCopySQLStruct(ZQSQLStruct* destination, const ZQSQLStruct* source);
+/* ordinal 1040 */
+int32_t ZQCopyFilterActionStruct(ZQFilterActionStruct* destination,
+                                 const ZQFilterActionStruct* source);
+/* ordinal 1041 */
+int32_t ZQCopyFilterActionList(ZQFilterActionList* destination, const ZQFilterActionList* source);
+/* ordinal 1042 */
+int32_t ZQCopyCharMenuItemStruct(ZQCharMenuItemStruct* destination,
+                                 const ZQCharMenuItemStruct* source);
+/* ordinal 1043 */
+int32_t ZQCopyCharMenuStruct(ZQCharMenuStruct* destination, const ZQCharMenuStruct* source);
+/* ordinal 1050 */
+int32_t ZQCopyActiveLinkActionStruct(ZQActiveLinkActionStruct* destination,
+                                     const ZQActiveLinkActionStruct* source);
+/* ordinal 1051 */
+int32_t ZQCopyActiveLinkActionList(ZQActiveLinkActionList* destination,
+                                   const ZQActiveLinkActionList* source);
+/* ordinal 1060 */
+int32_t ZQCopyCurrencyPrecisionList(ZQCurrencyPrecisionList* destination,
+                                    const ZQCurrencyPrecisionList* source);
 
 #ifdef __cplusplus
 }
