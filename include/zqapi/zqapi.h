@@ -13,5 +13,6 @@
 #include "zq_security.h"
 #include "zq_text.h"
 #include "zq_datetime.h"
+#include "zq_server.h"
 
 #endif /* ZQAPI_ZQAPI_H */

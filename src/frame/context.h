@@ -1,6 +1,7 @@
 // The thread context: everything the library remembers for one control record.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -53,8 +54,9 @@ struct ThreadContextData {
   // Call state.
   uint32_t currentQueue = kQueueAdmin;
   ZQControlStruct* callControl = nullptr;  // control record of the call in progress
-  uint8_t noReconnect = 0;
-  uint8_t stopRequested = 0;
+  // Set by ZQCloseNetworkConnections, possibly from another thread.
+  std::atomic<uint8_t> noReconnect{0};
+  std::atomic<uint8_t> stopRequested{0};
   uint8_t rekeyNeeded = 0;
   uint8_t argumentTooLarge = 0;
   uint8_t passwordValue = 0;
@@ -69,6 +71,10 @@ struct ThreadContextData {
   // Character sets (identifiers of platform/charset.h).
   uint32_t clientCharset = 0;
   uint32_t serverCharset = 0;
+
+  // Request header parts that binding fills.
+  char protectedPassword[121] = {};  // legacy scramble or cipher text
+  uint32_t serverLogMask = 0;        // set by ZQSetLogging
 
   // Identity.
   char clientHostIdentity[129] = {};

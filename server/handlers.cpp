@@ -1,0 +1,70 @@
+// Procedure handlers of the reference server, by procedure number.
+#include <ctime>
+#include <variant>
+
+#include "dispatch.h"
+#include "frame/alloc.h"
+#include "server.h"
+
+namespace zqserver {
+namespace {
+
+using namespace zq::transport;
+
+void fillSetting(ZQServerInfoStruct& item, uint32_t number, const Options& options) {
+  item.operation = number;
+  item.value = ZQValueStruct{};
+  if (number == 116) {  // current server time
+    item.value.dataType = ZQ_DATA_TYPE_TIME;
+    item.value.u.timestampValue = static_cast<ZQTimestamp>(time(nullptr));
+    return;
+  }
+  auto it = options.settings.find(number);
+  if (it == options.settings.end()) return;  // unknown here: no value
+  if (const auto* text = std::get_if<std::string>(&it->second)) {
+    item.value.dataType = ZQ_DATA_TYPE_CHAR;
+    item.value.u.charValue = zq::dupString(text->c_str());
+  } else {
+    item.value.dataType = ZQ_DATA_TYPE_INTEGER;
+    item.value.u.integerValue = std::get<int32_t>(it->second);
+  }
+}
+
+void serverInfo(Call& call) {
+  auto& args = *static_cast<ServerInfoArgs*>(call.args);
+  auto& reply = *static_cast<ServerInfoReply*>(call.reply);
+  const uint32_t refused = call.server.faults().refuseSetting.load();
+  for (uint32_t i = 0; i < args.settings.count; ++i) {
+    uint32_t n = args.settings.items[i];
+    if (n == 0 || (refused && n == refused)) {
+      ZQAddStatusNumber(call.status, ZQ_MESSAGE_ERROR, 123, n);
+      return;
+    }
+  }
+  reply.settings.items = static_cast<ZQServerInfoStruct*>(
+      ZQCalloc(args.settings.count ? args.settings.count : 1, sizeof(ZQServerInfoStruct)));
+  if (!reply.settings.items) {
+    ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, 154, nullptr);
+    return;
+  }
+  for (uint32_t i = 0; i < args.settings.count; ++i)
+    fillSetting(reply.settings.items[i], args.settings.items[i], call.server.options());
+  reply.settings.count = args.settings.count;
+}
+
+void endSession(Call& call) {
+  auto& args = *static_cast<HeaderOnlyArgs*>(call.args);
+  call.server.sessions().end(args.header.cacheId);
+}
+
+}  // namespace
+
+Handler handlerFor(uint32_t procedure) {
+  switch (procedure) {
+    case 36: return serverInfo;
+    case 47: return endSession;
+    default: return nullptr;
+  }
+}
+
+}  // namespace zqserver

@@ -1,0 +1,129 @@
+// zqserverd: the reference server as a program of its own.
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "server.h"
+
+namespace {
+
+zqserver::Server* g_server = nullptr;
+
+void onSignal(int) {
+  if (g_server) g_server->requestStop();
+}
+
+void usage(FILE* out) {
+  fputs(
+      "usage: zqserverd [options]\n"
+      "\n"
+      "The zq reference server: answers the client library's remote calls on\n"
+      "loopback or any local address, keeping definitions and entries in SQLite.\n"
+      "\n"
+      "  --host ADDRESS        listen address (default 127.0.0.1)\n"
+      "  --port N              TCP port (default: any free port)\n"
+      "  --rpcbind             register the programs with the local rpcbind, so that\n"
+      "                        clients find the server without knowing its port\n"
+      "  --versions A-B        protocol versions to serve (default 7-14); a client\n"
+      "                        asking for another version gets a version mismatch\n"
+      "  --program N           serve only this private program number instead of the\n"
+      "                        admin (390600), fast (390620) and list (390635) programs\n"
+      "  --db FILE             keep the store in FILE (default: in memory)\n"
+      "  --setting N=VALUE     answer server setting N with VALUE; a VALUE of the form\n"
+      "                        int:NUMBER is an integer, anything else a text.\n"
+      "                        Examples: --setting 4='7.5.00 Patch 004' (version),\n"
+      "                        --setting 246=int:1000 (argument limit in bytes),\n"
+      "                        --setting 333=int:65536 (maximum attachment size),\n"
+      "                        --setting 55=de_DE.UTF-8 (server language)\n"
+      "  --refuse-setting N    answer any settings request naming N with error 123\n"
+      "  --verbose             print the chosen port and the registrations\n"
+      "  --help                show this text\n"
+      "\n"
+      "The server prints \"listening on PORT\" when it is ready and stops cleanly on\n"
+      "SIGINT or SIGTERM, removing its rpcbind registrations.\n",
+      out);
+}
+
+bool parseVersions(const char* text, int& lo, int& hi) {
+  if (sscanf(text, "%d-%d", &lo, &hi) == 2) return lo >= 7 && hi <= 14 && lo <= hi;
+  if (sscanf(text, "%d", &lo) == 1) {
+    hi = lo;
+    return lo >= 7 && lo <= 14;
+  }
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  zqserver::Options options;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    auto value = [&]() -> const char* {
+      if (i + 1 >= argc) {
+        fprintf(stderr, "zqserverd: %s needs a value\n", arg.c_str());
+        exit(2);
+      }
+      return argv[++i];
+    };
+    if (arg == "--help" || arg == "-h") {
+      usage(stdout);
+      return 0;
+    } else if (arg == "--host") {
+      options.host = value();
+    } else if (arg == "--port") {
+      options.port = static_cast<uint16_t>(atoi(value()));
+    } else if (arg == "--rpcbind") {
+      options.useRpcbind = true;
+    } else if (arg == "--versions") {
+      if (!parseVersions(value(), options.minVersion, options.maxVersion)) {
+        fprintf(stderr, "zqserverd: versions must lie within 7-14\n");
+        return 2;
+      }
+    } else if (arg == "--program") {
+      options.programs = {static_cast<uint32_t>(strtoul(value(), nullptr, 10))};
+    } else if (arg == "--db") {
+      options.database = value();
+    } else if (arg == "--setting") {
+      std::string s = value();
+      size_t eq = s.find('=');
+      if (eq == std::string::npos) {
+        fprintf(stderr, "zqserverd: --setting takes N=VALUE\n");
+        return 2;
+      }
+      uint32_t n = static_cast<uint32_t>(strtoul(s.substr(0, eq).c_str(), nullptr, 10));
+      std::string v = s.substr(eq + 1);
+      if (v.rfind("int:", 0) == 0)
+        options.settings[n] = static_cast<int32_t>(strtol(v.c_str() + 4, nullptr, 10));
+      else
+        options.settings[n] = v;
+    } else if (arg == "--refuse-setting") {
+      // Applied after the server exists.
+      options.refusedSetting = static_cast<uint32_t>(strtoul(value(), nullptr, 10));
+    } else if (arg == "--verbose") {
+      options.verbose = true;
+    } else {
+      fprintf(stderr, "zqserverd: unknown option %s (see --help)\n", arg.c_str());
+      return 2;
+    }
+  }
+
+  zqserver::Server server(options);
+  g_server = &server;
+  struct sigaction sa {};
+  sa.sa_handler = onSignal;
+  sigaction(SIGINT, &sa, nullptr);
+  sigaction(SIGTERM, &sa, nullptr);
+  signal(SIGPIPE, SIG_IGN);
+  server.faults().refuseSetting = options.refusedSetting;
+  if (!server.run([&](uint16_t port) {
+        printf("listening on %u\n", port);
+        fflush(stdout);
+      })) {
+    fprintf(stderr, "zqserverd: %s\n", server.error().c_str());
+    return 1;
+  }
+  return 0;
+}

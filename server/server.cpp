@@ -1,0 +1,176 @@
+#include "server.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <rpc/rpc.h>
+#include <sys/select.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "dispatch.h"
+#include "store.h"
+
+namespace zqserver {
+namespace {
+
+std::mutex g_currentMutex;
+Server* g_current = nullptr;
+
+}  // namespace
+
+Options::Options() {
+  settings[55] = std::string("en_US.UTF-8");  // server language
+  settings[140] = int32_t{0};                  // localized server
+  settings[139] = std::string("zqserverd");
+  settings[4] = std::string("7.5.00 Patch 004");  // version text
+  settings[246] = int32_t{0};                  // argument limit: none
+  settings[305] = std::string("");             // programs with long time-outs
+  settings[333] = int32_t{0};                  // maximum attachment size: none
+  settings[1] = std::string("SQLite");         // database type
+  settings[27] = std::string("3");             // database version
+}
+
+Server::Server(Options options) : options_(std::move(options)) {}
+
+Server::~Server() { stop(); }
+
+Server* Server::current() {
+  std::lock_guard<std::mutex> lock(g_currentMutex);
+  return g_current;
+}
+
+bool Server::setUp() {
+  {
+    std::lock_guard<std::mutex> lock(g_currentMutex);
+    if (g_current) {
+      error_ = "another server is already serving in this process";
+      return false;
+    }
+    g_current = this;
+  }
+  auto fail = [&](std::string why) {
+    error_ = std::move(why);
+    tearDown();
+    return false;
+  };
+
+  store_ = std::make_unique<Store>();
+  if (!store_->open(options_.database)) return fail("cannot open the database: " + store_->error());
+
+  listenFd_ = socket(AF_INET, SOCK_STREAM, 0);
+  if (listenFd_ < 0) return fail(std::string("socket: ") + strerror(errno));
+  int one = 1;
+  setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(options_.port);
+  if (inet_pton(AF_INET, options_.host.c_str(), &addr.sin_addr) != 1)
+    return fail("bad listen address " + options_.host);
+  if (bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0)
+    return fail(std::string("bind: ") + strerror(errno));
+  if (listen(listenFd_, 64) != 0) return fail(std::string("listen: ") + strerror(errno));
+  socklen_t len = sizeof addr;
+  getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len);
+  port_ = ntohs(addr.sin_port);
+
+  SVCXPRT* xprt = svc_vc_create(listenFd_, 0, 0);
+  if (!xprt) return fail("cannot create the RPC transport");
+  transport_ = xprt;
+
+  netconfig* nconf = nullptr;
+  if (options_.useRpcbind) {
+    nconf = getnetconfigent("tcp");
+    if (!nconf) return fail("no tcp network configuration");
+  }
+  bool ok = true;
+  for (uint32_t program : options_.programs) {
+    for (int v = options_.minVersion; v <= options_.maxVersion && ok; ++v) {
+      if (nconf) rpcb_unset(program, v, nconf);
+      if (!svc_reg(xprt, program, v, dispatch, nconf)) {
+        ok = false;
+        error_ = "cannot register program " + std::to_string(program) + " version " +
+                 std::to_string(v) + (nconf ? " with rpcbind" : "");
+      } else {
+        registered_.emplace_back(program, v);
+      }
+    }
+  }
+  if (nconf) freenetconfigent(nconf);
+  if (!ok) {
+    std::string why = error_;
+    return fail(why);
+  }
+  return true;
+}
+
+void Server::tearDown() {
+  // svc_unreg also removes a registration with rpcbind.
+  for (auto [program, version] : registered_) svc_unreg(program, version);
+  registered_.clear();
+  // Close every connection the RPC library still serves, then the listener.
+  for (int fd = 0; fd <= svc_maxfd; ++fd) {
+    if (FD_ISSET(fd, &svc_fdset) && fd != listenFd_) ::shutdown(fd, SHUT_RDWR);
+  }
+  if (transport_) {
+    svc_destroy(static_cast<SVCXPRT*>(transport_));  // closes listenFd_
+    transport_ = nullptr;
+    listenFd_ = -1;
+  } else if (listenFd_ >= 0) {
+    close(listenFd_);
+    listenFd_ = -1;
+  }
+  // Let the RPC library notice the shut-down connections and free them.
+  for (int round = 0; round < 3; ++round) {
+    fd_set fds = svc_fdset;
+    timeval tv{0, 0};
+    if (select(svc_maxfd + 1, &fds, nullptr, nullptr, &tv) > 0) svc_getreqset(&fds);
+  }
+  store_.reset();
+  std::lock_guard<std::mutex> lock(g_currentMutex);
+  if (g_current == this) g_current = nullptr;
+}
+
+void Server::loop() {
+  while (!stopping_.load()) {
+    fd_set fds = svc_fdset;
+    timeval tv{0, 50 * 1000};
+    int n = select(svc_maxfd + 1, &fds, nullptr, nullptr, &tv);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      if (errno == EBADF) continue;  // a connection went away meanwhile
+      break;
+    }
+    if (n > 0) svc_getreqset(&fds);
+  }
+}
+
+bool Server::start() {
+  stopping_ = false;
+  if (!setUp()) return false;
+  faults_.refuseSetting = options_.refusedSetting;
+  thread_ = std::thread([this] { loop(); });
+  return true;
+}
+
+bool Server::run(const std::function<void(uint16_t)>& onReady) {
+  stopping_ = false;
+  if (!setUp()) return false;
+  if (onReady) onReady(port_);
+  loop();
+  tearDown();
+  return true;
+}
+
+void Server::stop() {
+  if (!thread_.joinable()) return;
+  stopping_ = true;
+  thread_.join();
+  tearDown();
+}
+
+void Server::requestStop() { stopping_ = true; }
+
+}  // namespace zqserver

@@ -1,0 +1,96 @@
+// zqserverd: the reference server. It speaks the library's wire protocol on
+// libtirpc, registered with rpcbind or listening on a fixed port, and runs
+// either as its own program or inside a test process.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <variant>
+#include <vector>
+
+#include "faults.h"
+#include "sessions.h"
+
+namespace zqserver {
+
+inline constexpr uint32_t kProgramAdmin = 390600;
+inline constexpr uint32_t kProgramFast = 390620;
+inline constexpr uint32_t kProgramList = 390635;
+
+// A server setting as procedure 36 answers it: text or integer.
+using Setting = std::variant<std::string, int32_t>;
+
+struct Options {
+  std::string host = "127.0.0.1";
+  // 0 with useRpcbind: an ephemeral port registered with rpcbind;
+  // 0 without: an ephemeral port the caller reads back with port().
+  uint16_t port = 0;
+  bool useRpcbind = false;
+  int minVersion = 7;
+  int maxVersion = 14;
+  std::vector<uint32_t> programs = {kProgramAdmin, kProgramFast, kProgramList};
+  std::string database = ":memory:";
+  bool verbose = false;
+  uint32_t refusedSetting = 0;  // see Faults::refuseSetting
+  // Settings answered by procedure 36 (setting number -> value).
+  std::map<uint32_t, Setting> settings;
+
+  Options();
+};
+
+struct Store;
+
+class Server {
+ public:
+  explicit Server(Options options = Options());
+  ~Server();
+  Server(const Server&) = delete;
+  Server& operator=(const Server&) = delete;
+
+  // Binds, registers and starts serving on a thread of its own. Returns
+  // false with a reason in error() when it cannot.
+  bool start();
+  // Stops serving, unregisters and closes every connection.
+  void stop();
+  // Serves on the calling thread until requestStop() (the program's main
+  // loop); onReady is called with the port once the server listens.
+  bool run(const std::function<void(uint16_t)>& onReady = {});
+  // Asks run() to return (safe from a signal handler).
+  void requestStop();
+
+  uint16_t port() const { return port_; }
+  const std::string& error() const { return error_; }
+  Faults& faults() { return faults_; }
+  Options& options() { return options_; }
+  Store& store() { return *store_; }
+  Sessions& sessions() { return sessions_; }
+
+  // Only one server can serve per process: the RPC library keeps its
+  // dispatch tables process-wide.
+  static Server* current();
+
+ private:
+  bool setUp();
+  void tearDown();
+  void loop();
+
+  Options options_;
+  Faults faults_;
+  Sessions sessions_;
+  std::unique_ptr<Store> store_;
+  uint16_t port_ = 0;
+  int listenFd_ = -1;
+  void* transport_ = nullptr;  // SVCXPRT of the listening socket
+  std::vector<std::pair<uint32_t, uint32_t>> registered_;
+  std::atomic<bool> stopping_{false};
+  std::thread thread_;
+  std::string error_;
+};
+
+}  // namespace zqserver

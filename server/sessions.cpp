@@ -1,0 +1,38 @@
+#include "sessions.h"
+
+#include <ctime>
+
+namespace zqserver {
+
+void Sessions::echo(const zq::transport::RequestHeader& in, zq::transport::RequestHeader& out) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  int32_t id = in.cacheId;
+  if (id == 0 || !open_.count(id)) {
+    id = next_++;
+    open_[id] = in.user ? in.user : "";
+  }
+  out.cacheId = id;
+  out.operationTime = static_cast<int32_t>(time(nullptr));
+  out.wordD = in.wordD;
+  out.wordE = in.wordE;
+  out.headerByte = 1;
+}
+
+bool Sessions::end(int32_t cacheId) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (!open_.erase(cacheId)) return false;
+  ++ended_;
+  return true;
+}
+
+size_t Sessions::count() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return open_.size();
+}
+
+size_t Sessions::ended() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return ended_;
+}
+
+}  // namespace zqserver

@@ -1,0 +1,30 @@
+// Server sessions: the cache ids the server hands out and gets back.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "transport/records.h"
+
+namespace zqserver {
+
+class Sessions {
+ public:
+  // Fills a reply's header echo: the request's session, or a new one.
+  void echo(const zq::transport::RequestHeader& in, zq::transport::RequestHeader& out);
+  // Ends a session; false when it did not exist.
+  bool end(int32_t cacheId);
+  size_t count() const;
+  // Cache ids ended so far (procedure 47), in order.
+  size_t ended() const;
+
+ private:
+  mutable std::mutex mutex_;
+  int32_t next_ = 1000;
+  std::map<int32_t, std::string> open_;  // cache id -> user
+  size_t ended_ = 0;
+};
+
+}  // namespace zqserver

@@ -1,0 +1,16 @@
+// What every call hands to the trace log and the server-log capture.
+#pragma once
+
+#include "frame/context.h"
+
+namespace zq::diag {
+
+// "+API call" / "-API call" marker lines in the caller's server-log file.
+void serverLogMarker(ZQThreadContext* ctx, bool start);
+// Moves the server's log text out of a reply's status list (note 8914)
+// into the caller's file, as the logging settings ask.
+void captureServerLog(ZQThreadContext* ctx, ZQStatusList* replyStatus, ZQStatusList* status);
+// Trace-log epilogue of an exported call.
+void callEpilogue(ZQThreadContext* ctx, int rc, ZQStatusList* status);
+
+}  // namespace zq::diag

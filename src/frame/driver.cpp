@@ -1,0 +1,346 @@
+// The call driver: one attempt of a remote call, with its retries (version
+// fallback, reconnect, re-key, encryption switch) and failure mapping.
+#include "frame/driver.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "diag/hooks.h"
+#include "frame/alloc.h"
+#include "frame/identity.h"
+#include "frame/status.h"
+#include "platform/rpc.h"
+#include "security/handshake_seam.h"
+#include "transport/state.h"
+#include "transport/wrapper.h"
+#include "zqapi/zq_free.h"
+
+namespace zq {
+namespace {
+
+using transport::ClientHandle;
+using transport::HandlePtr;
+using transport::Procedure;
+using transport::ServerRecord;
+using transport::TransportState;
+
+constexpr size_t kMaxText = 255;
+
+std::string cut(std::string s) {
+  if (s.size() > kMaxText) s.resize(kMaxText);
+  return s;
+}
+
+bool hasNoHeader(uint32_t procedure) { return procedure >= 90 && procedure <= 93; }
+
+// Lowers the version of the server and of the queue's current binding.
+void lowerVersion(TransportState* st, ServerRecord* server, uint32_t queue) {
+  server->version--;
+  if (st->current[queue]) st->current[queue]->version = server->version;
+}
+
+void resetVersion(TransportState* st, ServerRecord* server, uint32_t queue) {
+  server->version = transport::kNewestVersion;
+  if (st->current[queue]) st->current[queue]->version = transport::kNewestVersion;
+}
+
+// Releases the strings of an echoed request header that no caller reads.
+void releaseEchoedStrings(transport::RequestHeader* h, int version) {
+  if (!h || version < 11) return;
+  auto release = [](char*& s) {
+    ZQFree(s);
+    s = nullptr;
+  };
+  for (char*& s : h->localeBlock) release(s);
+  if (version >= 12) {
+    release(h->user);
+    release(h->password);
+    release(h->reserved);
+  }
+}
+
+struct Attempt {
+  ZQThreadContext* ctx;
+  TransportState* st;
+  CallDescriptor& d;
+};
+
+bool drive(Attempt& a, int depth);
+
+// Step 5 and 11.9: the server does not know this program version.
+bool fallBack(Attempt& a, ServerRecord* server, uint32_t queue, int rpcStatus,
+              const std::string& creationText, bool fromCreation, int depth) {
+  CallDescriptor& d = a.d;
+  if (server->version > transport::kOldestVersion) {
+    lowerVersion(a.st, server, queue);
+    if (!fromCreation && server->version == transport::kOldestVersion && d.stub->number == 97) {
+      addError(d.status, kMsgRpcFailure);
+      return false;
+    }
+    if (drive(a, depth + 1)) return true;
+    if (fromCreation) resetVersion(a.st, server, queue);
+    return false;
+  }
+  resetVersion(a.st, server, queue);
+  const bool managed = a.ctx->cacheIdManaged != 0;
+  if (managed && rpcStatus == platform::kRpcProgVersMismatch)
+    addError(d.status, 8203, server->name.c_str());
+  else if (!fromCreation || managed)
+    addError(d.status, kMsgNoConnection, server->name.c_str());
+  else
+    addError(d.status, kMsgNoConnection, creationText.c_str());
+  return false;
+}
+
+bool drive(Attempt& a, int depth) {
+  ZQThreadContext* ctx = a.ctx;
+  CallDescriptor& d = a.d;
+  if (depth > 16) {  // every retry is one of the bounded cases; never loop
+    addError(d.status, kMsgRpcFailure);
+    return false;
+  }
+  ctx->argumentTooLarge = 0;
+
+  ServerRecord* server = transport::findOrCreateServer(ctx, d.control->server);
+  if (!server) {
+    addError(d.status, kMsgNoMemory);
+    return false;
+  }
+  const uint32_t queue = transport::resolveQueue(ctx, server, d.queue);
+  ctx->currentQueue = queue;
+  const uint32_t program = transport::programFor(ctx, server, queue);
+
+  HandlePtr handle = server->handle();
+  if (handle && handle->program() != program) {
+    server->dropHandle();  // the same server under another program
+    handle.reset();
+  }
+  if (!handle) {
+    handle = transport::createHandle(ctx, server, program, server->version);
+    a.st->lastTimeout = 0;
+    if (handle) server->setHandle(handle);
+  }
+  if (!handle) {
+    int status = platform::rpcCreateErrorStatus();
+    std::string text = server->name;
+    if (program != kProgramAdmin) text += " (" + std::to_string(program) + ")";
+    text += " : " + platform::rpcCreateErrorText();
+    if (status == platform::kRpcProgUnavailable || status == platform::kRpcProgVersMismatch ||
+        (status == platform::kRpcProgNotRegistered && queue != kQueueAdmin))
+      return fallBack(a, server, queue, status, cut(text), true, depth);
+    addError(d.status, kMsgNoConnection, cut(text).c_str());
+    return false;
+  }
+
+  ctx->passwordValue = 0;
+  const int version = server->version;
+  if (!transport::procedureInVersion(*d.stub, version)) {
+    // Older servers do not have this procedure at all.
+    addError(d.status, ctx->unsupportedMessage ? ctx->unsupportedMessage : 288);
+    return false;
+  }
+
+  if (d.timeout != a.st->lastTimeout) {
+    platform::rpcSetTimeout(handle->get(), d.timeout);
+    a.st->lastTimeout = d.timeout;
+  }
+  if (!hasNoHeader(d.stub->number) && d.stub->argsHeader)
+    d.stub->argsHeader(d.args)->timeout = d.timeout;
+
+  int rpcStatus = 0;
+  void* reply = transport::callStub(ctx, *d.stub, version, *handle, d.args, &rpcStatus);
+  *d.result = reply;
+
+  if (!reply) {
+    if (ctx->argumentTooLarge) {
+      addError(d.status, 9008);
+      return false;
+    }
+    if (!server->handle()) {  // closed meanwhile from another thread
+      if (d.status->count == 0) addError(d.status, kMsgTimeoutRetrieve);
+      return false;
+    }
+    int status = 0, detail = 0;
+    platform::rpcLastError(handle->get(), &status, &detail);
+    if (ctx->rekeyNeeded ||
+        (status == platform::kRpcAuthError && detail == platform::kAuthRejectedCred)) {
+      ctx->rekeyNeeded = 0;
+      if (d.rekeyed) {
+        server->dropHandle();
+        addError(d.status, 9002);
+        return false;
+      }
+      if (security::renegotiateKeys(ctx, d.control, d.queue, d.status) >= ZQ_RETURN_ERROR)
+        return false;
+      d.rekeyed = 1;
+      return drive(a, depth + 1);
+    }
+    if (status == platform::kRpcAuthError &&
+        (detail == platform::kAuthBadCred || detail == platform::kAuthTooWeak)) {
+      if (d.encryptionSwitched) {
+        server->dropHandle();
+        addError(d.status, 9002);
+        return false;
+      }
+      transport::Binding* binding = a.st->current[queue];
+      if (detail == platform::kAuthBadCred) {
+        if (binding) binding->encryptionOn = false;
+      } else {
+        if (!security::providerLoaded()) {
+          addError(d.status, 9001);
+          addError(d.status, 9010);
+          return false;
+        }
+        if (binding) binding->encryptionOn = true;
+      }
+      d.reconnected = 1;
+      d.encryptionSwitched = 1;
+      return drive(a, depth + 1);
+    }
+    if (d.reconnected) {
+      addError(d.status, kMsgRpcFailure, cut(platform::rpcErrorText(handle->get())).c_str());
+      server->dropHandle();
+      return false;
+    }
+    server->dropHandle();
+    if (status == platform::kRpcTimedOut) {
+      addError(d.status, d.timeoutMessage, server->name.c_str());
+      return false;
+    }
+    if (status == platform::kRpcProgUnavailable || status == platform::kRpcProgVersMismatch)
+      return fallBack(a, server, queue, status, "", false, depth);
+    if (ctx->noReconnect) {
+      addError(d.status, kMsgNoMemory);
+      return false;
+    }
+    d.reconnected = 1;
+    return drive(a, depth + 1);
+  }
+
+  if (!hasNoHeader(d.stub->number) && d.stub->replyHeader)
+    releaseEchoedStrings(d.stub->replyHeader(reply), version);
+  if (d.stub->statusOf) diag::captureServerLog(ctx, d.stub->statusOf(reply), d.status);
+  return true;
+}
+
+// Appends the client properties; false (with the list released) on failure.
+bool appendClientProperties(ZQThreadContext* ctx, ZQControlStruct* control,
+                            transport::ServerOptions* options, ZQPropList* props,
+                            ZQStatusList* status) {
+  auto fail = [&](int32_t message) {
+    addError(status, message);
+    FreeZQPropList(props, 0);
+    return false;
+  };
+  auto push = [&](uint32_t tag, const char* text) {
+    auto* items = static_cast<ZQPropStruct*>(
+        ZQRealloc(props->items, (props->count + 1) * sizeof(ZQPropStruct)));
+    if (!items) return false;
+    props->items = items;
+    ZQPropStruct& p = items[props->count];
+    p.propertyTag = tag;
+    p.value.dataType = ZQ_DATA_TYPE_CHAR;
+    p.value.u.charValue = dupString(text);
+    if (!p.value.u.charValue) return false;
+    props->count++;
+    return true;
+  };
+  if (!push(2, clientIdentity(ctx, control).c_str())) return fail(kMsgNoMemory);
+  if (ctx->nativeAuthSource) {
+    char* text = nullptr;
+    if (ctx->nativeAuthSource(1, &text) != 0 || !text) return fail(8762);
+    if (!push(0, text)) return fail(kMsgNoMemory);
+  }
+  if (options && !options->transactionHandle.empty() &&
+      !push(60037, options->transactionHandle.c_str()))
+    return fail(kMsgNoMemory);
+  return true;
+}
+
+bool callServer(CallDescriptor& d, bool lock) {
+  ZQThreadContext* ctx = ZQGetThreadContext(d.control, nullptr);
+  if (!ctx) return false;
+  TransportState* st = transport::stateOf(ctx);
+  if (!st) {
+    addError(d.status, kMsgNoMemory);
+    return false;
+  }
+  transport::ServerOptions* options = transport::findOptions(ctx, d.control->server);
+  bool appended = false;
+  if (options && options->wantsClientProperties && d.propertiesHeader) {
+    if (!appendClientProperties(ctx, d.control, options, &d.propertiesHeader->properties,
+                                d.status))
+      return false;
+    appended = true;
+  }
+  diag::serverLogMarker(ctx, true);
+  bool ok;
+  {
+    std::unique_lock<std::recursive_mutex> callLock(ctx->callLock, std::defer_lock);
+    if (lock) callLock.lock();
+    ctx->noReconnect = 0;
+    Attempt a{ctx, st, d};
+    ok = drive(a, 0);
+  }
+  diag::serverLogMarker(ctx, false);
+  if (appended) FreeZQPropList(&d.propertiesHeader->properties, 0);
+  return ok;
+}
+
+}  // namespace
+
+bool ZQCallServer(CallDescriptor& call) { return callServer(call, true); }
+bool ZQCallServerUnlocked(CallDescriptor& call) { return callServer(call, false); }
+
+int ZQFinishCall(ZQThreadContext* ctx, int rc, ZQStatusList* status) {
+  diag::callEpilogue(ctx, rc, status);
+  return rc;
+}
+
+CallEntry enterCall(ZQControlStruct* control, ZQStatusList* status) {
+  CallEntry e;
+  if (!status) {
+    e.rc = ZQ_RETURN_BAD_STATUS;
+    return e;
+  }
+  clearStatus(status);
+  e.ctx = ZQGetThreadContext(control, status);
+  if (!e.ctx) e.rc = ZQ_RETURN_FATAL;
+  return e;
+}
+
+int callRemote(const RemoteCall& call, void* args, void** reply, ZQStatusList* status) {
+  *reply = nullptr;
+  transport::RequestHeader* header = call.procedure->argsHeader
+                                         ? call.procedure->argsHeader(args)
+                                         : nullptr;
+  int rc = ZQLoadRPCControlStruct1(call.control, call.queue, 1, header, call.useCallLock, status);
+  if (rc >= ZQ_RETURN_ERROR) return rc;
+  CallDescriptor d;
+  d.control = call.control;
+  d.stub = call.procedure;
+  d.timeout = call.timeout;
+  d.timeoutMessage = call.timeoutMessage;
+  d.queue = call.queue;
+  d.propertiesHeader = call.clientProperties ? header : nullptr;
+  d.args = args;
+  d.result = reply;
+  d.status = status;
+  bool ok = call.useCallLock ? ZQCallServer(d) : ZQCallServerUnlocked(d);
+  if (!ok) {
+    *reply = nullptr;
+    return ZQ_RETURN_ERROR;
+  }
+  if (call.procedure->replyHeader) {
+    transport::RequestHeader* echoed = call.procedure->replyHeader(*reply);
+    call.control->cacheId = echoed->cacheId;
+    call.control->operationTime = echoed->operationTime;
+  }
+  if (call.procedure->statusOf)
+    ZQMergeStatusLists(call.procedure->statusOf(*reply), status, status);
+  ZQRecordCacheId(call.control, call.queue);
+  return returnCode(status);
+}
+
+}  // namespace zq

@@ -1,0 +1,102 @@
+#include "frame/identity.h"
+
+#include <time.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <random>
+
+#include "frame/alloc.h"
+#include "frame/status.h"
+#include "platform/config.h"
+#include "platform/host.h"
+#include "platform/sync.h"
+#include "security/handshake_seam.h"
+#include "transport/state.h"
+
+namespace zq {
+namespace {
+
+constexpr const char* kSourceIdKey = "apiSourceID";
+
+// A new 30-character identity: "AP", then parts of the host address, the
+// time, the processor clock and a process-wide counter.
+std::string generateIdentity(const std::string& address) {
+  static std::atomic<uint32_t> counter{std::random_device{}()};
+  std::lock_guard<std::recursive_mutex> lock(
+      platform::processLock(platform::ProcessLock::identityGenerator));
+  unsigned a = 0, b = 0, c = 0, d = 0;
+  sscanf(address.c_str(), "%u.%u.%u.%u", &a, &b, &c, &d);
+  char text[64];
+  snprintf(text, sizeof text, "AP%02X%02X%02X%02X%08lX%08lX%04X", a & 0xff, b & 0xff, c & 0xff,
+           d & 0xff, static_cast<unsigned long>(time(nullptr)) & 0xffffffffUL,
+           static_cast<unsigned long>(clock()) & 0xffffffffUL, counter.fetch_add(1) & 0xffff);
+  return std::string(text).substr(0, 30);
+}
+
+// Loads the installation's identity, or creates and stores one. Empty when
+// neither works.
+std::string sourceIdentity() {
+  std::string host = platform::localHostName();
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    auto stored = platform::configValue(kSourceIdKey);
+    if (stored && !stored->empty()) {
+      std::string plain;
+      if (security::unprotectSourceIdentity(*stored, plain)) {
+        // number,host,identity
+        size_t c1 = plain.find(','), c2 = c1 == std::string::npos ? c1 : plain.find(',', c1 + 1);
+        if (c2 != std::string::npos) {
+          std::string h = plain.substr(c1 + 1, c2 - c1 - 1);
+          std::string id = plain.substr(c2 + 1);
+          if (h == host && !id.empty() && h.size() <= 64 && id.size() <= 128) return id;
+        }
+      }
+      platform::setConfigValue(kSourceIdKey, "");  // unusable: start again
+      continue;
+    }
+    std::string id = generateIdentity(platform::localHostAddress());
+    std::string plain = "1," + host + "," + id;
+    std::string protectedText = security::protectSourceIdentity(plain);
+    if (protectedText.size() > 511 || !platform::setConfigValue(kSourceIdKey, protectedText))
+      return "";
+    return id;
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string clientIdentity(ZQThreadContext* ctx, ZQControlStruct* control) {
+  std::lock_guard<std::recursive_mutex> lock(
+      platform::processLock(platform::ProcessLock::clientIdentity));
+  if (!ctx->clientIdentity[0] && ctx->identityGeneration <= 1) {
+    ctx->identityGeneration++;
+    copyName(ctx->clientIdentity, sourceIdentity().c_str(), sizeof ctx->clientIdentity);
+  }
+  if (ctx->clientIdentity[0]) return ctx->clientIdentity;
+  if (!ctx->clientHostIdentity[0]) {
+    transport::ServerOptions* options =
+        control ? transport::findOptions(ctx, control->server) : nullptr;
+    bool wants = options && options->wantsClientProperties;
+    std::string host = ctx->settings.clientType == 9 && !wants
+                           ? std::string(ctx->clientIdentity)
+                           : platform::localHostAddress();
+    copyName(ctx->clientHostIdentity, host.c_str(), sizeof ctx->clientHostIdentity);
+  }
+  return ctx->clientHostIdentity;
+}
+
+}  // namespace zq
+
+extern "C" int ZQGetClientIdentity(ZQControlStruct* control, char** identity,
+                                   ZQStatusList* status) {
+  if (!status) return ZQ_RETURN_BAD_STATUS;
+  zq::clearStatus(status);
+  if (!control || !identity) return zq::addError(status, 233);
+  ZQThreadContext* ctx = ZQGetThreadContext(control, status);
+  if (!ctx) return ZQ_RETURN_FATAL;
+  *identity = zq::dupString(zq::clientIdentity(ctx, control).c_str());
+  if (!*identity) return zq::addError(status, zq::kMsgCopyNoMemory);
+  return ZQ_RETURN_OK;
+}

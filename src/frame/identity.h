@@ -1,0 +1,17 @@
+// The client identity sent as client property 2.
+#pragma once
+
+#include <string>
+
+#include "frame/context.h"
+
+namespace zq {
+
+// The context's client identity, created on first use: the installation's
+// API source identity, else the client host identity.
+std::string clientIdentity(ZQThreadContext* ctx, ZQControlStruct* control);
+
+}  // namespace zq
+
+extern "C" int ZQGetClientIdentity(ZQControlStruct* control, char** identity,
+                                   ZQStatusList* status);

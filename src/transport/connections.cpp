@@ -1,0 +1,153 @@
+// Connection-level calls: closing connections, character sets, the
+// client-managed transaction handle, ports, the list of known servers.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "frame/alloc.h"
+#include "frame/driver.h"
+#include "frame/status.h"
+#include "platform/charset.h"
+#include "platform/config.h"
+#include "transport/state.h"
+#include "zqapi/zq_server.h"
+
+namespace {
+
+using namespace zq;
+using namespace zq::transport;
+
+bool acceptedPrivateProgram(int32_t p) {
+  return p == 0 || p == 390600 || (p >= 390619 && p <= 390669) || (p >= 390680 && p <= 390694);
+}
+
+int charSetName(ZQControlStruct* control, char* buffer, bool server, ZQStatusList* status) {
+  CallEntry e = enterCall(control, status);
+  if (!e.ok()) return e.rc;
+  int rc = ZQCheckControl(control, status);
+  if (rc >= ZQ_RETURN_ERROR) return rc;
+  if (!buffer) return addError(status, 155);
+  rc = ZQLoadRPCControlStruct(control, kQueueList, 1, nullptr, status);
+  if (rc >= ZQ_RETURN_ERROR) return ZQFinishCall(e.ctx, rc, status);
+  const char* name =
+      platform::charsetName(server ? e.ctx->serverCharset : e.ctx->clientCharset);
+  copyName(buffer, name, ZQ_CHARSET_NAME_SIZE);
+  return ZQFinishCall(e.ctx, returnCode(status), status);
+}
+
+// The protocol version known for a server: its admin or fast bindings.
+int knownVersion(TransportState* st, const char* server) {
+  for (uint32_t q : {kQueueAdmin, kQueueFast})
+    for (auto& b : st->bindings[q])
+      if (b->server == server) return b->version;
+  return kNewestVersion;
+}
+
+}  // namespace
+
+extern "C" {
+
+int ZQCloseNetworkConnections(ZQControlStruct* control, ZQStatusList* status) {
+  if (!status) return ZQ_RETURN_BAD_STATUS;
+  clearStatus(status);
+  ZQThreadContext* ctx = ZQGetThreadContext(control, status);
+  if (!ctx || !control) return ZQ_RETURN_FATAL;
+  ServerRecord* server = findOrCreateServer(ctx, control->server);
+  if (!server) return addError(status, kMsgNoMemory);
+  ctx->noReconnect = 1;
+  ctx->stopRequested = 1;
+  // A call using the handle right now fails at once; the handle itself is
+  // released by whoever lets go of it last.
+  server->dropHandle();
+  return returnCode(status);
+}
+
+int ZQGetServerCharSet(ZQControlStruct* control, char* charSet, ZQStatusList* status) {
+  return charSetName(control, charSet, true, status);
+}
+
+int ZQGetClientCharSet(ZQControlStruct* control, char* charSet, ZQStatusList* status) {
+  return charSetName(control, charSet, false, status);
+}
+
+int ZQSetClientManagedTransaction(ZQControlStruct* control, const char* handle,
+                                  ZQStatusList* status) {
+  CallEntry e = enterCall(control, status);
+  if (!e.ok()) return e.rc;
+  TransportState* st = stateOf(e.ctx);
+  if (!st) return addError(status, kMsgNoMemory);
+  if (control && knownVersion(st, control->server) < 14) return addError(status, 288);
+  int rc = ZQCheckControl(control, status);
+  if (rc >= ZQ_RETURN_ERROR) return rc;
+  if (ServerOptions* o = findOptions(e.ctx, control->server))
+    o->transactionHandle = handle ? std::string(handle, strnlen(handle, 128)) : "";
+  return returnCode(status);
+}
+
+int ZQRemoveClientManagedTransaction(ZQControlStruct* control, ZQStatusList* status) {
+  CallEntry e = enterCall(control, status);
+  if (!e.ok()) return e.rc;
+  int rc = ZQCheckControl(control, status);
+  if (rc >= ZQ_RETURN_ERROR) return rc;
+  if (ServerOptions* o = findOptions(e.ctx, control->server)) o->transactionHandle.clear();
+  return returnCode(status);
+}
+
+int ZQSetServerPort(ZQControlStruct* control, const char* server, int32_t port, int32_t program,
+                    ZQStatusList* status) {
+  CallEntry e = enterCall(control, status);
+  if (!e.ok()) return e.rc;
+  if (!acceptedPrivateProgram(program)) {
+    char text[16];
+    snprintf(text, sizeof text, "%d", program);
+    return addError(status, 8201, text);
+  }
+  if (port < 0 || port > 65535) {
+    char text[16];
+    snprintf(text, sizeof text, "%d", port);
+    return addError(status, 8202, text);
+  }
+  if (!server || !*server) return addError(status, kMsgServerRequired);
+  ServerRecord* record = findOrCreateServer(e.ctx, server);
+  if (!record) return addError(status, kMsgNoMemory);
+  if (record->port == static_cast<uint32_t>(port) &&
+      record->program == static_cast<uint32_t>(program))
+    return ZQ_RETURN_OK;  // the connection stays
+  record->dropHandle();
+  record->program = static_cast<uint32_t>(program);
+  record->port = static_cast<uint32_t>(port);
+  return ZQ_RETURN_OK;
+}
+
+int ZQGetListServer(ZQControlStruct* control, ZQServerNameList* servers, ZQStatusList* status) {
+  if (servers) servers->count = 0;
+  CallEntry e = enterCall(control, status);
+  if (!e.ok()) return e.rc;
+  if (!servers) return addError(status, 155);
+  servers->items = nullptr;
+  auto value = platform::configValue("ServerList");
+  if (!value) return ZQFinishCall(e.ctx, ZQ_RETURN_OK, status);
+  std::vector<std::string> names;
+  size_t start = 0;
+  const std::string& v = *value;
+  while (start <= v.size()) {
+    size_t sep = v.find_first_of(";,", start);
+    std::string name = v.substr(start, sep == std::string::npos ? std::string::npos : sep - start);
+    while (!name.empty() && name.front() == ' ') name.erase(0, 1);
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    if (name.empty()) break;  // the list ends at the first empty name
+    names.push_back(name);
+    if (sep == std::string::npos) break;
+    start = sep + 1;
+  }
+  if (!names.empty()) {
+    servers->items = static_cast<ZQServerNameType*>(ZQCalloc(names.size(), sizeof(ZQServerNameType)));
+    if (!servers->items) return ZQFinishCall(e.ctx, addError(status, kMsgNoMemory), status);
+    for (size_t i = 0; i < names.size(); ++i)
+      copyName(servers->items[i], names[i].c_str(), sizeof(ZQServerNameType));
+    servers->count = static_cast<uint32_t>(names.size());
+  }
+  return ZQFinishCall(e.ctx, returnCode(status), status);
+}
+
+}  // extern "C"

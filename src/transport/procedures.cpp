@@ -1,0 +1,65 @@
+#include "transport/procedures.h"
+
+#include <algorithm>
+
+#include "transport/describe_records.h"
+
+namespace zq::transport {
+namespace {
+
+template <class R>
+RequestHeader* headerOf(void* record) {
+  return &static_cast<R*>(record)->header;
+}
+
+template <class R>
+ZQStatusList* statusOf(void* record) {
+  return &static_cast<R*>(record)->status;
+}
+
+template <class R>
+void releaseRecord(void* record) {
+  model::release(*static_cast<R*>(record));
+}
+
+template <class R>
+size_t sizeOf(void* record, int version) {
+  return model::encodedSize(*static_cast<R*>(record), version).value_or(0);
+}
+
+template <class Args, class Reply>
+constexpr Procedure entry(uint32_t number, int first, int last, uint32_t queue, const char* name) {
+  return Procedure{number,
+                   first,
+                   last,
+                   reinterpret_cast<platform::XdrProc>(model::xdrProc<Args>()),
+                   reinterpret_cast<platform::XdrProc>(model::xdrProc<Reply>()),
+                   sizeof(Args),
+                   sizeof(Reply),
+                   &statusOf<Reply>,
+                   &headerOf<Args>,
+                   &headerOf<Reply>,
+                   &releaseRecord<Args>,
+                   &releaseRecord<Reply>,
+                   &sizeOf<Args>,
+                   queue,
+                   name};
+}
+
+// Sorted by number.
+const Procedure kProcedures[] = {
+    entry<ServerInfoArgs, ServerInfoReply>(36, 7, 14, kQueueFast, "get server info"),
+    entry<HeaderOnlyArgs, StatusReply>(47, 7, 14, kQueueFast, "end session"),
+};
+
+}  // namespace
+
+std::span<const Procedure> procedures() { return kProcedures; }
+
+const Procedure* findProcedure(uint32_t number) {
+  auto it = std::lower_bound(std::begin(kProcedures), std::end(kProcedures), number,
+                             [](const Procedure& p, uint32_t n) { return p.number < n; });
+  return it != std::end(kProcedures) && it->number == number ? it : nullptr;
+}
+
+}  // namespace zq::transport

@@ -1,0 +1,58 @@
+// Request header and the argument and reply records of the procedures.
+// Each record begins with the header (except procedures 90 to 93); a reply
+// echoes it, then carries the results, then the status list.
+#pragma once
+
+#include <cstdint>
+
+#include "zqapi/zq_defs.h"
+#include "zqapi/zq_types.h"
+
+namespace zq::transport {
+
+// The 27-word request header of the newest protocol version. Strings point
+// into the control record while a request is built (not owned); in a
+// decoded record they are owned and released with the record.
+struct RequestHeader {
+  int32_t cacheId;
+  int32_t operationTime;
+  char* user;
+  char* password;  // protected (never the plain password)
+  ZQByteList clientInfo;  // type 7: "%u:%s:%s" with its terminator
+  char* reserved;
+  char* localeBlock[6];  // locale, charSet, localeExtra1..4
+  uint32_t logMask;
+  uint32_t clientOption;
+  uint32_t clientType;
+  uint32_t timeout;
+  ZQPropList properties;
+  int32_t wordA;
+  uint32_t wordB;
+  uint32_t wordC;
+  uint32_t flags;  // bit 0: header flag
+  uint32_t wordD;  // response size of chunked retrievals
+  int32_t wordE;   // chunk token
+  uint8_t headerByte;  // 1 after binding; last-chunk flag in replies
+};
+
+// Procedure 36: server settings.
+struct ServerInfoArgs {
+  RequestHeader header;
+  ZQServerInfoRequestList settings;
+};
+struct ServerInfoReply {
+  RequestHeader header;
+  ZQServerInfoList settings;
+  ZQStatusList status;
+};
+
+// Procedures answered with the header and the status list only (47 among them).
+struct HeaderOnlyArgs {
+  RequestHeader header;
+};
+struct StatusReply {
+  RequestHeader header;
+  ZQStatusList status;
+};
+
+}  // namespace zq::transport

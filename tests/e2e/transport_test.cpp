@@ -1,0 +1,323 @@
+// The transport against zqserverd on loopback: binding, first contact,
+// caches, the driver's retries and failure mapping, ports, termination.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "frame/context.h"
+#include "support/server_fixture.h"
+#include "transport/state.h"
+
+using zqtest::Status;
+
+namespace {
+
+zq::transport::ServerOptions* optionsOf(ZQControlStruct* c) {
+  return zq::transport::findOptions(c->context, c->server);
+}
+zq::transport::ServerRecord* recordOf(ZQControlStruct* c) {
+  return zq::transport::findServer(c->context, c->server);
+}
+zq::transport::TransportState* stateOf(ZQControlStruct* c) {
+  return zq::transport::stateOf(c->context);
+}
+
+void setTimeout(ZQControlStruct* c, int seconds) {
+  ZQValueStruct v{};
+  v.dataType = ZQ_DATA_TYPE_INTEGER;
+  v.u.integerValue = seconds;
+  Status s;
+  ASSERT_EQ(ZQSetSessionVariable(c, ZQ_SESSVAR_TIMEOUT_NORMAL, &v, &s), 0);
+}
+
+}  // namespace
+
+class Transport : public zqtest::ServerTest {};
+
+TEST_F(Transport, ServerInfoOverAFixedPort) {
+  Status s;
+  ZQServerInfoList out{0, nullptr};
+  ASSERT_EQ(serverInfo(&control_, {4, 55, 246}, &out, s), 0) << s.count;
+  ASSERT_EQ(out.count, 3u);
+  EXPECT_EQ(out.items[0].operation, 4u);
+  ASSERT_EQ(out.items[0].value.dataType, ZQ_DATA_TYPE_CHAR);
+  EXPECT_STREQ(out.items[0].value.u.charValue, "7.5.00 Patch 004");
+  EXPECT_STREQ(out.items[1].value.u.charValue, "en_US.UTF-8");
+  EXPECT_EQ(out.items[2].value.dataType, ZQ_DATA_TYPE_INTEGER);
+  FreeZQServerInfoList(&out, 0);
+
+  // First contact took the settings the client needs.
+  zq::transport::ServerOptions* o = optionsOf(&control_);
+  ASSERT_NE(o, nullptr);
+  EXPECT_EQ(o->major, 7);
+  EXPECT_EQ(o->minor, 5);
+  EXPECT_EQ(o->maintenance, 0);
+  EXPECT_EQ(o->patch, 4);
+  EXPECT_TRUE(o->wantsClientProperties);
+  EXPECT_EQ(o->language, "en_US.UTF-8");
+  EXPECT_NE(control_.cacheId, 0);
+  EXPECT_EQ(server_->faults().lastProgram.load(), 390620u);  // the fast queue
+}
+
+TEST_F(Transport, ArgumentChecksComeFirst) {
+  Status s;
+  ZQServerInfoList out{7, reinterpret_cast<ZQServerInfoStruct*>(0x1)};
+  EXPECT_EQ(serverInfo(&control_, {}, &out, s), 2);
+  EXPECT_EQ(out.count, 0u);  // outputs are cleared first
+  EXPECT_TRUE(s.has(122));
+  s.reset();
+  EXPECT_EQ(serverInfo(&control_, {0, 4, 10}, &out, s), 2);
+  EXPECT_EQ(s.appendedOf(123), "0");
+  EXPECT_EQ(s.appendedOf(218), "10");
+  s.reset();
+  ZQServerInfoRequestList noItems{2, nullptr};
+  EXPECT_EQ(ZQGetServerInfo(&control_, &noItems, &out, &s), 2);
+  EXPECT_TRUE(s.has(165));
+  EXPECT_EQ(ZQGetServerInfo(&control_, &noItems, &out, nullptr), 4);
+  EXPECT_EQ(server_->faults().callsReceived.load(), 0u);  // nothing was sent
+}
+
+TEST_F(Transport, RefusedSettingStepsTheRequestDown) {
+  // The settings request goes 7, 6, 4, 1 items until the server takes it;
+  // then comes the caller's own request.
+  struct Case {
+    uint32_t refused;
+    uint64_t calls;
+    bool versionKnown;
+  } cases[] = {{333, 3, true}, {305, 4, true}, {246, 4, true}, {4, 5, false}, {55, 4, false}};
+  for (const auto& c : cases) {
+    ZQControlStruct control = zqtest::makeControl("Demo", "127.0.0.1");
+    Status s;
+    ASSERT_EQ(ZQInitialization(&control, &s), 0);
+    usePort(&control);
+    server_->faults().reset();
+    server_->faults().refuseSetting = c.refused;
+    int rc = ping(&control, s);
+    if (c.refused == 55 || c.refused == 4) {
+      // 55: even the last form names it and the binding fails with the
+      // server's 123; 4: binding works, the caller's own request is refused.
+      EXPECT_EQ(rc, 2) << c.refused;
+      EXPECT_TRUE(s.has(123)) << c.refused;
+      EXPECT_EQ(optionsOf(&control) != nullptr, c.refused == 4) << c.refused;
+    } else {
+      EXPECT_EQ(rc, 0) << c.refused;
+      EXPECT_EQ(optionsOf(&control)->major == 7, c.versionKnown) << c.refused;
+    }
+    EXPECT_EQ(server_->faults().callsReceived.load(), c.calls) << c.refused;
+    s.reset();
+    ZQTermination(&control, &s);
+  }
+}
+
+TEST_F(Transport, CachesAndSessions) {
+  Status s;
+  ASSERT_EQ(ping(&control_, s), 0);
+  auto handle = recordOf(&control_)->handle();
+  ASSERT_TRUE(handle);
+  int32_t cacheId = control_.cacheId;
+  ASSERT_EQ(ping(&control_, s), 0);
+  EXPECT_EQ(recordOf(&control_)->handle(), handle);  // the handle is reused
+  EXPECT_EQ(server_->faults().lastCacheId.load(), cacheId);  // the cache id travels back
+
+  // A second user on the same context gets a binding of its own.
+  ZQControlStruct other = control_;
+  strcpy(other.user, "Second");
+  other.cacheId = 0;
+  ASSERT_EQ(ping(&other, s), 0);
+  EXPECT_EQ(stateOf(&control_)->bindings[zq::kQueueFast].size(), 2u);
+
+  // Closing the connections keeps bindings and cache ids.
+  ASSERT_EQ(ZQCloseNetworkConnections(&control_, &s), 0);
+  EXPECT_FALSE(recordOf(&control_)->handle());
+  cacheId = control_.cacheId;
+  ASSERT_EQ(ping(&control_, s), 0);
+  EXPECT_TRUE(recordOf(&control_)->handle());
+  EXPECT_EQ(server_->faults().lastCacheId.load(), cacheId);
+}
+
+TEST_F(Transport, UnreachableServerGives90) {
+  ZQControlStruct c = zqtest::makeControl("Demo", "127.0.0.1");
+  Status s;
+  ASSERT_EQ(ZQInitialization(&c, &s), 0);
+  // A port nobody listens on.
+  ASSERT_EQ(ZQSetServerPort(&c, "127.0.0.1", 1, 0, &s), 0);
+  EXPECT_EQ(ping(&c, s), 2);
+  ASSERT_TRUE(s.has(90));
+  std::string appended = s.appendedOf(90);
+  EXPECT_EQ(appended.rfind("127.0.0.1", 0), 0u) << appended;
+  EXPECT_NE(appended.find(" : "), std::string::npos) << appended;
+  s.reset();
+  ZQTermination(&c, &s);
+}
+
+TEST_F(Transport, DelayedReplyTimesOutAndTheNextCallReconnects) {
+  setTimeout(&control_, 1);
+  Status s;
+  ASSERT_EQ(ping(&control_, s), 0);
+  server_->faults().delayMs = 2500;
+  server_->faults().delayCalls = 1;
+  EXPECT_EQ(ping(&control_, s), 2);
+  EXPECT_EQ(s.appendedOf(93), "127.0.0.1");
+  s.reset();
+  std::this_thread::sleep_for(std::chrono::milliseconds(1800));  // the server catches up
+  EXPECT_EQ(ping(&control_, s), 0);
+}
+
+TEST_F(Transport, DroppedConnectionIsRetriedOnce) {
+  Status s;
+  ASSERT_EQ(ping(&control_, s), 0);
+  server_->faults().dropNext = 1;
+  EXPECT_EQ(ping(&control_, s), 0);
+  s.reset();
+  server_->faults().dropNext = 2;
+  EXPECT_EQ(ping(&control_, s), 2);
+  EXPECT_TRUE(s.has(91));
+  s.reset();
+  server_->faults().closeMidCall = 1;
+  EXPECT_EQ(ping(&control_, s), 0);
+}
+
+TEST_F(Transport, ClosingFromAnotherThreadEndsTheCallWithoutReconnect) {
+  Status s;
+  ASSERT_EQ(ping(&control_, s), 0);
+  server_->faults().delayMs = 1500;
+  server_->faults().delayCalls = 1;
+  std::thread closer([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Status cs;
+    EXPECT_EQ(ZQCloseNetworkConnections(&control_, &cs), 0);
+  });
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(ping(&control_, s), 2);
+  auto elapsed = std::chrono::steady_clock::now() - start;
+  closer.join();
+  EXPECT_TRUE(s.has(93));
+  EXPECT_LT(elapsed, std::chrono::milliseconds(1400));  // ended promptly
+  s.reset();
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  EXPECT_EQ(ping(&control_, s), 0);  // the next call reconnects
+}
+
+TEST_F(Transport, ArgumentLimitKeepsTheRequestHome) {
+  Status s;
+  ASSERT_EQ(ping(&control_, s), 0);
+  optionsOf(&control_)->argumentLimit = 200;
+  uint64_t before = server_->faults().callsReceived;
+  std::vector<uint32_t> many(100, 4);
+  ZQServerInfoList out{0, nullptr};
+  EXPECT_EQ(serverInfo(&control_, many, &out, s), 2);
+  EXPECT_TRUE(s.has(9008));
+  EXPECT_EQ(server_->faults().callsReceived.load(), before);
+  s.reset();
+  EXPECT_EQ(ping(&control_, s), 0);  // small requests still pass
+}
+
+TEST_F(Transport, SetServerPortRules) {
+  Status s;
+  EXPECT_EQ(ZQSetServerPort(&control_, "127.0.0.1", 70000, 0, &s), 2);
+  EXPECT_EQ(s.appendedOf(8202), "70000");
+  s.reset();
+  EXPECT_EQ(ZQSetServerPort(&control_, "127.0.0.1", 0, 390601, &s), 2);
+  EXPECT_EQ(s.appendedOf(8201), "390601");
+  s.reset();
+  ASSERT_EQ(ping(&control_, s), 0);
+  auto handle = recordOf(&control_)->handle();
+  ASSERT_EQ(ZQSetServerPort(&control_, "127.0.0.1", server_->port(), 0, &s), 0);
+  EXPECT_EQ(recordOf(&control_)->handle(), handle);  // same values: connection kept
+  ASSERT_EQ(ZQSetServerPort(&control_, "127.0.0.1", server_->port(), 390621, &s), 0);
+  EXPECT_FALSE(recordOf(&control_)->handle());  // changed: dropped
+  EXPECT_EQ(recordOf(&control_)->program, 390621u);
+}
+
+TEST_F(Transport, ListServer) {
+  Status s;
+  ZQServerNameList list{9, nullptr};
+  EXPECT_EQ(ZQGetListServer(&control_, &list, &s), 0);
+  EXPECT_EQ(list.count, 0u);
+  std::ofstream(configPath_) << "ServerList=alpha; beta;gamma\n";
+  EXPECT_EQ(ZQGetListServer(&control_, &list, &s), 0);
+  ASSERT_EQ(list.count, 3u);
+  EXPECT_STREQ(list.items[0], "alpha");
+  EXPECT_STREQ(list.items[2], "gamma");
+  ZQFree(list.items);
+  EXPECT_EQ(ZQGetListServer(&control_, nullptr, &s), 2);
+  EXPECT_TRUE(s.has(155));
+}
+
+TEST_F(Transport, TerminationEndsEverySession) {
+  Status s;
+  ASSERT_EQ(ping(&control_, s), 0);
+  ZQControlStruct other = control_;
+  strcpy(other.user, "Second");
+  other.cacheId = 0;
+  ASSERT_EQ(ping(&other, s), 0);
+  size_t open = server_->sessions().count();
+  ASSERT_GE(open, 2u);
+  ASSERT_EQ(ZQTermination(&control_, &s), 0);
+  EXPECT_EQ(server_->sessions().count(), 0u);
+  EXPECT_GE(server_->sessions().ended(), 2u);
+  EXPECT_STREQ(control_.user, "Demo");  // the caller's record is left as it was
+}
+
+TEST_F(Transport, CallsOnDifferentRecordsRunInParallel) {
+  constexpr int kThreads = 4, kCalls = 25;
+  std::vector<ZQControlStruct> controls(kThreads);
+  for (auto& c : controls) {
+    c = zqtest::makeControl("Demo", "127.0.0.1");
+    Status s;
+    ASSERT_EQ(ZQInitialization(&c, &s), 0);
+    usePort(&c);
+  }
+  std::atomic<int> failures{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t)
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < kCalls; ++i) {
+        Status s;
+        if (ping(&controls[t], s) != 0) failures++;
+      }
+    });
+  // Two threads sharing one record are serialized by its call lock.
+  threads.emplace_back([&] {
+    for (int i = 0; i < kCalls; ++i) {
+      Status s;
+      if (ping(&controls[0], s) != 0) failures++;
+    }
+  });
+  for (auto& th : threads) th.join();
+  EXPECT_EQ(failures.load(), 0);
+  for (auto& c : controls) {
+    Status s;
+    ZQTermination(&c, &s);
+  }
+}
+
+class OlderServer : public zqtest::ServerTest {
+  void configure(zqserver::Options& o) override { o.maxVersion = 11; }
+};
+
+TEST_F(OlderServer, DriverStepsDownOneVersionPerRetry) {
+  Status s;
+  ASSERT_EQ(ping(&control_, s), 0) << (s.count ? s.items[0].messageNumber : 0);
+  EXPECT_EQ(recordOf(&control_)->version, 11);
+  EXPECT_EQ(server_->faults().lastVersion.load(), 11u);
+  uint64_t before = server_->faults().callsReceived;
+  ASSERT_EQ(ping(&control_, s), 0);
+  EXPECT_EQ(server_->faults().callsReceived.load(), before + 1);  // no more fallback
+}
+
+class RpcbindServer : public zqtest::ServerTest {
+  void configure(zqserver::Options& o) override { o.useRpcbind = true; }
+};
+
+TEST_F(RpcbindServer, FoundThroughThePortMapper) {
+  Status s;
+  ASSERT_EQ(ping(&control_, s), 0) << (s.count ? s.items[0].messageNumber : 0)
+                                   << (s.count && s.items[0].appended ? s.items[0].appended : "");
+  EXPECT_EQ(recordOf(&control_)->port, 0u);
+}
