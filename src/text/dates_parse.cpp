@@ -38,6 +38,15 @@ bool onlyBlanksLeft(const char* s) {
   return *skipBlanks(s) == '\0';
 }
 
+// strftime flags, widths and modifiers ("%-d", "%02m", "%Ey") say how a field
+// is printed; a reader takes the field whichever way it was printed.
+const char* skipFlags(const char* p) {
+  while (*p && strchr("-_0^#", *p)) ++p;
+  while (isDigit(*p)) ++p;
+  while (*p == 'E' || *p == 'O') ++p;
+  return p;
+}
+
 // 1 to maxDigits digits.
 bool readNumber(const char*& s, int maxDigits, int& value, int* digits = nullptr) {
   int n = 0, v = 0;
@@ -140,7 +149,7 @@ class StrictParser {
       if (*p == '\0') return true;
       if (*p == '%') {
         ++p;
-        while (*p == 'E' || *p == 'O') ++p;
+        p = skipFlags(p);
         char c = *p;
         if (c == '\0') return false;
         ++p;
@@ -522,7 +531,7 @@ class LenientParser {
         continue;
       }
       ++p;
-      while (*p == 'E' || *p == 'O') ++p;
+      p = skipFlags(p);
       char c = *p;
       if (c == '\0') return false;
       ++p;

@@ -275,6 +275,29 @@ TEST(TimeParse, DateFirstOrderFollowsTheSettings) {
   expectStamps(cases, std::size(cases));
 }
 
+TEST(TimeParse, PatternsWithPrintingFlags) {
+  datetest::Settings settings("C", {{"ZQDATE", "%-m/%-d/%Y %-I:%M %p"}});
+  const StampCase cases[] = {
+      {"5/4/2024 3:07 PM", true, utc(2024, 5, 4, 15, 7)},
+      {"05/04/2024 03:07 pm", true, utc(2024, 5, 4, 15, 7)},
+  };
+  expectStamps(cases, std::size(cases));
+  int32_t day = 0;
+  EXPECT_EQ(ZQParseDate(2055, "5/4/2024", nullptr, &day), 0);
+  EXPECT_EQ(day, dn(2024, 5, 4));
+}
+
+TEST(TimeParse, TheLocalesOwnDateAndTimeForm) {
+  SKIP_WITHOUT_LOCALE("en_US.UTF-8");
+  datetest::Settings settings("en_US.UTF-8");  // "%a %d %b %Y %r %Z"
+  const StampCase cases[] = {
+      {"Sat 25 Dec 1999 10:30:05 PM UTC", true, utc(1999, 12, 25, 22, 30, 5)},
+      {"12/25/1999 10:30:05 PM", true, utc(1999, 12, 25, 22, 30, 5)},
+      {"12/25/99 10:30 AM", true, utc(1999, 12, 25, 10, 30)},
+  };
+  expectStamps(cases, std::size(cases));
+}
+
 TEST(TimeParse, DayFirstLocale) {
   SKIP_WITHOUT_LOCALE("en_GB.UTF-8");
   datetest::Settings settings("en_GB.UTF-8");
