@@ -107,7 +107,7 @@ struct Checker {
   }
 
   int qualifier(const ZQQualifierStruct* q, int depth) {
-    if (depth > kMaxNesting) return fail(kMsgTooDeep);
+    if (depth >= kMaxNesting) return fail(kMsgTooDeep);
     switch (q->operation) {
       case ZQ_COND_OP_AND:
       case ZQ_COND_OP_OR:
@@ -136,7 +136,7 @@ struct Checker {
   }
 
   int operand(const ZQFieldValueOrArithStruct& o, int depth) {
-    if (depth > kMaxNesting) return fail(kMsgTooDeep);
+    if (depth >= kMaxNesting) return fail(kMsgTooDeep);
     if (isFieldLikeTag(o.tag)) return 0;
     if (isCurrencyTag(o.tag)) return currencyPart(o.u.currencyField);
     switch (o.tag) {
@@ -193,7 +193,7 @@ struct Checker {
   }
 
   int assign(const ZQAssignStruct& a, int depth, bool top) {
-    if (depth > kMaxNesting) return fail(kMsgTooDeep);
+    if (depth >= kMaxNesting) return fail(kMsgTooDeep);
     switch (a.assignType) {
       case ZQ_ASSIGN_TYPE_NONE:
         return top ? 0 : fail(kMsgAssignMissing);
