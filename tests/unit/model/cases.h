@@ -23,6 +23,8 @@ struct ModelCase {
   std::function<std::set<const void*>(const void*)> blocks;
   std::function<bool(const void*, int, std::vector<char>&)> encode;
   std::function<bool(const std::vector<char>&, size_t, void*, int)> decodePrefix;
+  std::function<bool(const void*, XDR*, int)> encodeXdr;
+  std::function<bool(XDR*, void*, int)> decodeXdr;
   size_t size = 0;  // sizeof the structure
 };
 
@@ -55,6 +57,12 @@ ModelCase makeCase(std::string name, T (*build)(), void (*freeFn)(T*, ZQBoolean)
   };
   c.decodePrefix = [](const std::vector<char>& bytes, size_t n, void* p, int version) {
     return zq::model::decodeFromBuffer(bytes.data(), n, *static_cast<T*>(p), version);
+  };
+  c.encodeXdr = [](const void* p, XDR* x, int version) {
+    return zq::model::encode(x, *static_cast<const T*>(p), version);
+  };
+  c.decodeXdr = [](XDR* x, void* p, int version) {
+    return zq::model::decode(x, *static_cast<T*>(p), version);
   };
   return c;
 }
