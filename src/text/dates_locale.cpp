@@ -80,7 +80,10 @@ int currentYear() {
   return local.tm_year + 1900;
 }
 
+std::atomic<bool> g_failNextLoad{false};
+
 std::unique_ptr<LocaleTables> load() {
+  if (g_failNextLoad.exchange(false)) throw std::bad_alloc();
   auto t = std::make_unique<LocaleTables>();
   const std::optional<std::string>& wanted = requestedLocale();
   const char* name = wanted ? wanted->c_str() : "";
@@ -203,6 +206,10 @@ void resetDateTables(const char* localeName) {
   else
     zq::text::dates::requestedLocale().reset();
   zq::text::dates::g_current.store(nullptr, std::memory_order_release);
+}
+
+void failNextDateTableLoad() {
+  zq::text::dates::g_failNextLoad = true;
 }
 
 }  // namespace zq::testing

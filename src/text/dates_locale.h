@@ -69,4 +69,6 @@ namespace zq::testing {
 // from the named locale when one is given (else from the environment's).
 // Tables handed out earlier stay valid until the process ends.
 void resetDateTables(const char* localeName = nullptr);
+// Makes the next load of the tables run out of memory.
+void failNextDateTableLoad();
 }  // namespace zq::testing

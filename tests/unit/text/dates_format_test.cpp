@@ -7,6 +7,7 @@
 #include <ctime>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -316,6 +317,57 @@ TEST(DateSettings, MonthFirstDecision) {
   if (datetest::localeInstalled("en_GB.UTF-8")) {
     datetest::Settings settings("en_GB.UTF-8");
     EXPECT_FALSE(dates::tables().monthFirst);
+  }
+}
+
+TEST(DateSettings, OutOfMemoryWhileLoadingIsReportedAndRetried) {
+  datetest::Settings settings("C");
+  struct Call {
+    const char* name;
+    std::function<bool()> failedCleanly;
+  } calls[] = {
+      {"ZQParseDate",
+       [] {
+         int32_t day = 9;
+         const char* end = nullptr;
+         const char* text = "12/25/99";
+         return ZQParseDate(-1, text, &end, &day) == 300 && day == 0 && end == text;
+       }},
+      {"ZQGetDateName",
+       [] {
+         char name[16] = "stale";
+         return ZQGetDateName(ZQ_DATE_NAME_MONTH, 0, name, sizeof name) == 300 && !*name;
+       }},
+      {"ZQParseTimestamp",
+       [] {
+         ZQTimestamp value = 9;
+         return ZQParseTimestamp("12/25/99", 0, &value, nullptr) == 0 && value == 0;
+       }},
+      {"ZQParseTimeOfDay",
+       [] {
+         int32_t seconds = 9;
+         return ZQParseTimeOfDay("10:00", &seconds) == 0 && seconds == 0;
+       }},
+      {"ZQFormatDate",
+       [] {
+         char text[ZQ_DATE_TEXT_SIZE] = "stale";
+         return ZQFormatDate(0, text) == 0 && !*text;
+       }},
+      {"ZQFormatTimestamp",
+       [] {
+         struct tm tm = christmasEvening();
+         char text[64] = "stale";
+         return ZQFormatTimestamp(text, sizeof text, &tm) == 0 && !*text;
+       }},
+  };
+  for (const Call& call : calls) {
+    zq::testing::resetDateTables("C");
+    zq::testing::failNextDateTableLoad();
+    EXPECT_TRUE(call.failedCleanly()) << call.name;
+    // The failed load left nothing behind: the next call loads and works.
+    int32_t day = 0;
+    EXPECT_EQ(ZQParseDate(-1, "12/25/99", nullptr, &day), 0) << call.name;
+    EXPECT_EQ(day, dn(1999, 12, 25));
   }
 }
 
