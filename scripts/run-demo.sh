@@ -1,5 +1,21 @@
 #!/usr/bin/env bash
-# Runs the demo program from a build's output folder.
+# Starts zqserverd on loopback, runs the demo program against it, stops it.
 set -euo pipefail
 out=${1:-build/out}
-"$out/zqdemo"
+log=$(mktemp)
+"$out/zqserverd" --port 0 >"$log" 2>&1 &
+server=$!
+trap 'kill $server 2>/dev/null; wait $server 2>/dev/null; rm -f "$log"' EXIT
+for _ in $(seq 1 50); do
+  grep -q '^listening on' "$log" && break
+  sleep 0.1
+done
+port=$(sed -n 's/^listening on \([0-9]*\)$/\1/p' "$log")
+if [ -z "$port" ]; then
+  echo "run-demo: zqserverd did not start:" >&2
+  cat "$log" >&2
+  exit 1
+fi
+echo "zqserverd is listening on 127.0.0.1:$port"
+echo
+ZQAPI_CONFIG="${ZQAPI_CONFIG:-$(mktemp -u)}" "$out/zqdemo" 127.0.0.1 "$port"
