@@ -204,13 +204,14 @@ void writeValue(TextWriter& w, const ZQValueStruct& v) {
       break;
     }
     case ZQ_DATA_TYPE_ATTACH: {
-      // Sizes, name, then where the content is: a buffer travels as hex.
+      // Sizes, name, then the kind of location; a buffer's content travels
+      // as hex, a file name does not travel at all.
       const ZQAttachStruct& a = *v.u.attachmentValue;
       w.signedNumber(a.originalSize);
       w.signedNumber(a.compressedSize);
       if (a.name) w.bytes(a.name, strlen(a.name));
       w.separator();
-      uint32_t loc = a.location.locationType == ZQ_LOC_BUFFER ? ZQ_LOC_BUFFER : 0;
+      uint32_t loc = a.location.locationType <= ZQ_LOC_BUFFER ? a.location.locationType : 0;
       w.number(loc);
       if (loc == ZQ_LOC_BUFFER) {
         const ZQBufStruct& buf = a.location.u.buffer;
