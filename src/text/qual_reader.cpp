@@ -99,18 +99,31 @@ bool TextReader::counted(const char*& text, size_t& len) {
     return true;
   }
   // The stated length counts converted bytes: find the separator after
-  // which the converted text has exactly that length. No character set
-  // shrinks text to less than a quarter, which bounds the search.
-  size_t limit = 4 * size_t{stated} + 4;
-  for (const char* p = cur_; p < end_ && static_cast<size_t>(p - cur_) <= limit; ++p) {
+  // which the converted text has exactly that length. Segments between
+  // separators are converted once each; a segment that ends inside a
+  // character joins the next one.
+  size_t converted = 0;  // length of the text up to segment
+  const char* segment = cur_;
+  for (const char* p = cur_; p < end_; ++p) {
     p = static_cast<const char*>(memchr(p, kSep, static_cast<size_t>(end_ - p)));
     if (!p) break;
-    if (counter_.count(cur_, static_cast<size_t>(p - cur_)) == stated) {
+    size_t n;
+    bool clean = counter_.convertedLength(segment, static_cast<size_t>(p - segment), n);
+    if (clean) {
+      converted += n;
+      segment = p;
+    }
+    size_t raw = static_cast<size_t>(p - cur_);
+    // Text that cannot be converted was counted in raw bytes by the writer.
+    bool match =
+        clean ? converted == stated : raw == stated && !counter_.convertedLength(cur_, raw, n);
+    if (match) {
       text = cur_;
-      len = static_cast<size_t>(p - cur_);
+      len = raw;
       cur_ = p + 1;
       return true;
     }
+    if (clean && converted > stated && raw > stated) break;
   }
   cur_ = start;
   return false;

@@ -49,6 +49,9 @@ class LengthCounter {
   // Length of text once converted; text that cannot be converted counts its
   // raw bytes (both directions use this same rule, so they agree).
   size_t count(const char* text, size_t len) const;
+  // Converted length of text; false when it cannot be converted as it is
+  // (for example when it ends inside a character).
+  bool convertedLength(const char* text, size_t len, size_t& out) const;
 
  private:
   uint32_t from_ = 0;

@@ -11,11 +11,19 @@
 
 namespace zq::text {
 
+bool LengthCounter::convertedLength(const char* text, size_t len, size_t& out) const {
+  out = len;
+  if (!convert_ || len == 0) return true;
+  std::string converted;
+  if (platform::convert(from_, to_, text, len, converted) != platform::ConvertResult::ok)
+    return false;
+  out = converted.size();
+  return true;
+}
+
 size_t LengthCounter::count(const char* text, size_t len) const {
-  if (!convert_ || len == 0) return len;
-  std::string out;
-  if (platform::convert(from_, to_, text, len, out) != platform::ConvertResult::ok) return len;
-  return out.size();
+  size_t n;
+  return convertedLength(text, len, n) ? n : len;
 }
 
 // ---- TextWriter -------------------------------------------------------------

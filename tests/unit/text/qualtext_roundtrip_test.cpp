@@ -257,6 +257,23 @@ TEST_F(QualTextRoundTrip, LengthsCountTheChosenCharacterSet) {
   ASSERT_EQ(ZQDecodeZQQualifierStruct(session.control(), text, &decoded, &status), 2);
   EXPECT_TRUE(status.has(402));
   ZQFree(text);
+  // Backslashes inside converted text, and text that cannot be converted
+  // (counted in raw bytes), still find their end.
+  for (const char* sample :
+       {"\\", "\xc3\xa9\\\xc3\xa9\\", "\\\\\\", "", "\xff\\x", "a\\\xe2\x82\xac\\"}) {
+    SCOPED_TRACE(testing::PrintToString(std::string(sample)));
+    Qual two(andq(rel(ZQ_REL_OP_EQUAL, field(1), value(chars(sample))),
+                  rel(ZQ_REL_OP_EQUAL, field(2), value(chars("\\z")))));
+    char* encoded = nullptr;
+    status.reset();
+    ASSERT_EQ(ZQEncodeZQQualifierStructC(session.control(), 0, two.get(), &encoded, &status), 0);
+    ZQQualifierStruct back{};
+    ASSERT_EQ(ZQDecodeZQQualifierStructC(session.control(), 0, encoded, &back, &status), 0)
+        << encoded;
+    EXPECT_EQ(diffQualifiers(two.get(), &back), "");
+    FreeZQQualifierStruct(&back, 0);
+    ZQFree(encoded);
+  }
   // An unknown character set is refused.
   status.reset();
   EXPECT_EQ(ZQEncodeZQQualifierStructC(session.control(), 9999, q.get(), &text, &status), 2);
