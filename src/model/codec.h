@@ -65,6 +65,9 @@
 //   ...With(fn) forms for records that are not one structure.
 //   xdrProc<T>() gives an xdrproc_t for clnt_call; the version and the thread
 //   context then come from the CodecScope active on the calling thread.
+//   On a memory stream an encoding or decoding holds the rest of the buffer
+//   until it returns: call the XDR primitives on that stream before or after
+//   it, never from inside a description.
 #pragma once
 
 #include <rpc/xdr.h>

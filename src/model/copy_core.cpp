@@ -21,33 +21,6 @@ bool copyStatusMessage(ZQStatusStruct& s) {
   return buffer != nullptr;
 }
 
-namespace {
-
-// A flat list copied into an array with room for the next multiple of step
-// items, the spare slots zeroed.
-template <class List>
-int32_t copyWithSpare(List* destination, const List* source, uint32_t step) {
-  if (!destination) return source ? ZQ_COPY_NO_DESTINATION : ZQ_COPY_OK;
-  if (!source || !source->count || !source->items) {
-    destination->count = 0;
-    destination->items = nullptr;
-    return ZQ_COPY_OK;
-  }
-  using Item = std::remove_pointer_t<decltype(source->items)>;
-  const size_t room = size_t{source->count / step} * step + step;
-  auto* items = static_cast<Item*>(ZQCalloc(room, sizeof(Item)));
-  if (!items) {
-    destination->count = 0;
-    destination->items = nullptr;
-    return ZQ_COPY_NO_MEMORY;
-  }
-  memcpy(static_cast<void*>(items), source->items, size_t{source->count} * sizeof(Item));
-  destination->items = items;
-  destination->count = source->count;
-  return ZQ_COPY_OK;
-}
-
-}  // namespace
 }  // namespace zq::model
 
 using zq::model::copyExport;

@@ -1,6 +1,8 @@
 // Shared body of the exported copy functions.
 #pragma once
 
+#include <type_traits>
+
 #include "model/codec.h"
 #include "zqapi/zq_copy.h"
 
@@ -16,6 +18,30 @@ int32_t copyExport(T* destination, const T* source) {
     return ZQ_COPY_OK;
   }
   return deepCopy(*destination, *source) ? ZQ_COPY_OK : ZQ_COPY_NO_MEMORY;
+}
+
+// A flat list copied into an array with room for the next multiple of step
+// items, the spare slots zeroed.
+template <class List>
+inline int32_t copyWithSpare(List* destination, const List* source, uint32_t step) {
+  if (!destination) return source ? ZQ_COPY_NO_DESTINATION : ZQ_COPY_OK;
+  if (!source || !source->count || !source->items) {
+    destination->count = 0;
+    destination->items = nullptr;
+    return ZQ_COPY_OK;
+  }
+  using Item = std::remove_pointer_t<decltype(source->items)>;
+  const size_t room = size_t{source->count / step} * step + step;
+  auto* items = static_cast<Item*>(ZQCalloc(room, sizeof(Item)));
+  if (!items) {
+    destination->count = 0;
+    destination->items = nullptr;
+    return ZQ_COPY_NO_MEMORY;
+  }
+  memcpy(static_cast<void*>(items), source->items, size_t{source->count} * sizeof(Item));
+  destination->items = items;
+  destination->count = source->count;
+  return ZQ_COPY_OK;
 }
 
 }  // namespace zq::model
