@@ -15,10 +15,16 @@ namespace zq::model {
 template <class V>
 void describeCountedName(V& v, ZQNameType& name) {
   if constexpr (V::kPass == Pass::encode || V::kPass == Pass::size) {
+    // The terminator travels; a name filling its whole array has none and is cut.
     char text[sizeof(ZQNameType)];
-    copyName(text, name, sizeof text);
-    const uint32_t length = static_cast<uint32_t>(strlen(text) + 1);
-    char* bytes = text;
+    char* bytes = name;
+    size_t n = strnlen(name, sizeof(ZQNameType));
+    if (n == sizeof(ZQNameType)) {
+      copyName(text, name, sizeof text);
+      bytes = text;
+      n = strlen(text);
+    }
+    const uint32_t length = static_cast<uint32_t>(n + 1);
     v.text(length, bytes, "name");
   } else if constexpr (V::kPass == Pass::decode) {
     uint32_t length = 0;
@@ -560,8 +566,17 @@ void describe(V& v, ZQSupportFileInfoList& s) {
 
 // ---- queries over several forms ---------------------------------------------------------------
 
+// These structures exist in protocol version 14 only.
+template <class V>
+bool multiFormVersion(V& v) {
+  if (v.version() >= 14) return true;
+  v.badTag();
+  return false;
+}
+
 template <class V>
 void describe(V& v, ZQMultiSchemaFieldIdStruct& s) {
+  if (!multiFormVersion(v)) return;
   v.name(s.queryFromAlias, NameKind::plain, "queryFromAlias");
   v.u32(s.fieldId, "fieldId");
 }
@@ -573,6 +588,7 @@ void describe(V& v, ZQMultiSchemaFieldIdList& s) {
 
 template <class V>
 void describe(V& v, ZQMultiSchemaStatHistoryValue& s) {
+  if (!multiFormVersion(v)) return;
   v.name(s.queryFromAlias, NameKind::plain, "queryFromAlias");
   v.u32(s.enumeratedValueIndex, "enumeratedValueIndex");
   v.u32(s.userOrTime, "userOrTime");
@@ -580,6 +596,7 @@ void describe(V& v, ZQMultiSchemaStatHistoryValue& s) {
 
 template <class V>
 void describe(V& v, ZQMultiSchemaCurrencyPartStruct& s) {
+  if (!multiFormVersion(v)) return;
   v.member(s.fieldId, "fieldId");
   v.u32(s.partTag, "partTag");
   v.name(s.currencyCode, "currencyCode");
@@ -592,6 +609,7 @@ void describe(V& v, ZQMultiSchemaValueSetQueryStruct& s);
 
 template <class V>
 void describe(V& v, ZQMultiSchemaFieldValueOrArithStruct& s) {
+  if (!multiFormVersion(v)) return;
   v.u32(s.tag, "tag");
   const uint32_t tag = s.tag;
   if (tag >= 12 && tag <= 26) return v.member(s.u.fieldId, "fieldId");
@@ -642,6 +660,7 @@ inline void resetFreed(FreeVisitor&, ZQMultiSchemaFieldValueOrArithStruct& s) {
 
 template <class V>
 void describe(V& v, ZQMultiSchemaArithOpStruct& s) {
+  if (!multiFormVersion(v)) return;
   v.u32(s.operation, "operation");
   if (s.operation == ZQ_ARITH_OP_NEGATE)
     v.unowned(s.left, "left");
@@ -653,6 +672,7 @@ inline void resetFreed(FreeVisitor&, ZQMultiSchemaArithOpStruct& s) { s.operatio
 
 template <class V>
 void describe(V& v, ZQMultiSchemaRelOpStruct& s) {
+  if (!multiFormVersion(v)) return;
   v.u32(s.operation, "operation");
   v.member(s.left, "left");
   v.member(s.right, "right");
@@ -661,6 +681,7 @@ inline void resetFreed(FreeVisitor&, ZQMultiSchemaRelOpStruct& s) { s.operation 
 
 template <class V>
 void describe(V& v, ZQMultiSchemaQualifierStruct& s) {
+  if (!multiFormVersion(v)) return;
   v.u32(s.operation, "operation");
   switch (s.operation) {
     case ZQ_COND_OP_NONE:
@@ -691,6 +712,7 @@ void describe(V& v, ZQMultiSchemaRecursiveQueryStruct& s);
 
 template <class V>
 void describe(V& v, ZQMultiSchemaQueryFromStruct& s) {
+  if (!multiFormVersion(v)) return;
   v.u32(s.type, "type");
   switch (s.type) {
     case ZQ_MULTI_SCHEMA_SOURCE_FORM:
@@ -719,6 +741,7 @@ void describe(V& v, ZQMultiSchemaQueryFromList& s) {
 
 template <class V>
 void describe(V& v, ZQMultiSchemaRecursiveQueryStruct& s) {
+  if (!multiFormVersion(v)) return;
   v.name(s.queryFromAlias, NameKind::plain, "queryFromAlias");
   v.member(s.queryFromList, "queryFromList");
   v.member(s.getListFields, "getListFields");
@@ -732,6 +755,7 @@ inline void resetFreed(FreeVisitor&, ZQMultiSchemaRecursiveQueryStruct& s) {
 
 template <class V>
 void describe(V& v, ZQMultiSchemaValueSetQueryStruct& s) {
+  if (!multiFormVersion(v)) return;
   v.member(s.queryFromList, "queryFromList");
   v.member(s.fieldId, "fieldId");
   v.pointer(s.qualifier, "qualifier");
@@ -742,6 +766,7 @@ inline void resetFreed(FreeVisitor&, ZQMultiSchemaValueSetQueryStruct& s) {
 
 template <class V>
 void describe(V& v, ZQMultiSchemaSortStruct& s) {
+  if (!multiFormVersion(v)) return;
   v.member(s.fieldId, "fieldId");
   v.u32(s.sortOrder, "sortOrder");
 }
@@ -753,6 +778,7 @@ void describe(V& v, ZQMultiSchemaSortList& s) {
 
 template <class V>
 void describe(V& v, ZQMultiSchemaFieldValueStruct& s) {
+  if (!multiFormVersion(v)) return;
   v.member(s.fieldId, "fieldId");
   v.member(s.value, "value");
 }
