@@ -61,7 +61,8 @@
 //
 // USING IT
 //   encode(xdrs, value, version), decode(xdrs, value, version),
-//   encodedSize(value, version), release(value), deepCopy(dst, src), and the
+//   encodedSize(value, version) (or size(value, version, out)),
+//   release(value), deepCopy(dst, src), and the
 //   ...With(fn) forms for records that are not one structure.
 //   xdrProc<T>() gives an xdrproc_t for clnt_call; the version and the thread
 //   context then come from the CodecScope active on the calling thread.
@@ -142,6 +143,14 @@ std::optional<size_t> encodedSizeWith(int version, F&& fn, ZQThreadContext* ctx 
 template <class T>
 std::optional<size_t> encodedSize(const T& value, int version) {
   return encodedSizeWith(version, [&](auto& v) { describe(v, const_cast<T&>(value)); });
+}
+
+// The same as a yes-or-no with the size in out.
+template <class T>
+bool size(const T& value, int version, size_t& out) {
+  const auto n = encodedSize(value, version);
+  if (n) out = *n;
+  return n.has_value();
 }
 
 // Encodes into a new buffer (tests, envelopes).

@@ -206,6 +206,17 @@ TEST_F(Conversion, CheckOfUnexpandedText) {
   FreeZQValueStruct(&value, 0);
 }
 
+// (encodeToBuffer, used by every table test, checks the size against the
+// bytes written.)
+TEST_F(Codec, SizeOfWhatCannotTravel) {
+  ZQValueStruct page = wordValue(ZQ_DATA_TYPE_PAGE, 0);
+  size_t n = 99;
+  EXPECT_FALSE(zq::model::size(page, 14, n));
+  ZQValueStruct real = realValue(1);
+  ASSERT_TRUE(zq::model::size(real, 14, n));
+  EXPECT_EQ(n, 12u);
+}
+
 TEST_F(Codec, WithoutThreadContextTextFails) {
   zq::setCurrentContext(nullptr);
   ZQValueStruct text = charValue("x");
