@@ -570,9 +570,10 @@ class DecodeVisitor {
     uint32_t n = 0;
     u32(n);
     if (!ok_ || n == 0) return;
-    // Every item takes at least one 4-byte unit.
+    // Every item takes at least one 4-byte unit. Items are larger in memory
+    // than on the wire, so big lists grow with what actually arrives.
     if (static_cast<uint64_t>(n) * 4 > in_.left()) return fail();
-    uint32_t cap = in_.bounded() ? n : std::min<uint32_t>(n, kGrowStep);
+    uint32_t cap = std::min<uint32_t>(n, kGrowStep);
     items = static_cast<T*>(ZQCalloc(cap, sizeof(T)));
     if (!items) return fail();
     count = cap;

@@ -65,6 +65,20 @@ TEST_F(Codec, CountBeyondTheBytesLeftFailsBeforeAllocating) {
   FreeZQValueStruct(&value, 0);
 }
 
+// A long list decodes whole across the steps in which its array grows.
+TEST_F(Codec, LongListDecodes) {
+  ZQInternalIdList ids{10000, static_cast<ZQInternalId*>(ZQCalloc(10000, sizeof(ZQInternalId)))};
+  for (uint32_t i = 0; i < ids.count; ++i) ids.items[i] = i * 7;
+  std::vector<char> wire;
+  ASSERT_TRUE(zq::model::encodeToBuffer(ids, 14, wire));
+  ZQInternalIdList back{};
+  ASSERT_TRUE(zq::model::decodeFromBuffer(wire.data(), wire.size(), back, 14));
+  ASSERT_EQ(back.count, 10000u);
+  EXPECT_EQ(memcmp(back.items, ids.items, 10000 * sizeof(ZQInternalId)), 0);
+  FreeZQInternalIdList(&back, 0);
+  FreeZQInternalIdList(&ids, 0);
+}
+
 std::vector<char> nestedNots(unsigned depth) {
   std::vector<uint32_t> w;
   for (unsigned i = 0; i < depth; ++i) {
