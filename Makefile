@@ -34,13 +34,16 @@ test-asan: bootstrap
 	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# The concurrency tests once more under ThreadSanitizer.
+TSAN_TESTS ?= *
 test-tsan: bootstrap
 	cmake -S . -B $(BUILD_TSAN) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZQ_SANITIZE=thread
-	cmake --build $(BUILD_TSAN) -j $(JOBS)
+	cmake --build $(BUILD_TSAN) -j $(JOBS) --target test_e2e
 	@bash scripts/start-rpcbind.sh
-	cd $(BUILD_TSAN) && ctest --output-on-failure -j $(JOBS) -L tsan
+	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+	  $(BUILD_TSAN)/out/test_e2e --gtest_filter='$(TSAN_TESTS)' 
 
-check: test test-asan
+check: test test-asan test-tsan
 
 bench: bootstrap
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZQ_BUILD_BENCH=ON -DZQ_BUILD_TESTS=OFF

@@ -5,9 +5,13 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include "model/codec_base.h"
+#include "security/envelope.h"
+#include "security/envelope_call.h"
+#include "security/password.h"
 #include "server.h"
 #include "sessions.h"
 
@@ -23,25 +27,58 @@ ZQThreadContext* codecContext() {
 
 void dropConnection(SVCXPRT* xprt) { ::shutdown(xprt->xp_fd, SHUT_RDWR); }
 
+// A reply no client can read: a header followed by a list count far larger
+// than the bytes that follow.
+bool_t garbage(XDR* xdrs, void*, u_int) {
+  uint32_t words[8] = {1, 2, 0, 0, 0, 0, 0xFFFFFFF0u, 7};
+  for (uint32_t& w : words)
+    if (!xdr_u_int(xdrs, &w)) return FALSE;
+  return TRUE;
+}
+
+// The request-header password as the server recovers it, kept with the
+// session (tests read it back).
+void recordPassword(Server& server, const zq::transport::RequestHeader& in, int32_t cacheId,
+                    int version) {
+  Sessions::Password seen;
+  seen.received = in.password ? in.password : "";
+  seen.version = version;
+  char plain[ZQ_MAX_PASSWORD_LENGTH + 1] = {};
+  seen.rc = zq::security::recoverHeaderPassword(seen.received.c_str(), in.operationTime,
+                                                static_cast<uint32_t>(version), plain);
+  seen.plain = plain;
+  explicit_bzero(plain, sizeof plain);
+  server.sessions().notePassword(cacheId, std::move(seen));
+}
+
 }  // namespace
 
 void dispatch(svc_req* request, SVCXPRT* xprt) {
   Server* server = Server::current();
-  const uint32_t number = static_cast<uint32_t>(request->rq_proc);
+  const uint32_t wireNumber = static_cast<uint32_t>(request->rq_proc);
   const int version = static_cast<int>(request->rq_vers);
-  if (number == 0) {  // the RPC null procedure answers pings
+  if (wireNumber == 0) {  // the RPC null procedure answers pings
     bool_t (*nothing)(XDR*, void*, u_int) = [](XDR*, void*, u_int) -> bool_t { return TRUE; };
     svc_sendreply(xprt, reinterpret_cast<xdrproc_t>(nothing), nullptr);
     return;
   }
+  // Bit 0x8000: the call comes in the encrypted envelope.
+  const bool enveloped = zq::security::isEnvelopeProcedure(wireNumber);
+  const uint32_t number = zq::security::innerProcedure(wireNumber);
+  const bool keyExchange = zq::security::isKeyExchangeProcedure(number);
   const zq::transport::Procedure* p = zq::transport::findProcedure(number);
   Handler handler = p ? handlerFor(number) : nullptr;
-  if (!server || !p || !handler || !zq::transport::procedureInVersion(*p, version)) {
+  if (!server || !p || !handler || !zq::transport::procedureInVersion(*p, version) ||
+      (enveloped && keyExchange)) {
     svcerr_noproc(xprt);
     return;
   }
   Faults& faults = server->faults();
-  faults.callsReceived++;
+  // Tests count the calls of the API; the key exchange has counters of its own.
+  if (keyExchange)
+    faults.keyExchangeCalls++;
+  else
+    faults.callsReceived++;
   faults.lastProcedure = number;
   faults.lastVersion = static_cast<uint32_t>(version);
   faults.lastProgram = static_cast<uint32_t>(request->rq_prog);
@@ -59,13 +96,38 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
     svcerr_systemerr(xprt);
     return;
   }
-  if (!svc_getargs(xprt, reinterpret_cast<xdrproc_t>(p->args), static_cast<char*>(args))) {
+  uint64_t keySet = 0;
+  if (enveloped) {
+    if (!receiveEnvelope(*server, xprt, *p, args, keySet)) {
+      p->freeArgs(args);
+      free(args);
+      free(reply);
+      return;
+    }
+  } else if (!svc_getargs(xprt, reinterpret_cast<xdrproc_t>(p->args), static_cast<char*>(args))) {
     // A malformed request gets an RPC error; the server keeps serving.
     p->freeArgs(args);
     free(args);
     free(reply);
     svcerr_decode(xprt);
     return;
+  }
+  // Credentials: a call in the clear where encryption is required, and the
+  // injected refusals. The key exchange always passes.
+  if (!keyExchange) {
+    auth_stat refusal = AUTH_OK;
+    if (Faults::take(faults.badCredentials))
+      refusal = AUTH_BADCRED;
+    else if (!enveloped && (server->crypto().policy() == ZQ_SECURITY_POLICY_REQUIRED ||
+                            Faults::take(faults.demandEncryption)))
+      refusal = AUTH_TOOWEAK;
+    if (refusal != AUTH_OK) {
+      p->freeArgs(args);
+      free(args);
+      free(reply);
+      svcerr_auth(xprt, refusal);
+      return;
+    }
   }
   if (Faults::take(faults.closeMidCall)) {
     dropConnection(xprt);
@@ -78,13 +140,22 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
       faults.lastCacheId = in->cacheId;
       faults.lastTimeout = in->timeout;
     }
-    if (in && out) server->sessions().echo(*in, *out);
+    if (in && out) {
+      server->sessions().echo(*in, *out);
+      recordPassword(*server, *in, out->cacheId, version);
+    }
     Call call{*server, *p, version, args, reply, p->statusOf ? p->statusOf(reply) : nullptr};
     if (faults.refuseProcedure.load() == number && call.status)
       ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, 123, nullptr);
     else
       handler(call);
-    if (!svc_sendreply(xprt, reinterpret_cast<xdrproc_t>(p->reply), static_cast<char*>(reply)))
+    const bool garble = Faults::take(faults.garbleReplies);
+    auto replyProc = garble ? reinterpret_cast<xdrproc_t>(garbage)
+                            : reinterpret_cast<xdrproc_t>(p->reply);
+    const bool sent = enveloped && !garble
+                          ? answerEnvelope(*server, xprt, *p, reply, keySet)
+                          : svc_sendreply(xprt, replyProc, static_cast<char*>(reply));
+    if (!sent)
       dropConnection(xprt);
     else
       faults.callsAnswered++;

@@ -20,6 +20,25 @@ struct Faults {
   std::atomic<uint32_t> refuseSetting{0};
   // Read the request, then close the connection mid-call, for N calls.
   std::atomic<int> closeMidCall{0};
+  // Answer the next N calls with bytes that are no valid reply.
+  std::atomic<int> garbleReplies{0};
+
+  // Wire encryption. Each countdown applies to the next N calls it names.
+  // Enciphered calls: answer AUTH_REJECTEDCRED (the client renegotiates).
+  std::atomic<int> rejectKeys{0};
+  std::atomic<bool> rejectKeysAlways{false};
+  // Forget every agreed key set before reading an enciphered call.
+  std::atomic<int> forgetKeys{0};
+  // Answer AUTH_BADCRED (the client turns encryption off), any call but the
+  // key exchange.
+  std::atomic<int> badCredentials{0};
+  // Answer AUTH_TOOWEAK to a call in the clear (the server demands
+  // encryption), any call but the key exchange.
+  std::atomic<int> demandEncryption{0};
+  // Answer procedure 97 with message 91, like a server without encryption.
+  std::atomic<bool> unknownEncryptionInfo{false};
+  // Change one bit of the next N enciphered answers.
+  std::atomic<int> corruptEnvelopes{0};
 
   // What the server saw.
   std::atomic<uint64_t> callsReceived{0};
@@ -29,6 +48,11 @@ struct Faults {
   std::atomic<uint32_t> lastProgram{0};
   std::atomic<int32_t> lastCacheId{0};
   std::atomic<uint32_t> lastTimeout{0};
+  // Enciphered calls opened, and calls of the key exchange (95 to 97, not
+  // counted in callsReceived) and exchanges completed.
+  std::atomic<uint64_t> envelopedCalls{0};
+  std::atomic<uint64_t> keyExchangeCalls{0};
+  std::atomic<uint64_t> keyExchanges{0};
 
   void reset() {
     dropNext = 0;
@@ -37,6 +61,7 @@ struct Faults {
     refuseProcedure = 0;
     refuseSetting = 0;
     closeMidCall = 0;
+    garbleReplies = 0;
     callsReceived = 0;
     callsAnswered = 0;
     lastProcedure = 0;
@@ -44,6 +69,16 @@ struct Faults {
     lastProgram = 0;
     lastCacheId = 0;
     lastTimeout = 0;
+    rejectKeys = 0;
+    rejectKeysAlways = false;
+    forgetKeys = 0;
+    badCredentials = 0;
+    demandEncryption = 0;
+    unknownEncryptionInfo = false;
+    corruptEnvelopes = 0;
+    envelopedCalls = 0;
+    keyExchangeCalls = 0;
+    keyExchanges = 0;
   }
 
   // Takes one unit of a countdown; true when the fault applies to this call.

@@ -68,9 +68,10 @@ struct ThreadContextData {
   uint32_t bindingDepth = 0;
   uint32_t programPerQueue[kQueueCount] = {kProgramAdmin, 0, 0};
 
-  // Character sets (identifiers of platform/charset.h).
-  uint32_t clientCharset = 0;
-  uint32_t serverCharset = 0;
+  // Character sets (identifiers of platform/charset.h). Binding writes them
+  // under the call lock; length checks may read them from another thread.
+  std::atomic<uint32_t> clientCharset{0};
+  std::atomic<uint32_t> serverCharset{0};
 
   // Request header parts that binding fills.
   char protectedPassword[121] = {};  // legacy scramble or cipher text

@@ -157,6 +157,12 @@ bool drive(Attempt& a, int depth) {
       addError(d.status, 9008);
       return false;
     }
+    // An envelope that failed on this side (not sealed, or a reply that does
+    // not decipher or decode): the request may have run, so no retry.
+    if (int error = security::takeEnvelopeError(ctx)) {
+      addError(d.status, error);
+      return false;
+    }
     if (!server->handle()) {  // closed meanwhile from another thread
       if (d.status->count == 0) addError(d.status, kMsgTimeoutRetrieve);
       return false;
@@ -171,10 +177,26 @@ bool drive(Attempt& a, int depth) {
         addError(d.status, 9002);
         return false;
       }
-      if (security::renegotiateKeys(ctx, d.control, d.queue, d.status) >= ZQ_RETURN_ERROR)
-        return false;
-      d.rekeyed = 1;
-      return drive(a, depth + 1);
+      // Renegotiating binds again, which protects the password anew under a
+      // new operation time; the request keeps the form it was built with.
+      transport::RequestHeader* header =
+          !hasNoHeader(d.stub->number) && d.stub->argsHeader ? d.stub->argsHeader(d.args)
+                                                             : nullptr;
+      char* original = header ? header->password : nullptr;
+      char copy[sizeof ctx->protectedPassword] = {};
+      if (original) strncpy(copy, original, sizeof copy - 1);
+      const bool renegotiated =
+          security::renegotiateKeys(ctx, d.control, d.queue, d.status) < ZQ_RETURN_ERROR;
+      bool ok = false;
+      if (renegotiated) {
+        if (header) header->password = original ? copy : nullptr;
+        d.rekeyed = 1;
+        ok = drive(a, depth + 1);
+        if (header) header->password = original;
+      }
+      if (original == ctx->protectedPassword) memcpy(ctx->protectedPassword, copy, sizeof copy);
+      explicit_bzero(copy, sizeof copy);
+      return ok;
     }
     if (status == platform::kRpcAuthError &&
         (detail == platform::kAuthBadCred || detail == platform::kAuthTooWeak)) {
@@ -274,7 +296,7 @@ bool callServer(CallDescriptor& d, bool lock) {
       return false;
     appended = true;
   }
-  diag::serverLogMarker(ctx, true);
+  diag::serverLogMarker(ctx, true, d.status);
   bool ok;
   {
     std::unique_lock<std::recursive_mutex> callLock(ctx->callLock, std::defer_lock);
@@ -283,7 +305,7 @@ bool callServer(CallDescriptor& d, bool lock) {
     Attempt a{ctx, st, d};
     ok = drive(a, 0);
   }
-  diag::serverLogMarker(ctx, false);
+  diag::serverLogMarker(ctx, false, d.status);
   if (appended) FreeZQPropList(&d.propertiesHeader->properties, 0);
   return ok;
 }
@@ -306,7 +328,11 @@ CallEntry enterCall(ZQControlStruct* control, ZQStatusList* status) {
   }
   clearStatus(status);
   e.ctx = ZQGetThreadContext(control, status);
-  if (!e.ctx) e.rc = ZQ_RETURN_FATAL;
+  if (!e.ctx) {
+    e.rc = ZQ_RETURN_FATAL;
+    return e;
+  }
+  e.lock = std::unique_lock<std::recursive_mutex>(e.ctx->callLock);
   return e;
 }
 

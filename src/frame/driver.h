@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 
 #include "frame/context.h"
 #include "transport/procedures.h"
@@ -57,10 +58,13 @@ struct RemoteCall {
 int callRemote(const RemoteCall& call, void* args, void** reply, ZQStatusList* status);
 
 // Frame entry of exported calls: status list null gives 4, the list is
-// emptied, the context looked up (null: 3).
+// emptied, the context looked up (null: 3). The entry holds the context's
+// call lock until the call returns, so that two threads sharing a control
+// record never check it while the other binds it.
 struct CallEntry {
   int rc = 0;
   ZQThreadContext* ctx = nullptr;
+  std::unique_lock<std::recursive_mutex> lock;
   bool ok() const { return ctx != nullptr; }
 };
 CallEntry enterCall(ZQControlStruct* control, ZQStatusList* status);

@@ -142,13 +142,18 @@ int ZQTermination(ZQControlStruct* control, ZQStatusList* status) {
 
   // Wait for calls that are still binding on this context, bounded by the
   // normal time-out.
+  // Locks in the order binding takes them (call lock, then binding lock), so
+  // that ending the sessions below can bind without inverting them.
+  std::unique_lock<std::recursive_mutex> call(ctx->callLock);
   std::unique_lock<std::recursive_mutex> binding(ctx->bindingLock);
   bool waited = false;
   for (uint32_t round = 0; ctx->bindingDepth != 0 && round <= ctx->settings.timeoutNormal;
        ++round) {
     waited = true;
     binding.unlock();
+    call.unlock();
     std::this_thread::sleep_for(std::chrono::seconds(1));
+    call.lock();
     binding.lock();
   }
   if (waited) std::this_thread::sleep_for(std::chrono::seconds(2));
@@ -158,6 +163,7 @@ int ZQTermination(ZQControlStruct* control, ZQStatusList* status) {
   if (ctx->traceOn) zq::diag::traceTerminationEnd(ctx, status);
 
   binding.unlock();
+  call.unlock();
   if (!ctx->cacheIdManaged) dismantle(control, ctx);
   return ZQ_RETURN_OK;
 }

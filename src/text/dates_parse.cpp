@@ -612,7 +612,7 @@ class LenientParser {
         while (isDigit(s[run])) ++run;
         if (run == 0) return false;
         int take = (run == 3 || run == 4) ? run : (run > 4 ? 2 : run);
-        readNumber(s, take, v);
+        if (!readNumber(s, take, v)) return false;
         f.year = v;
         f.haveYear = true;
         f.shortYear = take <= 2;

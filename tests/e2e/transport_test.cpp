@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include <rpc/rpc.h>
+
 #include "frame/context.h"
 #include "support/server_fixture.h"
 #include "transport/state.h"
@@ -182,6 +184,49 @@ TEST_F(Transport, DroppedConnectionIsRetriedOnce) {
   EXPECT_EQ(ping(&control_, s), 0);
 }
 
+TEST_F(Transport, BrokenRepliesAreErrorsNotCrashes) {
+  Status s;
+  ASSERT_EQ(ping(&control_, s), 0);
+  server_->faults().garbleReplies = 1;  // read again after a reconnect
+  EXPECT_EQ(ping(&control_, s), 0);
+  s.reset();
+  server_->faults().garbleReplies = 2;
+  ZQServerInfoList out{0, nullptr};
+  EXPECT_EQ(serverInfo(&control_, {4, 55}, &out, s), 2);
+  EXPECT_TRUE(s.has(91));
+  EXPECT_EQ(out.count, 0u);
+  EXPECT_EQ(out.items, nullptr);
+}
+
+TEST_F(Transport, ServerSurvivesMalformedRequests) {
+  // A raw client sends bytes that are no argument record.
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(server_->port());
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  netbuf nb{sizeof addr, sizeof addr, &addr};
+  CLIENT* raw = clnt_vc_create(fd, &nb, 390620, 14, 0, 0);
+  ASSERT_NE(raw, nullptr);
+  bool_t (*junk)(XDR*, void*, u_int) = [](XDR* x, void*, u_int) -> bool_t {
+    uint32_t w = 0xFFFFFFFFu;
+    return xdr_u_int(x, &w) && xdr_u_int(x, &w);
+  };
+  bool_t (*none)(XDR*, void*, u_int) = [](XDR*, void*, u_int) -> bool_t { return TRUE; };
+  timeval tv{5, 0};
+  EXPECT_EQ(clnt_call(raw, 36, reinterpret_cast<xdrproc_t>(junk), nullptr,
+                      reinterpret_cast<xdrproc_t>(none), nullptr, tv),
+            RPC_CANTDECODEARGS);
+  EXPECT_EQ(clnt_call(raw, 999, reinterpret_cast<xdrproc_t>(junk), nullptr,
+                      reinterpret_cast<xdrproc_t>(none), nullptr, tv),
+            RPC_PROCUNAVAIL);
+  clnt_destroy(raw);
+  close(fd);
+  Status s;
+  EXPECT_EQ(ping(&control_, s), 0);  // and it keeps serving
+}
+
 TEST_F(Transport, ClosingFromAnotherThreadEndsTheCallWithoutReconnect) {
   Status s;
   ASSERT_EQ(ping(&control_, s), 0);
@@ -309,6 +354,59 @@ TEST_F(OlderServer, DriverStepsDownOneVersionPerRetry) {
   uint64_t before = server_->faults().callsReceived;
   ASSERT_EQ(ping(&control_, s), 0);
   EXPECT_EQ(server_->faults().callsReceived.load(), before + 1);  // no more fallback
+
+  // A second user on the same server inherits the lowered version.
+  ZQControlStruct other = control_;
+  strcpy(other.user, "Second");
+  other.cacheId = 0;
+  before = server_->faults().callsReceived;
+  ASSERT_EQ(ping(&other, s), 0);
+  EXPECT_EQ(server_->faults().callsReceived.load(), before + 1);
+  for (auto& b : stateOf(&control_)->bindings[zq::kQueueFast]) EXPECT_EQ(b->version, 11);
+}
+
+TEST_F(OlderServer, VersionSevenHeadersTravel) {
+  zq::transport::findOrCreateServer(control_.context, control_.server)->version = 7;
+  Status s;
+  ASSERT_EQ(ping(&control_, s), 0);
+  EXPECT_EQ(server_->faults().lastVersion.load(), 7u);
+}
+
+class OnlyVersionSeven : public zqtest::ServerTest {
+  void configure(zqserver::Options& o) override { o.minVersion = o.maxVersion = 7; }
+};
+
+TEST_F(OnlyVersionSeven, StepsAllTheWayDown) {
+  Status s;
+  ASSERT_EQ(ping(&control_, s), 0);
+  EXPECT_EQ(recordOf(&control_)->version, 7);
+}
+
+class AdminProgramOnly : public zqtest::ServerTest {
+  void configure(zqserver::Options& o) override { o.programs = {390600}; }
+};
+
+TEST_F(AdminProgramOnly, NoVersionWorksGives90AndVersion14Again) {
+  Status s;
+  EXPECT_EQ(ping(&control_, s), 2);
+  EXPECT_EQ(s.appendedOf(90), "127.0.0.1");
+  EXPECT_EQ(recordOf(&control_)->version, 14);
+}
+
+class LimitedServer : public zqtest::ServerTest {
+  void configure(zqserver::Options& o) override { o.settings[246] = int32_t{300}; }
+};
+
+TEST_F(LimitedServer, ArgumentLimitFromTheServer) {
+  Status s;
+  ASSERT_EQ(ping(&control_, s), 0);
+  EXPECT_EQ(optionsOf(&control_)->argumentLimit, 300u);
+  uint64_t before = server_->faults().callsReceived;
+  std::vector<uint32_t> many(200, 4);
+  ZQServerInfoList out{0, nullptr};
+  EXPECT_EQ(serverInfo(&control_, many, &out, s), 2);
+  EXPECT_TRUE(s.has(9008));
+  EXPECT_EQ(server_->faults().callsReceived.load(), before);
 }
 
 class RpcbindServer : public zqtest::ServerTest {
