@@ -61,11 +61,14 @@ int ZQAddStatusNumber(ZQStatusList* status, uint32_t messageType, int32_t messag
 
 void FreeZQStatusList(ZQStatusList* status, ZQBoolean freeStruct) {
   if (!status) return;
-  for (uint32_t i = 0; i < status->count && status->items; ++i) {
-    ZQFree(status->items[i].message);
-    ZQFree(status->items[i].appended);
+  // An empty list may carry a stale pointer: only a counted array is ours.
+  if (status->count && status->items) {
+    for (uint32_t i = 0; i < status->count; ++i) {
+      ZQFree(status->items[i].message);
+      ZQFree(status->items[i].appended);
+    }
+    ZQFree(status->items);
   }
-  ZQFree(status->items);
   status->count = 0;
   status->items = nullptr;
   if (freeStruct) ZQFree(status);
