@@ -20,8 +20,8 @@ extern "C" {
 
 /* The forms a filter, escalation or active link belongs to. */
 typedef struct ZQWorkflowConnectStruct {
-  uint32_t type;           /* ZQ_WORKFLOW_CONN_... */
-  ZQNameList* schemaList;  /* type ZQ_WORKFLOW_CONN_SCHEMA_LIST; may be null */
+  uint32_t type;          /* ZQ_WORKFLOW_CONN_... */
+  ZQNameList* schemaList; /* type ZQ_WORKFLOW_CONN_SCHEMA_LIST; may be null */
 } ZQWorkflowConnectStruct;
 
 typedef struct ZQWorkflowConnectList {
@@ -606,8 +606,7 @@ void FreeZQMultiSchemaRecursiveQueryStruct(ZQMultiSchemaRecursiveQueryStruct* va
                                            ZQBoolean freeStruct);
 void FreeZQMultiSchemaValueSetQueryStruct(ZQMultiSchemaValueSetQueryStruct* value,
                                           ZQBoolean freeStruct);
-void FreeZQMultiSchemaFieldValueStruct(ZQMultiSchemaFieldValueStruct* value,
-                                       ZQBoolean freeStruct);
+void FreeZQMultiSchemaFieldValueStruct(ZQMultiSchemaFieldValueStruct* value, ZQBoolean freeStruct);
 void FreeZQMultiSchemaFieldValueList(ZQMultiSchemaFieldValueList* value, ZQBoolean freeStruct);
 void FreeZQMultiSchemaFieldValueListList(ZQMultiSchemaFieldValueListList* value,
                                          ZQBoolean freeStruct);

@@ -369,8 +369,8 @@ typedef struct ZQCharMenuItemStruct {
   ZQNameType label;
   uint32_t type; /* ZQ_MENU_ITEM_... */
   union {
-    char* value;                         /* at most 256 characters on the wire */
-    struct ZQCharMenuStruct* childMenu;  /* may be null */
+    char* value;                        /* at most 256 characters on the wire */
+    struct ZQCharMenuStruct* childMenu; /* may be null */
   } u;
 } ZQCharMenuItemStruct;
 
@@ -595,20 +595,20 @@ typedef struct ZQDisplayLimits {
 typedef struct ZQFieldLimitStruct {
   uint32_t dataType;
   union {
-    ZQIntegerLimits intLimits;        /* 2 */
-    ZQRealLimits realLimits;          /* 3 */
-    ZQCharacterLimits charLimits;     /* 4 */
-    ZQDiaryLimits diaryLimits;        /* 5 */
-    ZQEnumeratedLimits enumLimits;    /* 6 */
-    ZQEnumeratedLimits maskLimits;    /* 8 */
-    ZQDecimalLimits decimalLimits;    /* 10 */
-    ZQAttachLimits attachLimits;      /* 11 */
+    ZQIntegerLimits intLimits;            /* 2 */
+    ZQRealLimits realLimits;              /* 3 */
+    ZQCharacterLimits charLimits;         /* 4 */
+    ZQDiaryLimits diaryLimits;            /* 5 */
+    ZQEnumeratedLimits enumLimits;        /* 6 */
+    ZQEnumeratedLimits maskLimits;        /* 8 */
+    ZQDecimalLimits decimalLimits;        /* 10 */
+    ZQAttachLimits attachLimits;          /* 11 */
     ZQCurrencyFieldLimits currencyLimits; /* 12 */
-    ZQDateLimits dateLimits;          /* 13 */
-    ZQTableFieldLimits tableLimits;   /* 33 */
-    ZQColumnFieldLimits columnLimits; /* 34 */
-    ZQViewLimits viewLimits;          /* 42 */
-    ZQDisplayLimits displayLimits;    /* 43 */
+    ZQDateLimits dateLimits;              /* 13 */
+    ZQTableFieldLimits tableLimits;       /* 33 */
+    ZQColumnFieldLimits columnLimits;     /* 34 */
+    ZQViewLimits viewLimits;              /* 42 */
+    ZQDisplayLimits displayLimits;        /* 43 */
   } u;
 } ZQFieldLimitStruct;
 

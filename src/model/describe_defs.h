@@ -46,7 +46,8 @@ void describeCountedName(V& v, ZQNameType& name) {
 template <class V>
 void describeConnectedForms(V& v, ZQNameList& s) {
   if (v.version() <= 7) return v.member(s, "schemaList");
-  v.list(s.count, s.items, [](auto& w, ZQNameType& n) { describeCountedName(w, n); }, "items");
+  v.list(
+      s.count, s.items, [](auto& w, ZQNameType& n) { describeCountedName(w, n); }, "items");
 }
 
 template <class V>
@@ -70,8 +71,9 @@ void describe(V& v, ZQWorkflowConnectStruct& s) {
         }
         s.schemaList = list;
       } else {
-        v.pointer(s.schemaList, [](auto& w, ZQNameList& l) { describeConnectedForms(w, l); },
-                  "schemaList");
+        v.pointer(
+            s.schemaList, [](auto& w, ZQNameList& l) { describeConnectedForms(w, l); },
+            "schemaList");
       }
       break;
     default:
@@ -79,7 +81,9 @@ void describe(V& v, ZQWorkflowConnectStruct& s) {
       break;
   }
 }
-inline void resetFreed(FreeVisitor&, ZQWorkflowConnectStruct& s) { s.type = 0; }
+inline void resetFreed(FreeVisitor&, ZQWorkflowConnectStruct& s) {
+  s.type = 0;
+}
 
 template <class V>
 void describe(V& v, ZQWorkflowConnectList& s) {
@@ -102,7 +106,9 @@ void describeVersion7String(V& v) {
 }
 
 // Table names: 256 characters up to version 11, 2048 from 12.
-inline size_t tableNameWireWidth(int version) { return version <= 11 ? 256 : 2048; }
+inline size_t tableNameWireWidth(int version) {
+  return version <= 11 ? 256 : 2048;
+}
 
 template <class V>
 void describe(V& v, ZQCompoundSchema& s) {
@@ -135,7 +141,9 @@ void describe(V& v, ZQCompoundSchema& s) {
       break;
   }
 }
-inline void resetFreed(FreeVisitor&, ZQCompoundSchema& s) { s.schemaType = 0; }
+inline void resetFreed(FreeVisitor&, ZQCompoundSchema& s) {
+  s.schemaType = 0;
+}
 
 template <class V>
 void describe(V& v, ZQCompoundSchemaList& s) {
@@ -185,7 +193,8 @@ void describe(V& v, ZQFieldMappingList& s) {
 
 template <class V>
 void describe(V& v, ZQFieldMappingPtrList& s) {
-  v.ptrList(s.count, s.items, [](auto& w, ZQFieldMappingStruct& m) { describe(w, m); }, "items");
+  v.ptrList(
+      s.count, s.items, [](auto& w, ZQFieldMappingStruct& m) { describe(w, m); }, "items");
 }
 
 // ---- inheritance ------------------------------------------------------------------------
@@ -200,7 +209,9 @@ void describe(V& v, ZQDataMappingInfoStruct& s) {
   v.u32(s.word2, "word2");
   v.u32(s.word3, "word3");
 }
-inline void resetFreed(FreeVisitor&, ZQDataMappingInfoStruct& s) { s = ZQDataMappingInfoStruct{}; }
+inline void resetFreed(FreeVisitor&, ZQDataMappingInfoStruct& s) {
+  s = ZQDataMappingInfoStruct{};
+}
 
 template <class V>
 void describe(V& v, ZQDataMappingInfoList& s) {
@@ -244,8 +255,8 @@ inline bool archiveHoldsPath(uint32_t type) {
 // form, 4 or 8 a path, 0 or 2 nothing. Received selectors are kept in the
 // bits 0x20 (1 or 3) and 0x40 (2 or 3) so that they travel back unchanged.
 inline uint32_t archiveSelector(uint32_t type) {
-  const uint32_t kept = ((type & ZQ_ARCHIVE_SELECTOR_FORM) ? 1u : 0u) |
-                        ((type & ZQ_ARCHIVE_SELECTOR_TWO) ? 2u : 0u);
+  const uint32_t kept =
+      ((type & ZQ_ARCHIVE_SELECTOR_FORM) ? 1u : 0u) | ((type & ZQ_ARCHIVE_SELECTOR_TWO) ? 2u : 0u);
   if (archiveHoldsForm(type)) return kept & 1u ? kept : 1u | kept;
   if (archiveHoldsPath(type)) return (type & ZQ_ARCHIVE_FILE_XML) ? 4u : 8u;
   return kept & 2u;
@@ -255,7 +266,8 @@ template <class V>
 void describe(V& v, ZQArchiveInfoStruct& s) {
   v.u32(s.enable, "Enable:");
   if constexpr (V::kPass == Pass::encode || V::kPass == Pass::size) {
-    const uint32_t wireType = s.archiveType & ~uint32_t{ZQ_ARCHIVE_SELECTOR_FORM | ZQ_ARCHIVE_SELECTOR_TWO};
+    const uint32_t wireType =
+        s.archiveType & ~uint32_t{ZQ_ARCHIVE_SELECTOR_FORM | ZQ_ARCHIVE_SELECTOR_TWO};
     const uint32_t selector = archiveSelector(s.archiveType);
     v.u32(wireType, "Type:");
     v.u32(selector, "selector");
@@ -297,7 +309,9 @@ void describe(V& v, ZQArchiveInfoStruct& s) {
   v.member(s.qualifier, "qualifier");
   v.name(s.archiveFrom, NameKind::plain, "ArchiveFrom:");
 }
-inline void resetFreed(FreeVisitor&, ZQArchiveInfoStruct& s) { s = ZQArchiveInfoStruct{}; }
+inline void resetFreed(FreeVisitor&, ZQArchiveInfoStruct& s) {
+  s = ZQArchiveInfoStruct{};
+}
 
 template <class V>
 void describe(V& v, ZQArchiveInfoList& s) {
@@ -312,7 +326,9 @@ void describe(V& v, ZQAuditInfoStruct& s) {
   v.member(s.qualifier, "qualifier");
   if (v.version() >= 14) v.u32(s.auditFlags, "auditFlags");
 }
-inline void resetFreed(FreeVisitor&, ZQAuditInfoStruct& s) { s = ZQAuditInfoStruct{}; }
+inline void resetFreed(FreeVisitor&, ZQAuditInfoStruct& s) {
+  s = ZQAuditInfoStruct{};
+}
 
 template <class V>
 void describe(V& v, ZQAuditInfoList& s) {
@@ -351,12 +367,14 @@ void describe(V& v, ZQContainerInfoList& s) {
 
 template <class V>
 void describe(V& v, ZQContainerTypeList& s) {
-  v.list(s.count, s.items, [](auto& w, int32_t& t) { w.i32(t); }, "items");
+  v.list(
+      s.count, s.items, [](auto& w, int32_t& t) { w.i32(t); }, "items");
 }
 
 template <class V>
 void describe(V& v, ZQReferenceTypeList& s) {
-  v.list(s.count, s.items, [](auto& w, int32_t& t) { w.i32(t); }, "items");
+  v.list(
+      s.count, s.items, [](auto& w, int32_t& t) { w.i32(t); }, "items");
 }
 
 template <class V>
@@ -378,7 +396,9 @@ void describe(V& v, ZQReferenceObj& s) {
       break;
   }
 }
-inline void resetFreed(FreeVisitor&, ZQReferenceObj& s) { s.dataType = 0; }
+inline void resetFreed(FreeVisitor&, ZQReferenceObj& s) {
+  s.dataType = 0;
+}
 
 template <class V>
 void describe(V& v, ZQReferenceStruct& s) {
@@ -387,7 +407,9 @@ void describe(V& v, ZQReferenceStruct& s) {
   v.u32(s.type, "   Type:");
   v.member(s.reference, "reference");
 }
-inline void resetFreed(FreeVisitor&, ZQReferenceStruct& s) { s.type = 0; }
+inline void resetFreed(FreeVisitor&, ZQReferenceStruct& s) {
+  s.type = 0;
+}
 
 template <class V>
 void describe(V& v, ZQReferenceList& s) {
@@ -469,7 +491,8 @@ void describe(V& v, ZQFullTextInfoList& s) {
 
 template <class V>
 void describe(V& v, ZQFullTextInfoRequestList& s) {
-  v.list(s.count, s.items, [](auto& w, uint32_t& n) { w.u32(n); }, "items");
+  v.list(
+      s.count, s.items, [](auto& w, uint32_t& n) { w.u32(n); }, "items");
 }
 
 template <class V>
@@ -486,7 +509,8 @@ void describe(V& v, ZQRoleInfoList& s) {
 
 template <class V>
 void describe(V& v, ZQServerInfoRequestList& s) {
-  v.list(s.count, s.items, [](auto& w, uint32_t& n) { w.u32(n); }, "items");
+  v.list(
+      s.count, s.items, [](auto& w, uint32_t& n) { w.u32(n); }, "items");
 }
 
 template <class V>
@@ -668,7 +692,9 @@ void describe(V& v, ZQMultiSchemaArithOpStruct& s) {
     v.member(s.left, "left");
   v.member(s.right, "right");
 }
-inline void resetFreed(FreeVisitor&, ZQMultiSchemaArithOpStruct& s) { s.operation = 0; }
+inline void resetFreed(FreeVisitor&, ZQMultiSchemaArithOpStruct& s) {
+  s.operation = 0;
+}
 
 template <class V>
 void describe(V& v, ZQMultiSchemaRelOpStruct& s) {
@@ -677,7 +703,9 @@ void describe(V& v, ZQMultiSchemaRelOpStruct& s) {
   v.member(s.left, "left");
   v.member(s.right, "right");
 }
-inline void resetFreed(FreeVisitor&, ZQMultiSchemaRelOpStruct& s) { s.operation = 0; }
+inline void resetFreed(FreeVisitor&, ZQMultiSchemaRelOpStruct& s) {
+  s.operation = 0;
+}
 
 template <class V>
 void describe(V& v, ZQMultiSchemaQualifierStruct& s) {
@@ -705,7 +733,9 @@ void describe(V& v, ZQMultiSchemaQualifierStruct& s) {
       break;
   }
 }
-inline void resetFreed(FreeVisitor&, ZQMultiSchemaQualifierStruct& s) { s.operation = 0; }
+inline void resetFreed(FreeVisitor&, ZQMultiSchemaQualifierStruct& s) {
+  s.operation = 0;
+}
 
 template <class V>
 void describe(V& v, ZQMultiSchemaRecursiveQueryStruct& s);

@@ -156,7 +156,9 @@ void describe(V& v, ZQSQLStruct& s) {
   v.name(s.server, "   Server:");
   v.string(s.sqlCommand, kUnbounded, "   SQL Command:");
 }
-inline void resetFreed(FreeVisitor&, ZQSQLStruct& s) { s.server[0] = '\0'; }
+inline void resetFreed(FreeVisitor&, ZQSQLStruct& s) {
+  s.server[0] = '\0';
+}
 
 template <class V>
 void describe(V& v, ZQGotoActionStruct& s) {
@@ -260,7 +262,9 @@ void describe(V& v, ZQCOMValueStruct& s) {
       break;
   }
 }
-inline void resetFreed(FreeVisitor&, ZQCOMValueStruct& s) { s.valueType = 0; }
+inline void resetFreed(FreeVisitor&, ZQCOMValueStruct& s) {
+  s.valueType = 0;
+}
 
 template <class V>
 void describe(V& v, ZQCOMMethodParmStruct& s) {
@@ -381,7 +385,9 @@ void describe(V& v, ZQFilterActionStruct& s) {
       break;
   }
 }
-inline void resetFreed(FreeVisitor&, ZQFilterActionStruct& s) { s.action = 0; }
+inline void resetFreed(FreeVisitor&, ZQFilterActionStruct& s) {
+  s.action = 0;
+}
 
 template <class V>
 void describe(V& v, ZQFilterActionList& s) {
@@ -462,7 +468,9 @@ void describe(V& v, ZQActiveLinkActionStruct& s) {
       break;
   }
 }
-inline void resetFreed(FreeVisitor&, ZQActiveLinkActionStruct& s) { s.action = 0; }
+inline void resetFreed(FreeVisitor&, ZQActiveLinkActionStruct& s) {
+  s.action = 0;
+}
 
 template <class V>
 void describe(V& v, ZQActiveLinkActionList& s) {
@@ -497,7 +505,9 @@ void describe(V& v, ZQCharMenuItemStruct& s) {
       break;
   }
 }
-inline void resetFreed(FreeVisitor&, ZQCharMenuItemStruct& s) { s = ZQCharMenuItemStruct{}; }
+inline void resetFreed(FreeVisitor&, ZQCharMenuItemStruct& s) {
+  s = ZQCharMenuItemStruct{};
+}
 
 template <class V>
 void describe(V& v, ZQCharMenuList& s) {
@@ -617,7 +627,9 @@ void describe(V& v, ZQCharMenuStruct& s) {
       break;
   }
 }
-inline void resetFreed(FreeVisitor&, ZQCharMenuStruct& s) { s.menuType = 0; }
+inline void resetFreed(FreeVisitor&, ZQCharMenuStruct& s) {
+  s.menuType = 0;
+}
 
 template <class V>
 void describe(V& v, ZQCharMenuStructList& s) {
@@ -799,7 +811,9 @@ void describe(V& v, ZQFieldLimitStruct& s) {
       break;
   }
 }
-inline void resetFreed(FreeVisitor&, ZQFieldLimitStruct& s) { s.dataType = 0; }
+inline void resetFreed(FreeVisitor&, ZQFieldLimitStruct& s) {
+  s.dataType = 0;
+}
 
 template <class V>
 void describe(V& v, ZQFieldLimitList& s) {

@@ -88,10 +88,12 @@ TEST_F(WorkflowGolden, SetFieldsActionGainsItsSamplesInVersion10) {
   setName(action.u.setFields.sampleSchema, "Form");
 
   Bytes v9;
-  v9.w(4)                             // action: set fields
-      .w(1)                           // one assignment
-      .w(0x20000001)                  // field id
-      .w(1).w(2).w(0xFFFFFFFE);       // value assignment: integer -2
+  v9.w(4)             // action: set fields
+      .w(1)           // one assignment
+      .w(0x20000001)  // field id
+      .w(1)
+      .w(2)
+      .w(0xFFFFFFFE);  // value assignment: integer -2
   expectWire(action, 9, v9);
 
   Bytes v10 = v9;
@@ -117,12 +119,17 @@ TEST_F(WorkflowGolden, NotifyGainsBehaviorPermissionAndAdvancedBlockInVersion9) 
   n.advanced = nullptr;
 
   Bytes v8;
-  v8.w(1)                          // action: notify
-      .str("Demo")                 // user
-      .str("Changed!")             // text
-      .w(3).w(2).w(0)              // priority, mechanism e-mail, cross-reference field
-      .str("")                     // subject
-      .w(2).w(2).w(7).w(0x20000002);  // field list kind 2 and its ids
+  v8.w(1)               // action: notify
+      .str("Demo")      // user
+      .str("Changed!")  // text
+      .w(3)
+      .w(2)
+      .w(0)     // priority, mechanism e-mail, cross-reference field
+      .str("")  // subject
+      .w(2)
+      .w(2)
+      .w(7)
+      .w(0x20000002);  // field list kind 2 and its ids
   expectWire(action, 8, v8);
 
   Bytes v9 = v8;
@@ -257,10 +264,10 @@ TEST_F(WorkflowGolden, ListMenuWithASubMenu) {
   for (int version : {7, 14}) {
     const size_t label = version == 7 ? 31 : 255;
     Bytes golden;
-    golden.w(1).w(2);                                // list menu, two items
-    golden.name("Sub", label).w(2).w(1);             // sub-menu, present
+    golden.w(1).w(2);                                 // list menu, two items
+    golden.name("Sub", label).w(2).w(1);              // sub-menu, present
     golden.w(1).w(1).name("A", label).w(1).str("1");  // the child: one value item
-    golden.name("Gone", label).w(2).w(0);            // sub-menu, absent
+    golden.name("Gone", label).w(2).w(0);             // sub-menu, absent
     expectWire(menu, version, golden);
   }
 }
@@ -325,7 +332,7 @@ TEST_F(WorkflowGolden, WorkflowConnectionSendsItsFormsAsCountedTexts) {
   ZQNameList list{2, forms};
   ZQWorkflowConnectStruct c{ZQ_WORKFLOW_CONN_SCHEMA_LIST, &list};
   Bytes v8;
-  v8.w(1).w(1).w(2);                          // type 1, present, two names
+  v8.w(1).w(1).w(2);                              // type 1, present, two names
   v8.w(7).name(std::string("Form A") + '\0', 7);  // the terminator travels
   v8.w(1).name(std::string(1, '\0'), 1);
   expectWire(c, 8, v8);

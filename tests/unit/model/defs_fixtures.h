@@ -20,9 +20,9 @@ inline ZQFieldAssignList assignments() {
 // ---- action payloads -----------------------------------------------------------------
 
 inline ZQFilterActionNotifyAdvanced* advanced() {
-  ZQFilterActionNotifyAdvanced a{str("from@x"), str("reply@x"), str("cc@x"), nullptr,
-                                 str("Org"),    str("box"),     str("hdr"),  str("ftr"),
-                                 str("body"),   1,              2,           3};
+  ZQFilterActionNotifyAdvanced a{
+      str("from@x"), str("reply@x"), str("cc@x"), nullptr, str("Org"), str("box"),
+      str("hdr"),    str("ftr"),     str("body"), 1,       2,          3};
   return node(a);
 }
 
@@ -151,19 +151,44 @@ inline ZQFilterActionStruct filterAction(uint32_t action) {
   ZQFilterActionStruct a{};
   a.action = action;
   switch (action) {
-    case ZQ_FILTER_ACTION_NOTIFY: a.u.notify = notify(); break;
-    case ZQ_FILTER_ACTION_MESSAGE: a.u.message = {ZQ_MESSAGE_ERROR, 8100, str("bad")}; break;
-    case ZQ_FILTER_ACTION_LOG: a.u.logFile = str("/tmp/log"); break;
-    case ZQ_FILTER_ACTION_FIELDS: a.u.setFields = setFields(); break;
-    case ZQ_FILTER_ACTION_PROCESS: a.u.process = str("run.sh"); break;
-    case ZQ_FILTER_ACTION_FIELDP: a.u.pushFields = pushFields(); break;
-    case ZQ_FILTER_ACTION_SQL: a.u.sqlCommand = sql(); break;
-    case ZQ_FILTER_ACTION_GOTOACTION: a.u.gotoAction = {ZQ_GOTO_OFFSET_FORWARD, 3}; break;
-    case ZQ_FILTER_ACTION_CALLGUIDE: a.u.callGuide = callGuide(); break;
-    case ZQ_FILTER_ACTION_EXITGUIDE: a.u.exitGuide.closeAllWindows = 1; break;
-    case ZQ_FILTER_ACTION_GOTOGUIDELABEL: a.u.gotoGuideLabel.label = str("start"); break;
-    case ZQ_FILTER_ACTION_SERVICE: a.u.serviceAction = service(); break;
-    default: break;
+    case ZQ_FILTER_ACTION_NOTIFY:
+      a.u.notify = notify();
+      break;
+    case ZQ_FILTER_ACTION_MESSAGE:
+      a.u.message = {ZQ_MESSAGE_ERROR, 8100, str("bad")};
+      break;
+    case ZQ_FILTER_ACTION_LOG:
+      a.u.logFile = str("/tmp/log");
+      break;
+    case ZQ_FILTER_ACTION_FIELDS:
+      a.u.setFields = setFields();
+      break;
+    case ZQ_FILTER_ACTION_PROCESS:
+      a.u.process = str("run.sh");
+      break;
+    case ZQ_FILTER_ACTION_FIELDP:
+      a.u.pushFields = pushFields();
+      break;
+    case ZQ_FILTER_ACTION_SQL:
+      a.u.sqlCommand = sql();
+      break;
+    case ZQ_FILTER_ACTION_GOTOACTION:
+      a.u.gotoAction = {ZQ_GOTO_OFFSET_FORWARD, 3};
+      break;
+    case ZQ_FILTER_ACTION_CALLGUIDE:
+      a.u.callGuide = callGuide();
+      break;
+    case ZQ_FILTER_ACTION_EXITGUIDE:
+      a.u.exitGuide.closeAllWindows = 1;
+      break;
+    case ZQ_FILTER_ACTION_GOTOGUIDELABEL:
+      a.u.gotoGuideLabel.label = str("start");
+      break;
+    case ZQ_FILTER_ACTION_SERVICE:
+      a.u.serviceAction = service();
+      break;
+    default:
+      break;
   }
   return a;
 }
@@ -183,8 +208,12 @@ inline ZQActiveLinkActionStruct alAction(uint32_t action) {
       a.u.macro.macroParms.items = array({p1, p2});
       break;
     }
-    case ZQ_ACTIVE_LINK_ACTION_FIELDS: a.u.setFields = setFields(); break;
-    case ZQ_ACTIVE_LINK_ACTION_PROCESS: a.u.process = str("PERFORM-ACTION-X"); break;
+    case ZQ_ACTIVE_LINK_ACTION_FIELDS:
+      a.u.setFields = setFields();
+      break;
+    case ZQ_ACTIVE_LINK_ACTION_PROCESS:
+      a.u.process = str("PERFORM-ACTION-X");
+      break;
     case ZQ_ACTIVE_LINK_ACTION_MESSAGE:
       a.u.message = {ZQ_MESSAGE_TOOLTIP, 10001, str("tip"), 1};
       break;
@@ -199,18 +228,41 @@ inline ZQActiveLinkActionStruct alAction(uint32_t action) {
     case ZQ_ACTIVE_LINK_ACTION_DDE:
       a.u.dde = {str("svc"), str("topic"), str("item"), 1, nullptr, str("cmd")};
       break;
-    case ZQ_ACTIVE_LINK_ACTION_FIELDP: a.u.pushFields = pushFields(); break;
-    case ZQ_ACTIVE_LINK_ACTION_SQL: a.u.sqlCommand = sql(); break;
-    case ZQ_ACTIVE_LINK_ACTION_AUTO: a.u.automation = automation(); break;
-    case ZQ_ACTIVE_LINK_ACTION_OPENDLG: a.u.openDialog = openDialog(); break;
-    case ZQ_ACTIVE_LINK_ACTION_CLOSEWND: a.u.closeWindow.closeAllWindows = 1; break;
-    case ZQ_ACTIVE_LINK_ACTION_CALLGUIDE: a.u.callGuide = callGuide(); break;
-    case ZQ_ACTIVE_LINK_ACTION_EXITGUIDE: a.u.exitGuide.closeAllWindows = 1; break;
-    case ZQ_ACTIVE_LINK_ACTION_GOTOGUIDELABEL: a.u.gotoGuideLabel.label = str("L1"); break;
-    case ZQ_ACTIVE_LINK_ACTION_WAIT: a.u.waitAction.continueButtonTitle = str("Go"); break;
-    case ZQ_ACTIVE_LINK_ACTION_GOTOACTION: a.u.gotoAction = {ZQ_GOTO_FIELD_XREF, 536870913}; break;
-    case ZQ_ACTIVE_LINK_ACTION_SERVICE: a.u.serviceAction = service(); break;
-    default: break;
+    case ZQ_ACTIVE_LINK_ACTION_FIELDP:
+      a.u.pushFields = pushFields();
+      break;
+    case ZQ_ACTIVE_LINK_ACTION_SQL:
+      a.u.sqlCommand = sql();
+      break;
+    case ZQ_ACTIVE_LINK_ACTION_AUTO:
+      a.u.automation = automation();
+      break;
+    case ZQ_ACTIVE_LINK_ACTION_OPENDLG:
+      a.u.openDialog = openDialog();
+      break;
+    case ZQ_ACTIVE_LINK_ACTION_CLOSEWND:
+      a.u.closeWindow.closeAllWindows = 1;
+      break;
+    case ZQ_ACTIVE_LINK_ACTION_CALLGUIDE:
+      a.u.callGuide = callGuide();
+      break;
+    case ZQ_ACTIVE_LINK_ACTION_EXITGUIDE:
+      a.u.exitGuide.closeAllWindows = 1;
+      break;
+    case ZQ_ACTIVE_LINK_ACTION_GOTOGUIDELABEL:
+      a.u.gotoGuideLabel.label = str("L1");
+      break;
+    case ZQ_ACTIVE_LINK_ACTION_WAIT:
+      a.u.waitAction.continueButtonTitle = str("Go");
+      break;
+    case ZQ_ACTIVE_LINK_ACTION_GOTOACTION:
+      a.u.gotoAction = {ZQ_GOTO_FIELD_XREF, 536870913};
+      break;
+    case ZQ_ACTIVE_LINK_ACTION_SERVICE:
+      a.u.serviceAction = service();
+      break;
+    default:
+      break;
   }
   return a;
 }
@@ -286,8 +338,8 @@ inline ZQCharMenuStruct menu(uint32_t type) {
       s.parameterList.count = 1;
       s.parameterList.items = array<ZQFieldValueStruct>({{2, charValue("p")}});
       s.qualifierList.count = 2;
-      s.qualifierList.items = array(
-          {ZQQualifierStruct{}, relation(ZQ_REL_OP_LESS, fieldOperand(3), valueOperand(intValue(5)))});
+      s.qualifierList.items = array({ZQQualifierStruct{}, relation(ZQ_REL_OP_LESS, fieldOperand(3),
+                                                                   valueOperand(intValue(5)))});
       s.serverName = str("client-only");
       s.extra = str("extra");
       break;
@@ -312,8 +364,12 @@ inline ZQFieldLimitStruct limit(uint32_t type, uint32_t enumKind = ZQ_ENUM_STYLE
   ZQFieldLimitStruct l{};
   l.dataType = type;
   switch (type) {
-    case ZQ_DATA_TYPE_INTEGER: l.u.intLimits = {-10, 10}; break;
-    case ZQ_DATA_TYPE_REAL: l.u.realLimits = {-1.5, 1e9, 3}; break;
+    case ZQ_DATA_TYPE_INTEGER:
+      l.u.intLimits = {-10, 10};
+      break;
+    case ZQ_DATA_TYPE_REAL:
+      l.u.realLimits = {-1.5, 1e9, 3};
+      break;
     case ZQ_DATA_TYPE_CHAR: {
       ZQCharacterLimits& c = l.u.charLimits;
       c.maximumLength = 255;
@@ -326,7 +382,9 @@ inline ZQFieldLimitStruct limit(uint32_t type, uint32_t enumKind = ZQ_ENUM_STYLE
       c.storageOption = 2;
       break;
     }
-    case ZQ_DATA_TYPE_DIARY: l.u.diaryLimits.fullTextOptions = 1; break;
+    case ZQ_DATA_TYPE_DIARY:
+      l.u.diaryLimits.fullTextOptions = 1;
+      break;
     case ZQ_DATA_TYPE_ENUM:
     case ZQ_DATA_TYPE_BITMASK: {
       ZQEnumeratedLimits& e = type == ZQ_DATA_TYPE_ENUM ? l.u.enumLimits : l.u.maskLimits;
@@ -350,8 +408,12 @@ inline ZQFieldLimitStruct limit(uint32_t type, uint32_t enumKind = ZQ_ENUM_STYLE
       }
       break;
     }
-    case ZQ_DATA_TYPE_DECIMAL: l.u.decimalLimits = {str("-1.25"), str("99.99"), 2}; break;
-    case ZQ_DATA_TYPE_ATTACH: l.u.attachLimits = {1000000, ZQ_ATTACH_LINK, 1}; break;
+    case ZQ_DATA_TYPE_DECIMAL:
+      l.u.decimalLimits = {str("-1.25"), str("99.99"), 2};
+      break;
+    case ZQ_DATA_TYPE_ATTACH:
+      l.u.attachLimits = {1000000, ZQ_ATTACH_LINK, 1};
+      break;
     case ZQ_DATA_TYPE_CURRENCY: {
       ZQCurrencyFieldLimits& c = l.u.currencyLimits;
       c.lowRange = str("0");
@@ -368,7 +430,9 @@ inline ZQFieldLimitStruct limit(uint32_t type, uint32_t enumKind = ZQ_ENUM_STYLE
       c.allowedCurrencies.items = array({usd, eur});
       break;
     }
-    case ZQ_DATA_TYPE_DATE: l.u.dateLimits = {2440588, 2488069}; break;
+    case ZQ_DATA_TYPE_DATE:
+      l.u.dateLimits = {2440588, 2488069};
+      break;
     case ZQ_DATA_TYPE_TABLE: {
       ZQTableFieldLimits& t = l.u.tableLimits;
       t.numberOfColumns = 3;
@@ -380,10 +444,17 @@ inline ZQFieldLimitStruct limit(uint32_t type, uint32_t enumKind = ZQ_ENUM_STYLE
       setName(t.sampleServerName, "ssrv");
       break;
     }
-    case ZQ_DATA_TYPE_COLUMN: l.u.columnLimits = {536870950, 8, 1, 20}; break;
-    case ZQ_DATA_TYPE_VIEW: l.u.viewLimits.maximumLength = 512; break;
-    case ZQ_DATA_TYPE_DISPLAY: l.u.displayLimits = {128, 1}; break;
-    default: break;
+    case ZQ_DATA_TYPE_COLUMN:
+      l.u.columnLimits = {536870950, 8, 1, 20};
+      break;
+    case ZQ_DATA_TYPE_VIEW:
+      l.u.viewLimits.maximumLength = 512;
+      break;
+    case ZQ_DATA_TYPE_DISPLAY:
+      l.u.displayLimits = {128, 1};
+      break;
+    default:
+      break;
   }
   return l;
 }
@@ -550,7 +621,8 @@ inline ZQMultiSchemaQualifierStruct msQualifier() {
   ZQMultiSchemaQualifierStruct orQ{};
   orQ.operation = ZQ_COND_OP_OR;
   orQ.u.andor.left = node(andQ);
-  orQ.u.andor.right = node(msRelation(ZQ_REL_OP_EQUAL, hist, msValue(wordValue(ZQ_DATA_TYPE_ENUM, 1))));
+  orQ.u.andor.right =
+      node(msRelation(ZQ_REL_OP_EQUAL, hist, msValue(wordValue(ZQ_DATA_TYPE_ENUM, 1))));
   ZQMultiSchemaQualifierStruct top{};
   top.operation = ZQ_COND_OP_AND;
   top.u.andor.left = node(orQ);

@@ -181,7 +181,7 @@ TEST(DefsFree, NotifyFieldListOutsideKindTwoIsNeverTouched) {
   std::vector<char> withList;
   ASSERT_TRUE(zq::model::encodeToBuffer(two, 14, withList));
   EXPECT_EQ(withList.size(), wire.size() + 4 * 3);  // three ids
-  const size_t kindAt = 4 + 8 + 24 + 12 + 12;  // action, user, text, 3 words, subject
+  const size_t kindAt = 4 + 8 + 24 + 12 + 12;       // action, user, text, 3 words, subject
   ASSERT_EQ(withList[kindAt + 3], ZQ_NOTIFY_FIELDS_LIST);
   withList[kindAt + 3] = ZQ_NOTIFY_FIELDS_ALL;
   ZQFilterActionStruct decoded{};
@@ -333,8 +333,7 @@ TEST(DefsCopy, MenuTypesOutsideTheTableAreRefused) {
 
 TEST(DefsCopy, CopiedListsGetRoomToGrow) {
   // Form names of a connection: the next multiple of 10, spare slots zeroed.
-  ZQWorkflowConnectStruct c =
-      d::connection({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"});
+  ZQWorkflowConnectStruct c = d::connection({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"});
   ZQWorkflowConnectStruct copy;
   ASSERT_EQ(ZQCopyWorkflowConnectStruct(&copy, &c), 0);
   ASSERT_EQ(copy.schemaList->count, 10u);
@@ -401,9 +400,9 @@ TEST(DefsCopy, OrdinalsGiveTheCopyFunctions) {
       {1060, reinterpret_cast<void*>(&ZQCopyCurrencyPrecisionList)},
   };
   for (const auto& [ordinal, fn] : expected) EXPECT_EQ(ZQGetOrdinal(ordinal), fn) << ordinal;
-  for (unsigned ordinal : {1009u, 1010u, 1021u, 1037u, 1038u, 1039u, 1040u, 1041u, 1042u, 1043u,
-                           1045u, 1046u, 1047u, 1048u, 1049u, 1050u, 1051u, 1052u, 1053u, 1054u,
-                           1055u, 1060u})
+  for (unsigned ordinal :
+       {1009u, 1010u, 1021u, 1037u, 1038u, 1039u, 1040u, 1041u, 1042u, 1043u, 1045u,
+        1046u, 1047u, 1048u, 1049u, 1050u, 1051u, 1052u, 1053u, 1054u, 1055u, 1060u})
     EXPECT_NE(ZQGetOrdinal(ordinal), nullptr) << ordinal;
 }
 

@@ -68,12 +68,15 @@ std::vector<ModelCase> actionCases() {
     cases.push_back(C("filter action " + std::to_string(a), filters[a], FreeZQFilterActionStruct,
                       ZQCopyFilterActionStruct, filterMinVersion(a)));
   static ZQActiveLinkActionStruct (*const links[])() = {
-      [] { return d::alAction(0); },  [] { return d::alAction(1); },  [] { return d::alAction(2); },
-      [] { return d::alAction(3); },  [] { return d::alAction(4); },  [] { return d::alAction(5); },
-      [] { return d::alAction(6); },  [] { return d::alAction(7); },  [] { return d::alAction(8); },
-      [] { return d::alAction(9); },  [] { return d::alAction(10); }, [] { return d::alAction(11); },
-      [] { return d::alAction(12); }, [] { return d::alAction(13); }, [] { return d::alAction(14); },
-      [] { return d::alAction(15); }, [] { return d::alAction(16); }, [] { return d::alAction(17); },
+      [] { return d::alAction(0); },  [] { return d::alAction(1); },
+      [] { return d::alAction(2); },  [] { return d::alAction(3); },
+      [] { return d::alAction(4); },  [] { return d::alAction(5); },
+      [] { return d::alAction(6); },  [] { return d::alAction(7); },
+      [] { return d::alAction(8); },  [] { return d::alAction(9); },
+      [] { return d::alAction(10); }, [] { return d::alAction(11); },
+      [] { return d::alAction(12); }, [] { return d::alAction(13); },
+      [] { return d::alAction(14); }, [] { return d::alAction(15); },
+      [] { return d::alAction(16); }, [] { return d::alAction(17); },
       [] { return d::alAction(18); }};
   for (uint32_t a = 0; a < std::size(links); ++a)
     cases.push_back(C("active link action " + std::to_string(a), links[a],
@@ -89,7 +92,9 @@ std::vector<ModelCase> actionCases() {
       FreeZQFilterActionListList));
   cases.push_back(C(
       "filter action list",
-      +[] { return listOf<ZQFilterActionList>({d::filterAction(6), d::filterAction(2)}); },
+      +[] {
+        return listOf<ZQFilterActionList>({d::filterAction(6), d::filterAction(2)});
+      },
       FreeZQFilterActionList, ZQCopyFilterActionList));
   cases.push_back(C(
       "active link action list list",
@@ -101,11 +106,14 @@ std::vector<ModelCase> actionCases() {
       FreeZQActiveLinkActionListList));
   cases.push_back(C(
       "active link action list",
-      +[] { return listOf<ZQActiveLinkActionList>({d::alAction(9), d::alAction(1)}); },
+      +[] {
+        return listOf<ZQActiveLinkActionList>({d::alAction(9), d::alAction(1)});
+      },
       FreeZQActiveLinkActionList, ZQCopyActiveLinkActionList));
-  cases.push_back(C("notify", +[] { return d::notify(); }, nullptr, ZQCopyNotifyStruct));
-  cases.push_back(C("notify without advanced", +[] { return d::notify(false); }, nullptr,
-                    ZQCopyNotifyStruct));
+  cases.push_back(C(
+      "notify", +[] { return d::notify(); }, nullptr, ZQCopyNotifyStruct));
+  cases.push_back(C(
+      "notify without advanced", +[] { return d::notify(false); }, nullptr, ZQCopyNotifyStruct));
   cases.push_back(C(
       "push fields item",
       +[] {
@@ -114,12 +122,12 @@ std::vector<ModelCase> actionCases() {
         ZQFree(list.items);
         return item;
       },
-      nullptr,
-      ZQCopyPushFieldsStruct));
+      nullptr, ZQCopyPushFieldsStruct));
   cases.push_back(C(
       "push fields list", +[] { return d::pushFields().pushFieldsList; }, FreeZQPushFieldsList,
       ZQCopyPushFieldsList));
-  cases.push_back(C("sql", +[] { return d::sql(); }, FreeZQSQLStruct, ZQCopySQLStruct));
+  cases.push_back(C(
+      "sql", +[] { return d::sql(); }, FreeZQSQLStruct, ZQCopySQLStruct));
   cases.push_back(C(
       "macro parms",
       +[] {
@@ -156,7 +164,10 @@ std::vector<ModelCase> menuAndLimitCases() {
     cases.push_back(C("menu " + std::to_string(t), menus[t], FreeZQCharMenuStruct,
                       ZQCopyCharMenuStruct, t >= ZQ_CHAR_MENU_SS ? 8 : 7));
   cases.push_back(C(
-      "menu list", +[] { return listOf<ZQCharMenuStructList>({d::menu(1), d::menu(4)}); },
+      "menu list",
+      +[] {
+        return listOf<ZQCharMenuStructList>({d::menu(1), d::menu(4)});
+      },
       FreeZQCharMenuStructList));
   cases.push_back(C(
       "menu items", +[] { return d::nestedMenu().u.menuList; }, FreeZQCharMenuList));
@@ -195,7 +206,10 @@ std::vector<ModelCase> menuAndLimitCases() {
     cases.push_back(C(std::string("limit ") + l.name, l.build, FreeZQFieldLimitStruct,
                       ZQCopyFieldLimitStruct, l.minVersion));
   cases.push_back(C(
-      "limit list", +[] { return listOf<ZQFieldLimitList>({d::limit(4), d::limit(12)}); },
+      "limit list",
+      +[] {
+        return listOf<ZQFieldLimitList>({d::limit(4), d::limit(12)});
+      },
       FreeZQFieldLimitList, nullptr, 8));
   cases.push_back(C(
       "enum items", +[] { return d::limit(6).u.enumLimits.u.customValues; }, FreeZQEnumItemList,
@@ -216,7 +230,10 @@ std::vector<ModelCase> definitionCases() {
       "connection none", +[] { return ZQWorkflowConnectStruct{}; }, FreeZQWorkflowConnectStruct,
       ZQCopyWorkflowConnectStruct));
   cases.push_back(C(
-      "connection forms", +[] { return d::connection({"Form A", "Form B", ""}); },
+      "connection forms",
+      +[] {
+        return d::connection({"Form A", "Form B", ""});
+      },
       FreeZQWorkflowConnectStruct, ZQCopyWorkflowConnectStruct));
   cases.push_back(C(
       "connection list",
@@ -230,17 +247,22 @@ std::vector<ModelCase> definitionCases() {
   for (uint32_t t = 0; t < std::size(schemas); ++t)
     cases.push_back(C("schema " + std::to_string(t), schemas[t], FreeZQCompoundSchema));
   cases.push_back(C(
-      "schema list", +[] { return listOf<ZQCompoundSchemaList>({d::schema(2), d::schema(5)}); },
+      "schema list",
+      +[] {
+        return listOf<ZQCompoundSchemaList>({d::schema(2), d::schema(5)});
+      },
       FreeZQCompoundSchemaList));
   static ZQFieldMappingList (*const mappings[])() = {
-      [] { return listOf<ZQFieldMappingList>({d::mapping(0), d::mapping(1), d::mapping(2),
-                                              d::mapping(3)}); },
+      [] {
+        return listOf<ZQFieldMappingList>(
+            {d::mapping(0), d::mapping(1), d::mapping(2), d::mapping(3)});
+      },
       [] { return listOf<ZQFieldMappingList>({d::mapping(4)}); },
       [] { return listOf<ZQFieldMappingList>({d::mapping(5)}); }};
   const int mappingVersions[] = {7, 8, 10};  // type 4 arrived with 8, type 5 with 10
   for (int i = 0; i < 3; ++i)
-    cases.push_back(C("mappings " + std::to_string(i), mappings[i], FreeZQFieldMappingList,
-                      nullptr, mappingVersions[i]));
+    cases.push_back(C("mappings " + std::to_string(i), mappings[i], FreeZQFieldMappingList, nullptr,
+                      mappingVersions[i]));
   cases.push_back(C(
       "mapping pointers",
       +[] {
@@ -270,7 +292,8 @@ std::vector<ModelCase> definitionCases() {
       },
       FreeZQSchemaInheritanceListList));
   static ZQArchiveInfoStruct (*const archives[])() = {
-      [] { return d::archive(0); }, [] { return d::archive(ZQ_ARCHIVE_FORM); },
+      [] { return d::archive(0); },
+      [] { return d::archive(ZQ_ARCHIVE_FORM); },
       [] { return d::archive(ZQ_ARCHIVE_FILE_XML); },
       [] { return d::archive(ZQ_ARCHIVE_FILE_ARX | 0x100); },
       [] { return d::archive(ZQ_ARCHIVE_FORM | ZQ_ARCHIVE_SELECTOR_TWO); },
@@ -280,7 +303,8 @@ std::vector<ModelCase> definitionCases() {
   cases.push_back(C(
       "audit list",
       +[] {
-        ZQAuditInfoStruct a{1, 2, {}, relation(ZQ_REL_OP_EQUAL, fieldOperand(1), fieldOperand(2)), 4};
+        ZQAuditInfoStruct a{
+            1, 2, {}, relation(ZQ_REL_OP_EQUAL, fieldOperand(1), fieldOperand(2)), 4};
         setName(a.formName, "Audit Form");
         return listOf<ZQAuditInfoList>({a, ZQAuditInfoStruct{}});
       },
@@ -308,20 +332,26 @@ std::vector<ModelCase> definitionCases() {
       },
       FreeZQContainerInfoList));
   cases.push_back(C(
-      "container types", +[] { return listOf<ZQContainerTypeList>({1, -2}); },
+      "container types",
+      +[] {
+        return listOf<ZQContainerTypeList>({1, -2});
+      },
       FreeZQContainerTypeList));
   cases.push_back(C(
-      "reference types", +[] { return listOf<ZQReferenceTypeList>({32793, 0}); },
+      "reference types",
+      +[] {
+        return listOf<ZQReferenceTypeList>({32793, 0});
+      },
       FreeZQReferenceTypeList));
   cases.push_back(C(
       "references",
-      +[] { return listOf<ZQReferenceList>({d::reference(0), d::reference(1)}); },
+      +[] {
+        return listOf<ZQReferenceList>({d::reference(0), d::reference(1)});
+      },
       FreeZQReferenceList, ZQCopyReferenceList));
   cases.push_back(C(
       "reference list list",
-      +[] {
-        return listOf<ZQReferenceListList>({listOf<ZQReferenceList>({d::reference(1)})});
-      },
+      +[] { return listOf<ZQReferenceListList>({listOf<ZQReferenceList>({d::reference(1)})}); },
       FreeZQReferenceListList));
   cases.push_back(C(
       "images",
@@ -356,7 +386,10 @@ std::vector<ModelCase> definitionCases() {
       },
       FreeZQFullTextInfoList));
   cases.push_back(C(
-      "full text requests", +[] { return listOf<ZQFullTextInfoRequestList>({1u, 2u, 6u}); },
+      "full text requests",
+      +[] {
+        return listOf<ZQFullTextInfoRequestList>({1u, 2u, 6u});
+      },
       FreeZQFullTextInfoRequestList));
   cases.push_back(C(
       "roles",
@@ -369,7 +402,10 @@ std::vector<ModelCase> definitionCases() {
       },
       FreeZQRoleInfoList));
   cases.push_back(C(
-      "server info requests", +[] { return listOf<ZQServerInfoRequestList>({1u, 96u}); },
+      "server info requests",
+      +[] {
+        return listOf<ZQServerInfoRequestList>({1u, 96u});
+      },
       FreeZQServerInfoRequestList));
   cases.push_back(C(
       "signals",
@@ -417,8 +453,8 @@ std::vector<ModelCase> definitionCases() {
       },
       FreeZQSupportFileInfoList, ZQCopySupportFileInfoList));
   cases.push_back(C(
-      "multi-form qualifier", +[] { return d::msQualifier(); },
-      FreeZQMultiSchemaQualifierStruct, nullptr, 14));
+      "multi-form qualifier", +[] { return d::msQualifier(); }, FreeZQMultiSchemaQualifierStruct,
+      nullptr, 14));
   cases.push_back(C(
       "multi-form sources", +[] { return d::queryFromList(); }, FreeZQMultiSchemaQueryFromList,
       nullptr, 14));
@@ -430,7 +466,9 @@ std::vector<ModelCase> definitionCases() {
       FreeZQMultiSchemaSortList, nullptr, 14));
   cases.push_back(C(
       "multi-form field ids",
-      +[] { return listOf<ZQMultiSchemaFieldIdList>({d::aliased("a", 1), d::aliased("b", 2)}); },
+      +[] {
+        return listOf<ZQMultiSchemaFieldIdList>({d::aliased("a", 1), d::aliased("b", 2)});
+      },
       FreeZQMultiSchemaFieldIdList, nullptr, 14));
   cases.push_back(C(
       "multi-form field values",
