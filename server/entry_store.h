@@ -1,0 +1,174 @@
+// The server's forms and entries, kept in the SQLite database of Store.
+//
+// SCHEMA (created on first use, idempotent; every table lives in Store::db())
+//   zq_forms(form_id INTEGER PRIMARY KEY, name TEXT UNIQUE NOT NULL COLLATE NOCASE,
+//            next_entry INTEGER NOT NULL)              next number to hand out
+//   zq_fields(form_id INTEGER, field_id INTEGER, data_type INTEGER, name TEXT,
+//             PRIMARY KEY(form_id, field_id))
+//   zq_entries(form_id INTEGER, entry INTEGER, PRIMARY KEY(form_id, entry))
+//   zq_values(form_id INTEGER, entry INTEGER, field_id INTEGER, data_type INTEGER,
+//             value, raw BLOB, PRIMARY KEY(form_id, entry, field_id))
+//     `value` holds the comparable scalar of the value with SQLite's own
+//     typing: INTEGER for keyword, integer, enumerated, time, bitmask,
+//     unsigned, date and time-of-day values; REAL for reals; TEXT for
+//     character, diary, decimal, view and display values and for the amount
+//     text of currencies; NULL for the null value and for byte lists,
+//     coordinates and attachments. `raw` holds the whole value XDR-encoded
+//     (newest protocol version) for the types a scalar cannot hold
+//     (attachments with their compressed content, currencies, byte lists,
+//     coordinates); NULL otherwise. Entry ids are stored as numbers in
+//     `entry` and in field 1's value as the 15-character id text.
+//
+// Entry ids are 15-character zero-padded numbers ("000000000000001"). Every
+// form has the core fields below; the store writes 1, 3 and 6 itself (and 2
+// and 5 from the user of the request when given).
+//
+// Threads: the reference server dispatches one call at a time; an
+// EntryStore is a view over Store and holds no state of its own, so any
+// number of them may exist.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "zqapi/zq_types.h"
+
+namespace zqserver {
+
+struct Store;
+
+// Core field ids every form has.
+inline constexpr ZQInternalId kFieldEntryId = 1;
+inline constexpr ZQInternalId kFieldSubmitter = 2;
+inline constexpr ZQInternalId kFieldCreateDate = 3;
+inline constexpr ZQInternalId kFieldAssignedTo = 4;
+inline constexpr ZQInternalId kFieldLastModifiedBy = 5;
+inline constexpr ZQInternalId kFieldModifiedDate = 6;
+inline constexpr ZQInternalId kFieldStatus = 7;
+inline constexpr ZQInternalId kFieldShortDescription = 8;
+inline constexpr ZQInternalId kFieldStatusHistory = 15;
+
+inline constexpr size_t kEntryIdLength = 15;
+
+struct FieldDef {
+  ZQInternalId id = 0;
+  uint32_t dataType = ZQ_DATA_TYPE_CHAR;
+  std::string name;
+};
+
+struct FormDef {
+  int64_t formId = 0;
+  std::string name;
+  std::vector<FieldDef> fields;  // by field id
+  const FieldDef* field(ZQInternalId id) const;
+};
+
+// Outcome of a store operation: message 0 is success; otherwise the error
+// message number the server reports, with its appended text.
+struct StoreResult {
+  int32_t message = 0;
+  std::string appended;
+  bool ok() const { return message == 0; }
+};
+
+// Server-side messages of entry operations.
+inline constexpr int32_t kMsgNoSuchEntry = 302;     // entry does not exist
+inline constexpr int32_t kMsgNoSuchForm = 303;      // form does not exist
+inline constexpr int32_t kMsgNoSuchField = 304;     // field does not exist on the form
+inline constexpr int32_t kMsgWrongDataType = 306;   // value does not match the field
+inline constexpr int32_t kMsgEntryExists = 382;     // merge without overwrite, id taken
+inline constexpr int32_t kMsgStoreFailure = 552;    // the database failed
+
+// Formats entry number n as a 15-character id; parses one back (0: not an id).
+std::string formatEntryId(int64_t n);
+int64_t parseEntryId(const char* id);
+
+// Parses "Name:id:type[:fieldName][,id:type[:fieldName]...]" (the --form
+// option). type is a data type number or one of: char, integer, real,
+// diary, enum, time, bitmask, bytes, decimal, attach, currency, date,
+// timeofday. False with a reason in error when the text is malformed.
+bool parseFormSpec(const std::string& spec, std::string& name, std::vector<FieldDef>& fields,
+                   std::string& error);
+
+class EntryStore {
+ public:
+  // Creates the tables when missing.
+  explicit EntryStore(Store& store);
+
+  // ---- forms -------------------------------------------------------------
+  // Creates a form with the given fields plus the core fields missing from
+  // them. Fails when the name is taken or a field is given twice.
+  StoreResult createForm(const std::string& name, const std::vector<FieldDef>& fields);
+  // createForm from a parseFormSpec text.
+  StoreResult createFormFromSpec(const std::string& spec);
+  std::optional<FormDef> form(const std::string& name);
+  std::vector<std::string> formNames();
+
+  // ---- entries -----------------------------------------------------------
+  // Values are checked against the form's fields (unknown field 304, wrong
+  // data type 306; the null value clears a field). The caller's lists are
+  // never changed; lists handed out are allocated with ZQAlloc and released
+  // with FreeZQFieldValueList.
+  StoreResult create(const std::string& form, const ZQFieldValueList& values,
+                     const std::string& user, std::string& newId);
+  // Only fields in `wanted` (null or empty: every field the entry has a value
+  // for, plus field 1), in the order asked; a wanted field without a value
+  // comes back as the null value.
+  StoreResult get(const std::string& form, const std::string& entryId,
+                  const ZQInternalIdList* wanted, ZQFieldValueList& out);
+  StoreResult set(const std::string& form, const std::string& entryId,
+                  const ZQFieldValueList& values, const std::string& user);
+  StoreResult remove(const std::string& form, const std::string& entryId);
+  // mergeType 1: an existing id is an error (382); 2: a new id is generated
+  // when the given one exists; 3: the existing entry is replaced; 4: the
+  // existing entry is updated with the given fields. Without field 1 (or
+  // with an empty one) a new entry is created. newId receives the id used.
+  StoreResult merge(const std::string& form, const ZQFieldValueList& values, uint32_t mergeType,
+                    const std::string& user, std::string& newId);
+  // The value of one attachment field (procedure 80): a deep copy the caller
+  // releases with FreeZQAttachStruct; dataType 0 in *out when none.
+  StoreResult attachment(const std::string& form, const std::string& entryId,
+                         ZQInternalId fieldId, ZQValueStruct& out);
+
+  // Every entry of a form in id order, with all its values (the list lives
+  // for the duration of the callback only). Return false from fn to stop.
+  StoreResult forEachEntry(
+      const std::string& form,
+      const std::function<bool(const std::string& entryId, const ZQFieldValueList& values)>& fn);
+  // Number of entries of a form.
+  StoreResult count(const std::string& form, uint64_t& out);
+
+  // ---- transactions ------------------------------------------------------
+  // Groups store operations into one unit: begin, then commit or rollback.
+  // Nested begin calls are counted; only the outermost commit writes.
+  bool begin();
+  bool commit();
+  void rollback();
+
+ private:
+  Store& store_;
+};
+
+// Rolls back unless committed (RAII for handlers).
+class StoreTransaction {
+ public:
+  explicit StoreTransaction(EntryStore& s) : store_(s), open_(s.begin()) {}
+  ~StoreTransaction() {
+    if (open_) store_.rollback();
+  }
+  bool open() const { return open_; }
+  bool commit() {
+    if (!open_) return false;
+    open_ = false;
+    return store_.commit();
+  }
+
+ private:
+  EntryStore& store_;
+  bool open_;
+};
+
+}  // namespace zqserver
