@@ -13,6 +13,7 @@
 #include "security/envelope_call.h"
 #include "security/password.h"
 #include "server.h"
+#include "server_log.h"
 #include "sessions.h"
 
 namespace zqserver {
@@ -149,6 +150,7 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
       ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, 123, nullptr);
     else
       handler(call);
+    addServerLog(call);
     const bool garble = Faults::take(faults.garbleReplies);
     auto replyProc = garble ? reinterpret_cast<xdrproc_t>(garbage)
                             : reinterpret_cast<xdrproc_t>(p->reply);

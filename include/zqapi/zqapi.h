@@ -14,5 +14,6 @@
 #include "zq_text.h"
 #include "zq_datetime.h"
 #include "zq_server.h"
+#include "zq_diag.h"
 
 #endif /* ZQAPI_ZQAPI_H */

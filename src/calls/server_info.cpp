@@ -1,4 +1,5 @@
 // ZQGetServerInfo and the library's own settings requests (procedure 36).
+#include "diag/record.h"
 #include "frame/driver.h"
 #include "frame/status.h"
 #include "transport/binding.h"
@@ -68,6 +69,8 @@ extern "C" int ZQGetServerInfo(ZQControlStruct* control, ZQServerInfoRequestList
   if (!result) return zq::addError(status, 155);
   rc = zq::checkRequest(request, status);
   if (rc >= ZQ_RETURN_ERROR) return rc;
+  zq::diag::command(e.ctx, control, zq::diag::Command::GetServerInfo, request);
   rc = zq::requestSettings(control, request, result, true, true, status);
+  zq::diag::outputs(e.ctx, result);
   return zq::ZQFinishCall(e.ctx, rc, status);
 }

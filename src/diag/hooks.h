@@ -5,8 +5,9 @@
 
 namespace zq::diag {
 
-// "+API call" / "-API call" marker lines in the caller's server-log file.
-void serverLogMarker(ZQThreadContext* ctx, bool start);
+// "+API call" / "-API call" marker lines in the caller's server-log file; a
+// failed write adds warning 8915 to status.
+void serverLogMarker(ZQThreadContext* ctx, bool start, ZQStatusList* status);
 // Moves the server's log text out of a reply's status list (note 8914)
 // into the caller's file, as the logging settings ask.
 void captureServerLog(ZQThreadContext* ctx, ZQStatusList* replyStatus, ZQStatusList* status);

@@ -5,7 +5,18 @@
 
 namespace zq::diag {
 
-// Opens the command and result logs (null names: the defaults).
+// Warning of an initialization whose logging files cannot be opened.
+inline constexpr int32_t kMsgLogFileOpen = 8916;
+
+// Opens the command and result logs (null names: the defaults) in append
+// mode and switches logging on; files already open stay. 2 when a file cannot
+// be opened (what this call opened is closed again), else 0. No status entry.
+int openLogs(ZQThreadContext* ctx, const char* commandFile, const char* resultFile);
+// Switches logging off and closes both files.
+void closeLogs(ZQThreadContext* ctx);
+
+// Initialization's recording start: openLogs, with warning 8916 when the
+// files cannot be opened (the session then goes on without logging).
 int startRecording(ZQThreadContext* ctx, const char* commandFile, const char* resultFile,
                    ZQStatusList* status);
 // Trace-log entries of the session calls.

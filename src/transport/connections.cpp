@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "diag/record.h"
 #include "frame/alloc.h"
 #include "frame/driver.h"
 #include "frame/status.h"
@@ -27,11 +28,14 @@ int charSetName(ZQControlStruct* control, char* buffer, bool server, ZQStatusLis
   int rc = ZQCheckControl(control, status);
   if (rc >= ZQ_RETURN_ERROR) return rc;
   if (!buffer) return addError(status, 155);
+  diag::command(e.ctx, control,
+                server ? diag::Command::GetServerCharSet : diag::Command::GetClientCharSet);
   rc = ZQLoadRPCControlStruct(control, kQueueList, 1, nullptr, status);
   if (rc >= ZQ_RETURN_ERROR) return ZQFinishCall(e.ctx, rc, status);
   const char* name =
       platform::charsetName(server ? e.ctx->serverCharset : e.ctx->clientCharset);
   copyName(buffer, name, ZQ_CHARSET_NAME_SIZE);
+  diag::outputs(e.ctx, buffer);
   return ZQFinishCall(e.ctx, returnCode(status), status);
 }
 
@@ -52,14 +56,15 @@ int ZQCloseNetworkConnections(ZQControlStruct* control, ZQStatusList* status) {
   clearStatus(status);
   ZQThreadContext* ctx = ZQGetThreadContext(control, status);
   if (!ctx || !control) return ZQ_RETURN_FATAL;
+  diag::command(ctx, control, diag::Command::CloseNetworkConnections);
   ServerRecord* server = findOrCreateServer(ctx, control->server);
-  if (!server) return addError(status, kMsgNoMemory);
+  if (!server) return ZQFinishCall(ctx, addError(status, kMsgNoMemory), status);
   ctx->noReconnect = 1;
   ctx->stopRequested = 1;
   // A call using the handle right now fails at once; the handle itself is
   // released by whoever lets go of it last.
   server->dropHandle();
-  return returnCode(status);
+  return ZQFinishCall(ctx, returnCode(status), status);
 }
 
 int ZQGetServerCharSet(ZQControlStruct* control, char* charSet, ZQStatusList* status) {
@@ -125,6 +130,8 @@ int ZQGetListServer(ZQControlStruct* control, ZQServerNameList* servers, ZQStatu
   if (!e.ok()) return e.rc;
   if (!servers) return addError(status, 155);
   servers->items = nullptr;
+  diag::command(e.ctx, control, diag::Command::GetListServer);
+  diag::outputs(e.ctx, servers);
   auto value = platform::configValue("ServerList");
   if (!value) return ZQFinishCall(e.ctx, ZQ_RETURN_OK, status);
   std::vector<std::string> names;

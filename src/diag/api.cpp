@@ -1,0 +1,37 @@
+// ZQStartRecording, ZQStopRecording and ZQSetLogging.
+#include "diag/lifecycle.h"
+#include "diag/state.h"
+#include "frame/driver.h"
+#include "frame/status.h"
+#include "zqapi/zq_diag.h"
+
+extern "C" {
+
+int ZQStartRecording(ZQControlStruct* control, const char* commandFile, const char* resultFile,
+                     ZQStatusList* status) {
+  zq::CallEntry e = zq::enterCall(control, status);
+  if (!e.ok()) return e.rc;
+  return zq::diag::openLogs(e.ctx, commandFile, resultFile);
+}
+
+int ZQStopRecording(ZQControlStruct* control, ZQStatusList* status) {
+  zq::CallEntry e = zq::enterCall(control, status);
+  if (!e.ok()) return e.rc;
+  zq::diag::closeLogs(e.ctx);
+  e.ctx->loggingFlags = 0;
+  return ZQ_RETURN_OK;
+}
+
+int ZQSetLogging(ZQControlStruct* control, uint32_t logTypeMask, uint32_t destination, FILE* file,
+                 ZQStatusList* status) {
+  zq::CallEntry e = zq::enterCall(control, status);
+  if (!e.ok()) return e.rc;
+  zq::diag::DiagState* st = zq::diag::stateOf(e.ctx);
+  if (!st) return zq::addError(status, zq::kMsgNoMemory);
+  e.ctx->serverLogMask = logTypeMask;
+  st->serverLogDestination = destination;
+  st->serverLogFile = file;
+  return ZQ_RETURN_OK;
+}
+
+}  // extern "C"
