@@ -5,7 +5,8 @@ namespace zq::model {
 
 // Copy functions of the workflow and definition structures, exported by ordinal.
 OrdinalTable defOrdinals() {
-  // clang-format off: one ordinal per line
+  // One ordinal per line.
+  // clang-format off
   static const OrdinalEntry table[] = {
       ZQ_ORDINAL(1009, ZQCopyEnumItemList),
       ZQ_ORDINAL(1010, ZQCopyFieldLimitStruct),
