@@ -1,0 +1,41 @@
+// Compression of attachments, entry lists and blocks: zlib streams (deflate
+// with the zlib wrapper). Client and server both use these routines, so they
+// always agree on the format. Every buffer handed out comes from ZQAlloc and
+// is released with ZQFree; zlib's own working memory comes from there too.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+namespace zq::platform {
+
+enum class ZResult {
+  ok,
+  noMemory,  // an allocation failed
+  corrupt,   // the input is not a complete compressed stream, or too large
+  io,        // reading or writing a file failed
+};
+
+// A buffer of the library heap (data null when size is 0).
+struct ZBuffer {
+  unsigned char* data = nullptr;
+  size_t size = 0;
+};
+
+// Compresses size bytes. An empty input gives an empty output.
+ZResult compressBytes(const void* data, size_t size, ZBuffer& out);
+
+// Reads at most limit bytes (0: up to the end) from an open file and
+// compresses them; read receives the number of bytes read.
+ZResult compressFile(FILE* file, size_t limit, ZBuffer& out, size_t& read);
+
+// Decompresses a complete stream. expectedSize (0: unknown) sizes the first
+// allocation only; the output is never allowed to exceed maxSize bytes.
+ZResult decompressBytes(const void* data, size_t size, size_t expectedSize, ZBuffer& out,
+                        size_t maxSize = 0x7FFFFFFF);
+
+// Decompresses a complete stream into an open file; written receives the
+// number of bytes written.
+ZResult decompressToFile(const void* data, size_t size, FILE* file, size_t& written);
+
+}  // namespace zq::platform
