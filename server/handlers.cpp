@@ -3,6 +3,7 @@
 #include <variant>
 
 #include "dispatch.h"
+#include "handlers_queries.h"
 #include "frame/alloc.h"
 #include "server.h"
 
@@ -59,10 +60,19 @@ void endSession(Call& call) {
 
 }  // namespace
 
+// handlers_crypto.cpp
+void keyHello(Call& call);
+void keyTransfer(Call& call);
+void encryptionInfo(Call& call);
+
 Handler handlerFor(uint32_t procedure) {
   switch (procedure) {
+    case 5: return getListEntry;
     case 36: return serverInfo;
     case 47: return endSession;
+    case 95: return keyHello;
+    case 96: return keyTransfer;
+    case 97: return encryptionInfo;
     default: return nullptr;
   }
 }

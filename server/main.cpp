@@ -38,6 +38,11 @@ void usage(FILE* out) {
       "                        --setting 333=int:65536 (maximum attachment size),\n"
       "                        --setting 55=de_DE.UTF-8 (server language)\n"
       "  --refuse-setting N    answer any settings request naming N with error 123\n"
+      "  --security POLICY     wire encryption: optional (clients that can encrypt\n"
+      "                        do), required (calls in the clear are refused) or\n"
+      "                        disabled (the default). The encryption is single DES\n"
+      "                        with a 672-bit RSA key exchange, kept for wire\n"
+      "                        compatibility: it does not replace TLS\n"
       "  --verbose             print the chosen port and the registrations\n"
       "  --help                show this text\n"
       "\n"
@@ -102,6 +107,18 @@ int main(int argc, char** argv) {
     } else if (arg == "--refuse-setting") {
       // Applied after the server exists.
       options.refusedSetting = static_cast<uint32_t>(strtoul(value(), nullptr, 10));
+    } else if (arg == "--security") {
+      std::string policy = value();
+      if (policy == "optional")
+        options.securityPolicy = 0;
+      else if (policy == "required")
+        options.securityPolicy = 1;
+      else if (policy == "disabled")
+        options.securityPolicy = 2;
+      else {
+        fprintf(stderr, "zqserverd: --security takes optional, required or disabled\n");
+        return 2;
+      }
     } else if (arg == "--verbose") {
       options.verbose = true;
     } else {

@@ -33,7 +33,8 @@ Options::Options() {
   settings[27] = std::string("3");             // database version
 }
 
-Server::Server(Options options) : options_(std::move(options)) {}
+Server::Server(Options options)
+    : options_(std::move(options)), crypto_(std::make_unique<Crypto>(options_.securityPolicy)) {}
 
 Server::~Server() { stop(); }
 
@@ -57,6 +58,10 @@ bool Server::setUp() {
     return false;
   };
 
+  {
+    std::string why;
+    if (!crypto_->start(why)) return fail(why);
+  }
   store_ = std::make_unique<Store>();
   if (!store_->open(options_.database)) return fail("cannot open the database: " + store_->error());
 

@@ -14,6 +14,7 @@
 #include <variant>
 #include <vector>
 
+#include "envelope.h"
 #include "faults.h"
 #include "sessions.h"
 
@@ -38,6 +39,11 @@ struct Options {
   std::string database = ":memory:";
   bool verbose = false;
   uint32_t refusedSetting = 0;  // see Faults::refuseSetting
+  // Wire encryption policy announced to clients: 0 optional, 1 required
+  // (calls in the clear other than the key exchange are refused with
+  // AUTH_TOOWEAK), 2 disabled. Disabled by default, so that plain test
+  // servers need no key exchange.
+  int32_t securityPolicy = 2;
   // Settings answered by procedure 36 (setting number -> value).
   std::map<uint32_t, Setting> settings;
 
@@ -70,6 +76,7 @@ class Server {
   Options& options() { return options_; }
   Store& store() { return *store_; }
   Sessions& sessions() { return sessions_; }
+  Crypto& crypto() { return *crypto_; }
 
   // Only one server can serve per process: the RPC library keeps its
   // dispatch tables process-wide.
@@ -83,6 +90,7 @@ class Server {
   Options options_;
   Faults faults_;
   Sessions sessions_;
+  std::unique_ptr<Crypto> crypto_;
   std::unique_ptr<Store> store_;
   uint16_t port_ = 0;
   int listenFd_ = -1;

@@ -21,6 +21,7 @@ void Sessions::echo(const zq::transport::RequestHeader& in, zq::transport::Reque
 bool Sessions::end(int32_t cacheId) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (!open_.erase(cacheId)) return false;
+  passwords_.erase(cacheId);
   ++ended_;
   return true;
 }
@@ -33,6 +34,23 @@ size_t Sessions::count() const {
 size_t Sessions::ended() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return ended_;
+}
+
+void Sessions::notePassword(int32_t cacheId, Password password) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  lastPassword_ = password;
+  if (open_.count(cacheId)) passwords_[cacheId] = std::move(password);
+}
+
+Sessions::Password Sessions::lastPassword() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return lastPassword_;
+}
+
+Sessions::Password Sessions::passwordOf(int32_t cacheId) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto it = passwords_.find(cacheId);
+  return it == passwords_.end() ? Password{} : it->second;
 }
 
 }  // namespace zqserver

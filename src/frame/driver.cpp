@@ -180,8 +180,7 @@ bool drive(Attempt& a, int depth) {
       // Renegotiating binds again, which protects the password anew under a
       // new operation time; the request keeps the form it was built with.
       transport::RequestHeader* header =
-          !hasNoHeader(d.stub->number) && d.stub->argsHeader ? d.stub->argsHeader(d.args)
-                                                             : nullptr;
+          !hasNoHeader(d.stub->number) && d.stub->argsHeader ? d.stub->argsHeader(d.args) : nullptr;
       char* original = header ? header->password : nullptr;
       char copy[sizeof ctx->protectedPassword] = {};
       if (original) strncpy(copy, original, sizeof copy - 1);

@@ -58,7 +58,8 @@ std::string sourceIdentity() {
     std::string id = generateIdentity(platform::localHostAddress());
     std::string plain = "1," + host + "," + id;
     std::string protectedText = security::protectSourceIdentity(plain);
-    if (protectedText.size() > 511 || !platform::setConfigValue(kSourceIdKey, protectedText))
+    if (protectedText.empty() || protectedText.size() > 511 ||
+        !platform::setConfigValue(kSourceIdKey, protectedText))
       return "";
     return id;
   }

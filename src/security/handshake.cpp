@@ -300,8 +300,6 @@ ServerKeyExchange::~ServerKeyExchange() {
     wipe(privateKey_, strlen(privateKey_));
     free(privateKey_);
   }
-  wipe(clientRandom_, sizeof clientRandom_);
-  wipe(serverRandom_, sizeof serverRandom_);
 }
 
 int ServerKeyExchange::generateKeyPair(int32_t publicKeyAlgorithm) {
@@ -316,15 +314,26 @@ int ServerKeyExchange::generateKeyPair(int32_t publicKeyAlgorithm) {
 
 int ServerKeyExchange::hello(const uint8_t clientRandom[kRandomSize],
                              uint8_t serverRandom[kRandomSize]) {
-  if (!clientRandom || !serverRandom) return kErrMissingArgument;
-  memcpy(clientRandom_, clientRandom, kRandomSize);
-  int rc = provider().genRandomBytes(state_, kRandomSize, serverRandom_);
-  if (rc == kOk) memcpy(serverRandom, serverRandom_, kRandomSize);
-  return rc;
+  return hello(single_, clientRandom, serverRandom);
 }
 
 int ServerKeyExchange::keyTransfer(int32_t dataAlgorithm, const uint8_t* encryptedSecret, size_t n,
                                    int32_t verifier, Buffer& replyBlock, BindingKeys& session) {
+  return keyTransfer(single_, dataAlgorithm, encryptedSecret, n, verifier, replyBlock, session);
+}
+
+int ServerKeyExchange::hello(ServerHello& exchange, const uint8_t clientRandom[kRandomSize],
+                             uint8_t serverRandom[kRandomSize]) {
+  if (!clientRandom || !serverRandom) return kErrMissingArgument;
+  memcpy(exchange.clientRandom, clientRandom, kRandomSize);
+  int rc = provider().genRandomBytes(state_, kRandomSize, exchange.serverRandom);
+  if (rc == kOk) memcpy(serverRandom, exchange.serverRandom, kRandomSize);
+  return rc;
+}
+
+int ServerKeyExchange::keyTransfer(const ServerHello& exchange, int32_t dataAlgorithm,
+                                   const uint8_t* encryptedSecret, size_t n, int32_t verifier,
+                                   Buffer& replyBlock, BindingKeys& session) {
   replyBlock.reset();
   if (!privateKey_) return kErrHandshake;
   if (!encryptedSecret || n == 0 || n > UINT32_MAX) return kErrCrypto;
@@ -341,8 +350,8 @@ int ServerKeyExchange::keyTransfer(int32_t dataAlgorithm, const uint8_t* encrypt
   if (rc == kOk && secretBytes.size() != kSecretSize) rc = kErrCrypto;
   ZQEncryptKeyStruct serverKey{}, clientKey{};
   if (rc == kOk)
-    rc = p.genDataEncryptKeys(state_, dataAlgorithm, secretBytes.data(), serverRandom_,
-                              clientRandom_, &serverKey, &clientKey);
+    rc = p.genDataEncryptKeys(state_, dataAlgorithm, secretBytes.data(), exchange.serverRandom,
+                              exchange.clientRandom, &serverKey, &clientKey);
   if (rc == kOk) {
     uint8_t word[4];
     xdr::putU32(word, static_cast<uint32_t>(verifier));

@@ -136,6 +136,16 @@ class ClientKeyExchange {
   int32_t verifier_ = 0;
 };
 
+// The randoms of one exchange in progress on the server.
+struct ServerHello {
+  uint8_t clientRandom[kRandomSize] = {};
+  uint8_t serverRandom[kRandomSize] = {};
+  ~ServerHello() {
+    wipe(clientRandom, sizeof clientRandom);
+    wipe(serverRandom, sizeof serverRandom);
+  }
+};
+
 class ServerKeyExchange {
  public:
   explicit ServerKeyExchange(ZQEncryptStateStruct* state) : state_(state) {}
@@ -153,12 +163,19 @@ class ServerKeyExchange {
   int keyTransfer(int32_t dataAlgorithm, const uint8_t* encryptedSecret, size_t n, int32_t verifier,
                   Buffer& replyBlock, BindingKeys& session);
 
+  // The same two steps for a server that runs several exchanges at once:
+  // the randoms live in the caller's record, the key pair is shared.
+  int hello(ServerHello& exchange, const uint8_t clientRandom[kRandomSize],
+            uint8_t serverRandom[kRandomSize]);
+  int keyTransfer(const ServerHello& exchange, int32_t dataAlgorithm,
+                  const uint8_t* encryptedSecret, size_t n, int32_t verifier, Buffer& replyBlock,
+                  BindingKeys& session);
+
  private:
   ZQEncryptStateStruct* state_;
   ZQPublicKeyStruct publicKey_{};
   char* privateKey_ = nullptr;
-  uint8_t clientRandom_[kRandomSize] = {};
-  uint8_t serverRandom_[kRandomSize] = {};
+  ServerHello single_;
 };
 
 }  // namespace zq::security

@@ -38,6 +38,9 @@ const uint8_t kSaltVector[8] = {
 // Key text of documents protected by the XML entry calls.
 const char kDocumentKeyText[] = "qR6@&nu[hu`vK9k;/azJqyJ_.K/rZ6";
 
+// Key text of the installation's API source identity in the config file.
+const char kSourceIdentityKeyText[] = "Vt3#pL8!wQ2zR7^mK4sD";
+
 // Label of remote workflow passwords (SQL and process commands).
 const char kRemoteWorkflowLabel[] = "zq remote workflow password";
 const uint32_t kLabelStart = 7919;

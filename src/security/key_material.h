@@ -14,6 +14,7 @@ extern const uint8_t kHeaderPasswordKey[kPasswordKeySize];
 extern const uint8_t kPasswordKeys[kPasswordKeyCount][kPasswordKeySize];
 extern const uint8_t kSaltVector[8];
 extern const char kDocumentKeyText[];  // 30 characters
+extern const char kSourceIdentityKeyText[];  // 20 characters
 
 // Legacy scrambler keys: a label turned into a key number, and two fixed
 // key numbers (password-bearing server settings; password field values for

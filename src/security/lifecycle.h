@@ -13,6 +13,11 @@ struct Provider;
 struct SecurityState : SubsystemState {
   ZQEncryptStateStruct engine{};
   const Provider* provider = nullptr;  // set once InitEncryption succeeded
+  // Error of the last envelope that failed on this side of the wire (the
+  // driver reports it instead of an RPC failure); 0 when none.
+  int envelopeError = 0;
+  // Key exchanges running on this context (nested ones included).
+  int handshakeDepth = 0;
   ~SecurityState() override;
 
   // On the library heap, so that out-of-memory tests reach it.

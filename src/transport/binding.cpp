@@ -13,6 +13,7 @@
 #include "frame/status.h"
 #include "platform/charset.h"
 #include "security/handshake_seam.h"
+#include "security/password.h"
 #include "transport/binding.h"
 #include "transport/state.h"
 #include "zqapi/zq_free.h"
@@ -257,7 +258,9 @@ int ZQLoadRPCControlStruct1(ZQControlStruct* control, uint32_t queue, int,
     }
   }
 
-  if (!findOptions(ctx, control->server)) {
+  // A key exchange binds for its own messages before the keys exist; the
+  // settings are asked by the binding that started it, once they do.
+  if (!findOptions(ctx, control->server) && !security::handshakeInProgress(ctx)) {
     auto options = std::unique_ptr<ServerOptions>(new (std::nothrow) ServerOptions);
     if (!options) return addError(status, kMsgNoMemory);
     options->name = control->server;
@@ -343,8 +346,10 @@ int ZQLoadRPCControlStruct1(ZQControlStruct* control, uint32_t queue, int,
     }
   }
   Binding* current = st->current[d];
-  security::protectHeaderPassword(password.c_str(), control->operationTime,
-                                  current && current->version >= 12, ctx->protectedPassword);
+  if (int rc = security::protectHeaderPassword(
+          password.c_str(), control->operationTime,
+          current ? static_cast<uint32_t>(current->version) : 0, ctx->protectedPassword))
+    return addError(status, rc);
 
   if (provisional && hasOtherQueueBinding(st, control->server)) {
     bool reachable = false;

@@ -25,6 +25,32 @@ void fixedText(V& v, char*& text, size_t width, Label label) {
   }
 }
 
+// A fixed-length opaque whose length is a multiple of four: its bytes read
+// as big-endian words.
+template <class V, size_t N>
+void fixedOpaque(V& v, uint8_t (&bytes)[N], Label label) {
+  static_assert(N % 4 == 0);
+  for (size_t i = 0; i < N; i += 4) {
+    uint32_t w = (uint32_t{bytes[i]} << 24) | (uint32_t{bytes[i + 1]} << 16) |
+                 (uint32_t{bytes[i + 2]} << 8) | bytes[i + 3];
+    v.u32(w, label);
+    if constexpr (V::kPass == Pass::decode) {
+      bytes[i] = static_cast<uint8_t>(w >> 24);
+      bytes[i + 1] = static_cast<uint8_t>(w >> 16);
+      bytes[i + 2] = static_cast<uint8_t>(w >> 8);
+      bytes[i + 3] = static_cast<uint8_t>(w);
+    }
+  }
+}
+
+// Counted bytes that no conversion may touch.
+template <class V>
+void countedBytes(V& v, uint32_t& length, unsigned char*& bytes, Label label) {
+  v.suspend(Suspend::binaryText);
+  v.bytes(length, bytes, label);
+  v.resume(Suspend::binaryText);
+}
+
 }  // namespace detail
 
 template <class V>
@@ -100,6 +126,46 @@ template <class V>
 void describe(V& v, transport::StatusReply& r) {
   v.member(r.header);
   v.member(r.status);
+}
+
+template <class V>
+void describe(V& v, transport::KeyHelloArgs& r) {
+  v.member(r.header);
+  detail::fixedOpaque(v, r.clientRandom, "clientRandom");
+}
+
+template <class V>
+void describe(V& v, transport::KeyHelloReply& r) {
+  v.member(r.header);
+  detail::fixedOpaque(v, r.serverRandom, "serverRandom");
+  v.i32(r.word, "word");
+  v.member(r.status);
+}
+
+template <class V>
+void describe(V& v, transport::KeyTransferArgs& r) {
+  v.member(r.header);
+  v.i32(r.verifier, "verifier");
+  detail::countedBytes(v, r.secretLength, r.secret, "secret");
+}
+
+template <class V>
+void describe(V& v, transport::KeyTransferReply& r) {
+  v.member(r.header);
+  detail::countedBytes(v, r.blockLength, r.block, "block");
+  v.member(r.status);
+}
+
+template <class V>
+void describe(V& v, transport::EnvelopeArgs& r) {
+  v.bytes(r.blockLength, r.block, "block");
+  v.i32(r.verifier, "verifier");
+}
+
+template <class V>
+void describe(V& v, transport::EnvelopeReply& r) {
+  v.bytes(r.blockLength, r.block, "block");
+  v.u32(r.word, "word");
 }
 
 }  // namespace zq::model

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "transport/describe_queries.h"
 #include "transport/describe_records.h"
 
 namespace zq::transport {
@@ -48,8 +49,18 @@ constexpr Procedure entry(uint32_t number, int first, int last, uint32_t queue, 
 
 // Sorted by number.
 const Procedure kProcedures[] = {
+    entry<ListEntryArgs, ListEntryReply>(5, 7, 14, kQueueList, "get list entry"),
+    entry<StatisticsArgs, StatisticsReply>(6, 7, 14, kQueueList, "get entry statistics"),
     entry<ServerInfoArgs, ServerInfoReply>(36, 7, 14, kQueueFast, "get server info"),
     entry<HeaderOnlyArgs, StatusReply>(47, 7, 14, kQueueFast, "end session"),
+    entry<MultipleEntriesArgs, MultipleEntriesReply>(67, 7, 14, kQueueFast, "get multiple entries"),
+    entry<ListEntryArgs, ListEntryWithFieldsReply>(73, 7, 14, kQueueList,
+                                                   "get list entry with fields"),
+    entry<EntryBlobArgs, EntryBlobReply>(80, 7, 14, kQueueFast, "get entry blob"),
+    // Procedures 95 to 97 exist from version 8 on.
+    entry<KeyHelloArgs, KeyHelloReply>(95, 8, 14, kQueueFast, "key exchange hello"),
+    entry<KeyTransferArgs, KeyTransferReply>(96, 8, 14, kQueueFast, "key exchange transfer"),
+    entry<ServerInfoArgs, ServerInfoReply>(97, 8, 14, kQueueFast, "encryption information"),
 };
 
 }  // namespace

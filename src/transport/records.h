@@ -3,6 +3,7 @@
 // echoes it, then carries the results, then the status list.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "zqapi/zq_defs.h"
@@ -53,6 +54,46 @@ struct HeaderOnlyArgs {
 struct StatusReply {
   RequestHeader header;
   ZQStatusList status;
+};
+
+// Procedures 95 and 96: the two steps of the encryption key exchange (97,
+// the encryption information, uses the records of procedure 36). They never
+// travel in the envelope.
+inline constexpr size_t kKeyRandomSize = 20;
+struct KeyHelloArgs {
+  RequestHeader header;
+  uint8_t clientRandom[kKeyRandomSize];
+};
+struct KeyHelloReply {
+  RequestHeader header;
+  uint8_t serverRandom[kKeyRandomSize];
+  int32_t word;
+  ZQStatusList status;
+};
+struct KeyTransferArgs {
+  RequestHeader header;
+  int32_t verifier;
+  uint32_t secretLength;
+  unsigned char* secret;  // the secret under the server's public key
+};
+struct KeyTransferReply {
+  RequestHeader header;
+  uint32_t blockLength;
+  unsigned char* block;  // the verifier under the server key
+  ZQStatusList status;
+};
+
+// The encrypted envelope of a call (procedure number + 0x8000): the
+// enciphered record and a word, in both directions.
+struct EnvelopeArgs {
+  uint32_t blockLength;
+  unsigned char* block;
+  int32_t verifier;
+};
+struct EnvelopeReply {
+  uint32_t blockLength;
+  unsigned char* block;
+  uint32_t word;  // unused by the client
 };
 
 }  // namespace zq::transport

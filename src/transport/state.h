@@ -10,6 +10,7 @@
 #include <string>
 
 #include "frame/context.h"
+#include "security/handshake.h"
 
 struct __rpc_client;  // CLIENT of the RPC library
 
@@ -59,21 +60,13 @@ struct ServerRecord {
   HandlePtr handle_;
 };
 
-struct EncryptionKeys {
-  uint32_t words[11] = {};
-  bool empty() const {
-    for (uint32_t w : words)
-      if (w) return false;
-    return true;
-  }
-};
-
 struct Binding {
   std::string user, password, authString, server;
   int version = kNewestVersion;
   int32_t cacheId = 0;
   bool encryptionOn = true;
-  EncryptionKeys keys;
+  // The negotiated key records, released with the binding.
+  security::BindingKeys keys;
   bool provisional = false;  // list queue chosen before any other queue
   std::array<int32_t, 36> listCacheIds;  // list queue only
   Binding() { listCacheIds.fill(-1); }

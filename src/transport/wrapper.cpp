@@ -6,6 +6,8 @@
 #include "frame/alloc.h"
 #include "platform/rpc.h"
 #include "model/codec_base.h"
+#include "security/envelope_call.h"
+#include "security/handshake_seam.h"
 
 namespace zq::transport {
 namespace {
@@ -63,6 +65,11 @@ void releaseResultSlots(ZQThreadContext* ctx) {
 int ZQCallWrapper(ZQThreadContext* ctx, ClientHandle& handle, const Procedure& p, int version,
                   void* args, void* reply) {
   if (!ctx) return platform::kRpcCantSend;
+  model::CodecScope scope(version, ctx);
+  // The key exchange goes straight out: never enciphered, never limited.
+  if (security::isKeyExchangeProcedure(p.number))
+    return platform::rpcCall(handle.get(), p.number, p.args, args, p.reply, reply,
+                             kDefaultCallTimeout);
   TransportState* st = stateOf(ctx);
   if (st && st->currentOptions && st->currentOptions->argumentLimit != 0) {
     size_t size = encodedSize(p, args, version);
@@ -71,9 +78,12 @@ int ZQCallWrapper(ZQThreadContext* ctx, ClientHandle& handle, const Procedure& p
       return platform::kRpcCantSend;
     }
   }
-  // The encrypted envelope arrives with the key exchange; until then every
-  // call travels in the clear.
-  model::CodecScope scope(version, ctx);
+  int status = platform::kRpcSuccess;
+  Binding* binding =
+      st && ctx->currentQueue < kQueueCount ? st->current[ctx->currentQueue] : nullptr;
+  if (security::sendThroughEnvelope(ctx, binding, version, handle.get(), p.number, p.args, args,
+                                    p.reply, reply, kDefaultCallTimeout, &status))
+    return status;
   return platform::rpcCall(handle.get(), p.number, p.args, args, p.reply, reply,
                            kDefaultCallTimeout);
 }
