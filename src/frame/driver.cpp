@@ -251,6 +251,12 @@ bool appendClientProperties(ZQThreadContext* ctx, ZQControlStruct* control,
                             ZQStatusList* status) {
   auto fail = [&](int32_t message) {
     addError(status, message);
+    // The Free family leaves the block of an empty list alone: a first entry
+    // that failed half-way leaves one behind.
+    if (props->count == 0) {
+      ZQFree(props->items);
+      props->items = nullptr;
+    }
     FreeZQPropList(props, 0);
     return false;
   };

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "frame/alloc.h"
 #include "frame/context.h"
 #include "frame/identity.h"
 #include "platform/config.h"
@@ -360,4 +361,32 @@ TEST(SourceIdentity, StoredEnciphered) {
     ZQFree(text);
   }
   unlink(path.c_str());
+}
+
+// Running out of memory at any allocation of a first encrypted call (key
+// exchange, envelope, password protection) fails the call cleanly.
+TEST_F(Security, RunningOutOfMemoryAnywhereFailsCleanly) {
+  setPolicy(ZQ_SECURITY_POLICY_OPTIONAL);
+  for (long n = 0;; ++n) {
+    ZQControlStruct control = zqtest::makeControl("Demo", "127.0.0.1");
+    strcpy(control.password, "secret");
+    Status s;
+    ASSERT_EQ(ZQInitialization(&control, &s), 0);
+    usePort(&control);
+    zq::testing::failOnlyAllocation(n);
+    int rc = ping(&control, s);
+    const long failed = zq::testing::failedAllocations();
+    zq::testing::failOnlyAllocation(-1);
+    EXPECT_TRUE(rc == 0 || rc >= 2) << n << describe(s);
+    if (rc >= 2) {
+      EXPECT_GT(s.count, 0u) << n;
+    }
+    s.reset();
+    ZQTermination(&control, &s);
+    if (failed == 0) {
+      EXPECT_EQ(rc, 0) << describe(s);
+      break;
+    }
+    ASSERT_LT(n, 20000);
+  }
 }

@@ -251,7 +251,8 @@ TEST_F(Transport, ClosingFromAnotherThreadEndsTheCallWithoutReconnect) {
 TEST_F(Transport, ArgumentLimitKeepsTheRequestHome) {
   Status s;
   ASSERT_EQ(ping(&control_, s), 0);
-  optionsOf(&control_)->argumentLimit = 200;
+  // Above a small request, whose header carries the 120-character password.
+  optionsOf(&control_)->argumentLimit = 600;
   uint64_t before = server_->faults().callsReceived;
   std::vector<uint32_t> many(100, 4);
   ZQServerInfoList out{0, nullptr};
@@ -394,13 +395,13 @@ TEST_F(AdminProgramOnly, NoVersionWorksGives90AndVersion14Again) {
 }
 
 class LimitedServer : public zqtest::ServerTest {
-  void configure(zqserver::Options& o) override { o.settings[246] = int32_t{300}; }
+  void configure(zqserver::Options& o) override { o.settings[246] = int32_t{600}; }
 };
 
 TEST_F(LimitedServer, ArgumentLimitFromTheServer) {
   Status s;
   ASSERT_EQ(ping(&control_, s), 0);
-  EXPECT_EQ(optionsOf(&control_)->argumentLimit, 300u);
+  EXPECT_EQ(optionsOf(&control_)->argumentLimit, 600u);
   uint64_t before = server_->faults().callsReceived;
   std::vector<uint32_t> many(200, 4);
   ZQServerInfoList out{0, nullptr};
