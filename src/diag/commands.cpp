@@ -80,6 +80,7 @@ std::vector<CommandInfo> buildTable() {
   add(row(C::SetEntry, "ZQSetEntry", "se"));
   add(row(C::DeleteEntry, "ZQDeleteEntry", "de"));
   add(row(C::GetEntryBLOB, "ZQGetEntryBLOB", "geb"));
+  add(silent(C::GetEntryBlock, "ZQGetEntryBlock"));
   add(row(C::GetMultipleEntries, "ZQGetMultipleEntries", "gme", {kStruct}));
   add(row(C::GetListEntry, "ZQGetListEntry", "gle", {kStruct, kMatches}));
   add(row(C::GetListEntryBlocks, "ZQGetListEntryBlocks", "gleb", {kStruct, kMatches}));

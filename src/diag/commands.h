@@ -19,6 +19,7 @@ enum class Command : uint16_t {
   SetEntry,
   DeleteEntry,
   GetEntryBLOB,
+  GetEntryBlock,
   GetMultipleEntries,
   GetListEntry,
   GetListEntryBlocks,

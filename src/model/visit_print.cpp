@@ -56,7 +56,7 @@ void PrintVisitor::raw(const char* fmt, ...) {
 std::string PrintVisitor::labelText(Label label) {
   if (!label || !*label) return "";
   const std::string l(label);
-  if (l.find(':') != std::string::npos || l[0] == ' ') return l;
+  if (l.find(':') != std::string::npos || !islower(static_cast<unsigned char>(l[0]))) return l;
   // A member name: "fieldId" reads "   Field Id:".
   std::string words = "   ";
   for (size_t i = 0; i < l.size(); ++i) {
@@ -356,14 +356,18 @@ void printValue(PrintVisitor& v, ZQValueStruct& s, bool statusHistory = false) {
   }
   v.line("Value: %s", wordOf(kDataTypes, t, "<undefined data type tag = %u>").c_str());
   switch (t) {
+    // Unsigned members print unsigned: a bitmask with its top bit set is no
+    // negative number.
     case ZQ_DATA_TYPE_KEYWORD:
-    case ZQ_DATA_TYPE_INTEGER:
     case ZQ_DATA_TYPE_ENUM:
-    case ZQ_DATA_TYPE_TIME:
     case ZQ_DATA_TYPE_BITMASK:
+    case ZQ_DATA_TYPE_ULONG:
+      v.raw(" %u\n", s.u.ulongValue);
+      break;
+    case ZQ_DATA_TYPE_INTEGER:
+    case ZQ_DATA_TYPE_TIME:
     case ZQ_DATA_TYPE_DATE:
     case ZQ_DATA_TYPE_TIME_OF_DAY:
-    case ZQ_DATA_TYPE_ULONG:
       v.raw(" %d\n", s.u.integerValue);
       break;
     case ZQ_DATA_TYPE_REAL:
@@ -1273,11 +1277,31 @@ void printMember(PrintVisitor& v, ZQFieldLimitStruct& s, Label) {
   v.line("Field Limit Struct: %s\n",
          wordOf(kLimitTypes, s.dataType, "<undefined datatype = %u>").c_str());
   switch (s.dataType) {
+    case ZQ_DATA_TYPE_INTEGER:
+      v.line("   Low Range : %d\n", s.u.intLimits.lowRange);
+      v.line("   High Range: %d\n", s.u.intLimits.highRange);
+      break;
+    case ZQ_DATA_TYPE_REAL:
+      v.line("   Low Range : %f\n", s.u.realLimits.lowRange);
+      v.line("   High Range: %f\n", s.u.realLimits.highRange);
+      v.line("   Precision: %d\n", s.u.realLimits.precision);
+      break;
+    case ZQ_DATA_TYPE_CHAR:
+      describe(v, s.u.charLimits);
+      break;
+    case ZQ_DATA_TYPE_DIARY:
+      v.line("   FullText Options: %u\n", s.u.diaryLimits.fullTextOptions);
+      break;
     case ZQ_DATA_TYPE_ENUM:
       printEnumLimits(v, s.u.enumLimits, false);
       break;
     case ZQ_DATA_TYPE_BITMASK:
       printEnumLimits(v, s.u.maskLimits, true);
+      break;
+    case ZQ_DATA_TYPE_DECIMAL:
+      v.text("   Low Range :", s.u.decimalLimits.lowRange);
+      v.text("   High Range:", s.u.decimalLimits.highRange);
+      v.line("   Precision: %d\n", s.u.decimalLimits.precision);
       break;
     case ZQ_DATA_TYPE_ATTACH:
       v.line("   Maximum Size: %u\n", s.u.attachLimits.maximumSize);
@@ -1291,10 +1315,24 @@ void printMember(PrintVisitor& v, ZQFieldLimitStruct& s, Label) {
       v.text("   High Range:", s.u.currencyLimits.highRange);
       v.line("   Precision: %d\n", s.u.currencyLimits.precision);
       break;
-    case ZQ_DATA_TYPE_TIME_OF_DAY:
+    case ZQ_DATA_TYPE_DATE:
+      v.line("   Minium Date : %d\n", s.u.dateLimits.minimumDate);
+      v.line("   Maxium Date : %d\n", s.u.dateLimits.maximumDate);
       break;
-    default:
-      if (s.dataType <= 43) describe(v, s);
+    case ZQ_DATA_TYPE_TABLE:
+      describe(v, s.u.tableLimits);
+      break;
+    case ZQ_DATA_TYPE_COLUMN:
+      describe(v, s.u.columnLimits);
+      break;
+    case ZQ_DATA_TYPE_VIEW:
+      v.line("   Maximum Length: %u\n", s.u.viewLimits.maximumLength);
+      break;
+    case ZQ_DATA_TYPE_DISPLAY:
+      v.line("   Maximum Length: %u\n", s.u.displayLimits.maximumLength);
+      v.line("   Length Units: %u\n", s.u.displayLimits.lengthUnits);
+      break;
+    default:  // no limits, time stamps, times of day and unknown types
       break;
   }
 }

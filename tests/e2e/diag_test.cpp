@@ -172,3 +172,213 @@ TEST_F(Diag, ASessionLeavesMatchingCommandAndResultLogs) {
   const std::string summary = replay(path("zqapicmd.log"));
   EXPECT_NE(summary.find("5 records"), std::string::npos) << summary;
 }
+
+TEST_F(Diag, ASecondInitializationNumbersItsFiles) {
+  ScopedEnv logging("ZQAPILOGGING", "1");
+  ZQControlStruct* first = open();
+  ZQControlStruct* second = open();
+  Status s;
+  EXPECT_EQ(ping(second, s), 0);
+  EXPECT_EQ(ping(first, s), 0);
+  close(first);
+  close(second);
+  EXPECT_TRUE(exists(path("zqapicmd.log")));
+  EXPECT_TRUE(exists(path("zqapires.log")));
+  // Each session writes its own files.
+  EXPECT_EQ(readFile(path("zqapicmd_1.log")),
+            "#\n# ZQInitialization\n#\ninit\n#\n# ZQGetServerInfo\n#\ngsi\n1\n4\n"
+            "#\n# ZQTermination\n#\nterm\n");
+  EXPECT_NE(readFile(path("zqapires_1.log")).find("   ZQGetServerInfo results\n"),
+            std::string::npos);
+  // Names given to ZQInitializationWithLogs win over the numbered ones.
+  ZQControlStruct* third = open(0, "mine.cmd", "mine.res");
+  close(third);
+  EXPECT_EQ(readFile(path("mine.cmd")),
+            "#\n# ZQInitialization\n#\ninit\n#\n# ZQTermination\n#\nterm\n");
+  EXPECT_FALSE(exists(path("zqapicmd_2.log")));
+}
+
+TEST_F(Diag, SingleFileModeInterleavesCommandsAndResults) {
+  ScopedEnv logging("ZQAPILOGGING", "16");
+  ZQControlStruct* c = open();
+  Status s;
+  ASSERT_EQ(ping(c, s), 0);
+  close(c);
+  EXPECT_FALSE(exists(path("zqapicmd.log")));
+  const std::string log = readFile(path("zqapires.log"));
+  EXPECT_EQ(log.substr(0, log.find("Server Info List")),
+            "#\n# ZQInitialization\n#\ninit\n"
+            "\n   ZQInitialization results\nReturn Code: OK\nStatus List: 0 items\n\n"
+            "#\n# ZQGetServerInfo\n#\ngsi\n1\n4\n"
+            "\n   ZQGetServerInfo results\nReturn Code: OK\n");
+  EXPECT_NE(log.find("Status List: 0 items\n\n#\n# ZQTermination\n#\nterm\n"), std::string::npos);
+  EXPECT_NE(replay(path("zqapires.log")).find("3 records"), std::string::npos);
+}
+
+TEST_F(Diag, Flag0x20LeavesOutTheReturnedStructures) {
+  ScopedEnv logging("ZQAPILOGGING", "32");
+  ZQControlStruct* c = open();
+  Status s;
+  ASSERT_EQ(ping(c, s), 0);
+  char charset[ZQ_CHARSET_NAME_SIZE];
+  ASSERT_EQ(ZQGetServerCharSet(c, charset, &s), 0);
+  close(c);
+  const std::string log = readFile(path("zqapires.log"));
+  EXPECT_NE(log.find("   ZQGetServerInfo results\nReturn Code: OK\nStatus List: 0 items\n"),
+            std::string::npos);
+  EXPECT_NE(log.find("   ZQGetServerCharSet results\nReturn Code: OK\nStatus List: 0 items\n"),
+            std::string::npos);
+  EXPECT_EQ(log.find("Server Info"), std::string::npos);
+  EXPECT_EQ(log.find("Char Set:"), std::string::npos);
+  EXPECT_EQ(log.find("Start Time"), std::string::npos);  // no timing without 0x08
+}
+
+TEST_F(Diag, TheValue24GivesLongHeaders) {
+  ScopedEnv logging("ZQAPILOGGING", "24");
+  ZQControlStruct* c = open();
+  Status s;
+  ASSERT_EQ(ping(c, s), 0);
+  close(c);
+  const std::string port = std::to_string(server_->port());
+  // Single-file mode (0x10) and timing (0x08) come with the value.
+  const std::string log = readFile(path("zqapires.log"));
+  EXPECT_EQ(log.substr(0, log.find("\n   ZQInitialization results")),
+            "#\n# ZQInitialization\n# Server: \"127.0.0.1\"\n# Username: \"Demo\"\n"
+            "# Port: \"0\"\n#\ninit\n");
+  EXPECT_NE(log.find("#\n# ZQGetServerInfo\n# Server: \"127.0.0.1\"\n# Username: \"Demo\"\n"
+                     "# Port: \"" +
+                     port + "\"\n#\ngsi\n1\n4\n"),
+            std::string::npos);
+  EXPECT_NE(log.find("Elapsed Time:"), std::string::npos);
+  EXPECT_NE(replay(path("zqapires.log")).find("3 records"), std::string::npos);
+}
+
+TEST_F(Diag, ServerLogGoesToTheCallersFileBetweenMarkers) {
+  char name[] = "/tmp/zqserverlog-XXXXXX";
+  const int fd = mkstemp(name);
+  ASSERT_GE(fd, 0);
+  FILE* file = fdopen(fd, "w+");
+  ASSERT_NE(file, nullptr);
+  Status s;
+  ASSERT_EQ(ping(&control_, s), 0);  // first contact is made: one remote call per ping
+  ASSERT_EQ(ZQSetLogging(&control_, 0x10, ZQ_SERVER_LOG_TO_FILE, file, &s), 0);
+  ASSERT_EQ(ping(&control_, s), 0);
+  EXPECT_EQ(s.count, 0u) << "the note 8914 stays out of the caller's list";
+  fflush(file);
+  EXPECT_EQ(clatFree(readFile(name)),
+            "<CLAT>+API call\n"
+            "<API > /* procedure 36, protocol version 14 */ user Demo\n"
+            "<CLAT>-API call\n");
+
+  // 0x2 keeps the note; its text is the server's log.
+  ASSERT_EQ(ZQSetLogging(&control_, 0x01 | 0x02, ZQ_SERVER_LOG_KEEP_NOTE, file, &s), 0);
+  ASSERT_EQ(ping(&control_, s), 0);
+  ASSERT_TRUE(s.has(8914));
+  EXPECT_EQ(s.items[0].messageType, uint32_t{ZQ_MESSAGE_NOTE});
+  EXPECT_STREQ(s.items[0].message,
+               "<SQL > /* procedure 36, protocol version 14 */ user Demo\n"
+               "<FLTR> /* procedure 36, protocol version 14 */ user Demo\n");
+  s.reset();
+  // Mask bits the library does not capture only travel: the note stays.
+  ASSERT_EQ(ZQSetLogging(&control_, 0x04, ZQ_SERVER_LOG_TO_FILE, file, &s), 0);
+  ASSERT_EQ(ping(&control_, s), 0);
+  EXPECT_EQ(s.count, 0u);  // the server logs nothing for that type
+  ASSERT_EQ(ZQSetLogging(&control_, 0, 0, nullptr, &s), 0);
+  fclose(file);
+  unlink(name);
+}
+
+TEST_F(Diag, AFailedServerLogWriteWarnsAndTheCallGoesOn) {
+  FILE* full = fopen("/dev/full", "w");  // every flush fails: a full disk
+  ASSERT_NE(full, nullptr);
+  Status s;
+  ASSERT_EQ(ZQSetLogging(&control_, 0x10, ZQ_SERVER_LOG_TO_FILE, full, &s), 0);
+  ZQServerInfoList out{0, nullptr};
+  EXPECT_EQ(serverInfo(&control_, {4}, &out, s), 1);
+  EXPECT_EQ(out.count, 1u);
+  EXPECT_FALSE(s.has(8914));
+  ASSERT_GT(s.count, 0u);
+  for (uint32_t i = 0; i < s.count; ++i) {
+    EXPECT_EQ(s.items[i].messageType, uint32_t{ZQ_MESSAGE_WARNING});
+    EXPECT_EQ(s.items[i].messageNumber, 8915);
+  }
+  FreeZQServerInfoList(&out, 0);
+  s.reset();
+  ASSERT_EQ(ZQSetLogging(&control_, 0, 0, nullptr, &s), 0);  // the file is ours to close
+  fclose(full);
+}
+
+TEST_F(Diag, UnwritableLogPathsLeaveTheSessionWorking) {
+  Status s;
+  // ZQStartRecording: 2 and nothing else.
+  EXPECT_EQ(ZQStartRecording(&control_, "/nonexistent/dir/cmd.log", "res.log", &s), 2);
+  EXPECT_EQ(s.count, 0u);
+  EXPECT_FALSE(exists(path("res.log")));
+  EXPECT_EQ(ZQStartRecording(&control_, "cmd.log", "/nonexistent/dir/res.log", &s), 2);
+  EXPECT_EQ(s.count, 0u);
+  EXPECT_EQ(ping(&control_, s), 0);
+  EXPECT_EQ(readFile(path("cmd.log")), "");  // opened, then closed again unused
+
+  // Initialization asked to log: a warning, and the session works unlogged.
+  ScopedEnv logging("ZQAPILOGGING", "8");
+  ZQControlStruct* c = open(1, "/nonexistent/dir/cmd.log", "/nonexistent/dir/res.log");
+  EXPECT_EQ(ping(c, s), 0);
+  ZQValueStruct v{};
+  ASSERT_EQ(ZQGetSessionVariable(c, ZQ_SESSVAR_RECORDING_RESULT_FILE, &v, &s), 0);
+  EXPECT_EQ(v.u.charValue, nullptr);
+}
+
+TEST_F(Diag, StartAndStopRecordingWithTheSessionVariables) {
+  Status s;
+  ZQValueStruct v{};
+  ASSERT_EQ(ZQGetSessionVariable(&control_, ZQ_SESSVAR_RECORDING_COMMAND_FILE, &v, &s), 0);
+  EXPECT_EQ(v.dataType, uint32_t{ZQ_DATA_TYPE_CHAR});
+  EXPECT_EQ(v.u.charValue, nullptr);
+
+  ASSERT_EQ(ZQStartRecording(&control_, nullptr, "results.log", &s), 0);
+  ASSERT_EQ(ZQGetSessionVariable(&control_, ZQ_SESSVAR_RECORDING_COMMAND_FILE, &v, &s), 0);
+  EXPECT_STREQ(v.u.charValue, "zqapicmd.log");
+  FreeZQValueStruct(&v, 0);
+  ASSERT_EQ(ZQGetSessionVariable(&control_, ZQ_SESSVAR_RECORDING_RESULT_FILE, &v, &s), 0);
+  EXPECT_STREQ(v.u.charValue, "results.log");
+  FreeZQValueStruct(&v, 0);
+  // A second start keeps the open files.
+  ASSERT_EQ(ZQStartRecording(&control_, "other.cmd", "other.res", &s), 0);
+  EXPECT_FALSE(exists(path("other.cmd")));
+
+  ASSERT_EQ(ping(&control_, s), 0);
+  ASSERT_EQ(ZQStopRecording(&control_, &s), 0);
+  ASSERT_EQ(ping(&control_, s), 0);  // not recorded any more
+  ASSERT_EQ(ZQGetSessionVariable(&control_, ZQ_SESSVAR_RECORDING_RESULT_FILE, &v, &s), 0);
+  EXPECT_EQ(v.u.charValue, nullptr);
+
+  EXPECT_EQ(readFile(path("zqapicmd.log")), "#\n# ZQGetServerInfo\n#\ngsi\n1\n4\n");
+  EXPECT_EQ(readFile(path("results.log")).find("   ZQGetServerInfo results\nReturn Code: OK\n"),
+            1u);
+  // Appending: a new start adds to the same files.
+  ASSERT_EQ(ZQStartRecording(&control_, nullptr, "results.log", &s), 0);
+  ASSERT_EQ(ping(&control_, s), 0);
+  EXPECT_EQ(readFile(path("zqapicmd.log")),
+            "#\n# ZQGetServerInfo\n#\ngsi\n1\n4\n#\n# ZQGetServerInfo\n#\ngsi\n1\n4\n");
+}
+
+TEST_F(Diag, NullArgumentsNeverCrash) {
+  Status s;
+  EXPECT_EQ(ZQStartRecording(&control_, nullptr, nullptr, nullptr), 4);
+  EXPECT_EQ(ZQStopRecording(&control_, nullptr), 4);
+  EXPECT_EQ(ZQSetLogging(&control_, 1, 1, nullptr, nullptr), 4);
+  ZQControlStruct stranger = zqtest::makeControl();
+  EXPECT_EQ(ZQStartRecording(&stranger, nullptr, nullptr, &s), 3);
+  EXPECT_TRUE(s.has(161));
+  s.reset();
+  // No control record: nothing to switch, whatever the thread used last.
+  EXPECT_EQ(ZQSetLogging(nullptr, 1, 1, nullptr, &s), 3);
+  EXPECT_TRUE(s.has(161));
+  s.reset();
+  EXPECT_EQ(ZQStopRecording(nullptr, &s), 3);
+  s.reset();
+  // A server log asked for without a file: the note is dropped, nothing written.
+  ASSERT_EQ(ZQSetLogging(&control_, 0x10, ZQ_SERVER_LOG_TO_FILE, nullptr, &s), 0);
+  EXPECT_EQ(ping(&control_, s), 0);
+  EXPECT_EQ(s.count, 0u);
+}
