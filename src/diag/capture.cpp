@@ -34,6 +34,7 @@ bool writeAndFlush(FILE* file, const char* text, size_t length) {
 }  // namespace
 
 void serverLogMarker(ZQThreadContext* ctx, bool start, ZQStatusList* status) {
+  if (g_hooksBypassed) return;
   FILE* file = captureFile(ctx);
   if (!file) return;
   const timeval t = now();
@@ -51,6 +52,7 @@ void serverLogMarker(ZQThreadContext* ctx, bool start, ZQStatusList* status) {
 }
 
 void captureServerLog(ZQThreadContext* ctx, ZQStatusList* reply, ZQStatusList* status) {
+  if (g_hooksBypassed) return;
   if (!ctx || !(ctx->serverLogMask & kCapturedTypes) || !reply || !reply->items) return;
   uint32_t at = 0;
   while (at < reply->count && !(reply->items[at].messageType == ZQ_MESSAGE_NOTE &&

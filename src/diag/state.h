@@ -71,10 +71,14 @@ void appendf(std::string& out, const char* fmt, ...) __attribute__((format(print
 // Writes a whole buffer to a file; false when the write failed.
 bool writeAll(FILE* file, const std::string& text);
 
-// Seam for tests: the clock the trace log reads.
 namespace testing {
+// Seam for tests: the clock the trace log reads.
 void setClock(bool (*clock)(timeval*));
-}
+// Benchmarks: the frame's out-of-line hooks return at once (the inline tests
+// of command() and outputs() stay), to measure what logging off costs.
+void bypassHooks(bool on);
+}  // namespace testing
+extern bool g_hooksBypassed;
 timeval now();
 inline bool isSetTime(const timeval& t) {
   return t.tv_sec != 0 || t.tv_usec != 0;

@@ -256,14 +256,18 @@ void packed(PrintVisitor& v, const std::string& label, uint32_t count, bool long
   const size_t longestLabel = longNames ? 273 : 81;
   std::string& out = v.out();
   const std::string continuation = v.nestedPrefix();
+  std::string counted = std::to_string(count);
+  counted.insert(0, 1, '(');
+  counted.append(")  ");
   std::string line;
   if (label.size() > longestLabel) {
-    out += v.prefix() + label.substr(0, longestLabel) + "\n";
+    out.append(v.prefix()).append(label, 0, longestLabel).append("\n");
     line = continuation;
-    line += "(" + std::to_string(count) + ")  ";
   } else {
-    line = v.prefix() + " " + label + " (" + std::to_string(count) + ")  ";
+    line = v.prefix();
+    line.append(" ").append(label).append(" ");
   }
+  line.append(counted);
   size_t fresh = continuation.size();  // a line holding only its prefix
   for (uint32_t i = 0; i < count; ++i) {
     std::string item = itemText(i);
