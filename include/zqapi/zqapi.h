@@ -16,5 +16,7 @@
 #include "zq_server.h"
 #include "zq_queries.h"
 #include "zq_diag.h"
+#include "zq_export.h"
+#include "zq_debugger.h"
 
 #endif /* ZQAPI_ZQAPI_H */

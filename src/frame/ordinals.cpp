@@ -29,7 +29,7 @@ OrdinalTable ordinals() {
 
 extern "C" void* ZQGetOrdinal(unsigned ordinal) {
   for (zq::OrdinalTable (*tableOf)() :
-       {zq::frame::ordinals, zq::model::coreOrdinals, zq::model::defOrdinals, zq::text::dateOrdinals, zq::text::encodingOrdinals,
+       {zq::frame::ordinals, zq::model::coreOrdinals, zq::model::defOrdinals, zq::model::extraOrdinals, zq::text::dateOrdinals, zq::text::encodingOrdinals,
         zq::security::ordinals,
         zq::transport::ordinals, zq::calls::ordinals}) {
     for (const auto& e : tableOf())

@@ -20,6 +20,7 @@ namespace zq::frame { OrdinalTable ordinals(); }
 namespace zq::model {
 OrdinalTable coreOrdinals();  // src/model/core_ordinals.cpp
 OrdinalTable defOrdinals();   // src/model/def_ordinals.cpp
+OrdinalTable extraOrdinals();  // src/model/extra_ordinals.cpp
 }  // namespace zq::model
 namespace zq::text {
 OrdinalTable dateOrdinals();      // src/text/date_ordinals.cpp
