@@ -51,10 +51,11 @@ bool systemClock(timeval* t) {
 bool (*g_clock)(timeval*) = systemClock;
 }  // namespace
 
+bool g_hooksBypassed = false;
+
 namespace testing {
-void setClock(bool (*clock)(timeval*)) {
-  g_clock = clock ? clock : systemClock;
-}
+void setClock(bool (*clock)(timeval*)) { g_clock = clock ? clock : systemClock; }
+void bypassHooks(bool on) { g_hooksBypassed = on; }
 }  // namespace testing
 
 void appendf(std::string& out, const char* fmt, ...) {

@@ -104,20 +104,20 @@ class Diag : public zqtest::ServerTest {
   std::string path(const std::string& name) const { return dir_ + "/" + name; }
 
   // Runs the replay reader over a command log; its summary, or "" on failure.
-  std::string replay(const std::string& log) {
+  std::string replay(const std::string& arguments, int expectedStatus = 0) {
     std::string tool = programDir() + "/zqreplay";
     if (!exists(tool)) {
       ADD_FAILURE() << "the replay reader is not built: " << tool;
       return "";
     }
-    std::string cmd = "'" + tool + "' '" + log + "' 2>&1";
+    std::string cmd = "'" + tool + "' " + arguments + " 2>&1";
     FILE* p = popen(cmd.c_str(), "r");
     if (!p) return "";
     std::string text;
     char buf[512];
     while (size_t n = fread(buf, 1, sizeof buf, p)) text.append(buf, n);
     const int status = pclose(p);
-    EXPECT_EQ(status, 0) << text;
+    EXPECT_EQ(WEXITSTATUS(status), expectedStatus) << text;
     return text;
   }
 
@@ -171,6 +171,18 @@ TEST_F(Diag, ASessionLeavesMatchingCommandAndResultLogs) {
                 "\n   ZQTermination results\nReturn Code: OK\nStatus List: 0 items\n" + timing);
   const std::string summary = replay(path("zqapicmd.log"));
   EXPECT_NE(summary.find("5 records"), std::string::npos) << summary;
+  // Played again against the server: the three calls it knows, in order.
+  const std::string played = replay("--server 127.0.0.1 --port " + std::to_string(server_->port()) +
+                                    " --user Demo --no-wait " + path("zqapicmd.log"));
+  EXPECT_NE(played.find("gsi    rc 0\ngsi    rc 0\ngccs   rc 0\nreplayed 3 calls, skipped 2"),
+            std::string::npos)
+      << played;
+
+  // A log the reader cannot follow is refused with the line that broke it.
+  std::ofstream(path("broken.log"))
+      << "#\n# ZQGetServerInfo\n#\ngsi\n1\n4\n#\n# ZQNothing\n#\nzz\n";
+  EXPECT_NE(replay(path("broken.log"), 1).find("line 7: unknown command code \"zz\""),
+            std::string::npos);
 }
 
 TEST_F(Diag, ASecondInitializationNumbersItsFiles) {
