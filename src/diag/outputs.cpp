@@ -28,79 +28,211 @@ void printOutput<ZQWorkflowConnectStruct>(std::string& out, const void* value, c
     model::print(out, *w->schemaList, prefix, label);
 }
 
+// A list: count and items; its items are texts, numbers, flags, names or
+// structures.
+template <class T>
+concept CountedList = requires(const T& t) {
+  t.count;
+  t.items;
+};
+
+template <class T>
+uint32_t outputCount(const void* list) {
+  if constexpr (CountedList<T>) {
+    const T* l = static_cast<const T*>(list);
+    return l->items ? l->count : 0;
+  } else {
+    return 0;
+  }
+}
+
+namespace {
+void printDiaryItem(std::string& out, const char* label, const char* text);
+}  // namespace
+
+template <class T>
+void printElement(std::string& out, const void* list, uint32_t index, const ResultItem& item) {
+  if constexpr (CountedList<T>) {
+    const T* l = static_cast<const T*>(list);
+    if (!l->items || index >= l->count) return;
+    using E = std::remove_cv_t<std::remove_reference_t<decltype(l->items[0])>>;
+    const E& e = l->items[index];
+    const char* label = item.label ? item.label : "";
+    if constexpr (std::is_same_v<E, char*>) {
+      if (item.form == Form::diary)
+        printDiaryItem(out, label, e);
+      else if (e)
+        appendf(out, "%s %s\n", label, e);
+      else
+        appendf(out, "%s\n", label);
+    } else if constexpr (std::is_array_v<E>) {
+      appendf(out, "%s %s\n", label, std::string(e, strnlen(e, sizeof e)).c_str());
+    } else if constexpr (std::is_same_v<E, ZQBoolean>) {
+      appendf(out, "%s %s\n", label, e ? "TRUE" : "FALSE");
+    } else if constexpr (std::is_integral_v<E>) {
+      appendf(out, "%s %d\n", label, static_cast<int32_t>(e));
+    } else if constexpr (std::is_class_v<E>) {
+      // Structures of a definition block print with its three blanks.
+      printOutput<E>(out, &e, item.label, "   ");
+    }
+  }
+}
+
+template <class T>
+std::string elementName(const void* list, uint32_t index) {
+  if constexpr (CountedList<T>) {
+    const T* l = static_cast<const T*>(list);
+    if (!l->items || index >= l->count) return "???";
+    using E = std::remove_cv_t<std::remove_reference_t<decltype(l->items[0])>>;
+    const E& e = l->items[index];
+    if constexpr (std::is_same_v<E, char*>) {
+      return e ? e : "???";
+    } else if constexpr (std::is_array_v<E>) {
+      return std::string(e, strnlen(e, sizeof e));
+    } else if constexpr (std::is_integral_v<E>) {
+      return std::to_string(e);
+    } else {
+      return "???";
+    }
+  } else {
+    return "???";
+  }
+}
+
 // Every structure a result record shows.
-template void printOutput<ZQValueStruct>(std::string&, const void*, const char*,
-                                         const std::string&);
-template void printOutput<ZQValueList>(std::string&, const void*, const char*, const std::string&);
-template void printOutput<ZQValueListList>(std::string&, const void*, const char*,
-                                           const std::string&);
-template void printOutput<ZQFieldValueList>(std::string&, const void*, const char*,
-                                            const std::string&);
-template void printOutput<ZQFieldValueListList>(std::string&, const void*, const char*,
-                                                const std::string&);
-template void printOutput<ZQNameList>(std::string&, const void*, const char*, const std::string&);
-template void printOutput<ZQAccessNameList>(std::string&, const void*, const char*,
-                                            const std::string&);
-template void printOutput<ZQServerNameList>(std::string&, const void*, const char*,
-                                            const std::string&);
-template void printOutput<ZQInternalIdList>(std::string&, const void*, const char*,
-                                            const std::string&);
-template void printOutput<ZQUnsignedIntList>(std::string&, const void*, const char*,
-                                             const std::string&);
-template void printOutput<ZQEntryListList>(std::string&, const void*, const char*,
-                                           const std::string&);
-template void printOutput<ZQEntryListFieldValueList>(std::string&, const void*, const char*,
-                                                     const std::string&);
-template void printOutput<ZQEntryListFieldList>(std::string&, const void*, const char*,
-                                                const std::string&);
-template void printOutput<ZQEntryBlockList>(std::string&, const void*, const char*,
-                                            const std::string&);
-template void printOutput<ZQStatisticsResultList>(std::string&, const void*, const char*,
-                                                  const std::string&);
-template void printOutput<ZQSortList>(std::string&, const void*, const char*, const std::string&);
-template void printOutput<ZQIndexList>(std::string&, const void*, const char*, const std::string&);
-template void printOutput<ZQPermissionList>(std::string&, const void*, const char*,
-                                            const std::string&);
-template void printOutput<ZQGroupInfoList>(std::string&, const void*, const char*,
-                                           const std::string&);
-template void printOutput<ZQRoleInfoList>(std::string&, const void*, const char*,
-                                          const std::string&);
-template void printOutput<ZQPropList>(std::string&, const void*, const char*, const std::string&);
-template void printOutput<ZQServerInfoList>(std::string&, const void*, const char*,
-                                            const std::string&);
-template void printOutput<ZQFullTextInfoList>(std::string&, const void*, const char*,
-                                              const std::string&);
-template void printOutput<ZQQualifierStruct>(std::string&, const void*, const char*,
-                                             const std::string&);
-template void printOutput<ZQAssignStruct>(std::string&, const void*, const char*,
-                                          const std::string&);
-template void printOutput<ZQFilterActionList>(std::string&, const void*, const char*,
-                                              const std::string&);
-template void printOutput<ZQActiveLinkActionList>(std::string&, const void*, const char*,
-                                                  const std::string&);
-template void printOutput<ZQCharMenuStruct>(std::string&, const void*, const char*,
-                                            const std::string&);
-template void printOutput<ZQFieldLimitStruct>(std::string&, const void*, const char*,
-                                              const std::string&);
-template void printOutput<ZQFieldMappingStruct>(std::string&, const void*, const char*,
-                                                const std::string&);
-template void printOutput<ZQDisplayInstanceList>(std::string&, const void*, const char*,
-                                                 const std::string&);
-template void printOutput<ZQCompoundSchema>(std::string&, const void*, const char*,
-                                            const std::string&);
-template void printOutput<ZQArchiveInfoStruct>(std::string&, const void*, const char*,
-                                               const std::string&);
-template void printOutput<ZQAuditInfoStruct>(std::string&, const void*, const char*,
-                                             const std::string&);
-template void printOutput<ZQContainerOwnerObjList>(std::string&, const void*, const char*,
-                                                   const std::string&);
-template void printOutput<ZQContainerInfoList>(std::string&, const void*, const char*,
-                                               const std::string&);
-template void printOutput<ZQReferenceList>(std::string&, const void*, const char*,
-                                           const std::string&);
-template void printOutput<ZQStatusHistoryList>(std::string&, const void*, const char*,
-                                               const std::string&);
-template void printOutput<ZQDiaryList>(std::string&, const void*, const char*, const std::string&);
+#define ZQ_DIAG_OUTPUT_TYPES(X)  \
+  X(ZQValueStruct)               \
+  X(ZQValueList)                 \
+  X(ZQValueListList)             \
+  X(ZQFieldValueList)            \
+  X(ZQFieldValueListList)        \
+  X(ZQNameList)                  \
+  X(ZQAccessNameList)            \
+  X(ZQServerNameList)            \
+  X(ZQInternalIdList)            \
+  X(ZQInternalIdListList)        \
+  X(ZQUnsignedIntList)           \
+  X(ZQBooleanList)               \
+  X(ZQTimestampList)             \
+  X(ZQTextStringList)            \
+  X(ZQEntryListList)             \
+  X(ZQEntryListFieldValueList)   \
+  X(ZQEntryListFieldList)        \
+  X(ZQEntryListFieldListList)    \
+  X(ZQEntryBlockList)            \
+  X(ZQStatisticsResultList)      \
+  X(ZQSortList)                  \
+  X(ZQSortListList)              \
+  X(ZQIndexList)                 \
+  X(ZQIndexListList)             \
+  X(ZQPermissionList)            \
+  X(ZQPermissionListList)        \
+  X(ZQGroupInfoList)             \
+  X(ZQRoleInfoList)              \
+  X(ZQPropList)                  \
+  X(ZQPropListList)              \
+  X(ZQServerInfoList)            \
+  X(ZQFullTextInfoList)          \
+  X(ZQQualifierStruct)           \
+  X(ZQQualifierList)             \
+  X(ZQAssignStruct)              \
+  X(ZQFilterActionList)          \
+  X(ZQFilterActionListList)      \
+  X(ZQActiveLinkActionList)      \
+  X(ZQActiveLinkActionListList)  \
+  X(ZQCharMenuStruct)            \
+  X(ZQCharMenuStructList)        \
+  X(ZQFieldLimitStruct)          \
+  X(ZQFieldLimitList)            \
+  X(ZQFieldMappingStruct)        \
+  X(ZQFieldMappingList)          \
+  X(ZQDisplayInstanceList)       \
+  X(ZQDisplayInstanceListList)   \
+  X(ZQCompoundSchema)            \
+  X(ZQCompoundSchemaList)        \
+  X(ZQArchiveInfoStruct)         \
+  X(ZQArchiveInfoList)           \
+  X(ZQAuditInfoStruct)           \
+  X(ZQAuditInfoList)             \
+  X(ZQContainerOwnerObjList)     \
+  X(ZQContainerOwnerObjListList) \
+  X(ZQContainerInfoList)         \
+  X(ZQReferenceList)             \
+  X(ZQReferenceListList)         \
+  X(ZQStatusHistoryList)         \
+  X(ZQDiaryList)                 \
+  X(ZQWorkflowConnectStruct)     \
+  X(ZQWorkflowConnectList)
+
+#define ZQ_DIAG_INSTANTIATE(T)                                                           \
+  template uint32_t outputCount<T>(const void*);                                         \
+  template void printElement<T>(std::string&, const void*, uint32_t, const ResultItem&); \
+  template std::string elementName<T>(const void*, uint32_t);
+ZQ_DIAG_OUTPUT_TYPES(ZQ_DIAG_INSTANTIATE)
+#define ZQ_DIAG_INSTANTIATE_PRINT(T) \
+  template void printOutput<T>(std::string&, const void*, const char*, const std::string&);
+#define ZQ_DIAG_UNLESS_SPECIALIZED(T) ZQ_DIAG_INSTANTIATE_PRINT(T)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQValueStruct)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQValueList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQValueListList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQFieldValueList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQFieldValueListList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQNameList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQAccessNameList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQServerNameList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQInternalIdList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQInternalIdListList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQUnsignedIntList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQBooleanList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQTimestampList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQTextStringList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQEntryListList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQEntryListFieldValueList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQEntryListFieldList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQEntryListFieldListList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQEntryBlockList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQStatisticsResultList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQSortList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQSortListList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQIndexList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQIndexListList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQPermissionList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQPermissionListList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQGroupInfoList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQRoleInfoList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQPropList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQPropListList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQServerInfoList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQFullTextInfoList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQQualifierStruct)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQQualifierList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQAssignStruct)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQFilterActionList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQFilterActionListList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQActiveLinkActionList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQActiveLinkActionListList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQCharMenuStruct)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQCharMenuStructList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQFieldLimitStruct)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQFieldLimitList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQFieldMappingStruct)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQFieldMappingList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQDisplayInstanceList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQDisplayInstanceListList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQCompoundSchema)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQCompoundSchemaList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQArchiveInfoStruct)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQArchiveInfoList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQAuditInfoStruct)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQAuditInfoList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQContainerOwnerObjList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQContainerOwnerObjListList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQContainerInfoList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQReferenceList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQReferenceListList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQStatusHistoryList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQDiaryList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQWorkflowConnectList)
 
 namespace {
 
@@ -181,7 +313,37 @@ void printItem(std::string& out, const ResultItem& item, const OutputRef& r) {
 
 }  // namespace
 
+namespace {
+
+// Calls returning several definitions pass the exists list, the list naming
+// the definitions (may be absent), then one list per item of the row.
+void printBlocks(std::string& out, const CommandInfo& info, const std::vector<OutputRef>& refs) {
+  if (refs.empty() || refs[0].kind != OutputRef::Kind::structure ||
+      refs[0].count != &outputCount<ZQBooleanList>)
+    return;
+  const OutputRef& exists = refs[0];
+  const OutputRef* names =
+      refs.size() > 1 && refs[1].kind == OutputRef::Kind::structure ? &refs[1] : nullptr;
+  const uint32_t blocks = exists.count(exists.pointer);
+  const auto* flags = static_cast<const ZQBooleanList*>(exists.pointer);
+  for (uint32_t b = 0; b < blocks; ++b) {
+    const std::string name = names && names->name ? names->name(names->pointer, b) : "???";
+    appendf(out, "%s %s\n", info.blockLabel, name.c_str());
+    const bool there = flags->items[b] != 0;
+    appendf(out, "   Exists?: %s\n", there ? "TRUE" : "FALSE");
+    if (!there) continue;
+    for (size_t k = 0; k < info.items.size() && k + 2 < refs.size(); ++k) {
+      const OutputRef& r = refs[k + 2];
+      if (r.kind == OutputRef::Kind::structure && r.element)
+        r.element(out, r.pointer, b, info.items[k]);
+    }
+  }
+}
+
+}  // namespace
+
 void printOutputs(std::string& out, const CommandInfo& info, const std::vector<OutputRef>& refs) {
+  if (info.blockLabel) return printBlocks(out, info, refs);
   const size_t n = refs.size() < info.items.size() ? refs.size() : info.items.size();
   for (size_t i = 0; i < n; ++i)
     if (refs[i].kind != OutputRef::Kind::none) printItem(out, info.items[i], refs[i]);

@@ -197,11 +197,24 @@ struct OutputRef {
   // Structures: their print routine (label: the routine's variant).
   void (*print)(std::string& out, const void* value, const char* label,
                 const std::string& prefix) = nullptr;
+  // Lists of the calls returning several definitions: the number of items,
+  // the item of one definition shown by the form of its table item, and the
+  // item as the text naming a block.
+  uint32_t (*count)(const void* list) = nullptr;
+  void (*element)(std::string& out, const void* list, uint32_t index,
+                  const ResultItem& item) = nullptr;
+  std::string (*name)(const void* list, uint32_t index) = nullptr;
 };
 
 // The print routine of a structure output (instantiated in outputs.cpp).
 template <class T>
 void printOutput(std::string& out, const void* value, const char* label, const std::string& prefix);
+template <class T>
+uint32_t outputCount(const void* list);
+template <class T>
+void printElement(std::string& out, const void* list, uint32_t index, const ResultItem& item);
+template <class T>
+std::string elementName(const void* list, uint32_t index);
 template <>
 void printOutput<ZQWorkflowConnectStruct>(std::string& out, const void* value, const char* label,
                                           const std::string& prefix);
@@ -230,8 +243,13 @@ inline OutputRef outputRef(ZQBoolean* b) {
 template <class T>
 OutputRef outputRef(T* value) {
   static_assert(std::is_class_v<T>, "an output is a text, a number, a flag or a structure");
-  return {value ? OutputRef::Kind::structure : OutputRef::Kind::none, value,
-          &printOutput<std::remove_const_t<T>>};
+  using U = std::remove_const_t<T>;
+  return {value ? OutputRef::Kind::structure : OutputRef::Kind::none,
+          value,
+          &printOutput<U>,
+          &outputCount<U>,
+          &printElement<U>,
+          &elementName<U>};
 }
 
 // Hands the call's outputs to the result record its finish writes.

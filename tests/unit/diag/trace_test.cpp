@@ -315,3 +315,54 @@ TEST(PrintOutOfMemory, ADiaryThatCannotBeDecodedIsReportedNotLost) {
     EXPECT_EQ(printed.rfind("Value: (diary)", 0), 0u) << n;
   }
 }
+
+TEST_F(Recording, CallsReturningSeveralDefinitionsWriteOneBlockEach) {
+  start(0);
+  Status s;
+  ZQBoolean exists[2] = {1, 0};
+  ZQBooleanList existList{2, exists};
+  ZQNameType names[2] = {"Colors", "Sizes"};
+  ZQNameList nameList{2, names};
+  uint32_t refresh[2] = {1, 0};
+  ZQUnsignedIntList refreshList{2, refresh};
+  ZQCharMenuStruct menus[2] = {};
+  ZQCharMenuStructList menuList{2, menus};
+  char* help[2] = {const_cast<char*>("Pick one"), nullptr};
+  ZQTextStringList helpList{2, help};
+  ZQTimestamp times[2] = {5, 0};
+  ZQTimestampList timeList{2, times};
+  ZQAccessNameType owners[2] = {"Joe", ""};
+  ZQAccessNameList ownerList{2, owners};
+  char* diaries[2] = {const_cast<char*>("7\x04"
+                                        "Ann\x04note\x03"),
+                      nullptr};
+  ZQTextStringList diaryList{2, diaries};
+  ZQPropList props[2] = {};
+  ZQPropListList propList{2, props};
+  call(diag::Command::GetMultipleCharMenus, 0, &s, &existList, &nameList, &refreshList, &menuList,
+       &helpList, &timeList, &ownerList, static_cast<ZQAccessNameList*>(nullptr), &diaryList,
+       &propList);
+  // Without the name output the blocks are named "???".
+  call(diag::Command::GetMultipleCharMenus, 0, &s, &existList, static_cast<ZQNameList*>(nullptr));
+  EXPECT_EQ(readFile(resultPath()),
+            "\n   ZQGetMultipleCharMenus results\nReturn Code: OK\n"
+            "Char Menu Name: Colors\n"
+            "   Exists?: TRUE\n"
+            "   Refresh Code: 1\n"
+            "   Char Menu Struct:\n"
+            "   Type of Menu: NONE\n"
+            "   Help Text: Pick one\n"
+            "   Last Update Time: 5\n"
+            "   Owner: Joe\n"
+            "   Change Diary: 1 diary entries\n"
+            " 7   Ann\n"
+            "note\n"
+            "   Property List: 0 items\n"
+            "Char Menu Name: Sizes\n"
+            "   Exists?: FALSE\n"
+            "Status List: 0 items\n"
+            "\n   ZQGetMultipleCharMenus results\nReturn Code: OK\n"
+            "Char Menu Name: ???\n   Exists?: TRUE\n"
+            "Char Menu Name: ???\n   Exists?: FALSE\n"
+            "Status List: 0 items\n");
+}
