@@ -39,6 +39,8 @@ struct Faults {
   std::atomic<bool> unknownEncryptionInfo{false};
   // Change one bit of the next N enciphered answers.
   std::atomic<int> corruptEnvelopes{0};
+  // Fail the next N key transfers (procedure 96) with message 9003.
+  std::atomic<int> failKeyTransfers{0};
 
   // What the server saw.
   std::atomic<uint64_t> callsReceived{0};
@@ -76,6 +78,7 @@ struct Faults {
     demandEncryption = 0;
     unknownEncryptionInfo = false;
     corruptEnvelopes = 0;
+    failKeyTransfers = 0;
     envelopedCalls = 0;
     keyExchangeCalls = 0;
     keyExchanges = 0;

@@ -96,6 +96,10 @@ void keyTransfer(Call& call) {
   auto& args = *static_cast<KeyTransferArgs*>(call.args);
   auto& reply = *static_cast<KeyTransferReply*>(call.reply);
   sec::Buffer block;
+  if (Faults::take(call.server.faults().failKeyTransfers)) {
+    ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, sec::kErrHandshake, nullptr);
+    return;
+  }
   if (int rc = call.server.crypto().keyTransfer(reply.header.cacheId, args.secret,
                                                 args.secretLength, args.verifier, block)) {
     ZQAddStatusNumber(call.status, ZQ_MESSAGE_ERROR, sec::kErrHandshake, rc);

@@ -39,12 +39,19 @@ size_t Sessions::ended() const {
 void Sessions::notePassword(int32_t cacheId, Password password) {
   std::lock_guard<std::mutex> lock(mutex_);
   lastPassword_ = password;
+  recent_.push_back(password);
+  if (recent_.size() > kRecentPasswords) recent_.pop_front();
   if (open_.count(cacheId)) passwords_[cacheId] = std::move(password);
 }
 
 Sessions::Password Sessions::lastPassword() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return lastPassword_;
+}
+
+std::vector<Sessions::Password> Sessions::recentPasswords() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return std::vector<Password>(recent_.begin(), recent_.end());
 }
 
 Sessions::Password Sessions::passwordOf(int32_t cacheId) const {

@@ -2,9 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "transport/records.h"
 
@@ -32,6 +34,9 @@ class Sessions {
   // The last one seen, and the last one of a session.
   Password lastPassword() const;
   Password passwordOf(int32_t cacheId) const;
+  // The passwords of the last calls, oldest first (at most kRecentPasswords).
+  static constexpr size_t kRecentPasswords = 64;
+  std::vector<Password> recentPasswords() const;
 
  private:
   mutable std::mutex mutex_;
@@ -40,6 +45,7 @@ class Sessions {
   size_t ended_ = 0;
   std::map<int32_t, Password> passwords_;  // open sessions only
   Password lastPassword_;
+  std::deque<Password> recent_;
 };
 
 }  // namespace zqserver

@@ -12,9 +12,11 @@
 #include "frame/status.h"
 #include "platform/rpc.h"
 #include "security/handshake_seam.h"
+#include "security/password.h"
 #include "transport/state.h"
 #include "transport/wrapper.h"
 #include "zqapi/zq_free.h"
+#include "zqapi/zq_security.h"
 
 namespace zq {
 namespace {
@@ -148,9 +150,23 @@ bool drive(Attempt& a, int depth) {
   if (!hasNoHeader(d.stub->number) && d.stub->argsHeader)
     d.stub->argsHeader(d.args)->timeout = d.timeout;
 
+  // A password protected for version 12 or later that reaches an older
+  // server (this call stepped down) travels in the legacy form instead.
+  transport::RequestHeader* header =
+      !hasNoHeader(d.stub->number) && d.stub->argsHeader ? d.stub->argsHeader(d.args) : nullptr;
+  char* protectedPassword = header ? header->password : nullptr;
+  char legacy[security::kProtectedPasswordSize] = {};
+  if (protectedPassword && version < static_cast<int>(security::kPasswordCipherVersion) &&
+      strnlen(protectedPassword, sizeof legacy) > ZQ_MAX_PASSWORD_LENGTH) {
+    strncpy(legacy, protectedPassword, sizeof legacy - 1);
+    if (security::reprotectHeaderPasswordForLegacy(legacy, header->operationTime) == 0)
+      header->password = legacy;
+  }
   int rpcStatus = 0;
   void* reply = transport::callStub(ctx, *d.stub, version, *handle, d.args, &rpcStatus);
   *d.result = reply;
+  if (header) header->password = protectedPassword;
+  explicit_bzero(legacy, sizeof legacy);
 
   if (!reply) {
     if (ctx->argumentTooLarge) {
@@ -179,8 +195,6 @@ bool drive(Attempt& a, int depth) {
       }
       // Renegotiating binds again, which protects the password anew under a
       // new operation time; the request keeps the form it was built with.
-      transport::RequestHeader* header =
-          !hasNoHeader(d.stub->number) && d.stub->argsHeader ? d.stub->argsHeader(d.args) : nullptr;
       char* original = header ? header->password : nullptr;
       char copy[sizeof ctx->protectedPassword] = {};
       if (original) strncpy(copy, original, sizeof copy - 1);

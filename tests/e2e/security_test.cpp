@@ -106,6 +106,29 @@ TEST_F(Security, RequiredPolicyRefusesCallsInTheClear) {
   EXPECT_EQ(faults().callsReceived.load(), 1u);  // no retry
 }
 
+TEST_F(Security, FailedKeyExchangeIsRetriedOnceAtBinding) {
+  setPolicy(ZQ_SECURITY_POLICY_OPTIONAL);
+  faults().failKeyTransfers = 1;
+  Status s;
+  ASSERT_EQ(ping(&control_, s), 0) << describe(s);
+  EXPECT_EQ(faults().keyExchanges.load(), 1u);
+  EXPECT_EQ(faults().keyExchangeCalls.load(), 6u);  // 97, 95, 96 twice
+  EXPECT_TRUE(fastBinding(&control_)->keys.hasKeys());
+
+  // Failing twice fails the binding: no binding stays, nothing was sent.
+  ZQControlStruct other = control_;
+  strcpy(other.user, "Second");
+  other.cacheId = 0;
+  faults().reset();
+  faults().failKeyTransfers = 2;
+  EXPECT_EQ(ping(&other, s), 2);
+  EXPECT_EQ(s.entries().front(), std::make_pair(uint32_t{ZQ_MESSAGE_ERROR}, 9003)) << describe(s);
+  EXPECT_EQ(faults().callsReceived.load(), 0u);
+  EXPECT_EQ(zq::transport::stateOf(control_.context)->bindings[zq::kQueueFast].size(), 1u);
+  s.reset();
+  ASSERT_EQ(ping(&other, s), 0) << describe(s);  // binds afresh
+}
+
 class EncryptedSecurity : public Security {
  protected:
   void SetUp() override {
@@ -220,6 +243,10 @@ TEST_P(SecurityByVersion, PasswordAndEnvelope) {
   Status s;
   ASSERT_EQ(ping(&control_, s), 0) << describe(s);
   ASSERT_EQ(faults().lastVersion.load(), static_cast<uint32_t>(c.maxVersion));
+  // Even the calls that stepped down to the server's version carried a
+  // password it could read.
+  for (const auto& seen : server_->sessions().recentPasswords())
+    EXPECT_EQ(seen.plain, "pa55 w0rd!") << seen.version << " " << seen.received;
   EXPECT_EQ(faults().keyExchanges.load(), 1u);  // keys are agreed from version 8 on
   faults().reset();
   ASSERT_EQ(ping(&control_, s), 0) << describe(s);
