@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "frame/identity.h"
 #include "model/codec.h"
 #include "server.h"
 #include "transport/describe_records.h"
@@ -48,6 +49,14 @@ struct Fixture {
     args.header.localeBlock[1] = const_cast<char*>("UTF-8");
     args.header.timeout = 120;
     args.header.headerByte = 1;
+    // The client property the frame adds for this server: its identity.
+    static char* identity = nullptr;
+    ZQGetClientIdentity(&control, &identity, &s);
+    static ZQPropStruct property{};
+    property.propertyTag = 2;
+    property.value.dataType = ZQ_DATA_TYPE_CHAR;
+    property.value.u.charValue = identity;
+    args.header.properties = {1, &property};
     args.settings = req;
     zq::model::CodecScope scope(14, control.context);
     if (!zq::model::encodeToBuffer(args, 14, request)) abort();

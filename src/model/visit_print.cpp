@@ -256,9 +256,8 @@ void packed(PrintVisitor& v, const std::string& label, uint32_t count, bool long
   const size_t longestLabel = longNames ? 273 : 81;
   std::string& out = v.out();
   const std::string continuation = v.nestedPrefix();
-  std::string counted = std::to_string(count);
-  counted.insert(0, 1, '(');
-  counted.append(")  ");
+  char counted[24];
+  snprintf(counted, sizeof counted, "(%u)  ", count);
   std::string line;
   if (label.size() > longestLabel) {
     out.append(v.prefix()).append(label, 0, longestLabel).append("\n");

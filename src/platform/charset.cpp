@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstring>
 #include <map>
+#include <unordered_map>
+#include <cctype>
 #include <utility>
 
 namespace zq::platform {
@@ -93,12 +95,28 @@ iconv_t descriptor(uint32_t from, uint32_t to) {
 
 uint32_t charsetId(const char* name) {
   if (!name || !*name) return kCharsetUnknown;
-  for (const auto& e : kCharsets) {
-    if (strcasecmp(name, e.name) == 0) return e.id;
-    for (const char* a : e.aliases)
-      if (a && strcasecmp(name, a) == 0) return e.id;
-  }
-  return kCharsetUnknown;
+  // Every bound call looks names up: an index of upper-case names, built once.
+  static const std::unordered_map<std::string, uint32_t> index = [] {
+    std::unordered_map<std::string, uint32_t> m;
+    auto upper = [](std::string s) {
+      for (char& c : s) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+      return s;
+    };
+    for (const auto& e : kCharsets) {
+      m.emplace(upper(e.name), e.id);
+      for (const char* a : e.aliases)
+        if (a) m.emplace(upper(a), e.id);
+    }
+    return m;
+  }();
+  char key[32];
+  size_t n = 0;
+  for (; name[n] && n < sizeof key - 1; ++n)
+    key[n] = static_cast<char>(toupper(static_cast<unsigned char>(name[n])));
+  if (name[n]) return kCharsetUnknown;  // longer than any known name
+  key[n] = '\0';
+  auto it = index.find(key);
+  return it == index.end() ? kCharsetUnknown : it->second;
 }
 
 const char* charsetName(uint32_t id) {

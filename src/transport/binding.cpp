@@ -346,10 +346,26 @@ int ZQLoadRPCControlStruct1(ZQControlStruct* control, uint32_t queue, int,
     }
   }
   Binding* current = st->current[d];
-  if (int rc = security::protectHeaderPassword(
-          password.c_str(), control->operationTime,
-          current ? static_cast<uint32_t>(current->version) : 0, ctx->protectedPassword))
-    return addError(status, rc);
+  const uint32_t version = current ? static_cast<uint32_t>(current->version) : 0;
+  // Protecting is costly (a cipher) and its result stays valid: reuse it
+  // while the password, the form (by version) and, for the legacy form keyed
+  // with the operation time, that time are the same.
+  PasswordCache& cache = st->passwordCache;
+  const bool legacy = version < 12;
+  if (cache.valid && cache.plain == password && cache.legacy == legacy &&
+      (!legacy || cache.operationTime == control->operationTime)) {
+    memcpy(ctx->protectedPassword, cache.protectedText, sizeof ctx->protectedPassword);
+  } else {
+    cache.valid = false;
+    if (int rc = security::protectHeaderPassword(password.c_str(), control->operationTime,
+                                                 version, ctx->protectedPassword))
+      return addError(status, rc);
+    cache.plain = password;
+    cache.legacy = legacy;
+    cache.operationTime = control->operationTime;
+    memcpy(cache.protectedText, ctx->protectedPassword, sizeof cache.protectedText);
+    cache.valid = true;
+  }
 
   if (provisional && hasOtherQueueBinding(st, control->server)) {
     bool reachable = false;

@@ -2,6 +2,7 @@
 // per queue, server option records.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <list>
@@ -84,6 +85,19 @@ struct ServerOptions {
   std::string item139;
 };
 
+// The last protected request-header password (see binding).
+struct PasswordCache {
+  bool valid = false;
+  bool legacy = false;
+  int32_t operationTime = 0;
+  std::string plain;
+  char protectedText[121] = {};
+  ~PasswordCache() {
+    std::fill(plain.begin(), plain.end(), '\0');
+    std::fill(std::begin(protectedText), std::end(protectedText), '\0');
+  }
+};
+
 struct TransportState : SubsystemState {
   std::mutex serversMutex;  // guards the list, not the records' contents
   std::list<std::unique_ptr<ServerRecord>> servers;  // newest first
@@ -101,6 +115,7 @@ struct TransportState : SubsystemState {
   std::shared_ptr<void> resultSlots;
   // Client information text of the request header, with its terminator.
   std::string clientInfo;
+  PasswordCache passwordCache;
 };
 
 // The transport state of a context, created on first use (null without memory).
