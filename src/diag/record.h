@@ -180,11 +180,14 @@ void finishCommand(RecordScope& scope);
 template <class... A>
 inline void command(ZQThreadContext* ctx, ZQControlStruct* control, Command cmd, const A&... args) {
   if (!ctx || !ctx->traceOn) return;
-  RecordScope scope{ctx, {}};
-  if (!beginCommand(ctx, control, cmd, scope)) return;
-  CommandWriter w(scope.buffer);
-  (writeArg(w, args), ...);
-  finishCommand(scope);
+  try {  // the trace never fails a call, not even when memory runs out
+    RecordScope scope{ctx, {}};
+    if (!beginCommand(ctx, control, cmd, scope)) return;
+    CommandWriter w(scope.buffer);
+    (writeArg(w, args), ...);
+    finishCommand(scope);
+  } catch (...) {
+  }
 }
 
 // ---- the outputs of the result record ---------------------------------------------------------
@@ -258,7 +261,10 @@ void setOutputs(ZQThreadContext* ctx, std::vector<OutputRef>&& refs);
 template <class... O>
 inline void outputs(ZQThreadContext* ctx, O... outs) {
   if (!ctx || !ctx->traceOn) return;
-  setOutputs(ctx, std::vector<OutputRef>{outputRef(outs)...});
+  try {
+    setOutputs(ctx, std::vector<OutputRef>{outputRef(outs)...});
+  } catch (...) {
+  }
 }
 
 // ---- session entries ------------------------------------------------------------------------
