@@ -3,6 +3,7 @@
 #include <variant>
 
 #include "dispatch.h"
+#include "handlers_entries.h"
 #include "handlers_queries.h"
 #include "frame/alloc.h"
 #include "server.h"
@@ -67,12 +68,21 @@ void encryptionInfo(Call& call);
 
 Handler handlerFor(uint32_t procedure) {
   switch (procedure) {
+    case 1: return getEntry;
+    case 2: return setEntry;
+    case 3: return createEntry;
+    case 4: return deleteEntry;
     case 5: return getListEntry;
     case 36: return serverInfo;
+    case 37: return mergeEntry;
     case 47: return endSession;
     case 95: return keyHello;
     case 96: return keyTransfer;
     case 97: return encryptionInfo;
+    case 134: return bulkEntryTransaction;
+    case 136: return serviceEntry;
+    case 172: return beginClientManagedTransaction;
+    case 173: return endClientManagedTransaction;
     default: return nullptr;
   }
 }

@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "entry_store.h"
 #include "server.h"
 
 namespace {
@@ -43,6 +45,16 @@ void usage(FILE* out) {
       "                        disabled (the default). The encryption is single DES\n"
       "                        with a 672-bit RSA key exchange, kept for wire\n"
       "                        compatibility: it does not replace TLS\n"
+      "  --form SPEC           create a form at start (repeatable). SPEC is\n"
+      "                        Name:id:type[:fieldName][,id:type[:fieldName]...]\n"
+      "                        with type a data type number or one of char, integer,\n"
+      "                        real, diary, enum, time, bitmask, bytes, decimal,\n"
+      "                        attach, currency, date, timeofday, ulong, coords.\n"
+      "                        The core fields (1 entry id, 2 submitter, 3 create\n"
+      "                        date, 4 assigned to, 5 last modified by, 6 modified\n"
+      "                        date, 7 status, 8 short description, 15 status\n"
+      "                        history) are added. Example:\n"
+      "                        --form 'Tickets:536870913:char:Title,536870914:attach'\n"
       "  --verbose             print the chosen port and the registrations\n"
       "  --help                show this text\n"
       "\n"
@@ -64,6 +76,7 @@ bool parseVersions(const char* text, int& lo, int& hi) {
 
 int main(int argc, char** argv) {
   zqserver::Options options;
+  std::vector<std::string> forms;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     auto value = [&]() -> const char* {
@@ -119,6 +132,14 @@ int main(int argc, char** argv) {
         fprintf(stderr, "zqserverd: --security takes optional, required or disabled\n");
         return 2;
       }
+    } else if (arg == "--form") {
+      std::string spec = value(), name, error;
+      std::vector<zqserver::FieldDef> fields;
+      if (!zqserver::parseFormSpec(spec, name, fields, error)) {
+        fprintf(stderr, "zqserverd: --form %s: %s\n", spec.c_str(), error.c_str());
+        return 2;
+      }
+      forms.push_back(spec);
     } else if (arg == "--verbose") {
       options.verbose = true;
     } else {
@@ -135,12 +156,23 @@ int main(int argc, char** argv) {
   sigaction(SIGTERM, &sa, nullptr);
   signal(SIGPIPE, SIG_IGN);
   server.faults().refuseSetting = options.refusedSetting;
+  bool formsFailed = false;
   if (!server.run([&](uint16_t port) {
+        zqserver::EntryStore store(server.store());
+        for (const std::string& spec : forms) {
+          zqserver::StoreResult r = store.createFormFromSpec(spec);
+          if (!r.ok()) {
+            fprintf(stderr, "zqserverd: --form %s: %s\n", spec.c_str(), r.appended.c_str());
+            formsFailed = true;
+            server.requestStop();
+            return;
+          }
+        }
         printf("listening on %u\n", port);
         fflush(stdout);
       })) {
     fprintf(stderr, "zqserverd: %s\n", server.error().c_str());
     return 1;
   }
-  return 0;
+  return formsFailed ? 1 : 0;
 }

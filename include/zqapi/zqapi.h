@@ -14,6 +14,7 @@
 #include "zq_text.h"
 #include "zq_datetime.h"
 #include "zq_server.h"
+#include "zq_entries.h"
 #include "zq_queries.h"
 #include "zq_diag.h"
 #include "zq_export.h"

@@ -18,6 +18,14 @@ constexpr size_t kMaxSeparatorLength = 10;
 constexpr uint32_t kMaxLocalVariable = 10;
 constexpr int kMaxDepth = 512;  // the text forms' nesting limit
 
+// Length as the server counts it, never less than the bytes themselves
+// (without a current context the server's count is unknown).
+size_t serverLength(const char* text) {
+  const size_t bytes = strlen(text);
+  const size_t counted = ZQServerTextLength(text);
+  return counted > bytes ? counted : bytes;
+}
+
 int fail(ZQStatusList* status, int32_t number, const char* appended = nullptr) {
   return addError(status, number, appended);
 }
@@ -163,7 +171,7 @@ int checkNameList(const ZQNameList* names, bool emptyAllowed, ZQStatusList* stat
     int32_t number = 0;
     if (bytes == 0)
       number = 102;
-    else if (bytes == sizeof(ZQNameType) || ZQServerTextLength(name) > kMaxNameLength)
+    else if (bytes == sizeof(ZQNameType) || serverLength(name) > kMaxNameLength)
       number = 103;
     if (number) {
       fail(status, number);
@@ -211,7 +219,7 @@ int checkValue(ZQValueStruct* value, ZQStatusList* status) {
   if (value->dataType == ZQ_DATA_TYPE_ATTACH && value->u.attachmentValue->name) {
     const char* name = value->u.attachmentValue->name;
     if (!*name) return fail(status, 102);
-    if (ZQServerTextLength(name) > kMaxAttachNameLength) return fail(status, 109);
+    if (serverLength(name) > kMaxAttachNameLength) return fail(status, 109);
   }
   return ZQ_RETURN_OK;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "transport/describe_entries.h"
 #include "transport/describe_queries.h"
 #include "transport/describe_records.h"
 
@@ -49,9 +50,14 @@ constexpr Procedure entry(uint32_t number, int first, int last, uint32_t queue, 
 
 // Sorted by number.
 const Procedure kProcedures[] = {
+    entry<GetEntryArgs, GetEntryReply>(1, 7, 14, kQueueFast, "get entry"),
+    entry<SetEntryArgs, StatusReply>(2, 7, 14, kQueueFast, "set entry"),
+    entry<CreateEntryArgs, EntryIdReply>(3, 7, 14, kQueueFast, "create entry"),
+    entry<DeleteEntryArgs, StatusReply>(4, 7, 14, kQueueFast, "delete entry"),
     entry<ListEntryArgs, ListEntryReply>(5, 7, 14, kQueueList, "get list entry"),
     entry<StatisticsArgs, StatisticsReply>(6, 7, 14, kQueueList, "get entry statistics"),
     entry<ServerInfoArgs, ServerInfoReply>(36, 7, 14, kQueueFast, "get server info"),
+    entry<MergeEntryArgs, EntryIdReply>(37, 7, 14, kQueueFast, "merge entry"),
     entry<HeaderOnlyArgs, StatusReply>(47, 7, 14, kQueueFast, "end session"),
     entry<MultipleEntriesArgs, MultipleEntriesReply>(67, 7, 14, kQueueFast, "get multiple entries"),
     entry<ListEntryArgs, ListEntryWithFieldsReply>(73, 7, 14, kQueueList,
@@ -61,6 +67,12 @@ const Procedure kProcedures[] = {
     entry<KeyHelloArgs, KeyHelloReply>(95, 8, 14, kQueueFast, "key exchange hello"),
     entry<KeyTransferArgs, KeyTransferReply>(96, 8, 14, kQueueFast, "key exchange transfer"),
     entry<ServerInfoArgs, ServerInfoReply>(97, 8, 14, kQueueFast, "encryption information"),
+    entry<BulkEntryArgs, BulkEntryReply>(134, 10, 14, kQueueList, "end bulk entry transaction"),
+    entry<ServiceEntryArgs, GetEntryReply>(136, 12, 14, kQueueFast, "service entry"),
+    entry<HeaderOnlyArgs, BeginTransactionReply>(172, 14, 14, kQueueFast,
+                                                  "begin client-managed transaction"),
+    entry<EndTransactionArgs, StatusReply>(173, 14, 14, kQueueFast,
+                                           "end client-managed transaction"),
 };
 
 }  // namespace

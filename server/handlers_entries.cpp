@@ -1,0 +1,354 @@
+#include "handlers_entries.h"
+
+#include <atomic>
+#include <cstring>
+#include <mutex>
+#include <random>
+
+#include "entry_store.h"
+#include "frame/alloc.h"
+#include "model/codec.h"
+#include "server.h"
+#include "store.h"
+#include "transport/describe_entries.h"
+#include "zqapi/zq_entries.h"
+#include "zqapi/zq_free.h"
+
+namespace zqserver {
+namespace {
+
+using namespace zq::transport;
+
+constexpr uint32_t kTransactionProperty = 60037;
+constexpr int32_t kMsgTransactionOpen = 899;
+constexpr int32_t kMsgBulkFailed = 9713;
+constexpr int32_t kMsgUnknownTransaction = 9906;
+constexpr const char* kTransactionSavepoint = "zq_client_transaction";
+
+// The open client-managed transaction of the store it was opened on.
+struct OpenTransaction {
+  std::mutex mutex;
+  Store* store = nullptr;
+  sqlite3* db = nullptr;
+  std::string handle;
+  std::string lastSeen;
+  uint64_t counter = 0;
+} g_transaction;
+
+void addError(Call& call, int32_t message, const std::string& appended = {}) {
+  ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, message, appended.empty() ? nullptr : appended.c_str());
+}
+
+void report(Call& call, const StoreResult& r) {
+  if (!r.ok()) addError(call, r.message, r.appended);
+}
+
+std::string userOf(const RequestHeader& h) { return h.user ? h.user : ""; }
+
+std::string handleOf(const RequestHeader& h) {
+  for (uint32_t i = 0; i < h.properties.count && h.properties.items; ++i) {
+    const ZQPropStruct& p = h.properties.items[i];
+    if (p.propertyTag == kTransactionProperty && p.value.dataType == ZQ_DATA_TYPE_CHAR &&
+        p.value.u.charValue)
+      return p.value.u.charValue;
+  }
+  return {};
+}
+
+// Stale when the store it was opened on is gone.
+bool transactionOpen(Store& store) {
+  if (g_transaction.handle.empty()) return false;
+  if (g_transaction.store != &store || g_transaction.db != store.db()) {
+    g_transaction.handle.clear();
+    return false;
+  }
+  return true;
+}
+
+void rollbackClientTransaction(Store& store) {
+  store.exec(std::string("ROLLBACK TO ") + kTransactionSavepoint);
+  store.exec(std::string("RELEASE ") + kTransactionSavepoint);
+  g_transaction.handle.clear();
+}
+
+// Checks the handle a call carries against the open transaction; false
+// (with the message added) when the call must not run.
+bool admitCall(Call& call, const RequestHeader& header) {
+  std::lock_guard<std::mutex> lock(g_transaction.mutex);
+  const std::string handle = handleOf(header);
+  g_transaction.lastSeen = handle;
+  if (handle.empty()) return true;
+  if (!transactionOpen(call.server.store()) || handle != g_transaction.handle) {
+    addError(call, kMsgUnknownTransaction, handle);
+    return false;
+  }
+  return true;
+}
+
+// A failed call inside a client-managed transaction ends it.
+void afterCall(Call& call, const RequestHeader& header) {
+  if (!call.status || call.status->count == 0 ||
+      call.status->items[0].messageType < ZQ_MESSAGE_ERROR)
+    return;
+  std::lock_guard<std::mutex> lock(g_transaction.mutex);
+  const std::string handle = handleOf(header);
+  if (!handle.empty() && transactionOpen(call.server.store()) && handle == g_transaction.handle)
+    rollbackClientTransaction(call.server.store());
+}
+
+// Regular forms have one id per entry.
+bool singleId(Call& call, const ZQEntryIdList& ids, std::string& id) {
+  if (ids.count != 1 || !ids.items) {
+    addError(call, kMsgNoSuchEntry);
+    return false;
+  }
+  id.assign(ids.items[0], strnlen(ids.items[0], sizeof(ZQEntryIdType)));
+  return true;
+}
+
+void copyId(ZQEntryIdType out, const std::string& id) {
+  zq::copyName(out, id.c_str(), sizeof(ZQEntryIdType));
+}
+
+// Runs one queued operation; its messages go to status.
+StoreResult applyOperation(EntryStore& store, BulkOperation& op, ZQBulkEntryReturn& out) {
+  out.entryCallType = op.kind;
+  const std::string form = op.form ? op.form : "";
+  const std::string user = userOf(op.header);
+  std::string id;
+  switch (op.kind) {
+    case ZQ_BULK_ENTRY_CREATE: {
+      StoreResult r = store.create(form, op.values, user, id);
+      copyId(out.u.entry.entryId, id);
+      return r;
+    }
+    case ZQ_BULK_ENTRY_MERGE: {
+      StoreResult r = store.merge(form, op.values, op.option, user, id);
+      copyId(out.u.entry.entryId, id);
+      return r;
+    }
+    case ZQ_BULK_ENTRY_SET:
+    case ZQ_BULK_ENTRY_DELETE:
+      if (op.entryId.count != 1 || !op.entryId.items) return StoreResult{kMsgNoSuchEntry, {}};
+      id.assign(op.entryId.items[0], strnlen(op.entryId.items[0], sizeof(ZQEntryIdType)));
+      return op.kind == ZQ_BULK_ENTRY_SET ? store.set(form, id, op.values, user)
+                                          : store.remove(form, id);
+    default:
+      return StoreResult{kMsgStoreFailure, "operation " + std::to_string(op.kind)};
+  }
+}
+
+ZQStatusList* statusOfResult(ZQBulkEntryReturn& item) {
+  switch (item.entryCallType) {
+    case ZQ_BULK_ENTRY_CREATE:
+    case ZQ_BULK_ENTRY_MERGE:
+      return &item.u.entry.status;
+    case ZQ_BULK_ENTRY_XML_CREATE:
+    case ZQ_BULK_ENTRY_XML_SET:
+      return &item.u.xml.status;
+    default:
+      return &item.u.status;
+  }
+}
+
+}  // namespace
+
+std::string lastTransactionHandleSeen() {
+  std::lock_guard<std::mutex> lock(g_transaction.mutex);
+  return g_transaction.lastSeen;
+}
+
+void getEntry(Call& call) {
+  auto& args = *static_cast<GetEntryArgs*>(call.args);
+  auto& reply = *static_cast<GetEntryReply*>(call.reply);
+  if (!admitCall(call, args.header)) return;
+  std::string id;
+  if (singleId(call, args.entryId, id)) {
+    EntryStore store(call.server.store());
+    report(call, store.get(args.form ? args.form : "", id, &args.fieldIds, reply.values));
+  }
+  afterCall(call, args.header);
+}
+
+void setEntry(Call& call) {
+  auto& args = *static_cast<SetEntryArgs*>(call.args);
+  if (!admitCall(call, args.header)) return;
+  std::string id;
+  if (singleId(call, args.entryId, id)) {
+    EntryStore store(call.server.store());
+    report(call, store.set(args.form ? args.form : "", id, args.values, userOf(args.header)));
+  }
+  afterCall(call, args.header);
+}
+
+void createEntry(Call& call) {
+  auto& args = *static_cast<CreateEntryArgs*>(call.args);
+  auto& reply = *static_cast<EntryIdReply*>(call.reply);
+  if (!admitCall(call, args.header)) return;
+  EntryStore store(call.server.store());
+  std::string id;
+  report(call, store.create(args.form ? args.form : "", args.values, userOf(args.header), id));
+  copyId(reply.entryId, id);
+  afterCall(call, args.header);
+}
+
+void deleteEntry(Call& call) {
+  auto& args = *static_cast<DeleteEntryArgs*>(call.args);
+  if (!admitCall(call, args.header)) return;
+  std::string id;
+  if (singleId(call, args.entryId, id)) {
+    EntryStore store(call.server.store());
+    report(call, store.remove(args.form ? args.form : "", id));
+  }
+  afterCall(call, args.header);
+}
+
+void mergeEntry(Call& call) {
+  auto& args = *static_cast<MergeEntryArgs*>(call.args);
+  auto& reply = *static_cast<EntryIdReply*>(call.reply);
+  if (!admitCall(call, args.header)) return;
+  EntryStore store(call.server.store());
+  std::string id;
+  report(call, store.merge(args.form ? args.form : "", args.values, args.mergeType,
+                           userOf(args.header), id));
+  copyId(reply.entryId, id);
+  afterCall(call, args.header);
+}
+
+// All queued operations in one unit: the first failure rolls every one of
+// them back. The failing operation carries its message, the reply's own list
+// 9713 with the operation's position; entry ids of rolled-back creates are
+// not returned.
+void bulkEntryTransaction(Call& call) {
+  auto& args = *static_cast<BulkEntryArgs*>(call.args);
+  auto& reply = *static_cast<BulkEntryReply*>(call.reply);
+  if (!admitCall(call, args.header)) return;
+  const uint32_t n = args.count;
+  if (n == 0 || !args.operations) return;
+  reply.results.items = static_cast<ZQBulkEntryReturn*>(ZQCalloc(n, sizeof(ZQBulkEntryReturn)));
+  if (!reply.results.items) return addError(call, 154);
+  reply.results.count = n;
+  EntryStore store(call.server.store());
+  StoreTransaction tx(store);
+  if (!tx.open()) return addError(call, kMsgStoreFailure, call.server.store().error());
+  uint32_t failed = n;
+  for (uint32_t i = 0; i < n; ++i) {
+    ZQBulkEntryReturn& item = reply.results.items[i];
+    StoreResult r = applyOperation(store, args.operations[i], item);
+    if (!r.ok()) {
+      ZQAddStatus(statusOfResult(item), ZQ_MESSAGE_ERROR, r.message,
+                  r.appended.empty() ? nullptr : r.appended.c_str());
+      failed = i;
+      break;
+    }
+  }
+  for (uint32_t i = failed + 1; i < n; ++i)
+    reply.results.items[i].entryCallType = args.operations[i].kind;
+  if (failed == n && tx.commit()) {
+    afterCall(call, args.header);
+    return;
+  }
+  for (uint32_t i = 0; i < n; ++i) {
+    ZQBulkEntryReturn& item = reply.results.items[i];
+    if (item.entryCallType == ZQ_BULK_ENTRY_CREATE || item.entryCallType == ZQ_BULK_ENTRY_MERGE)
+      item.u.entry.entryId[0] = '\0';
+  }
+  addError(call, kMsgBulkFailed, "operation " + std::to_string(failed + 1));
+  afterCall(call, args.header);
+}
+
+// Without workflow the service answer is the entry (when one is named)
+// with the input values laid over it, as asked by the output field ids.
+void serviceEntry(Call& call) {
+  auto& args = *static_cast<ServiceEntryArgs*>(call.args);
+  auto& reply = *static_cast<GetEntryReply*>(call.reply);
+  if (!admitCall(call, args.header)) return;
+  EntryStore store(call.server.store());
+  const std::string form = args.form ? args.form : "";
+  auto def = store.form(form);
+  if (!def) return addError(call, kMsgNoSuchForm, form);
+  ZQFieldValueList base{};
+  if (args.entryId.count) {
+    std::string id;
+    if (!singleId(call, args.entryId, id)) return;
+    StoreResult r = store.get(form, id, nullptr, base);
+    if (!r.ok()) return report(call, r);
+  }
+  std::vector<ZQInternalId> wanted;
+  if (args.outputIds.count && args.outputIds.items) {
+    wanted.assign(args.outputIds.items, args.outputIds.items + args.outputIds.count);
+  } else {
+    for (const FieldDef& f : def->fields) wanted.push_back(f.id);
+  }
+  auto find = [](const ZQFieldValueList& l, ZQInternalId id) -> const ZQValueStruct* {
+    for (uint32_t i = 0; i < l.count; ++i)
+      if (l.items[i].fieldId == id) return &l.items[i].value;
+    return nullptr;
+  };
+  reply.values.items = static_cast<ZQFieldValueStruct*>(
+      ZQCalloc(wanted.empty() ? 1 : wanted.size(), sizeof(ZQFieldValueStruct)));
+  if (!reply.values.items) {
+    FreeZQFieldValueList(&base, 0);
+    return addError(call, 154);
+  }
+  for (ZQInternalId id : wanted) {
+    ZQFieldValueStruct& out = reply.values.items[reply.values.count];
+    out.fieldId = id;
+    const ZQValueStruct* v = find(args.values, id);
+    if (!v) v = find(base, id);
+    if (v && !zq::model::deepCopy(out.value, *v)) {
+      FreeZQFieldValueList(&base, 0);
+      return addError(call, 154);
+    }
+    ++reply.values.count;
+  }
+  FreeZQFieldValueList(&base, 0);
+}
+
+void beginClientManagedTransaction(Call& call) {
+  auto& args = *static_cast<HeaderOnlyArgs*>(call.args);
+  auto& reply = *static_cast<BeginTransactionReply*>(call.reply);
+  std::lock_guard<std::mutex> lock(g_transaction.mutex);
+  g_transaction.lastSeen = handleOf(args.header);
+  Store& store = call.server.store();
+  if (transactionOpen(store)) return addError(call, kMsgTransactionOpen);
+  if (!store.exec(std::string("SAVEPOINT ") + kTransactionSavepoint))
+    return addError(call, kMsgStoreFailure, store.error());
+  std::random_device random;
+  const std::string handle = "zqtx-" + std::to_string(++g_transaction.counter) + "-" +
+                             std::to_string(random() & 0xFFFFFF);
+  reply.handle = static_cast<unsigned char*>(ZQAlloc(handle.size()));
+  if (!reply.handle) {
+    store.exec(std::string("ROLLBACK TO ") + kTransactionSavepoint);
+    store.exec(std::string("RELEASE ") + kTransactionSavepoint);
+    return addError(call, 154);
+  }
+  memcpy(reply.handle, handle.data(), handle.size());
+  reply.handleLength = static_cast<uint32_t>(handle.size());
+  g_transaction.store = &store;
+  g_transaction.db = store.db();
+  g_transaction.handle = handle;
+}
+
+// Action 1 commits, anything else rolls back.
+void endClientManagedTransaction(Call& call) {
+  auto& args = *static_cast<EndTransactionArgs*>(call.args);
+  std::lock_guard<std::mutex> lock(g_transaction.mutex);
+  const std::string handle = handleOf(args.header);
+  g_transaction.lastSeen = handle;
+  Store& store = call.server.store();
+  if (!transactionOpen(store) || handle != g_transaction.handle)
+    return addError(call, kMsgUnknownTransaction, handle);
+  if (args.action == ZQ_CMT_ACTION_COMMIT) {
+    if (!store.exec(std::string("RELEASE ") + kTransactionSavepoint)) {
+      addError(call, kMsgStoreFailure, store.error());
+      rollbackClientTransaction(store);
+      return;
+    }
+    g_transaction.handle.clear();
+    return;
+  }
+  rollbackClientTransaction(store);
+}
+
+}  // namespace zqserver
