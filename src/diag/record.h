@@ -85,6 +85,8 @@ class CommandWriter {
   void sortList(const ZQSortList* list);
   void entryListFields(const ZQEntryListFieldList* list);
   void valueList(const ZQValueList* list);
+  void diary(const ZQDiaryList* list);
+  void statusHistory(const ZQStatusHistoryList* list);
 
  private:
   std::string& out_;
@@ -150,6 +152,12 @@ inline void writeArg(CommandWriter& w, const ZQEntryListFieldList* l) {
 }
 inline void writeArg(CommandWriter& w, const ZQValueList* l) {
   w.valueList(l);
+}
+inline void writeArg(CommandWriter& w, const ZQDiaryList* l) {
+  w.diary(l);
+}
+inline void writeArg(CommandWriter& w, const ZQStatusHistoryList* l) {
+  w.statusHistory(l);
 }
 inline void writeArg(CommandWriter& w, const ZQServerInfoRequestList* l) {
   w.unsignedList(l ? l->count : 0, l ? l->items : nullptr);

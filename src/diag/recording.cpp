@@ -296,6 +296,26 @@ void CommandWriter::valueList(const ZQValueList* list) {
   for (uint32_t i = 0; i < n; ++i) value(&list->items[i]);
 }
 
+// Per entry its time stamp, user and text (one line).
+void CommandWriter::diary(const ZQDiaryList* list) {
+  const uint32_t n = list && list->items ? list->count : 0;
+  u32(n);
+  for (uint32_t i = 0; i < n; ++i) {
+    u32(list->items[i].timestamp);
+    name(fixed(list->items[i].user, sizeof list->items[i].user).c_str());
+    longText(list->items[i].value);
+  }
+}
+
+void CommandWriter::statusHistory(const ZQStatusHistoryList* list) {
+  const uint32_t n = list && list->items ? list->count : 0;
+  u32(n);
+  for (uint32_t i = 0; i < n; ++i) {
+    u32(list->items[i].timestamp);
+    name(fixed(list->items[i].user, sizeof list->items[i].user).c_str());
+  }
+}
+
 // ---- records ------------------------------------------------------------------------------
 
 bool beginCommand(ZQThreadContext* ctx, ZQControlStruct* control, Command cmd, RecordScope& scope) {

@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "diag/record.h"
 #include "frame/alloc.h"
+#include "frame/driver.h"
 #include "frame/status.h"
 #include "text/qual_entry.h"
 #include "zqapi/zq_text.h"
@@ -128,7 +130,10 @@ int ZQEncodeDiary(ZQControlStruct* control, const ZQDiaryList* list, char** text
   ZQThreadContext* ctx;
   if (int rc = zq::text::openTextCall(control, status, ctx)) return rc;
   if (!text) return zq::addError(status, zq::text::kMsgMissingOutput);
-  return zq::text::encodeDiary(list, text, status);
+  zq::diag::command(ctx, control, zq::diag::Command::EncodeDiary, list);
+  const int rc = zq::text::encodeDiary(list, text, status);
+  zq::diag::outputs(ctx, text);
+  return zq::ZQFinishCall(ctx, rc, status);
 }
 
 int ZQDecodeDiary(ZQControlStruct* control, const char* text, ZQDiaryList* list,
@@ -140,7 +145,10 @@ int ZQDecodeDiary(ZQControlStruct* control, const char* text, ZQDiaryList* list,
   ZQThreadContext* ctx;
   if (int rc = zq::text::openTextCall(control, status, ctx)) return rc;
   if (!list) return zq::addError(status, zq::text::kMsgMissingOutput);
-  return zq::text::decodeDiary(text, list, status);
+  zq::diag::command(ctx, control, zq::diag::Command::DecodeDiary);
+  const int rc = zq::text::decodeDiary(text, list, status);
+  zq::diag::outputs(ctx, list);
+  return zq::ZQFinishCall(ctx, rc, status);
 }
 
 }  // extern "C"

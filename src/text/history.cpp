@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "diag/record.h"
 #include "frame/alloc.h"
+#include "frame/driver.h"
 #include "frame/status.h"
 #include "text/qual_entry.h"
 #include "zqapi/zq_text.h"
@@ -95,7 +97,10 @@ int ZQEncodeStatusHistory(ZQControlStruct* control, const ZQStatusHistoryList* l
   ZQThreadContext* ctx;
   if (int rc = zq::text::openTextCall(control, status, ctx)) return rc;
   if (!text) return zq::addError(status, zq::text::kMsgMissingOutput);
-  return zq::text::encodeStatusHistory(list, text, status);
+  zq::diag::command(ctx, control, zq::diag::Command::EncodeStatusHistory, list);
+  const int rc = zq::text::encodeStatusHistory(list, text, status);
+  zq::diag::outputs(ctx, text);
+  return zq::ZQFinishCall(ctx, rc, status);
 }
 
 int ZQDecodeStatusHistory(ZQControlStruct* control, const char* text, ZQStatusHistoryList* list,
@@ -107,7 +112,10 @@ int ZQDecodeStatusHistory(ZQControlStruct* control, const char* text, ZQStatusHi
   ZQThreadContext* ctx;
   if (int rc = zq::text::openTextCall(control, status, ctx)) return rc;
   if (!list) return zq::addError(status, zq::text::kMsgMissingOutput);
-  return zq::text::decodeStatusHistory(text, list, status);
+  zq::diag::command(ctx, control, zq::diag::Command::DecodeStatusHistory);
+  const int rc = zq::text::decodeStatusHistory(text, list, status);
+  zq::diag::outputs(ctx, list);
+  return zq::ZQFinishCall(ctx, rc, status);
 }
 
 }  // extern "C"

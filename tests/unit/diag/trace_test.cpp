@@ -366,3 +366,26 @@ TEST_F(Recording, CallsReturningSeveralDefinitionsWriteOneBlockEach) {
             "Char Menu Name: ???\n   Exists?: FALSE\n"
             "Status List: 0 items\n");
 }
+
+TEST_F(Recording, DiaryCallsRecordTheirArgumentsAndResults) {
+  start(0);
+  Status s;
+  ZQDiaryStruct entries[1] = {};
+  strcpy(entries[0].user, "Ann");
+  entries[0].timestamp = 7;
+  entries[0].value = const_cast<char*>("two\nlines");
+  ZQDiaryList list{1, entries};
+  char* text = nullptr;
+  ASSERT_EQ(ZQEncodeDiary(session_.control(), &list, &text, &s), 0);
+  ZQDiaryList decoded{0, nullptr};
+  ASSERT_EQ(ZQDecodeDiary(session_.control(), text, &decoded, &s), 0);
+  FreeZQDiaryList(&decoded, 0);
+  // The decoder writes no command record, only its result.
+  EXPECT_EQ(readFile(commandPath()), "#\n# ZQEncodeDiary\n#\necdia\n1\n7\nAnn\ntwo lines\n");
+  const std::string result = readFile(resultPath());
+  EXPECT_EQ(result.find(std::string("\n   ZQEncodeDiary results\nReturn Code: OK\nDiary Text: ") +
+                        text + "\nStatus List: 0 items\n"),
+            0u);
+  EXPECT_NE(result.find("\n   ZQDecodeDiary results\nReturn Code: OK\n"), std::string::npos);
+  ZQFree(text);
+}
