@@ -165,8 +165,10 @@ inline void writeArg(CommandWriter& w, const ZQServerInfoRequestList* l) {
 inline void writeArg(CommandWriter& w, const ZQUnsignedIntList* l) {
   w.unsignedList(l ? l->count : 0, l ? l->items : nullptr);
 }
+// A pointer to a non-const argument is written as its const form; a type
+// without a form of its own does not compile.
 template <class T>
-void writeArg(CommandWriter& w, T* p) {
+requires(!std::is_const_v<T>) void writeArg(CommandWriter& w, T* p) {
   writeArg(w, static_cast<const T*>(p));
 }
 template <class T>
