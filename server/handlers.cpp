@@ -73,16 +73,23 @@ Handler handlerFor(uint32_t procedure) {
     case 3: return createEntry;
     case 4: return deleteEntry;
     case 5: return getListEntry;
+    case 6: return getEntryStatistics;
     case 36: return serverInfo;
     case 37: return mergeEntry;
     case 47: return endSession;
+    case 67: return getMultipleEntries;
+    case 73: return getListEntryWithFields;
+    case 80: return getEntryBlob;
     case 95: return keyHello;
     case 96: return keyTransfer;
     case 97: return encryptionInfo;
     case 134: return bulkEntryTransaction;
+    case 135: return getListEntryBlocks;
     case 136: return serviceEntry;
+    case 171: return getListEntryWithMultiSchemaFields;
     case 172: return beginClientManagedTransaction;
     case 173: return endClientManagedTransaction;
+    case 181: return getOneEntryWithFields;
     default: return nullptr;
   }
 }

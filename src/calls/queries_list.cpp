@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "calls/queries.h"
+#include "diag/record.h"
 #include "frame/alloc.h"
 #include "frame/status.h"
 #include "transport/procedures.h"
@@ -18,13 +19,11 @@ extern "C" int ZQGetListEntry(ZQControlStruct* control, const char* form,
   if (numMatches) *numMatches = 0;
   CallEntry e = enterCall(control, status);
   if (!e.ok()) return e.rc;
-  int rc = ZQCheckControl(control, status);
-  if (rc < ZQ_RETURN_ERROR) rc = ZQCheckName(form, 0, status);
-  if (rc < ZQ_RETURN_ERROR) rc = calls::checkQueryQualifier(qualifier, status);
-  if (rc < ZQ_RETURN_ERROR) rc = calls::checkEntryListFields(fields, status);
-  if (rc < ZQ_RETURN_ERROR) rc = calls::checkSortList(sort, status);
+  int rc = calls::checkQuery(control, form, qualifier, fields, sort, status);
   if (rc < ZQ_RETURN_ERROR && !entries) rc = addError(status, 105);
   if (rc >= ZQ_RETURN_ERROR) return rc;
+  diag::command(e.ctx, control, diag::Command::GetListEntry, form, qualifier, fields, sort,
+                firstRetrieve, maxRetrieve, useLocale);
 
   transport::ListEntryArgs args{};
   args.form = const_cast<char*>(form);
@@ -43,8 +42,8 @@ extern "C" int ZQGetListEntry(ZQControlStruct* control, const char* form,
                           &args.header};
   rc = calls::runChunked(
       e.ctx, call, &args,
-      [&](void* r, bool) {
-        auto* reply = static_cast<transport::ListEntryReply*>(r);
+      [&](const calls::Chunk& chunk) {
+        auto* reply = static_cast<transport::ListEntryReply*>(chunk.reply);
         matches = reply->matches;
         const uint32_t n = reply->entries.items ? reply->entries.count : 0;
         if (n == 0) return true;
@@ -66,10 +65,12 @@ extern "C" int ZQGetListEntry(ZQControlStruct* control, const char* form,
   if (memoryFailed) rc = addError(status, kMsgNoMemory);
   if (rc >= ZQ_RETURN_ERROR) {
     FreeZQEntryListList(&gathered, 0);
+    diag::outputs(e.ctx, entries, numMatches);
     return ZQFinishCall(e.ctx, rc, status);
   }
   *entries = gathered;
   if (numMatches) *numMatches = matches;
-  e.ctx->lastMatchCount = numMatches ? matches : gathered.count;
+  calls::setLastMatchCount(e.ctx, status, matches, numMatches != nullptr, gathered.count);
+  diag::outputs(e.ctx, entries, numMatches);
   return ZQFinishCall(e.ctx, rc, status);
 }

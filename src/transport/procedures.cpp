@@ -68,11 +68,16 @@ const Procedure kProcedures[] = {
     entry<KeyTransferArgs, KeyTransferReply>(96, 8, 14, kQueueFast, "key exchange transfer"),
     entry<ServerInfoArgs, ServerInfoReply>(97, 8, 14, kQueueFast, "encryption information"),
     entry<BulkEntryArgs, BulkEntryReply>(134, 10, 14, kQueueList, "end bulk entry transaction"),
+    entry<ListEntryBlocksArgs, ListEntryBlocksReply>(135, 11, 14, kQueueList,
+                                                     "get list entry blocks"),
     entry<ServiceEntryArgs, GetEntryReply>(136, 12, 14, kQueueFast, "service entry"),
+    entry<MultiSchemaArgs, TextSliceReply>(171, 14, 14, kQueueList,
+                                           "get list entry with multi-form fields"),
     entry<HeaderOnlyArgs, BeginTransactionReply>(172, 14, 14, kQueueFast,
                                                   "begin client-managed transaction"),
     entry<EndTransactionArgs, StatusReply>(173, 14, 14, kQueueFast,
                                            "end client-managed transaction"),
+    entry<OneEntryArgs, OneEntryReply>(181, 14, 14, kQueueList, "get one entry with fields"),
 };
 
 }  // namespace

@@ -1,0 +1,86 @@
+// ZQGetListEntryBlocks (procedure 135) and the local ZQGetEntryBlock.
+#include "calls/queries.h"
+#include "diag/record.h"
+#include "frame/status.h"
+#include "model/codec.h"
+#include "model/describe_core.h"
+#include "platform/compress.h"
+#include "transport/procedures.h"
+#include "transport/records_queries.h"
+#include "zqapi/zq_free.h"
+
+using namespace zq;
+
+extern "C" int ZQGetListEntryBlocks(ZQControlStruct* control, const char* form,
+                                    ZQQualifierStruct* qualifier, ZQEntryListFieldList* fields,
+                                    ZQSortList* sort, uint32_t rowsPerBlock, uint32_t firstRetrieve,
+                                    uint32_t maxRetrieve, ZQBoolean useLocale,
+                                    ZQEntryBlockList* blocks, uint32_t* numReturnedRows,
+                                    uint32_t* numMatches, ZQStatusList* status) {
+  if (numReturnedRows) *numReturnedRows = 0;
+  if (numMatches) *numMatches = 0;
+  if (!status) return ZQ_RETURN_BAD_STATUS;
+  if (!blocks) {
+    clearStatus(status);
+    return addError(status, 105);
+  }
+  *blocks = {0, nullptr};
+  CallEntry e = enterCall(control, status);
+  if (!e.ok()) return e.rc;
+  int rc = calls::checkQuery(control, form, qualifier, fields, sort, status);
+  if (rc >= ZQ_RETURN_ERROR) return rc;
+  diag::command(e.ctx, control, diag::Command::GetListEntryBlocks, form, qualifier, fields, sort,
+                rowsPerBlock, firstRetrieve, maxRetrieve, useLocale);
+
+  transport::ListEntryBlocksArgs args{};
+  args.form = const_cast<char*>(form);
+  if (qualifier) args.qualifier = *qualifier;
+  if (fields) args.fields = *fields;
+  if (sort) args.sort = *sort;
+  args.rowsPerBlock = rowsPerBlock;
+  args.firstRetrieve = firstRetrieve;
+  args.maxRetrieve = maxRetrieve;
+  args.useLocale = useLocale;
+  RemoteCall call{control, transport::findProcedure(135), kQueueList, e.ctx->settings.timeoutLong,
+                  kMsgTimeoutQuery};
+  void* reply = nullptr;
+  rc = callRemote(call, &args, &reply, status);
+  if (reply && rc < ZQ_RETURN_ERROR) {
+    auto* r = static_cast<transport::ListEntryBlocksReply*>(reply);
+    *blocks = r->blocks;
+    r->blocks = {0, nullptr};
+    if (numReturnedRows) *numReturnedRows = r->returnedRows;
+    if (numMatches) *numMatches = r->matches;
+    calls::setLastMatchCount(e.ctx, status, r->matches, numMatches != nullptr, r->returnedRows);
+  }
+  diag::outputs(e.ctx, blocks, numReturnedRows, numMatches);
+  return ZQFinishCall(e.ctx, rc, status);
+}
+
+extern "C" int ZQGetEntryBlock(const ZQEntryBlockList* blocks, uint32_t index,
+                               ZQEntryListFieldValueList* entries, ZQStatusList* status) {
+  if (!status) return ZQ_RETURN_BAD_STATUS;
+  clearStatus(status);
+  if (entries) *entries = {0, nullptr};
+  if (!blocks) return addError(status, 442, "entryBlockList");
+  if (!entries) return addError(status, 105);
+  if (index >= blocks->count || !blocks->items) return addError(status, 441, "entryBlockList");
+  const ZQEntryBlockStruct& block = blocks->items[index];
+  platform::ZBuffer plain;
+  const platform::ZResult z =
+      block.bytes ? platform::decompressBytes(block.bytes, block.blockSize, 0, plain)
+                  : platform::ZResult::corrupt;
+  if (z != platform::ZResult::ok) {
+    ZQFree(plain.data);
+    return addError(status, z == platform::ZResult::noMemory ? kMsgNoMemory : 160);
+  }
+  ZQEntryListFieldValueList decoded{0, nullptr};
+  const bool ok = model::decodeFromBuffer(plain.data, plain.size, decoded, 14);
+  ZQFree(plain.data);
+  if (!ok) {
+    FreeZQEntryListFieldValueList(&decoded, 0);
+    return addError(status, 9009, "entryBlockList");
+  }
+  *entries = decoded;
+  return ZQ_RETURN_OK;
+}

@@ -1,0 +1,187 @@
+// ZQGetEntryBLOB (procedure 80): the content of an attachment field, in
+// slices, into a file or a buffer.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "calls/checks.h"
+#include "calls/queries.h"
+#include "diag/record.h"
+#include "frame/alloc.h"
+#include "frame/status.h"
+#include "platform/compress.h"
+#include "transport/procedures.h"
+#include "transport/records_queries.h"
+
+namespace zq::calls {
+namespace {
+
+constexpr int32_t kMsgBadLocation = 8700;
+constexpr int32_t kMsgWriteFailed = 301;
+constexpr int32_t kMsgOpenFailed = 342;
+constexpr int32_t kMsgDecompress = 160;
+constexpr int32_t kMsgMalformed = 9009;
+
+uint32_t bigEndian(const unsigned char* p) {
+  return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+}
+
+// The transfer's state across replies.
+struct BlobTransfer {
+  BlobTransfer(const ZQLocStruct* where, ZQStatusList* list) : location(where), status(list) {}
+  const ZQLocStruct* location;
+  ZQStatusList* status;
+  bool started = false;
+  bool compressed = false;
+  uint32_t total = 0;
+  uint32_t received = 0;
+  SliceBuffer gathered;
+  FILE* file = nullptr;
+  int failure = 0;  // the return code of a local failure
+
+  ~BlobTransfer() {
+    if (file) fclose(file);
+  }
+  bool toFile() const { return location->locationType == ZQ_LOC_FILENAME; }
+
+  bool fail(int32_t message, const char* appended = nullptr) {
+    failure = addError(status, message, appended);
+    return false;
+  }
+
+  bool content(const unsigned char* bytes, uint32_t n) {
+    if (n > total - received)
+      return fail(kMsgMalformed, "attachment content longer than announced");
+    received += n;
+    if (compressed || !toFile()) {
+      uint32_t length = n;
+      // SliceBuffer takes ownership only of the first slice; hand it a copy.
+      auto* copy = static_cast<unsigned char*>(ZQAlloc(n ? n : 1));
+      if (!copy) return fail(kMsgNoMemory);
+      memcpy(copy, bytes, n);
+      unsigned char* owned = copy;
+      const bool ok = gathered.append(length, owned);
+      ZQFree(owned);
+      return ok || fail(kMsgNoMemory);
+    }
+    if (n && fwrite(bytes, 1, n, file) != n) return fail(kMsgWriteFailed, strerror(errno));
+    return true;
+  }
+
+  bool slice(transport::EntryBlobReply& reply) {
+    const unsigned char* p = reply.bytes;
+    uint32_t n = p ? reply.length : 0;
+    if (!started) {
+      if (n < 8) return fail(kMsgMalformed, "attachment content without its header");
+      compressed = bigEndian(p) != 0;
+      total = bigEndian(p + 4);
+      p += 8;
+      n -= 8;
+      started = true;
+      if (!compressed && toFile() && !(file = fopen(location->u.filename, "wb")))
+        return fail(kMsgOpenFailed, location->u.filename);
+    } else if (n == 0) {
+      return fail(kMsgMalformed, "attachment slice without content");
+    }
+    return content(p, n);
+  }
+
+  // After the last reply: inflate or hand over. False on failure.
+  bool finish(ZQLocStruct* out) {
+    if (!started) return fail(kMsgMalformed, "no attachment content");
+    if (received != total) return fail(kMsgMalformed, "attachment content shorter than announced");
+    if (toFile()) {
+      if (!compressed) {
+        const bool ok = fflush(file) == 0;
+        fclose(file);
+        file = nullptr;
+        return ok || fail(kMsgWriteFailed, strerror(errno));
+      }
+      if (!(file = fopen(location->u.filename, "wb")))
+        return fail(kMsgOpenFailed, location->u.filename);
+      size_t written = 0;
+      const platform::ZResult z =
+          platform::decompressToFile(gathered.data(), gathered.size(), file, written);
+      if (z == platform::ZResult::io) return fail(kMsgWriteFailed, strerror(errno));
+      if (z != platform::ZResult::ok)
+        return fail(z == platform::ZResult::noMemory ? kMsgNoMemory : kMsgDecompress);
+      return true;
+    }
+    platform::ZBuffer plain;
+    if (compressed) {
+      const platform::ZResult z =
+          platform::decompressBytes(gathered.data(), gathered.size(), 0, plain);
+      if (z != platform::ZResult::ok) {
+        ZQFree(plain.data);
+        return fail(z == platform::ZResult::noMemory ? kMsgNoMemory : kMsgDecompress);
+      }
+    } else if (gathered.size()) {
+      plain.data = static_cast<unsigned char*>(ZQAlloc(gathered.size()));
+      if (!plain.data) return fail(kMsgNoMemory);
+      memcpy(plain.data, gathered.data(), gathered.size());
+      plain.size = gathered.size();
+    }
+    // One byte more, so that text content is terminated.
+    auto* bytes = static_cast<unsigned char*>(ZQRealloc(plain.data, plain.size + 1));
+    if (!bytes) {
+      ZQFree(plain.data);
+      return fail(kMsgNoMemory);
+    }
+    bytes[plain.size] = 0;
+    out->u.buffer.bytes = bytes;
+    out->u.buffer.size = static_cast<uint32_t>(plain.size);
+    return true;
+  }
+};
+
+}  // namespace
+}  // namespace zq::calls
+
+using namespace zq;
+
+extern "C" int ZQGetEntryBLOB(ZQControlStruct* control, const char* form, ZQEntryIdList* id,
+                              ZQInternalId fieldId, ZQLocStruct* location, ZQStatusList* status) {
+  CallEntry e = enterCall(control, status);
+  if (!e.ok()) return e.rc;
+  int rc = ZQCheckControl(control, status);
+  if (rc < ZQ_RETURN_ERROR) rc = ZQCheckName(form, 0, status);
+  if (rc < ZQ_RETURN_ERROR) rc = checks::checkEntryIds(id, status);
+  if (rc < ZQ_RETURN_ERROR && (!location || (location->locationType != ZQ_LOC_FILENAME &&
+                                             location->locationType != ZQ_LOC_BUFFER)))
+    rc = addError(status, calls::kMsgBadLocation);
+  if (rc < ZQ_RETURN_ERROR && location->locationType == ZQ_LOC_FILENAME &&
+      (!location->u.filename || !*location->u.filename))
+    rc = addError(status, calls::kMsgOpenFailed);
+  if (rc >= ZQ_RETURN_ERROR) return rc;
+  if (location->locationType == ZQ_LOC_BUFFER) location->u.buffer = {0, nullptr};
+  diag::command(e.ctx, control, diag::Command::GetEntryBLOB, form, id, fieldId,
+                diag::Blob{location});
+
+  transport::EntryBlobArgs args{};
+  args.form = const_cast<char*>(form);
+  args.id = *id;
+  args.fieldId = fieldId;
+  calls::BlobTransfer transfer(location, status);
+  bool replyFailed = false;
+  calls::ChunkedCall call{{control, transport::findProcedure(80), kQueueFast,
+                           e.ctx->settings.timeoutLong, kMsgTimeoutRetrieve},
+                          &args.header};
+  rc = calls::runChunked(
+      e.ctx, call, &args,
+      [&](const calls::Chunk& chunk) {
+        if (chunk.failed) {
+          replyFailed = true;
+          return false;
+        }
+        return transfer.slice(*static_cast<transport::EntryBlobReply*>(chunk.reply));
+      },
+      status);
+  if (transfer.failure) rc = transfer.failure;
+  if (rc < ZQ_RETURN_ERROR && !replyFailed && !transfer.finish(location)) rc = transfer.failure;
+  if (rc < ZQ_RETURN_ERROR && !replyFailed)
+    rc = returnCode(status);
+  else if (replyFailed && rc < ZQ_RETURN_ERROR)
+    rc = returnCode(status);
+  diag::outputs(e.ctx, nullptr);
+  return ZQFinishCall(e.ctx, rc, status);
+}

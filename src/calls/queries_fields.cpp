@@ -1,0 +1,265 @@
+// ZQGetListEntryWithFields (procedure 73) and ZQGetOneEntryWithFields
+// (procedure 181): entry lists with field values.
+#include <cstring>
+
+#include "calls/attachments.h"
+#include "calls/entry_list_text.h"
+#include "calls/queries.h"
+#include "diag/record.h"
+#include "frame/alloc.h"
+#include "frame/status.h"
+#include "platform/compress.h"
+#include "transport/procedures.h"
+#include "transport/records_queries.h"
+#include "zqapi/zq_free.h"
+
+namespace zq::calls {
+namespace {
+
+constexpr int32_t kMsgDecompress = 160;
+// Password values of exactly this length in entry lists are left as they are.
+constexpr size_t kListPasswordLength = 30;
+
+// Last slot filled by a split entry's first part: the slot before the first
+// unfilled one (-1 when none is filled).
+int lastFilled(const ZQFieldValueList* values) {
+  if (!values || !values->items) return -1;
+  uint32_t i = 0;
+  while (i < values->count && values->items[i].fieldId != 0) ++i;
+  return static_cast<int>(i) - 1;
+}
+
+int firstFilled(const ZQFieldValueList* values) {
+  if (!values || !values->items) return -1;
+  for (uint32_t i = 0; i < values->count; ++i)
+    if (values->items[i].fieldId != 0) return static_cast<int>(i);
+  return -1;
+}
+
+bool sameIds(const ZQEntryIdList& a, const ZQEntryIdList& b) {
+  if (a.count != b.count || !a.items || !b.items) return false;
+  for (uint32_t i = 0; i < a.count; ++i)
+    if (strncmp(a.items[i], b.items[i], sizeof(ZQEntryIdType)) != 0) return false;
+  return true;
+}
+
+// Completes the split entry `into` with the rest that opens a new chunk;
+// the rest's values move (it is released by the caller).
+bool completeSplit(ZQEntryListFieldValueStruct& into, ZQEntryListFieldValueStruct& rest) {
+  ZQFieldValueList* a = into.fieldValues;
+  ZQFieldValueList* b = rest.fieldValues;
+  if (!b || !b->items) return true;
+  if (!a || !a->items || a->count < b->count) return false;  // not the same columns
+  const int last = lastFilled(a);
+  int start = firstFilled(b);
+  if (start < 0) return true;
+  if (start == last) {
+    ZQValueStruct& head = a->items[last].value;
+    ZQValueStruct& tail = b->items[start].value;
+    const char* h = head.dataType == ZQ_DATA_TYPE_CHAR && head.u.charValue ? head.u.charValue : "";
+    const char* t = tail.dataType == ZQ_DATA_TYPE_CHAR && tail.u.charValue ? tail.u.charValue : "";
+    const size_t hn = strlen(h), tn = strlen(t);
+    auto* joined = static_cast<char*>(ZQAlloc(hn + tn + 1));
+    if (!joined) return false;
+    memcpy(joined, h, hn);
+    memcpy(joined + hn, t, tn + 1);
+    FreeZQValueStruct(&head, 0);
+    head = ZQValueStruct{};
+    head.dataType = ZQ_DATA_TYPE_CHAR;
+    head.u.charValue = joined;
+    ++start;
+  }
+  for (uint32_t k = static_cast<uint32_t>(start); k < b->count; ++k) {
+    FreeZQFieldValueStruct(&a->items[k], 0);
+    a->items[k] = b->items[k];
+    b->items[k] = ZQFieldValueStruct{};
+  }
+  return true;
+}
+
+// Joins a structured chunk onto the result; the chunk's items move.
+bool joinChunk(ZQEntryListFieldValueList& result, ZQEntryListFieldValueList& chunk) {
+  if (!chunk.items || chunk.count == 0) return true;
+  uint32_t skip = 0;
+  if (result.count && sameIds(result.items[result.count - 1].entryId, chunk.items[0].entryId)) {
+    if (!completeSplit(result.items[result.count - 1], chunk.items[0])) return false;
+    skip = 1;
+  }
+  const uint32_t add = chunk.count - skip;
+  if (add) {
+    auto* grown = static_cast<ZQEntryListFieldValueStruct*>(ZQRealloc(
+        result.items, (size_t{result.count} + add) * sizeof(ZQEntryListFieldValueStruct)));
+    if (!grown) return false;
+    result.items = grown;
+    memcpy(result.items + result.count, chunk.items + skip,
+           add * sizeof(ZQEntryListFieldValueStruct));
+    memset(chunk.items + skip, 0, add * sizeof(ZQEntryListFieldValueStruct));
+    result.count += add;
+  }
+  return true;
+}
+
+int protectPasswords(ZQThreadContext* ctx, ZQControlStruct* control,
+                     ZQEntryListFieldValueList& list, ZQStatusList* status) {
+  const ServerTraits server = boundServer(ctx, control);
+  int worst = ZQ_RETURN_OK;
+  for (uint32_t i = 0; i < list.count; ++i) {
+    const int rc =
+        postProcessValues(ctx, server, list.items[i].fieldValues, kListPasswordLength, status);
+    if (rc > worst) worst = rc;
+  }
+  return worst;
+}
+
+}  // namespace
+}  // namespace zq::calls
+
+using namespace zq;
+
+extern "C" int ZQGetListEntryWithFields(ZQControlStruct* control, const char* form,
+                                        ZQQualifierStruct* qualifier, ZQEntryListFieldList* fields,
+                                        ZQSortList* sort, uint32_t firstRetrieve,
+                                        uint32_t maxRetrieve, ZQBoolean useLocale,
+                                        ZQEntryListFieldValueList* entries, uint32_t* numMatches,
+                                        ZQStatusList* status) {
+  if (entries) *entries = {0, nullptr};
+  if (numMatches) *numMatches = 0;
+  CallEntry e = enterCall(control, status);
+  if (!e.ok()) return e.rc;
+  int rc = calls::checkQuery(control, form, qualifier, fields, sort, status);
+  if (rc < ZQ_RETURN_ERROR && !entries) rc = addError(status, 105);
+  if (rc >= ZQ_RETURN_ERROR) return rc;
+  diag::command(e.ctx, control, diag::Command::GetListEntryWithFields, form, qualifier, fields,
+                sort, firstRetrieve, maxRetrieve, useLocale);
+
+  transport::ListEntryArgs args{};
+  args.form = const_cast<char*>(form);
+  if (qualifier) args.qualifier = *qualifier;
+  if (fields) args.fields = *fields;
+  if (sort) args.sort = *sort;
+  args.firstRetrieve = firstRetrieve;
+  args.maxRetrieve = maxRetrieve;
+  args.useLocale = useLocale;
+
+  calls::SliceBuffer text;
+  ZQEntryListFieldValueList joined{0, nullptr};
+  bool structured = false, first = true, memoryFailed = false, replyFailed = false;
+  uint32_t matches = 0;
+  calls::ChunkedCall call{{control, transport::findProcedure(73), kQueueList,
+                           e.ctx->settings.timeoutLong, kMsgTimeoutQuery},
+                          &args.header};
+  rc = calls::runChunked(
+      e.ctx, call, &args,
+      [&](const calls::Chunk& chunk) {
+        auto* reply = static_cast<transport::ListEntryWithFieldsReply*>(chunk.reply);
+        if (chunk.failed) {
+          replyFailed = true;
+          return false;
+        }
+        if (reply->structured) {
+          structured = true;
+          if (first) matches = reply->matches;
+          memoryFailed = !calls::joinChunk(joined, reply->entries);
+        } else {
+          memoryFailed = !text.append(reply->textLength, reply->text);
+        }
+        first = false;
+        return !memoryFailed;
+      },
+      status);
+  if (memoryFailed) rc = addError(status, kMsgNoMemory);
+  ZQEntryListFieldValueList result{0, nullptr};
+  if (rc < ZQ_RETURN_ERROR && !replyFailed) {
+    if (structured) {
+      result = joined;
+      joined = {0, nullptr};
+    } else if (text.size()) {
+      platform::ZBuffer plain;
+      const platform::ZResult z = platform::decompressBytes(text.data(), text.size(), 0, plain);
+      if (z != platform::ZResult::ok) {
+        rc = addError(status, z == platform::ZResult::noMemory ? kMsgNoMemory : 160);
+      } else {
+        const calls::ServerTraits server = calls::boundServer(e.ctx, control);
+        calls::ParseResult parsed = calls::parseEntryListText(
+            reinterpret_cast<const char*>(plain.data), plain.size,
+            {server.serverCharset, server.clientCharset}, &result, &matches);
+        if (!parsed.ok()) rc = addError(status, parsed.message, parsed.detail);
+      }
+      ZQFree(plain.data);
+    }
+    if (rc < ZQ_RETURN_ERROR) {
+      const int post = calls::protectPasswords(e.ctx, control, result, status);
+      if (post > rc) rc = post;
+    }
+  }
+  FreeZQEntryListFieldValueList(&joined, 0);
+  if (rc >= ZQ_RETURN_ERROR || replyFailed) {
+    FreeZQEntryListFieldValueList(&result, 0);
+    diag::outputs(e.ctx, entries, numMatches);
+    return ZQFinishCall(e.ctx, rc >= ZQ_RETURN_ERROR ? rc : returnCode(status), status);
+  }
+  *entries = result;
+  if (numMatches) *numMatches = matches;
+  calls::setLastMatchCount(e.ctx, status, matches, numMatches != nullptr, result.count);
+  diag::outputs(e.ctx, entries, numMatches);
+  return ZQFinishCall(e.ctx, rc, status);
+}
+
+extern "C" int ZQGetOneEntryWithFields(ZQControlStruct* control, const char* form,
+                                       ZQQualifierStruct* qualifier, ZQEntryListFieldList* fields,
+                                       ZQSortList* sort, ZQBoolean useLocale,
+                                       ZQEntryListFieldValueList* entries, uint32_t* numMatches,
+                                       ZQStatusList* status) {
+  if (entries) *entries = {0, nullptr};
+  if (numMatches) *numMatches = 0;
+  CallEntry e = enterCall(control, status);
+  if (!e.ok()) return e.rc;
+  int rc = calls::checkQuery(control, form, qualifier, fields, sort, status);
+  if (rc < ZQ_RETURN_ERROR && !entries) rc = addError(status, 105);
+  if (rc >= ZQ_RETURN_ERROR) return rc;
+  diag::command(e.ctx, control, diag::Command::GetOneEntryWithFields, form, qualifier, fields, sort,
+                useLocale);
+
+  transport::OneEntryArgs args{};
+  args.form = const_cast<char*>(form);
+  if (qualifier) args.qualifier = *qualifier;
+  if (fields) args.fields = *fields;
+  if (sort) args.sort = *sort;
+  args.useLocale = useLocale;
+
+  ZQEntryListFieldValueList result{0, nullptr};
+  uint32_t matches = 0;
+  bool replyFailed = false;
+  calls::ChunkedCall call{{control, transport::findProcedure(181), kQueueList,
+                           e.ctx->settings.timeoutLong, kMsgTimeoutQuery},
+                          &args.header};
+  rc = calls::runChunked(
+      e.ctx, call, &args,
+      [&](const calls::Chunk& chunk) {
+        auto* reply = static_cast<transport::OneEntryReply*>(chunk.reply);
+        if (chunk.failed) {
+          replyFailed = true;
+          return false;
+        }
+        if (!chunk.last) return true;
+        result = reply->entries;
+        reply->entries = {0, nullptr};
+        matches = reply->matches;
+        return false;
+      },
+      status);
+  if (rc < ZQ_RETURN_ERROR && !replyFailed) {
+    const int post = calls::protectPasswords(e.ctx, control, result, status);
+    if (post > rc) rc = post;
+  }
+  if (rc >= ZQ_RETURN_ERROR || replyFailed) {
+    FreeZQEntryListFieldValueList(&result, 0);
+    diag::outputs(e.ctx, entries, numMatches);
+    return ZQFinishCall(e.ctx, rc >= ZQ_RETURN_ERROR ? rc : returnCode(status), status);
+  }
+  *entries = result;
+  if (numMatches) *numMatches = matches;
+  calls::setLastMatchCount(e.ctx, status, matches, numMatches != nullptr, result.count);
+  diag::outputs(e.ctx, entries, numMatches);
+  return ZQFinishCall(e.ctx, rc, status);
+}

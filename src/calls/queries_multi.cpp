@@ -1,0 +1,227 @@
+// ZQGetListEntryWithMultiSchemaFields (procedure 171): a query over several
+// forms, returned as a compressed multi-form entry list text in slices.
+#include <cstring>
+
+#include "calls/attachments.h"
+#include "calls/checks.h"
+#include "calls/entry_list_text.h"
+#include "calls/queries.h"
+#include "diag/record.h"
+#include "frame/alloc.h"
+#include "frame/status.h"
+#include "platform/compress.h"
+#include "transport/procedures.h"
+#include "transport/records_queries.h"
+#include "zqapi/zq_free.h"
+
+namespace zq::calls {
+namespace {
+
+constexpr size_t kMaxName = 254;
+constexpr int kMaxDepth = 512;
+
+int checkMultiQualifier(const ZQMultiSchemaQualifierStruct* q, bool top, int depth,
+                        ZQStatusList* status);
+int checkFromList(const ZQMultiSchemaQueryFromList* from, int depth, ZQStatusList* status);
+
+int checkMultiOperand(const ZQMultiSchemaFieldValueOrArithStruct& o, int depth,
+                      ZQStatusList* status) {
+  if (depth > kMaxDepth) return addError(status, 403);
+  switch (o.tag) {
+    case ZQ_FIELD:
+    case ZQ_FIELD_TRAN:
+    case ZQ_FIELD_DB:
+    case ZQ_FIELD_CURRENT:
+      return strnlen(o.u.fieldId.queryFromAlias, sizeof o.u.fieldId.queryFromAlias) > kMaxName
+                 ? addError(status, 103)
+                 : ZQ_RETURN_OK;
+    case ZQ_VALUE: {
+      ZQValueStruct copy = o.u.value;  // the check may reset a value without payload
+      return checks::checkValue(&copy, status);
+    }
+    case ZQ_ARITHMETIC: {
+      const ZQMultiSchemaArithOpStruct* a = o.u.arithOp;
+      if (!a) return addError(status, 145);
+      if (a->operation < ZQ_ARITH_OP_ADD || a->operation > ZQ_ARITH_OP_NEGATE)
+        return addError(status, 146);
+      int rc = ZQ_RETURN_OK;
+      if (a->operation != ZQ_ARITH_OP_NEGATE) rc = checkMultiOperand(a->left, depth + 1, status);
+      return rc >= ZQ_RETURN_ERROR ? rc : checkMultiOperand(a->right, depth + 1, status);
+    }
+    case ZQ_VALUE_SET:
+      if (o.u.valueSet.count == 0) return addError(status, 203);
+      return o.u.valueSet.items ? ZQ_RETURN_OK : addError(status, 165);
+    case ZQ_MULTI_VALUE_SET_QUERY: {
+      const ZQMultiSchemaValueSetQueryStruct* v = o.u.valueSetQuery;
+      if (!v) return addError(status, 147);
+      int rc = checkFromList(&v->queryFromList, depth + 1, status);
+      return rc >= ZQ_RETURN_ERROR ? rc
+                                   : checkMultiQualifier(v->qualifier, true, depth + 1, status);
+    }
+    case ZQ_STAT_HISTORY:
+      return ZQ_RETURN_OK;
+    default:
+      return addError(status, 148);
+  }
+}
+
+int checkMultiQualifier(const ZQMultiSchemaQualifierStruct* q, bool top, int depth,
+                        ZQStatusList* status) {
+  if (depth > kMaxDepth) return addError(status, 403);
+  if (!q) return top ? ZQ_RETURN_OK : addError(status, 141);
+  switch (q->operation) {
+    case ZQ_COND_OP_NONE:
+      return top ? ZQ_RETURN_OK : addError(status, 141);
+    case ZQ_COND_OP_AND:
+    case ZQ_COND_OP_OR: {
+      if (!q->u.andor.left || !q->u.andor.right) return addError(status, 141);
+      int rc = checkMultiQualifier(q->u.andor.left, false, depth + 1, status);
+      return rc >= ZQ_RETURN_ERROR
+                 ? rc
+                 : checkMultiQualifier(q->u.andor.right, false, depth + 1, status);
+    }
+    case ZQ_COND_OP_NOT:
+      if (!q->u.notQual) return addError(status, 141);
+      return checkMultiQualifier(q->u.notQual, false, depth + 1, status);
+    case ZQ_COND_OP_REL_OP: {
+      const ZQMultiSchemaRelOpStruct* r = q->u.relOp;
+      if (!r) return addError(status, 143);
+      if (r->operation < ZQ_REL_OP_EQUAL || r->operation > ZQ_REL_OP_IN)
+        return addError(status, 144);
+      int rc = checkMultiOperand(r->left, depth + 1, status);
+      return rc >= ZQ_RETURN_ERROR ? rc : checkMultiOperand(r->right, depth + 1, status);
+    }
+    case ZQ_COND_OP_FROM_FIELD:
+      return ZQ_RETURN_OK;
+    default:
+      return addError(status, 142);
+  }
+}
+
+int checkFromList(const ZQMultiSchemaQueryFromList* from, int depth, ZQStatusList* status) {
+  if (!from || from->count == 0) return addError(status, 9985);
+  if (!from->items) return addError(status, 165);
+  if (from->items[0].joinQual && from->items[0].joinQual->operation != ZQ_COND_OP_NONE)
+    return addError(status, 9993);
+  for (uint32_t i = 0; i < from->count; ++i) {
+    const ZQMultiSchemaQueryFromStruct& f = from->items[i];
+    const size_t alias = strnlen(f.queryFromAlias, sizeof f.queryFromAlias);
+    if (f.type == ZQ_MULTI_SCHEMA_SOURCE_FORM) {
+      const size_t name = strnlen(f.u.schemaName, sizeof f.u.schemaName);
+      if (name == 0) return addError(status, 102);
+      if (name > kMaxName || alias > kMaxName) return addError(status, 103);
+    } else if (f.type == ZQ_MULTI_SCHEMA_SOURCE_RECURSIVE) {
+      const ZQMultiSchemaRecursiveQueryStruct* r = f.u.recursiveQuery;
+      if (!r) return addError(status, 9988);
+      if (!r->recursionQual) return addError(status, 9975);
+      int rc = checkFromList(&r->queryFromList, depth + 1, status);
+      if (rc >= ZQ_RETURN_ERROR) return rc;
+      if (alias == 0) return addError(status, 102);
+      if (alias > kMaxName) return addError(status, 103);
+    } else {
+      return addError(status, 9982);
+    }
+    if (f.joinType > 2) return addError(status, 9981);
+    int rc = checkMultiQualifier(f.joinQual, true, depth + 1, status);
+    if (rc >= ZQ_RETURN_ERROR) return rc;
+  }
+  return ZQ_RETURN_OK;
+}
+
+int checkFieldIds(const ZQMultiSchemaFieldIdList* fields, ZQStatusList* status) {
+  if (!fields || fields->count == 0) return ZQ_RETURN_OK;
+  if (!fields->items) return addError(status, 165);
+  for (uint32_t i = 0; i < fields->count; ++i) {
+    const ZQMultiSchemaFieldIdStruct& f = fields->items[i];
+    if (strnlen(f.queryFromAlias, sizeof f.queryFromAlias) > kMaxName) {
+      addError(status, 103);
+      return ZQAddStatusNumber(status, ZQ_MESSAGE_ERROR, 9983, f.fieldId);
+    }
+  }
+  return ZQ_RETURN_OK;
+}
+
+int checkMultiSort(const ZQMultiSchemaSortList* sort, ZQStatusList* status) {
+  if (!sort || sort->count == 0) return ZQ_RETURN_OK;
+  if (!sort->items) return addError(status, 165);
+  for (uint32_t i = 0; i < sort->count; ++i)
+    if (sort->items[i].sortOrder != ZQ_SORT_ASCENDING &&
+        sort->items[i].sortOrder != ZQ_SORT_DESCENDING) {
+      addError(status, 153);
+      return addError(status, 152);
+    }
+  return ZQ_RETURN_OK;
+}
+
+}  // namespace
+}  // namespace zq::calls
+
+using namespace zq;
+
+extern "C" int ZQGetListEntryWithMultiSchemaFields(
+    ZQControlStruct* control, ZQMultiSchemaQueryFromList* from, ZQMultiSchemaFieldIdList* fields,
+    ZQMultiSchemaQualifierStruct* qualifier, ZQMultiSchemaSortList* sort, uint32_t firstRetrieve,
+    uint32_t maxRetrieve, ZQBoolean useLocale, ZQMultiSchemaFieldValueListList* rows,
+    uint32_t* numMatches, ZQStatusList* status) {
+  if (rows) *rows = {0, nullptr};
+  if (numMatches) *numMatches = 0;
+  CallEntry e = enterCall(control, status);
+  if (!e.ok()) return e.rc;
+  int rc = ZQCheckControl(control, status);
+  if (rc < ZQ_RETURN_ERROR) rc = calls::checkFromList(from, 0, status);
+  if (rc < ZQ_RETURN_ERROR) rc = calls::checkMultiQualifier(qualifier, true, 0, status);
+  if (rc < ZQ_RETURN_ERROR) rc = calls::checkFieldIds(fields, status);
+  if (rc < ZQ_RETURN_ERROR) rc = calls::checkMultiSort(sort, status);
+  if (rc < ZQ_RETURN_ERROR && !rows) rc = addError(status, 105);
+  if (rc >= ZQ_RETURN_ERROR) return rc;
+  diag::command(e.ctx, control, diag::Command::GetListEntryWithMultiSchemaFields, firstRetrieve,
+                maxRetrieve, useLocale);
+
+  transport::MultiSchemaArgs args{};
+  args.from = *from;
+  if (fields) args.fields = *fields;
+  if (qualifier) args.qualifier = *qualifier;
+  if (sort) args.sort = *sort;
+  args.firstRetrieve = firstRetrieve;
+  args.maxRetrieve = maxRetrieve;
+  args.useLocale = useLocale;
+
+  calls::SliceBuffer text;
+  bool memoryFailed = false;
+  calls::ChunkedCall call{{control, transport::findProcedure(171), kQueueList,
+                           e.ctx->settings.timeoutLong, kMsgTimeoutQuery},
+                          &args.header};
+  rc = calls::runChunked(
+      e.ctx, call, &args,
+      [&](const calls::Chunk& chunk) {
+        auto* reply = static_cast<transport::TextSliceReply*>(chunk.reply);
+        memoryFailed = !text.append(reply->textLength, reply->text);
+        return !memoryFailed;
+      },
+      status);
+  if (memoryFailed) rc = addError(status, kMsgNoMemory);
+  ZQMultiSchemaFieldValueListList result{0, nullptr};
+  uint32_t matches = 0;
+  if (rc < ZQ_RETURN_ERROR && text.size()) {
+    platform::ZBuffer plain;
+    const platform::ZResult z = platform::decompressBytes(text.data(), text.size(), 0, plain);
+    if (z != platform::ZResult::ok) {
+      rc = addError(status, z == platform::ZResult::noMemory ? kMsgNoMemory : 160);
+    } else {
+      const calls::ServerTraits server = calls::boundServer(e.ctx, control);
+      calls::ParseResult parsed = calls::parseMultiSchemaText(
+          reinterpret_cast<const char*>(plain.data), plain.size,
+          {server.serverCharset, server.clientCharset}, &result, &matches);
+      if (!parsed.ok()) rc = addError(status, parsed.message, parsed.detail);
+    }
+    ZQFree(plain.data);
+  }
+  if (rc >= ZQ_RETURN_ERROR) {
+    FreeZQMultiSchemaFieldValueListList(&result, 0);
+    return ZQFinishCall(e.ctx, rc, status);
+  }
+  *rows = result;
+  if (numMatches) *numMatches = matches;
+  calls::setLastMatchCount(e.ctx, status, matches, numMatches != nullptr, result.count);
+  return ZQFinishCall(e.ctx, rc, status);
+}

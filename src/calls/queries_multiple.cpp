@@ -1,0 +1,216 @@
+// ZQGetMultipleEntries (procedure 67) and ZQGetEntryStatistics (procedure 6).
+#include <cstring>
+#include <vector>
+
+#include "calls/attachments.h"
+#include "calls/checks.h"
+#include "calls/queries.h"
+#include "diag/record.h"
+#include "frame/alloc.h"
+#include "frame/status.h"
+#include "transport/procedures.h"
+#include "transport/records_queries.h"
+#include "zqapi/zq_free.h"
+
+namespace zq::calls {
+namespace {
+
+constexpr int32_t kMsgNoExistsOutput = 292;
+constexpr int32_t kMsgBadStatistic = 126;
+constexpr int32_t kMsgMalformed = 9009;
+// Password values of exactly this length in whole entries are left as they are.
+constexpr size_t kEntryPasswordLength = 254;
+
+// The flat sequence of values of several entries, gathered reply by reply.
+class FlatValues {
+ public:
+  ~FlatValues() {
+    for (auto& v : values_) FreeZQFieldValueStruct(&v, 0);
+  }
+  std::vector<ZQFieldValueStruct>& values() { return values_; }
+
+  // Appends a reply's values (they move). The reply's first value continues
+  // the last gathered one only where the server marked the cut (call word B)
+  // and the field ids agree: two whole values of one field look alike.
+  bool append(transport::MultipleEntriesReply& reply) {
+    const uint32_t per = reply.valuesPerEntry;
+    bool firstOfReply = true;
+    for (uint32_t l = 0; reply.values.items && l < reply.values.count; ++l) {
+      ZQFieldValueList& list = reply.values.items[l];
+      const uint32_t n = list.items ? (per && list.count > per ? per : list.count) : 0;
+      for (uint32_t k = 0; k < n; ++k) {
+        ZQFieldValueStruct& fv = list.items[k];
+        if (firstOfReply && reply.header.wordB == 1 && continues(fv)) {
+          if (!join(values_.back().value, fv.value)) return false;
+        } else {
+          values_.push_back(fv);
+          fv = ZQFieldValueStruct{};
+        }
+        firstOfReply = false;
+      }
+    }
+    return true;
+  }
+
+ private:
+  bool continues(const ZQFieldValueStruct& fv) const {
+    if (values_.empty()) return false;
+    const ZQFieldValueStruct& last = values_.back();
+    return fv.fieldId == last.fieldId && fv.fieldId != 0 && fv.fieldId != 15 &&
+           fv.value.dataType == ZQ_DATA_TYPE_CHAR && last.value.dataType == ZQ_DATA_TYPE_CHAR;
+  }
+  static bool join(ZQValueStruct& into, const ZQValueStruct& rest) {
+    const char* a = into.u.charValue ? into.u.charValue : "";
+    const char* b = rest.u.charValue ? rest.u.charValue : "";
+    const size_t an = strlen(a), bn = strlen(b);
+    auto* joined = static_cast<char*>(ZQAlloc(an + bn + 1));
+    if (!joined) return false;
+    memcpy(joined, a, an);
+    memcpy(joined + an, b, bn + 1);
+    ZQFree(into.u.charValue);
+    into.u.charValue = joined;
+    return true;
+  }
+
+  std::vector<ZQFieldValueStruct> values_;
+};
+
+// Cuts the flat values into one list per entry; false on memory.
+bool cutIntoLists(std::vector<ZQFieldValueStruct>& flat, uint32_t entries, uint32_t per,
+                  const ZQInternalIdList* wanted, ZQFieldValueListList& out) {
+  out.items =
+      static_cast<ZQFieldValueList*>(ZQCalloc(entries ? entries : 1, sizeof(ZQFieldValueList)));
+  if (!out.items) return false;
+  out.count = entries;
+  size_t next = 0;
+  for (uint32_t e = 0; e < entries; ++e) {
+    if (!per) continue;
+    ZQFieldValueList& list = out.items[e];
+    list.items = static_cast<ZQFieldValueStruct*>(ZQCalloc(per, sizeof(ZQFieldValueStruct)));
+    if (!list.items) return false;
+    list.count = per;
+    for (uint32_t k = 0; k < per; ++k, ++next) {
+      list.items[k] = flat[next];
+      flat[next] = ZQFieldValueStruct{};
+      if (list.items[k].fieldId == 0 && wanted && wanted->items && k < wanted->count)
+        list.items[k].fieldId = wanted->items[k];
+    }
+  }
+  return true;
+}
+
+}  // namespace
+}  // namespace zq::calls
+
+using namespace zq;
+
+extern "C" int ZQGetMultipleEntries(ZQControlStruct* control, const char* form,
+                                    ZQEntryIdListList* ids, ZQInternalIdList* fields,
+                                    ZQBooleanList* exists, ZQFieldValueListList* values,
+                                    ZQStatusList* status) {
+  CallEntry e = enterCall(control, status);
+  if (!e.ok()) return e.rc;
+  if (!exists) return addError(status, calls::kMsgNoExistsOutput);
+  *exists = {0, nullptr};
+  if (values) *values = {0, nullptr};
+  int rc = ZQCheckControl(control, status);
+  if (rc < ZQ_RETURN_ERROR) rc = ZQCheckName(form, 0, status);
+  if (rc >= ZQ_RETURN_ERROR) return rc;
+  if (!ids || ids->count == 0) return ZQ_RETURN_OK;
+  rc = checks::checkEntryIdLists(ids, false, status);
+  if (rc >= ZQ_RETURN_ERROR) return rc;
+  diag::command(e.ctx, control, diag::Command::GetMultipleEntries, form, fields);
+
+  transport::MultipleEntriesArgs args{};
+  args.form = const_cast<char*>(form);
+  args.ids = *ids;
+  if (fields) args.fields = *fields;
+
+  ZQBooleanList found{0, nullptr};
+  calls::FlatValues flat;
+  uint32_t per = 0;
+  bool first = true, memoryFailed = false, replyFailed = false;
+  calls::ChunkedCall call{{control, transport::findProcedure(67), kQueueFast,
+                           e.ctx->settings.timeoutNormal, kMsgTimeoutRetrieve},
+                          &args.header};
+  rc = calls::runChunked(
+      e.ctx, call, &args,
+      [&](const calls::Chunk& chunk) {
+        auto* reply = static_cast<transport::MultipleEntriesReply*>(chunk.reply);
+        if (chunk.failed) {
+          replyFailed = true;
+          return false;
+        }
+        if (first) {
+          found = reply->exists;
+          reply->exists = {0, nullptr};
+          per = reply->valuesPerEntry;
+          first = false;
+          if (!values) return false;  // the first reply is the whole result
+        }
+        memoryFailed = !flat.append(*reply);
+        return !memoryFailed;
+      },
+      status);
+  if (memoryFailed) rc = addError(status, kMsgNoMemory);
+  ZQFieldValueListList lists{0, nullptr};
+  if (rc < ZQ_RETURN_ERROR && !replyFailed && values) {
+    if (flat.values().size() != size_t{found.count} * per) {
+      rc = addError(status, calls::kMsgMalformed, "number of values");
+    } else if (!calls::cutIntoLists(flat.values(), found.count, per, fields, lists)) {
+      rc = addError(status, kMsgNoMemory);
+    } else {
+      const calls::ServerTraits server = calls::boundServer(e.ctx, control);
+      for (uint32_t i = 0; i < lists.count && rc < ZQ_RETURN_ERROR; ++i) {
+        const int post = calls::postProcessValues(e.ctx, server, &lists.items[i],
+                                                  calls::kEntryPasswordLength, status);
+        if (post > rc) rc = post;
+      }
+    }
+  }
+  if (rc >= ZQ_RETURN_ERROR || replyFailed) {
+    FreeZQFieldValueListList(&lists, 0);
+    FreeZQBooleanList(&found, 0);
+    diag::outputs(e.ctx, nullptr, values);
+    return ZQFinishCall(e.ctx, rc >= ZQ_RETURN_ERROR ? rc : returnCode(status), status);
+  }
+  *exists = found;
+  if (values) *values = lists;
+  diag::outputs(e.ctx, nullptr, values);
+  return ZQFinishCall(e.ctx, rc, status);
+}
+
+extern "C" int ZQGetEntryStatistics(ZQControlStruct* control, const char* form,
+                                    ZQQualifierStruct* qualifier, ZQFieldValueOrArithStruct* target,
+                                    uint32_t statistic, ZQInternalIdList* groupBy,
+                                    ZQStatisticsResultList* results, ZQStatusList* status) {
+  if (results) *results = {0, nullptr};
+  CallEntry e = enterCall(control, status);
+  if (!e.ok()) return e.rc;
+  int rc = calls::checkQuery(control, form, qualifier, nullptr, nullptr, status);
+  if (rc < ZQ_RETURN_ERROR && target && target->tag != 0) rc = checks::checkOperand(target, status);
+  if (rc < ZQ_RETURN_ERROR && (statistic < 1 || statistic > 5))
+    rc = addError(status, calls::kMsgBadStatistic);
+  if (rc < ZQ_RETURN_ERROR && !results) rc = addError(status, 105);
+  if (rc >= ZQ_RETURN_ERROR) return rc;
+  diag::command(e.ctx, control, diag::Command::GetEntryStatistics, form, qualifier, statistic,
+                groupBy);
+
+  transport::StatisticsArgs args{};
+  args.form = const_cast<char*>(form);
+  if (qualifier) args.qualifier = *qualifier;
+  if (target) args.target = *target;
+  args.statistic = statistic;
+  if (groupBy) args.groupBy = *groupBy;
+  RemoteCall call{control, transport::findProcedure(6), kQueueList, e.ctx->settings.timeoutLong,
+                  kMsgTimeoutQuery};
+  void* reply = nullptr;
+  rc = callRemote(call, &args, &reply, status);
+  if (reply && rc < ZQ_RETURN_ERROR) {
+    auto* r = static_cast<transport::StatisticsReply*>(reply);
+    *results = r->results;
+    r->results = {0, nullptr};
+  }
+  diag::outputs(e.ctx, results);
+  return ZQFinishCall(e.ctx, rc, status);
+}
