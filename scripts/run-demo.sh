@@ -3,7 +3,10 @@
 set -euo pipefail
 out=${1:-build/out}
 log=$(mktemp)
-"$out/zqserverd" --port 0 >"$log" 2>&1 &
+# The demo's form: a title, a priority and an attachment field.
+"$out/zqserverd" --port 0 \
+  --form 'Tickets:536870913:char:Title,536870914:integer:Priority,536870915:attach:Notes' \
+  >"$log" 2>&1 &
 server=$!
 trap 'kill $server 2>/dev/null; wait $server 2>/dev/null; rm -f "$log"' EXIT
 for _ in $(seq 1 50); do
