@@ -5,7 +5,6 @@
 
 #include "frame/alloc.h"
 #include "platform/charset.h"
-#include "security/base64.h"
 #include "zqapi/zq_free.h"
 #include "zqapi/zq_text.h"
 
@@ -124,19 +123,42 @@ struct Parser {
     return true;
   }
 
+  // Base64 of the 8-byte XDR double; characters outside the alphabet are
+  // skipped. Decoded in place: one real per value must not cost an allocation.
   bool real(const char* s, size_t n, double& out) {
     if (n == 0) {
       out = 0.0;
       return true;
     }
-    security::Buffer bytes;
-    if (!security::base64::decode(s, n, bytes)) return noMemory();
-    if (bytes.size() != 8) return fail(kMsgUndecodable, "real value");
-    const uint8_t* b = bytes.data();
-    uint64_t bits = 0;
-    for (int i = 0; i < 8; ++i) bits = (bits << 8) | b[i];
-    memcpy(&out, &bits, sizeof out);
+    uint8_t bytes[8];
+    size_t count = 0;
+    uint32_t bits = 0;
+    int pending = 0;
+    for (size_t i = 0; i < n; ++i) {
+      const int v = base64Digit(s[i]);
+      if (v < 0) continue;
+      bits = (bits << 6) | static_cast<uint32_t>(v);
+      pending += 6;
+      if (pending >= 8) {
+        pending -= 8;
+        if (count == sizeof bytes) return fail(kMsgUndecodable, "real value");
+        bytes[count++] = static_cast<uint8_t>(bits >> pending);
+      }
+    }
+    if (count != sizeof bytes) return fail(kMsgUndecodable, "real value");
+    uint64_t word = 0;
+    for (uint8_t b : bytes) word = (word << 8) | b;
+    memcpy(&out, &word, sizeof out);
     return true;
+  }
+
+  static int base64Digit(char c) {
+    if (c >= 'A' && c <= 'Z') return c - 'A';
+    if (c >= 'a' && c <= 'z') return c - 'a' + 26;
+    if (c >= '0' && c <= '9') return c - '0' + 52;
+    if (c == '+') return 62;
+    if (c == '/') return 63;
+    return -1;
   }
 
   bool byteList(const char* s, size_t n, ZQValueStruct& v) {
@@ -330,14 +352,17 @@ ParseResult parseEntryListText(const char* text, size_t length, const TextCharse
       ok = p.fail(kMsgUndecodable, "entry id line");
       break;
     }
-    char* idText = p.text(line, lineLength);
-    if (!idText) {
+    // The id line is copied only when it must be converted.
+    char* converted = nullptr;
+    if (p.converting && !(converted = p.text(line, lineLength))) {
       ok = false;
       break;
     }
-    ok = p.entryIds(idText, strlen(idText), entry.entryId);
-    auto* values = ok ? static_cast<ZQFieldValueList*>(ZQCalloc(1, sizeof(ZQFieldValueList)))
-                      : nullptr;
+    const char* idText = converted ? converted : line;
+    const size_t idLength = converted ? strlen(converted) : lineLength;
+    ok = p.entryIds(idText, idLength, entry.entryId);
+    auto* values =
+        ok ? static_cast<ZQFieldValueList*>(ZQCalloc(1, sizeof(ZQFieldValueList))) : nullptr;
     if (ok && !values) ok = p.noMemory();
     if (ok && m) {
       values->items = static_cast<ZQFieldValueStruct*>(ZQCalloc(m, sizeof(ZQFieldValueStruct)));
@@ -348,7 +373,7 @@ ParseResult parseEntryListText(const char* text, size_t length, const TextCharse
       }
     }
     if (!ok) {
-      ZQFree(idText);
+      ZQFree(converted);
       break;
     }
     entry.fieldValues = values;
@@ -357,8 +382,11 @@ ParseResult parseEntryListText(const char* text, size_t length, const TextCharse
       values->count = k + 1;
       fv.fieldId = columns[k];
       if (columns[k] == 1) {
-        char* copy = dupString(idText);
-        if (!copy) {
+        auto* copy = static_cast<char*>(ZQAlloc(idLength + 1));
+        if (copy) {
+          memcpy(copy, idText, idLength);
+          copy[idLength] = '\0';
+        } else {
           ok = p.noMemory();
           break;
         }
@@ -368,7 +396,7 @@ ParseResult parseEntryListText(const char* text, size_t length, const TextCharse
         ok = p.value(c, fv.value);
       }
     }
-    ZQFree(idText);
+    ZQFree(converted);
   }
   if (!ok) {
     FreeZQEntryListFieldValueList(&result, 0);
@@ -408,8 +436,8 @@ ParseResult parseMultiSchemaText(const char* text, size_t length, const TextChar
     return p.fail(kMsgUndecodable, "row count exceeds the text"), p.result;
   ZQMultiSchemaFieldValueListList result{0, nullptr};
   if (n) {
-    result.items = static_cast<ZQMultiSchemaFieldValueList*>(
-        ZQCalloc(n, sizeof(ZQMultiSchemaFieldValueList)));
+    result.items =
+        static_cast<ZQMultiSchemaFieldValueList*>(ZQCalloc(n, sizeof(ZQMultiSchemaFieldValueList)));
     if (!result.items) return p.noMemory(), p.result;
   }
   bool ok = true;

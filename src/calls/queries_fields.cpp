@@ -177,7 +177,8 @@ extern "C" int ZQGetListEntryWithFields(ZQControlStruct* control, const char* fo
       platform::ZBuffer plain;
       const platform::ZResult z = platform::decompressBytes(text.data(), text.size(), 0, plain);
       if (z != platform::ZResult::ok) {
-        rc = addError(status, z == platform::ZResult::noMemory ? kMsgNoMemory : 160);
+        rc = addError(status,
+                      z == platform::ZResult::noMemory ? kMsgNoMemory : calls::kMsgDecompress);
       } else {
         const calls::ServerTraits server = calls::boundServer(e.ctx, control);
         calls::ParseResult parsed = calls::parseEntryListText(

@@ -854,3 +854,31 @@ TEST_F(Queries, ArgumentChecksOfTheFieldQueries) {
     EXPECT_TRUE(s.has(c.message)) << c.message;
   }
 }
+
+TEST_F(Queries, PasswordValuesInListsAreProtectedExceptThoseOf30Characters) {
+  zqserver::EntryStore store(server_->store());
+  ASSERT_TRUE(store.createForm("P", {{102, ZQ_DATA_TYPE_CHAR, "Password"}}).ok());
+  const std::string thirty(30, 'x');
+  for (const char* password : {thirty.c_str(), "secret"}) {
+    ZQFieldValueStruct item = charField(102, password);
+    ZQFieldValueList values{1, &item};
+    std::string id;
+    ASSERT_TRUE(store.create("P", values, "Demo", id).ok());
+  }
+  ZQEntryListFieldStruct column{102, 30, ""};
+  ZQEntryListFieldList fields{1, &column};
+  for (bool one : {false, true}) {
+    FieldValueEntries out;
+    Status s;
+    ASSERT_EQ(one ? ZQGetOneEntryWithFields(&control_, "P", nullptr, &fields, nullptr, 0, &out,
+                                            nullptr, &s)
+                  : ZQGetListEntryWithFields(&control_, "P", nullptr, &fields, nullptr, 0, 0, 0,
+                                             &out, nullptr, &s),
+              0);
+    ASSERT_EQ(out.count, one ? 1u : 2u);
+    EXPECT_EQ(textOf(out.items[0].fieldValues, 102), thirty);
+    if (!one) {
+      EXPECT_NE(textOf(out.items[1].fieldValues, 102), "secret");
+    }
+  }
+}
