@@ -21,13 +21,48 @@ namespace {
 
 constexpr int kRawVersion = 14;
 
-// A prepared statement released on scope exit.
+}  // namespace
+
+// Prepared statements and form definitions of one EntryStore: statements are
+// prepared once and reset after each use; everything is finalized with the
+// store object, before the database can be closed.
+struct EntryStore::Cache {
+  sqlite3* db;
+  std::map<const char*, sqlite3_stmt*> statements;
+  std::map<std::string, FormDef> forms;
+  explicit Cache(sqlite3* d) : db(d) {}
+  ~Cache() {
+    for (auto& [sql, stmt] : statements) sqlite3_finalize(stmt);
+  }
+};
+
+namespace {
+
+using Cache = EntryStore::Cache;
+
+// A cached statement, reset on scope exit.
 class Statement {
  public:
-  Statement(sqlite3* db, const char* sql) {
-    if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) stmt_ = nullptr;
+  Statement(Cache& cache, const char* sql) {
+    auto it = cache.statements.find(sql);
+    if (it != cache.statements.end()) {
+      stmt_ = it->second;
+      return;
+    }
+    if (sqlite3_prepare_v3(cache.db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr) !=
+        SQLITE_OK) {
+      sqlite3_finalize(stmt_);
+      stmt_ = nullptr;
+      return;
+    }
+    try {
+      cache.statements.emplace(sql, stmt_);
+    } catch (...) {
+      sqlite3_finalize(stmt_);
+      stmt_ = nullptr;
+    }
   }
-  ~Statement() { sqlite3_finalize(stmt_); }
+  ~Statement() { reset(); }
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
   explicit operator bool() const { return stmt_ != nullptr; }
@@ -42,6 +77,7 @@ class Statement {
   }
   int step() { return stmt_ ? sqlite3_step(stmt_) : SQLITE_ERROR; }
   void reset() {
+    if (!stmt_) return;
     sqlite3_reset(stmt_);
     sqlite3_clear_bindings(stmt_);
   }
@@ -62,6 +98,7 @@ StoreResult failure(int32_t message, std::string appended = {}) {
 }
 
 StoreResult dbFailure(sqlite3* db) { return failure(kMsgStoreFailure, sqlite3_errmsg(db)); }
+StoreResult dbFailure(Cache& c) { return dbFailure(c.db); }
 
 struct TypeName {
   const char* name;
@@ -327,7 +364,9 @@ bool parseFormSpec(const std::string& spec, std::string& name, std::vector<Field
   return true;
 }
 
-EntryStore::EntryStore(Store& store) : store_(store) {
+EntryStore::~EntryStore() = default;
+
+EntryStore::EntryStore(Store& store) : store_(store), cache_(new Cache(store.db())) {
   store_.exec(
       "CREATE TABLE IF NOT EXISTS zq_forms(form_id INTEGER PRIMARY KEY,"
       " name TEXT UNIQUE NOT NULL COLLATE NOCASE, next_entry INTEGER NOT NULL DEFAULT 1);"
@@ -340,7 +379,7 @@ EntryStore::EntryStore(Store& store) : store_(store) {
 }
 
 StoreResult EntryStore::createForm(const std::string& name, const std::vector<FieldDef>& fields) {
-  sqlite3* db = store_.db();
+  Cache& db = *cache_;
   if (name.empty() || name.size() > 254) return failure(102);
   std::map<ZQInternalId, FieldDef> all;
   for (const FieldDef& f : fields) {
@@ -348,11 +387,12 @@ StoreResult EntryStore::createForm(const std::string& name, const std::vector<Fi
     if (!all.emplace(f.id, f).second) return failure(kMsgNoSuchField, std::to_string(f.id));
   }
   for (const FieldDef& f : kCoreFields) all.emplace(f.id, f);
+  cache_->forms.clear();
   StoreTransaction tx(*this);
   Statement ins(db, "INSERT INTO zq_forms(name) VALUES(?)");
   ins.bind(1, name);
   if (ins.step() != SQLITE_DONE) return failure(kMsgStoreFailure, "form " + name + " exists");
-  const int64_t formId = sqlite3_last_insert_rowid(db);
+  const int64_t formId = sqlite3_last_insert_rowid(db.db);
   Statement fld(db, "INSERT INTO zq_fields VALUES(?,?,?,?)");
   for (const auto& [id, f] : all) {
     fld.bind(1, formId).bind(2, id).bind(3, f.dataType).bind(4, f.name);
@@ -371,7 +411,9 @@ StoreResult EntryStore::createFormFromSpec(const std::string& spec) {
 }
 
 std::optional<FormDef> EntryStore::form(const std::string& name) {
-  sqlite3* db = store_.db();
+  auto hit = cache_->forms.find(name);
+  if (hit != cache_->forms.end()) return hit->second;
+  Cache& db = *cache_;
   Statement q(db, "SELECT form_id, name FROM zq_forms WHERE name = ?");
   q.bind(1, name);
   if (q.step() != SQLITE_ROW) return std::nullopt;
@@ -385,12 +427,13 @@ std::optional<FormDef> EntryStore::form(const std::string& name) {
   while (fq.step() == SQLITE_ROW)
     f.fields.push_back(FieldDef{static_cast<ZQInternalId>(fq.integer(0)),
                                 static_cast<uint32_t>(fq.integer(1)), fq.text(2)});
+  cache_->forms.emplace(name, f);
   return f;
 }
 
 std::vector<std::string> EntryStore::formNames() {
   std::vector<std::string> names;
-  Statement q(store_.db(), "SELECT name FROM zq_forms ORDER BY name");
+  Statement q(*cache_, "SELECT name FROM zq_forms ORDER BY name");
   while (q.step() == SQLITE_ROW) names.push_back(q.text(0));
   return names;
 }
@@ -412,7 +455,7 @@ StoreResult checkValues(const FormDef& form, const ZQFieldValueList& values) {
 }
 
 // Writes (or clears, for the null value) one field of an entry.
-StoreResult writeValue(sqlite3* db, int64_t formId, int64_t entry, ZQInternalId fieldId,
+StoreResult writeValue(Cache& db, int64_t formId, int64_t entry, ZQInternalId fieldId,
                        uint32_t fieldType, const ZQValueStruct& given) {
   const ZQValueStruct v = coerce(given, fieldType);
   if (v.dataType == ZQ_DATA_TYPE_NULL) {
@@ -426,14 +469,14 @@ StoreResult writeValue(sqlite3* db, int64_t formId, int64_t entry, ZQInternalId 
   return up.step() == SQLITE_DONE ? StoreResult{} : dbFailure(db);
 }
 
-bool entryExists(sqlite3* db, int64_t formId, int64_t entry) {
+bool entryExists(Cache& db, int64_t formId, int64_t entry) {
   Statement q(db, "SELECT 1 FROM zq_entries WHERE form_id=? AND entry=?");
   q.bind(1, formId).bind(2, entry);
   return q.step() == SQLITE_ROW;
 }
 
 // Writes a whole new entry numbered `entry` (which must be free).
-StoreResult insertEntry(sqlite3* db, const FormDef& form, int64_t entry,
+StoreResult insertEntry(Cache& db, const FormDef& form, int64_t entry,
                         const ZQFieldValueList& values, const std::string& user) {
   Statement ins(db, "INSERT INTO zq_entries VALUES(?,?)");
   ins.bind(1, form.formId).bind(2, entry);
@@ -466,7 +509,7 @@ StoreResult insertEntry(sqlite3* db, const FormDef& form, int64_t entry,
   return r;
 }
 
-StoreResult updateEntry(sqlite3* db, const FormDef& form, int64_t entry,
+StoreResult updateEntry(Cache& db, const FormDef& form, int64_t entry,
                         const ZQFieldValueList& values, const std::string& user) {
   StoreResult r;
   for (uint32_t i = 0; r.ok() && i < values.count; ++i) {
@@ -486,20 +529,20 @@ StoreResult updateEntry(sqlite3* db, const FormDef& form, int64_t entry,
   return r;
 }
 
-StoreResult deleteValues(sqlite3* db, int64_t formId, int64_t entry) {
+StoreResult deleteValues(Cache& db, int64_t formId, int64_t entry) {
   Statement del(db, "DELETE FROM zq_values WHERE form_id=? AND entry=?");
   del.bind(1, formId).bind(2, entry);
   return del.step() == SQLITE_DONE ? StoreResult{} : dbFailure(db);
 }
 
-int64_t nextEntry(sqlite3* db, int64_t formId) {
+int64_t nextEntry(Cache& db, int64_t formId) {
   Statement q(db, "SELECT next_entry FROM zq_forms WHERE form_id=?");
   q.bind(1, formId);
   return q.step() == SQLITE_ROW ? q.integer(0) : 1;
 }
 
 // Loads all values of one entry ordered by field id into out.
-StoreResult loadValues(sqlite3* db, int64_t formId, int64_t entry, ZQFieldValueList& out) {
+StoreResult loadValues(Cache& db, int64_t formId, int64_t entry, ZQFieldValueList& out) {
   out = ZQFieldValueList{};
   Statement q(db,
               "SELECT field_id, data_type, value, raw FROM zq_values"
@@ -543,7 +586,7 @@ StoreResult EntryStore::create(const std::string& formName, const ZQFieldValueLi
   if (!form) return failure(kMsgNoSuchForm, formName);
   StoreResult r = checkValues(*form, values);
   if (!r.ok()) return r;
-  sqlite3* db = store_.db();
+  Cache& db = *cache_;
   StoreTransaction tx(*this);
   const int64_t entry = nextEntry(db, form->formId);
   r = insertEntry(db, *form, entry, values, user);
@@ -558,7 +601,7 @@ StoreResult EntryStore::get(const std::string& formName, const std::string& entr
   out = ZQFieldValueList{};
   auto form = this->form(formName);
   if (!form) return failure(kMsgNoSuchForm, formName);
-  sqlite3* db = store_.db();
+  Cache& db = *cache_;
   const int64_t entry = parseEntryId(entryId.c_str());
   if (!entry || !entryExists(db, form->formId, entry)) return failure(kMsgNoSuchEntry, entryId);
   if (wanted && wanted->count && !wanted->items) return failure(165);
@@ -608,7 +651,7 @@ StoreResult EntryStore::set(const std::string& formName, const std::string& entr
                             const ZQFieldValueList& values, const std::string& user) {
   auto form = this->form(formName);
   if (!form) return failure(kMsgNoSuchForm, formName);
-  sqlite3* db = store_.db();
+  Cache& db = *cache_;
   const int64_t entry = parseEntryId(entryId.c_str());
   if (!entry || !entryExists(db, form->formId, entry)) return failure(kMsgNoSuchEntry, entryId);
   StoreResult r = checkValues(*form, values);
@@ -623,7 +666,7 @@ StoreResult EntryStore::set(const std::string& formName, const std::string& entr
 StoreResult EntryStore::remove(const std::string& formName, const std::string& entryId) {
   auto form = this->form(formName);
   if (!form) return failure(kMsgNoSuchForm, formName);
-  sqlite3* db = store_.db();
+  Cache& db = *cache_;
   const int64_t entry = parseEntryId(entryId.c_str());
   if (!entry || !entryExists(db, form->formId, entry)) return failure(kMsgNoSuchEntry, entryId);
   StoreTransaction tx(*this);
@@ -650,7 +693,7 @@ StoreResult EntryStore::merge(const std::string& formName, const ZQFieldValueLis
         fv.value.u.charValue && *fv.value.u.charValue)
       given = fv.value.u.charValue;
   }
-  sqlite3* db = store_.db();
+  Cache& db = *cache_;
   int64_t entry = 0;
   if (given) {
     entry = parseEntryId(given);
@@ -711,7 +754,7 @@ StoreResult EntryStore::forEachEntry(
     const std::function<bool(const std::string&, const ZQFieldValueList&)>& fn) {
   auto form = this->form(formName);
   if (!form) return failure(kMsgNoSuchForm, formName);
-  sqlite3* db = store_.db();
+  Cache& db = *cache_;
   Statement q(db, "SELECT entry FROM zq_entries WHERE form_id=? ORDER BY entry");
   q.bind(1, form->formId);
   std::vector<int64_t> entries;
@@ -731,9 +774,9 @@ StoreResult EntryStore::count(const std::string& formName, uint64_t& out) {
   out = 0;
   auto form = this->form(formName);
   if (!form) return failure(kMsgNoSuchForm, formName);
-  Statement q(store_.db(), "SELECT count(*) FROM zq_entries WHERE form_id=?");
+  Statement q(*cache_, "SELECT count(*) FROM zq_entries WHERE form_id=?");
   q.bind(1, form->formId);
-  if (q.step() != SQLITE_ROW) return dbFailure(store_.db());
+  if (q.step() != SQLITE_ROW) return dbFailure(*cache_);
   out = static_cast<uint64_t>(q.integer(0));
   return {};
 }

@@ -23,13 +23,15 @@
 // form has the core fields below; the store writes 1, 3 and 6 itself (and 2
 // and 5 from the user of the request when given).
 //
-// Threads: the reference server dispatches one call at a time; an
-// EntryStore is a view over Store and holds no state of its own, so any
-// number of them may exist.
+// Threads: the reference server dispatches one call at a time. An
+// EntryStore is a view over Store that keeps prepared statements and form
+// definitions for its own lifetime: create one per handler call (or per
+// batch of work), and destroy it before the Store.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -97,6 +99,9 @@ class EntryStore {
  public:
   // Creates the tables when missing.
   explicit EntryStore(Store& store);
+  ~EntryStore();
+  EntryStore(const EntryStore&) = delete;
+  EntryStore& operator=(const EntryStore&) = delete;
 
   // ---- forms -------------------------------------------------------------
   // Creates a form with the given fields plus the core fields missing from
@@ -150,6 +155,12 @@ class EntryStore {
 
  private:
   Store& store_;
+
+ public:
+  struct Cache;  // prepared statements and forms (entry_store.cpp)
+
+ private:
+  std::unique_ptr<Cache> cache_;
 };
 
 // Rolls back unless committed (RAII for handlers).
