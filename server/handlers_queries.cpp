@@ -35,6 +35,15 @@ RequestHeader& outHeader(Call& call) {
   return *call.procedure.replyHeader(call.reply);
 }
 
+// Records release the items of non-empty lists only: an empty list carries none.
+template <class T>
+void dropIfEmpty(uint32_t count, T*& items) {
+  if (count == 0) {
+    ZQFree(items);
+    items = nullptr;
+  }
+}
+
 // ---- procedure 5 -------------------------------------------------------------------------
 
 // The short description of a row: each column padded or cut to its width,
@@ -122,6 +131,7 @@ void getListEntry(Call& call) {
   memcpy(reply.entries.items, p->list.items + p->next, n * sizeof(ZQEntryListStruct));
   memset(p->list.items + p->next, 0, n * sizeof(ZQEntryListStruct));
   reply.entries.count = n;
+  dropIfEmpty(reply.entries.count, reply.entries.items);
   p->next = end;
   reply.matches = p->matches;
   RequestHeader& out = outHeader(call);
@@ -262,8 +272,9 @@ void listEntryStructured(Call& call, ListEntryArgs& args, ListEntryWithFieldsRep
       return fail(call, error);
     auto pending = std::make_unique<PendingStructured>();
     pending->matches = result.matches;
-    if (!entriesOf(result, columnsOf(args.fields, result.form), pending->list))
-      return fail(call, 154);
+    const bool ok = entriesOf(result, columnsOf(args.fields, result.form), pending->list);
+    dropIfEmpty(pending->list.count, pending->list.items);
+    if (!ok) return fail(call, 154);
     p = pending.get();
     token = keepPending(std::move(pending));
   } else if (!(p = dynamic_cast<PendingStructured*>(findPending(token)))) {
@@ -355,6 +366,7 @@ void listEntryStructured(Call& call, ListEntryArgs& args, ListEntryWithFieldsRep
   }
   std::copy(slice.begin(), slice.end(), reply.entries.items);
   reply.entries.count = static_cast<uint32_t>(slice.size());
+  dropIfEmpty(reply.entries.count, reply.entries.items);
   reply.matches = p->matches;
   RequestHeader& out = outHeader(call);
   out.wordE = token;
@@ -398,8 +410,9 @@ void getOneEntryWithFields(Call& call) {
                 error))
     return fail(call, error);
   reply.matches = result.matches;
-  if (!entriesOf(result, columnsOf(args.fields, result.form), reply.entries))
-    return fail(call, 154);
+  const bool ok = entriesOf(result, columnsOf(args.fields, result.form), reply.entries);
+  dropIfEmpty(reply.entries.count, reply.entries.items);
+  if (!ok) return fail(call, 154);
   outHeader(call).headerByte = 1;
 }
 
@@ -417,7 +430,9 @@ void getListEntryBlocks(Call& call) {
   reply.matches = result.matches;
   reply.returnedRows = static_cast<uint32_t>(result.rows.size());
   ZQEntryListFieldValueList all{};
-  if (!entriesOf(result, columnsOf(args.fields, result.form), all)) {
+  const bool built = entriesOf(result, columnsOf(args.fields, result.form), all);
+  dropIfEmpty(all.count, all.items);
+  if (!built) {
     FreeZQEntryListFieldValueList(&all, 0);
     return fail(call, 154);
   }
@@ -442,6 +457,7 @@ void getListEntryBlocks(Call& call) {
     }
   }
   FreeZQEntryListFieldValueList(&all, 0);
+  dropIfEmpty(reply.blocks.count, reply.blocks.items);
   if (!ok) return fail(call, 154);
 }
 
@@ -452,9 +468,10 @@ void getEntryStatistics(Call& call) {
   auto& reply = *static_cast<StatisticsReply*>(call.reply);
   EntryStore store(call.server.store());
   QueryError error;
-  if (!runStatistics(store, args.form ? args.form : "", &args.qualifier, &args.target,
-                     args.statistic, &args.groupBy, reply.results, error))
-    fail(call, error);
+  const bool ok = runStatistics(store, args.form ? args.form : "", &args.qualifier, &args.target,
+                                args.statistic, &args.groupBy, reply.results, error);
+  dropIfEmpty(reply.results.count, reply.results.items);
+  if (!ok) fail(call, error);
 }
 
 // ---- procedure 67 ------------------------------------------------------------------------
@@ -578,6 +595,8 @@ void getMultipleEntries(Call& call) {
     reply.values.count = static_cast<uint32_t>(l + 1);
   }
   for (auto& v : slice) FreeZQValueStruct(&v.value, 0);
+  dropIfEmpty(reply.values.count, reply.values.items);
+  dropIfEmpty(reply.exists.count, reply.exists.items);
   reply.valueCount = 0;
   for (uint32_t l = 0; l < reply.values.count; ++l) reply.valueCount += reply.values.items[l].count;
   reply.valuesPerEntry = p->perEntry;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "entry_store.h"
+#include "frame/alloc.h"
 #include "frame/context.h"
 #include "store.h"
 #include "platform/compress.h"
@@ -881,4 +882,61 @@ TEST_F(Queries, PasswordValuesInListsAreProtectedExceptThoseOf30Characters) {
       EXPECT_NE(textOf(out.items[1].fieldValues, 102), "secret");
     }
   }
+}
+
+// Every allocation of a call fails in turn (the in-process server shares
+// the allocator, so its failures are exercised too): the call fails cleanly
+// with an empty output, or succeeds; ASan checks that nothing leaks.
+TEST_F(LongTextQueries, RunningOutOfMemoryLeavesOutputsEmpty) {
+  fillLong(3, 3000);
+  setResponseSize(4096);
+  ZQEntryIdType idStore[3];
+  ZQEntryIdList idLists[3];
+  for (int i = 0; i < 3; ++i) {
+    strcpy(idStore[i], ids_[i].c_str());
+    idLists[i] = {1, &idStore[i]};
+  }
+  ZQEntryIdListList ids{3, idLists};
+  ZQInternalId wanted[2] = {8, kNumber};
+  ZQInternalIdList fields{2, wanted};
+  bool listDone = false, multipleDone = false;
+  for (long n = 0; n < 5000 && !(listDone && multipleDone); ++n) {
+    if (!listDone) {
+      FieldValueEntries out;
+      Status s;
+      zq::testing::failAllocationsAfter(n);
+      const int rc = ZQGetListEntryWithFields(&control_, "L", nullptr, nullptr, nullptr, 0, 0, 0,
+                                              &out, nullptr, &s);
+      const long failed = zq::testing::failedAllocations();
+      zq::testing::failAllocationsAfter(-1);
+      if (rc >= 2) {
+        EXPECT_EQ(out.count, 0u) << n;
+        EXPECT_EQ(out.items, nullptr) << n;
+      } else if (failed == 0) {
+        EXPECT_EQ(out.count, 3u);
+        listDone = true;
+      }
+    }
+    if (!multipleDone) {
+      ZQBooleanList exists{};
+      ZQFieldValueListList values{};
+      Status s;
+      zq::testing::failAllocationsAfter(n);
+      const int rc = ZQGetMultipleEntries(&control_, "L", &ids, &fields, &exists, &values, &s);
+      const long failed = zq::testing::failedAllocations();
+      zq::testing::failAllocationsAfter(-1);
+      if (rc >= 2) {
+        EXPECT_EQ(values.count, 0u) << n;
+        EXPECT_EQ(values.items, nullptr) << n;
+      } else if (failed == 0) {
+        ASSERT_EQ(values.count, 3u);
+        EXPECT_EQ(textOf(&values.items[2], 8), texts_[2]);
+        multipleDone = true;
+      }
+      FreeZQBooleanList(&exists, 0);
+      FreeZQFieldValueListList(&values, 0);
+    }
+  }
+  EXPECT_TRUE(listDone);
+  EXPECT_TRUE(multipleDone);
 }
