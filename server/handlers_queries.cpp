@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "calls/queries_values.h"
 #include "frame/alloc.h"
 #include "model/codec.h"
 #include "model/describe_core.h"
@@ -541,7 +542,7 @@ void getMultipleEntries(Call& call) {
     return fail(call, 9009, "unknown chunk token");
   }
   RequestHeader& out = outHeader(call);
-  out.wordB = p->continuing ? 1 : 0;
+  out.wordB = p->continuing ? zq::calls::kContinuesPreviousValue : 0;
   // Values while they fit, the last one possibly cut.
   const size_t budget = sliceBytes(args.header.wordD);
   size_t used = 0;

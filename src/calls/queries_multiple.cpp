@@ -5,6 +5,7 @@
 #include "calls/attachments.h"
 #include "calls/checks.h"
 #include "calls/queries.h"
+#include "calls/queries_values.h"
 #include "diag/record.h"
 #include "frame/alloc.h"
 #include "frame/status.h"
@@ -20,60 +21,6 @@ constexpr int32_t kMsgBadStatistic = 126;
 constexpr int32_t kMsgMalformed = 9009;
 // Password values of exactly this length in whole entries are left as they are.
 constexpr size_t kEntryPasswordLength = 254;
-
-// The flat sequence of values of several entries, gathered reply by reply.
-class FlatValues {
- public:
-  ~FlatValues() {
-    for (auto& v : values_) FreeZQFieldValueStruct(&v, 0);
-  }
-  std::vector<ZQFieldValueStruct>& values() { return values_; }
-
-  // Appends a reply's values (they move). The reply's first value continues
-  // the last gathered one only where the server marked the cut (call word B)
-  // and the field ids agree: two whole values of one field look alike.
-  bool append(transport::MultipleEntriesReply& reply) {
-    const uint32_t per = reply.valuesPerEntry;
-    bool firstOfReply = true;
-    for (uint32_t l = 0; reply.values.items && l < reply.values.count; ++l) {
-      ZQFieldValueList& list = reply.values.items[l];
-      const uint32_t n = list.items ? (per && list.count > per ? per : list.count) : 0;
-      for (uint32_t k = 0; k < n; ++k) {
-        ZQFieldValueStruct& fv = list.items[k];
-        if (firstOfReply && reply.header.wordB == 1 && continues(fv)) {
-          if (!join(values_.back().value, fv.value)) return false;
-        } else {
-          values_.push_back(fv);
-          fv = ZQFieldValueStruct{};
-        }
-        firstOfReply = false;
-      }
-    }
-    return true;
-  }
-
- private:
-  bool continues(const ZQFieldValueStruct& fv) const {
-    if (values_.empty()) return false;
-    const ZQFieldValueStruct& last = values_.back();
-    return fv.fieldId == last.fieldId && fv.fieldId != 0 && fv.fieldId != 15 &&
-           fv.value.dataType == ZQ_DATA_TYPE_CHAR && last.value.dataType == ZQ_DATA_TYPE_CHAR;
-  }
-  static bool join(ZQValueStruct& into, const ZQValueStruct& rest) {
-    const char* a = into.u.charValue ? into.u.charValue : "";
-    const char* b = rest.u.charValue ? rest.u.charValue : "";
-    const size_t an = strlen(a), bn = strlen(b);
-    auto* joined = static_cast<char*>(ZQAlloc(an + bn + 1));
-    if (!joined) return false;
-    memcpy(joined, a, an);
-    memcpy(joined + an, b, bn + 1);
-    ZQFree(into.u.charValue);
-    into.u.charValue = joined;
-    return true;
-  }
-
-  std::vector<ZQFieldValueStruct> values_;
-};
 
 // Cuts the flat values into one list per entry; false on memory.
 bool cutIntoLists(std::vector<ZQFieldValueStruct>& flat, uint32_t entries, uint32_t per,
@@ -100,6 +47,51 @@ bool cutIntoLists(std::vector<ZQFieldValueStruct>& flat, uint32_t entries, uint3
 }
 
 }  // namespace
+
+FlatValues::~FlatValues() {
+  for (auto& v : values_) FreeZQFieldValueStruct(&v, 0);
+}
+
+bool FlatValues::append(transport::MultipleEntriesReply& reply) {
+  const uint32_t per = reply.valuesPerEntry;
+  bool firstOfReply = true;
+  for (uint32_t l = 0; reply.values.items && l < reply.values.count; ++l) {
+    ZQFieldValueList& list = reply.values.items[l];
+    const uint32_t n = list.items ? (per && list.count > per ? per : list.count) : 0;
+    for (uint32_t k = 0; k < n; ++k) {
+      ZQFieldValueStruct& fv = list.items[k];
+      if (firstOfReply && reply.header.wordB == kContinuesPreviousValue && continues(fv)) {
+        if (!join(values_.back().value, fv.value)) return false;
+      } else {
+        values_.push_back(fv);
+        fv = ZQFieldValueStruct{};
+      }
+      firstOfReply = false;
+    }
+  }
+  return true;
+}
+
+bool FlatValues::continues(const ZQFieldValueStruct& fv) const {
+  if (values_.empty()) return false;
+  const ZQFieldValueStruct& last = values_.back();
+  return fv.fieldId == last.fieldId && fv.fieldId != 0 && fv.fieldId != 15 &&
+         fv.value.dataType == ZQ_DATA_TYPE_CHAR && last.value.dataType == ZQ_DATA_TYPE_CHAR;
+}
+
+bool FlatValues::join(ZQValueStruct& into, const ZQValueStruct& rest) {
+  const char* a = into.u.charValue ? into.u.charValue : "";
+  const char* b = rest.u.charValue ? rest.u.charValue : "";
+  const size_t an = strlen(a), bn = strlen(b);
+  auto* joined = static_cast<char*>(ZQAlloc(an + bn + 1));
+  if (!joined) return false;
+  memcpy(joined, a, an);
+  memcpy(joined + an, b, bn + 1);
+  ZQFree(into.u.charValue);
+  into.u.charValue = joined;
+  return true;
+}
+
 }  // namespace zq::calls
 
 using namespace zq;
