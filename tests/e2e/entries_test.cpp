@@ -60,7 +60,7 @@ struct Values : ZQFieldValueList {
 struct Ids {
   ZQEntryIdType id{};
   ZQEntryIdList list{1, &id};
-  explicit Ids(const char* s) { snprintf(id, sizeof id, "%s", s); }
+  explicit Ids(const char* s) { memcpy(id, s, strnlen(s, sizeof id - 1)); }
 };
 
 std::string tempFile(const std::string& name, const std::string& content) {

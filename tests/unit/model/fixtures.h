@@ -33,7 +33,7 @@ T* array(std::initializer_list<T> items) {
 template <size_t M>
 void setName(char (&dst)[M], const char* src) {
   memset(dst, 0, M);
-  strncpy(dst, src, M - 1);
+  memcpy(dst, src, strnlen(src, M - 1));
 }
 
 // ---- values --------------------------------------------------------------------

@@ -105,7 +105,7 @@ inline ZQValueStruct currency(const char* amount, const char* code, int32_t date
   v.dataType = ZQ_DATA_TYPE_CURRENCY;
   auto* c = node<ZQCurrencyStruct>();
   c->value = str(amount);
-  strncpy(c->currencyCode, code, 3);
+  memcpy(c->currencyCode, code, strnlen(code, 3));
   c->conversionDate = date;
   if (functional.size()) {
     c->functionalCurrencies.count = static_cast<uint32_t>(functional.size());
@@ -114,7 +114,7 @@ inline ZQValueStruct currency(const char* amount, const char* code, int32_t date
     size_t i = 0;
     for (const auto& f : functional) {
       c->functionalCurrencies.items[i].value = str(f.value);
-      strncpy(c->functionalCurrencies.items[i].currencyCode, f.code, 3);
+      memcpy(c->functionalCurrencies.items[i].currencyCode, f.code, strnlen(f.code, 3));
       ++i;
     }
   }
@@ -176,7 +176,7 @@ inline ZQCurrencyPartStruct* currencyPart(ZQInternalId id, uint32_t part, const 
   auto* p = node<ZQCurrencyPartStruct>();
   p->fieldId = id;
   p->partTag = part;
-  strncpy(p->currencyCode, code, 3);
+  memcpy(p->currencyCode, code, strnlen(code, 3));
   return p;
 }
 inline Operand currencyField(ZQInternalId id, uint32_t part, const char* code = "",
