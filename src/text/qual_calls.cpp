@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "diag/record.h"
 #include "frame/context.h"
+#include "frame/driver.h"
 #include "frame/status.h"
 #include "platform/charset.h"
 #include "text/qual_checks.h"
@@ -45,39 +47,51 @@ void noteTrailingText(size_t consumed, size_t len, ZQStatusList* status) {
   addWarning(status, kMsgTrailingText, offset);
 }
 
-template <class Tree, class Check, class Encode>
+template <class Tree, class Check, class Encode, class Record>
 int encodeCall(ZQControlStruct* control, int charset, const Tree* tree, bool empty, char** text,
-               ZQStatusList* status, Check check, Encode encode) {
+               ZQStatusList* status, Check check, Encode encode, Record record) {
   if (text) *text = nullptr;
   ZQThreadContext* ctx;
   if (int rc = openTextCall(control, status, ctx)) return rc;
   ctx->detailBuffer[0] = '\0';
   if (!text) return addError(status, kMsgMissingOutput);
-  if (!tree || empty) return ZQ_RETURN_OK;
-  LengthCounter counter;
-  if (int rc = lengthCounterFor(ctx, charset, counter, status)) return rc;
-  if (int rc = check(tree, status); rc >= ZQ_RETURN_ERROR) return rc;
-  EncodeResult result = encode(tree, counter);
-  if (result.error) return addError(status, result.error);
-  *text = result.text;
-  return returnCode(status);
+  record(ctx);
+  auto work = [&]() -> int {
+    if (!tree || empty) return ZQ_RETURN_OK;
+    LengthCounter counter;
+    if (int rc = lengthCounterFor(ctx, charset, counter, status)) return rc;
+    if (int rc = check(tree, status); rc >= ZQ_RETURN_ERROR) return rc;
+    EncodeResult result = encode(tree, counter);
+    if (result.error) return addError(status, result.error);
+    *text = result.text;
+    return returnCode(status);
+  };
+  const int rc = work();
+  diag::outputs(ctx, text);
+  return ZQFinishCall(ctx, rc, status);
 }
 
 template <class Tree, class Decode>
 int decodeCall(ZQControlStruct* control, int charset, const char* text, Tree* out,
-               ZQStatusList* status, Decode decode) {
+               ZQStatusList* status, Decode decode, diag::Command command) {
   ZQThreadContext* ctx;
   if (int rc = openTextCall(control, status, ctx)) return rc;
   ctx->detailBuffer[0] = '\0';
   if (!out) return addError(status, kMsgMissingOutput);
-  if (!text || !*text) return ZQ_RETURN_OK;
-  LengthCounter counter;
-  if (int rc = lengthCounterFor(ctx, charset, counter, status)) return rc;
-  size_t len = strlen(text), consumed = 0;
-  if (int32_t error = decode(text, len, counter, out, &consumed, ctx->detailBuffer))
-    return decodeFailure(ctx, error, status);
-  noteTrailingText(consumed, len, status);
-  return returnCode(status);
+  diag::command(ctx, control, command, diag::LongText{text});
+  auto work = [&]() -> int {
+    if (!text || !*text) return ZQ_RETURN_OK;
+    LengthCounter counter;
+    if (int rc = lengthCounterFor(ctx, charset, counter, status)) return rc;
+    size_t len = strlen(text), consumed = 0;
+    if (int32_t error = decode(text, len, counter, out, &consumed, ctx->detailBuffer))
+      return decodeFailure(ctx, error, status);
+    noteTrailingText(consumed, len, status);
+    return returnCode(status);
+  };
+  const int rc = work();
+  diag::outputs(ctx, out);
+  return ZQFinishCall(ctx, rc, status);
 }
 
 }  // namespace
@@ -90,7 +104,10 @@ extern "C" {
 int ZQEncodeZQQualifierStructC(ZQControlStruct* control, int charset, const ZQQualifierStruct* qual,
                                char** text, ZQStatusList* status) {
   return encodeCall(control, charset, qual, qual && qual->operation == ZQ_COND_OP_NONE, text,
-                    status, checkQualifier, encodeQualifierText);
+                    status, checkQualifier, encodeQualifierText, [&](ZQThreadContext* ctx) {
+                      zq::diag::command(ctx, control, zq::diag::Command::EncodeZQQualifierStruct,
+                                        qual);
+                    });
 }
 
 int ZQEncodeZQQualifierStruct(ZQControlStruct* control, const ZQQualifierStruct* qual, char** text,
@@ -101,7 +118,8 @@ int ZQEncodeZQQualifierStruct(ZQControlStruct* control, const ZQQualifierStruct*
 int ZQDecodeZQQualifierStructC(ZQControlStruct* control, int charset, const char* text,
                                ZQQualifierStruct* qual, ZQStatusList* status) {
   if (qual) qual->operation = ZQ_COND_OP_NONE;
-  return decodeCall(control, charset, text, qual, status, decodeQualifierText);
+  return decodeCall(control, charset, text, qual, status, decodeQualifierText,
+                    zq::diag::Command::DecodeZQQualifierStruct);
 }
 
 int ZQDecodeZQQualifierStruct(ZQControlStruct* control, const char* text, ZQQualifierStruct* qual,
@@ -111,8 +129,11 @@ int ZQDecodeZQQualifierStruct(ZQControlStruct* control, const char* text, ZQQual
 
 int ZQEncodeZQAssignStructC(ZQControlStruct* control, int charset, const ZQAssignStruct* assign,
                             char** text, ZQStatusList* status) {
+  // An assignment has no recorded argument form: the command line names the call only.
   return encodeCall(control, charset, assign, assign && assign->assignType == ZQ_ASSIGN_TYPE_NONE,
-                    text, status, checkAssign, encodeAssignText);
+                    text, status, checkAssign, encodeAssignText, [&](ZQThreadContext* ctx) {
+                      zq::diag::command(ctx, control, zq::diag::Command::EncodeZQAssignStruct);
+                    });
 }
 
 int ZQEncodeZQAssignStruct(ZQControlStruct* control, const ZQAssignStruct* assign, char** text,
@@ -123,7 +144,8 @@ int ZQEncodeZQAssignStruct(ZQControlStruct* control, const ZQAssignStruct* assig
 int ZQDecodeZQAssignStructC(ZQControlStruct* control, int charset, const char* text,
                             ZQAssignStruct* assign, ZQStatusList* status) {
   if (assign) assign->assignType = ZQ_ASSIGN_TYPE_NONE;
-  return decodeCall(control, charset, text, assign, status, decodeAssignText);
+  return decodeCall(control, charset, text, assign, status, decodeAssignText,
+                    zq::diag::Command::DecodeZQAssignStruct);
 }
 
 int ZQDecodeZQAssignStruct(ZQControlStruct* control, const char* text, ZQAssignStruct* assign,
