@@ -1,4 +1,4 @@
-// The request header in its three wire forms, and one record built on it,
+// The request header in its three wire forms, and records built on it,
 // against bytes written by hand from the XDR rules.
 #include <gtest/gtest.h>
 
@@ -8,6 +8,8 @@
 
 #include "model/codec.h"
 #include "support/session.h"
+#include "transport/describe_entries.h"
+#include "transport/describe_queries.h"
 #include "transport/describe_records.h"
 
 namespace {
@@ -164,5 +166,105 @@ TEST_F(HeaderGolden, ServerInfoRequestWithAProperty) {
   put(want, 2);  // the settings list
   put(want, 4);
   put(want, 246);
+  EXPECT_EQ(Bytes(out.begin(), out.end()), want);
+}
+
+// ---- records built on the header --------------------------------------------------------
+
+namespace {
+
+Bytes headerBytes(int version) { return expected(version); }
+
+}  // namespace
+
+TEST_F(HeaderGolden, GetEntryRequestAndReply) {
+  for (int version : {7, 14}) {
+    Header h;
+    ZQEntryIdType id = "000000000000042";
+    ZQInternalId wanted[2] = {1, 536870913};
+    zq::transport::GetEntryArgs args{};
+    args.header = h.h;
+    args.form = const_cast<char*>("Tickets");
+    args.entryId = {1, &id};
+    args.fieldIds = {2, wanted};
+    zq::model::CodecScope scope(version, session.context());
+    std::vector<char> out;
+    ASSERT_TRUE(zq::model::encodeToBuffer(args, version, out)) << version;
+    Bytes want = headerBytes(version);
+    putText(want, "Tickets");              // the form name travels as a string
+    put(want, 1);                           // one id makes the entry
+    putFixed(want, "000000000000042", 16);  // a 16-byte name, no padding needed
+    put(want, 2);
+    put(want, 1);
+    put(want, 536870913);
+    put(want, 0);  // the trailing word
+    EXPECT_EQ(Bytes(out.begin(), out.end()), want) << version;
+  }
+  // A form name longer than 31 characters cannot travel to version 7.
+  Header h;
+  zq::transport::GetEntryArgs args{};
+  args.header = h.h;
+  args.form = const_cast<char*>("A form name of thirty-two chars!");
+  zq::model::CodecScope scope(7, session.context());
+  std::vector<char> out;
+  EXPECT_FALSE(zq::model::encodeToBuffer(args, 7, out));
+
+  // The reply: header echo, the values (entry-value routine), the status list.
+  Bytes reply = headerBytes(14);
+  put(reply, 2);          // two field values
+  put(reply, 536870913);  // a character value
+  put(reply, 4);
+  putText(reply, "hi");
+  put(reply, 7);  // an enumerated value
+  put(reply, 6);
+  put(reply, 2);
+  put(reply, 1);  // one status entry: a warning without appended text
+  put(reply, 1);
+  put(reply, 68);
+  putText(reply, "w");
+  put(reply, 0);
+  zq::transport::GetEntryReply decoded{};
+  zq::model::CodecScope decodeScope(14, session.context());
+  ASSERT_TRUE(zq::model::decodeFromBuffer(reply.data(), reply.size(), decoded, 14));
+  ASSERT_EQ(decoded.values.count, 2u);
+  EXPECT_EQ(decoded.values.items[0].fieldId, 536870913u);
+  EXPECT_STREQ(decoded.values.items[0].value.u.charValue, "hi");
+  EXPECT_EQ(decoded.values.items[1].value.dataType, ZQ_DATA_TYPE_ENUM);
+  EXPECT_EQ(decoded.values.items[1].value.u.enumValue, 2u);
+  ASSERT_EQ(decoded.status.count, 1u);
+  EXPECT_EQ(decoded.status.items[0].messageNumber, 68);
+  EXPECT_STREQ(decoded.status.items[0].message, "w");
+  zq::model::release(decoded);
+}
+
+TEST_F(HeaderGolden, ListEntryRequest) {
+  Header h;
+  ZQEntryListFieldStruct column{536870913, 20, "|"};
+  ZQSortStruct sort{3, ZQ_SORT_DESCENDING};
+  zq::transport::ListEntryArgs args{};
+  args.header = h.h;
+  args.form = const_cast<char*>("Tickets");
+  args.fields = {1, &column};
+  args.sort = {1, &sort};
+  args.firstRetrieve = 10;
+  args.maxRetrieve = 50;
+  args.useLocale = 1;
+  zq::model::CodecScope scope(14, session.context());
+  std::vector<char> out;
+  ASSERT_TRUE(zq::model::encodeToBuffer(args, 14, out));
+  Bytes want = headerBytes(14);
+  putText(want, "Tickets");
+  put(want, 0);  // qualification: operation 0, nothing follows
+  put(want, 1);  // one column: id, width, 10-character separator padded to 12
+  put(want, 536870913);
+  put(want, 20);
+  putFixed(want, "|", 10);
+  put(want, 1);  // one sort item
+  put(want, 3);
+  put(want, 2);
+  put(want, 10);  // first entry and maximum
+  put(want, 50);
+  put(want, 1);  // the byte travels as a 4-byte unit
+  put(want, 0);  // the reserved word
   EXPECT_EQ(Bytes(out.begin(), out.end()), want);
 }
