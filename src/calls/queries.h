@@ -29,7 +29,6 @@ struct Chunk {
 // case the caller releases what it gathered.
 struct ChunkedCall {
   RemoteCall remote;
-  transport::RequestHeader* header;  // inside the argument record
 };
 int runChunked(ZQThreadContext* ctx, const ChunkedCall& call, void* args,
                const std::function<bool(const Chunk&)>& take, ZQStatusList* status);

@@ -164,8 +164,7 @@ extern "C" int ZQGetEntryBLOB(ZQControlStruct* control, const char* form, ZQEntr
   calls::BlobTransfer transfer(location, status);
   bool replyFailed = false;
   calls::ChunkedCall call{{control, transport::findProcedure(80), kQueueFast,
-                           e.ctx->settings.timeoutLong, kMsgTimeoutRetrieve},
-                          &args.header};
+                           e.ctx->settings.timeoutLong, kMsgTimeoutRetrieve}};
   rc = calls::runChunked(
       e.ctx, call, &args,
       [&](const calls::Chunk& chunk) {

@@ -27,42 +27,26 @@ int runChunked(ZQThreadContext* ctx, const ChunkedCall& call, void* args,
   ctx->stopRequested = 0;
   int32_t token = 0;
   int rc = ZQ_RETURN_OK;
-  for (;;) {
-    if (ctx->stopRequested) return addError(status, kMsgStopped);
-    // Binding fills the header afresh and clears the call words; the chunk
-    // words are set after it.
-    transport::RequestHeader* h = call.header;
-    rc = ZQLoadRPCControlStruct1(call.remote.control, call.remote.queue, 1, h,
-                                 call.remote.useCallLock, status);
-    if (rc >= ZQ_RETURN_ERROR) return rc;
+  RemoteCall remote = call.remote;
+  // Binding fills the header afresh and clears the call words; the chunk
+  // words go in after it.
+  remote.prepare = [&](transport::RequestHeader* h) {
     h->wordD = ctx->settings.responseSize;
     h->wordE = token;
-    CallDescriptor d;
-    d.control = call.remote.control;
-    d.stub = call.remote.procedure;
-    d.timeout = call.remote.timeout;
-    d.timeoutMessage = call.remote.timeoutMessage;
-    d.queue = call.remote.queue;
-    d.propertiesHeader = call.remote.clientProperties ? h : nullptr;
-    d.args = args;
+  };
+  int replyCode = ZQ_RETURN_OK;
+  remote.replyCode = &replyCode;
+  for (;;) {
+    if (ctx->stopRequested) return addError(status, kMsgStopped);
     void* reply = nullptr;
-    d.result = &reply;
-    d.status = status;
-    if (!(call.remote.useCallLock ? ZQCallServer(d) : ZQCallServerUnlocked(d)) || !reply)
-      return ZQ_RETURN_ERROR;
+    rc = callRemote(remote, args, &reply, status);
+    if (!reply) return rc;
     // A stop requested while the reply was on its way ends the call too.
     if (ctx->stopRequested) return addError(status, kMsgStopped);
-    transport::RequestHeader* echoed = call.remote.procedure->replyHeader(reply);
-    call.remote.control->cacheId = echoed->cacheId;
-    call.remote.control->operationTime = echoed->operationTime;
-    ZQStatusList* own = call.remote.procedure->statusOf(reply);
-    const bool replyFailed = returnCode(own) >= ZQ_RETURN_ERROR;
-    ZQMergeStatusLists(own, status, status);
-    ZQRecordCacheId(call.remote.control, call.remote.queue);
-    rc = returnCode(status);
+    const transport::RequestHeader* echoed = call.remote.procedure->replyHeader(reply);
     token = echoed->wordE;
     const bool last = echoed->headerByte != 0;
-    const bool more = take(Chunk{reply, last, replyFailed});
+    const bool more = take(Chunk{reply, last, replyCode >= ZQ_RETURN_ERROR});
     if (last || !more) break;
     if (token == 0) break;  // a server that keeps no state cannot continue
   }

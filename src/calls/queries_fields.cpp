@@ -146,8 +146,7 @@ extern "C" int ZQGetListEntryWithFields(ZQControlStruct* control, const char* fo
   bool structured = false, first = true, memoryFailed = false, replyFailed = false;
   uint32_t matches = 0;
   calls::ChunkedCall call{{control, transport::findProcedure(73), kQueueList,
-                           e.ctx->settings.timeoutLong, kMsgTimeoutQuery},
-                          &args.header};
+                           e.ctx->settings.timeoutLong, kMsgTimeoutQuery}};
   rc = calls::runChunked(
       e.ctx, call, &args,
       [&](const calls::Chunk& chunk) {
@@ -232,8 +231,7 @@ extern "C" int ZQGetOneEntryWithFields(ZQControlStruct* control, const char* for
   uint32_t matches = 0;
   bool replyFailed = false;
   calls::ChunkedCall call{{control, transport::findProcedure(181), kQueueList,
-                           e.ctx->settings.timeoutLong, kMsgTimeoutQuery},
-                          &args.header};
+                           e.ctx->settings.timeoutLong, kMsgTimeoutQuery}};
   rc = calls::runChunked(
       e.ctx, call, &args,
       [&](const calls::Chunk& chunk) {

@@ -38,8 +38,7 @@ extern "C" int ZQGetListEntry(ZQControlStruct* control, const char* form,
   uint32_t matches = 0;
   bool memoryFailed = false;
   calls::ChunkedCall call{{control, transport::findProcedure(5), kQueueList,
-                           e.ctx->settings.timeoutLong, kMsgTimeoutQuery},
-                          &args.header};
+                           e.ctx->settings.timeoutLong, kMsgTimeoutQuery}};
   rc = calls::runChunked(
       e.ctx, call, &args,
       [&](const calls::Chunk& chunk) {

@@ -189,8 +189,7 @@ extern "C" int ZQGetListEntryWithMultiSchemaFields(
   calls::SliceBuffer text;
   bool memoryFailed = false;
   calls::ChunkedCall call{{control, transport::findProcedure(171), kQueueList,
-                           e.ctx->settings.timeoutLong, kMsgTimeoutQuery},
-                          &args.header};
+                           e.ctx->settings.timeoutLong, kMsgTimeoutQuery}};
   rc = calls::runChunked(
       e.ctx, call, &args,
       [&](const calls::Chunk& chunk) {

@@ -123,8 +123,7 @@ extern "C" int ZQGetMultipleEntries(ZQControlStruct* control, const char* form,
   uint32_t per = 0;
   bool first = true, memoryFailed = false, replyFailed = false;
   calls::ChunkedCall call{{control, transport::findProcedure(67), kQueueFast,
-                           e.ctx->settings.timeoutNormal, kMsgTimeoutRetrieve},
-                          &args.header};
+                           e.ctx->settings.timeoutNormal, kMsgTimeoutRetrieve}};
   rc = calls::runChunked(
       e.ctx, call, &args,
       [&](const calls::Chunk& chunk) {

@@ -362,6 +362,7 @@ int callRemote(const RemoteCall& call, void* args, void** reply, ZQStatusList* s
                                          : nullptr;
   int rc = ZQLoadRPCControlStruct1(call.control, call.queue, 1, header, call.useCallLock, status);
   if (rc >= ZQ_RETURN_ERROR) return rc;
+  if (call.prepare) call.prepare(header);
   CallDescriptor d;
   d.control = call.control;
   d.stub = call.procedure;
@@ -373,7 +374,7 @@ int callRemote(const RemoteCall& call, void* args, void** reply, ZQStatusList* s
   d.result = reply;
   d.status = status;
   bool ok = call.useCallLock ? ZQCallServer(d) : ZQCallServerUnlocked(d);
-  if (!ok) {
+  if (!ok || !*reply) {
     *reply = nullptr;
     return ZQ_RETURN_ERROR;
   }
@@ -382,8 +383,11 @@ int callRemote(const RemoteCall& call, void* args, void** reply, ZQStatusList* s
     call.control->cacheId = echoed->cacheId;
     call.control->operationTime = echoed->operationTime;
   }
-  if (call.procedure->statusOf)
-    ZQMergeStatusLists(call.procedure->statusOf(*reply), status, status);
+  if (call.procedure->statusOf) {
+    ZQStatusList* own = call.procedure->statusOf(*reply);
+    if (call.replyCode) *call.replyCode = returnCode(own);
+    ZQMergeStatusLists(own, status, status);
+  }
   ZQRecordCacheId(call.control, call.queue);
   return returnCode(status);
 }

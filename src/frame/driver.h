@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 
 #include "frame/context.h"
@@ -54,6 +55,12 @@ struct RemoteCall {
   int32_t timeoutMessage;
   bool clientProperties = true;
   bool useCallLock = true;
+  // Optional: fills what binding leaves empty (the chunk words of chunked
+  // retrievals) in the freshly bound header, just before the call.
+  std::function<void(transport::RequestHeader*)> prepare = {};
+  // Optional: receives the return code of the reply's own status list,
+  // before it is merged into the caller's.
+  int* replyCode = nullptr;
 };
 int callRemote(const RemoteCall& call, void* args, void** reply, ZQStatusList* status);
 
