@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "entry_store.h"
-#include "frame/identity.h"
+#include "call/identity.h"
 #include "model/codec.h"
 #include "server.h"
 #include "transport/describe_entries.h"
@@ -63,7 +63,7 @@ struct Fixture {
     args.header.clientInfo = {7, sizeof info, reinterpret_cast<unsigned char*>(info)};
     args.header.localeBlock[1] = const_cast<char*>("UTF-8");
     args.header.timeout = 120;
-    args.header.headerByte = 1;
+    args.header.lastChunk = 1;
     static char* identity = nullptr;
     ZQGetClientIdentity(&control, &identity, &s);
     static ZQPropStruct property{};

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "frame/identity.h"
+#include "call/identity.h"
 #include "model/codec.h"
 #include "server.h"
 #include "transport/describe_records.h"
@@ -48,7 +48,7 @@ struct Fixture {
     args.header.clientInfo = {7, sizeof info, reinterpret_cast<unsigned char*>(info)};
     args.header.localeBlock[1] = const_cast<char*>("UTF-8");
     args.header.timeout = 120;
-    args.header.headerByte = 1;
+    args.header.lastChunk = 1;
     // The client property the frame adds for this server: its identity.
     static char* identity = nullptr;
     ZQGetClientIdentity(&control, &identity, &s);

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "calls/queries_values.h"
 #include "frame/alloc.h"
 #include "model/codec.h"
 #include "model/describe_core.h"
@@ -83,7 +82,7 @@ struct PendingEntries : PendingResult {
 void getListEntry(Call& call) {
   auto& args = *static_cast<ListEntryArgs*>(call.args);
   auto& reply = *static_cast<ListEntryReply*>(call.reply);
-  int32_t token = args.header.wordE;
+  int32_t token = args.header.chunkToken;
   PendingEntries* p = nullptr;
   if (token == 0) {
     EntryStore store(call.server.store());
@@ -114,7 +113,7 @@ void getListEntry(Call& call) {
     return fail(call, 9009, "unknown chunk token");
   }
   // As many entries as fit the response size (at least one).
-  const size_t budget = sliceBytes(args.header.wordD);
+  const size_t budget = sliceBytes(args.header.responseSize);
   size_t used = 0;
   uint32_t end = p->next;
   while (end < p->list.count) {
@@ -136,9 +135,9 @@ void getListEntry(Call& call) {
   p->next = end;
   reply.matches = p->matches;
   RequestHeader& out = outHeader(call);
-  out.wordE = token;
-  out.headerByte = p->next == p->list.count;
-  if (out.headerByte) dropPending(token);
+  out.chunkToken = token;
+  out.lastChunk = p->next == p->list.count;
+  if (out.lastChunk) dropPending(token);
 }
 
 // ---- shared pieces of the other procedures ---------------------------------------------
@@ -156,7 +155,7 @@ struct PendingBytes : PendingResult {
 // transfer, later calls continue it.
 void sendSlice(Call& call, int32_t token, PendingBytes* p, uint32_t& length,
                unsigned char*& bytes) {
-  const size_t budget = sliceBytes(call.procedure.argsHeader(call.args)->wordD);
+  const size_t budget = sliceBytes(call.procedure.argsHeader(call.args)->responseSize);
   const size_t n = std::min(budget, p->bytes.size() - p->next);
   bytes = static_cast<unsigned char*>(ZQAlloc(n ? n : 1));
   if (!bytes) {
@@ -167,16 +166,16 @@ void sendSlice(Call& call, int32_t token, PendingBytes* p, uint32_t& length,
   length = static_cast<uint32_t>(n);
   p->next += n;
   RequestHeader& out = outHeader(call);
-  out.wordE = token;
-  out.headerByte = p->next == p->bytes.size();
-  if (out.headerByte) dropPending(token);
+  out.chunkToken = token;
+  out.lastChunk = p->next == p->bytes.size();
+  if (out.lastChunk) dropPending(token);
 }
 
 // Starts or continues a byte transfer; produce makes the whole stream on the
 // first request (false: it reported its failure).
 template <class Produce>
 void transferBytes(Call& call, Produce produce, uint32_t& length, unsigned char*& bytes) {
-  const int32_t token = call.procedure.argsHeader(call.args)->wordE;
+  const int32_t token = call.procedure.argsHeader(call.args)->chunkToken;
   if (token != 0) {
     auto* p = dynamic_cast<PendingBytes*>(findPending(token));
     if (!p) return fail(call, 9009, "unknown chunk token");
@@ -262,7 +261,7 @@ size_t valueSize(const ZQValueStruct& v) {
 }
 
 void listEntryStructured(Call& call, ListEntryArgs& args, ListEntryWithFieldsReply& reply) {
-  int32_t token = args.header.wordE;
+  int32_t token = args.header.chunkToken;
   PendingStructured* p = nullptr;
   if (token == 0) {
     EntryStore store(call.server.store());
@@ -284,7 +283,7 @@ void listEntryStructured(Call& call, ListEntryArgs& args, ListEntryWithFieldsRep
   // Whole entries while they fit; an entry too large for the rest of the
   // budget is sent up to the value that overflows, which continues (joined
   // by the client) in the next reply.
-  const size_t budget = sliceBytes(args.header.wordD);
+  const size_t budget = sliceBytes(args.header.responseSize);
   size_t used = 0;
   std::vector<ZQEntryListFieldValueStruct> slice;
   bool ok = true;
@@ -370,9 +369,9 @@ void listEntryStructured(Call& call, ListEntryArgs& args, ListEntryWithFieldsRep
   dropIfEmpty(reply.entries.count, reply.entries.items);
   reply.matches = p->matches;
   RequestHeader& out = outHeader(call);
-  out.wordE = token;
-  out.headerByte = p->next == p->list.count;
-  if (out.headerByte) dropPending(token);
+  out.chunkToken = token;
+  out.lastChunk = p->next == p->list.count;
+  if (out.lastChunk) dropPending(token);
 }
 
 }  // namespace
@@ -414,7 +413,7 @@ void getOneEntryWithFields(Call& call) {
   const bool ok = entriesOf(result, columnsOf(args.fields, result.form), reply.entries);
   dropIfEmpty(reply.entries.count, reply.entries.items);
   if (!ok) return fail(call, 154);
-  outHeader(call).headerByte = 1;
+  outHeader(call).lastChunk = 1;
 }
 
 // ---- procedure 135 -----------------------------------------------------------------------
@@ -499,7 +498,7 @@ struct PendingValues : PendingResult {
 void getMultipleEntries(Call& call) {
   auto& args = *static_cast<MultipleEntriesArgs*>(call.args);
   auto& reply = *static_cast<MultipleEntriesReply*>(call.reply);
-  int32_t token = args.header.wordE;
+  int32_t token = args.header.chunkToken;
   PendingValues* p = nullptr;
   if (token == 0) {
     EntryStore store(call.server.store());
@@ -542,9 +541,9 @@ void getMultipleEntries(Call& call) {
     return fail(call, 9009, "unknown chunk token");
   }
   RequestHeader& out = outHeader(call);
-  out.wordB = p->continuing ? zq::calls::kContinuesPreviousValue : 0;
+  out.continuation = p->continuing ? zq::transport::kContinuesPreviousValue : 0;
   // Values while they fit, the last one possibly cut.
-  const size_t budget = sliceBytes(args.header.wordD);
+  const size_t budget = sliceBytes(args.header.responseSize);
   size_t used = 0;
   std::vector<ZQFieldValueStruct> slice;
   while (p->next < p->values.size() && used < budget) {
@@ -605,9 +604,9 @@ void getMultipleEntries(Call& call) {
     dropPending(token);
     return fail(call, 154);
   }
-  out.wordE = token;
-  out.headerByte = p->next == p->values.size();
-  if (out.headerByte) dropPending(token);
+  out.chunkToken = token;
+  out.lastChunk = p->next == p->values.size();
+  if (out.lastChunk) dropPending(token);
 }
 
 // ---- procedure 80 ------------------------------------------------------------------------

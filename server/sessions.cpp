@@ -13,9 +13,9 @@ void Sessions::echo(const zq::transport::RequestHeader& in, zq::transport::Reque
   }
   out.cacheId = id;
   out.operationTime = static_cast<int32_t>(time(nullptr));
-  out.wordD = in.wordD;
-  out.wordE = in.wordE;
-  out.headerByte = 1;
+  out.responseSize = in.responseSize;
+  out.chunkToken = in.chunkToken;
+  out.lastChunk = 1;
 }
 
 bool Sessions::end(int32_t cacheId) {

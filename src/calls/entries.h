@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "frame/context.h"
-#include "frame/driver.h"
+#include "call/driver.h"
 #include "transport/records_entries.h"
 
 namespace zq::calls {

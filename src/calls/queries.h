@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "frame/driver.h"
+#include "call/driver.h"
 #include "zqapi/zq_queries.h"
 
 namespace zq::calls {

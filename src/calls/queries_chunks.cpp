@@ -31,8 +31,8 @@ int runChunked(ZQThreadContext* ctx, const ChunkedCall& call, void* args,
   // Binding fills the header afresh and clears the call words; the chunk
   // words go in after it.
   remote.prepare = [&](transport::RequestHeader* h) {
-    h->wordD = ctx->settings.responseSize;
-    h->wordE = token;
+    h->responseSize = ctx->settings.responseSize;
+    h->chunkToken = token;
   };
   int replyCode = ZQ_RETURN_OK;
   remote.replyCode = &replyCode;
@@ -44,8 +44,8 @@ int runChunked(ZQThreadContext* ctx, const ChunkedCall& call, void* args,
     // A stop requested while the reply was on its way ends the call too.
     if (ctx->stopRequested) return addError(status, kMsgStopped);
     const transport::RequestHeader* echoed = call.remote.procedure->replyHeader(reply);
-    token = echoed->wordE;
-    const bool last = echoed->headerByte != 0;
+    token = echoed->chunkToken;
+    const bool last = echoed->lastChunk != 0;
     const bool more = take(Chunk{reply, last, replyCode >= ZQ_RETURN_ERROR});
     if (last || !more) break;
     if (token == 0) break;  // a server that keeps no state cannot continue

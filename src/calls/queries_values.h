@@ -8,11 +8,6 @@
 
 namespace zq::calls {
 
-// Call word B of a reply of procedure 67: its first value continues the
-// last value of the previous reply (a long text cut at the reply's limit).
-// Without the mark two whole values of one field would look like a cut one.
-inline constexpr uint32_t kContinuesPreviousValue = 1;
-
 class FlatValues {
  public:
   FlatValues() = default;

@@ -1,6 +1,6 @@
 // ZQGetServerInfo and the library's own settings requests (procedure 36).
 #include "diag/record.h"
-#include "frame/driver.h"
+#include "call/driver.h"
 #include "frame/status.h"
 #include "transport/binding.h"
 #include "transport/procedures.h"

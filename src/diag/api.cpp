@@ -1,7 +1,7 @@
 // ZQStartRecording, ZQStopRecording and ZQSetLogging.
 #include "diag/lifecycle.h"
 #include "diag/state.h"
-#include "frame/driver.h"
+#include "call/driver.h"
 #include "frame/status.h"
 #include "zqapi/zq_diag.h"
 

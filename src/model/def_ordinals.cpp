@@ -1,4 +1,4 @@
-#include "frame/ordinals.h"
+#include "call/ordinals.h"
 #include "zqapi/zq_defs.h"
 
 namespace zq::model {

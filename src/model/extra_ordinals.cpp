@@ -1,4 +1,4 @@
-#include "frame/ordinals.h"
+#include "call/ordinals.h"
 #include "zqapi/zq_debugger.h"
 #include "zqapi/zq_export.h"
 

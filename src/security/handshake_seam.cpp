@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "frame/driver.h"
+#include "call/driver.h"
 #include "frame/status.h"
 #include "security/envelope.h"
 #include "security/envelope_call.h"

@@ -6,7 +6,7 @@
 
 #include "diag/record.h"
 #include "frame/alloc.h"
-#include "frame/driver.h"
+#include "call/driver.h"
 #include "frame/status.h"
 #include "text/qual_entry.h"
 #include "zqapi/zq_text.h"

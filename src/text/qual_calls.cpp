@@ -5,7 +5,7 @@
 
 #include "diag/record.h"
 #include "frame/context.h"
-#include "frame/driver.h"
+#include "call/driver.h"
 #include "frame/status.h"
 #include "platform/charset.h"
 #include "text/qual_checks.h"

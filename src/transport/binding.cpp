@@ -9,7 +9,7 @@
 #include <string>
 
 #include "frame/alloc.h"
-#include "frame/driver.h"
+#include "call/driver.h"
 #include "frame/status.h"
 #include "platform/charset.h"
 #include "security/handshake_seam.h"
@@ -311,7 +311,7 @@ int ZQLoadRPCControlStruct1(ZQControlStruct* control, uint32_t queue, int,
     header->clientOption = static_cast<uint32_t>(ctx->settings.clientOption);
     header->clientType = static_cast<uint32_t>(ctx->settings.clientType);
     header->flags = ctx->settings.headerFlag ? 1u : 0u;
-    header->headerByte = 1;
+    header->lastChunk = 1;
   }
 
   ServerOptions* options = findOptions(ctx, control->server);

@@ -6,7 +6,7 @@
 
 #include "diag/record.h"
 #include "frame/alloc.h"
-#include "frame/driver.h"
+#include "call/driver.h"
 #include "frame/status.h"
 #include "platform/charset.h"
 #include "platform/config.h"

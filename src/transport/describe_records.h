@@ -95,13 +95,13 @@ void describe(V& v, transport::RequestHeader& h) {
   v.u32(h.clientType, "clientType");
   v.u32(h.timeout, "timeout");
   if (version >= 11) v.list(h.properties.count, h.properties.items, "properties");
-  v.i32(h.wordA, "wordA");
-  v.u32(h.wordB, "wordB");
-  v.u32(h.wordC, "wordC");
+  v.i32(h.callWordA, "callWordA");
+  v.u32(h.continuation, "continuation");
+  v.u32(h.callWordC, "callWordC");
   v.u32(h.flags, "flags");
-  v.u32(h.wordD, "wordD");
-  v.i32(h.wordE, "wordE");
-  v.flag(h.headerByte, "headerByte");
+  v.u32(h.responseSize, "responseSize");
+  v.i32(h.chunkToken, "chunkToken");
+  v.flag(h.lastChunk, "lastChunk");
 }
 
 template <class V>

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "frame/alloc.h"
-#include "frame/driver.h"
+#include "call/driver.h"
 #include "transport/records.h"
 #include "transport/state.h"
 #include "transport/wrapper.h"

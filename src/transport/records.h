@@ -27,14 +27,20 @@ struct RequestHeader {
   uint32_t clientType;
   uint32_t timeout;
   ZQPropList properties;
-  int32_t wordA;
-  uint32_t wordB;
-  uint32_t wordC;
-  uint32_t flags;  // bit 0: header flag
-  uint32_t wordD;  // response size of chunked retrievals
-  int32_t wordE;   // chunk token
-  uint8_t headerByte;  // 1 after binding; last-chunk flag in replies
+  int32_t callWordA;        // no call uses it yet
+  uint32_t continuation;    // reply: its first value continues the previous reply's last
+  uint32_t callWordC;       // no call uses it yet
+  uint32_t flags;           // bit 0: header flag
+  uint32_t responseSize;    // largest reply the client takes in a chunked retrieval
+  int32_t chunkToken;       // 0 on a first request, then what the previous reply carried
+  uint8_t lastChunk;        // 1 after binding; a reply (or upload) that completes the transfer
 };
+
+// The continuation word of a reply of procedure 67: its first value
+// continues the last value of the previous reply (a long text cut at the
+// reply's limit). Without the mark two whole values of one field would look
+// like a cut one.
+inline constexpr uint32_t kContinuesPreviousValue = 1;
 
 // Procedure 36: server settings.
 struct ServerInfoArgs {

@@ -44,12 +44,12 @@ struct Header {
     h.localeBlock[0] = locale;
     h.clientType = 9;
     h.timeout = 120;
-    h.wordA = -1;
-    h.wordB = 2;
-    h.wordC = 3;
+    h.callWordA = -1;
+    h.continuation = 2;
+    h.callWordC = 3;
     h.flags = 1;
-    h.wordD = 4096;
-    h.headerByte = 1;
+    h.responseSize = 4096;
+    h.lastChunk = 1;
   }
 };
 
@@ -123,8 +123,8 @@ TEST_F(HeaderGolden, ThreeWireForms) {
     EXPECT_STREQ(back.password, "pwd");
     EXPECT_STREQ(back.localeBlock[0], "en");
     EXPECT_EQ(back.timeout, 120u);
-    EXPECT_EQ(back.wordD, 4096u);
-    EXPECT_EQ(back.headerByte, 1);
+    EXPECT_EQ(back.responseSize, 4096u);
+    EXPECT_EQ(back.lastChunk, 1);
     zq::model::release(back);
   }
 }

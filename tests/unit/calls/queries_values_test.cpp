@@ -11,14 +11,14 @@
 namespace {
 
 using zq::calls::FlatValues;
-using zq::calls::kContinuesPreviousValue;
+using zq::transport::kContinuesPreviousValue;
 using zq::transport::MultipleEntriesReply;
 
 // A reply holding one list with one value (owned by the reply's lists).
 struct OneValueReply {
   MultipleEntriesReply reply{};
   OneValueReply(ZQInternalId field, uint32_t type, const char* text, bool marked) {
-    reply.header.wordB = marked ? kContinuesPreviousValue : 0;
+    reply.header.continuation = marked ? kContinuesPreviousValue : 0;
     reply.valuesPerEntry = 1;
     reply.valueCount = 1;
     reply.values.count = 1;

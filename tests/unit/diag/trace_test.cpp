@@ -13,7 +13,7 @@
 #include "diag/record.h"
 #include "diag/state.h"
 #include "frame/alloc.h"
-#include "frame/driver.h"
+#include "call/driver.h"
 #include "model/visit_print.h"
 #include "support/session.h"
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "frame/ordinals.h"
+#include "call/ordinals.h"
 #include "support/session.h"
 #include "zqapi/zq_copy.h"
 

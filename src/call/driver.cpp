@@ -1,6 +1,6 @@
 // The call driver: one attempt of a remote call, with its retries (version
 // fallback, reconnect, re-key, encryption switch) and failure mapping.
-#include "frame/driver.h"
+#include "call/driver.h"
 
 #include <cstdio>
 #include <cstring>
@@ -8,7 +8,7 @@
 
 #include "diag/hooks.h"
 #include "frame/alloc.h"
-#include "frame/identity.h"
+#include "call/identity.h"
 #include "frame/status.h"
 #include "platform/rpc.h"
 #include "security/handshake_seam.h"

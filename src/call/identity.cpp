@@ -1,4 +1,4 @@
-#include "frame/identity.h"
+#include "call/identity.h"
 
 #include <time.h>
 #include <unistd.h>
