@@ -78,9 +78,11 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
   const bool enveloped = zq::security::isEnvelopeProcedure(wireNumber);
   const uint32_t number = zq::security::innerProcedure(wireNumber);
   const bool keyExchange = zq::security::isKeyExchangeProcedure(number);
+  // A procedure the server does not serve (or not in this version) is
+  // answered as the protocol answers an unavailable procedure.
   const zq::transport::Procedure* p = zq::transport::findProcedure(number);
-  Handler handler = p ? handlerFor(number) : nullptr;
-  if (!server || !p || !handler || !zq::transport::procedureInVersion(*p, version) ||
+  Handler handler = p && p->described() ? handlers().find(number) : nullptr;
+  if (!server || !handler || !zq::transport::procedureInVersion(*p, version) ||
       (enveloped && keyExchange)) {
     svcerr_noproc(xprt);
     return;

@@ -1,8 +1,11 @@
 // The server's dispatcher: decodes with the procedure table's record
-// routines, runs the handler of the procedure, answers.
+// routines, runs the handler of the procedure, answers. Handlers register
+// by procedure type, so a handler always sees its procedure's records.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <type_traits>
 
 #include "transport/procedures.h"
 
@@ -12,21 +15,53 @@ struct __rpc_svcxprt;
 namespace zqserver {
 
 class Server;
+namespace proc = zq::transport::proc;
 
 // What a handler sees of one call.
 struct Call {
   Server& server;
   const zq::transport::Procedure& procedure;
   int version;
-  void* args;   // decoded argument record
-  void* reply;  // zeroed reply record; the header echo is already filled
+  void* argsRecord;   // decoded argument record
+  void* replyRecord;  // zeroed reply record; the header echo is already filled
   ZQStatusList* status;  // the reply's status list (may be null)
+};
+
+// A call of procedure P, its records typed.
+template <class P>
+struct Request : Call {
+  typename P::Args& args() const { return *static_cast<typename P::Args*>(argsRecord); }
+  typename P::Reply& reply() const { return *static_cast<typename P::Reply*>(replyRecord); }
 };
 
 using Handler = void (*)(Call&);
 
-// The handler of a procedure, or null when the server does not serve it.
-Handler handlerFor(uint32_t procedure);
+// The handlers of the procedures the server serves, by procedure number.
+class Handlers {
+ public:
+  template <class P, void (*Handle)(Request<P>&)>
+  void serve() {
+    static_assert(!std::is_void_v<typename P::Args>, "the procedure's records are not described");
+    table_[P::number] = &run<P, Handle>;
+  }
+  // Null for a procedure the server does not serve.
+  Handler find(uint32_t number) const { return number < table_.size() ? table_[number] : nullptr; }
+
+ private:
+  template <class P, void (*Handle)(Request<P>&)>
+  static void run(Call& call) {
+    Request<P> request{call};
+    Handle(request);
+  }
+  std::array<Handler, 183> table_{};
+};
+
+// Every handler of the server, each family registering its own.
+const Handlers& handlers();
+void serveSession(Handlers& h);      // handlers.cpp
+void serveKeyExchange(Handlers& h);  // handlers_crypto.cpp
+void serveEntries(Handlers& h);      // handlers_entries.cpp
+void serveQueries(Handlers& h);      // handlers_queries.cpp
 
 // The RPC library's entry point for every program and version.
 void dispatch(svc_req* request, __rpc_svcxprt* transport);

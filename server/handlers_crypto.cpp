@@ -21,9 +21,9 @@ void integerItem(ZQServerInfoStruct& item, uint32_t tag, int32_t value) {
 
 }  // namespace
 
-void encryptionInfo(Call& call) {
-  auto& args = *static_cast<ServerInfoArgs*>(call.args);
-  auto& reply = *static_cast<ServerInfoReply*>(call.reply);
+void encryptionInfo(Request<proc::EncryptionInfo>& call) {
+  auto& args = call.args();
+  auto& reply = call.reply();
   Crypto& crypto = call.server.crypto();
   if (call.server.faults().unknownEncryptionInfo.load()) {
     ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, sec::kMsgUnknownEncryptionInfo, nullptr);
@@ -79,9 +79,9 @@ void encryptionInfo(Call& call) {
   }
 }
 
-void keyHello(Call& call) {
-  auto& args = *static_cast<KeyHelloArgs*>(call.args);
-  auto& reply = *static_cast<KeyHelloReply*>(call.reply);
+void keyHello(Request<proc::KeyHello>& call) {
+  auto& args = call.args();
+  auto& reply = call.reply();
   // The exchange belongs to the session the header echo names; the client
   // sends that cache id with its key transfer.
   const int32_t session = reply.header.cacheId;
@@ -92,9 +92,9 @@ void keyHello(Call& call) {
   reply.word = session;
 }
 
-void keyTransfer(Call& call) {
-  auto& args = *static_cast<KeyTransferArgs*>(call.args);
-  auto& reply = *static_cast<KeyTransferReply*>(call.reply);
+void keyTransfer(Request<proc::KeyTransfer>& call) {
+  auto& args = call.args();
+  auto& reply = call.reply();
   sec::Buffer block;
   if (Faults::take(call.server.faults().failKeyTransfers)) {
     ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, sec::kErrHandshake, nullptr);
@@ -108,6 +108,12 @@ void keyTransfer(Call& call) {
   reply.blockLength = static_cast<uint32_t>(block.size());
   reply.block = block.release();
   call.server.faults().keyExchanges++;
+}
+
+void serveKeyExchange(Handlers& h) {
+  h.serve<proc::KeyHello, keyHello>();
+  h.serve<proc::KeyTransfer, keyTransfer>();
+  h.serve<proc::EncryptionInfo, encryptionInfo>();
 }
 
 }  // namespace zqserver

@@ -158,9 +158,9 @@ std::string lastTransactionHandleSeen() {
   return g_transaction.lastSeen;
 }
 
-void getEntry(Call& call) {
-  auto& args = *static_cast<GetEntryArgs*>(call.args);
-  auto& reply = *static_cast<GetEntryReply*>(call.reply);
+void getEntry(Request<proc::GetEntry>& call) {
+  auto& args = call.args();
+  auto& reply = call.reply();
   if (!admitCall(call, args.header)) return;
   std::string id;
   if (singleId(call, args.entryId, id)) {
@@ -170,8 +170,8 @@ void getEntry(Call& call) {
   afterCall(call, args.header);
 }
 
-void setEntry(Call& call) {
-  auto& args = *static_cast<SetEntryArgs*>(call.args);
+void setEntry(Request<proc::SetEntry>& call) {
+  auto& args = call.args();
   if (!admitCall(call, args.header)) return;
   std::string id;
   if (singleId(call, args.entryId, id)) {
@@ -181,9 +181,9 @@ void setEntry(Call& call) {
   afterCall(call, args.header);
 }
 
-void createEntry(Call& call) {
-  auto& args = *static_cast<CreateEntryArgs*>(call.args);
-  auto& reply = *static_cast<EntryIdReply*>(call.reply);
+void createEntry(Request<proc::CreateEntry>& call) {
+  auto& args = call.args();
+  auto& reply = call.reply();
   if (!admitCall(call, args.header)) return;
   EntryStore store(call.server.store());
   std::string id;
@@ -192,8 +192,8 @@ void createEntry(Call& call) {
   afterCall(call, args.header);
 }
 
-void deleteEntry(Call& call) {
-  auto& args = *static_cast<DeleteEntryArgs*>(call.args);
+void deleteEntry(Request<proc::DeleteEntry>& call) {
+  auto& args = call.args();
   if (!admitCall(call, args.header)) return;
   std::string id;
   if (singleId(call, args.entryId, id)) {
@@ -203,9 +203,9 @@ void deleteEntry(Call& call) {
   afterCall(call, args.header);
 }
 
-void mergeEntry(Call& call) {
-  auto& args = *static_cast<MergeEntryArgs*>(call.args);
-  auto& reply = *static_cast<EntryIdReply*>(call.reply);
+void mergeEntry(Request<proc::MergeEntry>& call) {
+  auto& args = call.args();
+  auto& reply = call.reply();
   if (!admitCall(call, args.header)) return;
   EntryStore store(call.server.store());
   std::string id;
@@ -219,9 +219,9 @@ void mergeEntry(Call& call) {
 // them back. The failing operation carries its message, the reply's own list
 // 9713 with the operation's position; entry ids of rolled-back creates are
 // not returned.
-void bulkEntryTransaction(Call& call) {
-  auto& args = *static_cast<BulkEntryArgs*>(call.args);
-  auto& reply = *static_cast<BulkEntryReply*>(call.reply);
+void bulkEntryTransaction(Request<proc::EndBulkEntryTransaction>& call) {
+  auto& args = call.args();
+  auto& reply = call.reply();
   if (!admitCall(call, args.header)) return;
   const uint32_t n = args.count;
   if (n == 0 || !args.operations) return;
@@ -259,9 +259,9 @@ void bulkEntryTransaction(Call& call) {
 
 // Without workflow the service answer is the entry (when one is named)
 // with the input values laid over it, as asked by the output field ids.
-void serviceEntry(Call& call) {
-  auto& args = *static_cast<ServiceEntryArgs*>(call.args);
-  auto& reply = *static_cast<GetEntryReply*>(call.reply);
+void serviceEntry(Request<proc::ServiceEntry>& call) {
+  auto& args = call.args();
+  auto& reply = call.reply();
   if (!admitCall(call, args.header)) return;
   EntryStore store(call.server.store());
   const std::string form = args.form ? args.form : "";
@@ -305,9 +305,9 @@ void serviceEntry(Call& call) {
   FreeZQFieldValueList(&base, 0);
 }
 
-void beginClientManagedTransaction(Call& call) {
-  auto& args = *static_cast<HeaderOnlyArgs*>(call.args);
-  auto& reply = *static_cast<BeginTransactionReply*>(call.reply);
+void beginClientManagedTransaction(Request<proc::BeginClientManagedTransaction>& call) {
+  auto& args = call.args();
+  auto& reply = call.reply();
   std::lock_guard<std::mutex> lock(g_transaction.mutex);
   g_transaction.lastSeen = handleOf(args.header);
   Store& store = call.server.store();
@@ -331,8 +331,8 @@ void beginClientManagedTransaction(Call& call) {
 }
 
 // Action 1 commits, anything else rolls back.
-void endClientManagedTransaction(Call& call) {
-  auto& args = *static_cast<EndTransactionArgs*>(call.args);
+void endClientManagedTransaction(Request<proc::EndClientManagedTransaction>& call) {
+  auto& args = call.args();
   std::lock_guard<std::mutex> lock(g_transaction.mutex);
   const std::string handle = handleOf(args.header);
   g_transaction.lastSeen = handle;
@@ -349,6 +349,18 @@ void endClientManagedTransaction(Call& call) {
     return;
   }
   rollbackClientTransaction(store);
+}
+
+void serveEntries(Handlers& h) {
+  h.serve<proc::GetEntry, getEntry>();
+  h.serve<proc::SetEntry, setEntry>();
+  h.serve<proc::CreateEntry, createEntry>();
+  h.serve<proc::DeleteEntry, deleteEntry>();
+  h.serve<proc::MergeEntry, mergeEntry>();
+  h.serve<proc::EndBulkEntryTransaction, bulkEntryTransaction>();
+  h.serve<proc::ServiceEntry, serviceEntry>();
+  h.serve<proc::BeginClientManagedTransaction, beginClientManagedTransaction>();
+  h.serve<proc::EndClientManagedTransaction, endClientManagedTransaction>();
 }
 
 }  // namespace zqserver

@@ -1,4 +1,4 @@
-#include "handlers_queries.h"
+#include "dispatch.h"
 
 #include <algorithm>
 #include <cstring>
@@ -32,7 +32,7 @@ void fail(Call& call, int32_t message, const char* appended = nullptr) {
 }
 
 RequestHeader& outHeader(Call& call) {
-  return *call.procedure.replyHeader(call.reply);
+  return *call.procedure.replyHeader(call.replyRecord);
 }
 
 // Records release the items of non-empty lists only: an empty list carries none.
@@ -79,9 +79,9 @@ struct PendingEntries : PendingResult {
 
 }  // namespace
 
-void getListEntry(Call& call) {
-  auto& args = *static_cast<ListEntryArgs*>(call.args);
-  auto& reply = *static_cast<ListEntryReply*>(call.reply);
+void getListEntry(Request<proc::GetListEntry>& call) {
+  auto& args = call.args();
+  auto& reply = call.reply();
   int32_t token = args.header.chunkToken;
   PendingEntries* p = nullptr;
   if (token == 0) {
@@ -155,7 +155,7 @@ struct PendingBytes : PendingResult {
 // transfer, later calls continue it.
 void sendSlice(Call& call, int32_t token, PendingBytes* p, uint32_t& length,
                unsigned char*& bytes) {
-  const size_t budget = sliceBytes(call.procedure.argsHeader(call.args)->responseSize);
+  const size_t budget = sliceBytes(call.procedure.argsHeader(call.argsRecord)->responseSize);
   const size_t n = std::min(budget, p->bytes.size() - p->next);
   bytes = static_cast<unsigned char*>(ZQAlloc(n ? n : 1));
   if (!bytes) {
@@ -175,7 +175,7 @@ void sendSlice(Call& call, int32_t token, PendingBytes* p, uint32_t& length,
 // first request (false: it reported its failure).
 template <class Produce>
 void transferBytes(Call& call, Produce produce, uint32_t& length, unsigned char*& bytes) {
-  const int32_t token = call.procedure.argsHeader(call.args)->chunkToken;
+  const int32_t token = call.procedure.argsHeader(call.argsRecord)->chunkToken;
   if (token != 0) {
     auto* p = dynamic_cast<PendingBytes*>(findPending(token));
     if (!p) return fail(call, 9009, "unknown chunk token");
@@ -378,9 +378,9 @@ void listEntryStructured(Call& call, ListEntryArgs& args, ListEntryWithFieldsRep
 
 // ---- procedure 73 ------------------------------------------------------------------------
 
-void getListEntryWithFields(Call& call) {
-  auto& args = *static_cast<ListEntryArgs*>(call.args);
-  auto& reply = *static_cast<ListEntryWithFieldsReply*>(call.reply);
+void getListEntryWithFields(Request<proc::GetListEntryWithFields>& call) {
+  auto& args = call.args();
+  auto& reply = call.reply();
   if (call.version <= 9) return listEntryStructured(call, args, reply);
   transferBytes(
       call,
@@ -400,9 +400,9 @@ void getListEntryWithFields(Call& call) {
 
 // ---- procedure 181 -----------------------------------------------------------------------
 
-void getOneEntryWithFields(Call& call) {
-  auto& args = *static_cast<OneEntryArgs*>(call.args);
-  auto& reply = *static_cast<OneEntryReply*>(call.reply);
+void getOneEntryWithFields(Request<proc::GetOneEntryWithFields>& call) {
+  auto& args = call.args();
+  auto& reply = call.reply();
   EntryStore store(call.server.store());
   QueryResult result;
   QueryError error;
@@ -418,9 +418,9 @@ void getOneEntryWithFields(Call& call) {
 
 // ---- procedure 135 -----------------------------------------------------------------------
 
-void getListEntryBlocks(Call& call) {
-  auto& args = *static_cast<ListEntryBlocksArgs*>(call.args);
-  auto& reply = *static_cast<ListEntryBlocksReply*>(call.reply);
+void getListEntryBlocks(Request<proc::GetListEntryBlocks>& call) {
+  auto& args = call.args();
+  auto& reply = call.reply();
   EntryStore store(call.server.store());
   QueryResult result;
   QueryError error;
@@ -463,9 +463,9 @@ void getListEntryBlocks(Call& call) {
 
 // ---- procedure 6 -------------------------------------------------------------------------
 
-void getEntryStatistics(Call& call) {
-  auto& args = *static_cast<StatisticsArgs*>(call.args);
-  auto& reply = *static_cast<StatisticsReply*>(call.reply);
+void getEntryStatistics(Request<proc::GetEntryStatistics>& call) {
+  auto& args = call.args();
+  auto& reply = call.reply();
   EntryStore store(call.server.store());
   QueryError error;
   const bool ok = runStatistics(store, args.form ? args.form : "", &args.qualifier, &args.target,
@@ -495,9 +495,9 @@ struct PendingValues : PendingResult {
 
 }  // namespace
 
-void getMultipleEntries(Call& call) {
-  auto& args = *static_cast<MultipleEntriesArgs*>(call.args);
-  auto& reply = *static_cast<MultipleEntriesReply*>(call.reply);
+void getMultipleEntries(Request<proc::GetMultipleEntries>& call) {
+  auto& args = call.args();
+  auto& reply = call.reply();
   int32_t token = args.header.chunkToken;
   PendingValues* p = nullptr;
   if (token == 0) {
@@ -611,9 +611,9 @@ void getMultipleEntries(Call& call) {
 
 // ---- procedure 80 ------------------------------------------------------------------------
 
-void getEntryBlob(Call& call) {
-  auto& args = *static_cast<EntryBlobArgs*>(call.args);
-  auto& reply = *static_cast<EntryBlobReply*>(call.reply);
+void getEntryBlob(Request<proc::GetEntryBLOB>& call) {
+  auto& args = call.args();
+  auto& reply = call.reply();
   transferBytes(
       call,
       [&](std::string& out) {
@@ -666,9 +666,9 @@ void getEntryBlob(Call& call) {
 
 // ---- procedure 171 -----------------------------------------------------------------------
 
-void getListEntryWithMultiSchemaFields(Call& call) {
-  auto& args = *static_cast<MultiSchemaArgs*>(call.args);
-  auto& reply = *static_cast<TextSliceReply*>(call.reply);
+void getListEntryWithMultiSchemaFields(Request<proc::GetListEntryWithMultiSchemaFields>& call) {
+  auto& args = call.args();
+  auto& reply = call.reply();
   transferBytes(
       call,
       [&](std::string& out) {
@@ -686,6 +686,17 @@ void getListEntryWithMultiSchemaFields(Call& call) {
         return compressInto(call, multiSchemaText(result, columns), out);
       },
       reply.textLength, reply.text);
+}
+
+void serveQueries(Handlers& h) {
+  h.serve<proc::GetListEntry, getListEntry>();
+  h.serve<proc::GetEntryStatistics, getEntryStatistics>();
+  h.serve<proc::GetMultipleEntries, getMultipleEntries>();
+  h.serve<proc::GetListEntryWithFields, getListEntryWithFields>();
+  h.serve<proc::GetEntryBLOB, getEntryBlob>();
+  h.serve<proc::GetListEntryBlocks, getListEntryBlocks>();
+  h.serve<proc::GetListEntryWithMultiSchemaFields, getListEntryWithMultiSchemaFields>();
+  h.serve<proc::GetOneEntryWithFields, getOneEntryWithFields>();
 }
 
 }  // namespace zqserver

@@ -21,7 +21,7 @@ constexpr LogType kLogTypes[] = {{0x01, "SQL "}, {0x02, "FLTR"}, {0x10, "API "}}
 
 void addServerLog(Call& call) {
   if (!call.status || !call.procedure.argsHeader) return;
-  const zq::transport::RequestHeader* in = call.procedure.argsHeader(call.args);
+  const zq::transport::RequestHeader* in = call.procedure.argsHeader(call.argsRecord);
   if (!in || !in->logMask) return;
   std::string text;
   for (const LogType& type : kLogTypes) {

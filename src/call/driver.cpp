@@ -11,6 +11,7 @@
 #include "call/identity.h"
 #include "frame/status.h"
 #include "platform/rpc.h"
+#include "call/key_exchange.h"
 #include "security/handshake_seam.h"
 #include "security/password.h"
 #include "transport/state.h"
@@ -18,7 +19,7 @@
 #include "zqapi/zq_free.h"
 #include "zqapi/zq_security.h"
 
-namespace zq {
+namespace zq::call {
 namespace {
 
 using transport::ClientHandle;
@@ -199,7 +200,7 @@ bool drive(Attempt& a, int depth) {
       char copy[sizeof ctx->protectedPassword] = {};
       if (original) strncpy(copy, original, sizeof copy - 1);
       const bool renegotiated =
-          security::renegotiateKeys(ctx, d.control, d.queue, d.status) < ZQ_RETURN_ERROR;
+          renegotiateKeys(ctx, d.control, d.queue, d.status) < ZQ_RETURN_ERROR;
       bool ok = false;
       if (renegotiated) {
         if (header) header->password = original ? copy : nullptr;
@@ -299,7 +300,7 @@ bool appendClientProperties(ZQThreadContext* ctx, ZQControlStruct* control,
   return true;
 }
 
-bool callServer(CallDescriptor& d, bool lock) {
+bool run(CallDescriptor& d, bool lock) {
   ZQThreadContext* ctx = ZQGetThreadContext(d.control, nullptr);
   if (!ctx) return false;
   TransportState* st = transport::stateOf(ctx);
@@ -331,65 +332,7 @@ bool callServer(CallDescriptor& d, bool lock) {
 
 }  // namespace
 
-bool ZQCallServer(CallDescriptor& call) { return callServer(call, true); }
-bool ZQCallServerUnlocked(CallDescriptor& call) { return callServer(call, false); }
+bool callServer(CallDescriptor& call) { return run(call, true); }
+bool callServerUnlocked(CallDescriptor& call) { return run(call, false); }
 
-int ZQFinishCall(ZQThreadContext* ctx, int rc, ZQStatusList* status) {
-  diag::callEpilogue(ctx, rc, status);
-  return rc;
-}
-
-CallEntry enterCall(ZQControlStruct* control, ZQStatusList* status) {
-  CallEntry e;
-  if (!status) {
-    e.rc = ZQ_RETURN_BAD_STATUS;
-    return e;
-  }
-  clearStatus(status);
-  e.ctx = ZQGetThreadContext(control, status);
-  if (!e.ctx) {
-    e.rc = ZQ_RETURN_FATAL;
-    return e;
-  }
-  e.lock = std::unique_lock<std::recursive_mutex>(e.ctx->callLock);
-  return e;
-}
-
-int callRemote(const RemoteCall& call, void* args, void** reply, ZQStatusList* status) {
-  *reply = nullptr;
-  transport::RequestHeader* header = call.procedure->argsHeader
-                                         ? call.procedure->argsHeader(args)
-                                         : nullptr;
-  int rc = ZQLoadRPCControlStruct1(call.control, call.queue, 1, header, call.useCallLock, status);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
-  if (call.prepare) call.prepare(header);
-  CallDescriptor d;
-  d.control = call.control;
-  d.stub = call.procedure;
-  d.timeout = call.timeout;
-  d.timeoutMessage = call.timeoutMessage;
-  d.queue = call.queue;
-  d.propertiesHeader = call.clientProperties ? header : nullptr;
-  d.args = args;
-  d.result = reply;
-  d.status = status;
-  bool ok = call.useCallLock ? ZQCallServer(d) : ZQCallServerUnlocked(d);
-  if (!ok || !*reply) {
-    *reply = nullptr;
-    return ZQ_RETURN_ERROR;
-  }
-  if (call.procedure->replyHeader) {
-    transport::RequestHeader* echoed = call.procedure->replyHeader(*reply);
-    call.control->cacheId = echoed->cacheId;
-    call.control->operationTime = echoed->operationTime;
-  }
-  if (call.procedure->statusOf) {
-    ZQStatusList* own = call.procedure->statusOf(*reply);
-    if (call.replyCode) *call.replyCode = returnCode(own);
-    ZQMergeStatusLists(own, status, status);
-  }
-  ZQRecordCacheId(call.control, call.queue);
-  return returnCode(status);
-}
-
-}  // namespace zq
+}  // namespace zq::call

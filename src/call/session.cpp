@@ -4,6 +4,7 @@
 #include <cstring>
 #include <thread>
 
+#include "call/remote.h"
 #include "diag/lifecycle.h"
 #include "frame/alloc.h"
 #include "frame/context.h"
@@ -12,6 +13,8 @@
 #include "platform/sync.h"
 #include "security/lifecycle.h"
 #include "transport/lifecycle.h"
+#include "transport/state.h"
+#include "zqapi/zq_free.h"
 
 namespace {
 
@@ -35,6 +38,73 @@ void dismantle(ZQControlStruct* control, ZQThreadContext* ctx) {
 }
 
 }  // namespace
+
+namespace zq::call {
+namespace {
+
+using transport::Binding;
+using transport::TransportState;
+using EndSession = transport::proc::EndSession;
+
+// Sends procedure 47 for the control record with a given cache id; with
+// rebind, binds it first. Messages are discarded.
+void sendEndSession(ZQControlStruct* control, uint32_t queue, bool rebind, int32_t cacheId) {
+  EndSession::Args args{};
+  ZQStatusList ignored{0, nullptr};
+  if (!rebind || bind(control, queue, &args.header, true, &ignored) < ZQ_RETURN_ERROR) {
+    args.header.cacheId = cacheId;
+    const Send send{control, EndSession::row(), queue, 1};
+    sendBound(send, &args, &ignored);
+  }
+  FreeZQStatusList(&ignored, 0);
+}
+
+// Ends every server session the context opened (procedure 47 per binding)
+// and releases the connection caches.
+void endSessions(ZQControlStruct* control, ZQThreadContext* ctx) {
+  TransportState* st = ctx->transport ? static_cast<TransportState*>(ctx->transport.get())
+                                      : nullptr;
+  if (!st) return;
+  if (ctx->cacheIdManaged) {
+    if (control->cacheId != 0) sendEndSession(control, kQueueFast, true, control->cacheId);
+    return;
+  }
+  // The bindings are replayed through the caller's record: keep its fields.
+  ZQControlStruct saved;
+  memcpy(&saved, control, sizeof saved);
+  for (uint32_t q = 0; q < kQueueCount; ++q) {
+    while (!st->bindings[q].empty()) {
+      std::unique_ptr<Binding> b = std::move(st->bindings[q].front());
+      st->bindings[q].pop_front();
+      if (st->current[q] == b.get()) st->current[q] = nullptr;
+      control->cacheId = b->cacheId;
+      copyName(control->user, b->user.c_str(), sizeof control->user);
+      copyName(control->password, b->password.c_str(), sizeof control->password);
+      copyName(control->server, b->server.c_str(), sizeof control->server);
+      copyName(control->authString, b->authString.c_str(), sizeof control->authString);
+      // Rebinding finds the record again through the caller's fields.
+      st->bindings[q].push_front(std::move(b));
+      Binding* binding = st->bindings[q].front().get();
+      if (q == kQueueList) {
+        for (int32_t id : binding->listCacheIds)
+          if (id != -1) sendEndSession(control, q, true, id);
+      } else if (binding->cacheId != 0) {
+        sendEndSession(control, q, true, binding->cacheId);
+      }
+      st->bindings[q].remove_if([&](auto& x) { return x.get() == binding; });
+      if (st->current[q] == binding) st->current[q] = nullptr;
+    }
+  }
+  memcpy(control->user, saved.user, sizeof saved.user);
+  memcpy(control->password, saved.password, sizeof saved.password);
+  memcpy(control->server, saved.server, sizeof saved.server);
+  memcpy(control->authString, saved.authString, sizeof saved.authString);
+  control->cacheId = saved.cacheId;
+  for (auto& s : st->servers) s->dropHandle();
+}
+
+}  // namespace
+}  // namespace zq::call
 
 namespace zq::testing {
 void resetLogFileCounter() {
@@ -158,7 +228,7 @@ int ZQTermination(ZQControlStruct* control, ZQStatusList* status) {
   }
   if (waited) std::this_thread::sleep_for(std::chrono::seconds(2));
 
-  zq::transport::endSessions(control, ctx);
+  zq::call::endSessions(control, ctx);
 
   if (ctx->traceOn) zq::diag::traceTerminationEnd(ctx, status);
 

@@ -1,6 +1,5 @@
 // ZQGetListEntryBlocks (procedure 135) and the local ZQGetEntryBlock.
 #include "calls/queries.h"
-#include "diag/record.h"
 #include "frame/status.h"
 #include "model/codec.h"
 #include "model/describe_core.h"
@@ -25,36 +24,32 @@ extern "C" int ZQGetListEntryBlocks(ZQControlStruct* control, const char* form,
     return addError(status, 105);
   }
   *blocks = {0, nullptr};
-  CallEntry e = enterCall(control, status);
-  if (!e.ok()) return e.rc;
-  int rc = calls::checkQuery(control, form, qualifier, fields, sort, status);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
-  diag::command(e.ctx, control, diag::Command::GetListEntryBlocks, form, qualifier, fields, sort,
-                rowsPerBlock, firstRetrieve, maxRetrieve, useLocale);
-
-  transport::ListEntryBlocksArgs args{};
-  args.form = const_cast<char*>(form);
-  if (qualifier) args.qualifier = *qualifier;
-  if (fields) args.fields = *fields;
-  if (sort) args.sort = *sort;
-  args.rowsPerBlock = rowsPerBlock;
-  args.firstRetrieve = firstRetrieve;
-  args.maxRetrieve = maxRetrieve;
-  args.useLocale = useLocale;
-  RemoteCall call{control, transport::findProcedure(135), kQueueList, e.ctx->settings.timeoutLong,
-                  kMsgTimeoutQuery};
-  void* reply = nullptr;
-  rc = callRemote(call, &args, &reply, status);
-  if (reply && rc < ZQ_RETURN_ERROR) {
-    auto* r = static_cast<transport::ListEntryBlocksReply*>(reply);
-    *blocks = r->blocks;
-    r->blocks = {0, nullptr};
-    if (numReturnedRows) *numReturnedRows = r->returnedRows;
-    if (numMatches) *numMatches = r->matches;
-    calls::setLastMatchCount(e.ctx, status, r->matches, numMatches != nullptr, r->returnedRows);
+  call::Call<transport::proc::GetListEntryBlocks> call(control, status);
+  if (!call || call.refused(calls::checkQuery(control, form, qualifier, fields, sort, status)))
+    return call.rc();
+  call.record(diag::Command::GetListEntryBlocks, form, qualifier, fields, sort, rowsPerBlock,
+              firstRetrieve, maxRetrieve, useLocale);
+  if (call.bind()) {
+    auto& args = call.args();
+    args.form = const_cast<char*>(form);
+    if (qualifier) args.qualifier = *qualifier;
+    if (fields) args.fields = *fields;
+    if (sort) args.sort = *sort;
+    args.rowsPerBlock = rowsPerBlock;
+    args.firstRetrieve = firstRetrieve;
+    args.maxRetrieve = maxRetrieve;
+    args.useLocale = useLocale;
+    auto* reply = call.send();
+    if (reply && call.rc() < ZQ_RETURN_ERROR) {
+      *blocks = reply->blocks;
+      reply->blocks = {0, nullptr};
+      if (numReturnedRows) *numReturnedRows = reply->returnedRows;
+      if (numMatches) *numMatches = reply->matches;
+      calls::setLastMatchCount(call.context(), status, reply->matches, numMatches != nullptr,
+                               reply->returnedRows);
+    }
   }
-  diag::outputs(e.ctx, blocks, numReturnedRows, numMatches);
-  return ZQFinishCall(e.ctx, rc, status);
+  return call.finish(blocks, numReturnedRows, numMatches);
 }
 
 extern "C" int ZQGetEntryBlock(const ZQEntryBlockList* blocks, uint32_t index,

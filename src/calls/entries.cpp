@@ -31,43 +31,9 @@ EntryCallsState* entryState(ZQThreadContext* ctx) {
   return dynamic_cast<EntryCallsState*>(ctx->calls.get());
 }
 
-int bindFor(ZQControlStruct* control, uint32_t queue, transport::RequestHeader* header,
-            ZQStatusList* status) {
-  return ZQLoadRPCControlStruct1(control, queue, 1, header, true, status);
-}
-
 void dropTransactionHandle(ZQThreadContext* ctx, ZQControlStruct* control) {
   if (transport::ServerOptions* o = transport::findOptions(ctx, control->server))
     o->transactionHandle.clear();
-}
-
-int sendBound(ZQThreadContext* ctx, ZQControlStruct* control, const Send& send, void* args,
-              void** reply, ZQStatusList* status) {
-  *reply = nullptr;
-  const transport::Procedure* procedure = transport::findProcedure(send.procedure);
-  CallDescriptor d;
-  d.control = control;
-  d.stub = procedure;
-  d.timeout = send.timeout;
-  d.timeoutMessage = send.timeoutMessage;
-  d.queue = send.queue;
-  d.propertiesHeader = procedure->argsHeader(args);
-  d.args = args;
-  d.result = reply;
-  d.status = status;
-  if (!ZQCallServer(d)) {
-    *reply = nullptr;
-    dropTransactionHandle(ctx, control);
-    return ZQ_RETURN_ERROR;
-  }
-  const transport::RequestHeader* echoed = procedure->replyHeader(*reply);
-  control->cacheId = echoed->cacheId;
-  control->operationTime = echoed->operationTime;
-  ZQMergeStatusLists(procedure->statusOf(*reply), status, status);
-  ZQRecordCacheId(control, send.queue);
-  const int rc = returnCode(status);
-  if (rc >= ZQ_RETURN_ERROR) dropTransactionHandle(ctx, control);
-  return rc;
 }
 
 int queueOperation(ZQThreadContext* ctx, const transport::BulkOperation& op,
@@ -87,9 +53,9 @@ int queueOperation(ZQThreadContext* ctx, const transport::BulkOperation& op,
 
 namespace {
 
-constexpr uint32_t kProcGet = 1, kProcSet = 2, kProcCreate = 3, kProcDelete = 4, kProcMerge = 37,
-                   kProcService = 136;
-constexpr int32_t kTimeoutChange = 92, kTimeoutRetrieve = 93;
+using call::Call;
+namespace proc = transport::proc;
+
 // Password values of this length reach the caller as the server sent them.
 constexpr size_t kUntouchedPasswordLength = 254;
 
@@ -98,91 +64,79 @@ bool bulkOpen(ZQThreadContext* ctx) {
   return st && st->bulkOpen;
 }
 
-Send fastSend(ZQThreadContext* ctx, uint32_t procedure, int32_t timeoutMessage) {
-  return Send{procedure, kQueueFast, ctx->settings.timeoutNormal, timeoutMessage};
+// The checks every entry call starts with.
+template <class P>
+bool refusedEntryCall(Call<P>& call, const char* form) {
+  return !call || call.refusedControl() || call.refused(ZQCheckName(form, 0, call.status()));
 }
 
 // Queues a bound change into the open bulk transaction.
-int queueChange(ZQThreadContext* ctx, uint32_t kind, const transport::RequestHeader& header,
-                const char* form, const ZQEntryIdList* ids, const ZQFieldValueList* values,
-                ZQTimestamp getTime, uint32_t option, ZQStatusList* status) {
+template <class P>
+void queueChange(Call<P>& call, uint32_t kind, const char* form, const ZQEntryIdList* ids,
+                 const ZQFieldValueList* values, ZQTimestamp getTime, uint32_t option) {
   transport::BulkOperation op{};
   op.kind = kind;
-  op.header = header;
+  op.header = call.header();
   op.form = const_cast<char*>(form);
   if (ids) op.entryId = *ids;
   if (values) op.values = *values;
   op.getTime = getTime;
   op.option = option;
-  const int rc = queueOperation(ctx, op, status);
-  return rc >= ZQ_RETURN_ERROR ? rc : returnCode(status);
+  const int rc = queueOperation(call.context(), op, call.status());
+  call.setRc(rc >= ZQ_RETURN_ERROR ? rc : returnCode(call.status()));
+}
+
+// Binds, then prepares the values for the bound server (attachments packed,
+// passwords protected); false when either failed.
+template <class P>
+bool bindWithValues(Call<P>& call, const ZQFieldValueList* values, bool checkLimit,
+                    PreparedValues& prepared) {
+  if (!call.bind()) return false;
+  call.raise(prepareValues(boundServer(call.context(), call.control()), values, checkLimit,
+                           prepared, call.status()));
+  return call.rc() < ZQ_RETURN_ERROR;
 }
 
 // Create and merge share everything but the procedure and the merge type.
+template <class P>
 int createOrMerge(ZQControlStruct* control, const char* form, ZQFieldValueList* values,
-                  bool merge, uint32_t mergeType, char* entryId, ZQStatusList* status) {
+                  uint32_t mergeType, char* entryId, ZQStatusList* status) {
+  constexpr bool merge = std::is_same_v<P, proc::MergeEntry>;
   if (entryId) entryId[0] = '\0';
-  CallEntry e = enterCall(control, status);
-  if (!e.ok()) return e.rc;
-  int rc = ZQCheckControl(control, status);
-  if (rc < ZQ_RETURN_ERROR) rc = ZQCheckName(form, 0, status);
-  if (rc < ZQ_RETURN_ERROR) rc = checks::checkFieldValues(values, !merge, status);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
-  if (merge)
-    diag::command(e.ctx, control, diag::Command::MergeEntry, form, values, mergeType);
+  Call<P> call(control, status);
+  if (refusedEntryCall(call, form) ||
+      call.refused(checks::checkFieldValues(values, !merge, status)))
+    return call.rc();
+  if constexpr (merge)
+    call.record(diag::Command::MergeEntry, form, values, mergeType);
   else
-    diag::command(e.ctx, control, diag::Command::CreateEntry, form, values);
-
-  // Both records begin with the header and the form name; the rest differs.
-  transport::CreateEntryArgs create{};
-  transport::MergeEntryArgs mergeArgs{};
-  transport::RequestHeader& header = merge ? mergeArgs.header : create.header;
-  rc = bindFor(control, kQueueFast, &header, status);
+    call.record(diag::Command::CreateEntry, form, values);
   PreparedValues prepared;
-  if (rc < ZQ_RETURN_ERROR)
-    rc = prepareValues(boundServer(e.ctx, control), values, true, prepared, status);
-  if (rc >= ZQ_RETURN_ERROR) {
-    diag::outputs(e.ctx, entryId);
-    return ZQFinishCall(e.ctx, rc, status);
+  if (!bindWithValues(call, values, true, prepared)) return call.finish(entryId);
+  if (bulkOpen(call.context())) {
+    queueChange(call, merge ? ZQ_BULK_ENTRY_MERGE : ZQ_BULK_ENTRY_CREATE, form, nullptr,
+                &prepared.list(), 0, mergeType);
+    return call.finish(entryId);
   }
-  if (bulkOpen(e.ctx)) {
-    rc = queueChange(e.ctx, merge ? ZQ_BULK_ENTRY_MERGE : ZQ_BULK_ENTRY_CREATE, header, form,
-                     nullptr, &prepared.list(), 0, mergeType, status);
-    diag::outputs(e.ctx, entryId);
-    return ZQFinishCall(e.ctx, rc, status);
+  auto& args = call.args();
+  args.form = const_cast<char*>(form);
+  args.values = prepared.list();
+  if constexpr (merge) args.mergeType = mergeType;
+  if (auto* reply = sendInTransaction(call)) {
+    if (entryId) copyName(entryId, reply->entryId, sizeof(ZQEntryIdType));
+    if (call.rc() < ZQ_RETURN_ERROR)
+      copyName(call.context()->lastEntryId, reply->entryId, sizeof call.context()->lastEntryId);
   }
-  void* reply = nullptr;
-  if (merge) {
-    mergeArgs.form = const_cast<char*>(form);
-    mergeArgs.values = prepared.list();
-    mergeArgs.mergeType = mergeType;
-    rc = sendBound(e.ctx, control, fastSend(e.ctx, kProcMerge, kTimeoutChange), &mergeArgs, &reply,
-                   status);
-  } else {
-    create.form = const_cast<char*>(form);
-    create.values = prepared.list();
-    rc = sendBound(e.ctx, control, fastSend(e.ctx, kProcCreate, kTimeoutChange), &create, &reply,
-                   status);
-  }
-  if (reply) {
-    const auto* r = static_cast<transport::EntryIdReply*>(reply);
-    if (entryId) copyName(entryId, r->entryId, sizeof(ZQEntryIdType));
-    if (rc < ZQ_RETURN_ERROR) copyName(e.ctx->lastEntryId, r->entryId, sizeof e.ctx->lastEntryId);
-  }
-  diag::outputs(e.ctx, entryId);
-  return ZQFinishCall(e.ctx, rc, status);
+  return call.finish(entryId);
 }
 
 // Moves a reply's values to the caller and post-processes them.
-int takeValues(ZQThreadContext* ctx, ZQControlStruct* control, void* reply, int rc,
-               ZQFieldValueList* out, ZQStatusList* status) {
-  if (!reply || !out) return rc;
-  auto* r = static_cast<transport::GetEntryReply*>(reply);
-  *out = r->values;
-  r->values = ZQFieldValueList{};
-  const int post =
-      postProcessValues(ctx, boundServer(ctx, control), out, kUntouchedPasswordLength, status);
-  return post > rc ? post : rc;
+void takeValues(call::Frame& call, transport::GetEntryReply* reply, ZQFieldValueList* out) {
+  if (!reply || !out) return;
+  *out = reply->values;
+  reply->values = ZQFieldValueList{};
+  call.raise(postProcessValues(call.context(), boundServer(call.context(), call.control()), out,
+                               kUntouchedPasswordLength, call.status()));
 }
 
 }  // namespace
@@ -195,12 +149,12 @@ extern "C" {
 
 int ZQCreateEntry(ZQControlStruct* control, const char* form, ZQFieldValueList* values,
                   ZQEntryIdType entryId, ZQStatusList* status) {
-  return createOrMerge(control, form, values, false, 0, entryId, status);
+  return createOrMerge<proc::CreateEntry>(control, form, values, 0, entryId, status);
 }
 
 int ZQMergeEntry(ZQControlStruct* control, const char* form, ZQFieldValueList* values,
                  uint32_t mergeType, ZQEntryIdType entryId, ZQStatusList* status) {
-  return createOrMerge(control, form, values, true, mergeType, entryId, status);
+  return createOrMerge<proc::MergeEntry>(control, form, values, mergeType, entryId, status);
 }
 
 int ZQSetEntry(ZQControlStruct* control, const char* form, ZQEntryIdList* entryId,
@@ -210,102 +164,73 @@ int ZQSetEntry(ZQControlStruct* control, const char* form, ZQEntryIdList* entryI
   clearStatus(status);
   // Nothing to change: no check and no server call.
   if (!values || values->count == 0) return ZQ_RETURN_OK;
-  CallEntry e = enterCall(control, status);
-  if (!e.ok()) return e.rc;
-  int rc = ZQCheckControl(control, status);
-  if (rc < ZQ_RETURN_ERROR) rc = ZQCheckName(form, 0, status);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
+  Call<proc::SetEntry> call(control, status);
+  if (refusedEntryCall(call, form)) return call.rc();
   if (!entryId) return ZQ_RETURN_OK;
-  rc = checks::checkEntryIds(entryId, status);
-  if (rc < ZQ_RETURN_ERROR) rc = checks::checkFieldValues(values, false, status);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
-  diag::command(e.ctx, control, diag::Command::SetEntry, form, entryId, values, getTime, option);
-  transport::SetEntryArgs args{};
-  rc = bindFor(control, kQueueFast, &args.header, status);
+  if (call.refused(checks::checkEntryIds(entryId, status)) ||
+      call.refused(checks::checkFieldValues(values, false, status)))
+    return call.rc();
+  call.record(diag::Command::SetEntry, form, entryId, values, getTime, option);
   PreparedValues prepared;
-  if (rc < ZQ_RETURN_ERROR)
-    rc = prepareValues(boundServer(e.ctx, control), values, true, prepared, status);
-  if (rc >= ZQ_RETURN_ERROR) return ZQFinishCall(e.ctx, rc, status);
-  if (bulkOpen(e.ctx)) {
-    rc = queueChange(e.ctx, ZQ_BULK_ENTRY_SET, args.header, form, entryId, &prepared.list(),
-                     getTime, option, status);
-    return ZQFinishCall(e.ctx, rc, status);
+  if (!bindWithValues(call, values, true, prepared)) return call.finish();
+  if (bulkOpen(call.context())) {
+    queueChange(call, ZQ_BULK_ENTRY_SET, form, entryId, &prepared.list(), getTime, option);
+    return call.finish();
   }
+  auto& args = call.args();
   args.form = const_cast<char*>(form);
   args.entryId = *entryId;
   args.values = prepared.list();
   args.getTime = getTime;
   args.option = option;
-  void* reply = nullptr;
-  rc = sendBound(e.ctx, control, fastSend(e.ctx, kProcSet, kTimeoutChange), &args, &reply, status);
-  return ZQFinishCall(e.ctx, rc, status);
+  sendInTransaction(call);
+  return call.finish();
 }
 
 int ZQDeleteEntry(ZQControlStruct* control, const char* form, ZQEntryIdList* entryId,
                   uint32_t option, ZQStatusList* status) {
-  CallEntry e = enterCall(control, status);
-  if (!e.ok()) return e.rc;
-  int rc = ZQCheckControl(control, status);
-  if (rc < ZQ_RETURN_ERROR) rc = ZQCheckName(form, 0, status);
-  if (rc < ZQ_RETURN_ERROR) rc = checks::checkEntryIds(entryId, status);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
-  diag::command(e.ctx, control, diag::Command::DeleteEntry, form, entryId, option);
-  transport::DeleteEntryArgs args{};
-  rc = bindFor(control, kQueueFast, &args.header, status);
-  if (rc >= ZQ_RETURN_ERROR) return ZQFinishCall(e.ctx, rc, status);
-  if (bulkOpen(e.ctx)) {
-    rc = queueChange(e.ctx, ZQ_BULK_ENTRY_DELETE, args.header, form, entryId, nullptr, 0, option,
-                     status);
-    return ZQFinishCall(e.ctx, rc, status);
+  Call<proc::DeleteEntry> call(control, status);
+  if (refusedEntryCall(call, form) || call.refused(checks::checkEntryIds(entryId, status)))
+    return call.rc();
+  call.record(diag::Command::DeleteEntry, form, entryId, option);
+  if (!call.bind()) return call.finish();
+  if (bulkOpen(call.context())) {
+    queueChange(call, ZQ_BULK_ENTRY_DELETE, form, entryId, nullptr, 0, option);
+    return call.finish();
   }
+  auto& args = call.args();
   args.form = const_cast<char*>(form);
   args.entryId = *entryId;
   args.option = option;
-  void* reply = nullptr;
-  rc = sendBound(e.ctx, control, fastSend(e.ctx, kProcDelete, kTimeoutChange), &args, &reply,
-                 status);
-  return ZQFinishCall(e.ctx, rc, status);
+  sendInTransaction(call);
+  return call.finish();
 }
 
 int ZQGetEntry(ZQControlStruct* control, const char* form, ZQEntryIdList* entryId,
                ZQInternalIdList* fieldIds, ZQFieldValueList* values, ZQStatusList* status) {
   if (values) *values = ZQFieldValueList{};
-  CallEntry e = enterCall(control, status);
-  if (!e.ok()) return e.rc;
-  int rc = ZQCheckControl(control, status);
-  if (rc < ZQ_RETURN_ERROR) rc = ZQCheckName(form, 0, status);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
+  Call<proc::GetEntry> call(control, status);
+  if (refusedEntryCall(call, form)) return call.rc();
   if (!entryId) return ZQ_RETURN_OK;
-  rc = checks::checkEntryIds(entryId, status);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
-  if (fieldIds && fieldIds->count && !fieldIds->items) return addError(status, 165);
-  diag::command(e.ctx, control, diag::Command::GetEntry, form, entryId, fieldIds);
-  transport::GetEntryArgs args{};
-  rc = bindFor(control, kQueueFast, &args.header, status);
-  if (rc >= ZQ_RETURN_ERROR) {
-    diag::outputs(e.ctx, values);
-    return ZQFinishCall(e.ctx, rc, status);
+  if (call.refused(checks::checkEntryIds(entryId, status))) return call.rc();
+  if (fieldIds && fieldIds->count && !fieldIds->items) return call.fail(165);
+  call.record(diag::Command::GetEntry, form, entryId, fieldIds);
+  if (call.bind()) {
+    auto& args = call.args();
+    args.form = const_cast<char*>(form);
+    args.entryId = *entryId;
+    if (fieldIds) args.fieldIds = *fieldIds;
+    takeValues(call, sendInTransaction(call), values);
   }
-  args.form = const_cast<char*>(form);
-  args.entryId = *entryId;
-  if (fieldIds) args.fieldIds = *fieldIds;
-  void* reply = nullptr;
-  rc = sendBound(e.ctx, control, fastSend(e.ctx, kProcGet, kTimeoutRetrieve), &args, &reply,
-                 status);
-  rc = takeValues(e.ctx, control, reply, rc, values, status);
-  diag::outputs(e.ctx, values);
-  return ZQFinishCall(e.ctx, rc, status);
+  return call.finish(values);
 }
 
 int ZQServiceEntry(ZQControlStruct* control, const char* form, ZQEntryIdList* entryId,
                    ZQFieldValueList* inputValues, ZQInternalIdList* outputIds,
                    ZQFieldValueList* outputValues, ZQStatusList* status) {
   if (outputValues) *outputValues = ZQFieldValueList{};
-  CallEntry e = enterCall(control, status);
-  if (!e.ok()) return e.rc;
-  int rc = ZQCheckControl(control, status);
-  if (rc < ZQ_RETURN_ERROR) rc = ZQCheckName(form, 0, status);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
+  Call<proc::ServiceEntry> call(control, status);
+  if (refusedEntryCall(call, form)) return call.rc();
   // The entry id is optional: a missing or unusable one is sent as none,
   // and its check leaves no message behind.
   bool sendIds = false;
@@ -314,30 +239,19 @@ int ZQServiceEntry(ZQControlStruct* control, const char* form, ZQEntryIdList* en
     sendIds = checks::checkEntryIds(entryId, &scratch) < ZQ_RETURN_ERROR;
     FreeZQStatusList(&scratch, 0);
   }
-  rc = checks::checkFieldValues(inputValues, true, status);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
-  if (outputIds && outputIds->count && !outputIds->items) return addError(status, 165);
-  diag::command(e.ctx, control, diag::Command::ServiceEntry, form, entryId, inputValues,
-                outputIds);
-  transport::ServiceEntryArgs args{};
-  rc = bindFor(control, kQueueFast, &args.header, status);
+  if (call.refused(checks::checkFieldValues(inputValues, true, status))) return call.rc();
+  if (outputIds && outputIds->count && !outputIds->items) return call.fail(165);
+  call.record(diag::Command::ServiceEntry, form, entryId, inputValues, outputIds);
   PreparedValues prepared;
-  if (rc < ZQ_RETURN_ERROR)
-    rc = prepareValues(boundServer(e.ctx, control), inputValues, false, prepared, status);
-  if (rc >= ZQ_RETURN_ERROR) {
-    diag::outputs(e.ctx, outputValues);
-    return ZQFinishCall(e.ctx, rc, status);
+  if (bindWithValues(call, inputValues, false, prepared)) {
+    auto& args = call.args();
+    args.form = const_cast<char*>(form);
+    if (sendIds) args.entryId = *entryId;
+    args.values = prepared.list();
+    if (outputIds) args.outputIds = *outputIds;
+    takeValues(call, sendInTransaction(call), outputValues);
   }
-  args.form = const_cast<char*>(form);
-  if (sendIds) args.entryId = *entryId;
-  args.values = prepared.list();
-  if (outputIds) args.outputIds = *outputIds;
-  void* reply = nullptr;
-  rc = sendBound(e.ctx, control, fastSend(e.ctx, kProcService, kTimeoutRetrieve), &args, &reply,
-                 status);
-  rc = takeValues(e.ctx, control, reply, rc, outputValues, status);
-  diag::outputs(e.ctx, outputValues);
-  return ZQFinishCall(e.ctx, rc, status);
+  return call.finish(outputValues);
 }
 
 }  // extern "C"

@@ -3,9 +3,8 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
-#include "call/driver.h"
+#include "call/frame.h"
 #include "zqapi/zq_queries.h"
 
 namespace zq::calls {
@@ -17,21 +16,49 @@ int checkQuery(ZQControlStruct* control, const char* form, ZQQualifierStruct* qu
 
 // What the loop tells the gatherer about a reply.
 struct Chunk {
-  void* reply;
   bool last;    // the reply completes the result
   bool failed;  // the reply's own status list holds an error
 };
 
-// Runs a chunked retrieval: before each request the header gets the
-// response size and the chunk token; after each reply `take` receives it
-// (return false to stop: the reply is the last one used). Returns the
-// caller's return code; 2 when stopped or when the driver failed, in which
-// case the caller releases what it gathered.
-struct ChunkedCall {
-  RemoteCall remote;
+// The chunk words between one request of a chunked retrieval and the next.
+class ChunkCursor {
+ public:
+  explicit ChunkCursor(ZQThreadContext* ctx);
+  // A stop was requested (ZQCloseNetworkConnections): 9978 ends the call.
+  bool stopped(call::Frame& call);
+  // The chunk words of the next request, in the header binding just filled.
+  void prepare(transport::RequestHeader& header) const;
+  // Takes a reply's chunk words; true when it completes the result.
+  bool advance(const transport::RequestHeader& echoed);
+  // A server that keeps no state (no chunk token) cannot continue.
+  bool canContinue() const { return token_ != 0; }
+
+ private:
+  ZQThreadContext* ctx_;
+  int32_t token_ = 0;
 };
-int runChunked(ZQThreadContext* ctx, const ChunkedCall& call, void* args,
-               const std::function<bool(const Chunk&)>& take, ZQStatusList* status);
+
+// Runs a chunked retrieval: each request binds afresh and carries the
+// response size and the chunk token; each reply goes to take(reply, chunk),
+// which returns false to stop (that reply is the last one used). The call's
+// code is the merged status list's, or 2 when stopped or when the driver
+// failed, in which case the caller releases what it gathered.
+template <class P, class Take>
+void runChunked(call::Call<P>& call, Take&& take) {
+  ChunkCursor cursor(call.context());
+  for (;;) {
+    if (cursor.stopped(call) || !call.bind()) return;
+    cursor.prepare(call.header());
+    int replyCode = ZQ_RETURN_OK;
+    auto* reply = call.send(&replyCode);
+    // A stop requested while the reply was on its way ends the call too.
+    if (!reply || cursor.stopped(call)) return;
+    const bool last = cursor.advance(reply->header);
+    if (!take(*reply, Chunk{last, replyCode >= ZQ_RETURN_ERROR}) || last ||
+        !cursor.canContinue())
+      return;
+  }
+}
 
 // The text of a query reply gathered slice by slice in one growing buffer.
 class SliceBuffer {

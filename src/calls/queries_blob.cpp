@@ -141,46 +141,36 @@ using namespace zq;
 
 extern "C" int ZQGetEntryBLOB(ZQControlStruct* control, const char* form, ZQEntryIdList* id,
                               ZQInternalId fieldId, ZQLocStruct* location, ZQStatusList* status) {
-  CallEntry e = enterCall(control, status);
-  if (!e.ok()) return e.rc;
-  int rc = ZQCheckControl(control, status);
-  if (rc < ZQ_RETURN_ERROR) rc = ZQCheckName(form, 0, status);
-  if (rc < ZQ_RETURN_ERROR) rc = checks::checkEntryIds(id, status);
-  if (rc < ZQ_RETURN_ERROR && (!location || (location->locationType != ZQ_LOC_FILENAME &&
-                                             location->locationType != ZQ_LOC_BUFFER)))
-    rc = addError(status, calls::kMsgBadLocation);
-  if (rc < ZQ_RETURN_ERROR && location->locationType == ZQ_LOC_FILENAME &&
+  call::Call<transport::proc::GetEntryBLOB> call(control, status);
+  if (!call || call.refusedControl() || call.refused(ZQCheckName(form, 0, status)) ||
+      call.refused(checks::checkEntryIds(id, status)))
+    return call.rc();
+  if (!location || (location->locationType != ZQ_LOC_FILENAME &&
+                    location->locationType != ZQ_LOC_BUFFER))
+    return call.fail(calls::kMsgBadLocation);
+  if (location->locationType == ZQ_LOC_FILENAME &&
       (!location->u.filename || !*location->u.filename))
-    rc = addError(status, calls::kMsgOpenFailed);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
+    return call.fail(calls::kMsgOpenFailed);
   if (location->locationType == ZQ_LOC_BUFFER) location->u.buffer = {0, nullptr};
-  diag::command(e.ctx, control, diag::Command::GetEntryBLOB, form, id, fieldId,
-                diag::Blob{location});
-
-  transport::EntryBlobArgs args{};
+  call.record(diag::Command::GetEntryBLOB, form, id, fieldId, diag::Blob{location});
+  auto& args = call.args();
   args.form = const_cast<char*>(form);
   args.id = *id;
   args.fieldId = fieldId;
+
   calls::BlobTransfer transfer(location, status);
   bool replyFailed = false;
-  calls::ChunkedCall call{{control, transport::findProcedure(80), kQueueFast,
-                           e.ctx->settings.timeoutLong, kMsgTimeoutRetrieve}};
-  rc = calls::runChunked(
-      e.ctx, call, &args,
-      [&](const calls::Chunk& chunk) {
-        if (chunk.failed) {
-          replyFailed = true;
-          return false;
-        }
-        return transfer.slice(*static_cast<transport::EntryBlobReply*>(chunk.reply));
-      },
-      status);
-  if (transfer.failure) rc = transfer.failure;
-  if (rc < ZQ_RETURN_ERROR && !replyFailed && !transfer.finish(location)) rc = transfer.failure;
-  if (rc < ZQ_RETURN_ERROR && !replyFailed)
-    rc = returnCode(status);
-  else if (replyFailed && rc < ZQ_RETURN_ERROR)
-    rc = returnCode(status);
-  diag::outputs(e.ctx, nullptr);
-  return ZQFinishCall(e.ctx, rc, status);
+  calls::runChunked(call, [&](transport::EntryBlobReply& reply, const calls::Chunk& chunk) {
+    if (chunk.failed) {
+      replyFailed = true;
+      return false;
+    }
+    return transfer.slice(reply);
+  });
+  if (transfer.failure)
+    call.setRc(transfer.failure);
+  else if (call.rc() < ZQ_RETURN_ERROR && !replyFailed && !transfer.finish(location))
+    call.setRc(transfer.failure);
+  if (call.rc() < ZQ_RETURN_ERROR) call.setRc(returnCode(status));
+  return call.finish(nullptr);
 }

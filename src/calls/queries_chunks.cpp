@@ -5,7 +5,6 @@
 #include "calls/queries.h"
 #include "frame/alloc.h"
 #include "frame/status.h"
-#include "transport/records.h"
 
 namespace zq::calls {
 namespace {
@@ -22,35 +21,24 @@ int checkQuery(ZQControlStruct* control, const char* form, ZQQualifierStruct* qu
   return rc;
 }
 
-int runChunked(ZQThreadContext* ctx, const ChunkedCall& call, void* args,
-               const std::function<bool(const Chunk&)>& take, ZQStatusList* status) {
-  ctx->stopRequested = 0;
-  int32_t token = 0;
-  int rc = ZQ_RETURN_OK;
-  RemoteCall remote = call.remote;
-  // Binding fills the header afresh and clears the call words; the chunk
-  // words go in after it.
-  remote.prepare = [&](transport::RequestHeader* h) {
-    h->responseSize = ctx->settings.responseSize;
-    h->chunkToken = token;
-  };
-  int replyCode = ZQ_RETURN_OK;
-  remote.replyCode = &replyCode;
-  for (;;) {
-    if (ctx->stopRequested) return addError(status, kMsgStopped);
-    void* reply = nullptr;
-    rc = callRemote(remote, args, &reply, status);
-    if (!reply) return rc;
-    // A stop requested while the reply was on its way ends the call too.
-    if (ctx->stopRequested) return addError(status, kMsgStopped);
-    const transport::RequestHeader* echoed = call.remote.procedure->replyHeader(reply);
-    token = echoed->chunkToken;
-    const bool last = echoed->lastChunk != 0;
-    const bool more = take(Chunk{reply, last, replyCode >= ZQ_RETURN_ERROR});
-    if (last || !more) break;
-    if (token == 0) break;  // a server that keeps no state cannot continue
-  }
-  return rc;
+ChunkCursor::ChunkCursor(ZQThreadContext* ctx) : ctx_(ctx) { ctx->stopRequested = 0; }
+
+bool ChunkCursor::stopped(call::Frame& call) {
+  if (!ctx_->stopRequested) return false;
+  call.fail(kMsgStopped);
+  return true;
+}
+
+// Binding fills the header afresh and clears the call words; the chunk
+// words go in after it.
+void ChunkCursor::prepare(transport::RequestHeader& header) const {
+  header.responseSize = ctx_->settings.responseSize;
+  header.chunkToken = token_;
+}
+
+bool ChunkCursor::advance(const transport::RequestHeader& echoed) {
+  token_ = echoed.chunkToken;
+  return echoed.lastChunk != 0;
 }
 
 SliceBuffer::~SliceBuffer() {

@@ -116,6 +116,43 @@ int protectPasswords(ZQThreadContext* ctx, ZQControlStruct* control,
 
 using namespace zq;
 
+namespace zq::calls {
+namespace {
+
+// The arguments both list procedures share behind the header.
+template <class A>
+void fillQuery(A& args, const char* form, ZQQualifierStruct* qualifier,
+               ZQEntryListFieldList* fields, ZQSortList* sort, ZQBoolean useLocale) {
+  args.form = const_cast<char*>(form);
+  if (qualifier) args.qualifier = *qualifier;
+  if (fields) args.fields = *fields;
+  if (sort) args.sort = *sort;
+  args.useLocale = useLocale;
+}
+
+// The end of both calls: the result handed over (or released) and the
+// last match count.
+int deliver(call::Frame& call, ZQEntryListFieldValueList& result, uint32_t matches,
+            bool replyFailed, ZQEntryListFieldValueList* entries, uint32_t* numMatches) {
+  if (call.rc() < ZQ_RETURN_ERROR && !replyFailed) {
+    call.raise(protectPasswords(call.context(), call.control(), result, call.status()));
+  }
+  if (call.rc() >= ZQ_RETURN_ERROR || replyFailed) {
+    FreeZQEntryListFieldValueList(&result, 0);
+    if (call.rc() < ZQ_RETURN_ERROR) call.setRc(returnCode(call.status()));
+    return call.finish(entries, numMatches);
+  }
+  *entries = result;
+  if (numMatches) *numMatches = matches;
+  setLastMatchCount(call.context(), call.status(), matches, numMatches != nullptr, result.count);
+  return call.finish(entries, numMatches);
+}
+
+}  // namespace
+}  // namespace zq::calls
+
+using namespace zq;
+
 extern "C" int ZQGetListEntryWithFields(ZQControlStruct* control, const char* form,
                                         ZQQualifierStruct* qualifier, ZQEntryListFieldList* fields,
                                         ZQSortList* sort, uint32_t firstRetrieve,
@@ -124,51 +161,39 @@ extern "C" int ZQGetListEntryWithFields(ZQControlStruct* control, const char* fo
                                         ZQStatusList* status) {
   if (entries) *entries = {0, nullptr};
   if (numMatches) *numMatches = 0;
-  CallEntry e = enterCall(control, status);
-  if (!e.ok()) return e.rc;
-  int rc = calls::checkQuery(control, form, qualifier, fields, sort, status);
-  if (rc < ZQ_RETURN_ERROR && !entries) rc = addError(status, 105);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
-  diag::command(e.ctx, control, diag::Command::GetListEntryWithFields, form, qualifier, fields,
-                sort, firstRetrieve, maxRetrieve, useLocale);
-
-  transport::ListEntryArgs args{};
-  args.form = const_cast<char*>(form);
-  if (qualifier) args.qualifier = *qualifier;
-  if (fields) args.fields = *fields;
-  if (sort) args.sort = *sort;
-  args.firstRetrieve = firstRetrieve;
-  args.maxRetrieve = maxRetrieve;
-  args.useLocale = useLocale;
+  call::Call<transport::proc::GetListEntryWithFields> call(control, status);
+  if (!call || call.refused(calls::checkQuery(control, form, qualifier, fields, sort, status)))
+    return call.rc();
+  if (!entries) return call.fail(105);
+  call.record(diag::Command::GetListEntryWithFields, form, qualifier, fields, sort, firstRetrieve,
+              maxRetrieve, useLocale);
+  calls::fillQuery(call.args(), form, qualifier, fields, sort, useLocale);
+  call.args().firstRetrieve = firstRetrieve;
+  call.args().maxRetrieve = maxRetrieve;
 
   calls::SliceBuffer text;
   ZQEntryListFieldValueList joined{0, nullptr};
   bool structured = false, first = true, memoryFailed = false, replyFailed = false;
   uint32_t matches = 0;
-  calls::ChunkedCall call{{control, transport::findProcedure(73), kQueueList,
-                           e.ctx->settings.timeoutLong, kMsgTimeoutQuery}};
-  rc = calls::runChunked(
-      e.ctx, call, &args,
-      [&](const calls::Chunk& chunk) {
-        auto* reply = static_cast<transport::ListEntryWithFieldsReply*>(chunk.reply);
-        if (chunk.failed) {
-          replyFailed = true;
-          return false;
-        }
-        if (reply->structured) {
-          structured = true;
-          if (first) matches = reply->matches;
-          memoryFailed = !calls::joinChunk(joined, reply->entries);
-        } else {
-          memoryFailed = !text.append(reply->textLength, reply->text);
-        }
-        first = false;
-        return !memoryFailed;
-      },
-      status);
-  if (memoryFailed) rc = addError(status, kMsgNoMemory);
+  calls::runChunked(call, [&](transport::ListEntryWithFieldsReply& reply,
+                              const calls::Chunk& chunk) {
+    if (chunk.failed) {
+      replyFailed = true;
+      return false;
+    }
+    if (reply.structured) {
+      structured = true;
+      if (first) matches = reply.matches;
+      memoryFailed = !calls::joinChunk(joined, reply.entries);
+    } else {
+      memoryFailed = !text.append(reply.textLength, reply.text);
+    }
+    first = false;
+    return !memoryFailed;
+  });
+  if (memoryFailed) call.failAfterRecord(kMsgNoMemory);
   ZQEntryListFieldValueList result{0, nullptr};
-  if (rc < ZQ_RETURN_ERROR && !replyFailed) {
+  if (call.rc() < ZQ_RETURN_ERROR && !replyFailed) {
     if (structured) {
       result = joined;
       joined = {0, nullptr};
@@ -176,33 +201,20 @@ extern "C" int ZQGetListEntryWithFields(ZQControlStruct* control, const char* fo
       platform::ZBuffer plain;
       const platform::ZResult z = platform::decompressBytes(text.data(), text.size(), 0, plain);
       if (z != platform::ZResult::ok) {
-        rc = addError(status,
-                      z == platform::ZResult::noMemory ? kMsgNoMemory : calls::kMsgDecompress);
+        call.failAfterRecord(z == platform::ZResult::noMemory ? kMsgNoMemory
+                                                              : calls::kMsgDecompress);
       } else {
-        const calls::ServerTraits server = calls::boundServer(e.ctx, control);
+        const calls::ServerTraits server = calls::boundServer(call.context(), control);
         calls::ParseResult parsed = calls::parseEntryListText(
             reinterpret_cast<const char*>(plain.data), plain.size,
             {server.serverCharset, server.clientCharset}, &result, &matches);
-        if (!parsed.ok()) rc = addError(status, parsed.message, parsed.detail);
+        if (!parsed.ok()) call.failAfterRecord(parsed.message, parsed.detail);
       }
       ZQFree(plain.data);
     }
-    if (rc < ZQ_RETURN_ERROR) {
-      const int post = calls::protectPasswords(e.ctx, control, result, status);
-      if (post > rc) rc = post;
-    }
   }
   FreeZQEntryListFieldValueList(&joined, 0);
-  if (rc >= ZQ_RETURN_ERROR || replyFailed) {
-    FreeZQEntryListFieldValueList(&result, 0);
-    diag::outputs(e.ctx, entries, numMatches);
-    return ZQFinishCall(e.ctx, rc >= ZQ_RETURN_ERROR ? rc : returnCode(status), status);
-  }
-  *entries = result;
-  if (numMatches) *numMatches = matches;
-  calls::setLastMatchCount(e.ctx, status, matches, numMatches != nullptr, result.count);
-  diag::outputs(e.ctx, entries, numMatches);
-  return ZQFinishCall(e.ctx, rc, status);
+  return calls::deliver(call, result, matches, replyFailed, entries, numMatches);
 }
 
 extern "C" int ZQGetOneEntryWithFields(ZQControlStruct* control, const char* form,
@@ -212,53 +224,26 @@ extern "C" int ZQGetOneEntryWithFields(ZQControlStruct* control, const char* for
                                        ZQStatusList* status) {
   if (entries) *entries = {0, nullptr};
   if (numMatches) *numMatches = 0;
-  CallEntry e = enterCall(control, status);
-  if (!e.ok()) return e.rc;
-  int rc = calls::checkQuery(control, form, qualifier, fields, sort, status);
-  if (rc < ZQ_RETURN_ERROR && !entries) rc = addError(status, 105);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
-  diag::command(e.ctx, control, diag::Command::GetOneEntryWithFields, form, qualifier, fields, sort,
-                useLocale);
-
-  transport::OneEntryArgs args{};
-  args.form = const_cast<char*>(form);
-  if (qualifier) args.qualifier = *qualifier;
-  if (fields) args.fields = *fields;
-  if (sort) args.sort = *sort;
-  args.useLocale = useLocale;
+  call::Call<transport::proc::GetOneEntryWithFields> call(control, status);
+  if (!call || call.refused(calls::checkQuery(control, form, qualifier, fields, sort, status)))
+    return call.rc();
+  if (!entries) return call.fail(105);
+  call.record(diag::Command::GetOneEntryWithFields, form, qualifier, fields, sort, useLocale);
+  calls::fillQuery(call.args(), form, qualifier, fields, sort, useLocale);
 
   ZQEntryListFieldValueList result{0, nullptr};
   uint32_t matches = 0;
   bool replyFailed = false;
-  calls::ChunkedCall call{{control, transport::findProcedure(181), kQueueList,
-                           e.ctx->settings.timeoutLong, kMsgTimeoutQuery}};
-  rc = calls::runChunked(
-      e.ctx, call, &args,
-      [&](const calls::Chunk& chunk) {
-        auto* reply = static_cast<transport::OneEntryReply*>(chunk.reply);
-        if (chunk.failed) {
-          replyFailed = true;
-          return false;
-        }
-        if (!chunk.last) return true;
-        result = reply->entries;
-        reply->entries = {0, nullptr};
-        matches = reply->matches;
-        return false;
-      },
-      status);
-  if (rc < ZQ_RETURN_ERROR && !replyFailed) {
-    const int post = calls::protectPasswords(e.ctx, control, result, status);
-    if (post > rc) rc = post;
-  }
-  if (rc >= ZQ_RETURN_ERROR || replyFailed) {
-    FreeZQEntryListFieldValueList(&result, 0);
-    diag::outputs(e.ctx, entries, numMatches);
-    return ZQFinishCall(e.ctx, rc >= ZQ_RETURN_ERROR ? rc : returnCode(status), status);
-  }
-  *entries = result;
-  if (numMatches) *numMatches = matches;
-  calls::setLastMatchCount(e.ctx, status, matches, numMatches != nullptr, result.count);
-  diag::outputs(e.ctx, entries, numMatches);
-  return ZQFinishCall(e.ctx, rc, status);
+  calls::runChunked(call, [&](transport::OneEntryReply& reply, const calls::Chunk& chunk) {
+    if (chunk.failed) {
+      replyFailed = true;
+      return false;
+    }
+    if (!chunk.last) return true;
+    result = reply.entries;
+    reply.entries = {0, nullptr};
+    matches = reply.matches;
+    return false;
+  });
+  return calls::deliver(call, result, matches, replyFailed, entries, numMatches);
 }

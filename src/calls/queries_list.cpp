@@ -2,7 +2,6 @@
 #include <cstring>
 
 #include "calls/queries.h"
-#include "diag/record.h"
 #include "frame/alloc.h"
 #include "frame/status.h"
 #include "transport/procedures.h"
@@ -17,15 +16,19 @@ extern "C" int ZQGetListEntry(ZQControlStruct* control, const char* form,
   using namespace zq;
   if (entries) *entries = {0, nullptr};
   if (numMatches) *numMatches = 0;
-  CallEntry e = enterCall(control, status);
-  if (!e.ok()) return e.rc;
-  int rc = calls::checkQuery(control, form, qualifier, fields, sort, status);
-  if (rc < ZQ_RETURN_ERROR && !entries) rc = addError(status, 105);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
-  diag::command(e.ctx, control, diag::Command::GetListEntry, form, qualifier, fields, sort,
-                firstRetrieve, maxRetrieve, useLocale);
+  call::Call<transport::proc::GetListEntry> call(control, status);
+  if (!call || call.refused(calls::checkQuery(control, form, qualifier, fields, sort, status)))
+    return call.rc();
+  if (!entries) return call.fail(105);
+  call.record(diag::Command::GetListEntry, form, qualifier, fields, sort, firstRetrieve,
+              maxRetrieve, useLocale);
 
-  transport::ListEntryArgs args{};
+  ZQEntryListList gathered{0, nullptr};
+  uint32_t matches = 0;
+  bool memoryFailed = false;
+  auto& args = call.args();
+  // Every request binds afresh (which clears the header): the arguments
+  // behind it stay.
   args.form = const_cast<char*>(form);
   if (qualifier) args.qualifier = *qualifier;
   if (fields) args.fields = *fields;
@@ -33,43 +36,31 @@ extern "C" int ZQGetListEntry(ZQControlStruct* control, const char* form,
   args.firstRetrieve = firstRetrieve;
   args.maxRetrieve = maxRetrieve;
   args.useLocale = useLocale;
-
-  ZQEntryListList gathered{0, nullptr};
-  uint32_t matches = 0;
-  bool memoryFailed = false;
-  calls::ChunkedCall call{{control, transport::findProcedure(5), kQueueList,
-                           e.ctx->settings.timeoutLong, kMsgTimeoutQuery}};
-  rc = calls::runChunked(
-      e.ctx, call, &args,
-      [&](const calls::Chunk& chunk) {
-        auto* reply = static_cast<transport::ListEntryReply*>(chunk.reply);
-        matches = reply->matches;
-        const uint32_t n = reply->entries.items ? reply->entries.count : 0;
-        if (n == 0) return true;
-        auto* grown = static_cast<ZQEntryListStruct*>(
-            ZQRealloc(gathered.items, (size_t{gathered.count} + n) * sizeof(ZQEntryListStruct)));
-        if (!grown) {
-          memoryFailed = true;
-          return false;
-        }
-        // The items move out of the reply, which keeps an empty list.
-        memcpy(grown + gathered.count, reply->entries.items, n * sizeof(ZQEntryListStruct));
-        gathered.items = grown;
-        gathered.count += n;
-        ZQFree(reply->entries.items);
-        reply->entries = {0, nullptr};
-        return true;
-      },
-      status);
-  if (memoryFailed) rc = addError(status, kMsgNoMemory);
-  if (rc >= ZQ_RETURN_ERROR) {
+  calls::runChunked(call, [&](transport::ListEntryReply& reply, const calls::Chunk&) {
+    matches = reply.matches;
+    const uint32_t n = reply.entries.items ? reply.entries.count : 0;
+    if (n == 0) return true;
+    auto* grown = static_cast<ZQEntryListStruct*>(
+        ZQRealloc(gathered.items, (size_t{gathered.count} + n) * sizeof(ZQEntryListStruct)));
+    if (!grown) {
+      memoryFailed = true;
+      return false;
+    }
+    // The items move out of the reply, which keeps an empty list.
+    memcpy(grown + gathered.count, reply.entries.items, n * sizeof(ZQEntryListStruct));
+    gathered.items = grown;
+    gathered.count += n;
+    ZQFree(reply.entries.items);
+    reply.entries = {0, nullptr};
+    return true;
+  });
+  if (memoryFailed) call.failAfterRecord(kMsgNoMemory);
+  if (call.rc() >= ZQ_RETURN_ERROR) {
     FreeZQEntryListList(&gathered, 0);
-    diag::outputs(e.ctx, entries, numMatches);
-    return ZQFinishCall(e.ctx, rc, status);
+    return call.finish(entries, numMatches);
   }
   *entries = gathered;
   if (numMatches) *numMatches = matches;
-  calls::setLastMatchCount(e.ctx, status, matches, numMatches != nullptr, gathered.count);
-  diag::outputs(e.ctx, entries, numMatches);
-  return ZQFinishCall(e.ctx, rc, status);
+  calls::setLastMatchCount(call.context(), status, matches, numMatches != nullptr, gathered.count);
+  return call.finish(entries, numMatches);
 }

@@ -165,19 +165,16 @@ extern "C" int ZQGetListEntryWithMultiSchemaFields(
     uint32_t* numMatches, ZQStatusList* status) {
   if (rows) *rows = {0, nullptr};
   if (numMatches) *numMatches = 0;
-  CallEntry e = enterCall(control, status);
-  if (!e.ok()) return e.rc;
-  int rc = ZQCheckControl(control, status);
-  if (rc < ZQ_RETURN_ERROR) rc = calls::checkFromList(from, 0, status);
-  if (rc < ZQ_RETURN_ERROR) rc = calls::checkMultiQualifier(qualifier, true, 0, status);
-  if (rc < ZQ_RETURN_ERROR) rc = calls::checkFieldIds(fields, status);
-  if (rc < ZQ_RETURN_ERROR) rc = calls::checkMultiSort(sort, status);
-  if (rc < ZQ_RETURN_ERROR && !rows) rc = addError(status, 105);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
-  diag::command(e.ctx, control, diag::Command::GetListEntryWithMultiSchemaFields, firstRetrieve,
-                maxRetrieve, useLocale);
-
-  transport::MultiSchemaArgs args{};
+  call::Call<transport::proc::GetListEntryWithMultiSchemaFields> call(control, status);
+  if (!call || call.refusedControl() || call.refused(calls::checkFromList(from, 0, status)) ||
+      call.refused(calls::checkMultiQualifier(qualifier, true, 0, status)) ||
+      call.refused(calls::checkFieldIds(fields, status)) ||
+      call.refused(calls::checkMultiSort(sort, status)))
+    return call.rc();
+  if (!rows) return call.fail(105);
+  call.record(diag::Command::GetListEntryWithMultiSchemaFields, firstRetrieve, maxRetrieve,
+              useLocale);
+  auto& args = call.args();
   args.from = *from;
   if (fields) args.fields = *fields;
   if (qualifier) args.qualifier = *qualifier;
@@ -188,39 +185,33 @@ extern "C" int ZQGetListEntryWithMultiSchemaFields(
 
   calls::SliceBuffer text;
   bool memoryFailed = false;
-  calls::ChunkedCall call{{control, transport::findProcedure(171), kQueueList,
-                           e.ctx->settings.timeoutLong, kMsgTimeoutQuery}};
-  rc = calls::runChunked(
-      e.ctx, call, &args,
-      [&](const calls::Chunk& chunk) {
-        auto* reply = static_cast<transport::TextSliceReply*>(chunk.reply);
-        memoryFailed = !text.append(reply->textLength, reply->text);
-        return !memoryFailed;
-      },
-      status);
-  if (memoryFailed) rc = addError(status, kMsgNoMemory);
+  calls::runChunked(call, [&](transport::TextSliceReply& reply, const calls::Chunk&) {
+    memoryFailed = !text.append(reply.textLength, reply.text);
+    return !memoryFailed;
+  });
+  if (memoryFailed) call.failAfterRecord(kMsgNoMemory);
   ZQMultiSchemaFieldValueListList result{0, nullptr};
   uint32_t matches = 0;
-  if (rc < ZQ_RETURN_ERROR && text.size()) {
+  if (call.rc() < ZQ_RETURN_ERROR && text.size()) {
     platform::ZBuffer plain;
     const platform::ZResult z = platform::decompressBytes(text.data(), text.size(), 0, plain);
     if (z != platform::ZResult::ok) {
-      rc = addError(status, z == platform::ZResult::noMemory ? kMsgNoMemory : 160);
+      call.failAfterRecord(z == platform::ZResult::noMemory ? kMsgNoMemory : 160);
     } else {
-      const calls::ServerTraits server = calls::boundServer(e.ctx, control);
+      const calls::ServerTraits server = calls::boundServer(call.context(), control);
       calls::ParseResult parsed = calls::parseMultiSchemaText(
           reinterpret_cast<const char*>(plain.data), plain.size,
           {server.serverCharset, server.clientCharset}, &result, &matches);
-      if (!parsed.ok()) rc = addError(status, parsed.message, parsed.detail);
+      if (!parsed.ok()) call.failAfterRecord(parsed.message, parsed.detail);
     }
     ZQFree(plain.data);
   }
-  if (rc >= ZQ_RETURN_ERROR) {
+  if (call.rc() >= ZQ_RETURN_ERROR) {
     FreeZQMultiSchemaFieldValueListList(&result, 0);
-    return ZQFinishCall(e.ctx, rc, status);
+    return call.finish();
   }
   *rows = result;
   if (numMatches) *numMatches = matches;
-  calls::setLastMatchCount(e.ctx, status, matches, numMatches != nullptr, result.count);
-  return ZQFinishCall(e.ctx, rc, status);
+  calls::setLastMatchCount(call.context(), status, matches, numMatches != nullptr, result.count);
+  return call.finish();
 }

@@ -100,20 +100,16 @@ extern "C" int ZQGetMultipleEntries(ZQControlStruct* control, const char* form,
                                     ZQEntryIdListList* ids, ZQInternalIdList* fields,
                                     ZQBooleanList* exists, ZQFieldValueListList* values,
                                     ZQStatusList* status) {
-  CallEntry e = enterCall(control, status);
-  if (!e.ok()) return e.rc;
-  if (!exists) return addError(status, calls::kMsgNoExistsOutput);
+  call::Call<transport::proc::GetMultipleEntries> call(control, status);
+  if (!call) return call.rc();
+  if (!exists) return call.fail(calls::kMsgNoExistsOutput);
   *exists = {0, nullptr};
   if (values) *values = {0, nullptr};
-  int rc = ZQCheckControl(control, status);
-  if (rc < ZQ_RETURN_ERROR) rc = ZQCheckName(form, 0, status);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
+  if (call.refusedControl() || call.refused(ZQCheckName(form, 0, status))) return call.rc();
   if (!ids || ids->count == 0) return ZQ_RETURN_OK;
-  rc = checks::checkEntryIdLists(ids, false, status);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
-  diag::command(e.ctx, control, diag::Command::GetMultipleEntries, form, fields);
-
-  transport::MultipleEntriesArgs args{};
+  if (call.refused(checks::checkEntryIdLists(ids, false, status))) return call.rc();
+  call.record(diag::Command::GetMultipleEntries, form, fields);
+  auto& args = call.args();
   args.form = const_cast<char*>(form);
   args.ids = *ids;
   if (fields) args.fields = *fields;
@@ -122,53 +118,44 @@ extern "C" int ZQGetMultipleEntries(ZQControlStruct* control, const char* form,
   calls::FlatValues flat;
   uint32_t per = 0;
   bool first = true, memoryFailed = false, replyFailed = false;
-  calls::ChunkedCall call{{control, transport::findProcedure(67), kQueueFast,
-                           e.ctx->settings.timeoutNormal, kMsgTimeoutRetrieve}};
-  rc = calls::runChunked(
-      e.ctx, call, &args,
-      [&](const calls::Chunk& chunk) {
-        auto* reply = static_cast<transport::MultipleEntriesReply*>(chunk.reply);
-        if (chunk.failed) {
-          replyFailed = true;
-          return false;
-        }
-        if (first) {
-          found = reply->exists;
-          reply->exists = {0, nullptr};
-          per = reply->valuesPerEntry;
-          first = false;
-          if (!values) return false;  // the first reply is the whole result
-        }
-        memoryFailed = !flat.append(*reply);
-        return !memoryFailed;
-      },
-      status);
-  if (memoryFailed) rc = addError(status, kMsgNoMemory);
+  calls::runChunked(call, [&](transport::MultipleEntriesReply& reply, const calls::Chunk& chunk) {
+    if (chunk.failed) {
+      replyFailed = true;
+      return false;
+    }
+    if (first) {
+      found = reply.exists;
+      reply.exists = {0, nullptr};
+      per = reply.valuesPerEntry;
+      first = false;
+      if (!values) return false;  // the first reply is the whole result
+    }
+    memoryFailed = !flat.append(reply);
+    return !memoryFailed;
+  });
+  if (memoryFailed) call.failAfterRecord(kMsgNoMemory);
   ZQFieldValueListList lists{0, nullptr};
-  if (rc < ZQ_RETURN_ERROR && !replyFailed && values) {
+  if (call.rc() < ZQ_RETURN_ERROR && !replyFailed && values) {
     if (flat.values().size() != size_t{found.count} * per) {
-      rc = addError(status, calls::kMsgMalformed, "number of values");
+      call.failAfterRecord(calls::kMsgMalformed, "number of values");
     } else if (!calls::cutIntoLists(flat.values(), found.count, per, fields, lists)) {
-      rc = addError(status, kMsgNoMemory);
+      call.failAfterRecord(kMsgNoMemory);
     } else {
-      const calls::ServerTraits server = calls::boundServer(e.ctx, control);
-      for (uint32_t i = 0; i < lists.count && rc < ZQ_RETURN_ERROR; ++i) {
-        const int post = calls::postProcessValues(e.ctx, server, &lists.items[i],
-                                                  calls::kEntryPasswordLength, status);
-        if (post > rc) rc = post;
-      }
+      const calls::ServerTraits server = calls::boundServer(call.context(), control);
+      for (uint32_t i = 0; i < lists.count && call.rc() < ZQ_RETURN_ERROR; ++i)
+        call.raise(calls::postProcessValues(call.context(), server, &lists.items[i],
+                                            calls::kEntryPasswordLength, status));
     }
   }
-  if (rc >= ZQ_RETURN_ERROR || replyFailed) {
+  if (call.rc() >= ZQ_RETURN_ERROR || replyFailed) {
     FreeZQFieldValueListList(&lists, 0);
     FreeZQBooleanList(&found, 0);
-    diag::outputs(e.ctx, nullptr, values);
-    return ZQFinishCall(e.ctx, rc >= ZQ_RETURN_ERROR ? rc : returnCode(status), status);
+    if (call.rc() < ZQ_RETURN_ERROR) call.setRc(returnCode(status));
+    return call.finish(nullptr, values);
   }
   *exists = found;
   if (values) *values = lists;
-  diag::outputs(e.ctx, nullptr, values);
-  return ZQFinishCall(e.ctx, rc, status);
+  return call.finish(nullptr, values);
 }
 
 extern "C" int ZQGetEntryStatistics(ZQControlStruct* control, const char* form,
@@ -176,32 +163,26 @@ extern "C" int ZQGetEntryStatistics(ZQControlStruct* control, const char* form,
                                     uint32_t statistic, ZQInternalIdList* groupBy,
                                     ZQStatisticsResultList* results, ZQStatusList* status) {
   if (results) *results = {0, nullptr};
-  CallEntry e = enterCall(control, status);
-  if (!e.ok()) return e.rc;
-  int rc = calls::checkQuery(control, form, qualifier, nullptr, nullptr, status);
-  if (rc < ZQ_RETURN_ERROR && target && target->tag != 0) rc = checks::checkOperand(target, status);
-  if (rc < ZQ_RETURN_ERROR && (statistic < 1 || statistic > 5))
-    rc = addError(status, calls::kMsgBadStatistic);
-  if (rc < ZQ_RETURN_ERROR && !results) rc = addError(status, 105);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
-  diag::command(e.ctx, control, diag::Command::GetEntryStatistics, form, qualifier, statistic,
-                groupBy);
-
-  transport::StatisticsArgs args{};
-  args.form = const_cast<char*>(form);
-  if (qualifier) args.qualifier = *qualifier;
-  if (target) args.target = *target;
-  args.statistic = statistic;
-  if (groupBy) args.groupBy = *groupBy;
-  RemoteCall call{control, transport::findProcedure(6), kQueueList, e.ctx->settings.timeoutLong,
-                  kMsgTimeoutQuery};
-  void* reply = nullptr;
-  rc = callRemote(call, &args, &reply, status);
-  if (reply && rc < ZQ_RETURN_ERROR) {
-    auto* r = static_cast<transport::StatisticsReply*>(reply);
-    *results = r->results;
-    r->results = {0, nullptr};
+  call::Call<transport::proc::GetEntryStatistics> call(control, status);
+  if (!call || call.refused(calls::checkQuery(control, form, qualifier, nullptr, nullptr, status)))
+    return call.rc();
+  if (target && target->tag != 0 && call.refused(checks::checkOperand(target, status)))
+    return call.rc();
+  if (statistic < 1 || statistic > 5) return call.fail(calls::kMsgBadStatistic);
+  if (!results) return call.fail(105);
+  call.record(diag::Command::GetEntryStatistics, form, qualifier, statistic, groupBy);
+  if (call.bind()) {
+    auto& args = call.args();
+    args.form = const_cast<char*>(form);
+    if (qualifier) args.qualifier = *qualifier;
+    if (target) args.target = *target;
+    args.statistic = statistic;
+    if (groupBy) args.groupBy = *groupBy;
+    auto* reply = call.send();
+    if (reply && call.rc() < ZQ_RETURN_ERROR) {
+      *results = reply->results;
+      reply->results = {0, nullptr};
+    }
   }
-  diag::outputs(e.ctx, results);
-  return ZQFinishCall(e.ctx, rc, status);
+  return call.finish(results);
 }

@@ -1,17 +1,10 @@
-// ZQGetServerInfo and the library's own settings requests (procedure 36).
-#include "diag/record.h"
-#include "call/driver.h"
+// ZQGetServerInfo (procedure 36).
+#include "call/frame.h"
 #include "frame/status.h"
-#include "transport/binding.h"
-#include "transport/procedures.h"
-#include "transport/records.h"
-#include "zqapi/zq_free.h"
 #include "zqapi/zq_server.h"
 
-namespace zq {
+namespace zq::calls {
 namespace {
-
-constexpr uint32_t kProcServerInfo = 36;
 
 // Checks every requested setting; each bad one adds its own message.
 int checkRequest(const ZQServerInfoRequestList* request, ZQStatusList* status) {
@@ -26,51 +19,24 @@ int checkRequest(const ZQServerInfoRequestList* request, ZQStatusList* status) {
   return rc;
 }
 
-// Sends the request and moves the reply's settings into result.
-int requestSettings(ZQControlStruct* control, ZQServerInfoRequestList* request,
-                    ZQServerInfoList* result, bool useCallLock, bool clientProperties,
-                    ZQStatusList* status) {
-  transport::ServerInfoArgs args{};
-  args.settings = *request;
-  RemoteCall call{control, transport::findProcedure(kProcServerInfo), kQueueFast, 0, 93,
-                  clientProperties, useCallLock};
-  ZQThreadContext* ctx = ZQGetThreadContext(control, nullptr);
-  call.timeout = ctx->settings.timeoutNormal;
-  void* reply = nullptr;
-  int rc = callRemote(call, &args, &reply, status);
-  if (reply) {
-    auto* r = static_cast<transport::ServerInfoReply*>(reply);
-    *result = r->settings;
-    r->settings = {0, nullptr};
-  }
-  return rc;
-}
-
 }  // namespace
-}  // namespace zq
-
-namespace zq::transport {
-
-int serverInfoRequest(ZQControlStruct* control, ZQServerInfoRequestList* request,
-                      ZQServerInfoList* result, bool useCallLock, ZQStatusList* status) {
-  *result = {0, nullptr};
-  return requestSettings(control, request, result, useCallLock, false, status);
-}
-
-}  // namespace zq::transport
+}  // namespace zq::calls
 
 extern "C" int ZQGetServerInfo(ZQControlStruct* control, ZQServerInfoRequestList* request,
                                ZQServerInfoList* result, ZQStatusList* status) {
+  using namespace zq;
   if (result) *result = {0, nullptr};
-  zq::CallEntry e = zq::enterCall(control, status);
-  if (!e.ok()) return e.rc;
-  int rc = ZQCheckControl(control, status);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
-  if (!result) return zq::addError(status, 155);
-  rc = zq::checkRequest(request, status);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
-  zq::diag::command(e.ctx, control, zq::diag::Command::GetServerInfo, request);
-  rc = zq::requestSettings(control, request, result, true, true, status);
-  zq::diag::outputs(e.ctx, result);
-  return zq::ZQFinishCall(e.ctx, rc, status);
+  call::Call<transport::proc::GetServerInfo> call(control, status);
+  if (!call || call.refusedControl()) return call.rc();
+  if (!result) return call.fail(155);
+  if (call.refused(calls::checkRequest(request, status))) return call.rc();
+  call.record(diag::Command::GetServerInfo, request);
+  if (call.bind()) {
+    call.args().settings = *request;
+    if (auto* reply = call.send()) {
+      *result = reply->settings;
+      reply->settings = {0, nullptr};
+    }
+  }
+  return call.finish(result);
 }

@@ -17,7 +17,10 @@
 namespace zq::calls {
 namespace {
 
-constexpr uint32_t kProcBulk = 134, kProcBegin = 172, kProcEnd = 173;
+using call::Call;
+using call::Frame;
+namespace proc = transport::proc;
+
 constexpr int32_t kMsgBulkOpen = 9710, kMsgBulkClosed = 9711, kMsgBulkAction = 9712;
 constexpr int32_t kMsgUnsupported = 288, kMsgTransactionOpen = 899, kMsgHandle = 9905;
 constexpr size_t kMaxHandleLength = 128;
@@ -33,13 +36,27 @@ int serverVersion(ZQThreadContext* ctx, ZQControlStruct* control) {
   return server ? server->version : model::kNewestVersion;
 }
 
-// The four client-managed calls append to the caller's list without
-// emptying it; a missing list is still refused.
-ZQThreadContext* transactionContext(ZQControlStruct* control, ZQStatusList* status, int& rc) {
-  rc = ZQ_RETURN_OK;
-  ZQThreadContext* ctx = ZQGetThreadContext(control, status);
-  if (!ctx) rc = ZQ_RETURN_FATAL;
-  return ctx;
+// Stores the handle a server handed out; false (9905) when it cannot be kept.
+bool keepHandle(Frame& call, const transport::BeginTransactionReply& reply, char** handle) {
+  if (!reply.handleLength || !reply.handle) return true;
+  const size_t length = strnlen(reinterpret_cast<const char*>(reply.handle), reply.handleLength);
+  transport::ServerOptions* o = transport::findOptions(call.context(), call.control()->server);
+  if (!o || length > kMaxHandleLength) return false;
+  char* text = static_cast<char*>(ZQAlloc(length + 1));
+  if (!text) return false;
+  memcpy(text, reply.handle, length);
+  text[length] = '\0';
+  try {
+    o->transactionHandle.assign(text, length);
+  } catch (const std::bad_alloc&) {
+    ZQFree(text);
+    return false;
+  }
+  if (handle)
+    *handle = text;
+  else
+    ZQFree(text);
+  return true;
 }
 
 }  // namespace
@@ -59,138 +76,100 @@ void FreeZQBulkEntryReturnList(ZQBulkEntryReturnList* value, ZQBoolean freeStruc
 }
 
 int ZQBeginBulkEntryTransaction(ZQControlStruct* control, ZQStatusList* status) {
-  CallEntry e = enterCall(control, status);
-  if (!e.ok()) return e.rc;
-  diag::command(e.ctx, control, diag::Command::BeginBulkEntryTransaction);
-  EntryCallsState* st = entryState(e.ctx);
-  int rc;
+  Frame call(control, status);
+  if (!call) return call.rc();
+  call.record(diag::Command::BeginBulkEntryTransaction);
+  EntryCallsState* st = entryState(call.context());
   if (!st)
-    rc = addError(status, kMsgNoMemory);
+    call.fail(kMsgNoMemory);
   else if (st->bulkOpen)
-    rc = addError(status, kMsgBulkOpen);
+    call.fail(kMsgBulkOpen);
   else {
     st->bulkOpen = true;
     st->discardQueue();
-    rc = ZQ_RETURN_OK;
   }
-  return ZQFinishCall(e.ctx, rc, status);
+  return call.finish();
 }
 
 int ZQEndBulkEntryTransaction(ZQControlStruct* control, uint32_t action,
                               ZQBulkEntryReturnList* results, ZQStatusList* status) {
-  if (!status) return ZQ_RETURN_BAD_STATUS;
-  clearStatus(status);
   if (results) *results = ZQBulkEntryReturnList{};
-  CallEntry e = enterCall(control, status);
-  if (!e.ok()) return e.rc;
-  int rc = ZQCheckControl(control, status);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
-  diag::command(e.ctx, control, diag::Command::EndBulkEntryTransaction, action);
-  EntryCallsState* st = entryState(e.ctx);
-  if (!st) return ZQFinishCall(e.ctx, addError(status, kMsgNoMemory), status);
-  if (!st->bulkOpen) return ZQFinishCall(e.ctx, addError(status, kMsgBulkClosed), status);
+  Call<proc::EndBulkEntryTransaction> call(control, status);
+  if (!call || call.refusedControl()) return call.rc();
+  call.record(diag::Command::EndBulkEntryTransaction, action);
+  EntryCallsState* st = entryState(call.context());
+  if (!st) {
+    call.fail(kMsgNoMemory);
+    return call.finish();
+  }
+  if (!st->bulkOpen) {
+    call.fail(kMsgBulkClosed);
+    return call.finish();
+  }
   if (action == ZQ_BULK_ENTRY_ACTION_CANCEL || st->queue.empty()) {
     closeBulk(st);
-    return ZQFinishCall(e.ctx, ZQ_RETURN_OK, status);
+    return call.finish();
   }
-  if (action != ZQ_BULK_ENTRY_ACTION_SEND)
-    return ZQFinishCall(e.ctx, addError(status, kMsgBulkAction), status);
-
-  transport::BulkEntryArgs args{};
-  rc = bindFor(control, kQueueList, &args.header, status);
-  if (rc >= ZQ_RETURN_ERROR) return ZQFinishCall(e.ctx, rc, status);  // still open
+  if (action != ZQ_BULK_ENTRY_ACTION_SEND) {
+    call.fail(kMsgBulkAction);
+    return call.finish();
+  }
+  if (!call.bind()) return call.finish();  // the transaction stays open
   // The queue already is one contiguous array: it is sent as it stands.
-  args.count = static_cast<uint32_t>(st->queue.size());
-  args.operations = st->queue.data();
-  void* reply = nullptr;
-  rc = sendBound(e.ctx, control,
-                 Send{kProcBulk, kQueueList, e.ctx->settings.timeoutLong, kMsgTimeoutChange},
-                 &args, &reply, status);
+  call.args().count = static_cast<uint32_t>(st->queue.size());
+  call.args().operations = st->queue.data();
+  auto* reply = sendInTransaction(call);
   closeBulk(st);
-  if (!reply) return ZQFinishCall(e.ctx, ZQ_RETURN_ERROR, status);
-  auto* r = static_cast<transport::BulkEntryReply*>(reply);
-  if (results) {
-    *results = r->results;
-    r->results = ZQBulkEntryReturnList{};
+  if (reply && results) {
+    *results = reply->results;
+    reply->results = ZQBulkEntryReturnList{};
   }
-  return ZQFinishCall(e.ctx, rc, status);
+  return call.finish();
 }
 
 int ZQBeginClientManagedTransaction(ZQControlStruct* control, char** handle,
                                     ZQStatusList* status) {
   if (handle) *handle = nullptr;
-  if (!status) return ZQ_RETURN_BAD_STATUS;
-  int rc;
-  ZQThreadContext* ctx = transactionContext(control, status, rc);
-  if (!ctx) return rc;
-  std::unique_lock<std::recursive_mutex> lock(ctx->callLock);
-  rc = ZQCheckControl(control, status);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
-  diag::command(ctx, control, diag::Command::BeginClientManagedTransaction);
-  if (serverVersion(ctx, control) < kFirstTransactionVersion)
-    return ZQFinishCall(ctx, addError(status, kMsgUnsupported), status);
-  if (transport::ServerOptions* o = transport::findOptions(ctx, control->server);
-      o && !o->transactionHandle.empty())
-    return ZQFinishCall(ctx, addError(status, kMsgTransactionOpen), status);
-  transport::HeaderOnlyArgs args{};
-  rc = bindFor(control, kQueueFast, &args.header, status);
-  if (rc >= ZQ_RETURN_ERROR) return ZQFinishCall(ctx, rc, status);
-  if (serverVersion(ctx, control) < kFirstTransactionVersion)
-    return ZQFinishCall(ctx, addError(status, kMsgUnsupported), status);
-  void* reply = nullptr;
-  rc = sendBound(ctx, control,
-                 Send{kProcBegin, kQueueFast, ctx->settings.timeoutNormal, kMsgTimeoutRetrieve},
-                 &args, &reply, status);
-  if (!reply) return ZQFinishCall(ctx, ZQ_RETURN_ERROR, status);
-  auto* r = static_cast<transport::BeginTransactionReply*>(reply);
-  if (r->handleLength && r->handle) {
-    const size_t length = strnlen(reinterpret_cast<const char*>(r->handle), r->handleLength);
-    char* text = static_cast<char*>(ZQAlloc(length + 1));
-    if (!text) return ZQFinishCall(ctx, addError(status, kMsgHandle), status);
-    memcpy(text, r->handle, length);
-    text[length] = '\0';
-    transport::ServerOptions* o = transport::findOptions(ctx, control->server);
-    if (!o || length > kMaxHandleLength) {
-      ZQFree(text);
-      return ZQFinishCall(ctx, addError(status, kMsgHandle), status);
-    }
-    try {
-      o->transactionHandle.assign(text, length);
-    } catch (const std::bad_alloc&) {
-      ZQFree(text);
-      return ZQFinishCall(ctx, addError(status, kMsgHandle), status);
-    }
-    if (handle)
-      *handle = text;
-    else
-      ZQFree(text);
+  // The client-managed calls append to the caller's list without emptying it.
+  Call<proc::BeginClientManagedTransaction> call(control, status, call::OnEntry::keepStatus);
+  if (!call || call.refusedControl()) return call.rc();
+  call.record(diag::Command::BeginClientManagedTransaction);
+  ZQThreadContext* ctx = call.context();
+  if (serverVersion(ctx, control) < kFirstTransactionVersion) {
+    call.fail(kMsgUnsupported);
+    return call.finish();
   }
-  return ZQFinishCall(ctx, rc, status);
+  if (transport::ServerOptions* o = transport::findOptions(ctx, control->server);
+      o && !o->transactionHandle.empty()) {
+    call.fail(kMsgTransactionOpen);
+    return call.finish();
+  }
+  if (!call.bind()) return call.finish();
+  if (serverVersion(ctx, control) < kFirstTransactionVersion) {
+    call.fail(kMsgUnsupported);
+    return call.finish();
+  }
+  auto* reply = sendInTransaction(call);
+  if (reply && !keepHandle(call, *reply, handle)) call.fail(kMsgHandle);
+  return call.finish();
 }
 
 int ZQEndClientManagedTransaction(ZQControlStruct* control, uint32_t action,
                                   ZQStatusList* status) {
-  if (!status) return ZQ_RETURN_BAD_STATUS;
-  int rc;
-  ZQThreadContext* ctx = transactionContext(control, status, rc);
-  if (!ctx) return rc;
-  std::unique_lock<std::recursive_mutex> lock(ctx->callLock);
-  rc = ZQCheckControl(control, status);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
-  diag::command(ctx, control, diag::Command::EndClientManagedTransaction, action);
-  if (serverVersion(ctx, control) < kFirstTransactionVersion)
-    return ZQFinishCall(ctx, addError(status, kMsgUnsupported), status);
-  transport::EndTransactionArgs args{};
-  rc = bindFor(control, kQueueFast, &args.header, status);
-  if (rc >= ZQ_RETURN_ERROR) return ZQFinishCall(ctx, rc, status);
-  args.action = action;
-  void* reply = nullptr;
-  rc = sendBound(ctx, control,
-                 Send{kProcEnd, kQueueFast, ctx->settings.timeoutNormal, kMsgTimeoutRetrieve},
-                 &args, &reply, status);
-  // Once the server answered, the transaction is over whatever it said.
-  if (reply) dropTransactionHandle(ctx, control);
-  return ZQFinishCall(ctx, rc, status);
+  Call<proc::EndClientManagedTransaction> call(control, status, call::OnEntry::keepStatus);
+  if (!call || call.refusedControl()) return call.rc();
+  call.record(diag::Command::EndClientManagedTransaction, action);
+  ZQThreadContext* ctx = call.context();
+  if (serverVersion(ctx, control) < kFirstTransactionVersion) {
+    call.fail(kMsgUnsupported);
+    return call.finish();
+  }
+  if (!call.bind()) return call.finish();
+  call.args().action = action;
+  call.send();
+  // Once sent, the transaction is over, whatever came back.
+  dropTransactionHandle(ctx, control);
+  return call.finish();
 }
 
 }  // extern "C"

@@ -13,5 +13,10 @@ void serverLogMarker(ZQThreadContext* ctx, bool start, ZQStatusList* status);
 void captureServerLog(ZQThreadContext* ctx, ZQStatusList* replyStatus, ZQStatusList* status);
 // Trace-log epilogue of an exported call.
 void callEpilogue(ZQThreadContext* ctx, int rc, ZQStatusList* status);
+// The end of an exported call: the epilogue, then its return code.
+inline int finishCall(ZQThreadContext* ctx, int rc, ZQStatusList* status) {
+  callEpilogue(ctx, rc, status);
+  return rc;
+}
 
 }  // namespace zq::diag

@@ -6,7 +6,7 @@
 
 #include "diag/record.h"
 #include "frame/alloc.h"
-#include "call/driver.h"
+#include "diag/hooks.h"
 #include "frame/status.h"
 #include "text/qual_entry.h"
 #include "zqapi/zq_text.h"
@@ -133,7 +133,7 @@ int ZQEncodeDiary(ZQControlStruct* control, const ZQDiaryList* list, char** text
   zq::diag::command(ctx, control, zq::diag::Command::EncodeDiary, list);
   const int rc = zq::text::encodeDiary(list, text, status);
   zq::diag::outputs(ctx, text);
-  return zq::ZQFinishCall(ctx, rc, status);
+  return zq::diag::finishCall(ctx, rc, status);
 }
 
 int ZQDecodeDiary(ZQControlStruct* control, const char* text, ZQDiaryList* list,
@@ -148,7 +148,7 @@ int ZQDecodeDiary(ZQControlStruct* control, const char* text, ZQDiaryList* list,
   zq::diag::command(ctx, control, zq::diag::Command::DecodeDiary);
   const int rc = zq::text::decodeDiary(text, list, status);
   zq::diag::outputs(ctx, list);
-  return zq::ZQFinishCall(ctx, rc, status);
+  return zq::diag::finishCall(ctx, rc, status);
 }
 
 }  // extern "C"

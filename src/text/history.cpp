@@ -6,7 +6,7 @@
 
 #include "diag/record.h"
 #include "frame/alloc.h"
-#include "call/driver.h"
+#include "diag/hooks.h"
 #include "frame/status.h"
 #include "text/qual_entry.h"
 #include "zqapi/zq_text.h"
@@ -100,7 +100,7 @@ int ZQEncodeStatusHistory(ZQControlStruct* control, const ZQStatusHistoryList* l
   zq::diag::command(ctx, control, zq::diag::Command::EncodeStatusHistory, list);
   const int rc = zq::text::encodeStatusHistory(list, text, status);
   zq::diag::outputs(ctx, text);
-  return zq::ZQFinishCall(ctx, rc, status);
+  return zq::diag::finishCall(ctx, rc, status);
 }
 
 int ZQDecodeStatusHistory(ZQControlStruct* control, const char* text, ZQStatusHistoryList* list,
@@ -115,7 +115,7 @@ int ZQDecodeStatusHistory(ZQControlStruct* control, const char* text, ZQStatusHi
   zq::diag::command(ctx, control, zq::diag::Command::DecodeStatusHistory);
   const int rc = zq::text::decodeStatusHistory(text, list, status);
   zq::diag::outputs(ctx, list);
-  return zq::ZQFinishCall(ctx, rc, status);
+  return zq::diag::finishCall(ctx, rc, status);
 }
 
 }  // extern "C"

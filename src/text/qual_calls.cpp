@@ -5,7 +5,7 @@
 
 #include "diag/record.h"
 #include "frame/context.h"
-#include "call/driver.h"
+#include "diag/hooks.h"
 #include "frame/status.h"
 #include "platform/charset.h"
 #include "text/qual_checks.h"
@@ -68,7 +68,7 @@ int encodeCall(ZQControlStruct* control, int charset, const Tree* tree, bool emp
   };
   const int rc = work();
   diag::outputs(ctx, text);
-  return ZQFinishCall(ctx, rc, status);
+  return diag::finishCall(ctx, rc, status);
 }
 
 template <class Tree, class Decode>
@@ -91,7 +91,7 @@ int decodeCall(ZQControlStruct* control, int charset, const char* text, Tree* ou
   };
   const int rc = work();
   diag::outputs(ctx, out);
-  return ZQFinishCall(ctx, rc, status);
+  return diag::finishCall(ctx, rc, status);
 }
 
 }  // namespace

@@ -9,10 +9,8 @@
 #include <string>
 
 #include "frame/alloc.h"
-#include "call/driver.h"
 #include "frame/status.h"
 #include "platform/charset.h"
-#include "security/handshake_seam.h"
 #include "security/password.h"
 #include "transport/binding.h"
 #include "transport/state.h"
@@ -105,7 +103,7 @@ bool isTimeoutOverrideProgram(uint32_t program) {
 // Asks a new server for the settings the client needs (procedure 36 on the
 // fast queue), stepping down the request when the server refuses an item.
 int askServerSettings(ZQThreadContext* ctx, ZQControlStruct* control, ServerOptions* options,
-                      bool useCallLock, ZQStatusList* status) {
+                      bool useCallLock, FirstContact& remote, ZQStatusList* status) {
   static const uint32_t items[7] = {55, 140, 139, 4, 246, 305, 333};
   static const uint32_t forms[4] = {7, 6, 4, 1};
   ZQServerInfoList result{0, nullptr};
@@ -113,7 +111,7 @@ int askServerSettings(ZQThreadContext* ctx, ZQControlStruct* control, ServerOpti
   for (uint32_t count : forms) {
     ZQServerInfoRequestList request{count, const_cast<uint32_t*>(items)};
     ZQStatusList attempt{0, nullptr};
-    rc = serverInfoRequest(control, &request, &result, useCallLock, &attempt);
+    rc = remote.askSettings(control, &request, &result, useCallLock, &attempt);
     bool refused = rc >= ZQ_RETURN_ERROR && attempt.count > 0 &&
                    attempt.items[0].messageNumber == 123;
     if (!refused || count == 1) {
@@ -172,14 +170,8 @@ int askServerSettings(ZQThreadContext* ctx, ZQControlStruct* control, ServerOpti
   return ZQ_RETURN_OK;
 }
 
-}  // namespace zq::transport
-
-namespace zq {
-
-using namespace transport;
-
-int ZQLoadRPCControlStruct1(ZQControlStruct* control, uint32_t queue, int,
-                            RequestHeader* header, bool useCallLock, ZQStatusList* status) {
+int bind(ZQControlStruct* control, uint32_t queue, RequestHeader* header, bool useCallLock,
+         FirstContact& remote, ZQStatusList* status) {
   if (!status) return ZQ_RETURN_BAD_STATUS;
   ZQThreadContext* ctx = ZQGetThreadContext(control, status);
   if (!ctx) return ZQ_RETURN_FATAL;
@@ -242,11 +234,11 @@ int ZQLoadRPCControlStruct1(ZQControlStruct* control, uint32_t queue, int,
       binding->encryptionOn = false;
     } else if (binding->encryptionOn) {
       rc = unlocked([&] {
-        int r = security::handshake(ctx, control, d, *binding, useCallLock, status);
+        int r = remote.exchangeKeys(ctx, control, d, *binding, useCallLock, status);
         if (r >= ZQ_RETURN_ERROR && (status->count && (status->items[0].messageNumber == 9002 ||
                                                        status->items[0].messageNumber == 9003))) {
           FreeZQStatusList(status, 0);
-          r = security::handshake(ctx, control, d, *binding, useCallLock, status);
+          r = remote.exchangeKeys(ctx, control, d, *binding, useCallLock, status);
         }
         return r;
       });
@@ -260,14 +252,15 @@ int ZQLoadRPCControlStruct1(ZQControlStruct* control, uint32_t queue, int,
 
   // A key exchange binds for its own messages before the keys exist; the
   // settings are asked by the binding that started it, once they do.
-  if (!findOptions(ctx, control->server) && !security::handshakeInProgress(ctx)) {
+  if (!findOptions(ctx, control->server) && !remote.exchangingKeys(ctx)) {
     auto options = std::unique_ptr<ServerOptions>(new (std::nothrow) ServerOptions);
     if (!options) return addError(status, kMsgNoMemory);
     options->name = control->server;
     ServerOptions* fresh = options.get();
     st->options.push_front(std::move(options));
     ctx->serverCharset = 0;
-    int rc = unlocked([&] { return askServerSettings(ctx, control, fresh, useCallLock, status); });
+    int rc = unlocked(
+        [&] { return askServerSettings(ctx, control, fresh, useCallLock, remote, status); });
     if (rc >= ZQ_RETURN_ERROR) {
       if (created) {
         st->bindings[d].remove_if([&](auto& b) { return b.get() == binding; });
@@ -380,12 +373,7 @@ int ZQLoadRPCControlStruct1(ZQControlStruct* control, uint32_t queue, int,
   return returnCode(status);
 }
 
-int ZQLoadRPCControlStruct(ZQControlStruct* control, uint32_t queue, int programSelector,
-                           RequestHeader* header, ZQStatusList* status) {
-  return ZQLoadRPCControlStruct1(control, queue, programSelector, header, true, status);
-}
-
-void ZQRecordCacheId(ZQControlStruct* control, uint32_t queue) {
+void recordCacheId(ZQControlStruct* control, uint32_t queue) {
   ZQThreadContext* ctx = ZQGetThreadContext(control, nullptr);
   TransportState* st = stateOf(ctx);
   if (!st || ctx->cacheIdManaged) return;
@@ -409,4 +397,4 @@ void ZQRecordCacheId(ZQControlStruct* control, uint32_t queue) {
   if (q == kQueueList) b->listCacheIds[35] = control->cacheId;
 }
 
-}  // namespace zq
+}  // namespace zq::transport

@@ -1,6 +1,7 @@
 #include "transport/procedures.h"
 
 #include <algorithm>
+#include <array>
 
 #include "transport/describe_entries.h"
 #include "transport/describe_queries.h"
@@ -9,9 +10,27 @@
 namespace zq::transport {
 namespace {
 
+constexpr uint32_t Admin = kQueueAdmin, Fast = kQueueFast, List = kQueueList;
+constexpr Timeout Normal{TimeoutClass::normal, 0};
+constexpr Timeout Long{TimeoutClass::long_, 0};
+constexpr Timeout ExtraLong{TimeoutClass::extraLong, 0};
+constexpr Timeout Fixed(uint32_t seconds) { return Timeout{TimeoutClass::fixed, seconds}; }
+
+// Records of procedures 90 to 93 carry no request header.
+template <class R>
+concept WithHeader = requires(R r) { r.header; };
+
 template <class R>
 RequestHeader* headerOf(void* record) {
   return &static_cast<R*>(record)->header;
+}
+
+template <class R>
+constexpr RequestHeader* (*headerRoutine())(void*) {
+  if constexpr (WithHeader<R>)
+    return &headerOf<R>;
+  else
+    return nullptr;
 }
 
 template <class R>
@@ -30,64 +49,55 @@ size_t sizeOf(void* record, int version) {
 }
 
 template <class Args, class Reply>
-constexpr Procedure entry(uint32_t number, int first, int last, uint32_t queue, const char* name) {
-  return Procedure{number,
-                   first,
-                   last,
-                   reinterpret_cast<platform::XdrProc>(model::xdrProc<Args>()),
-                   reinterpret_cast<platform::XdrProc>(model::xdrProc<Reply>()),
-                   sizeof(Args),
-                   sizeof(Reply),
-                   &statusOf<Reply>,
-                   &headerOf<Args>,
-                   &headerOf<Reply>,
-                   &releaseRecord<Args>,
-                   &releaseRecord<Reply>,
-                   &sizeOf<Args>,
-                   queue,
-                   name};
+constexpr Procedure row(uint32_t number, int first, int last, uint32_t queue, Timeout timeout,
+                        int32_t message, const char* name) {
+  Procedure p{number, first, last, queue, timeout, message, name,
+              nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+  if constexpr (!std::is_void_v<Args> && !std::is_void_v<Reply>) {
+    p.args = reinterpret_cast<platform::XdrProc>(model::xdrProc<Args>());
+    p.reply = reinterpret_cast<platform::XdrProc>(model::xdrProc<Reply>());
+    p.argsSize = sizeof(Args);
+    p.replySize = sizeof(Reply);
+    p.statusOf = &statusOf<Reply>;
+    p.argsHeader = headerRoutine<Args>();
+    p.replyHeader = headerRoutine<Reply>();
+    p.freeArgs = &releaseRecord<Args>;
+    p.freeReply = &releaseRecord<Reply>;
+    p.argsEncodedSize = &sizeOf<Args>;
+  }
+  return p;
 }
 
-// Sorted by number.
 const Procedure kProcedures[] = {
-    entry<GetEntryArgs, GetEntryReply>(1, 7, 14, kQueueFast, "get entry"),
-    entry<SetEntryArgs, StatusReply>(2, 7, 14, kQueueFast, "set entry"),
-    entry<CreateEntryArgs, EntryIdReply>(3, 7, 14, kQueueFast, "create entry"),
-    entry<DeleteEntryArgs, StatusReply>(4, 7, 14, kQueueFast, "delete entry"),
-    entry<ListEntryArgs, ListEntryReply>(5, 7, 14, kQueueList, "get list entry"),
-    entry<StatisticsArgs, StatisticsReply>(6, 7, 14, kQueueList, "get entry statistics"),
-    entry<ServerInfoArgs, ServerInfoReply>(36, 7, 14, kQueueFast, "get server info"),
-    entry<MergeEntryArgs, EntryIdReply>(37, 7, 14, kQueueFast, "merge entry"),
-    entry<HeaderOnlyArgs, StatusReply>(47, 7, 14, kQueueFast, "end session"),
-    entry<MultipleEntriesArgs, MultipleEntriesReply>(67, 7, 14, kQueueFast, "get multiple entries"),
-    entry<ListEntryArgs, ListEntryWithFieldsReply>(73, 7, 14, kQueueList,
-                                                   "get list entry with fields"),
-    entry<EntryBlobArgs, EntryBlobReply>(80, 7, 14, kQueueFast, "get entry blob"),
-    // Procedures 95 to 97 exist from version 8 on.
-    entry<KeyHelloArgs, KeyHelloReply>(95, 8, 14, kQueueFast, "key exchange hello"),
-    entry<KeyTransferArgs, KeyTransferReply>(96, 8, 14, kQueueFast, "key exchange transfer"),
-    entry<ServerInfoArgs, ServerInfoReply>(97, 8, 14, kQueueFast, "encryption information"),
-    entry<BulkEntryArgs, BulkEntryReply>(134, 10, 14, kQueueList, "end bulk entry transaction"),
-    entry<ListEntryBlocksArgs, ListEntryBlocksReply>(135, 11, 14, kQueueList,
-                                                     "get list entry blocks"),
-    entry<ServiceEntryArgs, GetEntryReply>(136, 12, 14, kQueueFast, "service entry"),
-    entry<MultiSchemaArgs, TextSliceReply>(171, 14, 14, kQueueList,
-                                           "get list entry with multi-form fields"),
-    entry<HeaderOnlyArgs, BeginTransactionReply>(172, 14, 14, kQueueFast,
-                                                  "begin client-managed transaction"),
-    entry<EndTransactionArgs, StatusReply>(173, 14, 14, kQueueFast,
-                                           "end client-managed transaction"),
-    entry<OneEntryArgs, OneEntryReply>(181, 14, 14, kQueueList, "get one entry with fields"),
+#define ZQ_PROCEDURE_ROW(Name, number, first, last, queue, timeout, message, Args, Reply) \
+  row<Args, Reply>(number, first, last, queue, timeout, message, #Name),
+    ZQ_PROCEDURES(ZQ_PROCEDURE_ROW)
+#undef ZQ_PROCEDURE_ROW
 };
+
+constexpr uint32_t kHighestNumber = 182;
+
+// Row index by procedure number, for a look-up without a search.
+const std::array<int16_t, kHighestNumber + 1>& rowIndex() {
+  static const auto index = [] {
+    std::array<int16_t, kHighestNumber + 1> a;
+    a.fill(-1);
+    for (size_t i = 0; i < std::size(kProcedures); ++i)
+      if (kProcedures[i].number <= kHighestNumber)
+        a[kProcedures[i].number] = static_cast<int16_t>(i);
+    return a;
+  }();
+  return index;
+}
 
 }  // namespace
 
 std::span<const Procedure> procedures() { return kProcedures; }
 
 const Procedure* findProcedure(uint32_t number) {
-  auto it = std::lower_bound(std::begin(kProcedures), std::end(kProcedures), number,
-                             [](const Procedure& p, uint32_t n) { return p.number < n; });
-  return it != std::end(kProcedures) && it->number == number ? it : nullptr;
+  if (number > kHighestNumber) return nullptr;
+  const int16_t i = rowIndex()[number];
+  return i < 0 ? nullptr : &kProcedures[i];
 }
 
 }  // namespace zq::transport

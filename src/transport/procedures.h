@@ -1,24 +1,58 @@
-// The remote procedure table. Client stubs and the reference server's
-// dispatcher both come from it, so the server decodes exactly what the
-// client encodes, in every protocol version.
+// The remote procedure table. Every procedure of the protocol is a row:
+// its number, the protocol versions that have it, the queue, time-out and
+// time-out message of its calls, and the routines of its records. Client
+// calls and the reference server's dispatcher both come from it, so the
+// server decodes exactly what the client encodes, in every version.
+//
+// Calls name a procedure by its type (`proc::GetEntry`), which carries the
+// record types: a call that fills the wrong record does not compile.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <type_traits>
 
+#include "frame/context.h"
+#include "frame/status.h"
 #include "platform/rpc.h"
+#include "transport/procedure_list.h"
 #include "transport/records.h"
-#include "zqapi/zq_types.h"
+#include "transport/records_entries.h"
+#include "transport/records_queries.h"
 
 namespace zq::transport {
+
+enum class TimeoutClass : uint8_t { normal, long_, extraLong, fixed };
+
+struct Timeout {
+  TimeoutClass kind;
+  uint32_t seconds;  // fixed time-outs only
+};
+
+// The seconds of a time-out under a session's settings.
+inline uint32_t timeoutSeconds(const Settings& s, Timeout t) {
+  switch (t.kind) {
+    case TimeoutClass::normal: return s.timeoutNormal;
+    case TimeoutClass::long_: return s.timeoutLong;
+    case TimeoutClass::extraLong: return s.timeoutExtraLong;
+    case TimeoutClass::fixed: return t.seconds;
+  }
+  return s.timeoutNormal;
+}
 
 struct Procedure {
   uint32_t number;
   int firstVersion;  // protocol versions that have it
   int lastVersion;
+  uint32_t queue;  // queue of its calls
+  Timeout timeout;
+  int32_t timeoutMessage;
+  const char* name;
+
   // Record routines for both directions; the protocol version comes from
-  // the codec session of the calling thread.
+  // the codec session of the calling thread. All null while no call has
+  // described the procedure's records.
   platform::XdrProc args;
   platform::XdrProc reply;
   size_t argsSize;
@@ -33,13 +67,15 @@ struct Procedure {
   void (*freeReply)(void* reply);
   // Encoded size of an argument record; 0 when it cannot be encoded.
   size_t (*argsEncodedSize)(void* args, int version);
-  uint32_t queue;  // default queue of its callers
-  const char* name;
+
+  bool described() const { return args != nullptr; }
 };
 
-// Every procedure the library and the server know, by number.
+// Every procedure, in number order.
 std::span<const Procedure> procedures();
+// The row of a number, or null for a number outside the table.
 const Procedure* findProcedure(uint32_t number);
+
 inline bool procedureInVersion(const Procedure& p, int version) {
   return version >= p.firstVersion && version <= p.lastVersion;
 }
@@ -48,5 +84,26 @@ inline bool procedureInVersion(const Procedure& p, int version) {
 inline size_t encodedSize(const Procedure& p, void* args, int version) {
   return p.argsEncodedSize ? p.argsEncodedSize(args, version) : 0;
 }
+
+// ---- procedures as types ----------------------------------------------------------------
+
+template <uint32_t N, class A, class R>
+struct Proc {
+  static constexpr uint32_t number = N;
+  using Args = A;
+  using Reply = R;
+  // The procedure's row of the table.
+  static const Procedure& row() {
+    static const Procedure* const p = findProcedure(N);
+    return *p;
+  }
+};
+
+namespace proc {
+#define ZQ_PROCEDURE_TYPE(Name, number, first, last, queue, timeout, message, Args, Reply) \
+  using Name = Proc<number, Args, Reply>;
+ZQ_PROCEDURES(ZQ_PROCEDURE_TYPE)
+#undef ZQ_PROCEDURE_TYPE
+}  // namespace proc
 
 }  // namespace zq::transport

@@ -62,7 +62,7 @@ void releaseResultSlots(ZQThreadContext* ctx) {
   slots->clear();
 }
 
-int ZQCallWrapper(ZQThreadContext* ctx, ClientHandle& handle, const Procedure& p, int version,
+int callWrapper(ZQThreadContext* ctx, ClientHandle& handle, const Procedure& p, int version,
                   void* args, void* reply) {
   if (!ctx) return platform::kRpcCantSend;
   model::CodecScope scope(version, ctx);
@@ -81,8 +81,10 @@ int ZQCallWrapper(ZQThreadContext* ctx, ClientHandle& handle, const Procedure& p
   int status = platform::kRpcSuccess;
   Binding* binding =
       st && ctx->currentQueue < kQueueCount ? st->current[ctx->currentQueue] : nullptr;
-  if (security::sendThroughEnvelope(ctx, binding, version, handle.get(), p.number, p.args, args,
-                                    p.reply, reply, kDefaultCallTimeout, &status))
+  if (security::sendThroughEnvelope(ctx, binding ? &binding->keys : nullptr,
+                                    binding && binding->encryptionOn, version, handle.get(),
+                                    p.number, p.args, args, p.reply, reply, kDefaultCallTimeout,
+                                    &status))
     return status;
   return platform::rpcCall(handle.get(), p.number, p.args, args, p.reply, reply,
                            kDefaultCallTimeout);
@@ -95,7 +97,7 @@ void* callStub(ZQThreadContext* ctx, const Procedure& p, int version, ClientHand
     *rpcStatus = platform::kRpcCantSend;
     return nullptr;
   }
-  *rpcStatus = ZQCallWrapper(ctx, handle, p, version, args, reply);
+  *rpcStatus = callWrapper(ctx, handle, p, version, args, reply);
   return *rpcStatus == platform::kRpcSuccess ? reply : nullptr;
 }
 

@@ -26,7 +26,7 @@ void* callStub(ZQThreadContext* ctx, const Procedure& p, int version, ClientHand
                void* args, int* rpcStatus);
 
 // The wrapper proper: argument limit, encryption, the RPC call.
-int ZQCallWrapper(ZQThreadContext* ctx, ClientHandle& handle, const Procedure& p, int version,
+int callWrapper(ZQThreadContext* ctx, ClientHandle& handle, const Procedure& p, int version,
                   void* args, void* reply);
 
 }  // namespace zq::transport

@@ -13,7 +13,7 @@
 #include "diag/record.h"
 #include "diag/state.h"
 #include "frame/alloc.h"
-#include "call/driver.h"
+#include "diag/hooks.h"
 #include "model/visit_print.h"
 #include "support/session.h"
 
@@ -78,7 +78,7 @@ class Recording : public ::testing::Test {
   void call(diag::Command c, int rc, ZQStatusList* status, O... outs) {
     diag::command(ctx(), session_.control(), c);
     diag::outputs(ctx(), outs...);
-    zq::ZQFinishCall(ctx(), rc, status);
+    zq::diag::finishCall(ctx(), rc, status);
   }
 
   std::string dir_;
@@ -226,7 +226,7 @@ TEST_F(Recording, NestedCallsKeepTheirNamesAndTimes) {
   advance(1000);
   call(diag::Command::GetListServer, 0, &s);  // runs inside it
   advance(1000);
-  zq::ZQFinishCall(ctx(), 0, &s);
+  zq::diag::finishCall(ctx(), 0, &s);
   // The inner call writes no pause; each result carries its own name.
   EXPECT_EQ(readFile(commandPath()),
             "#\n# (Pause)\n#\nst\n2\n#\n# ZQImport\n#\nimp\n#\n# ZQGetListServer\n#\nsvr\n");

@@ -1,10 +1,9 @@
-// Procedure handlers of the reference server, by procedure number.
+// Handlers of the session procedures (settings, end of a session), and the
+// table of every handler of the server.
 #include <ctime>
 #include <variant>
 
 #include "dispatch.h"
-#include "handlers_entries.h"
-#include "handlers_queries.h"
 #include "frame/alloc.h"
 #include "server.h"
 
@@ -32,9 +31,9 @@ void fillSetting(ZQServerInfoStruct& item, uint32_t number, const Options& optio
   }
 }
 
-void serverInfo(Call& call) {
-  auto& args = *static_cast<ServerInfoArgs*>(call.args);
-  auto& reply = *static_cast<ServerInfoReply*>(call.reply);
+void serverInfo(Request<proc::GetServerInfo>& call) {
+  auto& args = call.args();
+  auto& reply = call.reply();
   const uint32_t refused = call.server.faults().refuseSetting.load();
   for (uint32_t i = 0; i < args.settings.count; ++i) {
     uint32_t n = args.settings.items[i];
@@ -54,44 +53,28 @@ void serverInfo(Call& call) {
   reply.settings.count = args.settings.count;
 }
 
-void endSession(Call& call) {
-  auto& args = *static_cast<HeaderOnlyArgs*>(call.args);
+void endSession(Request<proc::EndSession>& call) {
+  auto& args = call.args();
   call.server.sessions().end(args.header.cacheId);
 }
 
 }  // namespace
 
-// handlers_crypto.cpp
-void keyHello(Call& call);
-void keyTransfer(Call& call);
-void encryptionInfo(Call& call);
+void serveSession(Handlers& h) {
+  h.serve<proc::GetServerInfo, serverInfo>();
+  h.serve<proc::EndSession, endSession>();
+}
 
-Handler handlerFor(uint32_t procedure) {
-  switch (procedure) {
-    case 1: return getEntry;
-    case 2: return setEntry;
-    case 3: return createEntry;
-    case 4: return deleteEntry;
-    case 5: return getListEntry;
-    case 6: return getEntryStatistics;
-    case 36: return serverInfo;
-    case 37: return mergeEntry;
-    case 47: return endSession;
-    case 67: return getMultipleEntries;
-    case 73: return getListEntryWithFields;
-    case 80: return getEntryBlob;
-    case 95: return keyHello;
-    case 96: return keyTransfer;
-    case 97: return encryptionInfo;
-    case 134: return bulkEntryTransaction;
-    case 135: return getListEntryBlocks;
-    case 136: return serviceEntry;
-    case 171: return getListEntryWithMultiSchemaFields;
-    case 172: return beginClientManagedTransaction;
-    case 173: return endClientManagedTransaction;
-    case 181: return getOneEntryWithFields;
-    default: return nullptr;
-  }
+const Handlers& handlers() {
+  static const Handlers all = [] {
+    Handlers h;
+    serveSession(h);
+    serveKeyExchange(h);
+    serveEntries(h);
+    serveQueries(h);
+    return h;
+  }();
+  return all;
 }
 
 }  // namespace zqserver

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "diag/record.h"
+#include "call/frame.h"
+#include "diag/hooks.h"
 #include "frame/alloc.h"
-#include "call/driver.h"
 #include "frame/status.h"
 #include "platform/charset.h"
 #include "platform/config.h"
@@ -22,21 +22,17 @@ bool acceptedPrivateProgram(int32_t p) {
   return p == 0 || p == 390600 || (p >= 390619 && p <= 390669) || (p >= 390680 && p <= 390694);
 }
 
+// The character sets are those binding settles on: bind (no request), read.
 int charSetName(ZQControlStruct* control, char* buffer, bool server, ZQStatusList* status) {
-  CallEntry e = enterCall(control, status);
-  if (!e.ok()) return e.rc;
-  int rc = ZQCheckControl(control, status);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
-  if (!buffer) return addError(status, 155);
-  diag::command(e.ctx, control,
-                server ? diag::Command::GetServerCharSet : diag::Command::GetClientCharSet);
-  rc = ZQLoadRPCControlStruct(control, kQueueList, 1, nullptr, status);
-  if (rc >= ZQ_RETURN_ERROR) return ZQFinishCall(e.ctx, rc, status);
-  const char* name =
-      platform::charsetName(server ? e.ctx->serverCharset : e.ctx->clientCharset);
-  copyName(buffer, name, ZQ_CHARSET_NAME_SIZE);
-  diag::outputs(e.ctx, buffer);
-  return ZQFinishCall(e.ctx, returnCode(status), status);
+  call::Frame call(control, status);
+  if (!call || call.refusedControl()) return call.rc();
+  if (!buffer) return call.fail(155);
+  call.record(server ? diag::Command::GetServerCharSet : diag::Command::GetClientCharSet);
+  if (!call.bind(kQueueList, nullptr)) return call.finish();
+  ZQThreadContext* ctx = call.context();
+  copyName(buffer, platform::charsetName(server ? ctx->serverCharset : ctx->clientCharset),
+           ZQ_CHARSET_NAME_SIZE);
+  return call.finish(buffer);
 }
 
 // The protocol version known for a server: its admin or fast bindings.
@@ -54,17 +50,23 @@ extern "C" {
 int ZQCloseNetworkConnections(ZQControlStruct* control, ZQStatusList* status) {
   if (!status) return ZQ_RETURN_BAD_STATUS;
   clearStatus(status);
+  // No frame: closing takes no lock, so that it reaches a call in progress
+  // on another thread.
   ZQThreadContext* ctx = ZQGetThreadContext(control, status);
   if (!ctx || !control) return ZQ_RETURN_FATAL;
   diag::command(ctx, control, diag::Command::CloseNetworkConnections);
-  ServerRecord* server = findOrCreateServer(ctx, control->server);
-  if (!server) return ZQFinishCall(ctx, addError(status, kMsgNoMemory), status);
-  ctx->noReconnect = 1;
-  ctx->stopRequested = 1;
-  // A call using the handle right now fails at once; the handle itself is
-  // released by whoever lets go of it last.
-  server->dropHandle();
-  return ZQFinishCall(ctx, returnCode(status), status);
+  int rc = ZQ_RETURN_OK;
+  if (ServerRecord* server = findOrCreateServer(ctx, control->server)) {
+    ctx->noReconnect = 1;
+    ctx->stopRequested = 1;
+    // A call using the handle right now fails at once; the handle itself is
+    // released by whoever lets go of it last.
+    server->dropHandle();
+    rc = returnCode(status);
+  } else {
+    rc = addError(status, kMsgNoMemory);
+  }
+  return diag::finishCall(ctx, rc, status);
 }
 
 int ZQGetServerCharSet(ZQControlStruct* control, char* charSet, ZQStatusList* status) {
@@ -77,31 +79,29 @@ int ZQGetClientCharSet(ZQControlStruct* control, char* charSet, ZQStatusList* st
 
 int ZQSetClientManagedTransaction(ZQControlStruct* control, const char* handle,
                                   ZQStatusList* status) {
-  CallEntry e = enterCall(control, status);
-  if (!e.ok()) return e.rc;
-  TransportState* st = stateOf(e.ctx);
-  if (!st) return addError(status, kMsgNoMemory);
-  if (control && knownVersion(st, control->server) < 14) return addError(status, 288);
-  int rc = ZQCheckControl(control, status);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
-  if (ServerOptions* o = findOptions(e.ctx, control->server))
+  call::Frame call(control, status);
+  if (!call) return call.rc();
+  TransportState* st = stateOf(call.context());
+  if (!st) return call.fail(kMsgNoMemory);
+  if (control && knownVersion(st, control->server) < 14) return call.fail(288);
+  if (call.refusedControl()) return call.rc();
+  if (ServerOptions* o = findOptions(call.context(), control->server))
     o->transactionHandle = handle ? std::string(handle, strnlen(handle, 128)) : "";
   return returnCode(status);
 }
 
 int ZQRemoveClientManagedTransaction(ZQControlStruct* control, ZQStatusList* status) {
-  CallEntry e = enterCall(control, status);
-  if (!e.ok()) return e.rc;
-  int rc = ZQCheckControl(control, status);
-  if (rc >= ZQ_RETURN_ERROR) return rc;
-  if (ServerOptions* o = findOptions(e.ctx, control->server)) o->transactionHandle.clear();
+  call::Frame call(control, status);
+  if (!call || call.refusedControl()) return call.rc();
+  if (ServerOptions* o = findOptions(call.context(), control->server))
+    o->transactionHandle.clear();
   return returnCode(status);
 }
 
 int ZQSetServerPort(ZQControlStruct* control, const char* server, int32_t port, int32_t program,
                     ZQStatusList* status) {
-  CallEntry e = enterCall(control, status);
-  if (!e.ok()) return e.rc;
+  call::Frame call(control, status);
+  if (!call) return call.rc();
   if (!acceptedPrivateProgram(program)) {
     char text[16];
     snprintf(text, sizeof text, "%d", program);
@@ -113,7 +113,7 @@ int ZQSetServerPort(ZQControlStruct* control, const char* server, int32_t port, 
     return addError(status, 8202, text);
   }
   if (!server || !*server) return addError(status, kMsgServerRequired);
-  ServerRecord* record = findOrCreateServer(e.ctx, server);
+  ServerRecord* record = findOrCreateServer(call.context(), server);
   if (!record) return addError(status, kMsgNoMemory);
   if (record->port == static_cast<uint32_t>(port) &&
       record->program == static_cast<uint32_t>(program))
@@ -126,14 +126,13 @@ int ZQSetServerPort(ZQControlStruct* control, const char* server, int32_t port, 
 
 int ZQGetListServer(ZQControlStruct* control, ZQServerNameList* servers, ZQStatusList* status) {
   if (servers) servers->count = 0;
-  CallEntry e = enterCall(control, status);
-  if (!e.ok()) return e.rc;
-  if (!servers) return addError(status, 155);
+  call::Frame call(control, status);
+  if (!call) return call.rc();
+  if (!servers) return call.fail(155);
   servers->items = nullptr;
-  diag::command(e.ctx, control, diag::Command::GetListServer);
-  diag::outputs(e.ctx, servers);
+  call.record(diag::Command::GetListServer);
   auto value = platform::configValue("ServerList");
-  if (!value) return ZQFinishCall(e.ctx, ZQ_RETURN_OK, status);
+  if (!value) return call.finish(servers);
   std::vector<std::string> names;
   size_t start = 0;
   const std::string& v = *value;
@@ -149,12 +148,16 @@ int ZQGetListServer(ZQControlStruct* control, ZQServerNameList* servers, ZQStatu
   }
   if (!names.empty()) {
     servers->items = static_cast<ZQServerNameType*>(ZQCalloc(names.size(), sizeof(ZQServerNameType)));
-    if (!servers->items) return ZQFinishCall(e.ctx, addError(status, kMsgNoMemory), status);
+    if (!servers->items) {
+      call.failAfterRecord(kMsgNoMemory);
+      return call.finish(servers);
+    }
     for (size_t i = 0; i < names.size(); ++i)
       copyName(servers->items[i], names[i].c_str(), sizeof(ZQServerNameType));
     servers->count = static_cast<uint32_t>(names.size());
   }
-  return ZQFinishCall(e.ctx, returnCode(status), status);
+  call.setRc(returnCode(status));
+  return call.finish(servers);
 }
 
 }  // extern "C"
