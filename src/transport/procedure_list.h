@@ -1,43 +1,172 @@
 // Every remote procedure of the protocol, in number order:
 //   X(Name, number, first version, last version, queue, time-out, time-out message, Args, Reply)
-// queue: the queue its calls use (Admin, Fast, List); time-out: the class of
-// the session's time-outs (Normal, Long, ExtraLong) or Fixed(seconds);
-// Args, Reply: its records, void until a call describes them.
+//
+// Name is the exported call without its ZQ prefix; a procedure shared by several calls is named
+// after its main one, and the internal steps of menu expansion, the ordinal-only exports and the
+// key exchange are named for what they do. The versions are the first and the last protocol
+// version that has the procedure. Numbers with stubs but no caller in the library (26 to 31, 58,
+// 70, 98, 137 to 150, 180) are left out.
+//
+// Queue, time-out and time-out message are what the procedure's calls ask the driver for. Where
+// calls share a procedure the row holds the first call's values and the others pass their own
+// (47: termination sends it on every queue, the ordinal export on each queue with the normal
+// time-out). The time-out is a class read from ZQAPITIMEOUTS (Normal, Long, ExtraLong), a fixed
+// number of seconds (Fixed), or the extra-long class but never less than the given seconds
+// (ExtraLongAtLeast, for export and import). The message is the one the driver reports on a
+// time-out: a change, a retrieval or a query.
+//
+// Args and Reply are the record types; void where the records are not written yet.
 #pragma once
 
-#define ZQ_PROCEDURES(X)                                                                     \
-  X(GetEntry, 1, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetEntryArgs, GetEntryReply)      \
-  X(SetEntry, 2, 7, 14, Fast, Normal, kMsgTimeoutChange, SetEntryArgs, StatusReply)          \
-  X(CreateEntry, 3, 7, 14, Fast, Normal, kMsgTimeoutChange, CreateEntryArgs, EntryIdReply)   \
-  X(DeleteEntry, 4, 7, 14, Fast, Normal, kMsgTimeoutChange, DeleteEntryArgs, StatusReply)    \
-  X(GetListEntry, 5, 7, 14, List, Long, kMsgTimeoutQuery, ListEntryArgs, ListEntryReply)     \
-  X(GetEntryStatistics, 6, 7, 14, List, Long, kMsgTimeoutQuery, StatisticsArgs,              \
-    StatisticsReply)                                                                         \
-  X(GetServerInfo, 36, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, ServerInfoArgs,             \
-    ServerInfoReply)                                                                         \
-  X(MergeEntry, 37, 7, 14, Fast, Normal, kMsgTimeoutChange, MergeEntryArgs, EntryIdReply)    \
-  X(EndSession, 47, 7, 14, Fast, Fixed(1), kMsgTimeoutChange, HeaderOnlyArgs, StatusReply)   \
-  X(GetMultipleEntries, 67, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, MultipleEntriesArgs,   \
-    MultipleEntriesReply)                                                                    \
-  X(GetListEntryWithFields, 73, 7, 14, List, Long, kMsgTimeoutQuery, ListEntryArgs,          \
-    ListEntryWithFieldsReply)                                                                \
-  X(GetEntryBLOB, 80, 7, 14, Fast, Long, kMsgTimeoutRetrieve, EntryBlobArgs, EntryBlobReply) \
-  X(KeyHello, 95, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, KeyHelloArgs, KeyHelloReply)     \
-  X(KeyTransfer, 96, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, KeyTransferArgs,              \
-    KeyTransferReply)                                                                        \
-  X(EncryptionInfo, 97, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, ServerInfoArgs,            \
-    ServerInfoReply)                                                                         \
-  X(EndBulkEntryTransaction, 134, 10, 14, List, Long, kMsgTimeoutChange, BulkEntryArgs,      \
-    BulkEntryReply)                                                                          \
-  X(GetListEntryBlocks, 135, 11, 14, List, Long, kMsgTimeoutQuery, ListEntryBlocksArgs,      \
-    ListEntryBlocksReply)                                                                    \
-  X(ServiceEntry, 136, 12, 14, Fast, Normal, kMsgTimeoutRetrieve, ServiceEntryArgs,          \
-    GetEntryReply)                                                                           \
-  X(GetListEntryWithMultiSchemaFields, 171, 14, 14, List, Long, kMsgTimeoutQuery,            \
-    MultiSchemaArgs, TextSliceReply)                                                         \
-  X(BeginClientManagedTransaction, 172, 14, 14, Fast, Normal, kMsgTimeoutRetrieve,           \
-    HeaderOnlyArgs, BeginTransactionReply)                                                   \
-  X(EndClientManagedTransaction, 173, 14, 14, Fast, Normal, kMsgTimeoutRetrieve,             \
-    EndTransactionArgs, StatusReply)                                                         \
-  X(GetOneEntryWithFields, 181, 14, 14, List, Long, kMsgTimeoutQuery, OneEntryArgs,          \
-    OneEntryReply)
+// clang-format off
+#define ZQ_PROCEDURES(X)                                                                                                  \
+  X(GetEntry, 1, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetEntryArgs, GetEntryReply)                                   \
+  X(SetEntry, 2, 7, 14, Fast, Normal, kMsgTimeoutChange, SetEntryArgs, StatusReply)                                       \
+  X(CreateEntry, 3, 7, 14, Fast, Normal, kMsgTimeoutChange, CreateEntryArgs, EntryIdReply)                                \
+  X(DeleteEntry, 4, 7, 14, Fast, Normal, kMsgTimeoutChange, DeleteEntryArgs, StatusReply)                                 \
+  X(GetListEntry, 5, 7, 14, List, Long, kMsgTimeoutQuery, ListEntryArgs, ListEntryReply)                                  \
+  X(GetEntryStatistics, 6, 7, 14, List, Long, kMsgTimeoutQuery, StatisticsArgs, StatisticsReply)                          \
+  X(GetSchema, 7, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                   \
+  X(SetSchema, 8, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                                 \
+  X(CreateSchema, 9, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                              \
+  X(DeleteSchema, 10, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                             \
+  X(GetListSchema, 11, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                              \
+  X(GetField, 12, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                   \
+  X(SetField, 13, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                                 \
+  X(CreateField, 14, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                              \
+  X(GetListField, 15, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                               \
+  X(GetCharMenu, 16, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                \
+  X(SetCharMenu, 17, 7, 14, Admin, Long, kMsgTimeoutChange, void, void)                                                   \
+  X(CreateCharMenu, 18, 7, 14, Admin, Long, kMsgTimeoutChange, void, void)                                                \
+  X(DeleteCharMenu, 19, 7, 14, Admin, Long, kMsgTimeoutChange, void, void)                                                \
+  X(GetListCharMenu, 20, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                            \
+  X(GetFilter, 21, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                  \
+  X(SetFilter, 22, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                                   \
+  X(CreateFilter, 23, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                                \
+  X(DeleteFilter, 24, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                                \
+  X(GetListFilter, 25, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                              \
+  X(VerifyUser, 32, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                 \
+  X(GetListGroup, 33, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                               \
+  X(Export, 34, 7, 14, List, ExtraLongAtLeast(28800), kMsgTimeoutRetrieve, void, void)                                    \
+  X(Import, 35, 7, 14, Admin, ExtraLongAtLeast(28800), kMsgTimeoutChange, void, void)                                     \
+  X(GetServerInfo, 36, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, ServerInfoArgs, ServerInfoReply)                         \
+  X(MergeEntry, 37, 7, 14, Fast, Normal, kMsgTimeoutChange, MergeEntryArgs, EntryIdReply)                                 \
+  X(GetActiveLink, 38, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                              \
+  X(SetActiveLink, 39, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                               \
+  X(CreateActiveLink, 40, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                            \
+  X(DeleteActiveLink, 41, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                            \
+  X(GetListActiveLink, 42, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                          \
+  X(DeleteField, 43, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                              \
+  X(SetServerInfo, 44, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                               \
+  X(GetMenuFile, 45, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                \
+  X(GetListUser, 46, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                \
+  X(EndSession, 47, 7, 14, Admin, Fixed(1), kMsgTimeoutChange, HeaderOnlyArgs, StatusReply)                               \
+  X(GetEscalation, 48, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                              \
+  X(SetEscalation, 49, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                               \
+  X(CreateEscalation, 50, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                            \
+  X(DeleteEscalation, 51, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                            \
+  X(GetListEscalation, 52, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                          \
+  X(SetFullTextInfo, 53, 7, 14, Admin, Long, kMsgTimeoutChange, void, void)                                               \
+  X(GetFullTextInfo, 54, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                            \
+  X(ExpandQueryMenu, 55, 7, 14, List, Long, kMsgTimeoutRetrieve, void, void)                                              \
+  X(DeleteMultipleFields, 56, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                     \
+  X(GetServerStatistics, 57, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                        \
+  X(GetListSQL, 59, 7, 14, List, Long, kMsgTimeoutRetrieve, void, void)                                                   \
+  X(GetNamesOrdinal312, 60, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                         \
+  X(ExecuteProcess, 61, 7, 14, List, Normal, kMsgTimeoutChange, void, void)                                               \
+  X(GetVUI, 62, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                     \
+  X(SetVUI, 63, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                                      \
+  X(CreateVUI, 64, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                                   \
+  X(DeleteVUI, 65, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                                   \
+  X(GetListVUI, 66, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                 \
+  X(GetMultipleEntries, 67, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, MultipleEntriesArgs, MultipleEntriesReply)          \
+  X(GetSupportFile, 68, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                             \
+  X(SetSupportFile, 69, 7, 14, Admin, Long, kMsgTimeoutChange, void, void)                                                \
+  X(DeleteSupportFile, 71, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                           \
+  X(GetListSupportFile, 72, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                         \
+  X(GetListEntryWithFields, 73, 7, 14, List, Long, kMsgTimeoutQuery, ListEntryArgs, ListEntryWithFieldsReply)             \
+  X(GetContainer, 74, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                               \
+  X(SetContainer, 75, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                             \
+  X(CreateContainer, 76, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                          \
+  X(DeleteContainer, 77, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                          \
+  X(GetListContainer, 78, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                           \
+  X(GetMultipleFields, 79, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                          \
+  X(GetEntryBLOB, 80, 7, 14, Fast, Long, kMsgTimeoutRetrieve, EntryBlobArgs, EntryBlobReply)                              \
+  X(Cancel, 81, 7, 14, Fast, Normal, kMsgTimeoutChange, void, void)                                                       \
+  X(GetMultipleActiveLinks, 82, 8, 14, List, Long, kMsgTimeoutRetrieve, void, void)                                       \
+  X(GetMultipleFilters, 83, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                         \
+  X(GetMultipleEscalations, 84, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                     \
+  X(GetMultipleContainers, 85, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                      \
+  X(GetMultipleSchemas, 86, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                         \
+  X(GetMultipleCharMenus, 87, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                       \
+  X(GetMultipleVUIs, 88, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                            \
+  X(CreateUser, 90, 7, 14, Fast, Normal, kMsgTimeoutChange, void, void)                                                   \
+  X(DeleteUser, 91, 7, 14, Fast, Normal, kMsgTimeoutChange, void, void)                                                   \
+  X(CreateGroup, 92, 7, 14, Fast, Normal, kMsgTimeoutChange, void, void)                                                  \
+  X(DeleteGroup, 93, 7, 14, Fast, Normal, kMsgTimeoutChange, void, void)                                                  \
+  X(ValidateFormCache, 94, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                          \
+  X(KeyHello, 95, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, KeyHelloArgs, KeyHelloReply)                                  \
+  X(KeyTransfer, 96, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, KeyTransferArgs, KeyTransferReply)                         \
+  X(EncryptionInfo, 97, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, ServerInfoArgs, ServerInfoReply)                        \
+  X(GetLocalizedValue, 99, 8, 14, List, Normal, kMsgTimeoutRetrieve, void, void)                                          \
+  X(Signal, 100, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                    \
+  X(GetListSchemaWithAlias, 101, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                    \
+  X(RegisterForAlerts, 102, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                         \
+  X(DeregisterForAlerts, 103, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                       \
+  X(GetListAlertUser, 104, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                          \
+  X(GetListExtSchemaCandidates, 106, 8, 14, List, ExtraLong, kMsgTimeoutRetrieve, void, void)                             \
+  X(GetMultipleExtFieldCandidates, 107, 8, 14, List, ExtraLong, kMsgTimeoutRetrieve, void, void)                          \
+  X(ExpandSSMenu, 108, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                              \
+  X(GetMultipleLocalizedValues, 114, 8, 14, List, Normal, kMsgTimeoutRetrieve, void, void)                                \
+  X(GetAlertCount, 115, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                             \
+  X(GetListSQLForActiveLink, 116, 8, 14, List, Long, kMsgTimeoutRetrieve, void, void)                                     \
+  X(ExecuteProcessForActiveLink, 117, 8, 14, List, Normal, kMsgTimeoutChange, void, void)                                 \
+  X(ExpandDataDictionaryMenu, 118, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                  \
+  X(XMLCreateEntry, 119, 9, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                            \
+  X(XMLSetEntry, 120, 9, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                               \
+  X(XMLGetEntry, 121, 9, 14, Fast, Long, kMsgTimeoutRetrieve, void, void)                                                 \
+  X(XMLDeleteEntry, 122, 9, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                            \
+  X(GetMultipleCurrencyRatioSets, 123, 9, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                              \
+  X(UnImport, 124, 10, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                               \
+  X(GetMultipleEntryPoints, 125, 10, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                   \
+  X(GetListRole, 126, 10, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                              \
+  X(GetListApplicationState, 127, 10, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                  \
+  X(GetApplicationState, 128, 10, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                      \
+  X(SetApplicationState, 129, 10, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                       \
+  X(GetEntryIdsOrdinal845, 132, 10, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                    \
+  X(GetEntryIdsOrdinal846, 133, 10, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                    \
+  X(EndBulkEntryTransaction, 134, 10, 14, List, Long, kMsgTimeoutChange, BulkEntryArgs, BulkEntryReply)                   \
+  X(GetListEntryBlocks, 135, 11, 14, List, Long, kMsgTimeoutQuery, ListEntryBlocksArgs, ListEntryBlocksReply)             \
+  X(ServiceEntry, 136, 12, 14, Fast, Normal, kMsgTimeoutRetrieve, ServiceEntryArgs, GetEntryReply)                        \
+  X(CreateMultipleFields, 151, 13, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                   \
+  X(SetMultipleFields, 152, 13, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                      \
+  X(XMLServiceEntry, 153, 13, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                          \
+  X(GetListImage, 154, 14, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                             \
+  X(GetImage, 155, 14, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                 \
+  X(SetImage, 156, 14, 14, Admin, Long, kMsgTimeoutChange, void, void)                                                    \
+  X(CreateImage, 157, 14, 14, Admin, Long, kMsgTimeoutChange, void, void)                                                 \
+  X(DeleteImage, 158, 14, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                               \
+  X(WfdExecute, 159, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                        \
+  X(WfdGetCurrentLocation, 160, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                             \
+  X(WfdGetFieldValues, 161, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                 \
+  X(WfdSetFieldValues, 162, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                 \
+  X(GetObjectChangeTimes, 163, 14, 14, Fast, Normal, kMsgTimeoutChange, void, void)                                       \
+  X(WfdGetDebugMode, 164, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                   \
+  X(WfdSetDebugMode, 165, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                   \
+  X(GetMultipleImages, 166, 14, 14, List, Normal, kMsgTimeoutRetrieve, void, void)                                        \
+  X(WfdGetFilterQual, 167, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                  \
+  X(WfdSetQualifierResult, 168, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                             \
+  X(RunEscalation, 169, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                     \
+  X(WfdTerminateAPI, 170, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                   \
+  X(GetListEntryWithMultiSchemaFields, 171, 14, 14, List, Long, kMsgTimeoutQuery, MultiSchemaArgs, TextSliceReply)        \
+  X(BeginClientManagedTransaction, 172, 14, 14, Fast, Normal, kMsgTimeoutRetrieve, HeaderOnlyArgs, BeginTransactionReply) \
+  X(EndClientManagedTransaction, 173, 14, 14, Fast, Normal, kMsgTimeoutRetrieve, EndTransactionArgs, StatusReply)         \
+  X(WfdGetKeywordValue, 174, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                \
+  X(WfdSetBreakpoint, 175, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                  \
+  X(WfdClearBreakpoint, 176, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                \
+  X(WfdListBreakpoints, 177, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                \
+  X(WfdClearAllBreakpoints, 178, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                            \
+  X(WfdGetUserContext, 179, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                 \
+  X(GetOneEntryWithFields, 181, 14, 14, List, Long, kMsgTimeoutQuery, OneEntryArgs, OneEntryReply)                        \
+  X(GetCacheEvent, 182, 14, 14, Fast, Fixed(28800), kMsgTimeoutRetrieve, void, void)
+// clang-format on
