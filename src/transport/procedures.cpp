@@ -15,6 +15,9 @@ constexpr Timeout Normal{TimeoutClass::normal, 0};
 constexpr Timeout Long{TimeoutClass::long_, 0};
 constexpr Timeout ExtraLong{TimeoutClass::extraLong, 0};
 constexpr Timeout Fixed(uint32_t seconds) { return Timeout{TimeoutClass::fixed, seconds}; }
+constexpr Timeout ExtraLongAtLeast(uint32_t seconds) {
+  return Timeout{TimeoutClass::extraLongAtLeast, seconds};
+}
 
 // Records of procedures 90 to 93 carry no request header.
 template <class R>

@@ -23,11 +23,11 @@
 
 namespace zq::transport {
 
-enum class TimeoutClass : uint8_t { normal, long_, extraLong, fixed };
+enum class TimeoutClass : uint8_t { normal, long_, extraLong, extraLongAtLeast, fixed };
 
 struct Timeout {
   TimeoutClass kind;
-  uint32_t seconds;  // fixed time-outs only
+  uint32_t seconds;  // fixed: the time-out; extraLongAtLeast: its floor
 };
 
 // The seconds of a time-out under a session's settings.
@@ -36,6 +36,8 @@ inline uint32_t timeoutSeconds(const Settings& s, Timeout t) {
     case TimeoutClass::normal: return s.timeoutNormal;
     case TimeoutClass::long_: return s.timeoutLong;
     case TimeoutClass::extraLong: return s.timeoutExtraLong;
+    case TimeoutClass::extraLongAtLeast:
+      return s.timeoutExtraLong > t.seconds ? s.timeoutExtraLong : t.seconds;
     case TimeoutClass::fixed: return t.seconds;
   }
   return s.timeoutNormal;

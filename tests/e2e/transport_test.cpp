@@ -12,7 +12,9 @@
 #include <rpc/rpc.h>
 
 #include "frame/context.h"
+#include "dispatch.h"
 #include "support/server_fixture.h"
+#include "transport/procedures.h"
 #include "transport/state.h"
 
 using zqtest::Status;
@@ -198,33 +200,67 @@ TEST_F(Transport, BrokenRepliesAreErrorsNotCrashes) {
   EXPECT_EQ(out.items, nullptr);
 }
 
+// A client of the RPC library itself, on the server's port.
+struct RawClient {
+  explicit RawClient(uint16_t port, uint32_t version = 14) {
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(port);
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    fd = socket(AF_INET, SOCK_STREAM, 0);
+    if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) return;
+    netbuf nb{sizeof addr, sizeof addr, &addr};
+    client = clnt_vc_create(fd, &nb, 390620, version, 0, 0);
+  }
+  ~RawClient() {
+    if (client) clnt_destroy(client);
+    close(fd);
+  }
+  // Sends two words that are no argument record, reads nothing back.
+  clnt_stat junk(uint32_t procedure) {
+    bool_t (*words)(XDR*, void*, u_int) = [](XDR* x, void*, u_int) -> bool_t {
+      uint32_t w = 0xFFFFFFFFu;
+      return xdr_u_int(x, &w) && xdr_u_int(x, &w);
+    };
+    bool_t (*none)(XDR*, void*, u_int) = [](XDR*, void*, u_int) -> bool_t { return TRUE; };
+    timeval tv{5, 0};
+    return clnt_call(client, procedure, reinterpret_cast<xdrproc_t>(words), nullptr,
+                     reinterpret_cast<xdrproc_t>(none), nullptr, tv);
+  }
+  int fd = -1;
+  CLIENT* client = nullptr;
+};
+
 TEST_F(Transport, ServerSurvivesMalformedRequests) {
-  // A raw client sends bytes that are no argument record.
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_port = htons(server_->port());
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-  netbuf nb{sizeof addr, sizeof addr, &addr};
-  CLIENT* raw = clnt_vc_create(fd, &nb, 390620, 14, 0, 0);
-  ASSERT_NE(raw, nullptr);
-  bool_t (*junk)(XDR*, void*, u_int) = [](XDR* x, void*, u_int) -> bool_t {
-    uint32_t w = 0xFFFFFFFFu;
-    return xdr_u_int(x, &w) && xdr_u_int(x, &w);
-  };
-  bool_t (*none)(XDR*, void*, u_int) = [](XDR*, void*, u_int) -> bool_t { return TRUE; };
-  timeval tv{5, 0};
-  EXPECT_EQ(clnt_call(raw, 36, reinterpret_cast<xdrproc_t>(junk), nullptr,
-                      reinterpret_cast<xdrproc_t>(none), nullptr, tv),
-            RPC_CANTDECODEARGS);
-  EXPECT_EQ(clnt_call(raw, 999, reinterpret_cast<xdrproc_t>(junk), nullptr,
-                      reinterpret_cast<xdrproc_t>(none), nullptr, tv),
-            RPC_PROCUNAVAIL);
-  clnt_destroy(raw);
-  close(fd);
+  {
+    RawClient raw(server_->port());
+    ASSERT_NE(raw.client, nullptr);
+    EXPECT_EQ(raw.junk(36), RPC_CANTDECODEARGS);
+    EXPECT_EQ(raw.junk(999), RPC_PROCUNAVAIL);
+  }
   Status s;
   EXPECT_EQ(ping(&control_, s), 0);  // and it keeps serving
+}
+
+// The dispatcher comes from the procedure table: what the server does not
+// serve, it answers as the protocol answers an unavailable procedure, and
+// the connection stays usable.
+TEST_F(Transport, ProceduresWithoutAHandlerAreUnavailable) {
+  RawClient raw(server_->port());
+  ASSERT_NE(raw.client, nullptr);
+  size_t unserved = 0;
+  for (const zq::transport::Procedure& p : zq::transport::procedures()) {
+    if (zqserver::handlers().find(p.number)) continue;
+    ++unserved;
+    EXPECT_EQ(raw.junk(p.number), RPC_PROCUNAVAIL) << "procedure " << p.number;
+  }
+  EXPECT_GT(unserved, 0u);
+  // A served procedure at a version that does not have it.
+  RawClient older(server_->port(), 13);
+  ASSERT_NE(older.client, nullptr);
+  ASSERT_NE(zqserver::handlers().find(181), nullptr);
+  EXPECT_EQ(older.junk(181), RPC_PROCUNAVAIL);
+  EXPECT_EQ(raw.junk(36), RPC_CANTDECODEARGS);
 }
 
 TEST_F(Transport, ClosingFromAnotherThreadEndsTheCallWithoutReconnect) {
