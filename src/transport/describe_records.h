@@ -1,9 +1,11 @@
-// Wire descriptions of the request header and of the transport's records.
+// Wire descriptions of the request header and of the transport's records
+// (the envelope's are security's: describe_envelope.h).
 #pragma once
 
 #include "frame/alloc.h"
 #include "model/codec.h"
 #include "model/describe_core.h"
+#include "security/describe_envelope.h"
 #include "transport/records.h"
 
 namespace zq::model {
@@ -137,18 +139,6 @@ void describe(V& v, transport::KeyTransferReply& r) {
   v.member(r.header);
   detail::countedBytes(v, r.blockLength, r.block, "block");
   v.member(r.status);
-}
-
-template <class V>
-void describe(V& v, transport::EnvelopeArgs& r) {
-  v.bytes(r.blockLength, r.block, "block");
-  v.i32(r.verifier, "verifier");
-}
-
-template <class V>
-void describe(V& v, transport::EnvelopeReply& r) {
-  v.bytes(r.blockLength, r.block, "block");
-  v.u32(r.word, "word");
 }
 
 }  // namespace zq::model
