@@ -6,12 +6,12 @@
 
 #include "dispatch.h"
 #include "frame/alloc.h"
+#include "security/describe_envelope.h"
 #include "security/envelope.h"
 #include "security/envelope_call.h"
 #include "security/errors.h"
 #include "security/provider.h"
 #include "server.h"
-#include "transport/describe_records.h"
 
 namespace zqserver {
 
@@ -130,8 +130,8 @@ xdrproc_t recordProc() {
 
 bool receiveEnvelope(Server& server, SVCXPRT* xprt, const zq::transport::Procedure& p, void* args,
                      uint64_t& keySet) {
-  zq::transport::EnvelopeArgs envelope{};
-  if (!svc_getargs(xprt, recordProc<zq::transport::EnvelopeArgs>(),
+  zq::security::EnvelopeArgs envelope{};
+  if (!svc_getargs(xprt, recordProc<zq::security::EnvelopeArgs>(),
                    reinterpret_cast<char*>(&envelope))) {
     zq::model::release(envelope);
     svcerr_decode(xprt);
@@ -169,8 +169,8 @@ bool answerEnvelope(Server& server, SVCXPRT* xprt, const zq::transport::Procedur
   }
   if (Faults::take(server.faults().corruptEnvelopes) && !sealed.empty())
     sealed.data()[sealed.size() / 2] ^= 0x10;
-  zq::transport::EnvelopeReply envelope{static_cast<uint32_t>(sealed.size()), sealed.data(), 0};
-  return svc_sendreply(xprt, recordProc<zq::transport::EnvelopeReply>(),
+  zq::security::EnvelopeReply envelope{static_cast<uint32_t>(sealed.size()), sealed.data(), 0};
+  return svc_sendreply(xprt, recordProc<zq::security::EnvelopeReply>(),
                        reinterpret_cast<char*>(&envelope));
 }
 

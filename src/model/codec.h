@@ -46,10 +46,17 @@
 //   v.fail()                         the wire visitors fail
 //   v.suspend(what) / v.resume(what) pseudo-members around unconverted texts
 //
+//   Free shorthands over these calls (codec_helpers.h):
+//   list(v, s)                       a {count, items} structure, label "items"
+//   list(v, s, fn)                   ... items by fn(v, item)
+//   since(v, N)                      true for version N and later
+//   fixedOpaque(v, bytes, label)     fixed opaque data (length a multiple of 4)
+//
 //   Unions: read the tag with v.u32 (or v.tag), then switch on it; decoding
 //   has filled the tag before the switch runs. Versions: plain conditions on
-//   v.version(). Depth: every v.pointer counts one level; decoding refuses
-//   more than kMaxDecodeDepth. Per-type exceptions stay next to the
+//   v.version(), since(v, N) for members that arrived with version N.
+//   Depth: every v.pointer counts one level; decoding refuses more than
+//   kMaxDecodeDepth. Per-type exceptions stay next to the
 //   description: resetFreed(FreeVisitor&, T&) overloads for the reset rules of
 //   the Free family, `if constexpr (V::kPass == Pass::copy)` for copy rules.
 //
@@ -77,6 +84,7 @@
 #include <vector>
 
 #include "model/codec_base.h"
+#include "model/codec_helpers.h"
 #include "model/visit_mem.h"
 #include "model/visit_xdr.h"
 

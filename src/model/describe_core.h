@@ -36,7 +36,7 @@ void describe(V& v, ZQCoordStruct& s) {
 
 template <class V>
 void describe(V& v, ZQCoordList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -113,7 +113,7 @@ void describe(V& v, ZQFunctionalCurrencyStruct& s) {
 
 template <class V>
 void describe(V& v, ZQFunctionalCurrencyList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -189,7 +189,7 @@ void describe(V& v, ZQValueStruct& s) {
         v.badTag();
       break;
     case kWireAttachTag:  // only ever the wire form of 11: a 49 in memory is no value
-      if (version >= 8 && s.dataType == ZQ_DATA_TYPE_ATTACH)
+      if (since(v, 8) && s.dataType == ZQ_DATA_TYPE_ATTACH)
         v.pointer(
             s.u.attachmentValue,
             [version](auto& w, ZQAttachStruct& a) { describeAttachment(w, a, version); },
@@ -218,12 +218,12 @@ inline void resetFreed(FreeVisitor&, ZQAttachStruct& s) {
 
 template <class V>
 void describe(V& v, ZQValueList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
 void describe(V& v, ZQValueListList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -248,20 +248,18 @@ void describeEntryValue(V& v, ZQFieldValueStruct& s) {
 
 template <class V>
 void describe(V& v, ZQFieldValueList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 // Field value lists of entries (see describeEntryValue).
 template <class V>
 void describeEntryValues(V& v, ZQFieldValueList& s) {
-  v.list(
-      s.count, s.items, [](auto& w, ZQFieldValueStruct& fv) { describeEntryValue(w, fv); },
-      "items");
+  list(v, s, [](auto& w, ZQFieldValueStruct& fv) { describeEntryValue(w, fv); });
 }
 
 template <class V>
 void describe(V& v, ZQFieldValueListList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -272,7 +270,7 @@ void describe(V& v, ZQServerInfoStruct& s) {
 
 template <class V>
 void describe(V& v, ZQServerInfoList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -286,83 +284,74 @@ inline void resetFreed(FreeVisitor&, ZQPropStruct& s) {
 
 template <class V>
 void describe(V& v, ZQPropList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
 void describe(V& v, ZQPropListList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 // ---- identifier lists ------------------------------------------------------------------
 
 template <class V>
 void describe(V& v, ZQNameList& s) {
-  v.list(
-      s.count, s.items, [](auto& w, ZQNameType& n) { w.name(n, NameKind::plain); }, "items");
+  list(v, s, [](auto& w, ZQNameType& n) { w.name(n, NameKind::plain); });
 }
 
 template <class V>
 void describe(V& v, ZQAccessNameList& s) {
-  v.list(
-      s.count, s.items, [](auto& w, ZQAccessNameType& n) { w.name(n, NameKind::access); }, "items");
+  list(v, s, [](auto& w, ZQAccessNameType& n) { w.name(n, NameKind::access); });
 }
 
 template <class V>
 void describe(V& v, ZQServerNameList& s) {
-  v.list(
-      s.count, s.items, [](auto& w, ZQServerNameType& n) { w.name(n); }, "items");
+  list(v, s, [](auto& w, ZQServerNameType& n) { w.name(n); });
 }
 
 template <class V>
 void describe(V& v, ZQEntryIdList& s) {
-  v.list(
-      s.count, s.items, [](auto& w, ZQEntryIdType& n) { w.name(n); }, "items");
+  list(v, s, [](auto& w, ZQEntryIdType& n) { w.name(n); });
 }
 
 template <class V>
 void describe(V& v, ZQEntryIdListList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
 void describe(V& v, ZQInternalIdList& s) {
-  v.list(
-      s.count, s.items, [](auto& w, ZQInternalId& id) { w.u32(id); }, "items");
+  list(v, s, [](auto& w, ZQInternalId& id) { w.u32(id); });
 }
 
 template <class V>
 void describe(V& v, ZQInternalIdListList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
 void describe(V& v, ZQUnsignedIntList& s) {
-  v.list(
-      s.count, s.items, [](auto& w, uint32_t& n) { w.u32(n); }, "items");
+  list(v, s, [](auto& w, uint32_t& n) { w.u32(n); });
 }
 
 template <class V>
 void describe(V& v, ZQBooleanList& s) {
-  v.list(
-      s.count, s.items, [](auto& w, ZQBoolean& b) { w.flag(b); }, "items");
+  list(v, s, [](auto& w, ZQBoolean& b) { w.flag(b); });
 }
 
 template <class V>
 void describe(V& v, ZQBooleanListList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
 void describe(V& v, ZQTimestampList& s) {
-  v.list(
-      s.count, s.items, [](auto& w, ZQTimestamp& t) { w.i32(t); }, "items");
+  list(v, s, [](auto& w, ZQTimestamp& t) { w.i32(t); });
 }
 
 template <class V>
 void describe(V& v, ZQTextStringList& s) {
-  v.list(
-      s.count, s.items, [](auto& w, char*& text) { w.string(text); }, "items");
+  list(v, s, [](auto& w, char*& text) { w.string(text); });
 }
 
 template <class V>
@@ -394,12 +383,12 @@ void describe(V& v, ZQEntryListFieldStruct& s) {
 
 template <class V>
 void describe(V& v, ZQEntryListFieldList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
 void describe(V& v, ZQEntryListFieldListList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -410,7 +399,7 @@ void describe(V& v, ZQEntryListStruct& s) {
 
 template <class V>
 void describe(V& v, ZQEntryListList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -423,7 +412,7 @@ void describe(V& v, ZQEntryListFieldValueStruct& s) {
 
 template <class V>
 void describe(V& v, ZQEntryListFieldValueList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -434,12 +423,12 @@ void describe(V& v, ZQSortStruct& s) {
 
 template <class V>
 void describe(V& v, ZQSortList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
 void describe(V& v, ZQSortListList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -447,7 +436,7 @@ void describe(V& v, ZQIndexStruct& s) {
   v.u32(s.numberOfFields, "numberOfFields");
   v.u32Array(s.fieldId, ZQ_MAX_INDEX_FIELDS, "fieldId");
   v.flag(s.uniqueFlag, "uniqueFlag");
-  if (v.version() >= 10) {  // index name and flags arrived with version 10
+  if (since(v, 10)) {  // index name and flags arrived with version 10
     v.name(s.indexName, NameKind::plain, "indexName");
     v.u32(s.indexFlags, "indexFlags");
   }
@@ -455,12 +444,12 @@ void describe(V& v, ZQIndexStruct& s) {
 
 template <class V>
 void describe(V& v, ZQIndexList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
 void describe(V& v, ZQIndexListList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 // ---- status history and diary ------------------------------------------------------------
@@ -473,7 +462,7 @@ void describe(V& v, ZQStatusHistoryStruct& s) {
 
 template <class V>
 void describe(V& v, ZQStatusHistoryList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -485,7 +474,7 @@ void describe(V& v, ZQDiaryStruct& s) {
 
 template <class V>
 void describe(V& v, ZQDiaryList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 // ---- permissions and groups ------------------------------------------------------------
@@ -498,12 +487,12 @@ void describe(V& v, ZQPermissionStruct& s) {
 
 template <class V>
 void describe(V& v, ZQPermissionList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
 void describe(V& v, ZQPermissionListList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -511,12 +500,12 @@ void describe(V& v, ZQGroupInfoStruct& s) {
   v.u32(s.groupId, "groupId");
   v.u32(s.groupType, "groupType");
   v.member(s.groupNames, "groupNames");
-  if (v.version() >= 10) v.u32(s.groupExtra, "groupExtra");
+  if (since(v, 10)) v.u32(s.groupExtra, "groupExtra");
 }
 
 template <class V>
 void describe(V& v, ZQGroupInfoList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 // ---- status list --------------------------------------------------------------------------
@@ -543,12 +532,12 @@ void describe(V& v, ZQStatusStruct& s) {
 
 template <class V>
 void describe(V& v, ZQStatusList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
 void describe(V& v, ZQStatusListList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 // ---- display instances -------------------------------------------------------------------
@@ -562,12 +551,12 @@ void describe(V& v, ZQDisplayInstanceStruct& s) {
 template <class V>
 void describe(V& v, ZQDisplayInstanceList& s) {
   v.member(s.commonProperties, "commonProperties");
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
 void describe(V& v, ZQDisplayInstanceListList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 }  // namespace zq::model

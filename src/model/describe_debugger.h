@@ -13,7 +13,7 @@ namespace zq::model {
 
 template <class V>
 bool debuggerVersion(V& v) {
-  if (v.version() >= 14) return true;
+  if (since(v, 14)) return true;
   v.badTag();
   return false;
 }
@@ -99,7 +99,7 @@ inline void resetFreed(FreeVisitor&, ZQWfdBreakpoint& s) {
 
 template <class V>
 void describe(V& v, ZQWfdBreakpointList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -119,7 +119,7 @@ inline void resetFreed(FreeVisitor&, ZQWfdUserContext& s) {
 
 template <class V>
 void describe(V& v, ZQWfdUserContextList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 }  // namespace zq::model

@@ -46,8 +46,7 @@ void describeCountedName(V& v, ZQNameType& name) {
 template <class V>
 void describeConnectedForms(V& v, ZQNameList& s) {
   if (v.version() <= 7) return v.member(s, "schemaList");
-  v.list(
-      s.count, s.items, [](auto& w, ZQNameType& n) { describeCountedName(w, n); }, "items");
+  list(v, s, [](auto& w, ZQNameType& n) { describeCountedName(w, n); });
 }
 
 template <class V>
@@ -87,7 +86,7 @@ inline void resetFreed(FreeVisitor&, ZQWorkflowConnectStruct& s) {
 
 template <class V>
 void describe(V& v, ZQWorkflowConnectList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 // ---- form kind and field mapping ---------------------------------------------------
@@ -147,12 +146,11 @@ inline void resetFreed(FreeVisitor&, ZQCompoundSchema& s) {
 
 template <class V>
 void describe(V& v, ZQCompoundSchemaList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
 void describe(V& v, ZQFieldMappingStruct& s) {
-  const int version = v.version();
   v.u32(s.fieldType, "fieldType");
   switch (s.fieldType) {
     case ZQ_FIELD_MAPPING_NONE:
@@ -166,13 +164,13 @@ void describe(V& v, ZQFieldMappingStruct& s) {
       v.name(s.u.view.externalFieldName, NameKind::plain, "   External Field Name:");
       break;
     case ZQ_FIELD_MAPPING_VENDOR:  // arrived with 8
-      if (version >= 8)
+      if (since(v, 8))
         v.name(s.u.vendor.externalFieldName, NameKind::plain, "   External Field Name:");
       else
         v.badTag();
       break;
     case ZQ_FIELD_MAPPING_INHERITED:  // arrived with 10
-      if (version >= 10) {
+      if (since(v, 10)) {
         v.name(s.u.inherited.externalFieldName, NameKind::plain, "   External Field Name:");
         v.u32(s.u.inherited.word1, "word1");
         v.u32(s.u.inherited.word2, "word2");
@@ -188,7 +186,7 @@ void describe(V& v, ZQFieldMappingStruct& s) {
 
 template <class V>
 void describe(V& v, ZQFieldMappingList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -215,7 +213,7 @@ inline void resetFreed(FreeVisitor&, ZQDataMappingInfoStruct& s) {
 
 template <class V>
 void describe(V& v, ZQDataMappingInfoList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -231,12 +229,12 @@ inline void resetFreed(FreeVisitor&, ZQSchemaInheritanceStruct& s) {
 
 template <class V>
 void describe(V& v, ZQSchemaInheritanceList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
 void describe(V& v, ZQSchemaInheritanceListList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 // ---- archiving and auditing ----------------------------------------------------------------
@@ -315,7 +313,7 @@ inline void resetFreed(FreeVisitor&, ZQArchiveInfoStruct& s) {
 
 template <class V>
 void describe(V& v, ZQArchiveInfoList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -324,7 +322,7 @@ void describe(V& v, ZQAuditInfoStruct& s) {
   v.u32(s.auditType, "Type:");
   v.name(s.formName, NameKind::plain, "Form:");
   v.member(s.qualifier, "qualifier");
-  if (v.version() >= 14) v.u32(s.auditFlags, "auditFlags");
+  if (since(v, 14)) v.u32(s.auditFlags, "auditFlags");
 }
 inline void resetFreed(FreeVisitor&, ZQAuditInfoStruct& s) {
   s = ZQAuditInfoStruct{};
@@ -332,7 +330,7 @@ inline void resetFreed(FreeVisitor&, ZQAuditInfoStruct& s) {
 
 template <class V>
 void describe(V& v, ZQAuditInfoList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 // ---- containers ---------------------------------------------------------------------------
@@ -345,12 +343,12 @@ void describe(V& v, ZQContainerOwnerObj& s) {
 
 template <class V>
 void describe(V& v, ZQContainerOwnerObjList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
 void describe(V& v, ZQContainerOwnerObjListList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -362,19 +360,17 @@ void describe(V& v, ZQContainerInfo& s) {
 
 template <class V>
 void describe(V& v, ZQContainerInfoList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
 void describe(V& v, ZQContainerTypeList& s) {
-  v.list(
-      s.count, s.items, [](auto& w, int32_t& t) { w.i32(t); }, "items");
+  list(v, s, [](auto& w, int32_t& t) { w.i32(t); });
 }
 
 template <class V>
 void describe(V& v, ZQReferenceTypeList& s) {
-  v.list(
-      s.count, s.items, [](auto& w, int32_t& t) { w.i32(t); }, "items");
+  list(v, s, [](auto& w, int32_t& t) { w.i32(t); });
 }
 
 template <class V>
@@ -413,12 +409,12 @@ inline void resetFreed(FreeVisitor&, ZQReferenceStruct& s) {
 
 template <class V>
 void describe(V& v, ZQReferenceList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
 void describe(V& v, ZQReferenceListList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 // ---- images and entry blocks: binary, never converted ----------------------------------------
@@ -436,7 +432,7 @@ void describe(V& v, ZQImageDataStruct& s) {
 
 template <class V>
 void describe(V& v, ZQImageDataList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -448,7 +444,7 @@ void describe(V& v, ZQEntryBlockStruct& s) {
 
 template <class V>
 void describe(V& v, ZQEntryBlockList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 // ---- statistics, full text, roles, settings, signals --------------------------------------------
@@ -461,7 +457,7 @@ void describe(V& v, ZQStatisticsResultStruct& s) {
 
 template <class V>
 void describe(V& v, ZQStatisticsResultList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -486,13 +482,12 @@ void describe(V& v, ZQFullTextInfoStruct& s) {
 
 template <class V>
 void describe(V& v, ZQFullTextInfoList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
 void describe(V& v, ZQFullTextInfoRequestList& s) {
-  v.list(
-      s.count, s.items, [](auto& w, uint32_t& n) { w.u32(n); }, "items");
+  list(v, s, [](auto& w, uint32_t& n) { w.u32(n); });
 }
 
 template <class V>
@@ -504,13 +499,12 @@ void describe(V& v, ZQRoleInfoStruct& s) {
 
 template <class V>
 void describe(V& v, ZQRoleInfoList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
 void describe(V& v, ZQServerInfoRequestList& s) {
-  v.list(
-      s.count, s.items, [](auto& w, uint32_t& n) { w.u32(n); }, "items");
+  list(v, s, [](auto& w, uint32_t& n) { w.u32(n); });
 }
 
 template <class V>
@@ -521,7 +515,7 @@ void describe(V& v, ZQSignalStruct& s) {
 
 template <class V>
 void describe(V& v, ZQSignalList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 // ---- field, view and support-file info records (memory only) -------------------------------
@@ -548,7 +542,7 @@ void describe(V& v, ZQFieldInfoStruct& s) {
 
 template <class V>
 void describe(V& v, ZQFieldInfoList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -567,7 +561,7 @@ void describe(V& v, ZQVuiInfoStruct& s) {
 
 template <class V>
 void describe(V& v, ZQVuiInfoList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -585,7 +579,7 @@ void describe(V& v, ZQSupportFileInfoStruct& s) {
 
 template <class V>
 void describe(V& v, ZQSupportFileInfoList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 // ---- queries over several forms ---------------------------------------------------------------
@@ -593,7 +587,7 @@ void describe(V& v, ZQSupportFileInfoList& s) {
 // These structures exist in protocol version 14 only.
 template <class V>
 bool multiFormVersion(V& v) {
-  if (v.version() >= 14) return true;
+  if (since(v, 14)) return true;
   v.badTag();
   return false;
 }
@@ -607,7 +601,7 @@ void describe(V& v, ZQMultiSchemaFieldIdStruct& s) {
 
 template <class V>
 void describe(V& v, ZQMultiSchemaFieldIdList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -766,7 +760,7 @@ inline void resetFreed(FreeVisitor&, ZQMultiSchemaQueryFromStruct& s) {
 
 template <class V>
 void describe(V& v, ZQMultiSchemaQueryFromList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -803,7 +797,7 @@ void describe(V& v, ZQMultiSchemaSortStruct& s) {
 
 template <class V>
 void describe(V& v, ZQMultiSchemaSortList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -818,12 +812,12 @@ inline void resetFreed(FreeVisitor&, ZQMultiSchemaFieldValueStruct& s) {
 
 template <class V>
 void describe(V& v, ZQMultiSchemaFieldValueList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
 void describe(V& v, ZQMultiSchemaFieldValueListList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 }  // namespace zq::model

@@ -59,7 +59,7 @@ void describe(V& v, ZQStructItemList& s) {
   if constexpr (V::kPass == Pass::copy)
     copyListWithSpare(v, s.count, s.items, 10);
   else
-    v.list(s.count, s.items, "items");
+    list(v, s);
 }
 
 }  // namespace zq::model

@@ -34,7 +34,7 @@ void describe(V& v, ZQQueryStruct& s) {
 template <class V>
 void describe(V& v, ZQFieldValueOrArithStruct& s) {
   v.u32(s.tag, "tag");
-  const bool newer = v.version() >= 8;  // tags 6, 24 to 26 and 54 to 56 arrived with 8
+  const bool newer = since(v, 8);  // tags 6, 24 to 26 and 54 to 56 arrived with 8
   const uint32_t tag = s.tag;
   if ((tag >= 12 && tag <= 23) || (tag >= 24 && tag <= 26 && newer)) {
     v.u32(s.u.fieldId, "fieldId");  // carried like a field
@@ -118,7 +118,7 @@ void describe(V& v, ZQQualifierStruct& s) {
       v.pointer(s.u.relation, "relation");
       break;
     case ZQ_COND_OP_FROM_FIELD:
-      if (v.version() >= 8)
+      if (since(v, 8))
         v.u32(s.u.fieldId, "fieldId");
       else
         v.badTag();
@@ -134,7 +134,7 @@ inline void resetFreed(FreeVisitor&, ZQQualifierStruct& s) {
 
 template <class V>
 void describe(V& v, ZQQualifierList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 // ---- assignments ----------------------------------------------------------------------
@@ -182,7 +182,7 @@ void describe(V& v, ZQArithOpAssignStruct& s) {
 template <class V>
 void describe(V& v, ZQFunctionAssignStruct& s) {
   v.u32(s.functionCode, "functionCode");
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -210,7 +210,7 @@ inline void resetFreed(FreeVisitor&, ZQAssignSQLStruct& s) {
 template <class V>
 void describe(V& v, ZQAssignFilterApiStruct& s) {
   v.name(s.serviceName, NameKind::plain, "serviceName");
-  v.list(s.count, s.items, "items");
+  list(v, s);
   v.u32(s.valueIndex, "valueIndex");
 }
 
@@ -242,7 +242,7 @@ void describe(V& v, ZQAssignStruct& s) {
       v.pointer(s.u.sql, "sql");
       break;
     case ZQ_ASSIGN_TYPE_FILTER_API:
-      if (v.version() >= 8)
+      if (since(v, 8))
         v.pointer(s.u.filterApi, "filterApi");
       else
         v.badTag();
@@ -264,7 +264,7 @@ void describe(V& v, ZQFieldAssignStruct& s) {
 
 template <class V>
 void describe(V& v, ZQFieldAssignList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 }  // namespace zq::model

@@ -100,7 +100,7 @@ void describe(V& v, ZQNotifyStruct& s) {
   } else {
     describeOwnedIf(v, s.fieldIdList, listed, "fieldIdList");
   }
-  if (version >= 9) {  // behavior, permission and the advanced block arrived with 9
+  if (since(v, 9)) {  // behavior, permission and the advanced block arrived with 9
     v.u32(s.behavior, "   Behavior:");
     v.u32(s.permission, "   Permission:");
     v.pointer(s.advanced, "advanced");
@@ -125,7 +125,7 @@ void describe(V& v, ZQMessageStruct& s) {
 template <class V>
 void describe(V& v, ZQSetFieldsStruct& s) {
   v.member(s.fieldAssignList, "fieldAssignList");
-  if (v.version() >= 10) {  // samples arrived with 10
+  if (since(v, 10)) {  // samples arrived with 10
     v.name(s.sampleServer, "   Sample Server:");
     v.name(s.sampleSchema, NameKind::plain, "   Sample Schema:");
   }
@@ -139,13 +139,13 @@ void describe(V& v, ZQPushFieldsStruct& s) {
 
 template <class V>
 void describe(V& v, ZQPushFieldsList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
 void describe(V& v, ZQPushFieldsAction& s) {
   v.member(s.pushFieldsList, "pushFieldsList");
-  if (v.version() >= 10) {
+  if (since(v, 10)) {
     v.name(s.sampleServer, "   Sample Server:");
     v.name(s.sampleSchema, NameKind::plain, "   Sample Schema:");
   }
@@ -170,12 +170,11 @@ void describe(V& v, ZQGotoActionStruct& s) {
 // with 8, the mappings and samples with 10.
 template <class V>
 void describe(V& v, ZQCallGuideStruct& s) {
-  const int version = v.version();
   v.name(s.serverName, "   Server Name:");
   v.name(s.guideName, NameKind::plain, "   Guide Name:");
   v.u32(s.guideMode, "   Guide Mode:");
-  if (version >= 8) v.u32(s.guideTableId, "   Guide Table Id:");
-  if (version >= 10) {
+  if (since(v, 8)) v.u32(s.guideTableId, "   Guide Table Id:");
+  if (since(v, 10)) {
     v.member(s.inputMappings, "inputMappings");
     v.member(s.outputMappings, "outputMappings");
     v.name(s.sampleServerName, "   Sample Server Name:");
@@ -222,7 +221,7 @@ void describe(V& v, ZQMacroParmStruct& s) {
 
 template <class V>
 void describe(V& v, ZQMacroParmList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -235,7 +234,7 @@ void describe(V& v, ZQActiveLinkMacroStruct& s) {
 template <class V>
 void describe(V& v, ZQFieldCharacteristicsStruct& s) {
   const int version = v.version();
-  if (version >= 10) v.u32(s.option, "option");  // the leading option word came with 10
+  if (since(v, 10)) v.u32(s.option, "option");  // the leading option word came with 10
   v.u32(s.fieldId, "   Field Id:");
   v.string(s.charMenu, version <= 7 ? 31 : 255, "   Char Menu:");
   v.member(s.properties, "properties");
@@ -275,7 +274,7 @@ void describe(V& v, ZQCOMMethodParmStruct& s) {
 
 template <class V>
 void describe(V& v, ZQCOMMethodParmList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -289,7 +288,7 @@ void describe(V& v, ZQCOMMethodStruct& s) {
 
 template <class V>
 void describe(V& v, ZQCOMMethodList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -327,7 +326,6 @@ void describe(V& v, ZQOpenDialogStruct& s) {
 
 template <class V>
 void describe(V& v, ZQFilterActionStruct& s) {
-  const int version = v.version();
   v.u32(s.action, "action");
   switch (s.action) {
     case ZQ_FILTER_ACTION_NONE:
@@ -357,25 +355,25 @@ void describe(V& v, ZQFilterActionStruct& s) {
       v.member(s.u.gotoAction, "gotoAction");
       break;
     case ZQ_FILTER_ACTION_CALLGUIDE:  // guide actions arrived with 8
-      if (version >= 8)
+      if (since(v, 8))
         v.member(s.u.callGuide, "callGuide");
       else
         v.badTag();
       break;
     case ZQ_FILTER_ACTION_EXITGUIDE:
-      if (version >= 8)
+      if (since(v, 8))
         v.member(s.u.exitGuide, "exitGuide");
       else
         v.badTag();
       break;
     case ZQ_FILTER_ACTION_GOTOGUIDELABEL:
-      if (version >= 8)
+      if (since(v, 8))
         v.member(s.u.gotoGuideLabel, "gotoGuideLabel");
       else
         v.badTag();
       break;
     case ZQ_FILTER_ACTION_SERVICE:  // arrived with 14
-      if (version >= 14)
+      if (since(v, 14))
         v.member(s.u.serviceAction, "serviceAction");
       else
         v.badTag();
@@ -391,12 +389,12 @@ inline void resetFreed(FreeVisitor&, ZQFilterActionStruct& s) {
 
 template <class V>
 void describe(V& v, ZQFilterActionList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
 void describe(V& v, ZQFilterActionListList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 // ---- active link actions ------------------------------------------------------------------
@@ -440,7 +438,7 @@ void describe(V& v, ZQActiveLinkActionStruct& s) {
       v.member(s.u.openDialog, "openDialog");
       break;
     case ZQ_ACTIVE_LINK_ACTION_CLOSEWND:  // carries its byte from 8
-      if (version >= 8) v.member(s.u.closeWindow, "closeWindow");
+      if (since(v, 8)) v.member(s.u.closeWindow, "closeWindow");
       break;
     case ZQ_ACTIVE_LINK_ACTION_CALLGUIDE:
       v.member(s.u.callGuide, "callGuide");
@@ -458,7 +456,7 @@ void describe(V& v, ZQActiveLinkActionStruct& s) {
       v.member(s.u.gotoAction, "gotoAction");
       break;
     case ZQ_ACTIVE_LINK_ACTION_SERVICE:  // arrived with 13
-      if (version >= 13)
+      if (since(v, 13))
         v.member(s.u.serviceAction, "serviceAction");
       else
         v.badTag();
@@ -474,12 +472,12 @@ inline void resetFreed(FreeVisitor&, ZQActiveLinkActionStruct& s) {
 
 template <class V>
 void describe(V& v, ZQActiveLinkActionList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
 void describe(V& v, ZQActiveLinkActionListList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 // ---- character menus ------------------------------------------------------------------------
@@ -511,7 +509,7 @@ inline void resetFreed(FreeVisitor&, ZQCharMenuItemStruct& s) {
 
 template <class V>
 void describe(V& v, ZQCharMenuList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 // Labels: one field (7) or five.
@@ -527,7 +525,7 @@ void describe(V& v, ZQCharMenuQueryStruct& s) {
     v.u32Array(s.labelFieldId, ZQ_MENU_LABEL_FIELDS, "   Label Field Id:");
   v.u32(s.valueFieldId, "   Value Field Id:");
   v.flag(s.sortOnLabel, "   Sort on Label:");
-  if (version >= 10) {  // samples arrived with 10
+  if (since(v, 10)) {  // samples arrived with 10
     v.name(s.sampleSchemaName, NameKind::plain, "   Sample Schema name:");
     v.name(s.sampleServerName, "   Sample Server name:");
   }
@@ -611,13 +609,13 @@ void describe(V& v, ZQCharMenuStruct& s) {
       v.member(s.u.menuSQL, "menuSQL");
       break;
     case ZQ_CHAR_MENU_SS:  // server-side and data-dictionary menus arrived with 8
-      if (v.version() >= 8)
+      if (since(v, 8))
         v.member(s.u.menuSS, "menuSS");
       else
         v.badTag();
       break;
     case ZQ_CHAR_MENU_DATA_DICTIONARY:
-      if (v.version() >= 8)
+      if (since(v, 8))
         v.member(s.u.menuDD, "menuDD");
       else
         v.badTag();
@@ -633,7 +631,7 @@ inline void resetFreed(FreeVisitor&, ZQCharMenuStruct& s) {
 
 template <class V>
 void describe(V& v, ZQCharMenuStructList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 // ---- field limits ---------------------------------------------------------------------------
@@ -646,7 +644,7 @@ void describe(V& v, ZQEnumItemStruct& s) {
 
 template <class V>
 void describe(V& v, ZQEnumItemList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -694,7 +692,7 @@ void describe(V& v, ZQCharacterLimits& s) {
   v.name(s.characterMenu, NameKind::plain, "   Character Menu:");
   v.string(s.pattern, 256, "   Pattern:");
   v.u32(s.fullTextOptions, "   FullText Options:");
-  if (v.version() >= 14) {  // length units and storage option arrived with 14
+  if (since(v, 14)) {  // length units and storage option arrived with 14
     v.u32(s.lengthUnits, "   Length Units:");
     v.u32(s.storageOption, "   Storage Option:");
   }
@@ -708,7 +706,7 @@ void describe(V& v, ZQCurrencyPrecision& s) {
 
 template <class V>
 void describe(V& v, ZQCurrencyPrecisionList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>
@@ -727,7 +725,7 @@ void describe(V& v, ZQTableFieldLimits& s) {
   v.u32(s.maxRowsToRetrieve, "   Max Rows to Retrieve:");
   v.name(s.schemaName, NameKind::plain, "   Schema Name:");
   v.name(s.serverName, "   Server Name:");
-  if (v.version() >= 10) {  // samples arrived with 10
+  if (since(v, 10)) {  // samples arrived with 10
     v.name(s.sampleSchemaName, NameKind::plain, "   Sample Schema Name:");
     v.name(s.sampleServerName, "   Sample Server Name:");
   }
@@ -738,7 +736,7 @@ void describe(V& v, ZQColumnFieldLimits& s) {
   v.u32(s.parentTableFieldId, "   Parent Table Field Id:");
   v.u32(s.dataFieldId, "   Data Field Id:");
   v.u32(s.dataSource, "   Data Source:");
-  if (v.version() >= 8) v.u32(s.lengthToDisplay, "   Length to Display:");
+  if (since(v, 8)) v.u32(s.lengthToDisplay, "   Length to Display:");
 }
 
 template <class V>
@@ -779,7 +777,7 @@ void describe(V& v, ZQFieldLimitStruct& s) {
     case ZQ_DATA_TYPE_ATTACH:
       v.u32(s.u.attachLimits.maximumSize, "   Maximum Size:");
       v.u32(s.u.attachLimits.attachType, "attachType");
-      if (version >= 12) v.u32(s.u.attachLimits.fullTextOptions, "   FullText Options:");
+      if (since(v, 12)) v.u32(s.u.attachLimits.fullTextOptions, "   FullText Options:");
       break;
     case ZQ_DATA_TYPE_TABLE:
       v.member(s.u.tableLimits, "tableLimits");
@@ -802,7 +800,7 @@ void describe(V& v, ZQFieldLimitStruct& s) {
           break;
         case ZQ_DATA_TYPE_DISPLAY:
           v.u32(s.u.displayLimits.maximumLength, "   Maximum Length:");
-          if (version >= 14) v.u32(s.u.displayLimits.lengthUnits, "   Length Units:");
+          if (since(v, 14)) v.u32(s.u.displayLimits.lengthUnits, "   Length Units:");
           break;
         default:  // time of day (14) among them: it cannot travel
           v.badTag();
@@ -817,7 +815,7 @@ inline void resetFreed(FreeVisitor&, ZQFieldLimitStruct& s) {
 
 template <class V>
 void describe(V& v, ZQFieldLimitList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 }  // namespace zq::model

@@ -5,7 +5,6 @@
 
 #include "security/errors.h"
 #include "security/provider.h"
-#include "security/xdr_bytes.h"
 
 namespace zq::security {
 
@@ -45,47 +44,6 @@ int openEnvelope(ZQEncryptStateStruct* state, const ZQEncryptKeyStruct* key, con
   }
   plain.adopt(out, length);
   return kOk;
-}
-
-namespace {
-
-int encodeOpaqueAndWord(const uint8_t* block, size_t n, uint32_t word, Buffer& record) {
-  if (!block && n) return kErrMissingArgument;
-  if (n > UINT32_MAX - 8) return kErrEncoding;
-  if (!record.allocate(xdr::opaqueSize(n) + 4)) return kErrNoMemory;
-  uint8_t* at = xdr::putOpaque(record.data(), block, n);
-  xdr::putU32(at, word);
-  return kOk;
-}
-
-int decodeOpaqueAndWord(const uint8_t* record, size_t n, Buffer& block, uint32_t& word) {
-  block.reset();
-  xdr::Reader r(record, n);
-  const uint8_t* bytes = nullptr;
-  size_t length = 0;
-  if (!r.opaque(bytes, length) || !r.u32(word) || !r.atEnd()) return kErrEncoding;
-  return block.assign(bytes, length) ? kOk : kErrNoMemory;
-}
-
-}  // namespace
-
-int encodeEnvelopeArguments(const uint8_t* block, size_t n, int32_t verifier, Buffer& record) {
-  return encodeOpaqueAndWord(block, n, static_cast<uint32_t>(verifier), record);
-}
-
-int decodeEnvelopeArguments(const uint8_t* record, size_t n, Buffer& block, int32_t& verifier) {
-  uint32_t word = 0;
-  int rc = decodeOpaqueAndWord(record, n, block, word);
-  verifier = static_cast<int32_t>(word);
-  return rc;
-}
-
-int encodeEnvelopeReply(const uint8_t* block, size_t n, uint32_t word, Buffer& record) {
-  return encodeOpaqueAndWord(block, n, word, record);
-}
-
-int decodeEnvelopeReply(const uint8_t* record, size_t n, Buffer& block, uint32_t& word) {
-  return decodeOpaqueAndWord(record, n, block, word);
 }
 
 }  // namespace zq::security

@@ -1,4 +1,5 @@
-// The encrypted envelope of an RPC call, as pure functions over bytes.
+// The encrypted envelope of an RPC call: its records and the pure steps
+// over bytes.
 //
 // How the call wrapper uses it (client):
 //   1. envelopeApplies(...) decides; a binding without keys fails the
@@ -6,16 +7,14 @@
 //   2. Encode the call's arguments with their XDR routine into exactly
 //      xdr_sizeof bytes; sealEnvelope(client key, bytes) gives the block
 //      (size 0: 9008; an encoding failure is the caller's 9009).
-//   3. Call envelopeProcedure(procedure) with the arguments record
-//      (variable-length opaque block, then the verifier as a signed 32-bit
-//      word): encodeEnvelopeArguments gives its XDR bytes, or send the block
-//      with xdr_bytes and the verifier with xdr_int.
-//   4. The reply record is an opaque block and an unsigned word the client
-//      ignores (decodeEnvelopeReply); openEnvelope(server key, block) gives
-//      the plain reply bytes for the call's result XDR routine.
-// The server does the mirror image: decodeEnvelopeArguments, openEnvelope
-// with the client key, sealEnvelope with the server key,
-// encodeEnvelopeReply.
+//   3. Call envelopeProcedure(procedure) with EnvelopeArgs (the block and
+//      the verifier; described in describe_envelope.h).
+//   4. The answer is an EnvelopeReply, whose word the client ignores;
+//      openEnvelope(server key, block) gives the plain reply bytes for the
+//      call's result XDR routine.
+// The server does the mirror image: it reads EnvelopeArgs, opens the block
+// with the client key, seals its reply with the server key and answers with
+// an EnvelopeReply.
 #pragma once
 
 #include <cstddef>
@@ -25,6 +24,19 @@
 #include "zqapi/zq_security.h"
 
 namespace zq::security {
+
+// The records of an enciphered call (procedure number + 0x8000): the
+// enciphered record and a word, in both directions.
+struct EnvelopeArgs {
+  uint32_t blockLength;
+  unsigned char* block;
+  int32_t verifier;
+};
+struct EnvelopeReply {
+  uint32_t blockLength;
+  unsigned char* block;
+  uint32_t word;  // unused by the client
+};
 
 inline constexpr uint32_t kEnvelopeProcedureBit = 0x8000;
 
@@ -53,12 +65,5 @@ int sealEnvelope(ZQEncryptStateStruct* state, const ZQEncryptKeyStruct* key, con
 // Deciphers a block with DecryptData under key (9004 on a MAC mismatch).
 int openEnvelope(ZQEncryptStateStruct* state, const ZQEncryptKeyStruct* key, const uint8_t* block,
                  size_t n, Buffer& plain);
-
-// XDR forms of the envelope records. Decoding is bounded by the bytes given
-// and refuses malformed records with 9009.
-int encodeEnvelopeArguments(const uint8_t* block, size_t n, int32_t verifier, Buffer& record);
-int decodeEnvelopeArguments(const uint8_t* record, size_t n, Buffer& block, int32_t& verifier);
-int encodeEnvelopeReply(const uint8_t* block, size_t n, uint32_t word, Buffer& record);
-int decodeEnvelopeReply(const uint8_t* record, size_t n, Buffer& block, uint32_t& word);
 
 }  // namespace zq::security

@@ -2,11 +2,11 @@
 
 #include <cstring>
 
+#include "security/describe_envelope.h"
 #include "security/envelope.h"
 #include "security/errors.h"
 #include "security/lifecycle.h"
 #include "security/trace.h"
-#include "transport/describe_records.h"
 
 namespace zq::security {
 namespace {
@@ -81,15 +81,14 @@ int callThroughEnvelope(ZQThreadContext* ctx, __rpc_client* client, uint32_t pro
     }
   }
 
-  transport::EnvelopeArgs request{static_cast<uint32_t>(sealed.size()), sealed.data(),
-                                  keys.verifier};
-  transport::EnvelopeReply answer{};
+  EnvelopeArgs request{static_cast<uint32_t>(sealed.size()), sealed.data(), keys.verifier};
+  EnvelopeReply answer{};
   // The enciphered bytes are no text: nothing may convert them on the way.
   const uint8_t savedTexts = ctx->suspendTextConversion;
   ctx->suspendTextConversion = 1;
   const int status =
-      platform::rpcCall(client, envelopeProcedure(procedure), recordProc<transport::EnvelopeArgs>(),
-                        &request, recordProc<transport::EnvelopeReply>(), &answer, timeoutSeconds);
+      platform::rpcCall(client, envelopeProcedure(procedure), recordProc<EnvelopeArgs>(), &request,
+                        recordProc<EnvelopeReply>(), &answer, timeoutSeconds);
   ctx->suspendTextConversion = savedTexts;
   sealed.reset();
   if (status != platform::kRpcSuccess) {

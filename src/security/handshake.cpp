@@ -2,15 +2,49 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "frame/status.h"
+#include "model/codec.h"
 #include "security/errors.h"
 #include "security/provider.h"
 #include "security/trace.h"
-#include "security/xdr_bytes.h"
 
 namespace zq::security {
 namespace {
+
+// The plain forms inside the two encrypted blocks of procedure 96: the
+// secret the client encrypts under the server's public key, and the
+// verifier the server answers under the server key.
+struct SecretRecord {
+  uint8_t bytes[kSecretSize];
+};
+struct VerifierRecord {
+  uint32_t verifier;
+};
+
+}  // namespace
+}  // namespace zq::security
+
+namespace zq::model {
+
+template <class V>
+void describe(V& v, security::SecretRecord& r) {
+  fixedOpaque(v, r.bytes, "secret");
+}
+
+template <class V>
+void describe(V& v, security::VerifierRecord& r) {
+  v.u32(r.verifier, "verifier");
+}
+
+}  // namespace zq::model
+
+namespace zq::security {
+namespace {
+
+// Neither form changes with the protocol version.
+constexpr int kInnerVersion = model::kNewestVersion;
 
 bool integerOf(const ZQValueStruct& v, int32_t& out) {
   switch (v.dataType) {
@@ -114,97 +148,6 @@ int decideEncryption(const EncryptionInfo& info, ZQEncryptStateStruct* state,
   return ZQ_RETURN_OK;
 }
 
-// ---- message bodies -------------------------------------------------------
-
-int encodeHelloArguments(const uint8_t clientRandom[kRandomSize], Buffer& out) {
-  if (!clientRandom) return kErrMissingArgument;
-  return out.assign(clientRandom, kRandomSize) ? kOk : kErrNoMemory;
-}
-
-int decodeHelloArguments(const uint8_t* in, size_t n, uint8_t clientRandom[kRandomSize],
-                         size_t& used) {
-  used = 0;
-  xdr::Reader r(in, n);
-  const uint8_t* bytes = nullptr;
-  if (!clientRandom || !r.fixed(bytes, kRandomSize)) return kErrEncoding;
-  memcpy(clientRandom, bytes, kRandomSize);
-  used = r.used();
-  return kOk;
-}
-
-int encodeHelloReply(const uint8_t serverRandom[kRandomSize], int32_t word, Buffer& out) {
-  if (!serverRandom) return kErrMissingArgument;
-  if (!out.allocate(kRandomSize + 4)) return kErrNoMemory;
-  memcpy(out.data(), serverRandom, kRandomSize);
-  xdr::putU32(out.data() + kRandomSize, static_cast<uint32_t>(word));
-  return kOk;
-}
-
-int decodeHelloReply(const uint8_t* in, size_t n, uint8_t serverRandom[kRandomSize], int32_t& word,
-                     size_t& used) {
-  used = 0;
-  xdr::Reader r(in, n);
-  const uint8_t* bytes = nullptr;
-  uint32_t w = 0;
-  if (!serverRandom || !r.fixed(bytes, kRandomSize) || !r.u32(w)) return kErrEncoding;
-  memcpy(serverRandom, bytes, kRandomSize);
-  word = static_cast<int32_t>(w);
-  used = r.used();
-  return kOk;
-}
-
-int encodeKeyTransferArguments(int32_t verifier, const uint8_t* secret, size_t length,
-                               Buffer& out) {
-  if (!secret && length) return kErrMissingArgument;
-  if (length > UINT32_MAX - 8) return kErrEncoding;
-  if (!out.allocate(4 + xdr::opaqueSize(length))) return kErrNoMemory;
-  xdr::putOpaque(xdr::putU32(out.data(), static_cast<uint32_t>(verifier)), secret, length);
-  return kOk;
-}
-
-int decodeKeyTransferArguments(const uint8_t* in, size_t n, int32_t& verifier, Buffer& secret,
-                               size_t& used) {
-  used = 0;
-  secret.reset();
-  xdr::Reader r(in, n);
-  uint32_t w = 0;
-  const uint8_t* bytes = nullptr;
-  size_t length = 0;
-  if (!r.u32(w) || !r.opaque(bytes, length)) return kErrEncoding;
-  if (!secret.assign(bytes, length)) return kErrNoMemory;
-  verifier = static_cast<int32_t>(w);
-  used = r.used();
-  return kOk;
-}
-
-int encodeKeyTransferReply(const uint8_t* block, size_t length, Buffer& out) {
-  if (!block && length) return kErrMissingArgument;
-  if (length > UINT32_MAX - 8) return kErrEncoding;
-  if (!out.allocate(xdr::opaqueSize(length))) return kErrNoMemory;
-  xdr::putOpaque(out.data(), block, length);
-  return kOk;
-}
-
-int decodeKeyTransferReply(const uint8_t* in, size_t n, Buffer& block, size_t& used) {
-  used = 0;
-  block.reset();
-  xdr::Reader r(in, n);
-  const uint8_t* bytes = nullptr;
-  size_t length = 0;
-  if (!r.opaque(bytes, length)) return kErrEncoding;
-  if (!block.assign(bytes, length)) return kErrNoMemory;
-  used = r.used();
-  return kOk;
-}
-
-int encodeEncryptionInfoTags(Buffer& out) {
-  constexpr size_t count = sizeof kEncryptionInfoTags / sizeof kEncryptionInfoTags[0];
-  if (!out.allocate(4 + 4 * count)) return kErrNoMemory;
-  uint8_t* at = xdr::putU32(out.data(), static_cast<uint32_t>(count));
-  for (uint32_t tag : kEncryptionInfoTags) at = xdr::putU32(at, tag);
-  return kOk;
-}
-
 // ---- client ------------------------------------------------------------------
 
 ClientKeyExchange::~ClientKeyExchange() {
@@ -233,23 +176,27 @@ int ClientKeyExchange::keyTransfer(const EncryptionInfo& info, Buffer& encrypted
   releaseKey(serverKey_);
   releaseKey(clientKey_);
   const Provider& p = provider();
-  uint8_t secret[kSecretSize];
-  int rc = p.genRandomBytes(state_, kSecretSize, secret);
+  SecretRecord secret;
+  int rc = p.genRandomBytes(state_, kSecretSize, secret.bytes);
   if (rc == kOk) {
-    // The secret travels as an XDR fixed-length opaque of 40 bytes: the
-    // bytes themselves, as 40 is a multiple of four.
+    std::vector<char> wire;
+    rc = model::encodeToBuffer(secret, kInnerVersion, wire) ? kOk : kErrEncoding;
     unsigned char* out = nullptr;
     uint32_t length = 0;
-    rc = p.publicKeyEncrypt(state_, &info.publicKey, secret, kSecretSize, &out, &length);
+    if (rc == kOk)
+      rc = p.publicKeyEncrypt(state_, &info.publicKey,
+                              reinterpret_cast<const unsigned char*>(wire.data()),
+                              static_cast<uint32_t>(wire.size()), &out, &length);
     if (rc == kOk)
       encryptedSecret.adopt(out, length);
     else
       free(out);
+    wipe(wire.data(), wire.size());
   }
   if (rc == kOk)
-    rc = p.genDataEncryptKeys(state_, info.dataAlgorithm, secret, serverRandom_, clientRandom_,
-                              &serverKey_, &clientKey_);
-  wipe(secret, sizeof secret);
+    rc = p.genDataEncryptKeys(state_, info.dataAlgorithm, secret.bytes, serverRandom_,
+                              clientRandom_, &serverKey_, &clientKey_);
+  wipe(&secret, sizeof secret);
   if (rc != kOk) {
     encryptedSecret.reset();
     releaseKey(serverKey_);
@@ -274,9 +221,9 @@ int ClientKeyExchange::finish(const uint8_t* block, size_t n, BindingKeys& bindi
     plain.adopt(out, length);
   else
     free(out);
-  uint32_t echoed = 0;
-  xdr::Reader r(plain.data(), plain.size());
-  if (rc != kOk || !r.u32(echoed) || echoed != static_cast<uint32_t>(verifier_)) {
+  VerifierRecord echoed{};
+  if (rc != kOk || !model::decodeFromBuffer(plain.data(), plain.size(), echoed, kInnerVersion) ||
+      echoed.verifier != static_cast<uint32_t>(verifier_)) {
     releaseKey(serverKey_);
     releaseKey(clientKey_);
     trace::line(trace::kFailures, "-->KeyTransfer verifier mismatch:(%d)\n", rc);
@@ -338,26 +285,35 @@ int ServerKeyExchange::keyTransfer(const ServerHello& exchange, int32_t dataAlgo
   if (!privateKey_) return kErrHandshake;
   if (!encryptedSecret || n == 0 || n > UINT32_MAX) return kErrCrypto;
   const Provider& p = provider();
-  unsigned char* secret = nullptr;
-  uint32_t secretLength = 0;
+  unsigned char* plain = nullptr;
+  uint32_t plainLength = 0;
   int rc = p.publicKeyDecrypt(state_, privateKey_, encryptedSecret, static_cast<uint32_t>(n),
-                              &secret, &secretLength);
+                              &plain, &plainLength);
   Buffer secretBytes;
   if (rc == kOk)
-    secretBytes.adopt(secret, secretLength);
+    secretBytes.adopt(plain, plainLength);
   else
-    free(secret);
-  if (rc == kOk && secretBytes.size() != kSecretSize) rc = kErrCrypto;
+    free(plain);
+  // A secret of any other length is none of ours.
+  SecretRecord secret{};
+  if (rc == kOk &&
+      (secretBytes.size() != kSecretSize ||
+       !model::decodeFromBuffer(secretBytes.data(), secretBytes.size(), secret, kInnerVersion)))
+    rc = kErrCrypto;
   ZQEncryptKeyStruct serverKey{}, clientKey{};
   if (rc == kOk)
-    rc = p.genDataEncryptKeys(state_, dataAlgorithm, secretBytes.data(), exchange.serverRandom,
+    rc = p.genDataEncryptKeys(state_, dataAlgorithm, secret.bytes, exchange.serverRandom,
                               exchange.clientRandom, &serverKey, &clientKey);
+  wipe(&secret, sizeof secret);
   if (rc == kOk) {
-    uint8_t word[4];
-    xdr::putU32(word, static_cast<uint32_t>(verifier));
+    std::vector<char> word;
+    const VerifierRecord echo{static_cast<uint32_t>(verifier)};
+    rc = model::encodeToBuffer(echo, kInnerVersion, word) ? kOk : kErrEncoding;
     unsigned char* out = nullptr;
     uint32_t length = 0;
-    rc = p.encryptData(state_, &serverKey, word, sizeof word, &out, &length);
+    if (rc == kOk)
+      rc = p.encryptData(state_, &serverKey, reinterpret_cast<const unsigned char*>(word.data()),
+                         static_cast<uint32_t>(word.size()), &out, &length);
     if (rc == kOk)
       replyBlock.adopt(out, length);
     else

@@ -88,28 +88,6 @@ int readEncryptionInfo(const ZQServerInfoList& reply, EncryptionInfo& info);
 int decideEncryption(const EncryptionInfo& info, ZQEncryptStateStruct* state,
                      const char* serverName, ZQStatusList* status, bool& encrypt);
 
-// XDR forms of the message bodies: what follows the request header (the
-// reply bodies are followed by the status list). Decoders read from the
-// start of the bytes given, never past them, and report how many they used
-// so that the rest of the record can follow; malformed input is 9009.
-//   95 arguments: client random, fixed opaque of 20 bytes
-//   95 reply:     server random, fixed opaque of 20 bytes; a signed word
-//   96 arguments: the verifier, a signed word; the encrypted secret, counted
-//   96 reply:     the encrypted verifier block, counted
-//   97 arguments: array of unsigned tags (kEncryptionInfoTags)
-int encodeHelloArguments(const uint8_t clientRandom[kRandomSize], Buffer& out);
-int decodeHelloArguments(const uint8_t* in, size_t n, uint8_t clientRandom[kRandomSize],
-                         size_t& used);
-int encodeHelloReply(const uint8_t serverRandom[kRandomSize], int32_t word, Buffer& out);
-int decodeHelloReply(const uint8_t* in, size_t n, uint8_t serverRandom[kRandomSize], int32_t& word,
-                     size_t& used);
-int encodeKeyTransferArguments(int32_t verifier, const uint8_t* secret, size_t length, Buffer& out);
-int decodeKeyTransferArguments(const uint8_t* in, size_t n, int32_t& verifier, Buffer& secret,
-                               size_t& used);
-int encodeKeyTransferReply(const uint8_t* block, size_t length, Buffer& out);
-int decodeKeyTransferReply(const uint8_t* in, size_t n, Buffer& block, size_t& used);
-int encodeEncryptionInfoTags(Buffer& out);
-
 class ClientKeyExchange {
  public:
   explicit ClientKeyExchange(ZQEncryptStateStruct* state) : state_(state) {}

@@ -18,7 +18,8 @@ void formName(V& v, char*& form) {
 
 template <class V>
 void internalIds(V& v, ZQInternalIdList& ids, Label label) {
-  v.list(ids.count, ids.items, [](auto& w, ZQInternalId& x) { w.u32(x); }, label);
+  list(
+      v, ids, [](auto& w, ZQInternalId& x) { w.u32(x); }, label);
 }
 }  // namespace detail
 
@@ -151,7 +152,7 @@ void describe(V& v, ZQBulkEntryReturn& s) {
 
 template <class V>
 void describe(V& v, ZQBulkEntryReturnList& s) {
-  v.list(s.count, s.items, "items");
+  list(v, s);
 }
 
 template <class V>

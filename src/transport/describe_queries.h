@@ -129,9 +129,8 @@ template <class V>
 void describe(V& v, transport::MultipleEntriesReply& r) {
   v.member(r.header);
   v.member(r.exists, "exists");
-  v.list(
-      r.values.count, r.values.items,
-      [](auto& w, ZQFieldValueList& list) { describeEntryValues(w, list); }, "values");
+  list(
+      v, r.values, [](auto& w, ZQFieldValueList& list) { describeEntryValues(w, list); }, "values");
   v.u32(r.valueCount, "valueCount");
   v.u32(r.valuesPerEntry, "valuesPerEntry");
   v.member(r.status);

@@ -1,9 +1,11 @@
-// Wire descriptions of the request header and of the transport's records.
+// Wire descriptions of the request header and of the transport's records
+// (the envelope's are security's: describe_envelope.h).
 #pragma once
 
 #include "frame/alloc.h"
 #include "model/codec.h"
 #include "model/describe_core.h"
+#include "security/describe_envelope.h"
 #include "transport/records.h"
 
 namespace zq::model {
@@ -22,24 +24,6 @@ void fixedText(V& v, char*& text, size_t width, Label label) {
     v.name(buffer, width + 1, width, label);
     text = dupString(buffer);
     if (!text) v.fail();
-  }
-}
-
-// A fixed-length opaque whose length is a multiple of four: its bytes read
-// as big-endian words.
-template <class V, size_t N>
-void fixedOpaque(V& v, uint8_t (&bytes)[N], Label label) {
-  static_assert(N % 4 == 0);
-  for (size_t i = 0; i < N; i += 4) {
-    uint32_t w = (uint32_t{bytes[i]} << 24) | (uint32_t{bytes[i + 1]} << 16) |
-                 (uint32_t{bytes[i + 2]} << 8) | bytes[i + 3];
-    v.u32(w, label);
-    if constexpr (V::kPass == Pass::decode) {
-      bytes[i] = static_cast<uint8_t>(w >> 24);
-      bytes[i + 1] = static_cast<uint8_t>(w >> 16);
-      bytes[i + 2] = static_cast<uint8_t>(w >> 8);
-      bytes[i + 3] = static_cast<uint8_t>(w);
-    }
   }
 }
 
@@ -62,13 +46,13 @@ void describe(V& v, transport::RequestHeader& h) {
     v.byteArray(h.clientInfo.count, h.clientInfo.bytes);
     v.string(h.reserved);
     for (char*& s : h.localeBlock) v.string(s);
-    v.list(h.properties.count, h.properties.items);
+    list(v, h.properties);
     return;
   }
   const int version = v.version();
   v.i32(h.cacheId, "cacheId");
   v.i32(h.operationTime, "operationTime");
-  if (version >= 12) {
+  if (since(v, 12)) {
     v.string(h.user, kUnbounded, "user");
     v.string(h.password, kUnbounded, "password");
   } else {
@@ -83,8 +67,8 @@ void describe(V& v, transport::RequestHeader& h) {
   }
   v.u32(h.clientInfo.type, "clientInfo.type");
   v.byteArray(h.clientInfo.count, h.clientInfo.bytes, "clientInfo");
-  if (version >= 11) {
-    if (version >= 12)
+  if (since(v, 11)) {
+    if (since(v, 12))
       v.string(h.reserved, kUnbounded, "reserved");
     else
       detail::fixedText(v, h.reserved, 31, "reserved");
@@ -94,7 +78,7 @@ void describe(V& v, transport::RequestHeader& h) {
   v.u32(h.clientOption, "clientOption");
   v.u32(h.clientType, "clientType");
   v.u32(h.timeout, "timeout");
-  if (version >= 11) v.list(h.properties.count, h.properties.items, "properties");
+  if (since(v, 11)) list(v, h.properties, "properties");
   v.i32(h.callWordA, "callWordA");
   v.u32(h.continuation, "continuation");
   v.u32(h.callWordC, "callWordC");
@@ -107,13 +91,14 @@ void describe(V& v, transport::RequestHeader& h) {
 template <class V>
 void describe(V& v, transport::ServerInfoArgs& r) {
   v.member(r.header);
-  v.list(r.settings.count, r.settings.items, [](auto& w, uint32_t& x) { w.u32(x); }, "settings");
+  list(
+      v, r.settings, [](auto& w, uint32_t& x) { w.u32(x); }, "settings");
 }
 
 template <class V>
 void describe(V& v, transport::ServerInfoReply& r) {
   v.member(r.header);
-  v.list(r.settings.count, r.settings.items, "settings");
+  list(v, r.settings, "settings");
   v.member(r.status);
 }
 
@@ -131,13 +116,13 @@ void describe(V& v, transport::StatusReply& r) {
 template <class V>
 void describe(V& v, transport::KeyHelloArgs& r) {
   v.member(r.header);
-  detail::fixedOpaque(v, r.clientRandom, "clientRandom");
+  fixedOpaque(v, r.clientRandom, "clientRandom");
 }
 
 template <class V>
 void describe(V& v, transport::KeyHelloReply& r) {
   v.member(r.header);
-  detail::fixedOpaque(v, r.serverRandom, "serverRandom");
+  fixedOpaque(v, r.serverRandom, "serverRandom");
   v.i32(r.word, "word");
   v.member(r.status);
 }
@@ -154,18 +139,6 @@ void describe(V& v, transport::KeyTransferReply& r) {
   v.member(r.header);
   detail::countedBytes(v, r.blockLength, r.block, "block");
   v.member(r.status);
-}
-
-template <class V>
-void describe(V& v, transport::EnvelopeArgs& r) {
-  v.bytes(r.blockLength, r.block, "block");
-  v.i32(r.verifier, "verifier");
-}
-
-template <class V>
-void describe(V& v, transport::EnvelopeReply& r) {
-  v.bytes(r.blockLength, r.block, "block");
-  v.u32(r.word, "word");
 }
 
 }  // namespace zq::model

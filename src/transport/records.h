@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "security/envelope.h"
 #include "zqapi/zq_defs.h"
 #include "zqapi/zq_types.h"
 
@@ -89,17 +90,9 @@ struct KeyTransferReply {
   ZQStatusList status;
 };
 
-// The encrypted envelope of a call (procedure number + 0x8000): the
-// enciphered record and a word, in both directions.
-struct EnvelopeArgs {
-  uint32_t blockLength;
-  unsigned char* block;
-  int32_t verifier;
-};
-struct EnvelopeReply {
-  uint32_t blockLength;
-  unsigned char* block;
-  uint32_t word;  // unused by the client
-};
+// The envelope of an enciphered call belongs to security, which reads and
+// writes it; named here with the other records of the wire.
+using EnvelopeArgs = security::EnvelopeArgs;
+using EnvelopeReply = security::EnvelopeReply;
 
 }  // namespace zq::transport
