@@ -380,10 +380,11 @@ EntryStore::EntryStore(Store& store) : store_(store), cache_(new Cache(store.db(
 
 StoreResult EntryStore::createForm(const std::string& name, const std::vector<FieldDef>& fields) {
   Cache& db = *cache_;
-  if (name.empty() || name.size() > 254) return failure(102);
+  if (name.empty() || name.size() > 254) return failure(zq::kMsgNameRequired);
   std::map<ZQInternalId, FieldDef> all;
   for (const FieldDef& f : fields) {
-    if (f.id == 0 || !storableType(f.dataType)) return failure(110, std::to_string(f.id));
+    if (f.id == 0 || !storableType(f.dataType))
+      return failure(zq::kMsgBadDataType, std::to_string(f.id));
     if (!all.emplace(f.id, f).second) return failure(kMsgNoSuchField, std::to_string(f.id));
   }
   for (const FieldDef& f : kCoreFields) all.emplace(f.id, f);
@@ -442,7 +443,7 @@ namespace {
 
 // Checks values against a form before anything is written.
 StoreResult checkValues(const FormDef& form, const ZQFieldValueList& values) {
-  if (values.count && !values.items) return failure(165);
+  if (values.count && !values.items) return failure(zq::kMsgCountWithoutItems);
   for (uint32_t i = 0; i < values.count; ++i) {
     const ZQFieldValueStruct& fv = values.items[i];
     const FieldDef* f = form.field(fv.fieldId);
@@ -558,7 +559,7 @@ StoreResult loadValues(Cache& db, int64_t formId, int64_t entry, ZQFieldValueLis
     fv.fieldId = static_cast<ZQInternalId>(q.integer(0));
     if (!readValue(q.get(), 1, 2, 3, fv.value)) {
       releaseAll();
-      return failure(154);
+      return failure(zq::kMsgNoMemory);
     }
     items.push_back(fv);
   }
@@ -570,7 +571,7 @@ StoreResult loadValues(Cache& db, int64_t formId, int64_t entry, ZQFieldValueLis
   out.items = static_cast<ZQFieldValueStruct*>(ZQCalloc(items.size(), sizeof(ZQFieldValueStruct)));
   if (!out.items) {
     releaseAll();
-    return failure(154);
+    return failure(zq::kMsgNoMemory);
   }
   std::copy(items.begin(), items.end(), out.items);
   out.count = static_cast<uint32_t>(items.size());
@@ -604,7 +605,7 @@ StoreResult EntryStore::get(const std::string& formName, const std::string& entr
   Cache& db = *cache_;
   const int64_t entry = parseEntryId(entryId.c_str());
   if (!entry || !entryExists(db, form->formId, entry)) return failure(kMsgNoSuchEntry, entryId);
-  if (wanted && wanted->count && !wanted->items) return failure(165);
+  if (wanted && wanted->count && !wanted->items) return failure(zq::kMsgCountWithoutItems);
   if (wanted) {
     for (uint32_t i = 0; i < wanted->count; ++i)
       if (!form->field(wanted->items[i]))
@@ -620,7 +621,7 @@ StoreResult EntryStore::get(const std::string& formName, const std::string& entr
       static_cast<ZQFieldValueStruct*>(ZQCalloc(wanted->count, sizeof(ZQFieldValueStruct)));
   if (!out.items) {
     FreeZQFieldValueList(&all, 0);
-    return failure(154);
+    return failure(zq::kMsgNoMemory);
   }
   out.count = wanted->count;
   for (uint32_t i = 0; i < wanted->count; ++i) {
@@ -636,7 +637,7 @@ StoreResult EntryStore::get(const std::string& formName, const std::string& entr
         if (!zq::model::deepCopy(all.items[j].value, out.items[i].value)) {
           FreeZQFieldValueList(&all, 0);
           FreeZQFieldValueList(&out, 0);
-          return failure(154);
+          return failure(zq::kMsgNoMemory);
         }
         break;
       }
@@ -697,7 +698,7 @@ StoreResult EntryStore::merge(const std::string& formName, const ZQFieldValueLis
   int64_t entry = 0;
   if (given) {
     entry = parseEntryId(given);
-    if (!entry) return failure(121, given);
+    if (!entry) return failure(zq::kMsgEntryIdTooLong, given);
   }
   StoreTransaction tx(*this);
   const bool exists = entry && entryExists(db, form->formId, entry);
@@ -724,7 +725,7 @@ StoreResult EntryStore::merge(const std::string& formName, const ZQFieldValueLis
         r = updateEntry(db, *form, entry, values, user);
         break;
       default:
-        return failure(118, std::to_string(mergeType));
+        return failure(zq::kMsgOptionOutOfRange, std::to_string(mergeType));
     }
   }
   if (!r.ok()) return r;

@@ -36,6 +36,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/message_numbers.h"
 #include "zqapi/zq_types.h"
 
 namespace zqserver {
@@ -77,12 +78,12 @@ struct StoreResult {
 };
 
 // Server-side messages of entry operations.
-inline constexpr int32_t kMsgNoSuchEntry = 302;     // entry does not exist
-inline constexpr int32_t kMsgNoSuchForm = 303;      // form does not exist
-inline constexpr int32_t kMsgNoSuchField = 304;     // field does not exist on the form
-inline constexpr int32_t kMsgWrongDataType = 306;   // value does not match the field
-inline constexpr int32_t kMsgEntryExists = 382;     // merge without overwrite, id taken
-inline constexpr int32_t kMsgStoreFailure = 552;    // the database failed
+using zq::kMsgEntryExists;    // merge without overwrite, id taken
+using zq::kMsgNoSuchEntry;    // entry does not exist
+using zq::kMsgNoSuchField;    // field does not exist on the form
+using zq::kMsgNoSuchForm;     // form does not exist
+using zq::kMsgStoreFailure;   // the database failed
+using zq::kMsgWrongDataType;  // value does not match the field
 
 // Formats entry number n as a 15-character id; parses one back (0: not an id).
 std::string formatEntryId(int64_t n);

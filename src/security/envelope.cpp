@@ -17,9 +17,9 @@ bool envelopeApplies(bool bindingEncrypted, uint32_t serverVersion, bool externa
 int sealEnvelope(ZQEncryptStateStruct* state, const ZQEncryptKeyStruct* key, const uint8_t* plain,
                  size_t n, Buffer& block) {
   block.reset();
-  if (n == 0) return kErrEncodingEmpty;
-  if (!key || !plain) return kErrMissingArgument;
-  if (n > UINT32_MAX - 128) return kErrSize;
+  if (n == 0) return kMsgBadEncodedSize;
+  if (!key || !plain) return kMsgProtectArgumentMissing;
+  if (n > UINT32_MAX - 128) return kMsgBadProtectedSize;
   unsigned char* out = nullptr;
   uint32_t length = 0;
   int rc = provider().encryptData(state, key, plain, static_cast<uint32_t>(n), &out, &length);
@@ -34,8 +34,8 @@ int sealEnvelope(ZQEncryptStateStruct* state, const ZQEncryptKeyStruct* key, con
 int openEnvelope(ZQEncryptStateStruct* state, const ZQEncryptKeyStruct* key, const uint8_t* block,
                  size_t n, Buffer& plain) {
   plain.reset();
-  if (!key || (!block && n)) return kErrMissingArgument;
-  if (n > UINT32_MAX) return kErrIntegrity;
+  if (!key || (!block && n)) return kMsgProtectArgumentMissing;
+  if (n > UINT32_MAX) return kMsgIntegrityFailed;
   unsigned char* out = nullptr;
   uint32_t length = 0;
   int rc = provider().decryptData(state, key, block, static_cast<uint32_t>(n), &out, &length);
@@ -50,9 +50,9 @@ int openEnvelope(ZQEncryptStateStruct* state, const ZQEncryptKeyStruct* key, con
 namespace {
 
 int encodeOpaqueAndWord(const uint8_t* block, size_t n, uint32_t word, Buffer& record) {
-  if (!block && n) return kErrMissingArgument;
-  if (n > UINT32_MAX - 8) return kErrEncoding;
-  if (!record.allocate(xdr::opaqueSize(n) + 4)) return kErrNoMemory;
+  if (!block && n) return kMsgProtectArgumentMissing;
+  if (n > UINT32_MAX - 8) return kMsgBadEncoding;
+  if (!record.allocate(xdr::opaqueSize(n) + 4)) return kMsgCopyNoMemory;
   uint8_t* at = xdr::putOpaque(record.data(), block, n);
   xdr::putU32(at, word);
   return kOk;
@@ -63,8 +63,8 @@ int decodeOpaqueAndWord(const uint8_t* record, size_t n, Buffer& block, uint32_t
   xdr::Reader r(record, n);
   const uint8_t* bytes = nullptr;
   size_t length = 0;
-  if (!r.opaque(bytes, length) || !r.u32(word) || !r.atEnd()) return kErrEncoding;
-  return block.assign(bytes, length) ? kOk : kErrNoMemory;
+  if (!r.opaque(bytes, length) || !r.u32(word) || !r.atEnd()) return kMsgBadEncoding;
+  return block.assign(bytes, length) ? kOk : kMsgCopyNoMemory;
 }
 
 }  // namespace

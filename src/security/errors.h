@@ -1,25 +1,29 @@
-// Message numbers of the security subsystem.
+// Results of the security routines: 0, or the number of the message that
+// reports the failure (frame/message_numbers.h).
 #pragma once
+
+#include "frame/message_numbers.h"
 
 namespace zq::security {
 
-enum Error : int {
-  kOk = 0,
-  kErrNoMemory = 300,
-  kErrEncryptionRequired = 9001,
-  kErrKeyAgreement = 9002,
-  kErrHandshake = 9003,
-  kErrIntegrity = 9004,
-  kErrCrypto = 9005,
-  kErrPublicKeyAlgorithm = 9006,
-  kErrDataAlgorithm = 9007,
-  kErrEncodingEmpty = 9008,
-  kErrEncoding = 9009,
-  kErrLibraryMissing = 9010,
-  kErrLibraryIncomplete = 9011,
-  kErrSize = 9014,
-  kErrMissingArgument = 9015,
-  kErrTextCheck = 9016,
-};
+inline constexpr int kOk = 0;
+
+// Earlier names of the same messages, kept while the handshake seam and the
+// security tests still use them.
+inline constexpr int kErrNoMemory = kMsgCopyNoMemory;
+inline constexpr int kErrEncryptionRequired = kMsgEncryptionRequired;
+inline constexpr int kErrKeyAgreement = kMsgKeyAgreement;
+inline constexpr int kErrHandshake = kMsgHandshakeFailed;
+inline constexpr int kErrIntegrity = kMsgIntegrityFailed;
+inline constexpr int kErrCrypto = kMsgCryptoFailure;
+inline constexpr int kErrPublicKeyAlgorithm = kMsgUnsupportedKeyAlgorithm;
+inline constexpr int kErrDataAlgorithm = kMsgUnsupportedDataAlgorithm;
+inline constexpr int kErrEncodingEmpty = kMsgBadEncodedSize;
+inline constexpr int kErrEncoding = kMsgBadEncoding;
+inline constexpr int kErrLibraryMissing = kMsgNoEncryptionLibrary;
+inline constexpr int kErrLibraryIncomplete = kMsgIncompleteProvider;
+inline constexpr int kErrSize = kMsgBadProtectedSize;
+inline constexpr int kErrMissingArgument = kMsgProtectArgumentMissing;
+inline constexpr int kErrTextCheck = kMsgProtectedTextCheck;
 
 }  // namespace zq::security

@@ -77,7 +77,7 @@ int readEncryptionInfo(const ZQServerInfoList& reply, EncryptionInfo& info) {
     const ZQByteList& bytes = *item->value.u.byteListValue;
     if (bytes.count && bytes.bytes) {
       Buffer modulus;
-      if (!modulus.assign(bytes.bytes, bytes.count)) return kErrNoMemory;
+      if (!modulus.assign(bytes.bytes, bytes.count)) return kMsgCopyNoMemory;
       info.publicKey.length = bytes.count;
       info.publicKey.modulus = modulus.release();
     }
@@ -102,10 +102,10 @@ int decideEncryption(const EncryptionInfo& info, ZQEncryptStateStruct* state,
     if (!publicKeyOk || !dataOk) {
       // The built-in provider quietly goes without; an external one says why.
       if (!p.external) return ZQ_RETURN_OK;
-      if (!publicKeyOk) addWarning(status, kErrPublicKeyAlgorithm, serverName);
+      if (!publicKeyOk) addWarning(status, kMsgUnsupportedKeyAlgorithm, serverName);
       if (!dataOk) {
         int last = providerLastError();
-        addWarning(status, last ? last : kErrDataAlgorithm, serverName);
+        addWarning(status, last ? last : kMsgUnsupportedDataAlgorithm, serverName);
       }
       return ZQ_RETURN_WARNING;
     }
@@ -117,8 +117,8 @@ int decideEncryption(const EncryptionInfo& info, ZQEncryptStateStruct* state,
 // ---- message bodies -------------------------------------------------------
 
 int encodeHelloArguments(const uint8_t clientRandom[kRandomSize], Buffer& out) {
-  if (!clientRandom) return kErrMissingArgument;
-  return out.assign(clientRandom, kRandomSize) ? kOk : kErrNoMemory;
+  if (!clientRandom) return kMsgProtectArgumentMissing;
+  return out.assign(clientRandom, kRandomSize) ? kOk : kMsgCopyNoMemory;
 }
 
 int decodeHelloArguments(const uint8_t* in, size_t n, uint8_t clientRandom[kRandomSize],
@@ -126,15 +126,15 @@ int decodeHelloArguments(const uint8_t* in, size_t n, uint8_t clientRandom[kRand
   used = 0;
   xdr::Reader r(in, n);
   const uint8_t* bytes = nullptr;
-  if (!clientRandom || !r.fixed(bytes, kRandomSize)) return kErrEncoding;
+  if (!clientRandom || !r.fixed(bytes, kRandomSize)) return kMsgBadEncoding;
   memcpy(clientRandom, bytes, kRandomSize);
   used = r.used();
   return kOk;
 }
 
 int encodeHelloReply(const uint8_t serverRandom[kRandomSize], int32_t word, Buffer& out) {
-  if (!serverRandom) return kErrMissingArgument;
-  if (!out.allocate(kRandomSize + 4)) return kErrNoMemory;
+  if (!serverRandom) return kMsgProtectArgumentMissing;
+  if (!out.allocate(kRandomSize + 4)) return kMsgCopyNoMemory;
   memcpy(out.data(), serverRandom, kRandomSize);
   xdr::putU32(out.data() + kRandomSize, static_cast<uint32_t>(word));
   return kOk;
@@ -146,7 +146,7 @@ int decodeHelloReply(const uint8_t* in, size_t n, uint8_t serverRandom[kRandomSi
   xdr::Reader r(in, n);
   const uint8_t* bytes = nullptr;
   uint32_t w = 0;
-  if (!serverRandom || !r.fixed(bytes, kRandomSize) || !r.u32(w)) return kErrEncoding;
+  if (!serverRandom || !r.fixed(bytes, kRandomSize) || !r.u32(w)) return kMsgBadEncoding;
   memcpy(serverRandom, bytes, kRandomSize);
   word = static_cast<int32_t>(w);
   used = r.used();
@@ -155,9 +155,9 @@ int decodeHelloReply(const uint8_t* in, size_t n, uint8_t serverRandom[kRandomSi
 
 int encodeKeyTransferArguments(int32_t verifier, const uint8_t* secret, size_t length,
                                Buffer& out) {
-  if (!secret && length) return kErrMissingArgument;
-  if (length > UINT32_MAX - 8) return kErrEncoding;
-  if (!out.allocate(4 + xdr::opaqueSize(length))) return kErrNoMemory;
+  if (!secret && length) return kMsgProtectArgumentMissing;
+  if (length > UINT32_MAX - 8) return kMsgBadEncoding;
+  if (!out.allocate(4 + xdr::opaqueSize(length))) return kMsgCopyNoMemory;
   xdr::putOpaque(xdr::putU32(out.data(), static_cast<uint32_t>(verifier)), secret, length);
   return kOk;
 }
@@ -170,17 +170,17 @@ int decodeKeyTransferArguments(const uint8_t* in, size_t n, int32_t& verifier, B
   uint32_t w = 0;
   const uint8_t* bytes = nullptr;
   size_t length = 0;
-  if (!r.u32(w) || !r.opaque(bytes, length)) return kErrEncoding;
-  if (!secret.assign(bytes, length)) return kErrNoMemory;
+  if (!r.u32(w) || !r.opaque(bytes, length)) return kMsgBadEncoding;
+  if (!secret.assign(bytes, length)) return kMsgCopyNoMemory;
   verifier = static_cast<int32_t>(w);
   used = r.used();
   return kOk;
 }
 
 int encodeKeyTransferReply(const uint8_t* block, size_t length, Buffer& out) {
-  if (!block && length) return kErrMissingArgument;
-  if (length > UINT32_MAX - 8) return kErrEncoding;
-  if (!out.allocate(xdr::opaqueSize(length))) return kErrNoMemory;
+  if (!block && length) return kMsgProtectArgumentMissing;
+  if (length > UINT32_MAX - 8) return kMsgBadEncoding;
+  if (!out.allocate(xdr::opaqueSize(length))) return kMsgCopyNoMemory;
   xdr::putOpaque(out.data(), block, length);
   return kOk;
 }
@@ -191,15 +191,15 @@ int decodeKeyTransferReply(const uint8_t* in, size_t n, Buffer& block, size_t& u
   xdr::Reader r(in, n);
   const uint8_t* bytes = nullptr;
   size_t length = 0;
-  if (!r.opaque(bytes, length)) return kErrEncoding;
-  if (!block.assign(bytes, length)) return kErrNoMemory;
+  if (!r.opaque(bytes, length)) return kMsgBadEncoding;
+  if (!block.assign(bytes, length)) return kMsgCopyNoMemory;
   used = r.used();
   return kOk;
 }
 
 int encodeEncryptionInfoTags(Buffer& out) {
   constexpr size_t count = sizeof kEncryptionInfoTags / sizeof kEncryptionInfoTags[0];
-  if (!out.allocate(4 + 4 * count)) return kErrNoMemory;
+  if (!out.allocate(4 + 4 * count)) return kMsgCopyNoMemory;
   uint8_t* at = xdr::putU32(out.data(), static_cast<uint32_t>(count));
   for (uint32_t tag : kEncryptionInfoTags) at = xdr::putU32(at, tag);
   return kOk;
@@ -215,7 +215,7 @@ ClientKeyExchange::~ClientKeyExchange() {
 }
 
 int ClientKeyExchange::start(uint8_t clientRandom[kRandomSize]) {
-  if (!clientRandom) return kErrMissingArgument;
+  if (!clientRandom) return kMsgProtectArgumentMissing;
   int rc = provider().genRandomBytes(state_, kRandomSize, clientRandom_);
   if (rc != kOk) return rc;
   memcpy(clientRandom, clientRandom_, kRandomSize);
@@ -262,11 +262,11 @@ int ClientKeyExchange::keyTransfer(const EncryptionInfo& info, Buffer& encrypted
 }
 
 int ClientKeyExchange::finish(const uint8_t* block, size_t n, BindingKeys& binding) {
-  if (!serverKey_.keyBytes || !clientKey_.keyBytes) return kErrKeyAgreement;
+  if (!serverKey_.keyBytes || !clientKey_.keyBytes) return kMsgKeyAgreement;
   unsigned char* out = nullptr;
   uint32_t length = 0;
   int rc = (!block || n == 0 || n > UINT32_MAX)
-               ? kErrIntegrity
+               ? kMsgIntegrityFailed
                : provider().decryptData(state_, &serverKey_, block, static_cast<uint32_t>(n), &out,
                                         &length);
   Buffer plain;
@@ -280,7 +280,7 @@ int ClientKeyExchange::finish(const uint8_t* block, size_t n, BindingKeys& bindi
     releaseKey(serverKey_);
     releaseKey(clientKey_);
     trace::line(trace::kFailures, "-->KeyTransfer verifier mismatch:(%d)\n", rc);
-    return kErrKeyAgreement;
+    return kMsgKeyAgreement;
   }
   binding.release();
   binding.serverKey = serverKey_;
@@ -324,7 +324,7 @@ int ServerKeyExchange::keyTransfer(int32_t dataAlgorithm, const uint8_t* encrypt
 
 int ServerKeyExchange::hello(ServerHello& exchange, const uint8_t clientRandom[kRandomSize],
                              uint8_t serverRandom[kRandomSize]) {
-  if (!clientRandom || !serverRandom) return kErrMissingArgument;
+  if (!clientRandom || !serverRandom) return kMsgProtectArgumentMissing;
   memcpy(exchange.clientRandom, clientRandom, kRandomSize);
   int rc = provider().genRandomBytes(state_, kRandomSize, exchange.serverRandom);
   if (rc == kOk) memcpy(serverRandom, exchange.serverRandom, kRandomSize);
@@ -335,8 +335,8 @@ int ServerKeyExchange::keyTransfer(const ServerHello& exchange, int32_t dataAlgo
                                    const uint8_t* encryptedSecret, size_t n, int32_t verifier,
                                    Buffer& replyBlock, BindingKeys& session) {
   replyBlock.reset();
-  if (!privateKey_) return kErrHandshake;
-  if (!encryptedSecret || n == 0 || n > UINT32_MAX) return kErrCrypto;
+  if (!privateKey_) return kMsgHandshakeFailed;
+  if (!encryptedSecret || n == 0 || n > UINT32_MAX) return kMsgCryptoFailure;
   const Provider& p = provider();
   unsigned char* secret = nullptr;
   uint32_t secretLength = 0;
@@ -347,7 +347,7 @@ int ServerKeyExchange::keyTransfer(const ServerHello& exchange, int32_t dataAlgo
     secretBytes.adopt(secret, secretLength);
   else
     free(secret);
-  if (rc == kOk && secretBytes.size() != kSecretSize) rc = kErrCrypto;
+  if (rc == kOk && secretBytes.size() != kSecretSize) rc = kMsgCryptoFailure;
   ZQEncryptKeyStruct serverKey{}, clientKey{};
   if (rc == kOk)
     rc = p.genDataEncryptKeys(state_, dataAlgorithm, secretBytes.data(), exchange.serverRandom,
