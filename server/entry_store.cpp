@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 
+#include "decimal.h"
 #include "frame/alloc.h"
 #include "model/codec.h"
 #include "model/describe_core.h"
@@ -308,21 +309,21 @@ int64_t parseEntryId(const char* id) {
   return n;
 }
 
-bool parseFormSpec(const std::string& spec, std::string& name, std::vector<FieldDef>& fields,
-                   std::string& error) {
+bool parseFormDescription(const std::string& description, std::string& name,
+                          std::vector<FieldDef>& fields, std::string& error) {
   fields.clear();
-  const size_t colon = spec.find(':');
-  name = spec.substr(0, colon);
+  const size_t colon = description.find(':');
+  name = description.substr(0, colon);
   if (name.empty() || name.size() > 254) {
     error = "the form name is missing or longer than 254 characters";
     return false;
   }
   if (colon == std::string::npos) return true;
   size_t pos = colon + 1;
-  while (pos <= spec.size()) {
-    size_t end = spec.find(',', pos);
-    if (end == std::string::npos) end = spec.size();
-    const std::string item = spec.substr(pos, end - pos);
+  while (pos <= description.size()) {
+    size_t end = description.find(',', pos);
+    if (end == std::string::npos) end = description.size();
+    const std::string item = description.substr(pos, end - pos);
     pos = end + 1;
     const size_t c1 = item.find(':');
     if (c1 == std::string::npos) {
@@ -333,17 +334,20 @@ bool parseFormSpec(const std::string& spec, std::string& name, std::vector<Field
     const std::string idText = item.substr(0, c1);
     const std::string typeText =
         item.substr(c1 + 1, c2 == std::string::npos ? std::string::npos : c2 - c1 - 1);
-    char* stop = nullptr;
-    const unsigned long id = strtoul(idText.c_str(), &stop, 10);
-    if (idText.empty() || *stop || id == 0 || id > 0xFFFFFFFFul) {
-      error = "field id '" + idText + "' is not a positive number";
+    int64_t id = 0;
+    if (!parseDecimal(idText, 1, UINT32_MAX, id)) {
+      error = "field id '" + idText + "' is not a number from 1 to 4294967295";
       return false;
     }
     FieldDef f;
     f.id = static_cast<ZQInternalId>(id);
-    const unsigned long t = strtoul(typeText.c_str(), &stop, 10);
-    if (!typeText.empty() && !*stop) {
-      f.dataType = static_cast<uint32_t>(t);
+    int64_t type = 0;
+    if (!typeText.empty() && typeText.find_first_not_of("0123456789") == std::string::npos) {
+      if (!parseDecimal(typeText, 0, UINT32_MAX, type)) {
+        error = "data type '" + typeText + "' is out of range";
+        return false;
+      }
+      f.dataType = static_cast<uint32_t>(type);
     } else {
       auto it = std::find_if(std::begin(kTypeNames), std::end(kTypeNames),
                              [&](const TypeName& n) { return typeText == n.name; });
@@ -359,7 +363,7 @@ bool parseFormSpec(const std::string& spec, std::string& name, std::vector<Field
     }
     f.name = c2 == std::string::npos ? "Field " + idText : item.substr(c2 + 1);
     fields.push_back(std::move(f));
-    if (end == spec.size()) break;
+    if (end == description.size()) break;
   }
   return true;
 }
@@ -404,10 +408,11 @@ StoreResult EntryStore::createForm(const std::string& name, const std::vector<Fi
   return {};
 }
 
-StoreResult EntryStore::createFormFromSpec(const std::string& spec) {
+StoreResult EntryStore::createFormFromDescription(const std::string& description) {
   std::string name, error;
   std::vector<FieldDef> fields;
-  if (!parseFormSpec(spec, name, fields, error)) return failure(kMsgStoreFailure, error);
+  if (!parseFormDescription(description, name, fields, error))
+    return failure(kMsgStoreFailure, error);
   return createForm(name, fields);
 }
 

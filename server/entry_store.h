@@ -89,12 +89,13 @@ using zq::kMsgWrongDataType;  // value does not match the field
 std::string formatEntryId(int64_t n);
 int64_t parseEntryId(const char* id);
 
-// Parses "Name:id:type[:fieldName][,id:type[:fieldName]...]" (the --form
-// option). type is a data type number or one of: char, integer, real,
-// diary, enum, time, bitmask, bytes, decimal, attach, currency, date,
-// timeofday. False with a reason in error when the text is malformed.
-bool parseFormSpec(const std::string& spec, std::string& name, std::vector<FieldDef>& fields,
-                   std::string& error);
+// Parses a form description "Name:id:type[:fieldName][,id:type[:fieldName]...]"
+// (zqserverd's --form option). id is a field id from 1 to 4294967295; type is
+// a data type number or one of: char, integer, real, diary, enum, time,
+// bitmask, bytes, decimal, attach, currency, date, timeofday, ulong, coords.
+// False with a reason in error when the text is malformed.
+bool parseFormDescription(const std::string& description, std::string& name,
+                          std::vector<FieldDef>& fields, std::string& error);
 
 class EntryStore {
  public:
@@ -108,8 +109,8 @@ class EntryStore {
   // Creates a form with the given fields plus the core fields missing from
   // them. Fails when the name is taken or a field is given twice.
   StoreResult createForm(const std::string& name, const std::vector<FieldDef>& fields);
-  // createForm from a parseFormSpec text.
-  StoreResult createFormFromSpec(const std::string& spec);
+  // createForm from a parseFormDescription text.
+  StoreResult createFormFromDescription(const std::string& description);
   std::optional<FormDef> form(const std::string& name);
   std::vector<std::string> formNames();
 
