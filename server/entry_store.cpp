@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 
+#include "decimal.h"
 #include "frame/alloc.h"
 #include "model/codec.h"
 #include "model/describe_core.h"
@@ -308,21 +309,21 @@ int64_t parseEntryId(const char* id) {
   return n;
 }
 
-bool parseFormSpec(const std::string& spec, std::string& name, std::vector<FieldDef>& fields,
-                   std::string& error) {
+bool parseFormDescription(const std::string& description, std::string& name,
+                          std::vector<FieldDef>& fields, std::string& error) {
   fields.clear();
-  const size_t colon = spec.find(':');
-  name = spec.substr(0, colon);
+  const size_t colon = description.find(':');
+  name = description.substr(0, colon);
   if (name.empty() || name.size() > 254) {
     error = "the form name is missing or longer than 254 characters";
     return false;
   }
   if (colon == std::string::npos) return true;
   size_t pos = colon + 1;
-  while (pos <= spec.size()) {
-    size_t end = spec.find(',', pos);
-    if (end == std::string::npos) end = spec.size();
-    const std::string item = spec.substr(pos, end - pos);
+  while (pos <= description.size()) {
+    size_t end = description.find(',', pos);
+    if (end == std::string::npos) end = description.size();
+    const std::string item = description.substr(pos, end - pos);
     pos = end + 1;
     const size_t c1 = item.find(':');
     if (c1 == std::string::npos) {
@@ -333,17 +334,20 @@ bool parseFormSpec(const std::string& spec, std::string& name, std::vector<Field
     const std::string idText = item.substr(0, c1);
     const std::string typeText =
         item.substr(c1 + 1, c2 == std::string::npos ? std::string::npos : c2 - c1 - 1);
-    char* stop = nullptr;
-    const unsigned long id = strtoul(idText.c_str(), &stop, 10);
-    if (idText.empty() || *stop || id == 0 || id > 0xFFFFFFFFul) {
-      error = "field id '" + idText + "' is not a positive number";
+    int64_t id = 0;
+    if (!parseDecimal(idText, 1, UINT32_MAX, id)) {
+      error = "field id '" + idText + "' is not a number from 1 to 4294967295";
       return false;
     }
     FieldDef f;
     f.id = static_cast<ZQInternalId>(id);
-    const unsigned long t = strtoul(typeText.c_str(), &stop, 10);
-    if (!typeText.empty() && !*stop) {
-      f.dataType = static_cast<uint32_t>(t);
+    int64_t type = 0;
+    if (!typeText.empty() && typeText.find_first_not_of("0123456789") == std::string::npos) {
+      if (!parseDecimal(typeText, 0, UINT32_MAX, type)) {
+        error = "data type '" + typeText + "' is out of range";
+        return false;
+      }
+      f.dataType = static_cast<uint32_t>(type);
     } else {
       auto it = std::find_if(std::begin(kTypeNames), std::end(kTypeNames),
                              [&](const TypeName& n) { return typeText == n.name; });
@@ -359,7 +363,7 @@ bool parseFormSpec(const std::string& spec, std::string& name, std::vector<Field
     }
     f.name = c2 == std::string::npos ? "Field " + idText : item.substr(c2 + 1);
     fields.push_back(std::move(f));
-    if (end == spec.size()) break;
+    if (end == description.size()) break;
   }
   return true;
 }
@@ -380,10 +384,11 @@ EntryStore::EntryStore(Store& store) : store_(store), cache_(new Cache(store.db(
 
 StoreResult EntryStore::createForm(const std::string& name, const std::vector<FieldDef>& fields) {
   Cache& db = *cache_;
-  if (name.empty() || name.size() > 254) return failure(102);
+  if (name.empty() || name.size() > 254) return failure(zq::kMsgNameRequired);
   std::map<ZQInternalId, FieldDef> all;
   for (const FieldDef& f : fields) {
-    if (f.id == 0 || !storableType(f.dataType)) return failure(110, std::to_string(f.id));
+    if (f.id == 0 || !storableType(f.dataType))
+      return failure(zq::kMsgBadDataType, std::to_string(f.id));
     if (!all.emplace(f.id, f).second) return failure(kMsgNoSuchField, std::to_string(f.id));
   }
   for (const FieldDef& f : kCoreFields) all.emplace(f.id, f);
@@ -403,10 +408,11 @@ StoreResult EntryStore::createForm(const std::string& name, const std::vector<Fi
   return {};
 }
 
-StoreResult EntryStore::createFormFromSpec(const std::string& spec) {
+StoreResult EntryStore::createFormFromDescription(const std::string& description) {
   std::string name, error;
   std::vector<FieldDef> fields;
-  if (!parseFormSpec(spec, name, fields, error)) return failure(kMsgStoreFailure, error);
+  if (!parseFormDescription(description, name, fields, error))
+    return failure(kMsgStoreFailure, error);
   return createForm(name, fields);
 }
 
@@ -442,7 +448,7 @@ namespace {
 
 // Checks values against a form before anything is written.
 StoreResult checkValues(const FormDef& form, const ZQFieldValueList& values) {
-  if (values.count && !values.items) return failure(165);
+  if (values.count && !values.items) return failure(zq::kMsgCountWithoutItems);
   for (uint32_t i = 0; i < values.count; ++i) {
     const ZQFieldValueStruct& fv = values.items[i];
     const FieldDef* f = form.field(fv.fieldId);
@@ -558,7 +564,7 @@ StoreResult loadValues(Cache& db, int64_t formId, int64_t entry, ZQFieldValueLis
     fv.fieldId = static_cast<ZQInternalId>(q.integer(0));
     if (!readValue(q.get(), 1, 2, 3, fv.value)) {
       releaseAll();
-      return failure(154);
+      return failure(zq::kMsgNoMemory);
     }
     items.push_back(fv);
   }
@@ -570,7 +576,7 @@ StoreResult loadValues(Cache& db, int64_t formId, int64_t entry, ZQFieldValueLis
   out.items = static_cast<ZQFieldValueStruct*>(ZQCalloc(items.size(), sizeof(ZQFieldValueStruct)));
   if (!out.items) {
     releaseAll();
-    return failure(154);
+    return failure(zq::kMsgNoMemory);
   }
   std::copy(items.begin(), items.end(), out.items);
   out.count = static_cast<uint32_t>(items.size());
@@ -604,7 +610,7 @@ StoreResult EntryStore::get(const std::string& formName, const std::string& entr
   Cache& db = *cache_;
   const int64_t entry = parseEntryId(entryId.c_str());
   if (!entry || !entryExists(db, form->formId, entry)) return failure(kMsgNoSuchEntry, entryId);
-  if (wanted && wanted->count && !wanted->items) return failure(165);
+  if (wanted && wanted->count && !wanted->items) return failure(zq::kMsgCountWithoutItems);
   if (wanted) {
     for (uint32_t i = 0; i < wanted->count; ++i)
       if (!form->field(wanted->items[i]))
@@ -620,7 +626,7 @@ StoreResult EntryStore::get(const std::string& formName, const std::string& entr
       static_cast<ZQFieldValueStruct*>(ZQCalloc(wanted->count, sizeof(ZQFieldValueStruct)));
   if (!out.items) {
     FreeZQFieldValueList(&all, 0);
-    return failure(154);
+    return failure(zq::kMsgNoMemory);
   }
   out.count = wanted->count;
   for (uint32_t i = 0; i < wanted->count; ++i) {
@@ -636,7 +642,7 @@ StoreResult EntryStore::get(const std::string& formName, const std::string& entr
         if (!zq::model::deepCopy(all.items[j].value, out.items[i].value)) {
           FreeZQFieldValueList(&all, 0);
           FreeZQFieldValueList(&out, 0);
-          return failure(154);
+          return failure(zq::kMsgNoMemory);
         }
         break;
       }
@@ -697,7 +703,7 @@ StoreResult EntryStore::merge(const std::string& formName, const ZQFieldValueLis
   int64_t entry = 0;
   if (given) {
     entry = parseEntryId(given);
-    if (!entry) return failure(121, given);
+    if (!entry) return failure(zq::kMsgEntryIdTooLong, given);
   }
   StoreTransaction tx(*this);
   const bool exists = entry && entryExists(db, form->formId, entry);
@@ -724,7 +730,7 @@ StoreResult EntryStore::merge(const std::string& formName, const ZQFieldValueLis
         r = updateEntry(db, *form, entry, values, user);
         break;
       default:
-        return failure(118, std::to_string(mergeType));
+        return failure(zq::kMsgOptionOutOfRange, std::to_string(mergeType));
     }
   }
   if (!r.ok()) return r;

@@ -36,6 +36,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/message_numbers.h"
 #include "zqapi/zq_types.h"
 
 namespace zqserver {
@@ -77,23 +78,24 @@ struct StoreResult {
 };
 
 // Server-side messages of entry operations.
-inline constexpr int32_t kMsgNoSuchEntry = 302;     // entry does not exist
-inline constexpr int32_t kMsgNoSuchForm = 303;      // form does not exist
-inline constexpr int32_t kMsgNoSuchField = 304;     // field does not exist on the form
-inline constexpr int32_t kMsgWrongDataType = 306;   // value does not match the field
-inline constexpr int32_t kMsgEntryExists = 382;     // merge without overwrite, id taken
-inline constexpr int32_t kMsgStoreFailure = 552;    // the database failed
+using zq::kMsgEntryExists;    // merge without overwrite, id taken
+using zq::kMsgNoSuchEntry;    // entry does not exist
+using zq::kMsgNoSuchField;    // field does not exist on the form
+using zq::kMsgNoSuchForm;     // form does not exist
+using zq::kMsgStoreFailure;   // the database failed
+using zq::kMsgWrongDataType;  // value does not match the field
 
 // Formats entry number n as a 15-character id; parses one back (0: not an id).
 std::string formatEntryId(int64_t n);
 int64_t parseEntryId(const char* id);
 
-// Parses "Name:id:type[:fieldName][,id:type[:fieldName]...]" (the --form
-// option). type is a data type number or one of: char, integer, real,
-// diary, enum, time, bitmask, bytes, decimal, attach, currency, date,
-// timeofday. False with a reason in error when the text is malformed.
-bool parseFormSpec(const std::string& spec, std::string& name, std::vector<FieldDef>& fields,
-                   std::string& error);
+// Parses a form description "Name:id:type[:fieldName][,id:type[:fieldName]...]"
+// (zqserverd's --form option). id is a field id from 1 to 4294967295; type is
+// a data type number or one of: char, integer, real, diary, enum, time,
+// bitmask, bytes, decimal, attach, currency, date, timeofday, ulong, coords.
+// False with a reason in error when the text is malformed.
+bool parseFormDescription(const std::string& description, std::string& name,
+                          std::vector<FieldDef>& fields, std::string& error);
 
 class EntryStore {
  public:
@@ -107,8 +109,8 @@ class EntryStore {
   // Creates a form with the given fields plus the core fields missing from
   // them. Fails when the name is taken or a field is given twice.
   StoreResult createForm(const std::string& name, const std::vector<FieldDef>& fields);
-  // createForm from a parseFormSpec text.
-  StoreResult createFormFromSpec(const std::string& spec);
+  // createForm from a parseFormDescription text.
+  StoreResult createFormFromDescription(const std::string& description);
   std::optional<FormDef> form(const std::string& name);
   std::vector<std::string> formNames();
 

@@ -38,7 +38,7 @@ bool Crypto::start(std::string& error) {
 int Crypto::prepareKeyPair() {
   std::lock_guard<std::mutex> lock(mutex_);
   if (exchange_) return zq::security::kOk;
-  if (!engineStarted_) return zq::security::kErrHandshake;
+  if (!engineStarted_) return zq::kMsgHandshakeFailed;
   auto exchange = std::make_unique<zq::security::ServerKeyExchange>(&engine_);
   if (int rc = exchange->generateKeyPair(kPublicKeyAlgorithm)) return rc;
   exchange_ = std::move(exchange);
@@ -60,7 +60,7 @@ bool Crypto::copyPublicKey(ZQByteList& out) const {
 int Crypto::hello(int32_t session, const uint8_t clientRandom[zq::security::kRandomSize],
                   uint8_t serverRandom[zq::security::kRandomSize]) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (!exchange_) return zq::security::kErrHandshake;
+  if (!exchange_) return zq::kMsgHandshakeFailed;
   auto state = std::make_unique<zq::security::ServerHello>();
   if (int rc = exchange_->hello(*state, clientRandom, serverRandom)) return rc;
   if (pending_.size() >= kMaxPendingExchanges && !pending_.count(session))
@@ -73,7 +73,7 @@ int Crypto::keyTransfer(int32_t session, const uint8_t* secret, size_t n, int32_
                         Buffer& block) {
   std::lock_guard<std::mutex> lock(mutex_);
   auto it = pending_.find(session);
-  if (!exchange_ || it == pending_.end()) return zq::security::kErrHandshake;
+  if (!exchange_ || it == pending_.end()) return zq::kMsgHandshakeFailed;
   auto set = std::make_unique<KeySet>();
   int rc =
       exchange_->keyTransfer(*it->second, kDataAlgorithm, secret, n, verifier, block, set->keys);
@@ -95,7 +95,7 @@ int Crypto::open(const uint8_t* block, size_t n, Buffer& plain, uint64_t& keySet
     sets_.splice(sets_.begin(), sets_, it);
     return zq::security::kOk;
   }
-  return zq::security::kErrIntegrity;
+  return zq::kMsgIntegrityFailed;
 }
 
 int Crypto::seal(uint64_t keySet, const uint8_t* plain, size_t n, Buffer& block) {
@@ -103,7 +103,7 @@ int Crypto::seal(uint64_t keySet, const uint8_t* plain, size_t n, Buffer& block)
   for (auto& set : sets_)
     if (set->id == keySet)
       return zq::security::sealEnvelope(&engine_, &set->keys.serverKey, plain, n, block);
-  return zq::security::kErrKeyAgreement;
+  return zq::kMsgKeyAgreement;
 }
 
 void Crypto::forgetKeys() {
@@ -140,7 +140,7 @@ bool receiveEnvelope(Server& server, SVCXPRT* xprt, const zq::transport::Procedu
   Faults& faults = server.faults();
   if (Faults::take(faults.forgetKeys)) server.crypto().forgetKeys();
   Buffer plain;
-  int rc = zq::security::kErrIntegrity;
+  int rc = zq::kMsgIntegrityFailed;
   if (!faults.rejectKeysAlways.load() && !Faults::take(faults.rejectKeys))
     rc = server.crypto().open(envelope.block, envelope.blockLength, plain, keySet);
   zq::model::release(envelope);

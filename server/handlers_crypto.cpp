@@ -39,7 +39,7 @@ void encryptionInfo(Request<proc::EncryptionInfo>& call) {
   reply.settings.items = static_cast<ZQServerInfoStruct*>(
       ZQCalloc(args.settings.count ? args.settings.count : 1, sizeof(ZQServerInfoStruct)));
   if (!reply.settings.items) {
-    ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, 154, nullptr);
+    ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, zq::kMsgNoMemory, nullptr);
     return;
   }
   reply.settings.count = args.settings.count;
@@ -66,7 +66,7 @@ void encryptionInfo(Request<proc::EncryptionInfo>& call) {
         auto* bytes = static_cast<ZQByteList*>(ZQCalloc(1, sizeof(ZQByteList)));
         if (!bytes || !crypto.copyPublicKey(*bytes)) {
           ZQFree(bytes);
-          ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, 154, nullptr);
+          ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, zq::kMsgNoMemory, nullptr);
           return;
         }
         item.value.dataType = ZQ_DATA_TYPE_BYTES;
@@ -86,7 +86,7 @@ void keyHello(Request<proc::KeyHello>& call) {
   // sends that cache id with its key transfer.
   const int32_t session = reply.header.cacheId;
   if (int rc = call.server.crypto().hello(session, args.clientRandom, reply.serverRandom)) {
-    ZQAddStatusNumber(call.status, ZQ_MESSAGE_ERROR, sec::kErrHandshake, rc);
+    ZQAddStatusNumber(call.status, ZQ_MESSAGE_ERROR, zq::kMsgHandshakeFailed, rc);
     return;
   }
   reply.word = session;
@@ -97,12 +97,12 @@ void keyTransfer(Request<proc::KeyTransfer>& call) {
   auto& reply = call.reply();
   sec::Buffer block;
   if (Faults::take(call.server.faults().failKeyTransfers)) {
-    ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, sec::kErrHandshake, nullptr);
+    ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, zq::kMsgHandshakeFailed, nullptr);
     return;
   }
   if (int rc = call.server.crypto().keyTransfer(reply.header.cacheId, args.secret,
                                                 args.secretLength, args.verifier, block)) {
-    ZQAddStatusNumber(call.status, ZQ_MESSAGE_ERROR, sec::kErrHandshake, rc);
+    ZQAddStatusNumber(call.status, ZQ_MESSAGE_ERROR, zq::kMsgHandshakeFailed, rc);
     return;
   }
   reply.blockLength = static_cast<uint32_t>(block.size());

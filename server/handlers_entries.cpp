@@ -20,9 +20,9 @@ namespace {
 using namespace zq::transport;
 
 constexpr uint32_t kTransactionProperty = 60037;
-constexpr int32_t kMsgTransactionOpen = 899;
-constexpr int32_t kMsgBulkFailed = 9713;
-constexpr int32_t kMsgUnknownTransaction = 9906;
+using zq::kMsgBulkFailed;
+using zq::kMsgClientTransactionOpen;
+using zq::kMsgUnknownTransaction;
 constexpr const char* kTransactionSavepoint = "zq_client_transaction";
 
 // The open client-managed transaction of the store it was opened on.
@@ -226,7 +226,7 @@ void bulkEntryTransaction(Request<proc::EndBulkEntryTransaction>& call) {
   const uint32_t n = args.count;
   if (n == 0 || !args.operations) return;
   reply.results.items = static_cast<ZQBulkEntryReturn*>(ZQCalloc(n, sizeof(ZQBulkEntryReturn)));
-  if (!reply.results.items) return addError(call, 154);
+  if (!reply.results.items) return addError(call, zq::kMsgNoMemory);
   reply.results.count = n;
   EntryStore store(call.server.store());
   StoreTransaction tx(store);
@@ -289,7 +289,7 @@ void serviceEntry(Request<proc::ServiceEntry>& call) {
       ZQCalloc(wanted.empty() ? 1 : wanted.size(), sizeof(ZQFieldValueStruct)));
   if (!reply.values.items) {
     FreeZQFieldValueList(&base, 0);
-    return addError(call, 154);
+    return addError(call, zq::kMsgNoMemory);
   }
   for (ZQInternalId id : wanted) {
     ZQFieldValueStruct& out = reply.values.items[reply.values.count];
@@ -298,7 +298,7 @@ void serviceEntry(Request<proc::ServiceEntry>& call) {
     if (!v) v = find(base, id);
     if (v && !zq::model::deepCopy(out.value, *v)) {
       FreeZQFieldValueList(&base, 0);
-      return addError(call, 154);
+      return addError(call, zq::kMsgNoMemory);
     }
     ++reply.values.count;
   }
@@ -311,7 +311,7 @@ void beginClientManagedTransaction(Request<proc::BeginClientManagedTransaction>&
   std::lock_guard<std::mutex> lock(g_transaction.mutex);
   g_transaction.lastSeen = handleOf(args.header);
   Store& store = call.server.store();
-  if (transactionOpen(store)) return addError(call, kMsgTransactionOpen);
+  if (transactionOpen(store)) return addError(call, kMsgClientTransactionOpen);
   if (!store.exec(std::string("SAVEPOINT ") + kTransactionSavepoint))
     return addError(call, kMsgStoreFailure, store.error());
   std::random_device random;
@@ -321,7 +321,7 @@ void beginClientManagedTransaction(Request<proc::BeginClientManagedTransaction>&
   if (!reply.handle) {
     store.exec(std::string("ROLLBACK TO ") + kTransactionSavepoint);
     store.exec(std::string("RELEASE ") + kTransactionSavepoint);
-    return addError(call, 154);
+    return addError(call, zq::kMsgNoMemory);
   }
   memcpy(reply.handle, handle.data(), handle.size());
   reply.handleLength = static_cast<uint32_t>(handle.size());

@@ -96,21 +96,21 @@ void getListEntry(Request<proc::GetListEntry>& call) {
     const size_t n = result.rows.size();
     pending->list.items =
         static_cast<ZQEntryListStruct*>(ZQCalloc(n ? n : 1, sizeof(ZQEntryListStruct)));
-    if (!pending->list.items) return fail(call, 154);
+    if (!pending->list.items) return fail(call, zq::kMsgNoMemory);
     for (size_t i = 0; i < n; ++i) {
       ZQEntryListStruct& item = pending->list.items[i];
       pending->list.count = static_cast<uint32_t>(i + 1);
       item.entryId.items = static_cast<ZQEntryIdType*>(ZQCalloc(1, sizeof(ZQEntryIdType)));
-      if (!item.entryId.items) return fail(call, 154);
+      if (!item.entryId.items) return fail(call, zq::kMsgNoMemory);
       item.entryId.count = 1;
       zq::copyName(item.entryId.items[0], result.rows[i].id.c_str(), sizeof(ZQEntryIdType));
       if (!(item.shortDescription = describeRow(result.rows[i], args.fields)))
-        return fail(call, 154);
+        return fail(call, zq::kMsgNoMemory);
     }
     p = pending.get();
     token = keepPending(std::move(pending));
   } else if (!(p = dynamic_cast<PendingEntries*>(findPending(token)))) {
-    return fail(call, 9009, "unknown chunk token");
+    return fail(call, zq::kMsgBadEncoding, "unknown chunk token");
   }
   // As many entries as fit the response size (at least one).
   const size_t budget = sliceBytes(args.header.responseSize);
@@ -126,7 +126,7 @@ void getListEntry(Request<proc::GetListEntry>& call) {
   const uint32_t n = end - p->next;
   reply.entries.items =
       static_cast<ZQEntryListStruct*>(ZQCalloc(n ? n : 1, sizeof(ZQEntryListStruct)));
-  if (!reply.entries.items) return fail(call, 154);
+  if (!reply.entries.items) return fail(call, zq::kMsgNoMemory);
   // The slice moves from the pending list into the reply.
   memcpy(reply.entries.items, p->list.items + p->next, n * sizeof(ZQEntryListStruct));
   memset(p->list.items + p->next, 0, n * sizeof(ZQEntryListStruct));
@@ -160,7 +160,7 @@ void sendSlice(Call& call, int32_t token, PendingBytes* p, uint32_t& length,
   bytes = static_cast<unsigned char*>(ZQAlloc(n ? n : 1));
   if (!bytes) {
     dropPending(token);
-    return fail(call, 154);
+    return fail(call, zq::kMsgNoMemory);
   }
   memcpy(bytes, p->bytes.data() + p->next, n);
   length = static_cast<uint32_t>(n);
@@ -178,7 +178,7 @@ void transferBytes(Call& call, Produce produce, uint32_t& length, unsigned char*
   const int32_t token = call.procedure.argsHeader(call.argsRecord)->chunkToken;
   if (token != 0) {
     auto* p = dynamic_cast<PendingBytes*>(findPending(token));
-    if (!p) return fail(call, 9009, "unknown chunk token");
+    if (!p) return fail(call, zq::kMsgBadEncoding, "unknown chunk token");
     return sendSlice(call, token, p, length, bytes);
   }
   auto pending = std::make_unique<PendingBytes>();
@@ -190,7 +190,7 @@ void transferBytes(Call& call, Produce produce, uint32_t& length, unsigned char*
 bool compressInto(Call& call, const std::string& text, std::string& out) {
   zq::platform::ZBuffer packed;
   if (zq::platform::compressBytes(text.data(), text.size(), packed) != zq::platform::ZResult::ok) {
-    fail(call, 154);
+    fail(call, zq::kMsgNoMemory);
     return false;
   }
   out.assign(reinterpret_cast<const char*>(packed.data), packed.size);
@@ -274,11 +274,11 @@ void listEntryStructured(Call& call, ListEntryArgs& args, ListEntryWithFieldsRep
     pending->matches = result.matches;
     const bool ok = entriesOf(result, columnsOf(args.fields, result.form), pending->list);
     dropIfEmpty(pending->list.count, pending->list.items);
-    if (!ok) return fail(call, 154);
+    if (!ok) return fail(call, zq::kMsgNoMemory);
     p = pending.get();
     token = keepPending(std::move(pending));
   } else if (!(p = dynamic_cast<PendingStructured*>(findPending(token)))) {
-    return fail(call, 9009, "unknown chunk token");
+    return fail(call, zq::kMsgBadEncoding, "unknown chunk token");
   }
   // Whole entries while they fit; an entry too large for the rest of the
   // budget is sent up to the value that overflows, which continues (joined
@@ -355,14 +355,14 @@ void listEntryStructured(Call& call, ListEntryArgs& args, ListEntryWithFieldsRep
   if (!ok) {
     for (auto& e : slice) FreeZQEntryListFieldValueStruct(&e, 0);
     dropPending(token);
-    return fail(call, 154);
+    return fail(call, zq::kMsgNoMemory);
   }
   reply.entries.items = static_cast<ZQEntryListFieldValueStruct*>(
       ZQCalloc(slice.empty() ? 1 : slice.size(), sizeof(ZQEntryListFieldValueStruct)));
   if (!reply.entries.items) {
     for (auto& e : slice) FreeZQEntryListFieldValueStruct(&e, 0);
     dropPending(token);
-    return fail(call, 154);
+    return fail(call, zq::kMsgNoMemory);
   }
   std::copy(slice.begin(), slice.end(), reply.entries.items);
   reply.entries.count = static_cast<uint32_t>(slice.size());
@@ -412,7 +412,7 @@ void getOneEntryWithFields(Request<proc::GetOneEntryWithFields>& call) {
   reply.matches = result.matches;
   const bool ok = entriesOf(result, columnsOf(args.fields, result.form), reply.entries);
   dropIfEmpty(reply.entries.count, reply.entries.items);
-  if (!ok) return fail(call, 154);
+  if (!ok) return fail(call, zq::kMsgNoMemory);
   outHeader(call).lastChunk = 1;
 }
 
@@ -434,7 +434,7 @@ void getListEntryBlocks(Request<proc::GetListEntryBlocks>& call) {
   dropIfEmpty(all.count, all.items);
   if (!built) {
     FreeZQEntryListFieldValueList(&all, 0);
-    return fail(call, 154);
+    return fail(call, zq::kMsgNoMemory);
   }
   const uint32_t perBlock = args.rowsPerBlock ? args.rowsPerBlock : 100;
   const uint32_t blocks = (all.count + perBlock - 1) / perBlock;
@@ -458,7 +458,7 @@ void getListEntryBlocks(Request<proc::GetListEntryBlocks>& call) {
   }
   FreeZQEntryListFieldValueList(&all, 0);
   dropIfEmpty(reply.blocks.count, reply.blocks.items);
-  if (!ok) return fail(call, 154);
+  if (!ok) return fail(call, zq::kMsgNoMemory);
 }
 
 // ---- procedure 6 -------------------------------------------------------------------------
@@ -514,7 +514,7 @@ void getMultipleEntries(Request<proc::GetMultipleEntries>& call) {
     const uint32_t n = args.ids.items ? args.ids.count : 0;
     pending->perEntry = wantedList.count;
     pending->exists.items = static_cast<ZQBoolean*>(ZQCalloc(n ? n : 1, sizeof(ZQBoolean)));
-    if (!pending->exists.items) return fail(call, 154);
+    if (!pending->exists.items) return fail(call, zq::kMsgNoMemory);
     pending->exists.count = n;
     for (uint32_t i = 0; i < n; ++i) {
       const ZQEntryIdList& id = args.ids.items[i];
@@ -538,7 +538,7 @@ void getMultipleEntries(Request<proc::GetMultipleEntries>& call) {
     reply.exists = p->exists;
     p->exists = {0, nullptr};
   } else if (!(p = dynamic_cast<PendingValues*>(findPending(token)))) {
-    return fail(call, 9009, "unknown chunk token");
+    return fail(call, zq::kMsgBadEncoding, "unknown chunk token");
   }
   RequestHeader& out = outHeader(call);
   out.continuation = p->continuing ? zq::transport::kContinuesPreviousValue : 0;
@@ -602,7 +602,7 @@ void getMultipleEntries(Request<proc::GetMultipleEntries>& call) {
   reply.valuesPerEntry = p->perEntry;
   if (!ok) {
     dropPending(token);
-    return fail(call, 154);
+    return fail(call, zq::kMsgNoMemory);
   }
   out.chunkToken = token;
   out.lastChunk = p->next == p->values.size();

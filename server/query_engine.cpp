@@ -310,7 +310,7 @@ bool loadRows(EntryStore& store, const std::string& form, std::vector<Row>& rows
     return false;
   }
   if (copyFailed) {
-    error = {154, ""};
+    error = {zq::kMsgNoMemory, ""};
     return false;
   }
   return true;
@@ -361,7 +361,7 @@ bool runStatistics(EntryStore& store, const std::string& form,
                    ZQStatisticsResultList& out, QueryError& error) {
   out = {0, nullptr};
   if (statistic < 1 || statistic > 5) {
-    error = {126, ""};
+    error = {zq::kMsgBadStatistic, ""};
     return false;
   }
   QueryResult q;
@@ -414,7 +414,7 @@ bool runStatistics(EntryStore& store, const std::string& form,
   out.items = static_cast<ZQStatisticsResultStruct*>(
       ZQCalloc(acc.size(), sizeof(ZQStatisticsResultStruct)));
   if (!out.items) {
-    error = {154, ""};
+    error = {zq::kMsgNoMemory, ""};
     return false;
   }
   for (auto& [k, a] : acc) {
@@ -422,7 +422,7 @@ bool runStatistics(EntryStore& store, const std::string& form,
     if (groups) {
       ZQValueStruct* values = static_cast<ZQValueStruct*>(ZQCalloc(groups, sizeof(ZQValueStruct)));
       if (!values) {
-        error = {154, ""};
+        error = {zq::kMsgNoMemory, ""};
         FreeZQStatisticsResultList(&out, 0);
         return false;
       }
@@ -430,7 +430,7 @@ bool runStatistics(EntryStore& store, const std::string& form,
       for (uint32_t i = 0; i < groups; ++i) {
         const ZQValueStruct* v = a.sample->find(groupBy->items[i]);
         if (v && ZQCopyValueStruct(&values[i], v) != 0) {
-          error = {154, ""};
+          error = {zq::kMsgNoMemory, ""};
           FreeZQStatisticsResultList(&out, 0);
           return false;
         }
@@ -573,7 +573,7 @@ bool runJoin(EntryStore& store, const ZQMultiSchemaQueryFromList& from,
              const ZQMultiSchemaQualifierStruct* qualifier, const ZQMultiSchemaSortList* sort,
              uint32_t firstRetrieve, uint32_t maxRetrieve, JoinResult& out, QueryError& error) {
   if (!from.items || from.count == 0) {
-    error = {9985, ""};
+    error = {zq::kMsgQuerySourcesEmpty, ""};
     return false;
   }
   for (uint32_t i = 0; i < from.count; ++i) {

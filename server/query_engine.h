@@ -69,6 +69,6 @@ const ZQValueStruct* joinedValue(const JoinResult& r, const JoinedRow& row,
                                  const ZQMultiSchemaFieldIdStruct& field);
 
 // Server messages of queries.
-inline constexpr int32_t kMsgQueryNotSupported = 9974;
+using zq::kMsgQueryNotSupported;
 
 }  // namespace zqserver

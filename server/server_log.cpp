@@ -4,11 +4,10 @@
 #include <string>
 
 #include "frame/alloc.h"
+#include "frame/message_numbers.h"
 
 namespace zqserver {
 namespace {
-
-constexpr int32_t kServerLogNote = 8914;
 
 // The log types a client can ask for, and the tag each line carries.
 struct LogType {
@@ -34,7 +33,7 @@ void addServerLog(Call& call) {
   if (text.empty()) return;
   char* message = zq::dupString(text.c_str());
   if (!message) return;  // the reply goes out without its log
-  if (ZQAddStatus(call.status, ZQ_MESSAGE_NOTE, kServerLogNote, nullptr) > ZQ_RETURN_ERROR ||
+  if (ZQAddStatus(call.status, ZQ_MESSAGE_NOTE, zq::kMsgServerLogNote, nullptr) > ZQ_RETURN_ERROR ||
       call.status->count == 0) {
     ZQFree(message);
     return;
@@ -42,7 +41,7 @@ void addServerLog(Call& call) {
   // The newest note stands first among the notes; its message is the log text.
   for (uint32_t i = 0; i < call.status->count; ++i) {
     ZQStatusStruct& s = call.status->items[i];
-    if (s.messageType == ZQ_MESSAGE_NOTE && s.messageNumber == kServerLogNote) {
+    if (s.messageType == ZQ_MESSAGE_NOTE && s.messageNumber == zq::kMsgServerLogNote) {
       ZQFree(s.message);
       s.message = message;
       return;

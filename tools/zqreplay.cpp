@@ -6,8 +6,10 @@
 //
 // Exit status: 0 when every record parsed, 1 for a malformed log, 2 for bad
 // usage, 3 when a replayed call failed to reach the server.
+#include <getopt.h>
 #include <unistd.h>
 
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +17,7 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -201,45 +204,87 @@ int replayRecords(const Options& o, const std::vector<Record>& records) {
   return result;
 }
 
-int usage() {
-  fprintf(stderr,
-          "usage: zqreplay [--server NAME --port N --user NAME [--password TEXT] [--no-wait]] "
-          "LOG\n");
+void printUsage(FILE* out) {
+  fputs(
+      "usage: zqreplay [--server NAME --port N --user NAME [--password TEXT] [--no-wait]] LOG\n"
+      "\n"
+      "Reads an API command log (zqapicmd.log) back, checks every record and prints\n"
+      "a summary. With --server it plays the calls it knows against that server\n"
+      "again, keeping the recorded pauses. An option's value follows it as the next\n"
+      "argument or after '='.\n"
+      "\n"
+      "  --server NAME      replay against this server\n"
+      "  --port N           its TCP port, 1 to 65535 (default: ZQTCPPORT, else rpcbind)\n"
+      "  --user NAME        the user of the replayed session\n"
+      "  --password TEXT    that user's password\n"
+      "  --no-wait          replay without the recorded pauses\n"
+      "  --help, -h         show this text\n"
+      "\n"
+      "Exit status: 0 when every record parsed, 1 for a malformed log, 2 for bad\n"
+      "usage, 3 when a replayed call failed to reach the server.\n",
+      out);
+}
+
+// A bad command line: one line on stderr, exit status 2.
+int badUsage(const std::string& reason) {
+  fprintf(stderr, "zqreplay: %s (see --help)\n", reason.c_str());
   return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  enum { kServer = 256, kPort, kUser, kPassword, kNoWait, kHelp };
+  static const option kOptions[] = {
+      {"server", required_argument, nullptr, kServer},
+      {"port", required_argument, nullptr, kPort},
+      {"user", required_argument, nullptr, kUser},
+      {"password", required_argument, nullptr, kPassword},
+      {"no-wait", no_argument, nullptr, kNoWait},
+      {"help", no_argument, nullptr, kHelp},
+      {nullptr, 0, nullptr, 0},
+  };
   Options o;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    auto value = [&](std::string* out) {
-      if (i + 1 >= argc) return false;
-      *out = argv[++i];
-      return true;
-    };
-    std::string port;
-    if (a == "--server") {
-      if (!value(&o.server)) return usage();
-    } else if (a == "--user") {
-      if (!value(&o.user)) return usage();
-    } else if (a == "--password") {
-      if (!value(&o.password)) return usage();
-    } else if (a == "--port") {
-      if (!value(&port)) return usage();
-      o.port = atoi(port.c_str());
-    } else if (a == "--no-wait") {
-      o.wait = false;
-    } else if (!a.empty() && a[0] == '-') {
-      return usage();
-    } else if (o.log.empty()) {
-      o.log = a;
-    } else {
-      return usage();
+  opterr = 0;  // the reasons below say more than getopt's own
+  for (;;) {
+    const int code = getopt_long(argc, argv, ":h", kOptions, nullptr);
+    if (code == -1) break;
+    const std::string value = optarg ? optarg : "";
+    const std::string given = argv[optind - 1];
+    switch (code) {
+      case 'h':
+      case kHelp:
+        printUsage(stdout);
+        return 0;
+      case kServer:
+        o.server = value;
+        break;
+      case kUser:
+        o.user = value;
+        break;
+      case kPassword:
+        o.password = value;
+        break;
+      case kPort: {
+        const char* end = value.data() + value.size();
+        const auto [stop, error] = std::from_chars(value.data(), end, o.port);
+        if (error != std::errc() || stop != end || o.port < 1 || o.port > 65535)
+          return badUsage("--port " + value + ": expected a port number from 1 to 65535");
+        break;
+      }
+      case kNoWait:
+        o.wait = false;
+        break;
+      case ':':
+        return badUsage(given + " needs a value");
+      default:  // '?': unknown or ambiguous, or a value given to an option without one
+        return badUsage(optopt >= kServer ? given + ": this option takes no value"
+                                          : "unknown or ambiguous option " + given);
     }
   }
-  if (o.log.empty()) return usage();
+  if (optind >= argc) return badUsage("no command log given");
+  if (argc - optind > 1) return badUsage(std::string("unexpected argument ") + argv[optind + 1]);
+  o.log = argv[optind];
 
   std::ifstream in(o.log, std::ios::binary);
   if (!in) {

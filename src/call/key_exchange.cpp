@@ -124,7 +124,7 @@ bool exchangingKeys(ZQThreadContext* ctx) {
 int exchangeKeys(ZQThreadContext* ctx, ZQControlStruct* control, uint32_t queue, Binding& binding,
                  bool useCallLock, ZQStatusList* status) {
   SecurityState* state = security::stateOf(ctx);
-  if (!state || !control) return addError(status, security::kErrHandshake);
+  if (!state || !control) return addError(status, kMsgHandshakeFailed);
   DepthGuard depth(state);
   security::trace::line(security::trace::kEntry, "-->KeyExchange %s\n", control->server);
   binding.keys.release();

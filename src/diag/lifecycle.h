@@ -5,9 +5,6 @@
 
 namespace zq::diag {
 
-// Warning of an initialization whose logging files cannot be opened.
-inline constexpr int32_t kMsgLogFileOpen = 8916;
-
 // Opens the command and result logs (null names: the defaults) in append
 // mode and switches logging on; files already open stay. 2 when a file cannot
 // be opened (what this call opened is closed again), else 0. No status entry.
@@ -15,7 +12,7 @@ int openLogs(ZQThreadContext* ctx, const char* commandFile, const char* resultFi
 // Switches logging off and closes both files.
 void closeLogs(ZQThreadContext* ctx);
 
-// Initialization's recording start: openLogs, with warning 8916 when the
+// Initialization's recording start: openLogs, with warning kMsgLogFileOpen when the
 // files cannot be opened (the session then goes on without logging).
 int startRecording(ZQThreadContext* ctx, const char* commandFile, const char* resultFile,
                    ZQStatusList* status);

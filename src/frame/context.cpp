@@ -70,7 +70,7 @@ extern "C" ZQThreadContext* ZQGetThreadContext(ZQControlStruct* control, ZQStatu
   if (!control) return zq::currentContext();
   ZQThreadContext* ctx = control->context;
   if (!ctx || !zq::isLiveContext(ctx)) {
-    if (status) ZQAddStatus(status, ZQ_MESSAGE_ERROR, 161, nullptr);
+    if (status) ZQAddStatus(status, ZQ_MESSAGE_ERROR, zq::kMsgBadContext, nullptr);
     return nullptr;
   }
   zq::setCurrentContext(ctx);

@@ -94,23 +94,23 @@ bool decode(const char* text, size_t length, Buffer& data) {
 extern "C" {
 
 int ZQBase64Encode(const unsigned char* data, size_t length, char** text) {
-  if (!text) return zq::security::kErrMissingArgument;
+  if (!text) return zq::kMsgProtectArgumentMissing;
   *text = nullptr;
-  if (!data && length) return zq::security::kErrMissingArgument;
+  if (!data && length) return zq::kMsgProtectArgumentMissing;
   zq::security::Buffer out;
   if (!zq::security::base64::encode(data, length, zq::security::base64::kLineLength, out))
-    return zq::security::kErrNoMemory;
+    return zq::kMsgCopyNoMemory;
   *text = reinterpret_cast<char*>(out.release());
   return 0;
 }
 
 int ZQBase64Decode(const char* text, unsigned char** data, size_t* length) {
-  if (!data || !length) return zq::security::kErrMissingArgument;
+  if (!data || !length) return zq::kMsgProtectArgumentMissing;
   *data = nullptr;
   *length = 0;
-  if (!text) return zq::security::kErrMissingArgument;
+  if (!text) return zq::kMsgProtectArgumentMissing;
   zq::security::Buffer out;
-  if (!zq::security::base64::decode(text, strlen(text), out)) return zq::security::kErrNoMemory;
+  if (!zq::security::base64::decode(text, strlen(text), out)) return zq::kMsgCopyNoMemory;
   *length = out.size();
   *data = out.release();
   return 0;

@@ -60,16 +60,16 @@ BnPtr exponent() {
 int rsaOaep(EVP_PKEY* key, bool encrypt, const unsigned char* data, uint32_t length,
             unsigned char** out, uint32_t* outLength) {
   PkeyCtxPtr ctx(EVP_PKEY_CTX_new_from_pkey(ossl::libraryContext(), key, nullptr));
-  if (!ctx) return kErrCrypto;
+  if (!ctx) return kMsgCryptoFailure;
   int ok = encrypt ? EVP_PKEY_encrypt_init(ctx.get()) : EVP_PKEY_decrypt_init(ctx.get());
   if (ok <= 0 || EVP_PKEY_CTX_set_rsa_padding(ctx.get(), RSA_PKCS1_OAEP_PADDING) <= 0)
-    return kErrCrypto;
+    return kMsgCryptoFailure;
   Buffer result;
   size_t size = static_cast<size_t>(EVP_PKEY_get_size(key));
-  if (!result.allocate(size)) return kErrNoMemory;
+  if (!result.allocate(size)) return kMsgCopyNoMemory;
   ok = encrypt ? EVP_PKEY_encrypt(ctx.get(), result.data(), &size, data, length)
                : EVP_PKEY_decrypt(ctx.get(), result.data(), &size, data, length);
-  if (ok <= 0) return kErrCrypto;
+  if (ok <= 0) return kMsgCryptoFailure;
   result.shrink(size);
   *outLength = static_cast<uint32_t>(size);
   *out = result.release();
@@ -89,17 +89,17 @@ void desKeyOf(const ZQEncryptKeyStruct* key, uint8_t out[kDesKeyLength]) {
 }  // namespace
 
 int genRandomBytes(ZQEncryptStateStruct*, uint32_t count, unsigned char* buffer) {
-  if (!buffer && count) return kErrMissingArgument;
-  return ossl::randomBytes(buffer, count) ? kOk : kErrCrypto;
+  if (!buffer && count) return kMsgProtectArgumentMissing;
+  return ossl::randomBytes(buffer, count) ? kOk : kMsgCryptoFailure;
 }
 
 int genPPKeyPair(ZQEncryptStateStruct*, int32_t algorithm, ZQPublicKeyStruct* publicKey,
                  char** privateKey) {
-  if (!publicKey || !privateKey) return kErrMissingArgument;
+  if (!publicKey || !privateKey) return kMsgProtectArgumentMissing;
   *publicKey = ZQPublicKeyStruct{};
   *privateKey = nullptr;
-  if (algorithm != ZQ_PUBLIC_KEY_ALG_RSA_512) return kErrPublicKeyAlgorithm;
-  if (!ossl::prepare()) return kErrCrypto;
+  if (algorithm != ZQ_PUBLIC_KEY_ALG_RSA_512) return kMsgUnsupportedKeyAlgorithm;
+  if (!ossl::prepare()) return kMsgCryptoFailure;
 
   PkeyPtr key;
   for (int attempt = 0; attempt < 3 && !key; ++attempt) {
@@ -115,21 +115,21 @@ int genPPKeyPair(ZQEncryptStateStruct*, int32_t algorithm, ZQPublicKeyStruct* pu
     PkeyCtxPtr check(EVP_PKEY_CTX_new_from_pkey(ossl::libraryContext(), made, nullptr));
     if (check && EVP_PKEY_check(check.get()) == 1) key = std::move(candidate);
   }
-  if (!key) return kErrCrypto;
+  if (!key) return kMsgCryptoFailure;
 
   BIGNUM* rawN = nullptr;
   BIGNUM* rawD = nullptr;
   EVP_PKEY_get_bn_param(key.get(), OSSL_PKEY_PARAM_RSA_N, &rawN);
   EVP_PKEY_get_bn_param(key.get(), OSSL_PKEY_PARAM_RSA_D, &rawD);
   BnPtr n(rawN), d(rawD);
-  if (!n || !d) return kErrCrypto;
+  if (!n || !d) return kMsgCryptoFailure;
   HexPtr nHex(BN_bn2hex(n.get())), dHex(BN_bn2hex(d.get()));
-  if (!nHex || !dHex) return kErrCrypto;
+  if (!nHex || !dHex) return kMsgCryptoFailure;
 
   Buffer modulus, text;
   size_t nLen = static_cast<size_t>(BN_num_bytes(n.get()));
   size_t dLen = strlen(dHex.get()), hLen = strlen(nHex.get());
-  if (!modulus.allocate(nLen) || !text.allocate(dLen + 1 + hLen)) return kErrNoMemory;
+  if (!modulus.allocate(nLen) || !text.allocate(dLen + 1 + hLen)) return kMsgCopyNoMemory;
   BN_bn2bin(n.get(), modulus.data());
   memcpy(text.data(), dHex.get(), dLen);
   text.data()[dLen] = '\n';
@@ -145,39 +145,39 @@ int genPPKeyPair(ZQEncryptStateStruct*, int32_t algorithm, ZQPublicKeyStruct* pu
 
 int publicKeyEncrypt(ZQEncryptStateStruct*, const ZQPublicKeyStruct* key, const unsigned char* data,
                      uint32_t length, unsigned char** out, uint32_t* outLength) {
-  if (!key || !out || !outLength || (!data && length)) return kErrMissingArgument;
+  if (!key || !out || !outLength || (!data && length)) return kMsgProtectArgumentMissing;
   *out = nullptr;
   *outLength = 0;
-  if (key->algorithm != ZQ_PUBLIC_KEY_ALG_RSA_512) return kErrPublicKeyAlgorithm;
-  if (!key->modulus || key->length == 0 || key->length > 4096) return kErrCrypto;
-  if (!ossl::prepare()) return kErrCrypto;
+  if (key->algorithm != ZQ_PUBLIC_KEY_ALG_RSA_512) return kMsgUnsupportedKeyAlgorithm;
+  if (!key->modulus || key->length == 0 || key->length > 4096) return kMsgCryptoFailure;
+  if (!ossl::prepare()) return kMsgCryptoFailure;
   BnPtr n(BN_bin2bn(key->modulus, static_cast<int>(key->length), nullptr));
   BnPtr e = exponent();
-  if (!n || !e) return kErrCrypto;
+  if (!n || !e) return kMsgCryptoFailure;
   PkeyPtr pkey = rsaKey(n.get(), e.get(), nullptr);
-  if (!pkey) return kErrCrypto;
+  if (!pkey) return kMsgCryptoFailure;
   return rsaOaep(pkey.get(), true, data, length, out, outLength);
 }
 
 int publicKeyDecrypt(ZQEncryptStateStruct*, const char* privateKey, const unsigned char* data,
                      uint32_t length, unsigned char** out, uint32_t* outLength) {
-  if (!privateKey || !out || !outLength || (!data && length)) return kErrMissingArgument;
+  if (!privateKey || !out || !outLength || (!data && length)) return kMsgProtectArgumentMissing;
   *out = nullptr;
   *outLength = 0;
-  if (!ossl::prepare()) return kErrCrypto;
+  if (!ossl::prepare()) return kMsgCryptoFailure;
   const char* lf = strchr(privateKey, '\n');
-  if (!lf) return kErrCrypto;
+  if (!lf) return kMsgCryptoFailure;
   Buffer dText;
-  if (!dText.assign(privateKey, static_cast<size_t>(lf - privateKey))) return kErrNoMemory;
+  if (!dText.assign(privateKey, static_cast<size_t>(lf - privateKey))) return kMsgCopyNoMemory;
   BIGNUM* rawD = nullptr;
   BIGNUM* rawN = nullptr;
   size_t dDigits = static_cast<size_t>(BN_hex2bn(&rawD, reinterpret_cast<char*>(dText.data())));
   size_t nDigits = static_cast<size_t>(BN_hex2bn(&rawN, lf + 1));
   BnPtr d(rawD), n(rawN);
   BnPtr e = exponent();
-  if (!d || !n || !e || dDigits != dText.size() || nDigits == 0) return kErrCrypto;
+  if (!d || !n || !e || dDigits != dText.size() || nDigits == 0) return kMsgCryptoFailure;
   PkeyPtr pkey = rsaKey(n.get(), e.get(), d.get());
-  if (!pkey) return kErrCrypto;
+  if (!pkey) return kMsgCryptoFailure;
   return rsaOaep(pkey.get(), false, data, length, out, outLength);
 }
 
@@ -185,10 +185,10 @@ int genDataEncryptKeys(ZQEncryptStateStruct*, int32_t algorithm, const unsigned 
                        const unsigned char* serverRandom, const unsigned char* clientRandom,
                        ZQEncryptKeyStruct* serverKey, ZQEncryptKeyStruct* clientKey) {
   if (!secret || !serverRandom || !clientRandom || !serverKey || !clientKey)
-    return kErrMissingArgument;
+    return kMsgProtectArgumentMissing;
   *serverKey = ZQEncryptKeyStruct{};
   *clientKey = ZQEncryptKeyStruct{};
-  if (algorithm != ZQ_DATA_ALG_DES) return kErrDataAlgorithm;
+  if (algorithm != ZQ_DATA_ALG_DES) return kMsgUnsupportedDataAlgorithm;
 
   // prefix area (16) | secret (40) | server random (20) | client random (20)
   uint8_t material[16 + kSecretSize + 2 * kRandomSize] = {};
@@ -207,13 +207,13 @@ int genDataEncryptKeys(ZQEncryptStateStruct*, int32_t algorithm, const unsigned 
   wipe(material, sizeof material);
   if (!ok) {
     wipe(block, sizeof block);
-    return kErrCrypto;
+    return kMsgCryptoFailure;
   }
 
   Buffer server, client;
   if (!server.allocate(kDesKeyLength) || !client.allocate(kDesKeyLength)) {
     wipe(block, sizeof block);
-    return kErrNoMemory;
+    return kMsgCopyNoMemory;
   }
   memcpy(server.data(), block, 8);
   memcpy(server.data() + 8, block + 16, 8);
@@ -235,12 +235,12 @@ int genDataEncryptKeys(ZQEncryptStateStruct*, int32_t algorithm, const unsigned 
 
 int encryptData(ZQEncryptStateStruct*, const ZQEncryptKeyStruct* key, const unsigned char* data,
                 uint32_t length, unsigned char** out, uint32_t* outLength) {
-  if (!key || !out || !outLength || (!data && length)) return kErrMissingArgument;
+  if (!key || !out || !outLength || (!data && length)) return kMsgProtectArgumentMissing;
   *out = nullptr;
   *outLength = 0;
   trace::line(trace::kEntry, "-->EncryptData\n");
-  if (key->algorithm != ZQ_DATA_ALG_DES) return kErrDataAlgorithm;
-  if (length > UINT32_MAX - 80) return kErrSize;
+  if (key->algorithm != ZQ_DATA_ALG_DES) return kMsgUnsupportedDataAlgorithm;
+  if (length > UINT32_MAX - 80) return kMsgBadProtectedSize;
 
   uint8_t desKey[kDesKeyLength];
   desKeyOf(key, desKey);
@@ -249,12 +249,12 @@ int encryptData(ZQEncryptStateStruct*, const ZQEncryptKeyStruct* key, const unsi
   size_t bodyLength = 0, macLength = 0;
   int rc = kOk;
   if (!result.allocate(size_t{length} + 80)) {
-    rc = kErrNoMemory;
+    rc = kMsgCopyNoMemory;
   } else if (!ossl::hmacMd5(key->macKey, sizeof key->macKey, data, length, mac) ||
              !ossl::desCbc(true, desKey, desKey + 8, data, length, result.data(), &bodyLength) ||
              !ossl::desCbc(true, desKey, desKey + 8, mac, sizeof mac, result.data() + bodyLength,
                            &macLength)) {
-    rc = kErrCrypto;
+    rc = kMsgCryptoFailure;
   }
   wipe(desKey, sizeof desKey);
   wipe(mac, sizeof mac);
@@ -272,16 +272,16 @@ int encryptData(ZQEncryptStateStruct*, const ZQEncryptKeyStruct* key, const unsi
 
 int decryptData(ZQEncryptStateStruct*, const ZQEncryptKeyStruct* key, const unsigned char* data,
                 uint32_t length, unsigned char** out, uint32_t* outLength) {
-  if (!key || !out || !outLength || (!data && length)) return kErrMissingArgument;
+  if (!key || !out || !outLength || (!data && length)) return kMsgProtectArgumentMissing;
   *out = nullptr;
   *outLength = 0;
   trace::line(trace::kEntry, "-->DecryptData\n");
-  if (length == 0) return kErrIntegrity;
-  if (key->algorithm != ZQ_DATA_ALG_DES) return kErrDataAlgorithm;
+  if (length == 0) return kMsgIntegrityFailed;
+  if (key->algorithm != ZQ_DATA_ALG_DES) return kMsgUnsupportedDataAlgorithm;
   // Leading part: whole blocks, at least one (the padding); then the MAC.
   if (length < kMacTrailerSize + ossl::kDesBlock || length % ossl::kDesBlock != 0) {
-    trace::line(trace::kFailures, "-->DecryptData Failed:(%d)\n", kErrIntegrity);
-    return kErrIntegrity;
+    trace::line(trace::kFailures, "-->DecryptData Failed:(%d)\n", kMsgIntegrityFailed);
+    return kMsgIntegrityFailed;
   }
   size_t bodyLength = length - kMacTrailerSize;
   uint8_t desKey[kDesKeyLength];
@@ -292,19 +292,19 @@ int decryptData(ZQEncryptStateStruct*, const ZQEncryptKeyStruct* key, const unsi
   size_t plainLength = 0, remoteLength = 0;
   int rc = kOk;
   if (!plain.allocate(bodyLength + ossl::kDesBlock)) {
-    rc = kErrNoMemory;
+    rc = kMsgCopyNoMemory;
   } else if (!ossl::desCbc(false, desKey, desKey + 8, data, bodyLength, plain.data(),
                            &plainLength) ||
              !ossl::desCbc(false, desKey, desKey + 8, data + bodyLength, kMacTrailerSize, remote,
                            &remoteLength) ||
              remoteLength != ossl::kMd5Size) {
     // A wrong key or altered bytes usually break the padding first.
-    rc = kErrIntegrity;
+    rc = kMsgIntegrityFailed;
   } else if (!ossl::hmacMd5(key->macKey, sizeof key->macKey, plain.data(), plainLength, local)) {
-    rc = kErrCrypto;
+    rc = kMsgCryptoFailure;
   } else if (!ossl::equalBytes(local, remote, ossl::kMd5Size)) {
     trace::line(trace::kFailures, "DecryptData: macVerifierLocal <> macVerifierRemote\n");
-    rc = kErrIntegrity;
+    rc = kMsgIntegrityFailed;
   }
   wipe(desKey, sizeof desKey);
   wipe(remote, sizeof remote);

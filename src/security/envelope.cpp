@@ -16,9 +16,9 @@ bool envelopeApplies(bool bindingEncrypted, uint32_t serverVersion, bool externa
 int sealEnvelope(ZQEncryptStateStruct* state, const ZQEncryptKeyStruct* key, const uint8_t* plain,
                  size_t n, Buffer& block) {
   block.reset();
-  if (n == 0) return kErrEncodingEmpty;
-  if (!key || !plain) return kErrMissingArgument;
-  if (n > UINT32_MAX - 128) return kErrSize;
+  if (n == 0) return kMsgBadEncodedSize;
+  if (!key || !plain) return kMsgProtectArgumentMissing;
+  if (n > UINT32_MAX - 128) return kMsgBadProtectedSize;
   unsigned char* out = nullptr;
   uint32_t length = 0;
   int rc = provider().encryptData(state, key, plain, static_cast<uint32_t>(n), &out, &length);
@@ -33,8 +33,8 @@ int sealEnvelope(ZQEncryptStateStruct* state, const ZQEncryptKeyStruct* key, con
 int openEnvelope(ZQEncryptStateStruct* state, const ZQEncryptKeyStruct* key, const uint8_t* block,
                  size_t n, Buffer& plain) {
   plain.reset();
-  if (!key || (!block && n)) return kErrMissingArgument;
-  if (n > UINT32_MAX) return kErrIntegrity;
+  if (!key || (!block && n)) return kMsgProtectArgumentMissing;
+  if (n > UINT32_MAX) return kMsgIntegrityFailed;
   unsigned char* out = nullptr;
   uint32_t length = 0;
   int rc = provider().decryptData(state, key, block, static_cast<uint32_t>(n), &out, &length);

@@ -29,24 +29,24 @@ ZQEncryptStateStruct* engineOf(ZQThreadContext* ctx) {
 
 int encodeRecord(platform::XdrProc proc, void* record, Buffer& out) {
   out.reset();
-  if (!proc || !record) return kErrEncoding;
+  if (!proc || !record) return kMsgBadEncoding;
   const unsigned long size = xdr_sizeof(xdrOf(proc), record);
-  if (size == 0) return kErrEncodingEmpty;
-  if (size > 0xFFFFFFF0ul) return kErrEncoding;
-  if (!out.allocate(size)) return kErrNoMemory;
+  if (size == 0) return kMsgBadEncodedSize;
+  if (size > 0xFFFFFFF0ul) return kMsgBadEncoding;
+  if (!out.allocate(size)) return kMsgCopyNoMemory;
   XDR xdrs;
   xdrmem_create(&xdrs, reinterpret_cast<char*>(out.data()), static_cast<u_int>(size), XDR_ENCODE);
   const bool ok = proc(&xdrs, record, 0) && xdr_getpos(&xdrs) == size;
   xdr_destroy(&xdrs);
   if (!ok) {
     out.reset();
-    return kErrEncoding;
+    return kMsgBadEncoding;
   }
   return kOk;
 }
 
 int decodeRecord(platform::XdrProc proc, const uint8_t* data, size_t n, void* record) {
-  if (!proc || !record || (!data && n) || n > 0xFFFFFFF0u) return kErrEncoding;
+  if (!proc || !record || (!data && n) || n > 0xFFFFFFF0u) return kMsgBadEncoding;
   XDR xdrs;
   // Decoding never writes to the bytes.
   xdrmem_create(&xdrs, reinterpret_cast<char*>(const_cast<uint8_t*>(data)), static_cast<u_int>(n),
@@ -57,7 +57,7 @@ int decodeRecord(platform::XdrProc proc, const uint8_t* data, size_t n, void* re
   XDR release;
   release.x_op = XDR_FREE;
   proc(&release, record, 0);
-  return kErrEncoding;
+  return kMsgBadEncoding;
 }
 
 int callThroughEnvelope(ZQThreadContext* ctx, __rpc_client* client, uint32_t procedure,
@@ -65,7 +65,7 @@ int callThroughEnvelope(ZQThreadContext* ctx, __rpc_client* client, uint32_t pro
                         const BindingKeys& keys, uint32_t timeoutSeconds, int* error) {
   *error = kOk;
   if (!ctx || !keys.hasKeys()) {
-    *error = kErrKeyAgreement;
+    *error = kMsgKeyAgreement;
     return platform::kRpcCantSend;
   }
   ZQEncryptStateStruct* engine = engineOf(ctx);

@@ -111,7 +111,7 @@ int readEncryptionInfo(const ZQServerInfoList& reply, EncryptionInfo& info) {
     const ZQByteList& bytes = *item->value.u.byteListValue;
     if (bytes.count && bytes.bytes) {
       Buffer modulus;
-      if (!modulus.assign(bytes.bytes, bytes.count)) return kErrNoMemory;
+      if (!modulus.assign(bytes.bytes, bytes.count)) return kMsgCopyNoMemory;
       info.publicKey.length = bytes.count;
       info.publicKey.modulus = modulus.release();
     }
@@ -136,10 +136,10 @@ int decideEncryption(const EncryptionInfo& info, ZQEncryptStateStruct* state,
     if (!publicKeyOk || !dataOk) {
       // The built-in provider quietly goes without; an external one says why.
       if (!p.external) return ZQ_RETURN_OK;
-      if (!publicKeyOk) addWarning(status, kErrPublicKeyAlgorithm, serverName);
+      if (!publicKeyOk) addWarning(status, kMsgUnsupportedKeyAlgorithm, serverName);
       if (!dataOk) {
         int last = providerLastError();
-        addWarning(status, last ? last : kErrDataAlgorithm, serverName);
+        addWarning(status, last ? last : kMsgUnsupportedDataAlgorithm, serverName);
       }
       return ZQ_RETURN_WARNING;
     }
@@ -158,7 +158,7 @@ ClientKeyExchange::~ClientKeyExchange() {
 }
 
 int ClientKeyExchange::start(uint8_t clientRandom[kRandomSize]) {
-  if (!clientRandom) return kErrMissingArgument;
+  if (!clientRandom) return kMsgProtectArgumentMissing;
   int rc = provider().genRandomBytes(state_, kRandomSize, clientRandom_);
   if (rc != kOk) return rc;
   memcpy(clientRandom, clientRandom_, kRandomSize);
@@ -180,7 +180,7 @@ int ClientKeyExchange::keyTransfer(const EncryptionInfo& info, Buffer& encrypted
   int rc = p.genRandomBytes(state_, kSecretSize, secret.bytes);
   if (rc == kOk) {
     std::vector<char> wire;
-    rc = model::encodeToBuffer(secret, kInnerVersion, wire) ? kOk : kErrEncoding;
+    rc = model::encodeToBuffer(secret, kInnerVersion, wire) ? kOk : kMsgBadEncoding;
     unsigned char* out = nullptr;
     uint32_t length = 0;
     if (rc == kOk)
@@ -209,11 +209,11 @@ int ClientKeyExchange::keyTransfer(const EncryptionInfo& info, Buffer& encrypted
 }
 
 int ClientKeyExchange::finish(const uint8_t* block, size_t n, BindingKeys& binding) {
-  if (!serverKey_.keyBytes || !clientKey_.keyBytes) return kErrKeyAgreement;
+  if (!serverKey_.keyBytes || !clientKey_.keyBytes) return kMsgKeyAgreement;
   unsigned char* out = nullptr;
   uint32_t length = 0;
   int rc = (!block || n == 0 || n > UINT32_MAX)
-               ? kErrIntegrity
+               ? kMsgIntegrityFailed
                : provider().decryptData(state_, &serverKey_, block, static_cast<uint32_t>(n), &out,
                                         &length);
   Buffer plain;
@@ -227,7 +227,7 @@ int ClientKeyExchange::finish(const uint8_t* block, size_t n, BindingKeys& bindi
     releaseKey(serverKey_);
     releaseKey(clientKey_);
     trace::line(trace::kFailures, "-->KeyTransfer verifier mismatch:(%d)\n", rc);
-    return kErrKeyAgreement;
+    return kMsgKeyAgreement;
   }
   binding.release();
   binding.serverKey = serverKey_;
@@ -271,7 +271,7 @@ int ServerKeyExchange::keyTransfer(int32_t dataAlgorithm, const uint8_t* encrypt
 
 int ServerKeyExchange::hello(ServerHello& exchange, const uint8_t clientRandom[kRandomSize],
                              uint8_t serverRandom[kRandomSize]) {
-  if (!clientRandom || !serverRandom) return kErrMissingArgument;
+  if (!clientRandom || !serverRandom) return kMsgProtectArgumentMissing;
   memcpy(exchange.clientRandom, clientRandom, kRandomSize);
   int rc = provider().genRandomBytes(state_, kRandomSize, exchange.serverRandom);
   if (rc == kOk) memcpy(serverRandom, exchange.serverRandom, kRandomSize);
@@ -282,8 +282,8 @@ int ServerKeyExchange::keyTransfer(const ServerHello& exchange, int32_t dataAlgo
                                    const uint8_t* encryptedSecret, size_t n, int32_t verifier,
                                    Buffer& replyBlock, BindingKeys& session) {
   replyBlock.reset();
-  if (!privateKey_) return kErrHandshake;
-  if (!encryptedSecret || n == 0 || n > UINT32_MAX) return kErrCrypto;
+  if (!privateKey_) return kMsgHandshakeFailed;
+  if (!encryptedSecret || n == 0 || n > UINT32_MAX) return kMsgCryptoFailure;
   const Provider& p = provider();
   unsigned char* plain = nullptr;
   uint32_t plainLength = 0;
@@ -299,7 +299,7 @@ int ServerKeyExchange::keyTransfer(const ServerHello& exchange, int32_t dataAlgo
   if (rc == kOk &&
       (secretBytes.size() != kSecretSize ||
        !model::decodeFromBuffer(secretBytes.data(), secretBytes.size(), secret, kInnerVersion)))
-    rc = kErrCrypto;
+    rc = kMsgCryptoFailure;
   ZQEncryptKeyStruct serverKey{}, clientKey{};
   if (rc == kOk)
     rc = p.genDataEncryptKeys(state_, dataAlgorithm, secret.bytes, exchange.serverRandom,
@@ -308,7 +308,7 @@ int ServerKeyExchange::keyTransfer(const ServerHello& exchange, int32_t dataAlgo
   if (rc == kOk) {
     std::vector<char> word;
     const VerifierRecord echo{static_cast<uint32_t>(verifier)};
-    rc = model::encodeToBuffer(echo, kInnerVersion, word) ? kOk : kErrEncoding;
+    rc = model::encodeToBuffer(echo, kInnerVersion, word) ? kOk : kMsgBadEncoding;
     unsigned char* out = nullptr;
     uint32_t length = 0;
     if (rc == kOk)

@@ -23,6 +23,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "frame/message_numbers.h"
 #include "security/buffer.h"
 #include "zqapi/zq_security.h"
 
@@ -41,7 +42,7 @@ inline constexpr uint32_t kInfoPublicKeyAlgorithm = 168;
 inline constexpr uint32_t kEncryptionInfoTags[4] = {kInfoSecurityPolicy, kInfoPublicKey,
                                                     kInfoDataAlgorithm, kInfoPublicKeyAlgorithm};
 // A server that does not know the items answers with this message.
-inline constexpr int32_t kMsgUnknownEncryptionInfo = 91;
+inline constexpr int32_t kMsgUnknownEncryptionInfo = kMsgRpcFailure;
 
 inline constexpr size_t kRandomSize = 20;
 inline constexpr size_t kSecretSize = 40;

@@ -36,7 +36,7 @@ ZQEncryptKeyStruct keyRecord(const void* bytes, size_t length, int32_t algorithm
 // Provider calls. An external provider's buffers come from its malloc; what
 // reaches a caller is copied to the library heap first.
 int takeProviderBlock(int rc, unsigned char* block, uint32_t length, Buffer& out) {
-  if (rc == kOk && !out.assign(block, length)) rc = kErrNoMemory;
+  if (rc == kOk && !out.assign(block, length)) rc = kMsgCopyNoMemory;
   if (block) {
     wipe(block, length);
     free(block);
@@ -47,7 +47,7 @@ int takeProviderBlock(int rc, unsigned char* block, uint32_t length, Buffer& out
 int encryptWith(const ZQEncryptKeyStruct* key, const Buffer& in, Buffer& out) {
   unsigned char* block = nullptr;
   uint32_t length = 0;
-  if (in.size() > UINT32_MAX) return kErrSize;
+  if (in.size() > UINT32_MAX) return kMsgBadProtectedSize;
   int rc = provider().encryptData(currentEngineState(), key, in.data(),
                                   static_cast<uint32_t>(in.size()), &block, &length);
   return takeProviderBlock(rc, block, rc == kOk ? length : 0, out);
@@ -71,9 +71,9 @@ int salt(const uint8_t* data, size_t n, Buffer& out) {
   if (rc != kOk) return rc;
   size_t cipherLength = 0;
   if (!out.allocate(n + ossl::kDesBlock + kSaltKeySize)) {
-    rc = kErrNoMemory;
+    rc = kMsgCopyNoMemory;
   } else if (!ossl::desCbc(true, key, keys::kSaltVector, data, n, out.data(), &cipherLength)) {
-    rc = kErrCrypto;
+    rc = kMsgCryptoFailure;
   } else {
     memcpy(out.data() + cipherLength, key, kSaltKeySize);
     out.shrink(cipherLength + kSaltKeySize);
@@ -84,14 +84,15 @@ int salt(const uint8_t* data, size_t n, Buffer& out) {
 }
 
 int unsalt(const uint8_t* data, size_t n, Buffer& out) {
-  if (n < kSaltKeySize + ossl::kDesBlock || (n - kSaltKeySize) % ossl::kDesBlock) return kErrSize;
+  if (n < kSaltKeySize + ossl::kDesBlock || (n - kSaltKeySize) % ossl::kDesBlock)
+    return kMsgBadProtectedSize;
   size_t cipherLength = n - kSaltKeySize;
   size_t plainLength = 0;
-  if (!out.allocate(cipherLength)) return kErrNoMemory;
+  if (!out.allocate(cipherLength)) return kMsgCopyNoMemory;
   if (!ossl::desCbc(false, data + cipherLength, keys::kSaltVector, data, cipherLength, out.data(),
                     &plainLength)) {
     out.reset();
-    return kErrSize;
+    return kMsgBadProtectedSize;
   }
   out.shrink(plainLength);
   return kOk;
@@ -100,9 +101,9 @@ int unsalt(const uint8_t* data, size_t n, Buffer& out) {
 int encryptBuffer(const ZQEncryptKeyStruct* key, bool salted, uint32_t prefixCount,
                   const uint8_t* data, uint32_t length, Buffer& out) {
   uint64_t total = uint64_t{prefixCount} + length + kLengthSize;
-  if (total > UINT32_MAX - 128) return kErrSize;
+  if (total > UINT32_MAX - 128) return kMsgBadProtectedSize;
   Buffer plain;
-  if (!plain.allocate(static_cast<size_t>(total))) return kErrNoMemory;
+  if (!plain.allocate(static_cast<size_t>(total))) return kMsgCopyNoMemory;
   int rc = randomInto(plain.data(), prefixCount);
   if (rc != kOk) return rc;
   if (length) memcpy(plain.data() + prefixCount, data, length);
@@ -118,7 +119,7 @@ int encryptBuffer(const ZQEncryptKeyStruct* key, bool salted, uint32_t prefixCou
 
 int decryptBuffer(const ZQEncryptKeyStruct* key, bool salted, const uint8_t* data, uint32_t length,
                   Buffer& out) {
-  if (length == 0) return out.allocate(0) ? kOk : kErrNoMemory;
+  if (length == 0) return out.allocate(0) ? kOk : kMsgCopyNoMemory;
   Buffer plain;
   int rc = decryptWith(key, data, length, plain);
   if (rc != kOk) return rc;
@@ -135,10 +136,10 @@ int decryptBuffer(const ZQEncryptKeyStruct* key, bool salted, const uint8_t* dat
   if (n < kLengthSize || n < uint64_t{l} + kLengthSize) {
     trace::line(trace::kFailures,
                 "-->CRYPTLIB_DecryptBuffer Failed:(%d) bufSize (%d) > unsaltedBufitem (%d)\n",
-                kErrSize, static_cast<int>(l + kLengthSize), static_cast<int>(n));
-    return kErrSize;
+                kMsgBadProtectedSize, static_cast<int>(l + kLengthSize), static_cast<int>(n));
+    return kMsgBadProtectedSize;
   }
-  return out.assign(plain.data() + n - kLengthSize - l, l) ? kOk : kErrNoMemory;
+  return out.assign(plain.data() + n - kLengthSize - l, l) ? kOk : kMsgCopyNoMemory;
 }
 
 // Hands a buffer to a caller's (pointer, length) pair.
@@ -149,7 +150,7 @@ void handOut(Buffer& b, unsigned char** out, uint32_t* outLength) {
 
 int encryptPassword(const uint8_t* key, size_t keyLength, int32_t algorithm,
                     const uint8_t* password, uint32_t passwordLength, char* output) {
-  if (passwordLength > ZQ_MAX_PASSWORD_LENGTH) return kErrSize;
+  if (passwordLength > ZQ_MAX_PASSWORD_LENGTH) return kMsgBadProtectedSize;
   if (trace::enabled(trace::kPasswords))
     trace::dump(trace::kPasswords, "EncryptPasswordEx: password", password, passwordLength);
   ZQEncryptKeyStruct record = keyRecord(key, keyLength, algorithm);
@@ -157,8 +158,9 @@ int encryptPassword(const uint8_t* key, size_t keyLength, int32_t algorithm,
   int rc = encryptBuffer(&record, true, kPasswordBlock - passwordLength, password, passwordLength,
                          protectedBytes);
   if (rc != kOk) return rc;
-  if (!base64::encode(protectedBytes.data(), protectedBytes.size(), 0, text)) return kErrNoMemory;
-  if (text.size() > ZQ_PROTECTED_PASSWORD_LENGTH) return kErrSize;
+  if (!base64::encode(protectedBytes.data(), protectedBytes.size(), 0, text))
+    return kMsgCopyNoMemory;
+  if (text.size() > ZQ_PROTECTED_PASSWORD_LENGTH) return kMsgBadProtectedSize;
   memcpy(output, text.data(), text.size() + 1);
   return kOk;
 }
@@ -166,13 +168,13 @@ int encryptPassword(const uint8_t* key, size_t keyLength, int32_t algorithm,
 int decryptPassword(const uint8_t* key, char* text) {
   Buffer bytes, password;
   size_t textLength = strlen(text);
-  if (!base64::decode(text, textLength, bytes)) return kErrNoMemory;
-  if (bytes.size() > UINT32_MAX) return kErrSize;
+  if (!base64::decode(text, textLength, bytes)) return kMsgCopyNoMemory;
+  if (bytes.size() > UINT32_MAX) return kMsgBadProtectedSize;
   ZQEncryptKeyStruct record = keyRecord(key, ZQ_PASSWORD_KEY_SIZE, ZQ_DATA_ALG_DES);
   int rc =
       decryptBuffer(&record, true, bytes.data(), static_cast<uint32_t>(bytes.size()), password);
   if (rc != kOk) return rc;
-  if (password.size() > textLength) return kErrSize;
+  if (password.size() > textLength) return kMsgBadProtectedSize;
   memcpy(text, password.data(), password.size());
   text[password.size()] = '\0';
   return kOk;
@@ -187,9 +189,9 @@ int failed(const char* operation, int rc) {
 
 int protectHeaderPassword(const char* password, int32_t operationTime, uint32_t protocolVersion,
                           char* buffer) {
-  if (!buffer) return kErrMissingArgument;
+  if (!buffer) return kMsgProtectArgumentMissing;
   buffer[0] = '\0';
-  if (!password) return kErrMissingArgument;
+  if (!password) return kMsgProtectArgumentMissing;
   if (protocolVersion < kPasswordCipherVersion) {
     size_t len = strnlen(password, ZQ_MAX_PASSWORD_LENGTH);
     memcpy(buffer, password, len);
@@ -202,19 +204,19 @@ int protectHeaderPassword(const char* password, int32_t operationTime, uint32_t 
 
 int recoverHeaderPassword(const char* protectedText, int32_t operationTime,
                           uint32_t protocolVersion, char* password) {
-  if (!password) return kErrMissingArgument;
+  if (!password) return kMsgProtectArgumentMissing;
   password[0] = '\0';
-  if (!protectedText) return kErrMissingArgument;
+  if (!protectedText) return kMsgProtectArgumentMissing;
   char work[kProtectedPasswordSize];
   size_t len = strnlen(protectedText, kProtectedPasswordSize);
-  if (len >= kProtectedPasswordSize) return kErrSize;
+  if (len >= kProtectedPasswordSize) return kMsgBadProtectedSize;
   memcpy(work, protectedText, len + 1);
   int rc = kOk;
   if (protocolVersion < kPasswordCipherVersion) {
-    if (!unscrambleLegacy(static_cast<uint32_t>(operationTime), work)) rc = kErrSize;
+    if (!unscrambleLegacy(static_cast<uint32_t>(operationTime), work)) rc = kMsgBadProtectedSize;
   } else {
     rc = DecryptPasswordEx(keys::kHeaderPasswordKey, work);
-    if (rc == kOk && strlen(work) > ZQ_MAX_PASSWORD_LENGTH) rc = kErrSize;
+    if (rc == kOk && strlen(work) > ZQ_MAX_PASSWORD_LENGTH) rc = kMsgBadProtectedSize;
   }
   if (rc == kOk) memcpy(password, work, strlen(work) + 1);
   wipe(work, sizeof work);
@@ -222,7 +224,7 @@ int recoverHeaderPassword(const char* protectedText, int32_t operationTime,
 }
 
 int reprotectHeaderPasswordForLegacy(char* buffer, int32_t operationTime) {
-  if (!buffer) return kErrMissingArgument;
+  if (!buffer) return kMsgProtectArgumentMissing;
   if (strnlen(buffer, kProtectedPasswordSize) <= ZQ_MAX_PASSWORD_LENGTH) return kOk;
   char work[kProtectedPasswordSize];
   int rc = recoverHeaderPassword(buffer, operationTime, kPasswordCipherVersion, work);
@@ -242,25 +244,26 @@ int hashPasswordWithSalt(char* password, const uint8_t salt[kHashSaltSize]) {
   memcpy(digest, salt, kHashSaltSize);
   bool ok = ossl::md5(input, sizeof input, nullptr, 0, digest + kHashSaltSize);
   wipe(input, sizeof input);
-  if (!ok) return kErrCrypto;
+  if (!ok) return kMsgCryptoFailure;
   Buffer text;
-  if (!base64::encode(digest, sizeof digest, 0, text)) return kErrNoMemory;
+  if (!base64::encode(digest, sizeof digest, 0, text)) return kMsgCopyNoMemory;
   memcpy(password, text.data(), text.size() + 1);
   return kOk;
 }
 
 }  // namespace zq::security
 
+using namespace zq;
 using namespace zq::security;
 
 extern "C" {
 
 int CRYPTLIB_SaltBuffer(const unsigned char* data, uint32_t length, unsigned char** out,
                         uint32_t* outLength) {
-  if (!out || !outLength) return kErrMissingArgument;
+  if (!out || !outLength) return kMsgProtectArgumentMissing;
   *out = nullptr;
   *outLength = 0;
-  if (!data && length) return kErrMissingArgument;
+  if (!data && length) return kMsgProtectArgumentMissing;
   Buffer b;
   int rc = salt(data, length, b);
   if (rc == kOk) handOut(b, out, outLength);
@@ -269,10 +272,10 @@ int CRYPTLIB_SaltBuffer(const unsigned char* data, uint32_t length, unsigned cha
 
 int CRYPTLIB_UnsaltBuffer(const unsigned char* data, uint32_t length, unsigned char** out,
                           uint32_t* outLength) {
-  if (!out || !outLength) return kErrMissingArgument;
+  if (!out || !outLength) return kMsgProtectArgumentMissing;
   *out = nullptr;
   *outLength = 0;
-  if (!data && length) return kErrMissingArgument;
+  if (!data && length) return kMsgProtectArgumentMissing;
   Buffer b;
   int rc = unsalt(data, length, b);
   if (rc == kOk) handOut(b, out, outLength);
@@ -282,11 +285,12 @@ int CRYPTLIB_UnsaltBuffer(const unsigned char* data, uint32_t length, unsigned c
 int CRYPTLIB_EncryptBuffer(const ZQEncryptKeyStruct* key, int saltFlag, uint32_t prefixCount,
                            const unsigned char* data, uint32_t length, unsigned char** out,
                            uint32_t* outLength) {
-  if (!out || !outLength) return kErrMissingArgument;
+  if (!out || !outLength) return kMsgProtectArgumentMissing;
   *out = nullptr;
   *outLength = 0;
   trace::line(trace::kEntry, "-->CRYPTLIB_EncryptBuffer\n");
-  if (!key || (!data && length)) return failed("CRYPTLIB_EncryptBuffer", kErrMissingArgument);
+  if (!key || (!data && length))
+    return failed("CRYPTLIB_EncryptBuffer", kMsgProtectArgumentMissing);
   Buffer b;
   int rc = encryptBuffer(key, saltFlag != 0, prefixCount, data, length, b);
   if (rc == kOk) handOut(b, out, outLength);
@@ -295,34 +299,35 @@ int CRYPTLIB_EncryptBuffer(const ZQEncryptKeyStruct* key, int saltFlag, uint32_t
 
 int CRYPTLIB_DecryptBuffer(const ZQEncryptKeyStruct* key, int saltFlag, const unsigned char* data,
                            uint32_t length, unsigned char** out, uint32_t* outLength) {
-  if (!out || !outLength) return kErrMissingArgument;
+  if (!out || !outLength) return kMsgProtectArgumentMissing;
   *out = nullptr;
   *outLength = 0;
   trace::line(trace::kEntry, "-->CRYPTLIB_DecryptBuffer\n");
-  if (!key || (!data && length)) return failed("CRYPTLIB_DecryptBuffer", kErrMissingArgument);
+  if (!key || (!data && length))
+    return failed("CRYPTLIB_DecryptBuffer", kMsgProtectArgumentMissing);
   Buffer b;
   int rc = decryptBuffer(key, saltFlag != 0, data, length, b);
   if (rc == kOk) handOut(b, out, outLength);
   // The size failure has its own trace line.
-  return rc == kErrSize ? rc : failed("CRYPTLIB_DecryptBuffer", rc);
+  return rc == kMsgBadProtectedSize ? rc : failed("CRYPTLIB_DecryptBuffer", rc);
 }
 
 int EncryptPasswordEx(const unsigned char* key, int32_t keyLength, int32_t algorithm,
                       const unsigned char* password, uint32_t passwordLength, char* output) {
   trace::line(trace::kEntry, "-->EncryptPasswordEx\n");
-  if (!output) return failed("EncryptPasswordEx", kErrMissingArgument);
+  if (!output) return failed("EncryptPasswordEx", kMsgProtectArgumentMissing);
   output[0] = '\0';
   if (!key || keyLength <= 0 || (!password && passwordLength))
-    return failed("EncryptPasswordEx", kErrMissingArgument);
+    return failed("EncryptPasswordEx", kMsgProtectArgumentMissing);
   return failed("EncryptPasswordEx", encryptPassword(key, static_cast<size_t>(keyLength), algorithm,
                                                      password, passwordLength, output));
 }
 
 int EncryptCharPasswordEx(const char* password, const unsigned char* key, char* output) {
   trace::line(trace::kEntry, "-->EncryptCharPasswordEx\n");
-  if (!output) return failed("EncryptCharPasswordEx", kErrMissingArgument);
+  if (!output) return failed("EncryptCharPasswordEx", kMsgProtectArgumentMissing);
   output[0] = '\0';
-  if (!password || !key) return failed("EncryptCharPasswordEx", kErrMissingArgument);
+  if (!password || !key) return failed("EncryptCharPasswordEx", kMsgProtectArgumentMissing);
   size_t len = strnlen(password, ZQ_MAX_PASSWORD_LENGTH + 1);
   return failed("EncryptCharPasswordEx", encryptPassword(key, ZQ_PASSWORD_KEY_SIZE, ZQ_DATA_ALG_DES,
                                                          reinterpret_cast<const uint8_t*>(password),
@@ -331,18 +336,19 @@ int EncryptCharPasswordEx(const char* password, const unsigned char* key, char* 
 
 int DecryptPasswordEx(const unsigned char* key, char* text) {
   trace::line(trace::kEntry, "-->DecryptPasswordEx\n");
-  if (!key || !text) return failed("DecryptPasswordEx", kErrMissingArgument);
+  if (!key || !text) return failed("DecryptPasswordEx", kMsgProtectArgumentMissing);
   return failed("DecryptPasswordEx", decryptPassword(key, text));
 }
 
 int EncryptCharData(int checkFlag, const char* plainText, const char* keyText,
                     char** protectedText) {
   trace::line(trace::kEntry, "-->EncryptCharData\n");
-  if (!protectedText) return failed("EncryptCharData", kErrMissingArgument);
+  if (!protectedText) return failed("EncryptCharData", kMsgProtectArgumentMissing);
   *protectedText = nullptr;
-  if (!plainText || !keyText || !*keyText) return failed("EncryptCharData", kErrMissingArgument);
+  if (!plainText || !keyText || !*keyText)
+    return failed("EncryptCharData", kMsgProtectArgumentMissing);
   size_t n = strlen(plainText);
-  if (n > UINT32_MAX - 256) return failed("EncryptCharData", kErrSize);
+  if (n > UINT32_MAX - 256) return failed("EncryptCharData", kMsgBadProtectedSize);
   ZQEncryptKeyStruct record = keyRecord(keyText, strlen(keyText), ZQ_DATA_ALG_DES);
   Buffer protectedBytes, withCheck, text;
   int rc = encryptBuffer(&record, true, 0, reinterpret_cast<const uint8_t*>(plainText),
@@ -350,14 +356,14 @@ int EncryptCharData(int checkFlag, const char* plainText, const char* keyText,
   if (rc != kOk) return failed("EncryptCharData", rc);
   if (checkFlag > 0) {
     if (!withCheck.allocate(ossl::kMd5Size + protectedBytes.size()))
-      return failed("EncryptCharData", kErrNoMemory);
+      return failed("EncryptCharData", kMsgCopyNoMemory);
     if (!ossl::md5(protectedBytes.data(), protectedBytes.size(), nullptr, 0, withCheck.data()))
-      return failed("EncryptCharData", kErrCrypto);
+      return failed("EncryptCharData", kMsgCryptoFailure);
     memcpy(withCheck.data() + ossl::kMd5Size, protectedBytes.data(), protectedBytes.size());
     protectedBytes = std::move(withCheck);
   }
   if (!base64::encode(protectedBytes.data(), protectedBytes.size(), base64::kLineLength, text))
-    return failed("EncryptCharData", kErrNoMemory);
+    return failed("EncryptCharData", kMsgCopyNoMemory);
   if (!text.empty() && text.data()[text.size() - 1] == '\n') text.shrink(text.size() - 1);
   *protectedText = reinterpret_cast<char*>(text.release());
   return kOk;
@@ -366,26 +372,26 @@ int EncryptCharData(int checkFlag, const char* plainText, const char* keyText,
 int DecryptCharData(int checkFlag, const char* protectedText, const char* keyText,
                     char** plainText) {
   trace::line(trace::kEntry, "-->DecryptCharData\n");
-  if (!plainText) return failed("DecryptCharData", kErrMissingArgument);
+  if (!plainText) return failed("DecryptCharData", kMsgProtectArgumentMissing);
   *plainText = nullptr;
   if (!protectedText || !keyText || !*keyText)
-    return failed("DecryptCharData", kErrMissingArgument);
+    return failed("DecryptCharData", kMsgProtectArgumentMissing);
   Buffer bytes, plain;
   if (!base64::decode(protectedText, strlen(protectedText), bytes))
-    return failed("DecryptCharData", kErrNoMemory);
+    return failed("DecryptCharData", kMsgCopyNoMemory);
   const uint8_t* body = bytes.data();
   size_t n = bytes.size();
   if (checkFlag > 0) {
     uint8_t digest[ossl::kMd5Size];
-    if (n <= ossl::kMd5Size) return failed("DecryptCharData", kErrTextCheck);
+    if (n <= ossl::kMd5Size) return failed("DecryptCharData", kMsgProtectedTextCheck);
     if (!ossl::md5(body + ossl::kMd5Size, n - ossl::kMd5Size, nullptr, 0, digest))
-      return failed("DecryptCharData", kErrCrypto);
+      return failed("DecryptCharData", kMsgCryptoFailure);
     if (!ossl::equalBytes(digest, body, ossl::kMd5Size))
-      return failed("DecryptCharData", kErrTextCheck);
+      return failed("DecryptCharData", kMsgProtectedTextCheck);
     body += ossl::kMd5Size;
     n -= ossl::kMd5Size;
   }
-  if (n > UINT32_MAX) return failed("DecryptCharData", kErrSize);
+  if (n > UINT32_MAX) return failed("DecryptCharData", kMsgBadProtectedSize);
   ZQEncryptKeyStruct record = keyRecord(keyText, strlen(keyText), ZQ_DATA_ALG_DES);
   int rc = decryptBuffer(&record, true, body, static_cast<uint32_t>(n), plain);
   if (rc != kOk) return failed("DecryptCharData", rc);
@@ -395,7 +401,7 @@ int DecryptCharData(int checkFlag, const char* protectedText, const char* keyTex
 
 int HashPassword(char* password) {
   trace::line(trace::kEntry, "-->HashPassword\n");
-  if (!password) return failed("HashPassword", kErrMissingArgument);
+  if (!password) return failed("HashPassword", kMsgProtectArgumentMissing);
   uint8_t salt[kHashSaltSize];
   int rc = randomInto(salt, sizeof salt);
   if (rc == kOk) rc = hashPasswordWithSalt(password, salt);

@@ -112,7 +112,7 @@ int loadProvider() {
     Provider table{};
     if (!resolve(handle, table)) {
       dlclose(handle);
-      return kErrLibraryIncomplete;
+      return kMsgIncompleteProvider;
     }
     g_external.table = table;
     g_external.handle = handle;

@@ -23,7 +23,7 @@ struct DepthGuard {
 template <class T>
 T* newNode(TextReader& r) {
   auto* node = static_cast<T*>(ZQCalloc(1, sizeof(T)));
-  if (!node) r.fail(kMsgNoMemoryText);
+  if (!node) r.fail(kMsgCopyNoMemory);
   return node;
 }
 
@@ -97,7 +97,7 @@ bool readOldForm(TextReader& r, ZQAssignStruct& a, uint32_t type, const char* st
     case ZQ_DATA_TYPE_DISPLAY: {
       // charValue, diaryValue and decimalValue share the slot of a pointer.
       char* copy = dupBytes(rest, len);
-      if (!copy) return r.fail(kMsgNoMemoryText);
+      if (!copy) return r.fail(kMsgCopyNoMemory);
       if (type == ZQ_DATA_TYPE_DIARY)
         v.u.diaryValue = copy;
       else if (type == ZQ_DATA_TYPE_DECIMAL)
@@ -108,10 +108,10 @@ bool readOldForm(TextReader& r, ZQAssignStruct& a, uint32_t type, const char* st
     }
     case ZQ_DATA_TYPE_CURRENCY: {
       auto* c = static_cast<ZQCurrencyStruct*>(ZQCalloc(1, sizeof(ZQCurrencyStruct)));
-      if (!c) return r.fail(kMsgNoMemoryText);
+      if (!c) return r.fail(kMsgCopyNoMemory);
       if (!(c->value = dupBytes(rest, len))) {
         ZQFree(c);
-        return r.fail(kMsgNoMemoryText);
+        return r.fail(kMsgCopyNoMemory);
       }
       v.u.currencyValue = c;
       break;
@@ -199,7 +199,7 @@ bool readDde(TextReader& r, ZQAssignStruct& a) {
     const char* s;
     size_t n;
     if (!r.counted(s, n)) return bad(r, "dde");
-    if (!(slot = dupBytes(s, n))) return r.fail(kMsgNoMemoryText);
+    if (!(slot = dupBytes(s, n))) return r.fail(kMsgCopyNoMemory);
     return true;
   };
   if (!text(d->serviceName) || !text(d->topic)) return false;
@@ -219,8 +219,8 @@ bool readSql(TextReader& r, ZQAssignStruct& a) {
       !r.counted(command, commandLen))
     return bad(r, "sql");
   memcpy(s->server, server, serverLen);
-  if (commandLen == 0) return r.fail(261);
-  if (!(s->sqlCommand = dupBytes(command, commandLen))) return r.fail(kMsgNoMemoryText);
+  if (commandLen == 0) return r.fail(kMsgSqlCommandMissing);
+  if (!(s->sqlCommand = dupBytes(command, commandLen))) return r.fail(kMsgCopyNoMemory);
   if (!r.unsignedField(s->valueIndex)) return bad(r, "sql");
   if (!r.unsignedField(s->noMatchOption)) return bad(r, "missing no match - sql");
   if (s->noMatchOption < 1 || s->noMatchOption > 2) return r.fail(kMsgBadNoMatch);
@@ -250,7 +250,7 @@ bool readFilterApi(TextReader& r, ZQAssignStruct& a) {
     return r.failQuoted(kMsgTextMalformed, "bad num items", at);
   if (count) {
     auto* items = static_cast<ZQAssignStruct*>(ZQCalloc(count, sizeof(ZQAssignStruct)));
-    if (!items) return r.fail(kMsgNoMemoryText);
+    if (!items) return r.fail(kMsgCopyNoMemory);
     f->items = items;
     f->count = count;
     for (uint32_t i = 0; i < count; ++i)
@@ -289,7 +289,7 @@ bool readAssign(TextReader& r, ZQAssignStruct& a) {
       if (!r.counted(s, n)) return bad(r, "process");
       if (n == 0 || n > 255) return r.fail(kMsgBadProcess);
       char* copy = dupBytes(s, n);
-      if (!copy) return r.fail(kMsgNoMemoryText);
+      if (!copy) return r.fail(kMsgCopyNoMemory);
       a.assignType = ZQ_ASSIGN_TYPE_PROCESS;
       a.u.process = copy;
       return true;
@@ -319,7 +319,7 @@ bool readAssign(TextReader& r, ZQAssignStruct& a) {
       node->functionCode = fn;
       if (count) {
         auto* items = static_cast<ZQAssignStruct*>(ZQCalloc(count, sizeof(ZQAssignStruct)));
-        if (!items) return r.fail(kMsgNoMemoryText);
+        if (!items) return r.fail(kMsgCopyNoMemory);
         node->items = items;
         node->count = count;
         for (uint32_t i = 0; i < count; ++i)

@@ -104,7 +104,7 @@ EncodeResult encodeAssignText(const ZQAssignStruct* assign, const LengthCounter&
   TextWriter w(counter);
   writeAssign(w, *assign);
   result.text = w.release();
-  if (!result.text) result.error = kMsgNoMemoryText;
+  if (!result.text) result.error = kMsgCopyNoMemory;
   return result;
 }
 

@@ -129,7 +129,7 @@ int ZQEncodeDiary(ZQControlStruct* control, const ZQDiaryList* list, char** text
   if (text) *text = nullptr;
   ZQThreadContext* ctx;
   if (int rc = zq::text::openTextCall(control, status, ctx)) return rc;
-  if (!text) return zq::addError(status, zq::text::kMsgMissingOutput);
+  if (!text) return zq::addError(status, zq::kMsgMissingOutput);
   zq::diag::command(ctx, control, zq::diag::Command::EncodeDiary, list);
   const int rc = zq::text::encodeDiary(list, text, status);
   zq::diag::outputs(ctx, text);
@@ -144,7 +144,7 @@ int ZQDecodeDiary(ZQControlStruct* control, const char* text, ZQDiaryList* list,
   }
   ZQThreadContext* ctx;
   if (int rc = zq::text::openTextCall(control, status, ctx)) return rc;
-  if (!list) return zq::addError(status, zq::text::kMsgMissingOutput);
+  if (!list) return zq::addError(status, zq::kMsgMissingOutput);
   zq::diag::command(ctx, control, zq::diag::Command::DecodeDiary);
   const int rc = zq::text::decodeDiary(text, list, status);
   zq::diag::outputs(ctx, list);

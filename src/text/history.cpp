@@ -96,7 +96,7 @@ int ZQEncodeStatusHistory(ZQControlStruct* control, const ZQStatusHistoryList* l
   if (text) *text = nullptr;
   ZQThreadContext* ctx;
   if (int rc = zq::text::openTextCall(control, status, ctx)) return rc;
-  if (!text) return zq::addError(status, zq::text::kMsgMissingOutput);
+  if (!text) return zq::addError(status, zq::kMsgMissingOutput);
   zq::diag::command(ctx, control, zq::diag::Command::EncodeStatusHistory, list);
   const int rc = zq::text::encodeStatusHistory(list, text, status);
   zq::diag::outputs(ctx, text);
@@ -111,7 +111,7 @@ int ZQDecodeStatusHistory(ZQControlStruct* control, const char* text, ZQStatusHi
   }
   ZQThreadContext* ctx;
   if (int rc = zq::text::openTextCall(control, status, ctx)) return rc;
-  if (!list) return zq::addError(status, zq::text::kMsgMissingOutput);
+  if (!list) return zq::addError(status, zq::kMsgMissingOutput);
   zq::diag::command(ctx, control, zq::diag::Command::DecodeStatusHistory);
   const int rc = zq::text::decodeStatusHistory(text, list, status);
   zq::diag::outputs(ctx, list);

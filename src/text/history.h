@@ -8,8 +8,6 @@ namespace zq::text {
 
 inline constexpr char kFieldSeparator = '\x04';
 inline constexpr char kRecordTerminator = '\x03';
-inline constexpr int32_t kMsgBadHistoryText = 340;
-inline constexpr int32_t kMsgBadDiaryText = 339;
 
 // The frame-free halves of the exported calls, for callers inside the library
 // (the trace log prints decoded values). They add their failures to status

@@ -16,8 +16,6 @@
 namespace zq::text {
 namespace {
 
-constexpr int32_t kMsgBadCharset = 8853;
-
 // The character-set argument decides how length fields count. The text in
 // memory is in the session's client character set, so -2 (that same set)
 // and every other negative value count plain bytes. The setting lives in
@@ -155,14 +153,14 @@ int ZQDecodeZQAssignStruct(ZQControlStruct* control, const char* text, ZQAssignS
 
 int ZQEncodeValueText(const ZQValueStruct* value, uint32_t* position, uint32_t limit,
                       char* buffer) {
-  if (!value || !position || !buffer) return kMsgNullArgument;
-  if (value->dataType > ZQ_DATA_TYPE_DISPLAY) return kMsgBadDataType;
+  if (!value || !position || !buffer) return zq::kMsgNullArgument;
+  if (value->dataType > ZQ_DATA_TYPE_DISPLAY) return zq::kMsgBadDataType;
   return encodeValueInto(value, position, limit, buffer);
 }
 
 int ZQDecodeValueText(const char** cursor, ZQValueStruct* value) {
   if (value) memset(value, 0, sizeof *value);
-  if (!cursor || !*cursor || !value) return kMsgNullArgument;
+  if (!cursor || !*cursor || !value) return zq::kMsgNullArgument;
   ZQThreadContext* ctx = zq::currentContext();
   char* detail = ctx ? ctx->detailBuffer : nullptr;
   if (detail) detail[0] = '\0';

@@ -9,35 +9,6 @@
 namespace zq::text {
 namespace {
 
-enum CheckMsg : int32_t {
-  kMsgNameMissing = 102,
-  kMsgNameTooLong = 103,
-  kMsgPathTooLong = 109,
-  kMsgQualIncomplete = 141,
-  kMsgRelOpMissing = 143,
-  kMsgArithMissing = 145,
-  kMsgOperandMissing = 147,
-  kMsgCountWithoutItems = 165,
-  kMsgAssignMissing = 195,
-  kMsgBadAssignType = 191,
-  kMsgBadKeyword = 197,
-  kMsgEmptyValueSet = 203,
-  kMsgBadLocalVariable = 220,
-  kMsgQueryMissing = 221,
-  kMsgBadQuery = 222,
-  kMsgBadQueryMultiMatch = 223,
-  kMsgFunctionMissing = 229,
-  kMsgFunctionArgsMissing = 231,
-  kMsgBadDdeName = 237,
-  kMsgBadDdeItem = 238,
-  kMsgDdeMissing = 243,
-  kMsgSqlCommandMissing = 261,
-  kMsgBadAttachName = 404,
-  kMsgBadCurrencyPart = 8733,
-  kMsgBadCurrencyCode = 8734,
-  kMsgBadFilterApiInput = 8757,
-};
-
 constexpr uint32_t kMaxKeyword = 46;
 constexpr uint32_t kMaxLocalVariable = 10;
 constexpr uint32_t kMaxDataType = 43;
@@ -173,8 +144,8 @@ struct Checker {
   int query(const ZQQueryStruct* q, int depth) {
     if (!q) return fail(kMsgQueryMissing);
     size_t formLen = nameLength(q->schema, sizeof q->schema);
-    if (formLen == 0) return fail(kMsgNameMissing);
-    if (formLen > ZQ_MAX_NAME_SIZE) return fail(kMsgNameTooLong);
+    if (formLen == 0) return fail(kMsgNameRequired);
+    if (formLen > ZQ_MAX_NAME_SIZE) return fail(kMsgTooLong);
     size_t serverLen = nameLength(q->server, sizeof q->server);
     if (serverLen == 0 || serverLen > ZQ_MAX_SERVER_SIZE) return fail(kMsgBadQuery);
     if (q->qualifier && q->qualifier->operation != ZQ_COND_OP_NONE) {
@@ -227,8 +198,7 @@ struct Checker {
       case ZQ_ASSIGN_TYPE_SQL: {
         const ZQAssignSQLStruct* s = a.u.sql;
         if (!s) return fail(kMsgAssignMissing);
-        if (nameLength(s->server, sizeof s->server) > ZQ_MAX_SERVER_SIZE)
-          return fail(kMsgNameTooLong);
+        if (nameLength(s->server, sizeof s->server) > ZQ_MAX_SERVER_SIZE) return fail(kMsgTooLong);
         if (!s->sqlCommand || !*s->sqlCommand) return fail(kMsgSqlCommandMissing);
         if (s->noMatchOption < 1 || s->noMatchOption > 2) return fail(kMsgBadNoMatch);
         if (s->multiMatchOption < 1 || s->multiMatchOption > 4) return fail(kMsgBadMultiMatch);
@@ -238,8 +208,8 @@ struct Checker {
         const ZQAssignFilterApiStruct* f = a.u.filterApi;
         if (!f) return fail(kMsgAssignMissing);
         size_t len = nameLength(f->serviceName, sizeof f->serviceName);
-        if (len == 0) return fail(kMsgNameMissing);
-        if (len > ZQ_MAX_NAME_SIZE) return fail(kMsgNameTooLong);
+        if (len == 0) return fail(kMsgNameRequired);
+        if (len > ZQ_MAX_NAME_SIZE) return fail(kMsgTooLong);
         if (f->count && !f->items) return fail(kMsgBadFilterApiInput);
         for (uint32_t i = 0; i < f->count; ++i) {
           ZQStatusList scratch{0, nullptr};
@@ -258,7 +228,7 @@ struct Checker {
     if (!f) return fail(kMsgAssignMissing);
     if (nameLength(f->server, sizeof f->server) > ZQ_MAX_SERVER_SIZE ||
         nameLength(f->schema, sizeof f->schema) > ZQ_MAX_NAME_SIZE)
-      return fail(kMsgNameTooLong);
+      return fail(kMsgTooLong);
     switch (f->tag) {
       case ZQ_FIELD:
         break;

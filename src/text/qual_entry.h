@@ -18,6 +18,4 @@ inline int openTextCall(ZQControlStruct* control, ZQStatusList* status, ZQThread
   return ZQ_RETURN_OK;
 }
 
-inline constexpr int32_t kMsgMissingOutput = 155;
-
 }  // namespace zq::text

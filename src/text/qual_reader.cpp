@@ -221,7 +221,7 @@ int32_t readCurrencyContent(const char* text, size_t len, const LengthCounter& c
   const char* s;
   size_t n;
   if (!in.counted(s, n)) return kMsgTextMalformed;
-  if (!(c.value = dupBytes(s, n))) return kMsgNoMemoryText;
+  if (!(c.value = dupBytes(s, n))) return kMsgCopyNoMemory;
   if (!in.counted(s, n) || !copyCode(s, n, 0, c.currencyCode)) return kMsgTextMalformed;
   uint32_t date, count;
   if (!in.anyField(date) || !in.unsignedField(count)) return kMsgTextMalformed;
@@ -231,12 +231,12 @@ int32_t readCurrencyContent(const char* text, size_t len, const LengthCounter& c
   if (count) {
     auto* items = static_cast<ZQFunctionalCurrencyStruct*>(
         ZQCalloc(count, sizeof(ZQFunctionalCurrencyStruct)));
-    if (!items) return kMsgNoMemoryText;
+    if (!items) return kMsgCopyNoMemory;
     c.functionalCurrencies.items = items;
     c.functionalCurrencies.count = count;
     for (uint32_t i = 0; i < count; ++i) {
       if (!in.counted(s, n)) return kMsgTextMalformed;
-      if (!(items[i].value = dupBytes(s, n))) return kMsgNoMemoryText;
+      if (!(items[i].value = dupBytes(s, n))) return kMsgCopyNoMemory;
       if (!in.counted(s, n) || !copyCode(s, n, 1, items[i].currencyCode)) return kMsgTextMalformed;
     }
   }
@@ -249,7 +249,7 @@ bool readString(TextReader& r, ZQValueStruct& out, uint32_t type, char*& slot, V
   size_t n;
   if (!r.counted(s, n)) return badValue(r, flavour, type, content);
   char* copy = dupBytes(s, n);
-  if (!copy) return r.fail(kMsgNoMemoryText);
+  if (!copy) return r.fail(kMsgCopyNoMemory);
   out.dataType = type;
   slot = copy;
   return true;
@@ -335,13 +335,13 @@ bool readValue(TextReader& r, ZQValueStruct& out, ValueFlavour flavour) {
       if (!r.anyField(kind) || !r.unsignedField(count) || count > r.remaining() / 2)
         return badValue(r, flavour, type, content);
       auto* list = static_cast<ZQByteList*>(ZQCalloc(1, sizeof(ZQByteList)));
-      if (!list) return r.fail(kMsgNoMemoryText);
+      if (!list) return r.fail(kMsgCopyNoMemory);
       out.dataType = type;
       out.u.byteListValue = list;
       list->type = kind;
       if (count) {
         if (!(list->bytes = static_cast<unsigned char*>(ZQAlloc(count))))
-          return r.fail(kMsgNoMemoryText);
+          return r.fail(kMsgCopyNoMemory);
         list->count = count;
       }
       if (!r.hexBytes(count, list->bytes)) return badValue(r, flavour, type, content);
@@ -357,16 +357,16 @@ bool readValue(TextReader& r, ZQValueStruct& out, ValueFlavour flavour) {
           (location == ZQ_LOC_BUFFER && (!r.rawField(hex, hexLen) || hexLen % 2)))
         return badValue(r, flavour, type, content);
       auto* a = static_cast<ZQAttachStruct*>(ZQCalloc(1, sizeof(ZQAttachStruct)));
-      if (!a) return r.fail(kMsgNoMemoryText);
+      if (!a) return r.fail(kMsgCopyNoMemory);
       out.dataType = type;
       out.u.attachmentValue = a;
       a->originalSize = original;
       a->compressedSize = compressed;
-      if (!(a->name = dupBytes(name, nameLen))) return r.fail(kMsgNoMemoryText);
+      if (!(a->name = dupBytes(name, nameLen))) return r.fail(kMsgCopyNoMemory);
       a->location.locationType = location;
       if (location == ZQ_LOC_BUFFER && hexLen) {
         auto* bytes = static_cast<unsigned char*>(ZQAlloc(hexLen / 2));
-        if (!bytes) return r.fail(kMsgNoMemoryText);
+        if (!bytes) return r.fail(kMsgCopyNoMemory);
         a->location.u.buffer.bytes = bytes;
         a->location.u.buffer.size = static_cast<uint32_t>(hexLen / 2);
         TextReader digits(hex, hexLen + 1, r.counter(), nullptr);  // the separator follows
@@ -379,11 +379,11 @@ bool readValue(TextReader& r, ZQValueStruct& out, ValueFlavour flavour) {
       size_t n;
       if (!r.counted(s, n)) return badValue(r, flavour, type, content);
       auto* c = static_cast<ZQCurrencyStruct*>(ZQCalloc(1, sizeof(ZQCurrencyStruct)));
-      if (!c) return r.fail(kMsgNoMemoryText);
+      if (!c) return r.fail(kMsgCopyNoMemory);
       out.dataType = type;
       out.u.currencyValue = c;
       int32_t rc = readCurrencyContent(s, n, r.counter(), *c);
-      if (rc == kMsgNoMemoryText) return r.fail(rc);
+      if (rc == kMsgCopyNoMemory) return r.fail(rc);
       if (rc) return badValue(r, flavour, type, content);
       return true;
     }
@@ -393,12 +393,12 @@ bool readValue(TextReader& r, ZQValueStruct& out, ValueFlavour flavour) {
       if (!r.unsignedField(count) || count > r.remaining() / 4)
         return badValue(r, flavour, type, content);
       auto* list = static_cast<ZQCoordList*>(ZQCalloc(1, sizeof(ZQCoordList)));
-      if (!list) return r.fail(kMsgNoMemoryText);
+      if (!list) return r.fail(kMsgCopyNoMemory);
       out.dataType = type;
       out.u.coordListValue = list;
       if (count) {
         auto* items = static_cast<ZQCoordStruct*>(ZQCalloc(count, sizeof(ZQCoordStruct)));
-        if (!items) return r.fail(kMsgNoMemoryText);
+        if (!items) return r.fail(kMsgCopyNoMemory);
         list->items = items;
         list->count = count;
         for (uint32_t i = 0; i < count; ++i)
@@ -432,7 +432,7 @@ bool isCurrencyTag(uint32_t tag) {
 template <class T>
 T* newNode(TextReader& r) {
   auto* node = static_cast<T*>(ZQCalloc(1, sizeof(T)));
-  if (!node) r.fail(kMsgNoMemoryText);
+  if (!node) r.fail(kMsgCopyNoMemory);
   return node;
 }
 
@@ -520,7 +520,7 @@ bool readOperand(TextReader& r, ZQFieldValueOrArithStruct& o) {
       if (count == 0 || count > r.remaining() / 2)
         return r.failQuoted(kMsgTextMalformed, "bad value set", fields);
       auto* items = static_cast<ZQValueStruct*>(ZQCalloc(count, sizeof(ZQValueStruct)));
-      if (!items) return r.fail(kMsgNoMemoryText);
+      if (!items) return r.fail(kMsgCopyNoMemory);
       o.tag = tag;
       o.u.valueSet.items = items;
       o.u.valueSet.count = count;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "frame/message_numbers.h"
 #include "zqapi/zq_qual.h"
 
 namespace zq::text {
@@ -16,27 +17,6 @@ inline constexpr char kSep = '\\';
 // either direction; deeper trees fail with kMsgTooDeep instead of running
 // the stack dry.
 inline constexpr int kMaxNesting = 512;
-
-// Messages of the text form.
-enum TextMsg : int32_t {
-  kMsgBadDataType = 110,
-  kMsgBadProcess = 117,
-  kMsgBadQualOp = 142,
-  kMsgBadRelOp = 144,
-  kMsgBadArithOp = 146,
-  kMsgBadOperandTag = 148,
-  kMsgBadStatHistory = 170,
-  kMsgBadFieldSourceTag = 194,
-  kMsgBadFunctionCode = 230,
-  kMsgNullArgument = 233,
-  kMsgBadDdeAction = 239,
-  kMsgBadNoMatch = 259,
-  kMsgBadMultiMatch = 260,
-  kMsgNoMemoryText = 300,
-  kMsgTextMalformed = 402,
-  kMsgTooDeep = 403,
-  kMsgTrailingText = 8036,
-};
 
 // Length fields count bytes in the encoding character set. Without
 // conversion they are plain byte lengths.

@@ -352,7 +352,7 @@ EncodeResult encodeQualifierText(const ZQQualifierStruct* qual, const LengthCoun
   TextWriter w(counter);
   writeQualifier(w, qual);
   result.text = w.release();
-  if (!result.text) result.error = kMsgNoMemoryText;
+  if (!result.text) result.error = kMsgCopyNoMemory;
   return result;
 }
 
@@ -360,7 +360,7 @@ int encodeValueInto(const ZQValueStruct* value, uint32_t* position, uint32_t lim
   LengthCounter plain;
   TextWriter w(plain);
   writeValue(w, *value);
-  if (w.failed()) return kMsgNoMemoryText;
+  if (w.failed()) return kMsgCopyNoMemory;
   // The text and its terminator must fit below the limit.
   if (*position > limit || w.size() + 1 > limit - *position) return -3;
   memcpy(buffer + *position, w.data(), w.size());

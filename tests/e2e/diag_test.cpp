@@ -185,6 +185,28 @@ TEST_F(Diag, ASessionLeavesMatchingCommandAndResultLogs) {
             std::string::npos);
 }
 
+TEST_F(Diag, TheReplayReaderRefusesBadOptions) {
+  struct Case {
+    const char* arguments;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"--port abc x.log", "zqreplay: --port abc: expected a port number from 1 to 65535"},
+      {"--port 70000 x.log", "--port 70000: expected a port number"},
+      {"--port=0 x.log", "--port 0: expected a port number"},
+      {"x.log --port", "--port needs a value"},
+      {"--bogus x.log", "unknown or ambiguous option --bogus"},
+      {"--no-wait=1 x.log", "--no-wait=1: this option takes no value"},
+      {"", "no command log given"},
+      {"a.log b.log", "unexpected argument b.log"},
+  };
+  for (const Case& c : cases) {
+    const std::string text = replay(c.arguments, 2);
+    EXPECT_NE(text.find(c.reason), std::string::npos) << c.arguments << ": " << text;
+  }
+  EXPECT_NE(replay("--help").find("--no-wait"), std::string::npos);
+}
+
 TEST_F(Diag, ASecondInitializationNumbersItsFiles) {
   ScopedEnv logging("ZQAPILOGGING", "1");
   ZQControlStruct* first = open();

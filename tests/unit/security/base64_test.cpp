@@ -90,10 +90,10 @@ TEST(Base64, OrdinalsAndMissingArguments) {
   char* text = reinterpret_cast<char*>(1);
   unsigned char* data = reinterpret_cast<unsigned char*>(1);
   size_t length = 7;
-  EXPECT_EQ(enc(nullptr, 3, &text), zq::security::kErrMissingArgument);
+  EXPECT_EQ(enc(nullptr, 3, &text), zq::kMsgProtectArgumentMissing);
   EXPECT_EQ(text, nullptr);
-  EXPECT_EQ(enc(nullptr, 0, nullptr), zq::security::kErrMissingArgument);
-  EXPECT_EQ(dec(nullptr, &data, &length), zq::security::kErrMissingArgument);
+  EXPECT_EQ(enc(nullptr, 0, nullptr), zq::kMsgProtectArgumentMissing);
+  EXPECT_EQ(dec(nullptr, &data, &length), zq::kMsgProtectArgumentMissing);
   EXPECT_EQ(data, nullptr);
   EXPECT_EQ(length, 0u);
 }
@@ -104,8 +104,8 @@ TEST(Base64, OutOfMemoryIsReported) {
   unsigned char* bytes = nullptr;
   size_t length = 0;
   zq::testing::failAllocationsAfter(0);
-  EXPECT_EQ(ZQBase64Encode(data.data(), data.size(), &text), zq::security::kErrNoMemory);
-  EXPECT_EQ(ZQBase64Decode("Zm9v", &bytes, &length), zq::security::kErrNoMemory);
+  EXPECT_EQ(ZQBase64Encode(data.data(), data.size(), &text), zq::kMsgCopyNoMemory);
+  EXPECT_EQ(ZQBase64Decode("Zm9v", &bytes, &length), zq::kMsgCopyNoMemory);
   zq::testing::failAllocationsAfter(-1);
   EXPECT_EQ(text, nullptr);
   EXPECT_EQ(bytes, nullptr);

@@ -10,6 +10,7 @@
 #include "security/errors.h"
 #include "security/provider.h"
 
+using namespace zq;
 using namespace zq::security;
 using zqtest::Bytes;
 using zqtest::DesKey;
@@ -81,7 +82,7 @@ TEST(BuiltinData, EveryFlippedBitFailsTheCheck) {
   for (size_t bit = 0; bit < kFoxEnvelope.size() * 8; ++bit) {
     Bytes block = kFoxEnvelope, plain;
     block[bit / 8] ^= static_cast<uint8_t>(1u << (bit % 8));
-    EXPECT_EQ(decrypt(key.record, block, plain), kErrIntegrity) << "bit " << bit;
+    EXPECT_EQ(decrypt(key.record, block, plain), kMsgIntegrityFailed) << "bit " << bit;
   }
 }
 
@@ -89,11 +90,11 @@ TEST(BuiltinData, MalformedInputIsAnIntegrityError) {
   DesKey key = foxKey();
   DesKey otherMac("0123456789abcdeffedcba9876543210", "a1a2a3a4a5a6a7a9");
   Bytes plain;
-  EXPECT_EQ(decrypt(key.record, Bytes{}, plain), kErrIntegrity);
-  EXPECT_EQ(decrypt(key.record, Bytes(24, 1), plain), kErrIntegrity);
+  EXPECT_EQ(decrypt(key.record, Bytes{}, plain), kMsgIntegrityFailed);
+  EXPECT_EQ(decrypt(key.record, Bytes(24, 1), plain), kMsgIntegrityFailed);
   EXPECT_EQ(decrypt(key.record, Bytes(kFoxEnvelope.begin(), kFoxEnvelope.end() - 1), plain),
-            kErrIntegrity);
-  EXPECT_EQ(decrypt(otherMac.record, kFoxEnvelope, plain), kErrIntegrity);
+            kMsgIntegrityFailed);
+  EXPECT_EQ(decrypt(otherMac.record, kFoxEnvelope, plain), kMsgIntegrityFailed);
 }
 
 TEST(BuiltinData, RefusesOtherAlgorithmsAndNullArguments) {
@@ -101,12 +102,12 @@ TEST(BuiltinData, RefusesOtherAlgorithmsAndNullArguments) {
   key.record.algorithm = ZQ_DATA_ALG_AES_128;
   int rc = 0;
   encrypt(key.record, Bytes{1, 2, 3}, &rc);
-  EXPECT_EQ(rc, kErrDataAlgorithm);
+  EXPECT_EQ(rc, kMsgUnsupportedDataAlgorithm);
   unsigned char* out = nullptr;
   uint32_t len = 0;
-  EXPECT_EQ(builtin::encryptData(nullptr, nullptr, nullptr, 0, &out, &len), kErrMissingArgument);
+  EXPECT_EQ(builtin::encryptData(nullptr, nullptr, nullptr, 0, &out, &len), kMsgProtectArgumentMissing);
   EXPECT_EQ(builtin::decryptData(nullptr, &key.record, nullptr, 4, &out, &len),
-            kErrMissingArgument);
+            kMsgProtectArgumentMissing);
 }
 
 TEST(BuiltinData, ShortKeyIsZeroFilledNotOverread) {
@@ -144,7 +145,7 @@ TEST(BuiltinKeys, DerivationMatchesDigestVector) {
   for (int32_t other : {0, 2, 3, 6, 7, 8, 9}) {
     EXPECT_EQ(builtin::genDataEncryptKeys(nullptr, other, secret.data(), serverRandom.data(),
                                           clientRandom.data(), &server, &client),
-              kErrDataAlgorithm);
+              kMsgUnsupportedDataAlgorithm);
     EXPECT_EQ(server.keyBytes, nullptr);
   }
 }
@@ -176,7 +177,7 @@ TEST(BuiltinRsa, KeyPairHasTheFixedShapeAndRoundTrips) {
   // A changed cipher text does not decrypt.
   cipher[10] ^= 1;
   EXPECT_EQ(builtin::publicKeyDecrypt(nullptr, priv, cipher, cipherLen, &plain, &plainLen),
-            kErrCrypto);
+            kMsgCryptoFailure);
   ZQFree(cipher);
   ZQFree(pub.modulus);
   ZQFree(priv);
@@ -211,17 +212,17 @@ TEST(BuiltinRsa, RefusesOtherAlgorithmsAndBadKeys) {
   ZQPublicKeyStruct pub{};
   char* priv = nullptr;
   EXPECT_EQ(builtin::genPPKeyPair(nullptr, ZQ_PUBLIC_KEY_ALG_RSA_2048, &pub, &priv),
-            kErrPublicKeyAlgorithm);
+            kMsgUnsupportedKeyAlgorithm);
   uint8_t modulus[84] = {0xc1};
   ZQPublicKeyStruct other{ZQ_PUBLIC_KEY_ALG_RSA_1024, 84, modulus};
   unsigned char* out = nullptr;
   uint32_t len = 0;
   uint8_t data[40] = {};
   EXPECT_EQ(builtin::publicKeyEncrypt(nullptr, &other, data, 40, &out, &len),
-            kErrPublicKeyAlgorithm);
+            kMsgUnsupportedKeyAlgorithm);
   ZQPublicKeyStruct empty{ZQ_PUBLIC_KEY_ALG_RSA_512, 0, nullptr};
-  EXPECT_EQ(builtin::publicKeyEncrypt(nullptr, &empty, data, 40, &out, &len), kErrCrypto);
-  EXPECT_EQ(builtin::publicKeyDecrypt(nullptr, "not a key", data, 40, &out, &len), kErrCrypto);
+  EXPECT_EQ(builtin::publicKeyEncrypt(nullptr, &empty, data, 40, &out, &len), kMsgCryptoFailure);
+  EXPECT_EQ(builtin::publicKeyDecrypt(nullptr, "not a key", data, 40, &out, &len), kMsgCryptoFailure);
   EXPECT_EQ(out, nullptr);
 }
 

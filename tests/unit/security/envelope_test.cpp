@@ -10,6 +10,7 @@
 #include "security/errors.h"
 #include "security/handshake.h"
 
+using namespace zq;
 using namespace zq::security;
 using zqtest::Bytes;
 
@@ -159,7 +160,7 @@ TEST(KeyExchange, BothSidesAgreeAndTheEnvelopeRoundTrips) {
             0);
   EXPECT_EQ(
       openEnvelope(&x.clientState, &x.binding.clientKey, sealed.data(), sealed.size(), opened),
-      kErrIntegrity);
+      kMsgIntegrityFailed);
   ASSERT_EQ(
       openEnvelope(&x.clientState, &x.binding.serverKey, sealed.data(), sealed.size(), opened), 0);
   EXPECT_EQ(toBytes(opened), reply);
@@ -169,7 +170,7 @@ TEST(KeyExchange, BothSidesAgreeAndTheEnvelopeRoundTrips) {
     sealed.data()[i] ^= 0x04;
     EXPECT_EQ(
         openEnvelope(&x.clientState, &x.binding.serverKey, sealed.data(), sealed.size(), opened),
-        kErrIntegrity)
+        kMsgIntegrityFailed)
         << i;
     sealed.data()[i] ^= 0x04;
   }
@@ -179,12 +180,12 @@ TEST(KeyExchange, EmptyArgumentsGive9008) {
   uint8_t key[16] = {};
   ZQEncryptKeyStruct record{key, 16, {}, ZQ_DATA_ALG_DES};
   Buffer sealed;
-  EXPECT_EQ(sealEnvelope(nullptr, &record, key, 0, sealed), kErrEncodingEmpty);
+  EXPECT_EQ(sealEnvelope(nullptr, &record, key, 0, sealed), kMsgBadEncodedSize);
 }
 
 TEST(KeyExchange, WrongVerifierBlockGives9002AndKeepsNoKeys) {
   Exchange x;
-  EXPECT_EQ(x.run(/*tamperReply=*/true), kErrKeyAgreement);
+  EXPECT_EQ(x.run(/*tamperReply=*/true), kMsgKeyAgreement);
   EXPECT_FALSE(x.binding.hasKeys());
   EXPECT_FALSE(x.binding.encrypted);
 }
@@ -194,7 +195,7 @@ TEST(KeyExchange, WrongVerifierBlockGives9002AndKeepsNoKeys) {
 TEST(KeyExchange, VerifierBlockIsAnXdrWord) {
   Exchange server;
   server.verifierSent = -2;
-  EXPECT_EQ(server.run(), kErrKeyAgreement) << "the client sent 0";
+  EXPECT_EQ(server.run(), kMsgKeyAgreement) << "the client sent 0";
   Buffer plain;
   ASSERT_EQ(openEnvelope(&server.clientState, &server.session.serverKey, server.replyBlock.data(),
                          server.replyBlock.size(), plain),
@@ -206,9 +207,9 @@ TEST(KeyExchange, VerifierBlockIsAnXdrWord) {
     int result;
   } cases[] = {
       {{0, 0, 0, 0}, 0},
-      {{0, 0, 0, 1}, kErrKeyAgreement},
-      {{1, 0, 0, 0}, kErrKeyAgreement},  // byte order
-      {{0, 0, 0}, kErrKeyAgreement},     // short of a word
+      {{0, 0, 0, 1}, kMsgKeyAgreement},
+      {{1, 0, 0, 0}, kMsgKeyAgreement},  // byte order
+      {{0, 0, 0}, kMsgKeyAgreement},     // short of a word
   };
   for (const Case& c : cases) {
     Exchange x;
@@ -223,7 +224,7 @@ TEST(KeyExchange, FinishWithoutKeyTransferGives9002) {
   ClientKeyExchange client(&state);
   BindingKeys binding;
   uint8_t block[32] = {};
-  EXPECT_EQ(client.finish(block, sizeof block, binding), kErrKeyAgreement);
+  EXPECT_EQ(client.finish(block, sizeof block, binding), kMsgKeyAgreement);
 }
 
 TEST(EncryptionInfo, TakesItemsOnlyUnderTheExpectedTag) {

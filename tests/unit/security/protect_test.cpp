@@ -13,6 +13,7 @@
 #include "security/key_material.h"
 #include "security/password.h"
 
+using namespace zq;
 using namespace zq::security;
 using zqtest::Bytes;
 
@@ -71,7 +72,7 @@ TEST(HashPassword, IsSaltedAnd28CharactersLong) {
   char empty[31] = "";
   ASSERT_EQ(HashPassword(empty), 0);
   EXPECT_EQ(strlen(empty), 28u);
-  EXPECT_EQ(HashPassword(nullptr), kErrMissingArgument);
+  EXPECT_EQ(HashPassword(nullptr), kMsgProtectArgumentMissing);
 }
 
 TEST(PasswordCipher, DecryptsOpensslVector) {
@@ -109,18 +110,18 @@ TEST(PasswordCipher, RefusesLongPasswordsAndWrongKeys) {
   Bytes key = testPasswordKey();
   int rc = 0;
   EXPECT_EQ(protectPassword(std::string(31, 'a'), key, &rc), "");
-  EXPECT_EQ(rc, kErrSize);
+  EXPECT_EQ(rc, kMsgBadProtectedSize);
 
   char out[ZQ_PROTECTED_PASSWORD_SIZE];
-  EXPECT_EQ(EncryptCharPasswordEx(std::string(31, 'a').c_str(), key.data(), out), kErrSize);
+  EXPECT_EQ(EncryptCharPasswordEx(std::string(31, 'a').c_str(), key.data(), out), kMsgBadProtectedSize);
   ASSERT_EQ(EncryptCharPasswordEx("secret", key.data(), out), 0);
   std::string protectedText = out;
   Bytes other = key;
   other[3] ^= 0x40;
-  EXPECT_EQ(DecryptPasswordEx(other.data(), out), kErrIntegrity);
+  EXPECT_EQ(DecryptPasswordEx(other.data(), out), kMsgIntegrityFailed);
   EXPECT_EQ(std::string(out), protectedText) << "a failure leaves the text alone";
   out[5] = out[5] == 'A' ? 'B' : 'A';
-  EXPECT_EQ(DecryptPasswordEx(key.data(), out), kErrIntegrity);
+  EXPECT_EQ(DecryptPasswordEx(key.data(), out), kMsgIntegrityFailed);
 }
 
 TEST(Protection, MissingArgumentsGive9015) {
@@ -157,7 +158,7 @@ TEST(Protection, MissingArgumentsGive9015) {
       {"CRYPTLIB_SaltBuffer data", CRYPTLIB_SaltBuffer(nullptr, 2, &bytes, &length)},
       {"HashPassword", HashPassword(nullptr)},
   };
-  for (const Case& c : cases) EXPECT_EQ(c.rc, kErrMissingArgument) << c.what;
+  for (const Case& c : cases) EXPECT_EQ(c.rc, kMsgProtectArgumentMissing) << c.what;
   EXPECT_EQ(text, nullptr);
   EXPECT_EQ(bytes, nullptr);
   EXPECT_STREQ(out, "");  // an output given is cleared first
@@ -175,7 +176,7 @@ TEST(TextProtection, DecryptsOpensslVectorWithCheck) {
   ZQFree(plain);
 
   // Without the check flag the digest is taken for cipher text.
-  EXPECT_EQ(DecryptCharData(0, text, "sixteen byte key", &plain), kErrIntegrity);
+  EXPECT_EQ(DecryptCharData(0, text, "sixteen byte key", &plain), kMsgIntegrityFailed);
   EXPECT_EQ(plain, nullptr);
 }
 
@@ -190,7 +191,7 @@ TEST(TextProtection, CheckDigestFailuresGive9016) {
   for (const std::string& text :
        {wrongDigest, wrongBody, std::string("AAAAAAAAAAAAAAAAAAAAAA=="), std::string("")}) {
     char* plain = nullptr;
-    EXPECT_EQ(DecryptCharData(1, text.c_str(), "sixteen byte key", &plain), kErrTextCheck) << text;
+    EXPECT_EQ(DecryptCharData(1, text.c_str(), "sixteen byte key", &plain), kMsgProtectedTextCheck) << text;
     EXPECT_EQ(plain, nullptr);
   }
 }
@@ -213,7 +214,7 @@ TEST(TextProtection, RoundTripsLongTextInFoldedLines) {
     ASSERT_EQ(DecryptCharData(check, text, keys::kDocumentKeyText, &back), 0);
     EXPECT_EQ(std::string(back), plain);
     ZQFree(back);
-    EXPECT_EQ(DecryptCharData(check, text, "another key text", &back), kErrIntegrity);
+    EXPECT_EQ(DecryptCharData(check, text, "another key text", &back), kMsgIntegrityFailed);
     ZQFree(text);
   }
 }
@@ -232,7 +233,7 @@ TEST(Buffers, InconsistentLengthGives9014) {
               0);
     unsigned char* out = nullptr;
     uint32_t outLength = 0;
-    EXPECT_EQ(CRYPTLIB_DecryptBuffer(&record, 0, block, blockLength, &out, &outLength), kErrSize);
+    EXPECT_EQ(CRYPTLIB_DecryptBuffer(&record, 0, block, blockLength, &out, &outLength), kMsgBadProtectedSize);
     EXPECT_EQ(out, nullptr);
     ZQFree(block);
   }
@@ -277,7 +278,7 @@ TEST(Buffers, SaltLayerRoundTrips) {
   uint32_t backLength = 0;
   ASSERT_EQ(CRYPTLIB_UnsaltBuffer(salted, saltedLength, &back, &backLength), 0);
   EXPECT_EQ(zqtest::take(back, backLength), data);
-  EXPECT_EQ(CRYPTLIB_UnsaltBuffer(salted, 12, &back, &backLength), kErrSize);
+  EXPECT_EQ(CRYPTLIB_UnsaltBuffer(salted, 12, &back, &backLength), kMsgBadProtectedSize);
   ZQFree(salted);
 }
 
@@ -324,7 +325,7 @@ TEST(Protection, OutOfMemoryLeavesNothingBehind) {
     zq::testing::failAllocationsAfter(n);
     int rc = EncryptCharData(1, "some text to protect", "a key text", &text);
     zq::testing::failAllocationsAfter(-1);
-    ASSERT_TRUE(rc == 0 || rc == kErrNoMemory) << n << ": " << rc;
+    ASSERT_TRUE(rc == 0 || rc == kMsgCopyNoMemory) << n << ": " << rc;
     if (rc != 0) {
       EXPECT_EQ(text, nullptr);
       continue;
@@ -333,7 +334,7 @@ TEST(Protection, OutOfMemoryLeavesNothingBehind) {
     zq::testing::failAllocationsAfter(n);
     rc = DecryptCharData(1, text, "a key text", &plain);
     zq::testing::failAllocationsAfter(-1);
-    ASSERT_TRUE(rc == 0 || rc == kErrNoMemory) << n << ": " << rc;
+    ASSERT_TRUE(rc == 0 || rc == kMsgCopyNoMemory) << n << ": " << rc;
     if (rc == 0) {
       EXPECT_STREQ(plain, "some text to protect");
     } else {

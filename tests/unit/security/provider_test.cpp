@@ -12,6 +12,7 @@
 #include "security/lifecycle.h"
 #include "security/provider.h"
 
+using namespace zq;
 using namespace zq::security;
 using zqtest::Bytes;
 
@@ -126,7 +127,7 @@ TEST_F(ProviderLoading, IncompleteLibraryFailsInitializationAndIsUnloaded) {
   zq::security::testing::setProviderLibraryName("libzqtestprovider_incomplete.so");
   EXPECT_EQ(ZQInitialization(&control, &status), ZQ_RETURN_ERROR);
   ASSERT_EQ(status.count, 1u);
-  EXPECT_EQ(status.items[0].messageNumber, kErrLibraryIncomplete);
+  EXPECT_EQ(status.items[0].messageNumber, kMsgIncompleteProvider);
   EXPECT_EQ(control.context, nullptr);
   EXPECT_FALSE(externalProviderLoaded());
   EXPECT_FALSE(stillLoaded("libzqtestprovider_incomplete.so"));

@@ -1,0 +1,237 @@
+#include "command_line.h"
+
+#include <getopt.h>
+
+#include <cstdint>
+
+#include "decimal.h"
+#include "entry_store.h"
+
+namespace zqserver {
+namespace {
+
+// getopt_long codes of the long options; above every character.
+enum Option : int {
+  kHost = 256,
+  kPort,
+  kRpcbind,
+  kVersions,
+  kProgram,
+  kDb,
+  kSetting,
+  kRefuseSetting,
+  kSecurity,
+  kForm,
+  kVerbose,
+  kHelp,
+};
+
+constexpr option kOptions[] = {
+    {"host", required_argument, nullptr, kHost},
+    {"port", required_argument, nullptr, kPort},
+    {"rpcbind", no_argument, nullptr, kRpcbind},
+    {"versions", required_argument, nullptr, kVersions},
+    {"program", required_argument, nullptr, kProgram},
+    {"db", required_argument, nullptr, kDb},
+    {"setting", required_argument, nullptr, kSetting},
+    {"refuse-setting", required_argument, nullptr, kRefuseSetting},
+    {"security", required_argument, nullptr, kSecurity},
+    {"form", required_argument, nullptr, kForm},
+    {"verbose", no_argument, nullptr, kVerbose},
+    {"help", no_argument, nullptr, kHelp},
+    {nullptr, 0, nullptr, 0},
+};
+
+constexpr int kFirstVersion = 7;
+constexpr int kLastVersion = 14;
+
+// "N" or "A-B" within the versions the codec knows.
+bool parseVersions(const std::string& text, int& lo, int& hi) {
+  const size_t dash = text.find('-');
+  int64_t a = 0, b = 0;
+  if (!parseDecimal(text.substr(0, dash), kFirstVersion, kLastVersion, a)) return false;
+  b = a;
+  if (dash != std::string::npos &&
+      !parseDecimal(text.substr(dash + 1), kFirstVersion, kLastVersion, b))
+    return false;
+  if (a > b) return false;
+  lo = static_cast<int>(a);
+  hi = static_cast<int>(b);
+  return true;
+}
+
+// "N=VALUE": VALUE "int:NUMBER" is an integer, anything else a text.
+bool parseSetting(const std::string& text, Options& options, std::string& error) {
+  const size_t eq = text.find('=');
+  int64_t number = 0;
+  if (eq == std::string::npos || !parseDecimal(text.substr(0, eq), 1, UINT32_MAX, number)) {
+    error = "--setting " + text + ": expected N=VALUE with N a setting number from 1 to 4294967295";
+    return false;
+  }
+  const std::string value = text.substr(eq + 1);
+  if (value.rfind("int:", 0) == 0) {
+    int64_t integer = 0;
+    if (!parseDecimal(value.substr(4), INT32_MIN, INT32_MAX, integer)) {
+      error = "--setting " + text + ": expected int:NUMBER, NUMBER from -2147483648 to 2147483647";
+      return false;
+    }
+    options.settings[static_cast<uint32_t>(number)] = static_cast<int32_t>(integer);
+  } else {
+    options.settings[static_cast<uint32_t>(number)] = value;
+  }
+  return true;
+}
+
+// The option getopt_long stopped at, as the user wrote it.
+std::string offending(int argc, char** argv) {
+  return optind > 0 && optind <= argc ? argv[optind - 1] : "";
+}
+
+}  // namespace
+
+bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& error) {
+  Options& o = out.options;
+  optind = 0;  // full reinitialisation, so that the parser can run more than once
+  opterr = 0;  // the errors below say more than getopt's own
+  for (;;) {
+    const int code = getopt_long(argc, argv, ":h", kOptions, nullptr);
+    if (code == -1) break;
+    const std::string value = optarg ? optarg : "";
+    int64_t number = 0;
+    switch (code) {
+      case 'h':
+      case kHelp:
+        out.help = true;
+        return true;
+      case kHost:
+        o.host = value;
+        break;
+      case kPort:
+        if (!parseDecimal(value, 0, UINT16_MAX, number)) {
+          error = "--port " + value + ": expected a port number from 0 to 65535";
+          return false;
+        }
+        o.port = static_cast<uint16_t>(number);
+        break;
+      case kRpcbind:
+        o.useRpcbind = true;
+        break;
+      case kVersions:
+        if (!parseVersions(value, o.minVersion, o.maxVersion)) {
+          error = "--versions " + value + ": expected N or A-B within 7-14";
+          return false;
+        }
+        break;
+      case kProgram:
+        if (!parseDecimal(value, 1, UINT32_MAX, number)) {
+          error = "--program " + value + ": expected a program number from 1 to 4294967295";
+          return false;
+        }
+        o.programs = {static_cast<uint32_t>(number)};
+        break;
+      case kDb:
+        o.database = value;
+        break;
+      case kSetting:
+        if (!parseSetting(value, o, error)) return false;
+        break;
+      case kRefuseSetting:
+        if (!parseDecimal(value, 1, UINT32_MAX, number)) {
+          error = "--refuse-setting " + value + ": expected a setting number from 1 to 4294967295";
+          return false;
+        }
+        o.refusedSetting = static_cast<uint32_t>(number);
+        break;
+      case kSecurity:
+        if (value == "optional") {
+          o.securityPolicy = 0;
+        } else if (value == "required") {
+          o.securityPolicy = 1;
+        } else if (value == "disabled") {
+          o.securityPolicy = 2;
+        } else {
+          error = "--security " + value + ": expected optional, required or disabled";
+          return false;
+        }
+        break;
+      case kForm: {
+        std::string name, why;
+        std::vector<FieldDef> fields;
+        if (!parseFormDescription(value, name, fields, why)) {
+          error = "--form " + value + ": " + why;
+          return false;
+        }
+        out.forms.push_back(value);
+        break;
+      }
+      case kVerbose:
+        o.verbose = true;
+        break;
+      case ':':
+        error = offending(argc, argv) + " needs a value";
+        return false;
+      default:  // '?': unknown or ambiguous, or a value given to an option without one
+        error = optopt >= kHost ? offending(argc, argv) + ": this option takes no value"
+                                : "unknown or ambiguous option " + offending(argc, argv);
+        return false;
+    }
+  }
+  if (optind < argc) {
+    error = std::string("unexpected argument ") + argv[optind];
+    return false;
+  }
+  return true;
+}
+
+void printUsage(FILE* out) {
+  fputs(
+      "usage: zqserverd [options]\n"
+      "\n"
+      "The zq reference server: answers the client library's remote calls on\n"
+      "loopback or any local address, keeping definitions and entries in SQLite.\n"
+      "An option's value follows it as the next argument or after '='.\n"
+      "\n"
+      "  --host ADDRESS        listen address (default 127.0.0.1)\n"
+      "  --port N              TCP port, 0 to 65535 (default 0: any free port)\n"
+      "  --rpcbind             register the programs with the local rpcbind, so that\n"
+      "                        clients find the server without knowing its port\n"
+      "  --versions A-B        protocol versions to serve, within 7-14 (default 7-14;\n"
+      "                        a single N serves only N); a client asking for\n"
+      "                        another version gets a version mismatch\n"
+      "  --program N           serve only this private program number (1 to\n"
+      "                        4294967295) instead of the admin (390600), fast\n"
+      "                        (390620) and list (390635) programs\n"
+      "  --db FILE             keep the store in FILE (default: in memory)\n"
+      "  --setting N=VALUE     answer server setting N with VALUE; a VALUE of the form\n"
+      "                        int:NUMBER is a 32-bit integer, anything else a text.\n"
+      "                        Examples: --setting 4='7.5.00 Patch 004' (version),\n"
+      "                        --setting 246=int:1000 (argument limit in bytes),\n"
+      "                        --setting 333=int:65536 (maximum attachment size),\n"
+      "                        --setting 55=de_DE.UTF-8 (server language)\n"
+      "  --refuse-setting N    answer any settings request naming N with error 123\n"
+      "  --security POLICY     wire encryption: optional (clients that can encrypt\n"
+      "                        do), required (calls in the clear are refused) or\n"
+      "                        disabled (the default). The encryption is single DES\n"
+      "                        with a 672-bit RSA key exchange, kept for wire\n"
+      "                        compatibility: it does not replace TLS\n"
+      "  --form DESCRIPTION    create a form at start (repeatable). DESCRIPTION is\n"
+      "                        Name:id:type[:fieldName][,id:type[:fieldName]...]\n"
+      "                        with id a field id from 1 to 4294967295 and type a\n"
+      "                        data type number or one of char, integer, real,\n"
+      "                        diary, enum, time, bitmask, bytes, decimal, attach,\n"
+      "                        currency, date, timeofday, ulong, coords.\n"
+      "                        The core fields (1 entry id, 2 submitter, 3 create\n"
+      "                        date, 4 assigned to, 5 last modified by, 6 modified\n"
+      "                        date, 7 status, 8 short description, 15 status\n"
+      "                        history) are added. Example:\n"
+      "                        --form 'Tickets:536870913:char:Title,536870914:attach'\n"
+      "  --verbose             print the chosen port and the registrations\n"
+      "  --help, -h            show this text\n"
+      "\n"
+      "The server prints \"listening on PORT\" when it is ready and stops cleanly on\n"
+      "SIGINT or SIGTERM, removing its rpcbind registrations. A bad option stops it\n"
+      "with a line on stderr and exit status 2.\n",
+      out);
+}
+
+}  // namespace zqserver

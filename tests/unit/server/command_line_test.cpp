@@ -1,0 +1,124 @@
+// zqserverd's option parser: every numeric value is checked, and a bad one
+// is refused with a reason instead of turning into 0 or a wrapped number.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "command_line.h"
+
+namespace {
+
+struct Parsed {
+  bool ok = false;
+  std::string error;
+  zqserver::CommandLine line;
+};
+
+Parsed parse(std::vector<std::string> args) {
+  args.insert(args.begin(), "zqserverd");
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  Parsed p;
+  p.ok = zqserver::parseCommandLine(static_cast<int>(args.size()), argv.data(), p.line, p.error);
+  return p;
+}
+
+}  // namespace
+
+TEST(ServerCommandLine, RefusesBadValuesWithAReason) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {{"--port", "abc"}, "--port abc: expected a port number from 0 to 65535"},
+      {{"--port", "70000"}, "--port 70000: expected a port number"},
+      {{"--port", "-1"}, "--port -1: expected"},
+      {{"--port", "+80"}, "--port +80: expected"},
+      {{"--port", " 80"}, "--port  80: expected"},
+      {{"--port", "80x"}, "--port 80x: expected"},
+      {{"--port="}, "--port : expected"},
+      {{"--port", "18446744073709551617"}, "--port 18446744073709551617: expected"},
+      {{"--versions", "6-14"}, "--versions 6-14: expected N or A-B within 7-14"},
+      {{"--versions", "7-15"}, "--versions 7-15: expected"},
+      {{"--versions", "12-8"}, "--versions 12-8: expected"},
+      {{"--versions", "7-"}, "--versions 7-: expected"},
+      {{"--versions", "7-14x"}, "--versions 7-14x: expected"},
+      {{"--program", "0"}, "--program 0: expected a program number from 1 to 4294967295"},
+      {{"--program", "4294967296"}, "--program 4294967296: expected"},
+      {{"--setting", "246"}, "--setting 246: expected N=VALUE"},
+      {{"--setting", "x=1"}, "--setting x=1: expected N=VALUE"},
+      {{"--setting", "0=1"}, "--setting 0=1: expected N=VALUE"},
+      {{"--setting", "246=int:2147483648"}, "--setting 246=int:2147483648: expected int:NUMBER"},
+      {{"--setting", "246=int:"}, "--setting 246=int:: expected int:NUMBER"},
+      {{"--refuse-setting", "0"}, "--refuse-setting 0: expected a setting number"},
+      {{"--refuse-setting", "seven"}, "--refuse-setting seven: expected"},
+      {{"--security", "maybe"}, "--security maybe: expected optional, required or disabled"},
+      {{"--form", "Tickets:0:char"}, "--form Tickets:0:char: field id '0'"},
+      {{"--form", "Tickets:536870913:4294967296"}, "data type '4294967296' is out of range"},
+      {{"--form", ":536870913:char"}, "the form name is missing"},
+      {{"--port"}, "--port needs a value"},
+      {{"--verbose=1"}, "--verbose=1: this option takes no value"},
+      {{"--bogus"}, "unknown or ambiguous option --bogus"},
+      {{"--port", "9000", "extra"}, "unexpected argument extra"},
+  };
+  for (const Case& c : cases) {
+    const Parsed p = parse(c.args);
+    EXPECT_FALSE(p.ok) << c.reason;
+    EXPECT_NE(p.error.find(c.reason), std::string::npos) << p.error;
+  }
+}
+
+TEST(ServerCommandLine, ReadsGoodValues) {
+  Parsed p = parse({"--port",
+                    "65535",
+                    "--versions=8-12",
+                    "--program",
+                    "4294967295",
+                    "--setting",
+                    "246=int:-2147483648",
+                    "--setting",
+                    "4=7.5.00 Patch 004",
+                    "--refuse-setting",
+                    "55",
+                    "--security",
+                    "required",
+                    "--form",
+                    "Tickets:536870913:char:Title",
+                    "--form",
+                    "Other:536870914:4",
+                    "--host",
+                    "0.0.0.0",
+                    "--rpcbind",
+                    "--verbose"});
+  ASSERT_TRUE(p.ok) << p.error;
+  const zqserver::Options& o = p.line.options;
+  EXPECT_EQ(o.port, 65535);
+  EXPECT_EQ(o.minVersion, 8);
+  EXPECT_EQ(o.maxVersion, 12);
+  EXPECT_EQ(o.programs, std::vector<uint32_t>{4294967295u});
+  EXPECT_EQ(std::get<int32_t>(o.settings.at(246)), INT32_MIN);
+  EXPECT_EQ(std::get<std::string>(o.settings.at(4)), "7.5.00 Patch 004");
+  EXPECT_EQ(o.refusedSetting, 55u);
+  EXPECT_EQ(o.securityPolicy, 1);
+  EXPECT_EQ(p.line.forms,
+            (std::vector<std::string>{"Tickets:536870913:char:Title", "Other:536870914:4"}));
+  EXPECT_EQ(o.host, "0.0.0.0");
+  EXPECT_TRUE(o.useRpcbind);
+  EXPECT_TRUE(o.verbose);
+  EXPECT_FALSE(p.line.help);
+
+  // Port 0 (any free port) and a single version are values of their own.
+  p = parse({"--port", "0", "--versions", "9"});
+  ASSERT_TRUE(p.ok) << p.error;
+  EXPECT_EQ(p.line.options.port, 0);
+  EXPECT_EQ(p.line.options.minVersion, 9);
+  EXPECT_EQ(p.line.options.maxVersion, 9);
+
+  // --help stops the parse, whatever follows.
+  p = parse({"--help", "--port", "abc"});
+  EXPECT_TRUE(p.ok);
+  EXPECT_TRUE(p.line.help);
+}
