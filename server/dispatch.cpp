@@ -155,7 +155,7 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
       faults.lastTimeout = in->timeout;
     }
     if (in && out) {
-      server->sessions().echo(*in, *out);
+      server->sessions().echo(*in, *out, faults.renewCacheIdPerChunk);
       recordPassword(*server, *in, out->cacheId, version);
     }
     Call call{*server, *p, version, args, reply, p->statusOf ? p->statusOf(reply) : nullptr};
@@ -163,6 +163,7 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
       ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, 123, nullptr);
     else
       handler(call);
+    if (in && out) server->sessions().noteExchange(number, *in, *out);
     addServerLog(call);
     const bool garble = Faults::take(faults.garbleReplies);
     auto replyProc = garble ? reinterpret_cast<xdrproc_t>(garbage)

@@ -22,6 +22,10 @@ struct Faults {
   std::atomic<int> closeMidCall{0};
   // Answer the next N calls with bytes that are no valid reply.
   std::atomic<int> garbleReplies{0};
+  // Hand out a new cache id with every reply of a chunked retrieval (a
+  // request that announces a response size), as a server may: the session
+  // goes on under the new id and the old one is retired.
+  std::atomic<bool> renewCacheIdPerChunk{false};
 
   // Wire encryption. Each countdown applies to the next N calls it names.
   // Enciphered calls: answer AUTH_REJECTEDCRED (the client renegotiates).
@@ -64,6 +68,7 @@ struct Faults {
     refuseSetting = 0;
     closeMidCall = 0;
     garbleReplies = 0;
+    renewCacheIdPerChunk = false;
     callsReceived = 0;
     callsAnswered = 0;
     lastProcedure = 0;

@@ -5,8 +5,9 @@
 #include <map>
 #include <mutex>
 
+#include "frame/alloc.h"
 #include "security/base64.h"
-#include "zqapi/zq_text.h"
+#include "text/qual_text.h"
 
 namespace zqserver {
 
@@ -72,15 +73,15 @@ void appendValueText(std::string& out, const ZQValueStruct* v) {
       return appendTyped(out, type, s.data(), s.size());
     }
     case ZQ_DATA_TYPE_CURRENCY: {
-      uint32_t position = 0;
-      std::vector<char> buffer(256);
-      int rc;
-      while ((rc = ZQEncodeValueText(v, &position, static_cast<uint32_t>(buffer.size()),
-                                     buffer.data())) == -3 &&
-             buffer.size() < (1u << 24))
-        buffer.resize(buffer.size() * 4);
-      if (rc != 0) return appendTyped(out, 0, "", 0);
-      return appendTyped(out, type, buffer.data(), position);
+      // The value bytes are the currency text alone; without an amount
+      // there is no currency to send.
+      if (!v->u.currencyValue) return appendTyped(out, 0, "", 0);
+      zq::text::EncodeResult text =
+          zq::text::encodeCurrencyText(*v->u.currencyValue, zq::text::LengthCounter());
+      if (!text.text) return appendTyped(out, 0, "", 0);
+      appendTyped(out, type, text.text, strlen(text.text));
+      ZQFree(text.text);
+      return;
     }
     default:
       return appendTyped(out, 0, "", 0);

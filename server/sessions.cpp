@@ -4,12 +4,20 @@
 
 namespace zqserver {
 
-void Sessions::echo(const zq::transport::RequestHeader& in, zq::transport::RequestHeader& out) {
+void Sessions::echo(const zq::transport::RequestHeader& in, zq::transport::RequestHeader& out,
+                    bool renewPerChunk) {
   std::lock_guard<std::mutex> lock(mutex_);
   int32_t id = in.cacheId;
-  if (id == 0 || !open_.count(id)) {
+  auto session = id == 0 ? open_.end() : open_.find(id);
+  if (session == open_.end()) {
     id = next_++;
     open_[id] = in.user ? in.user : "";
+  } else if (renewPerChunk && in.responseSize != 0) {
+    std::string user = std::move(session->second);
+    open_.erase(session);
+    passwords_.erase(id);
+    id = next_++;
+    open_[id] = std::move(user);
   }
   out.cacheId = id;
   out.operationTime = static_cast<int32_t>(time(nullptr));
@@ -24,6 +32,19 @@ bool Sessions::end(int32_t cacheId) {
   passwords_.erase(cacheId);
   ++ended_;
   return true;
+}
+
+void Sessions::noteExchange(uint32_t procedure, const zq::transport::RequestHeader& in,
+                            const zq::transport::RequestHeader& out) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  exchanges_.push_back(
+      {procedure, in.cacheId, in.chunkToken, out.cacheId, out.chunkToken, out.lastChunk != 0});
+  if (exchanges_.size() > kRecentExchanges) exchanges_.pop_front();
+}
+
+std::vector<Sessions::Exchange> Sessions::recentExchanges() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return std::vector<Exchange>(exchanges_.begin(), exchanges_.end());
 }
 
 size_t Sessions::count() const {

@@ -14,8 +14,11 @@ namespace zqserver {
 
 class Sessions {
  public:
-  // Fills a reply's header echo: the request's session, or a new one.
-  void echo(const zq::transport::RequestHeader& in, zq::transport::RequestHeader& out);
+  // Fills a reply's header echo: the request's session, or a new one. With
+  // renewPerChunk a reply of a chunked retrieval moves the session to a new
+  // cache id.
+  void echo(const zq::transport::RequestHeader& in, zq::transport::RequestHeader& out,
+            bool renewPerChunk = false);
   // Ends a session; false when it did not exist.
   bool end(int32_t cacheId);
   size_t count() const;
@@ -38,6 +41,22 @@ class Sessions {
   static constexpr size_t kRecentPasswords = 64;
   std::vector<Password> recentPasswords() const;
 
+  // The cache id and chunk words of a call and of its reply (tests check
+  // what each request of a chunked retrieval carried).
+  struct Exchange {
+    uint32_t procedure = 0;
+    int32_t cacheId = 0;
+    int32_t chunkToken = 0;
+    int32_t repliedCacheId = 0;
+    int32_t repliedToken = 0;
+    bool lastChunk = false;
+  };
+  void noteExchange(uint32_t procedure, const zq::transport::RequestHeader& in,
+                    const zq::transport::RequestHeader& out);
+  // The exchanges of the last calls, oldest first (at most kRecentExchanges).
+  static constexpr size_t kRecentExchanges = 256;
+  std::vector<Exchange> recentExchanges() const;
+
  private:
   mutable std::mutex mutex_;
   int32_t next_ = 1000;
@@ -46,6 +65,7 @@ class Sessions {
   std::map<int32_t, Password> passwords_;  // open sessions only
   Password lastPassword_;
   std::deque<Password> recent_;
+  std::deque<Exchange> exchanges_;
 };
 
 }  // namespace zqserver

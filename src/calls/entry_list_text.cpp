@@ -5,8 +5,8 @@
 
 #include "frame/alloc.h"
 #include "platform/charset.h"
+#include "text/qual_text.h"
 #include "zqapi/zq_free.h"
-#include "zqapi/zq_text.h"
 
 namespace zq::calls {
 namespace {
@@ -208,18 +208,12 @@ struct Parser {
     return true;
   }
 
+  // The value text is the currency text itself, with no type code nor
+  // counted wrapper of its own; its lengths count the bytes as they came.
   bool currency(const char* s, size_t n, ZQValueStruct& v) {
-    std::string copy(s, n);  // the value text decoder wants a terminated text
-    const char* cursor = copy.c_str();
-    ZQValueStruct decoded{};
-    int rc = ZQDecodeValueText(&cursor, &decoded);
-    if (rc == 300) return noMemory();
-    if (rc != 0 || decoded.dataType != ZQ_DATA_TYPE_CURRENCY ||
-        cursor != copy.c_str() + copy.size()) {
-      FreeZQValueStruct(&decoded, 0);
-      return fail(kMsgUndecodable, "currency value");
-    }
-    v = decoded;
+    const int32_t rc = text::decodeCurrencyText(s, n, text::LengthCounter(), &v);
+    if (rc == text::kMsgNoMemoryText) return noMemory();
+    if (rc != 0) return fail(kMsgUndecodable, "currency value");
     return true;
   }
 

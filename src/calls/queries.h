@@ -20,7 +20,8 @@ struct Chunk {
   bool failed;  // the reply's own status list holds an error
 };
 
-// The chunk words between one request of a chunked retrieval and the next.
+// What one request of a chunked retrieval passes to the next: the chunk
+// token and the cache id of the previous reply.
 class ChunkCursor {
  public:
   explicit ChunkCursor(ZQThreadContext* ctx);
@@ -28,7 +29,7 @@ class ChunkCursor {
   bool stopped(call::Frame& call);
   // The chunk words of the next request, in the header binding just filled.
   void prepare(transport::RequestHeader& header) const;
-  // Takes a reply's chunk words; true when it completes the result.
+  // Takes a reply's chunk token and cache id; true when it completes the result.
   bool advance(const transport::RequestHeader& echoed);
   // A server that keeps no state (no chunk token) cannot continue.
   bool canContinue() const { return token_ != 0; }
@@ -36,6 +37,8 @@ class ChunkCursor {
  private:
   ZQThreadContext* ctx_;
   int32_t token_ = 0;
+  bool replied_ = false;
+  int32_t cacheId_ = 0;
 };
 
 // Runs a chunked retrieval: each request binds afresh and carries the

@@ -30,14 +30,19 @@ bool ChunkCursor::stopped(call::Frame& call) {
 }
 
 // Binding fills the header afresh and clears the call words; the chunk
-// words go in after it.
+// words go in after it. A server may change the cache id with any reply:
+// the next chunk is asked for under the one the last reply gave, whatever
+// the binding record holds.
 void ChunkCursor::prepare(transport::RequestHeader& header) const {
   header.responseSize = ctx_->settings.responseSize;
   header.chunkToken = token_;
+  if (replied_) header.cacheId = cacheId_;
 }
 
 bool ChunkCursor::advance(const transport::RequestHeader& echoed) {
   token_ = echoed.chunkToken;
+  cacheId_ = echoed.cacheId;
+  replied_ = true;
   return echoed.lastChunk != 0;
 }
 

@@ -631,4 +631,19 @@ int32_t decodeValueText(const char* text, size_t len, const LengthCounter& count
   return 0;
 }
 
+int32_t decodeCurrencyText(const char* text, size_t len, const LengthCounter& counter,
+                           ZQValueStruct* out) {
+  memset(out, 0, sizeof *out);
+  auto* c = static_cast<ZQCurrencyStruct*>(ZQCalloc(1, sizeof(ZQCurrencyStruct)));
+  if (!c) return kMsgNoMemoryText;
+  out->dataType = ZQ_DATA_TYPE_CURRENCY;
+  out->u.currencyValue = c;
+  const int32_t rc = readCurrencyContent(text, len, counter, *c);
+  if (rc) {
+    FreeZQValueStruct(out, 0);
+    memset(out, 0, sizeof *out);
+  }
+  return rc;
+}
+
 }  // namespace zq::text

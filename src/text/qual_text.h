@@ -69,4 +69,14 @@ int32_t decodeAssignText(const char* text, size_t len, const LengthCounter& coun
 int32_t decodeValueText(const char* text, size_t len, const LengthCounter& counter,
                         ZQValueStruct* out, size_t* consumed, char* detail);
 
+// The currency text alone (what a currency value's counted text holds, and
+// what entry lists carry for a currency): counted amount, counted code,
+// conversion date, the count of functional currencies and their counted
+// value and code. Decoding reads exactly len bytes into a currency value
+// (out left empty on failure) and returns 0, 300 or 402. Encoding gives no
+// text for a currency without amount, which travels as a NULL value.
+int32_t decodeCurrencyText(const char* text, size_t len, const LengthCounter& counter,
+                           ZQValueStruct* out);
+EncodeResult encodeCurrencyText(const ZQCurrencyStruct& currency, const LengthCounter& counter);
+
 }  // namespace zq::text

@@ -146,21 +146,24 @@ uint32_t effectiveType(const ZQValueStruct& v) {
   }
 }
 
+void writeCurrencyContent(TextWriter& w, const ZQCurrencyStruct& c) {
+  w.counted(c.value);
+  w.counted(c.currencyCode, strnlen(c.currencyCode, ZQ_MAX_CURRENCY_CODE_SIZE));
+  w.number(static_cast<uint32_t>(c.conversionDate));
+  const ZQFunctionalCurrencyList& f = c.functionalCurrencies;
+  uint32_t n = f.items ? f.count : 0;
+  w.number(n);
+  for (uint32_t i = 0; i < n; ++i) {
+    w.counted(f.items[i].value);
+    w.counted(f.items[i].currencyCode, strnlen(f.items[i].currencyCode, ZQ_MAX_CURRENCY_CODE_SIZE));
+  }
+}
+
 void writeCurrencyText(TextWriter& w, const ZQCurrencyStruct& c) {
   // The currency is one counted text whose content is itself in the text
   // form; its length counts the inner text as converted.
   TextWriter inner(w.counter());
-  inner.counted(c.value);
-  inner.counted(c.currencyCode, strnlen(c.currencyCode, ZQ_MAX_CURRENCY_CODE_SIZE));
-  inner.number(static_cast<uint32_t>(c.conversionDate));
-  const ZQFunctionalCurrencyList& f = c.functionalCurrencies;
-  uint32_t n = f.items ? f.count : 0;
-  inner.number(n);
-  for (uint32_t i = 0; i < n; ++i) {
-    inner.counted(f.items[i].value);
-    inner.counted(f.items[i].currencyCode,
-                  strnlen(f.items[i].currencyCode, ZQ_MAX_CURRENCY_CODE_SIZE));
-  }
+  writeCurrencyContent(inner, c);
   if (inner.failed()) {
     w.fail();
     return;
@@ -353,6 +356,16 @@ EncodeResult encodeQualifierText(const ZQQualifierStruct* qual, const LengthCoun
   writeQualifier(w, qual);
   result.text = w.release();
   if (!result.text) result.error = kMsgCopyNoMemory;
+  return result;
+}
+
+EncodeResult encodeCurrencyText(const ZQCurrencyStruct& currency, const LengthCounter& counter) {
+  EncodeResult result;
+  if (!currency.value) return result;
+  TextWriter w(counter);
+  writeCurrencyContent(w, currency);
+  result.text = w.release();
+  if (!result.text) result.error = kMsgNoMemoryText;
   return result;
 }
 
