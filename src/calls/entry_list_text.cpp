@@ -212,7 +212,7 @@ struct Parser {
   // counted wrapper of its own; its lengths count the bytes as they came.
   bool currency(const char* s, size_t n, ZQValueStruct& v) {
     const int32_t rc = text::decodeCurrencyText(s, n, text::LengthCounter(), &v);
-    if (rc == text::kMsgNoMemoryText) return noMemory();
+    if (rc == kMsgCopyNoMemory) return noMemory();
     if (rc != 0) return fail(kMsgUndecodable, "currency value");
     return true;
   }

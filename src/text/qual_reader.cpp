@@ -635,7 +635,7 @@ int32_t decodeCurrencyText(const char* text, size_t len, const LengthCounter& co
                            ZQValueStruct* out) {
   memset(out, 0, sizeof *out);
   auto* c = static_cast<ZQCurrencyStruct*>(ZQCalloc(1, sizeof(ZQCurrencyStruct)));
-  if (!c) return kMsgNoMemoryText;
+  if (!c) return kMsgCopyNoMemory;
   out->dataType = ZQ_DATA_TYPE_CURRENCY;
   out->u.currencyValue = c;
   const int32_t rc = readCurrencyContent(text, len, counter, *c);

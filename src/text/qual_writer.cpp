@@ -365,7 +365,7 @@ EncodeResult encodeCurrencyText(const ZQCurrencyStruct& currency, const LengthCo
   TextWriter w(counter);
   writeCurrencyContent(w, currency);
   result.text = w.release();
-  if (!result.text) result.error = kMsgNoMemoryText;
+  if (!result.text) result.error = kMsgCopyNoMemory;
   return result;
 }
 

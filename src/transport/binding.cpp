@@ -377,10 +377,14 @@ void recordCacheId(ZQControlStruct* control, uint32_t queue) {
   ZQThreadContext* ctx = ZQGetThreadContext(control, nullptr);
   TransportState* st = stateOf(ctx);
   if (!st || ctx->cacheIdManaged) return;
-  // The queue resolved as binding resolves it: a list request goes to the
-  // fast queue once the server has a binding there, and its reply's cache
-  // id must land in the binding the next request reads it from.
-  const uint32_t q = resolveQueue(ctx, findServer(ctx, control->server), queue, nullptr);
+  uint32_t q = queue;
+  if (queue != kQueueAdmin) {
+    ServerRecord* server = findServer(ctx, control->server);
+    if (ctx->settings.rpcProgram != 0)
+      q = ctx->settings.rpcProgram != kProgramAdmin ? kQueueFast : kQueueAdmin;
+    else if (server && server->program != 0)
+      q = server->program != kProgramAdmin ? kQueueFast : kQueueAdmin;
+  }
   Binding* b = st->current[q];
   if (!b || !matches(*b, control, false)) {
     b = nullptr;
