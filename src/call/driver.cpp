@@ -88,7 +88,7 @@ bool fallBack(Attempt& a, ServerRecord* server, uint32_t queue, int rpcStatus,
   resetVersion(a.st, server, queue);
   const bool managed = a.ctx->cacheIdManaged != 0;
   if (managed && rpcStatus == platform::kRpcProgVersMismatch)
-    addError(d.status, 8203, server->name.c_str());
+    addError(d.status, kMsgNoUsableVersion, server->name.c_str());
   else if (!fromCreation || managed)
     addError(d.status, kMsgNoConnection, server->name.c_str());
   else
@@ -140,7 +140,7 @@ bool drive(Attempt& a, int depth) {
   const int version = server->version;
   if (!transport::procedureInVersion(*d.stub, version)) {
     // Older servers do not have this procedure at all.
-    addError(d.status, ctx->unsupportedMessage ? ctx->unsupportedMessage : 288);
+    addError(d.status, ctx->unsupportedMessage ? ctx->unsupportedMessage : kMsgOperationUnsupported);
     return false;
   }
 
@@ -171,7 +171,7 @@ bool drive(Attempt& a, int depth) {
 
   if (!reply) {
     if (ctx->argumentTooLarge) {
-      addError(d.status, 9008);
+      addError(d.status, kMsgBadEncodedSize);
       return false;
     }
     // An envelope that failed on this side (not sealed, or a reply that does
@@ -191,7 +191,7 @@ bool drive(Attempt& a, int depth) {
       ctx->rekeyNeeded = 0;
       if (d.rekeyed) {
         server->dropHandle();
-        addError(d.status, 9002);
+        addError(d.status, kMsgKeyAgreement);
         return false;
       }
       // Renegotiating binds again, which protects the password anew under a
@@ -216,7 +216,7 @@ bool drive(Attempt& a, int depth) {
         (detail == platform::kAuthBadCred || detail == platform::kAuthTooWeak)) {
       if (d.encryptionSwitched) {
         server->dropHandle();
-        addError(d.status, 9002);
+        addError(d.status, kMsgKeyAgreement);
         return false;
       }
       transport::Binding* binding = a.st->current[queue];
@@ -224,8 +224,8 @@ bool drive(Attempt& a, int depth) {
         if (binding) binding->encryptionOn = false;
       } else {
         if (!security::providerLoaded()) {
-          addError(d.status, 9001);
-          addError(d.status, 9010);
+          addError(d.status, kMsgEncryptionRequired);
+          addError(d.status, kMsgNoEncryptionLibrary);
           return false;
         }
         if (binding) binding->encryptionOn = true;

@@ -94,7 +94,7 @@ extern "C" int ZQGetClientIdentity(ZQControlStruct* control, char** identity,
                                    ZQStatusList* status) {
   if (!status) return ZQ_RETURN_BAD_STATUS;
   zq::clearStatus(status);
-  if (!control || !identity) return zq::addError(status, 233);
+  if (!control || !identity) return zq::addError(status, zq::kMsgNullArgument);
   ZQThreadContext* ctx = ZQGetThreadContext(control, status);
   if (!ctx) return ZQ_RETURN_FATAL;
   *identity = zq::dupString(zq::clientIdentity(ctx, control).c_str());

@@ -25,14 +25,6 @@ constexpr ZQInternalId kProtectedTextField = 123;
 constexpr size_t kPasswordLength = 30;
 constexpr size_t kDigestLength = 28;
 constexpr size_t kProtectedLength = 120;
-constexpr int32_t kMsgAttachTooLarge = 8703;
-constexpr int32_t kMsgBadLocation = 8700;
-constexpr int32_t kMsgCannotOpen = 342;
-constexpr int32_t kMsgEmptyFile = 295;
-constexpr int32_t kMsgInflate = 160;
-constexpr int32_t kMsgTooLongForServer = 559;
-constexpr int32_t kMsgBadText = 9009;
-constexpr int32_t kMsgIntegrity = 9004;
 
 int noMemory(ZQStatusList* status) { return addError(status, kMsgNoMemory); }
 
@@ -67,12 +59,12 @@ int packFile(ZQAttachStruct& a, ZQStatusList* status) {
   // The name is released with the location; keep it for the message.
   std::string name = a.location.u.filename ? a.location.u.filename : "";
   FILE* f = name.empty() ? nullptr : fopen(name.c_str(), "rb");
-  if (!f) return addError(status, kMsgCannotOpen, name.c_str());
+  if (!f) return addError(status, kMsgOpenFailed, name.c_str());
   long length = -1;
   if (fseek(f, 0, SEEK_END) == 0) length = ftell(f);
   if (length < 0 || fseek(f, 0, SEEK_SET) != 0) {
     fclose(f);
-    return addError(status, kMsgCannotOpen, name.c_str());
+    return addError(status, kMsgOpenFailed, name.c_str());
   }
   if (length > INT32_MAX) {
     fclose(f);
@@ -122,7 +114,7 @@ int packAttachment(ZQAttachStruct& a, ZQStatusList* status) {
       return rc;
     }
     default:
-      return addError(status, kMsgBadLocation);
+      return addError(status, kMsgBadAttachLocation);
   }
 }
 
@@ -139,7 +131,7 @@ int toServerCharset(const ServerTraits& s, std::string& text, ZQStatusList* stat
     case platform::ConvertResult::noMemory:
       return addError(status, kMsgNoMemory, "102");
     default:
-      return addError(status, kMsgBadText, "102");
+      return addError(status, kMsgBadEncoding, "102");
   }
   if (out.size() > kPasswordLength) return addError(status, kMsgTooLongForServer, "102");
   text = std::move(out);
@@ -183,10 +175,10 @@ int prepareProtectedText(ZQValueStruct& v, ZQStatusList* status) {
                                    security::keys::kPasswordKeys[0],
                                    security::keys::kPasswordKeys[1],
                                    security::keys::kPasswordKeys[2]};
-    int rc = kMsgIntegrity;
+    int rc = kMsgIntegrityFailed;
     for (const unsigned char* key : keys) {
       rc = DecryptPasswordEx(key, work);
-      if (rc != kMsgIntegrity) break;
+      if (rc != kMsgIntegrityFailed) break;
     }
     if (rc != 0) return addError(status, rc, "123");
   }
@@ -207,7 +199,7 @@ int inflate(ZQAttachStruct& a, ZQStatusList* status) {
   if (r != platform::ZResult::ok) {
     if (a.compressedSize == a.originalSize && b.size == static_cast<uint32_t>(a.originalSize))
       return ZQ_RETURN_OK;
-    return addError(status, kMsgInflate);
+    return addError(status, kMsgDecompressFailed);
   }
   ZQFree(b.bytes);
   b.bytes = plain.data;
@@ -268,7 +260,7 @@ int prepareValues(const ServerTraits& server, const ZQFieldValueList* values, bo
     if (v.dataType != ZQ_DATA_TYPE_ATTACH || !v.u.attachmentValue) continue;
     if (v.u.attachmentValue->originalSize < 0) return addError(status, kMsgAttachTooLarge);
     if (v.u.attachmentValue->location.locationType > ZQ_LOC_BUFFER)
-      return addError(status, kMsgBadLocation);
+      return addError(status, kMsgBadAttachLocation);
   }
   if (!model::deepCopy(copy, *values)) return noMemory(status);
   for (uint32_t i = 0; i < copy.count; ++i) {

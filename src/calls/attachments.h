@@ -43,7 +43,7 @@ class PreparedValues {
 int prepareValues(const ServerTraits& server, const ZQFieldValueList* values, bool checkLimit,
                   PreparedValues& out, ZQStatusList* status);
 
-// Returned values: attachments in buffers are inflated (failure: 160, the
+// Returned values: attachments in buffers are inflated (failure: kMsgDecompressFailed, the
 // call ends with 2); character values of field 102 are protected for the
 // caller, except those exactly untouchedLength characters long (254 for
 // whole entries, 30 for entry lists). A value that cannot be protected

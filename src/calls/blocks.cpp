@@ -21,7 +21,7 @@ extern "C" int ZQGetListEntryBlocks(ZQControlStruct* control, const char* form,
   if (!status) return ZQ_RETURN_BAD_STATUS;
   if (!blocks) {
     clearStatus(status);
-    return addError(status, 105);
+    return addError(status, kMsgNoResultOutput);
   }
   *blocks = {0, nullptr};
   call::Call<transport::proc::GetListEntryBlocks> call(control, status);
@@ -57,9 +57,9 @@ extern "C" int ZQGetEntryBlock(const ZQEntryBlockList* blocks, uint32_t index,
   if (!status) return ZQ_RETURN_BAD_STATUS;
   clearStatus(status);
   if (entries) *entries = {0, nullptr};
-  if (!blocks) return addError(status, 442, "entryBlockList");
-  if (!entries) return addError(status, 105);
-  if (index >= blocks->count || !blocks->items) return addError(status, 441, "entryBlockList");
+  if (!blocks) return addError(status, kMsgBlockListMissing, "entryBlockList");
+  if (!entries) return addError(status, kMsgNoResultOutput);
+  if (index >= blocks->count || !blocks->items) return addError(status, kMsgBlockIndexOutOfRange, "entryBlockList");
   const ZQEntryBlockStruct& block = blocks->items[index];
   platform::ZBuffer plain;
   const platform::ZResult z =
@@ -67,14 +67,14 @@ extern "C" int ZQGetEntryBlock(const ZQEntryBlockList* blocks, uint32_t index,
                   : platform::ZResult::corrupt;
   if (z != platform::ZResult::ok) {
     ZQFree(plain.data);
-    return addError(status, z == platform::ZResult::noMemory ? kMsgNoMemory : 160);
+    return addError(status, z == platform::ZResult::noMemory ? kMsgNoMemory : kMsgDecompressFailed);
   }
   ZQEntryListFieldValueList decoded{0, nullptr};
   const bool ok = model::decodeFromBuffer(plain.data, plain.size, decoded, 14);
   ZQFree(plain.data);
   if (!ok) {
     FreeZQEntryListFieldValueList(&decoded, 0);
-    return addError(status, 9009, "entryBlockList");
+    return addError(status, kMsgBadEncoding, "entryBlockList");
   }
   *entries = decoded;
   return ZQ_RETURN_OK;

@@ -26,7 +26,7 @@ bool acceptedPrivateProgram(int32_t p) {
 int charSetName(ZQControlStruct* control, char* buffer, bool server, ZQStatusList* status) {
   call::Frame call(control, status);
   if (!call || call.refusedControl()) return call.rc();
-  if (!buffer) return call.fail(155);
+  if (!buffer) return call.fail(kMsgMissingOutput);
   call.record(server ? diag::Command::GetServerCharSet : diag::Command::GetClientCharSet);
   if (!call.bind(kQueueList, nullptr)) return call.finish();
   ZQThreadContext* ctx = call.context();
@@ -83,7 +83,7 @@ int ZQSetClientManagedTransaction(ZQControlStruct* control, const char* handle,
   if (!call) return call.rc();
   TransportState* st = stateOf(call.context());
   if (!st) return call.fail(kMsgNoMemory);
-  if (control && knownVersion(st, control->server) < 14) return call.fail(288);
+  if (control && knownVersion(st, control->server) < 14) return call.fail(kMsgOperationUnsupported);
   if (call.refusedControl()) return call.rc();
   if (ServerOptions* o = findOptions(call.context(), control->server))
     o->transactionHandle = handle ? std::string(handle, strnlen(handle, 128)) : "";
@@ -105,12 +105,12 @@ int ZQSetServerPort(ZQControlStruct* control, const char* server, int32_t port, 
   if (!acceptedPrivateProgram(program)) {
     char text[16];
     snprintf(text, sizeof text, "%d", program);
-    return addError(status, 8201, text);
+    return addError(status, kMsgBadRpcProgram, text);
   }
   if (port < 0 || port > 65535) {
     char text[16];
     snprintf(text, sizeof text, "%d", port);
-    return addError(status, 8202, text);
+    return addError(status, kMsgBadTcpPort, text);
   }
   if (!server || !*server) return addError(status, kMsgServerRequired);
   ServerRecord* record = findOrCreateServer(call.context(), server);
@@ -128,7 +128,7 @@ int ZQGetListServer(ZQControlStruct* control, ZQServerNameList* servers, ZQStatu
   if (servers) servers->count = 0;
   call::Frame call(control, status);
   if (!call) return call.rc();
-  if (!servers) return call.fail(155);
+  if (!servers) return call.fail(kMsgMissingOutput);
   servers->items = nullptr;
   call.record(diag::Command::GetListServer);
   auto value = platform::configValue("ServerList");

@@ -213,7 +213,7 @@ int ZQGetEntry(ZQControlStruct* control, const char* form, ZQEntryIdList* entryI
   if (refusedEntryCall(call, form)) return call.rc();
   if (!entryId) return ZQ_RETURN_OK;
   if (call.refused(checks::checkEntryIds(entryId, status))) return call.rc();
-  if (fieldIds && fieldIds->count && !fieldIds->items) return call.fail(165);
+  if (fieldIds && fieldIds->count && !fieldIds->items) return call.fail(kMsgCountWithoutItems);
   call.record(diag::Command::GetEntry, form, entryId, fieldIds);
   if (call.bind()) {
     auto& args = call.args();
@@ -240,7 +240,7 @@ int ZQServiceEntry(ZQControlStruct* control, const char* form, ZQEntryIdList* en
     FreeZQStatusList(&scratch, 0);
   }
   if (call.refused(checks::checkFieldValues(inputValues, true, status))) return call.rc();
-  if (outputIds && outputIds->count && !outputIds->items) return call.fail(165);
+  if (outputIds && outputIds->count && !outputIds->items) return call.fail(kMsgCountWithoutItems);
   call.record(diag::Command::ServiceEntry, form, entryId, inputValues, outputIds);
   PreparedValues prepared;
   if (bindWithValues(call, inputValues, false, prepared)) {

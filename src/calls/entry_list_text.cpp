@@ -11,8 +11,6 @@
 namespace zq::calls {
 namespace {
 
-constexpr int32_t kMsgNoMemory = 154;
-constexpr int32_t kMsgUndecodable = 9009;
 
 // A cursor over the text that never reads past its end.
 class Cursor {
@@ -141,11 +139,11 @@ struct Parser {
       pending += 6;
       if (pending >= 8) {
         pending -= 8;
-        if (count == sizeof bytes) return fail(kMsgUndecodable, "real value");
+        if (count == sizeof bytes) return fail(kMsgBadEncoding, "real value");
         bytes[count++] = static_cast<uint8_t>(bits >> pending);
       }
     }
-    if (count != sizeof bytes) return fail(kMsgUndecodable, "real value");
+    if (count != sizeof bytes) return fail(kMsgBadEncoding, "real value");
     uint64_t word = 0;
     for (uint8_t b : bytes) word = (word << 8) | b;
     memcpy(&out, &word, sizeof out);
@@ -167,7 +165,7 @@ struct Parser {
     const char* bytes;
     if (!c.count(type, '\\') || !c.count(count, '\\') || !c.take(count, bytes) ||
         c.remaining() != 0)
-      return fail(kMsgUndecodable, "byte list value");
+      return fail(kMsgBadEncoding, "byte list value");
     auto* list = static_cast<ZQByteList*>(ZQCalloc(1, sizeof(ZQByteList)));
     if (!list) return noMemory();
     list->type = type;
@@ -190,7 +188,7 @@ struct Parser {
     int64_t original, compressed;
     if (!c.number(original, ';') || !c.number(compressed, ';') || original > INT32_MAX ||
         compressed > INT32_MAX || original < INT32_MIN || compressed < INT32_MIN)
-      return fail(kMsgUndecodable, "attachment value");
+      return fail(kMsgBadEncoding, "attachment value");
     auto* a = static_cast<ZQAttachStruct*>(ZQCalloc(1, sizeof(ZQAttachStruct)));
     if (!a) return noMemory();
     const char* name;
@@ -213,7 +211,7 @@ struct Parser {
   bool currency(const char* s, size_t n, ZQValueStruct& v) {
     const int32_t rc = text::decodeCurrencyText(s, n, text::LengthCounter(), &v);
     if (rc == kMsgCopyNoMemory) return noMemory();
-    if (rc != 0) return fail(kMsgUndecodable, "currency value");
+    if (rc != 0) return fail(kMsgBadEncoding, "currency value");
     return true;
   }
 
@@ -223,9 +221,9 @@ struct Parser {
     const char* s;
     const char* separator;
     if (!c.count(type, '\\') || !c.count(length, '\\'))
-      return fail(kMsgUndecodable, "value header");
+      return fail(kMsgBadEncoding, "value header");
     if (!c.take(length, s) || !c.take(1, separator))
-      return fail(kMsgUndecodable, "value length past the end of the text");
+      return fail(kMsgBadEncoding, "value length past the end of the text");
     switch (type) {
       case ZQ_DATA_TYPE_NULL:
         return true;
@@ -237,7 +235,7 @@ struct Parser {
       case ZQ_DATA_TYPE_BITMASK:
       case ZQ_DATA_TYPE_TIME_OF_DAY: {
         int32_t n;
-        if (!integer(s, length, n)) return fail(kMsgUndecodable, "numeric value");
+        if (!integer(s, length, n)) return fail(kMsgBadEncoding, "numeric value");
         v.dataType = type;
         v.u.integerValue = n;  // every member of this group is one 32-bit word
         return true;
@@ -267,7 +265,7 @@ struct Parser {
       case ZQ_DATA_TYPE_CURRENCY:
         return currency(s, length, v);
       default:
-        return fail(kMsgUndecodable, "unknown data type");
+        return fail(kMsgBadEncoding, "unknown data type");
     }
   }
 
@@ -294,10 +292,10 @@ struct Parser {
   // The three counting lines; refuses counts the text cannot hold.
   bool head(Cursor& c, uint32_t& entries, uint32_t& matches, uint32_t& columns) {
     if (!c.count(entries, '\n') || !c.count(matches, '\n') || !c.count(columns, '\n'))
-      return fail(kMsgUndecodable, "entry list counts");
+      return fail(kMsgBadEncoding, "entry list counts");
     // A column line takes at least 2 bytes, an entry at least its line feed.
     if (columns > c.remaining() / 2 || entries > c.remaining())
-      return fail(kMsgUndecodable, "entry list counts exceed the text");
+      return fail(kMsgBadEncoding, "entry list counts exceed the text");
     return true;
   }
 };
@@ -322,13 +320,13 @@ ParseResult parseEntryListText(const char* text, size_t length, const TextCharse
   uint32_t withText = 0;
   for (uint32_t i = 0; i < m; ++i) {
     uint32_t id;
-    if (!c.count(id, '\n')) return p.fail(kMsgUndecodable, "column line"), p.result;
+    if (!c.count(id, '\n')) return p.fail(kMsgBadEncoding, "column line"), p.result;
     columns[i] = id;
     withText += id != 1;
   }
   // Every value with text takes at least "0\0\" and its separator.
   if (n && withText && n > c.remaining() / (5u * withText))
-    return p.fail(kMsgUndecodable, "entry count exceeds the text"), p.result;
+    return p.fail(kMsgBadEncoding, "entry count exceeds the text"), p.result;
 
   ZQEntryListFieldValueList result{0, nullptr};
   if (n) {
@@ -343,7 +341,7 @@ ParseResult parseEntryListText(const char* text, size_t length, const TextCharse
     const char* line;
     size_t lineLength;
     if (!c.line(line, lineLength)) {
-      ok = p.fail(kMsgUndecodable, "entry id line");
+      ok = p.fail(kMsgBadEncoding, "entry id line");
       break;
     }
     // The id line is copied only when it must be converted.
@@ -421,13 +419,13 @@ ParseResult parseMultiSchemaText(const char* text, size_t length, const TextChar
     const char* alias;
     size_t aliasLength;
     if (!c.count(columns[i].fieldId, '\\') || !c.line(alias, aliasLength))
-      return p.fail(kMsgUndecodable, "column line"), p.result;
+      return p.fail(kMsgBadEncoding, "column line"), p.result;
     (void)id;
     copyName(columns[i].queryFromAlias, std::string(alias, aliasLength).c_str(),
              sizeof columns[i].queryFromAlias);
   }
   if (n && m && n > c.remaining() / (5u * m))
-    return p.fail(kMsgUndecodable, "row count exceeds the text"), p.result;
+    return p.fail(kMsgBadEncoding, "row count exceeds the text"), p.result;
   ZQMultiSchemaFieldValueListList result{0, nullptr};
   if (n) {
     result.items =

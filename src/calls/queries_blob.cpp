@@ -16,11 +16,6 @@
 namespace zq::calls {
 namespace {
 
-constexpr int32_t kMsgBadLocation = 8700;
-constexpr int32_t kMsgWriteFailed = 301;
-constexpr int32_t kMsgOpenFailed = 342;
-constexpr int32_t kMsgDecompress = 160;
-constexpr int32_t kMsgMalformed = 9009;
 
 uint32_t bigEndian(const unsigned char* p) {
   return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
@@ -51,7 +46,7 @@ struct BlobTransfer {
 
   bool content(const unsigned char* bytes, uint32_t n) {
     if (n > total - received)
-      return fail(kMsgMalformed, "attachment content longer than announced");
+      return fail(kMsgBadEncoding, "attachment content longer than announced");
     received += n;
     if (compressed || !toFile()) {
       uint32_t length = n;
@@ -72,7 +67,7 @@ struct BlobTransfer {
     const unsigned char* p = reply.bytes;
     uint32_t n = p ? reply.length : 0;
     if (!started) {
-      if (n < 8) return fail(kMsgMalformed, "attachment content without its header");
+      if (n < 8) return fail(kMsgBadEncoding, "attachment content without its header");
       compressed = bigEndian(p) != 0;
       total = bigEndian(p + 4);
       p += 8;
@@ -81,15 +76,15 @@ struct BlobTransfer {
       if (!compressed && toFile() && !(file = fopen(location->u.filename, "wb")))
         return fail(kMsgOpenFailed, location->u.filename);
     } else if (n == 0) {
-      return fail(kMsgMalformed, "attachment slice without content");
+      return fail(kMsgBadEncoding, "attachment slice without content");
     }
     return content(p, n);
   }
 
   // After the last reply: inflate or hand over. False on failure.
   bool finish(ZQLocStruct* out) {
-    if (!started) return fail(kMsgMalformed, "no attachment content");
-    if (received != total) return fail(kMsgMalformed, "attachment content shorter than announced");
+    if (!started) return fail(kMsgBadEncoding, "no attachment content");
+    if (received != total) return fail(kMsgBadEncoding, "attachment content shorter than announced");
     if (toFile()) {
       if (!compressed) {
         const bool ok = fflush(file) == 0;
@@ -104,7 +99,7 @@ struct BlobTransfer {
           platform::decompressToFile(gathered.data(), gathered.size(), file, written);
       if (z == platform::ZResult::io) return fail(kMsgWriteFailed, strerror(errno));
       if (z != platform::ZResult::ok)
-        return fail(z == platform::ZResult::noMemory ? kMsgNoMemory : kMsgDecompress);
+        return fail(z == platform::ZResult::noMemory ? kMsgNoMemory : kMsgDecompressFailed);
       return true;
     }
     platform::ZBuffer plain;
@@ -113,7 +108,7 @@ struct BlobTransfer {
           platform::decompressBytes(gathered.data(), gathered.size(), 0, plain);
       if (z != platform::ZResult::ok) {
         ZQFree(plain.data);
-        return fail(z == platform::ZResult::noMemory ? kMsgNoMemory : kMsgDecompress);
+        return fail(z == platform::ZResult::noMemory ? kMsgNoMemory : kMsgDecompressFailed);
       }
     } else if (gathered.size()) {
       plain.data = static_cast<unsigned char*>(ZQAlloc(gathered.size()));
@@ -147,10 +142,10 @@ extern "C" int ZQGetEntryBLOB(ZQControlStruct* control, const char* form, ZQEntr
     return call.rc();
   if (!location || (location->locationType != ZQ_LOC_FILENAME &&
                     location->locationType != ZQ_LOC_BUFFER))
-    return call.fail(calls::kMsgBadLocation);
+    return call.fail(kMsgBadAttachLocation);
   if (location->locationType == ZQ_LOC_FILENAME &&
       (!location->u.filename || !*location->u.filename))
-    return call.fail(calls::kMsgOpenFailed);
+    return call.fail(kMsgOpenFailed);
   if (location->locationType == ZQ_LOC_BUFFER) location->u.buffer = {0, nullptr};
   call.record(diag::Command::GetEntryBLOB, form, id, fieldId, diag::Blob{location});
   auto& args = call.args();

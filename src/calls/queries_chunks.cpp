@@ -8,7 +8,6 @@
 
 namespace zq::calls {
 namespace {
-constexpr int32_t kMsgStopped = 9978;
 }  // namespace
 
 int checkQuery(ZQControlStruct* control, const char* form, ZQQualifierStruct* qualifier,
@@ -25,7 +24,7 @@ ChunkCursor::ChunkCursor(ZQThreadContext* ctx) : ctx_(ctx) { ctx->stopRequested 
 
 bool ChunkCursor::stopped(call::Frame& call) {
   if (!ctx_->stopRequested) return false;
-  call.fail(kMsgStopped);
+  call.fail(kMsgRetrievalStopped);
   return true;
 }
 

@@ -16,7 +16,6 @@
 namespace zq::calls {
 namespace {
 
-constexpr int32_t kMsgDecompress = 160;
 // Password values of exactly this length in entry lists are left as they are.
 constexpr size_t kListPasswordLength = 30;
 
@@ -164,7 +163,7 @@ extern "C" int ZQGetListEntryWithFields(ZQControlStruct* control, const char* fo
   call::Call<transport::proc::GetListEntryWithFields> call(control, status);
   if (!call || call.refused(calls::checkQuery(control, form, qualifier, fields, sort, status)))
     return call.rc();
-  if (!entries) return call.fail(105);
+  if (!entries) return call.fail(kMsgNoResultOutput);
   call.record(diag::Command::GetListEntryWithFields, form, qualifier, fields, sort, firstRetrieve,
               maxRetrieve, useLocale);
   calls::fillQuery(call.args(), form, qualifier, fields, sort, useLocale);
@@ -202,7 +201,7 @@ extern "C" int ZQGetListEntryWithFields(ZQControlStruct* control, const char* fo
       const platform::ZResult z = platform::decompressBytes(text.data(), text.size(), 0, plain);
       if (z != platform::ZResult::ok) {
         call.failAfterRecord(z == platform::ZResult::noMemory ? kMsgNoMemory
-                                                              : calls::kMsgDecompress);
+                                                              : kMsgDecompressFailed);
       } else {
         const calls::ServerTraits server = calls::boundServer(call.context(), control);
         calls::ParseResult parsed = calls::parseEntryListText(
@@ -227,7 +226,7 @@ extern "C" int ZQGetOneEntryWithFields(ZQControlStruct* control, const char* for
   call::Call<transport::proc::GetOneEntryWithFields> call(control, status);
   if (!call || call.refused(calls::checkQuery(control, form, qualifier, fields, sort, status)))
     return call.rc();
-  if (!entries) return call.fail(105);
+  if (!entries) return call.fail(kMsgNoResultOutput);
   call.record(diag::Command::GetOneEntryWithFields, form, qualifier, fields, sort, useLocale);
   calls::fillQuery(call.args(), form, qualifier, fields, sort, useLocale);
 

@@ -19,7 +19,7 @@ extern "C" int ZQGetListEntry(ZQControlStruct* control, const char* form,
   call::Call<transport::proc::GetListEntry> call(control, status);
   if (!call || call.refused(calls::checkQuery(control, form, qualifier, fields, sort, status)))
     return call.rc();
-  if (!entries) return call.fail(105);
+  if (!entries) return call.fail(kMsgNoResultOutput);
   call.record(diag::Command::GetListEntry, form, qualifier, fields, sort, firstRetrieve,
               maxRetrieve, useLocale);
 

@@ -26,14 +26,14 @@ int checkFromList(const ZQMultiSchemaQueryFromList* from, int depth, ZQStatusLis
 
 int checkMultiOperand(const ZQMultiSchemaFieldValueOrArithStruct& o, int depth,
                       ZQStatusList* status) {
-  if (depth > kMaxDepth) return addError(status, 403);
+  if (depth > kMaxDepth) return addError(status, kMsgTooDeep);
   switch (o.tag) {
     case ZQ_FIELD:
     case ZQ_FIELD_TRAN:
     case ZQ_FIELD_DB:
     case ZQ_FIELD_CURRENT:
       return strnlen(o.u.fieldId.queryFromAlias, sizeof o.u.fieldId.queryFromAlias) > kMaxName
-                 ? addError(status, 103)
+                 ? addError(status, kMsgTooLong)
                  : ZQ_RETURN_OK;
     case ZQ_VALUE: {
       ZQValueStruct copy = o.u.value;  // the check may reset a value without payload
@@ -41,19 +41,19 @@ int checkMultiOperand(const ZQMultiSchemaFieldValueOrArithStruct& o, int depth,
     }
     case ZQ_ARITHMETIC: {
       const ZQMultiSchemaArithOpStruct* a = o.u.arithOp;
-      if (!a) return addError(status, 145);
+      if (!a) return addError(status, kMsgArithMissing);
       if (a->operation < ZQ_ARITH_OP_ADD || a->operation > ZQ_ARITH_OP_NEGATE)
-        return addError(status, 146);
+        return addError(status, kMsgBadArithOp);
       int rc = ZQ_RETURN_OK;
       if (a->operation != ZQ_ARITH_OP_NEGATE) rc = checkMultiOperand(a->left, depth + 1, status);
       return rc >= ZQ_RETURN_ERROR ? rc : checkMultiOperand(a->right, depth + 1, status);
     }
     case ZQ_VALUE_SET:
-      if (o.u.valueSet.count == 0) return addError(status, 203);
-      return o.u.valueSet.items ? ZQ_RETURN_OK : addError(status, 165);
+      if (o.u.valueSet.count == 0) return addError(status, kMsgEmptyValueSet);
+      return o.u.valueSet.items ? ZQ_RETURN_OK : addError(status, kMsgCountWithoutItems);
     case ZQ_MULTI_VALUE_SET_QUERY: {
       const ZQMultiSchemaValueSetQueryStruct* v = o.u.valueSetQuery;
-      if (!v) return addError(status, 147);
+      if (!v) return addError(status, kMsgOperandMissing);
       int rc = checkFromList(&v->queryFromList, depth + 1, status);
       return rc >= ZQ_RETURN_ERROR ? rc
                                    : checkMultiQualifier(v->qualifier, true, depth + 1, status);
@@ -61,67 +61,67 @@ int checkMultiOperand(const ZQMultiSchemaFieldValueOrArithStruct& o, int depth,
     case ZQ_STAT_HISTORY:
       return ZQ_RETURN_OK;
     default:
-      return addError(status, 148);
+      return addError(status, kMsgBadOperandTag);
   }
 }
 
 int checkMultiQualifier(const ZQMultiSchemaQualifierStruct* q, bool top, int depth,
                         ZQStatusList* status) {
-  if (depth > kMaxDepth) return addError(status, 403);
-  if (!q) return top ? ZQ_RETURN_OK : addError(status, 141);
+  if (depth > kMaxDepth) return addError(status, kMsgTooDeep);
+  if (!q) return top ? ZQ_RETURN_OK : addError(status, kMsgQualIncomplete);
   switch (q->operation) {
     case ZQ_COND_OP_NONE:
-      return top ? ZQ_RETURN_OK : addError(status, 141);
+      return top ? ZQ_RETURN_OK : addError(status, kMsgQualIncomplete);
     case ZQ_COND_OP_AND:
     case ZQ_COND_OP_OR: {
-      if (!q->u.andor.left || !q->u.andor.right) return addError(status, 141);
+      if (!q->u.andor.left || !q->u.andor.right) return addError(status, kMsgQualIncomplete);
       int rc = checkMultiQualifier(q->u.andor.left, false, depth + 1, status);
       return rc >= ZQ_RETURN_ERROR
                  ? rc
                  : checkMultiQualifier(q->u.andor.right, false, depth + 1, status);
     }
     case ZQ_COND_OP_NOT:
-      if (!q->u.notQual) return addError(status, 141);
+      if (!q->u.notQual) return addError(status, kMsgQualIncomplete);
       return checkMultiQualifier(q->u.notQual, false, depth + 1, status);
     case ZQ_COND_OP_REL_OP: {
       const ZQMultiSchemaRelOpStruct* r = q->u.relOp;
-      if (!r) return addError(status, 143);
+      if (!r) return addError(status, kMsgRelOpMissing);
       if (r->operation < ZQ_REL_OP_EQUAL || r->operation > ZQ_REL_OP_IN)
-        return addError(status, 144);
+        return addError(status, kMsgBadRelOp);
       int rc = checkMultiOperand(r->left, depth + 1, status);
       return rc >= ZQ_RETURN_ERROR ? rc : checkMultiOperand(r->right, depth + 1, status);
     }
     case ZQ_COND_OP_FROM_FIELD:
       return ZQ_RETURN_OK;
     default:
-      return addError(status, 142);
+      return addError(status, kMsgBadQualOp);
   }
 }
 
 int checkFromList(const ZQMultiSchemaQueryFromList* from, int depth, ZQStatusList* status) {
-  if (!from || from->count == 0) return addError(status, 9985);
-  if (!from->items) return addError(status, 165);
+  if (!from || from->count == 0) return addError(status, kMsgQuerySourcesEmpty);
+  if (!from->items) return addError(status, kMsgCountWithoutItems);
   if (from->items[0].joinQual && from->items[0].joinQual->operation != ZQ_COND_OP_NONE)
-    return addError(status, 9993);
+    return addError(status, kMsgFirstSourceJoined);
   for (uint32_t i = 0; i < from->count; ++i) {
     const ZQMultiSchemaQueryFromStruct& f = from->items[i];
     const size_t alias = strnlen(f.queryFromAlias, sizeof f.queryFromAlias);
     if (f.type == ZQ_MULTI_SCHEMA_SOURCE_FORM) {
       const size_t name = strnlen(f.u.schemaName, sizeof f.u.schemaName);
-      if (name == 0) return addError(status, 102);
-      if (name > kMaxName || alias > kMaxName) return addError(status, 103);
+      if (name == 0) return addError(status, kMsgNameRequired);
+      if (name > kMaxName || alias > kMaxName) return addError(status, kMsgTooLong);
     } else if (f.type == ZQ_MULTI_SCHEMA_SOURCE_RECURSIVE) {
       const ZQMultiSchemaRecursiveQueryStruct* r = f.u.recursiveQuery;
-      if (!r) return addError(status, 9988);
-      if (!r->recursionQual) return addError(status, 9975);
+      if (!r) return addError(status, kMsgRecursiveQueryMissing);
+      if (!r->recursionQual) return addError(status, kMsgNoRecursionQual);
       int rc = checkFromList(&r->queryFromList, depth + 1, status);
       if (rc >= ZQ_RETURN_ERROR) return rc;
-      if (alias == 0) return addError(status, 102);
-      if (alias > kMaxName) return addError(status, 103);
+      if (alias == 0) return addError(status, kMsgNameRequired);
+      if (alias > kMaxName) return addError(status, kMsgTooLong);
     } else {
-      return addError(status, 9982);
+      return addError(status, kMsgNestedQuerySource);
     }
-    if (f.joinType > 2) return addError(status, 9981);
+    if (f.joinType > 2) return addError(status, kMsgBadJoinType);
     int rc = checkMultiQualifier(f.joinQual, true, depth + 1, status);
     if (rc >= ZQ_RETURN_ERROR) return rc;
   }
@@ -130,12 +130,12 @@ int checkFromList(const ZQMultiSchemaQueryFromList* from, int depth, ZQStatusLis
 
 int checkFieldIds(const ZQMultiSchemaFieldIdList* fields, ZQStatusList* status) {
   if (!fields || fields->count == 0) return ZQ_RETURN_OK;
-  if (!fields->items) return addError(status, 165);
+  if (!fields->items) return addError(status, kMsgCountWithoutItems);
   for (uint32_t i = 0; i < fields->count; ++i) {
     const ZQMultiSchemaFieldIdStruct& f = fields->items[i];
     if (strnlen(f.queryFromAlias, sizeof f.queryFromAlias) > kMaxName) {
-      addError(status, 103);
-      return ZQAddStatusNumber(status, ZQ_MESSAGE_ERROR, 9983, f.fieldId);
+      addError(status, kMsgTooLong);
+      return ZQAddStatusNumber(status, ZQ_MESSAGE_ERROR, kMsgBadQueryField, f.fieldId);
     }
   }
   return ZQ_RETURN_OK;
@@ -143,12 +143,12 @@ int checkFieldIds(const ZQMultiSchemaFieldIdList* fields, ZQStatusList* status) 
 
 int checkMultiSort(const ZQMultiSchemaSortList* sort, ZQStatusList* status) {
   if (!sort || sort->count == 0) return ZQ_RETURN_OK;
-  if (!sort->items) return addError(status, 165);
+  if (!sort->items) return addError(status, kMsgCountWithoutItems);
   for (uint32_t i = 0; i < sort->count; ++i)
     if (sort->items[i].sortOrder != ZQ_SORT_ASCENDING &&
         sort->items[i].sortOrder != ZQ_SORT_DESCENDING) {
-      addError(status, 153);
-      return addError(status, 152);
+      addError(status, kMsgBadSortOrder);
+      return addError(status, kMsgBadSortEntry);
     }
   return ZQ_RETURN_OK;
 }
@@ -171,7 +171,7 @@ extern "C" int ZQGetListEntryWithMultiSchemaFields(
       call.refused(calls::checkFieldIds(fields, status)) ||
       call.refused(calls::checkMultiSort(sort, status)))
     return call.rc();
-  if (!rows) return call.fail(105);
+  if (!rows) return call.fail(kMsgNoResultOutput);
   call.record(diag::Command::GetListEntryWithMultiSchemaFields, firstRetrieve, maxRetrieve,
               useLocale);
   auto& args = call.args();
@@ -196,7 +196,7 @@ extern "C" int ZQGetListEntryWithMultiSchemaFields(
     platform::ZBuffer plain;
     const platform::ZResult z = platform::decompressBytes(text.data(), text.size(), 0, plain);
     if (z != platform::ZResult::ok) {
-      call.failAfterRecord(z == platform::ZResult::noMemory ? kMsgNoMemory : 160);
+      call.failAfterRecord(z == platform::ZResult::noMemory ? kMsgNoMemory : kMsgDecompressFailed);
     } else {
       const calls::ServerTraits server = calls::boundServer(call.context(), control);
       calls::ParseResult parsed = calls::parseMultiSchemaText(

@@ -16,9 +16,6 @@
 namespace zq::calls {
 namespace {
 
-constexpr int32_t kMsgNoExistsOutput = 292;
-constexpr int32_t kMsgBadStatistic = 126;
-constexpr int32_t kMsgMalformed = 9009;
 // Password values of exactly this length in whole entries are left as they are.
 constexpr size_t kEntryPasswordLength = 254;
 
@@ -102,7 +99,7 @@ extern "C" int ZQGetMultipleEntries(ZQControlStruct* control, const char* form,
                                     ZQStatusList* status) {
   call::Call<transport::proc::GetMultipleEntries> call(control, status);
   if (!call) return call.rc();
-  if (!exists) return call.fail(calls::kMsgNoExistsOutput);
+  if (!exists) return call.fail(kMsgNoExistsOutput);
   *exists = {0, nullptr};
   if (values) *values = {0, nullptr};
   if (call.refusedControl() || call.refused(ZQCheckName(form, 0, status))) return call.rc();
@@ -137,7 +134,7 @@ extern "C" int ZQGetMultipleEntries(ZQControlStruct* control, const char* form,
   ZQFieldValueListList lists{0, nullptr};
   if (call.rc() < ZQ_RETURN_ERROR && !replyFailed && values) {
     if (flat.values().size() != size_t{found.count} * per) {
-      call.failAfterRecord(calls::kMsgMalformed, "number of values");
+      call.failAfterRecord(kMsgBadEncoding, "number of values");
     } else if (!calls::cutIntoLists(flat.values(), found.count, per, fields, lists)) {
       call.failAfterRecord(kMsgNoMemory);
     } else {
@@ -168,8 +165,8 @@ extern "C" int ZQGetEntryStatistics(ZQControlStruct* control, const char* form,
     return call.rc();
   if (target && target->tag != 0 && call.refused(checks::checkOperand(target, status)))
     return call.rc();
-  if (statistic < 1 || statistic > 5) return call.fail(calls::kMsgBadStatistic);
-  if (!results) return call.fail(105);
+  if (statistic < 1 || statistic > 5) return call.fail(kMsgBadStatistic);
+  if (!results) return call.fail(kMsgNoResultOutput);
   call.record(diag::Command::GetEntryStatistics, form, qualifier, statistic, groupBy);
   if (call.bind()) {
     auto& args = call.args();

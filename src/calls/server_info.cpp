@@ -8,13 +8,13 @@ namespace {
 
 // Checks every requested setting; each bad one adds its own message.
 int checkRequest(const ZQServerInfoRequestList* request, ZQStatusList* status) {
-  if (!request || request->count == 0) return addError(status, 122);
-  if (!request->items) return addError(status, 165);
+  if (!request || request->count == 0) return addError(status, kMsgRequestListEmpty);
+  if (!request->items) return addError(status, kMsgCountWithoutItems);
   int rc = ZQ_RETURN_OK;
   for (uint32_t i = 0; i < request->count; ++i) {
     uint32_t setting = request->items[i];
-    if (setting == 0) rc = ZQAddStatusNumber(status, ZQ_MESSAGE_ERROR, 123, setting);
-    if (setting == 10) rc = ZQAddStatusNumber(status, ZQ_MESSAGE_ERROR, 218, setting);
+    if (setting == 0) rc = ZQAddStatusNumber(status, ZQ_MESSAGE_ERROR, kMsgUnknownServerSetting, setting);
+    if (setting == 10) rc = ZQAddStatusNumber(status, ZQ_MESSAGE_ERROR, kMsgSettingNotReadable, setting);
   }
   return rc;
 }
@@ -28,7 +28,7 @@ extern "C" int ZQGetServerInfo(ZQControlStruct* control, ZQServerInfoRequestList
   if (result) *result = {0, nullptr};
   call::Call<transport::proc::GetServerInfo> call(control, status);
   if (!call || call.refusedControl()) return call.rc();
-  if (!result) return call.fail(155);
+  if (!result) return call.fail(kMsgMissingOutput);
   if (call.refused(calls::checkRequest(request, status))) return call.rc();
   call.record(diag::Command::GetServerInfo, request);
   if (call.bind()) {

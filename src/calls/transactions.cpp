@@ -21,8 +21,6 @@ using call::Call;
 using call::Frame;
 namespace proc = transport::proc;
 
-constexpr int32_t kMsgBulkOpen = 9710, kMsgBulkClosed = 9711, kMsgBulkAction = 9712;
-constexpr int32_t kMsgUnsupported = 288, kMsgTransactionOpen = 899, kMsgHandle = 9905;
 constexpr size_t kMaxHandleLength = 128;
 constexpr int kFirstTransactionVersion = 14;
 
@@ -83,7 +81,7 @@ int ZQBeginBulkEntryTransaction(ZQControlStruct* control, ZQStatusList* status) 
   if (!st)
     call.fail(kMsgNoMemory);
   else if (st->bulkOpen)
-    call.fail(kMsgBulkOpen);
+    call.fail(kMsgBulkTransactionOpen);
   else {
     st->bulkOpen = true;
     st->discardQueue();
@@ -103,7 +101,7 @@ int ZQEndBulkEntryTransaction(ZQControlStruct* control, uint32_t action,
     return call.finish();
   }
   if (!st->bulkOpen) {
-    call.fail(kMsgBulkClosed);
+    call.fail(kMsgNoBulkTransaction);
     return call.finish();
   }
   if (action == ZQ_BULK_ENTRY_ACTION_CANCEL || st->queue.empty()) {
@@ -111,7 +109,7 @@ int ZQEndBulkEntryTransaction(ZQControlStruct* control, uint32_t action,
     return call.finish();
   }
   if (action != ZQ_BULK_ENTRY_ACTION_SEND) {
-    call.fail(kMsgBulkAction);
+    call.fail(kMsgBadBulkAction);
     return call.finish();
   }
   if (!call.bind()) return call.finish();  // the transaction stays open
@@ -136,21 +134,21 @@ int ZQBeginClientManagedTransaction(ZQControlStruct* control, char** handle,
   call.record(diag::Command::BeginClientManagedTransaction);
   ZQThreadContext* ctx = call.context();
   if (serverVersion(ctx, control) < kFirstTransactionVersion) {
-    call.fail(kMsgUnsupported);
+    call.fail(kMsgOperationUnsupported);
     return call.finish();
   }
   if (transport::ServerOptions* o = transport::findOptions(ctx, control->server);
       o && !o->transactionHandle.empty()) {
-    call.fail(kMsgTransactionOpen);
+    call.fail(kMsgClientTransactionOpen);
     return call.finish();
   }
   if (!call.bind()) return call.finish();
   if (serverVersion(ctx, control) < kFirstTransactionVersion) {
-    call.fail(kMsgUnsupported);
+    call.fail(kMsgOperationUnsupported);
     return call.finish();
   }
   auto* reply = sendInTransaction(call);
-  if (reply && !keepHandle(call, *reply, handle)) call.fail(kMsgHandle);
+  if (reply && !keepHandle(call, *reply, handle)) call.fail(kMsgCannotStoreHandle);
   return call.finish();
 }
 
@@ -161,7 +159,7 @@ int ZQEndClientManagedTransaction(ZQControlStruct* control, uint32_t action,
   call.record(diag::Command::EndClientManagedTransaction, action);
   ZQThreadContext* ctx = call.context();
   if (serverVersion(ctx, control) < kFirstTransactionVersion) {
-    call.fail(kMsgUnsupported);
+    call.fail(kMsgOperationUnsupported);
     return call.finish();
   }
   if (!call.bind()) return call.finish();

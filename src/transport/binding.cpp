@@ -334,7 +334,7 @@ int bind(ZQControlStruct* control, uint32_t queue, RequestHeader* header, bool u
       return addError(status, kMsgNoMemory, "ZQLoadRPCControlStruct1: TranscodePassword");
     if (r == platform::ConvertResult::ok) {
       if (converted.size() > 30)
-        return addError(status, 559, "ZQLoadRPCControlStruct1: TranscodePassword");
+        return addError(status, kMsgTooLongForServer, "ZQLoadRPCControlStruct1: TranscodePassword");
       password = converted;
     }
   }
