@@ -160,7 +160,7 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
     }
     Call call{*server, *p, version, args, reply, p->statusOf ? p->statusOf(reply) : nullptr};
     if (faults.refuseProcedure.load() == number && call.status)
-      ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, kMsgUnknownServerSetting, nullptr);
+      ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, zq::kMsgUnknownServerSetting, nullptr);
     else
       handler(call);
     if (in && out) server->sessions().noteExchange(number, *in, *out);

@@ -38,14 +38,14 @@ void serverInfo(Request<proc::GetServerInfo>& call) {
   for (uint32_t i = 0; i < args.settings.count; ++i) {
     uint32_t n = args.settings.items[i];
     if (n == 0 || (refused && n == refused)) {
-      ZQAddStatusNumber(call.status, ZQ_MESSAGE_ERROR, kMsgUnknownServerSetting, n);
+      ZQAddStatusNumber(call.status, ZQ_MESSAGE_ERROR, zq::kMsgUnknownServerSetting, n);
       return;
     }
   }
   reply.settings.items = static_cast<ZQServerInfoStruct*>(
       ZQCalloc(args.settings.count ? args.settings.count : 1, sizeof(ZQServerInfoStruct)));
   if (!reply.settings.items) {
-    ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, kMsgNoMemory, nullptr);
+    ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, zq::kMsgNoMemory, nullptr);
     return;
   }
   for (uint32_t i = 0; i < args.settings.count; ++i)
