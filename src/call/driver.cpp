@@ -7,10 +7,9 @@
 #include <string>
 
 #include "diag/hooks.h"
-#include "frame/alloc.h"
+#include "frame/frame.h"
 #include "call/identity.h"
-#include "frame/status.h"
-#include "platform/rpc.h"
+#include "platform/platform.h"
 #include "call/key_exchange.h"
 #include "security/handshake_seam.h"
 #include "security/password.h"
@@ -52,7 +51,7 @@ void resetVersion(TransportState* st, ServerRecord* server, uint32_t queue) {
 void releaseEchoedStrings(transport::RequestHeader* h, int version) {
   if (!h || version < 11) return;
   auto release = [](char*& s) {
-    ZQFree(s);
+    zq::freeBlock(s);
     s = nullptr;
   };
   for (char*& s : h->localeBlock) release(s);
@@ -269,7 +268,7 @@ bool appendClientProperties(ZQThreadContext* ctx, ZQControlStruct* control,
     // The Free family leaves the block of an empty list alone: a first entry
     // that failed half-way leaves one behind.
     if (props->count == 0) {
-      ZQFree(props->items);
+      zq::freeBlock(props->items);
       props->items = nullptr;
     }
     FreeZQPropList(props, 0);
@@ -277,7 +276,7 @@ bool appendClientProperties(ZQThreadContext* ctx, ZQControlStruct* control,
   };
   auto push = [&](uint32_t tag, const char* text) {
     auto* items = static_cast<ZQPropStruct*>(
-        ZQRealloc(props->items, (props->count + 1) * sizeof(ZQPropStruct)));
+        zq::reallocate(props->items, (props->count + 1) * sizeof(ZQPropStruct)));
     if (!items) return false;
     props->items = items;
     ZQPropStruct& p = items[props->count];
@@ -301,7 +300,7 @@ bool appendClientProperties(ZQThreadContext* ctx, ZQControlStruct* control,
 }
 
 bool run(CallDescriptor& d, bool lock) {
-  ZQThreadContext* ctx = ZQGetThreadContext(d.control, nullptr);
+  ZQThreadContext* ctx = zq::findContext(d.control, nullptr);
   if (!ctx) return false;
   TransportState* st = transport::stateOf(ctx);
   if (!st) {

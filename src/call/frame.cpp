@@ -11,7 +11,7 @@ Frame::Frame(ZQControlStruct* control, ZQStatusList* status, OnEntry onEntry)
     return;
   }
   if (onEntry == OnEntry::emptyStatus) clearStatus(status);
-  ctx_ = ZQGetThreadContext(control, status);
+  ctx_ = zq::findContext(control, status);
   if (!ctx_) {
     rc_ = ZQ_RETURN_FATAL;
     return;
@@ -19,7 +19,7 @@ Frame::Frame(ZQControlStruct* control, ZQStatusList* status, OnEntry onEntry)
   lock_ = std::unique_lock<std::recursive_mutex>(ctx_->callLock);
 }
 
-bool Frame::refusedControl() { return refused(ZQCheckControl(control_, status_)); }
+bool Frame::refusedControl() { return refused(zq::checkControl(control_, status_)); }
 
 bool Frame::bind(uint32_t queue, transport::RequestHeader* header) {
   rc_ = call::bind(control_, queue, header, true, status_);

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "call/remote.h"
-#include "frame/status.h"
+#include "frame/frame.h"
 #include "security/errors.h"
 #include "security/handshake.h"
 #include "security/key_material.h"
@@ -21,7 +21,7 @@ using transport::Binding;
 // A status list of its own that releases itself.
 struct LocalStatus : ZQStatusList {
   LocalStatus() : ZQStatusList{0, nullptr} {}
-  ~LocalStatus() { FreeZQStatusList(this, 0); }
+  ~LocalStatus() { zq::releaseStatusList(this); }
   LocalStatus(const LocalStatus&) = delete;
   LocalStatus& operator=(const LocalStatus&) = delete;
   bool has(int32_t number) const {
@@ -29,7 +29,7 @@ struct LocalStatus : ZQStatusList {
       if (items[i].messageNumber == number) return true;
     return false;
   }
-  void mergeInto(ZQStatusList* status) { ZQMergeStatusLists(this, status, status); }
+  void mergeInto(ZQStatusList* status) { zq::mergeStatusLists(this, status, status); }
 };
 
 struct DepthGuard {

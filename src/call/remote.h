@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "frame/context.h"
+#include "frame/frame.h"
 #include "transport/procedures.h"
 
 namespace zq::call {

@@ -5,12 +5,10 @@
 #include <cstring>
 #include <string>
 
-#include "frame/alloc.h"
-#include "frame/status.h"
+#include "frame/frame.h"
 #include "model/codec.h"
 #include "model/describe_core.h"
-#include "platform/charset.h"
-#include "platform/compress.h"
+#include "platform/platform.h"
 #include "security/key_material.h"
 #include "security/scrambler.h"
 #include "transport/state.h"
@@ -35,7 +33,7 @@ int packBytes(ZQAttachStruct& a, const unsigned char* bytes, size_t size, ZQStat
   const platform::ZResult r = platform::compressBytes(bytes, size, packed);
   if (r != platform::ZResult::ok) {
     // Send the bytes as they are; equal sizes tell the reader so.
-    packed.data = static_cast<unsigned char*>(ZQAlloc(size));
+    packed.data = static_cast<unsigned char*>(zq::alloc(size));
     if (!packed.data) return noMemory(status);
     memcpy(packed.data, bytes, size);
     packed.size = size;
@@ -78,7 +76,7 @@ int packFile(ZQAttachStruct& a, ZQStatusList* status) {
   }
   size_t size = static_cast<size_t>(length);
   if (wanted > 0 && static_cast<size_t>(wanted) < size) size = static_cast<size_t>(wanted);
-  auto* bytes = static_cast<unsigned char*>(ZQAlloc(size));
+  auto* bytes = static_cast<unsigned char*>(zq::alloc(size));
   if (!bytes) {
     fclose(f);
     return noMemory(status);
@@ -86,11 +84,11 @@ int packFile(ZQAttachStruct& a, ZQStatusList* status) {
   const size_t got = fread(bytes, 1, size, f);
   fclose(f);
   if (got == 0) {
-    ZQFree(bytes);
+    zq::freeBlock(bytes);
     return addError(status, kMsgEmptyFile, name.c_str());
   }
   const int rc = packBytes(a, bytes, got, status);
-  ZQFree(bytes);
+  zq::freeBlock(bytes);
   return rc;
 }
 
@@ -110,7 +108,7 @@ int packAttachment(ZQAttachStruct& a, ZQStatusList* status) {
       if (buffer.size > INT32_MAX) return addError(status, kMsgAttachTooLarge);
       a.location = ZQLocStruct{};  // the copy's raw bytes are released below
       const int rc = packBytes(a, buffer.bytes, buffer.size, status);
-      ZQFree(buffer.bytes);
+      zq::freeBlock(buffer.bytes);
       return rc;
     }
     default:
@@ -141,7 +139,7 @@ int toServerCharset(const ServerTraits& s, std::string& text, ZQStatusList* stat
 int replaceText(ZQValueStruct& v, const char* text, ZQStatusList* status) {
   char* copy = dupString(text);
   if (!copy) return noMemory(status);
-  ZQFree(v.u.charValue);
+  zq::freeBlock(v.u.charValue);
   v.u.charValue = copy;
   return ZQ_RETURN_OK;
 }
@@ -201,7 +199,7 @@ int inflate(ZQAttachStruct& a, ZQStatusList* status) {
       return ZQ_RETURN_OK;
     return addError(status, kMsgDecompressFailed);
   }
-  ZQFree(b.bytes);
+  zq::freeBlock(b.bytes);
   b.bytes = plain.data;
   b.size = static_cast<uint32_t>(plain.size);
   a.originalSize = static_cast<int32_t>(plain.size);
@@ -222,7 +220,7 @@ int protectForCaller(const ServerTraits& s, ZQValueStruct& v) {
   }
   char* copy = dupString(out);
   if (!copy) return kMsgNoMemory;
-  ZQFree(v.u.charValue);
+  zq::freeBlock(v.u.charValue);
   v.u.charValue = copy;
   return 0;
 }

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "frame/status.h"
+#include "frame/frame.h"
 #include "text/qual_checks.h"
 #include "zqapi/zq_free.h"
 
@@ -22,7 +22,7 @@ constexpr int kMaxDepth = 512;  // the text forms' nesting limit
 // (without a current context the server's count is unknown).
 size_t serverLength(const char* text) {
   const size_t bytes = strlen(text);
-  const size_t counted = ZQServerTextLength(text);
+  const size_t counted = zq::serverTextLength(text);
   return counted > bytes ? counted : bytes;
 }
 

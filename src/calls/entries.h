@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "call/frame.h"
-#include "frame/context.h"
+#include "frame/frame.h"
 #include "transport/records_entries.h"
 
 namespace zq::calls {

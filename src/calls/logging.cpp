@@ -2,7 +2,7 @@
 #include "call/frame.h"
 #include "diag/lifecycle.h"
 #include "diag/state.h"
-#include "frame/status.h"
+#include "frame/frame.h"
 #include "zqapi/zq_diag.h"
 
 namespace zq::calls {

@@ -6,9 +6,8 @@
 #include "calls/entry_list_text.h"
 #include "calls/queries.h"
 #include "diag/record.h"
-#include "frame/alloc.h"
-#include "frame/status.h"
-#include "platform/compress.h"
+#include "frame/frame.h"
+#include "platform/platform.h"
 #include "transport/procedures.h"
 #include "transport/records_queries.h"
 #include "zqapi/zq_free.h"
@@ -58,7 +57,7 @@ bool completeSplit(ZQEntryListFieldValueStruct& into, ZQEntryListFieldValueStruc
     const char* h = head.dataType == ZQ_DATA_TYPE_CHAR && head.u.charValue ? head.u.charValue : "";
     const char* t = tail.dataType == ZQ_DATA_TYPE_CHAR && tail.u.charValue ? tail.u.charValue : "";
     const size_t hn = strlen(h), tn = strlen(t);
-    auto* joined = static_cast<char*>(ZQAlloc(hn + tn + 1));
+    auto* joined = static_cast<char*>(zq::alloc(hn + tn + 1));
     if (!joined) return false;
     memcpy(joined, h, hn);
     memcpy(joined + hn, t, tn + 1);
@@ -86,7 +85,7 @@ bool joinChunk(ZQEntryListFieldValueList& result, ZQEntryListFieldValueList& chu
   }
   const uint32_t add = chunk.count - skip;
   if (add) {
-    auto* grown = static_cast<ZQEntryListFieldValueStruct*>(ZQRealloc(
+    auto* grown = static_cast<ZQEntryListFieldValueStruct*>(zq::reallocate(
         result.items, (size_t{result.count} + add) * sizeof(ZQEntryListFieldValueStruct)));
     if (!grown) return false;
     result.items = grown;
@@ -209,7 +208,7 @@ extern "C" int ZQGetListEntryWithFields(ZQControlStruct* control, const char* fo
             {server.serverCharset, server.clientCharset}, &result, &matches);
         if (!parsed.ok()) call.failAfterRecord(parsed.message, parsed.detail);
       }
-      ZQFree(plain.data);
+      zq::freeBlock(plain.data);
     }
   }
   FreeZQEntryListFieldValueList(&joined, 0);

@@ -2,8 +2,7 @@
 #include <cstring>
 
 #include "calls/queries.h"
-#include "frame/alloc.h"
-#include "frame/status.h"
+#include "frame/frame.h"
 #include "transport/procedures.h"
 #include "transport/records_queries.h"
 #include "zqapi/zq_free.h"
@@ -41,7 +40,7 @@ extern "C" int ZQGetListEntry(ZQControlStruct* control, const char* form,
     const uint32_t n = reply.entries.items ? reply.entries.count : 0;
     if (n == 0) return true;
     auto* grown = static_cast<ZQEntryListStruct*>(
-        ZQRealloc(gathered.items, (size_t{gathered.count} + n) * sizeof(ZQEntryListStruct)));
+        zq::reallocate(gathered.items, (size_t{gathered.count} + n) * sizeof(ZQEntryListStruct)));
     if (!grown) {
       memoryFailed = true;
       return false;
@@ -50,7 +49,7 @@ extern "C" int ZQGetListEntry(ZQControlStruct* control, const char* form,
     memcpy(grown + gathered.count, reply.entries.items, n * sizeof(ZQEntryListStruct));
     gathered.items = grown;
     gathered.count += n;
-    ZQFree(reply.entries.items);
+    zq::freeBlock(reply.entries.items);
     reply.entries = {0, nullptr};
     return true;
   });

@@ -5,8 +5,7 @@
 
 #include "calls/entries.h"
 #include "diag/record.h"
-#include "frame/alloc.h"
-#include "frame/status.h"
+#include "frame/frame.h"
 #include "model/codec.h"
 #include "transport/describe_entries.h"
 #include "transport/procedures.h"
@@ -40,20 +39,20 @@ bool keepHandle(Frame& call, const transport::BeginTransactionReply& reply, char
   const size_t length = strnlen(reinterpret_cast<const char*>(reply.handle), reply.handleLength);
   transport::ServerOptions* o = transport::findOptions(call.context(), call.control()->server);
   if (!o || length > kMaxHandleLength) return false;
-  char* text = static_cast<char*>(ZQAlloc(length + 1));
+  char* text = static_cast<char*>(zq::alloc(length + 1));
   if (!text) return false;
   memcpy(text, reply.handle, length);
   text[length] = '\0';
   try {
     o->transactionHandle.assign(text, length);
   } catch (const std::bad_alloc&) {
-    ZQFree(text);
+    zq::freeBlock(text);
     return false;
   }
   if (handle)
     *handle = text;
   else
-    ZQFree(text);
+    zq::freeBlock(text);
   return true;
 }
 
@@ -70,7 +69,7 @@ void FreeZQBulkEntryReturnList(ZQBulkEntryReturnList* value, ZQBoolean freeStruc
   model::release(*value);
   value->count = 0;
   value->items = nullptr;
-  if (freeStruct) ZQFree(value);
+  if (freeStruct) zq::freeBlock(value);
 }
 
 int ZQBeginBulkEntryTransaction(ZQControlStruct* control, ZQStatusList* status) {

@@ -10,7 +10,7 @@
 #include "diag/lifecycle.h"
 #include "diag/outputs.h"
 #include "diag/state.h"
-#include "frame/status.h"
+#include "frame/frame.h"
 #include "model/visit_print.h"
 
 namespace zq::diag {

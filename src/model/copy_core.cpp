@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "model/copy_impl.h"
-#include "frame/status.h"
+#include "frame/frame.h"
 #include "model/describe_core.h"
 
 namespace zq::model {
@@ -15,7 +15,7 @@ bool copyStatusMessage(ZQStatusStruct& s) {
   }
   const size_t len = strlen(s.message);
   const size_t room = (len / 8192 + 1) * 8192;
-  auto* buffer = static_cast<char*>(ZQAlloc(room));
+  auto* buffer = static_cast<char*>(zq::alloc(room));
   if (buffer) memcpy(buffer, s.message, len + 1);
   s.message = buffer;
   return buffer != nullptr;

@@ -32,7 +32,7 @@ inline int32_t copyWithSpare(List* destination, const List* source, uint32_t ste
   }
   using Item = std::remove_pointer_t<decltype(source->items)>;
   const size_t room = size_t{source->count / step} * step + step;
-  auto* items = static_cast<Item*>(ZQCalloc(room, sizeof(Item)));
+  auto* items = static_cast<Item*>(zq::allocZeroed(room, sizeof(Item)));
   if (!items) {
     destination->count = 0;
     destination->items = nullptr;

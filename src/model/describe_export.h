@@ -4,7 +4,7 @@
 #include <cstring>
 #include <type_traits>
 
-#include "frame/alloc.h"
+#include "frame/frame.h"
 #include "model/describe_core.h"
 #include "zqapi/zq_copy.h"
 #include "zqapi/zq_export.h"
@@ -22,7 +22,7 @@ void copyListWithSpare(V& v, uint32_t& count, T*& items, uint32_t step) {
     return;
   }
   const size_t room = size_t{count / step} * step + step;
-  auto* copy = static_cast<T*>(ZQCalloc(room, sizeof(T)));
+  auto* copy = static_cast<T*>(zq::allocZeroed(room, sizeof(T)));
   if (!copy) {
     v.noMemory();
     count = 0;

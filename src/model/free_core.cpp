@@ -158,30 +158,30 @@ void FreeZQValuePtrList(ZQValuePtrList* value, ZQBoolean freeStruct) {
   if (!value) return;
   if (value->count && value->items)
     for (uint32_t i = 0; i < value->count; ++i) FreeZQValueStruct(value->items[i], 0);
-  if (value->count) ZQFree(value->items);
+  if (value->count) zq::freeBlock(value->items);
   value->count = 0;
   value->items = nullptr;
-  if (freeStruct) ZQFree(value);
+  if (freeStruct) zq::freeBlock(value);
 }
 
 void FreeZQPermissionListPtrList(ZQPermissionListPtrList* value, ZQBoolean freeStruct) {
   if (!value) return;
   if (value->count && value->items)
     for (uint32_t i = 0; i < value->count; ++i) FreeZQPermissionList(value->items[i], 0);
-  if (value->count) ZQFree(value->items);
+  if (value->count) zq::freeBlock(value->items);
   value->count = 0;
   value->items = nullptr;
-  if (freeStruct) ZQFree(value);
+  if (freeStruct) zq::freeBlock(value);
 }
 
 void FreeZQDisplayInstanceListPtrList(ZQDisplayInstanceListPtrList* value, ZQBoolean freeStruct) {
   if (!value) return;
   if (value->count && value->items)
     for (uint32_t i = 0; i < value->count; ++i) FreeZQDisplayInstanceList(value->items[i], 0);
-  if (value->count) ZQFree(value->items);
+  if (value->count) zq::freeBlock(value->items);
   value->count = 0;
   value->items = nullptr;
-  if (freeStruct) ZQFree(value);
+  if (freeStruct) zq::freeBlock(value);
 }
 
 }  // extern "C"

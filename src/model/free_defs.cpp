@@ -88,7 +88,7 @@ void FreeZQFilterActionNotifyAdvanced(ZQFilterActionNotifyAdvanced** value, ZQBo
   if (!value || !*value) return;
   zq::model::release(**value);
   if (freeStruct) {
-    ZQFree(*value);
+    zq::freeBlock(*value);
     *value = nullptr;
   }
 }
@@ -98,12 +98,12 @@ void FreeZQFilterActionNotifyAdvanced(ZQFilterActionNotifyAdvanced** value, ZQBo
 void FreeListZQCharMenuStruct(ZQCharMenuStruct* value, ZQBoolean freeStruct) {
   if (!value) return;
   if (value->menuType != ZQ_CHAR_MENU_LIST) {
-    if (freeStruct) ZQFree(value);
+    if (freeStruct) zq::freeBlock(value);
     return;
   }
   FreeZQCharMenuList(&value->u.menuList, 0);
   value->menuType = 0;
-  if (freeStruct) ZQFree(value);
+  if (freeStruct) zq::freeBlock(value);
 }
 
 // The limits pointed to are not the list's: only their contents are released.
@@ -111,11 +111,11 @@ void FreeZQFieldLimitPtrList(ZQFieldLimitPtrList* value, ZQBoolean freeStruct) {
   if (!value) return;
   if (value->count && value->items) {
     for (uint32_t i = 0; i < value->count; ++i) FreeZQFieldLimitStruct(value->items[i], 0);
-    ZQFree(value->items);
+    zq::freeBlock(value->items);
   }
   value->count = 0;
   value->items = nullptr;
-  if (freeStruct) ZQFree(value);
+  if (freeStruct) zq::freeBlock(value);
 }
 
 }  // extern "C"

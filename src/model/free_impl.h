@@ -11,7 +11,7 @@ template <class T>
 void freeExport(T* value, ZQBoolean freeStruct) {
   if (!value) return;
   release(*value);
-  if (freeStruct) ZQFree(value);
+  if (freeStruct) zq::freeBlock(value);
 }
 
 }  // namespace zq::model

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "frame/status.h"
+#include "frame/frame.h"
 #include "model/codec.h"
 #include "security/errors.h"
 #include "security/provider.h"

@@ -2,7 +2,7 @@
 // (the envelope's are security's: describe_envelope.h).
 #pragma once
 
-#include "frame/alloc.h"
+#include "frame/frame.h"
 #include "model/codec.h"
 #include "model/describe_core.h"
 #include "security/describe_envelope.h"

@@ -10,7 +10,7 @@
 #include <mutex>
 #include <string>
 
-#include "frame/context.h"
+#include "frame/frame.h"
 #include "security/handshake.h"
 
 struct __rpc_client;  // CLIENT of the RPC library

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <unordered_map>
 
-#include "frame/alloc.h"
-#include "platform/rpc.h"
+#include "frame/frame.h"
+#include "platform/platform.h"
 #include "model/codec_base.h"
 #include "security/envelope_call.h"
 #include "security/handshake_seam.h"
@@ -33,12 +33,12 @@ void* resultSlot(ZQThreadContext* ctx, const Procedure& p, int version) {
   auto it = slots->find(slotKey(p, version));
   void* buffer;
   if (it == slots->end()) {
-    buffer = ZQCalloc(1, p.replySize);
+    buffer = zq::allocZeroed(1, p.replySize);
     if (!buffer) return nullptr;
     try {
       slots->emplace(slotKey(p, version), std::make_pair(&p, buffer));
     } catch (...) {
-      ZQFree(buffer);
+      zq::freeBlock(buffer);
       return nullptr;
     }
   } else {
@@ -57,7 +57,7 @@ void releaseResultSlots(ZQThreadContext* ctx) {
   auto* slots = static_cast<SlotTable*>(st->resultSlots.get());
   for (auto& [key, entry] : *slots) {
     if (entry.first->freeReply) entry.first->freeReply(entry.second);
-    ZQFree(entry.second);
+    zq::freeBlock(entry.second);
   }
   slots->clear();
 }

@@ -8,7 +8,7 @@
 
 #include "frame/alloc.h"
 #include "frame/context.h"
-#include "call/identity.h"
+#include "calls/session.h"
 #include "platform/config.h"
 #include "security/handshake_seam.h"
 #include "security/provider.h"
