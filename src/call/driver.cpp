@@ -6,15 +6,14 @@
 #include <cstring>
 #include <string>
 
-#include "diag/hooks.h"
+#include "diag/diag.h"
 #include "frame/frame.h"
 #include "call/identity.h"
+#include "model/model.h"
 #include "platform/platform.h"
 #include "call/key_exchange.h"
-#include "security/handshake_seam.h"
-#include "security/password.h"
-#include "transport/state.h"
-#include "transport/wrapper.h"
+#include "security/security.h"
+#include "transport/transport.h"
 #include "zqapi/zq_free.h"
 #include "zqapi/zq_security.h"
 
@@ -34,7 +33,9 @@ std::string cut(std::string s) {
   return s;
 }
 
-bool hasNoHeader(uint32_t procedure) { return procedure >= 90 && procedure <= 93; }
+bool hasNoHeader(uint32_t procedure) {
+  return procedure >= 90 && procedure <= 93;
+}
 
 // Lowers the version of the server and of the queue's current binding.
 void lowerVersion(TransportState* st, ServerRecord* server, uint32_t queue) {
@@ -139,7 +140,8 @@ bool drive(Attempt& a, int depth) {
   const int version = server->version;
   if (!transport::procedureInVersion(*d.stub, version)) {
     // Older servers do not have this procedure at all.
-    addError(d.status, ctx->unsupportedMessage ? ctx->unsupportedMessage : kMsgOperationUnsupported);
+    addError(d.status,
+             ctx->unsupportedMessage ? ctx->unsupportedMessage : kMsgOperationUnsupported);
     return false;
   }
 
@@ -271,7 +273,7 @@ bool appendClientProperties(ZQThreadContext* ctx, ZQControlStruct* control,
       zq::freeBlock(props->items);
       props->items = nullptr;
     }
-    FreeZQPropList(props, 0);
+    zq::model::release(*props);
     return false;
   };
   auto push = [&](uint32_t tag, const char* text) {
@@ -310,8 +312,7 @@ bool run(CallDescriptor& d, bool lock) {
   transport::ServerOptions* options = transport::findOptions(ctx, d.control->server);
   bool appended = false;
   if (options && options->wantsClientProperties && d.propertiesHeader) {
-    if (!appendClientProperties(ctx, d.control, options, &d.propertiesHeader->properties,
-                                d.status))
+    if (!appendClientProperties(ctx, d.control, options, &d.propertiesHeader->properties, d.status))
       return false;
     appended = true;
   }
@@ -325,13 +326,17 @@ bool run(CallDescriptor& d, bool lock) {
     ok = drive(a, 0);
   }
   diag::serverLogMarker(ctx, false, d.status);
-  if (appended) FreeZQPropList(&d.propertiesHeader->properties, 0);
+  if (appended) zq::model::release(d.propertiesHeader->properties);
   return ok;
 }
 
 }  // namespace
 
-bool callServer(CallDescriptor& call) { return run(call, true); }
-bool callServerUnlocked(CallDescriptor& call) { return run(call, false); }
+bool callServer(CallDescriptor& call) {
+  return run(call, true);
+}
+bool callServerUnlocked(CallDescriptor& call) {
+  return run(call, false);
+}
 
 }  // namespace zq::call

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "frame/frame.h"
-#include "transport/procedures.h"
+#include "transport/transport.h"
 
 namespace zq::call {
 

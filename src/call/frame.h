@@ -23,9 +23,9 @@
 #include <mutex>
 
 #include "call/remote.h"
-#include "diag/record.h"
+#include "diag/diag.h"
 #include "frame/frame.h"
-#include "transport/procedures.h"
+#include "transport/transport.h"
 
 namespace zq::call {
 

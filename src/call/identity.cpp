@@ -9,8 +9,8 @@
 
 #include "frame/frame.h"
 #include "platform/platform.h"
-#include "security/handshake_seam.h"
-#include "transport/state.h"
+#include "security/security.h"
+#include "transport/transport.h"
 
 namespace zq {
 namespace {
@@ -77,9 +77,8 @@ std::string clientIdentity(ZQThreadContext* ctx, ZQControlStruct* control) {
     transport::ServerOptions* options =
         control ? transport::findOptions(ctx, control->server) : nullptr;
     bool wants = options && options->wantsClientProperties;
-    std::string host = ctx->settings.clientType == 9 && !wants
-                           ? std::string(ctx->clientIdentity)
-                           : platform::localHostAddress();
+    std::string host = ctx->settings.clientType == 9 && !wants ? std::string(ctx->clientIdentity)
+                                                               : platform::localHostAddress();
     copyName(ctx->clientHostIdentity, host.c_str(), sizeof ctx->clientHostIdentity);
   }
   return ctx->clientHostIdentity;

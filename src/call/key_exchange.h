@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "frame/frame.h"
-#include "transport/binding.h"
+#include "transport/transport.h"
 
 namespace zq::call {
 

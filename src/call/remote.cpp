@@ -3,7 +3,7 @@
 #include "call/driver.h"
 #include "call/key_exchange.h"
 #include "frame/frame.h"
-#include "transport/binding.h"
+#include "transport/transport.h"
 
 namespace zq::call {
 namespace {
@@ -24,7 +24,7 @@ class RemoteFirstContact final : public transport::FirstContact {
     P::Args args{};
     args.settings = *request;
     const Send send{control, P::row(), kQueueFast, control->context->settings.timeoutNormal,
-                    0, false, useCallLock};
+                    0,       false,    useCallLock};
     void* reply = nullptr;
     const int rc = remoteStep(send, &args, &reply, status);
     if (reply) {

@@ -6,12 +6,11 @@
 #include <thread>
 
 #include "call/remote.h"
-#include "diag/lifecycle.h"
+#include "diag/diag.h"
 #include "frame/frame.h"
 #include "platform/platform.h"
-#include "security/lifecycle.h"
-#include "transport/lifecycle.h"
-#include "transport/state.h"
+#include "security/security.h"
+#include "transport/transport.h"
 
 namespace {
 
@@ -59,8 +58,8 @@ void sendEndSession(ZQControlStruct* control, uint32_t queue, bool rebind, int32
 // Ends every server session the context opened (procedure 47 per binding)
 // and releases the connection caches.
 void endSessions(ZQControlStruct* control, ZQThreadContext* ctx) {
-  TransportState* st = ctx->transport ? static_cast<TransportState*>(ctx->transport.get())
-                                      : nullptr;
+  TransportState* st =
+      ctx->transport ? static_cast<TransportState*>(ctx->transport.get()) : nullptr;
   if (!st) return;
   if (ctx->cacheIdManaged) {
     if (control->cacheId != 0) sendEndSession(control, kQueueFast, true, control->cacheId);

@@ -6,12 +6,10 @@
 #include <string>
 
 #include "frame/frame.h"
-#include "model/codec.h"
-#include "model/describe_core.h"
+#include "model/model.h"
 #include "platform/platform.h"
-#include "security/key_material.h"
-#include "security/scrambler.h"
-#include "transport/state.h"
+#include "security/security.h"
+#include "transport/transport.h"
 #include "zqapi/zq_free.h"
 #include "zqapi/zq_security.h"
 
@@ -24,7 +22,9 @@ constexpr size_t kPasswordLength = 30;
 constexpr size_t kDigestLength = 28;
 constexpr size_t kProtectedLength = 120;
 
-int noMemory(ZQStatusList* status) { return addError(status, kMsgNoMemory); }
+int noMemory(ZQStatusList* status) {
+  return addError(status, kMsgNoMemory);
+}
 
 // Replaces an attachment's location by a buffer holding bytes compressed
 // (or raw when compression is impossible).
@@ -169,10 +169,9 @@ int prepareProtectedText(ZQValueStruct& v, ZQStatusList* status) {
   char work[ZQ_PROTECTED_PASSWORD_SIZE + 8] = {};
   copyName(work, v.u.charValue, kProtectedLength + 1);
   if (strlen(work) == kProtectedLength) {
-    const unsigned char* keys[] = {security::keys::kHeaderPasswordKey,
-                                   security::keys::kPasswordKeys[0],
-                                   security::keys::kPasswordKeys[1],
-                                   security::keys::kPasswordKeys[2]};
+    const unsigned char* keys[] = {
+        security::keys::kHeaderPasswordKey, security::keys::kPasswordKeys[0],
+        security::keys::kPasswordKeys[1], security::keys::kPasswordKeys[2]};
     int rc = kMsgIntegrityFailed;
     for (const unsigned char* key : keys) {
       rc = DecryptPasswordEx(key, work);
@@ -238,7 +237,9 @@ ServerTraits boundServer(ZQThreadContext* ctx, ZQControlStruct* control) {
   return t;
 }
 
-PreparedValues::~PreparedValues() { FreeZQFieldValueList(&list_, 0); }
+PreparedValues::~PreparedValues() {
+  zq::model::release(list_);
+}
 
 ZQFieldValueList PreparedValues::release() {
   ZQFieldValueList out = list_;
@@ -249,7 +250,7 @@ ZQFieldValueList PreparedValues::release() {
 int prepareValues(const ServerTraits& server, const ZQFieldValueList* values, bool checkLimit,
                   PreparedValues& out, ZQStatusList* status) {
   ZQFieldValueList& copy = out.list();
-  FreeZQFieldValueList(&copy, 0);
+  zq::model::release(copy);
   copy = ZQFieldValueList{};
   if (!values || values->count == 0) return ZQ_RETURN_OK;
   // The copy drops locations it does not know: refuse them before.
@@ -306,7 +307,7 @@ int postProcessValues(ZQThreadContext* ctx, const ServerTraits& server, ZQFieldV
       continue;
     const int message = protectForCaller(server, v);
     if (message) {
-      FreeZQValueStruct(&v, 0);
+      zq::model::release(v);
       v = ZQValueStruct{};
       const int rc = addError(status, message);
       if (rc > worst) worst = rc;

@@ -1,11 +1,9 @@
 // ZQGetListEntryBlocks (procedure 135) and the local ZQGetEntryBlock.
 #include "calls/queries.h"
 #include "frame/frame.h"
-#include "model/codec.h"
-#include "model/describe_core.h"
+#include "model/model.h"
 #include "platform/platform.h"
-#include "transport/procedures.h"
-#include "transport/records_queries.h"
+#include "transport/transport.h"
 #include "zqapi/zq_free.h"
 
 using namespace zq;
@@ -59,7 +57,8 @@ extern "C" int ZQGetEntryBlock(const ZQEntryBlockList* blocks, uint32_t index,
   if (entries) *entries = {0, nullptr};
   if (!blocks) return addError(status, kMsgBlockListMissing, "entryBlockList");
   if (!entries) return addError(status, kMsgNoResultOutput);
-  if (index >= blocks->count || !blocks->items) return addError(status, kMsgBlockIndexOutOfRange, "entryBlockList");
+  if (index >= blocks->count || !blocks->items)
+    return addError(status, kMsgBlockIndexOutOfRange, "entryBlockList");
   const ZQEntryBlockStruct& block = blocks->items[index];
   platform::ZBuffer plain;
   const platform::ZResult z =
@@ -73,7 +72,7 @@ extern "C" int ZQGetEntryBlock(const ZQEntryBlockList* blocks, uint32_t index,
   const bool ok = model::decodeFromBuffer(plain.data, plain.size, decoded, 14);
   zq::freeBlock(plain.data);
   if (!ok) {
-    FreeZQEntryListFieldValueList(&decoded, 0);
+    zq::model::release(decoded);
     return addError(status, kMsgBadEncoding, "entryBlockList");
   }
   *entries = decoded;

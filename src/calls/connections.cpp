@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "call/frame.h"
-#include "diag/hooks.h"
+#include "call/call.h"
+#include "diag/diag.h"
 #include "frame/frame.h"
 #include "platform/platform.h"
-#include "transport/state.h"
+#include "transport/transport.h"
 #include "zqapi/zq_server.h"
 
 namespace {
@@ -91,8 +91,7 @@ int ZQSetClientManagedTransaction(ZQControlStruct* control, const char* handle,
 int ZQRemoveClientManagedTransaction(ZQControlStruct* control, ZQStatusList* status) {
   call::Frame call(control, status);
   if (!call || call.refusedControl()) return call.rc();
-  if (ServerOptions* o = findOptions(call.context(), control->server))
-    o->transactionHandle.clear();
+  if (ServerOptions* o = findOptions(call.context(), control->server)) o->transactionHandle.clear();
   return returnCode(status);
 }
 
@@ -145,7 +144,8 @@ int ZQGetListServer(ZQControlStruct* control, ZQServerNameList* servers, ZQStatu
     start = sep + 1;
   }
   if (!names.empty()) {
-    servers->items = static_cast<ZQServerNameType*>(zq::allocZeroed(names.size(), sizeof(ZQServerNameType)));
+    servers->items =
+        static_cast<ZQServerNameType*>(zq::allocZeroed(names.size(), sizeof(ZQServerNameType)));
     if (!servers->items) {
       call.failAfterRecord(kMsgNoMemory);
       return call.finish(servers);

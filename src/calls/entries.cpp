@@ -5,12 +5,10 @@
 #include "calls/attachments.h"
 #include "calls/checks.h"
 #include "calls/entries.h"
-#include "diag/record.h"
+#include "diag/diag.h"
 #include "frame/frame.h"
-#include "model/codec.h"
-#include "transport/describe_entries.h"
-#include "transport/procedures.h"
-#include "transport/state.h"
+#include "model/model.h"
+#include "transport/describe.h"
 #include "zqapi/zq_entries.h"
 #include "zqapi/zq_free.h"
 
@@ -18,7 +16,9 @@ namespace zq::calls {
 
 // ---- shared parts ----------------------------------------------------------------------
 
-EntryCallsState::~EntryCallsState() { discardQueue(); }
+EntryCallsState::~EntryCallsState() {
+  discardQueue();
+}
 
 void EntryCallsState::discardQueue() {
   for (auto& op : queue) model::release(op);
@@ -35,8 +35,7 @@ void dropTransactionHandle(ZQThreadContext* ctx, ZQControlStruct* control) {
     o->transactionHandle.clear();
 }
 
-int queueOperation(ZQThreadContext* ctx, const transport::BulkOperation& op,
-                   ZQStatusList* status) {
+int queueOperation(ZQThreadContext* ctx, const transport::BulkOperation& op, ZQStatusList* status) {
   EntryCallsState* st = entryState(ctx);
   if (!st) return addError(status, kMsgNoMemory);
   transport::BulkOperation copy;

@@ -4,13 +4,13 @@
 #include <string>
 
 #include "frame/frame.h"
+#include "model/describe.h"
 #include "platform/platform.h"
-#include "text/qual_text.h"
+#include "text/text.h"
 #include "zqapi/zq_free.h"
 
 namespace zq::calls {
 namespace {
-
 
 // A cursor over the text that never reads past its end.
 class Cursor {
@@ -305,7 +305,7 @@ struct Parser {
 ParseResult parseEntryListText(const char* text, size_t length, const TextCharsets& charsets,
                                ZQEntryListFieldValueList* out, uint32_t* matchesOut) {
   if (!out) return {233, "no output"};
-  FreeZQEntryListFieldValueList(out, 0);
+  zq::model::release(*out);
   *out = {0, nullptr};
   if (matchesOut) *matchesOut = 0;
   if (!text || length == 0) return {};
@@ -330,8 +330,8 @@ ParseResult parseEntryListText(const char* text, size_t length, const TextCharse
 
   ZQEntryListFieldValueList result{0, nullptr};
   if (n) {
-    result.items =
-        static_cast<ZQEntryListFieldValueStruct*>(zq::allocZeroed(n, sizeof(ZQEntryListFieldValueStruct)));
+    result.items = static_cast<ZQEntryListFieldValueStruct*>(
+        zq::allocZeroed(n, sizeof(ZQEntryListFieldValueStruct)));
     if (!result.items) return p.noMemory(), p.result;
   }
   bool ok = true;
@@ -357,7 +357,8 @@ ParseResult parseEntryListText(const char* text, size_t length, const TextCharse
         ok ? static_cast<ZQFieldValueList*>(zq::allocZeroed(1, sizeof(ZQFieldValueList))) : nullptr;
     if (ok && !values) ok = p.noMemory();
     if (ok && m) {
-      values->items = static_cast<ZQFieldValueStruct*>(zq::allocZeroed(m, sizeof(ZQFieldValueStruct)));
+      values->items =
+          static_cast<ZQFieldValueStruct*>(zq::allocZeroed(m, sizeof(ZQFieldValueStruct)));
       if (!values->items) {
         zq::freeBlock(values);
         values = nullptr;
@@ -391,7 +392,7 @@ ParseResult parseEntryListText(const char* text, size_t length, const TextCharse
     zq::freeBlock(converted);
   }
   if (!ok) {
-    FreeZQEntryListFieldValueList(&result, 0);
+    zq::model::release(result);
     return p.result;
   }
   *out = result;
@@ -402,7 +403,7 @@ ParseResult parseEntryListText(const char* text, size_t length, const TextCharse
 ParseResult parseMultiSchemaText(const char* text, size_t length, const TextCharsets& charsets,
                                  ZQMultiSchemaFieldValueListList* out, uint32_t* matchesOut) {
   if (!out) return {233, "no output"};
-  FreeZQMultiSchemaFieldValueListList(out, 0);
+  zq::model::release(*out);
   *out = {0, nullptr};
   if (matchesOut) *matchesOut = 0;
   if (!text || length == 0) return {};
@@ -428,8 +429,8 @@ ParseResult parseMultiSchemaText(const char* text, size_t length, const TextChar
     return p.fail(kMsgBadEncoding, "row count exceeds the text"), p.result;
   ZQMultiSchemaFieldValueListList result{0, nullptr};
   if (n) {
-    result.items =
-        static_cast<ZQMultiSchemaFieldValueList*>(zq::allocZeroed(n, sizeof(ZQMultiSchemaFieldValueList)));
+    result.items = static_cast<ZQMultiSchemaFieldValueList*>(
+        zq::allocZeroed(n, sizeof(ZQMultiSchemaFieldValueList)));
     if (!result.items) return p.noMemory(), p.result;
   }
   bool ok = true;
@@ -451,7 +452,7 @@ ParseResult parseMultiSchemaText(const char* text, size_t length, const TextChar
     }
   }
   if (!ok) {
-    FreeZQMultiSchemaFieldValueListList(&result, 0);
+    zq::model::release(result);
     return p.result;
   }
   *out = result;

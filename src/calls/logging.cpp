@@ -1,7 +1,6 @@
 // ZQStartRecording, ZQStopRecording and ZQSetLogging.
-#include "call/frame.h"
-#include "diag/lifecycle.h"
-#include "diag/state.h"
+#include "call/call.h"
+#include "diag/diag.h"
 #include "frame/frame.h"
 #include "zqapi/zq_diag.h"
 

@@ -6,15 +6,13 @@
 
 #include "calls/checks.h"
 #include "calls/queries.h"
-#include "diag/record.h"
+#include "diag/diag.h"
 #include "frame/frame.h"
 #include "platform/platform.h"
-#include "transport/procedures.h"
-#include "transport/records_queries.h"
+#include "transport/transport.h"
 
 namespace zq::calls {
 namespace {
-
 
 uint32_t bigEndian(const unsigned char* p) {
   return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
@@ -83,7 +81,8 @@ struct BlobTransfer {
   // After the last reply: inflate or hand over. False on failure.
   bool finish(ZQLocStruct* out) {
     if (!started) return fail(kMsgBadEncoding, "no attachment content");
-    if (received != total) return fail(kMsgBadEncoding, "attachment content shorter than announced");
+    if (received != total)
+      return fail(kMsgBadEncoding, "attachment content shorter than announced");
     if (toFile()) {
       if (!compressed) {
         const bool ok = fflush(file) == 0;
@@ -139,8 +138,8 @@ extern "C" int ZQGetEntryBLOB(ZQControlStruct* control, const char* form, ZQEntr
   if (!call || call.refusedControl() || call.refused(zq::checkName(form, false, status)) ||
       call.refused(checks::checkEntryIds(id, status)))
     return call.rc();
-  if (!location || (location->locationType != ZQ_LOC_FILENAME &&
-                    location->locationType != ZQ_LOC_BUFFER))
+  if (!location ||
+      (location->locationType != ZQ_LOC_FILENAME && location->locationType != ZQ_LOC_BUFFER))
     return call.fail(kMsgBadAttachLocation);
   if (location->locationType == ZQ_LOC_FILENAME &&
       (!location->u.filename || !*location->u.filename))

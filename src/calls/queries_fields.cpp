@@ -5,11 +5,11 @@
 #include "calls/attachments.h"
 #include "calls/entry_list_text.h"
 #include "calls/queries.h"
-#include "diag/record.h"
+#include "diag/diag.h"
 #include "frame/frame.h"
+#include "model/model.h"
 #include "platform/platform.h"
-#include "transport/procedures.h"
-#include "transport/records_queries.h"
+#include "transport/transport.h"
 #include "zqapi/zq_free.h"
 
 namespace zq::calls {
@@ -61,14 +61,14 @@ bool completeSplit(ZQEntryListFieldValueStruct& into, ZQEntryListFieldValueStruc
     if (!joined) return false;
     memcpy(joined, h, hn);
     memcpy(joined + hn, t, tn + 1);
-    FreeZQValueStruct(&head, 0);
+    zq::model::release(head);
     head = ZQValueStruct{};
     head.dataType = ZQ_DATA_TYPE_CHAR;
     head.u.charValue = joined;
     ++start;
   }
   for (uint32_t k = static_cast<uint32_t>(start); k < b->count; ++k) {
-    FreeZQFieldValueStruct(&a->items[k], 0);
+    zq::model::release(a->items[k]);
     a->items[k] = b->items[k];
     b->items[k] = ZQFieldValueStruct{};
   }
@@ -136,7 +136,7 @@ int deliver(call::Frame& call, ZQEntryListFieldValueList& result, uint32_t match
     call.raise(protectPasswords(call.context(), call.control(), result, call.status()));
   }
   if (call.rc() >= ZQ_RETURN_ERROR || replyFailed) {
-    FreeZQEntryListFieldValueList(&result, 0);
+    zq::model::release(result);
     if (call.rc() < ZQ_RETURN_ERROR) call.setRc(returnCode(call.status()));
     return call.finish(entries, numMatches);
   }
@@ -173,22 +173,22 @@ extern "C" int ZQGetListEntryWithFields(ZQControlStruct* control, const char* fo
   ZQEntryListFieldValueList joined{0, nullptr};
   bool structured = false, first = true, memoryFailed = false, replyFailed = false;
   uint32_t matches = 0;
-  calls::runChunked(call, [&](transport::ListEntryWithFieldsReply& reply,
-                              const calls::Chunk& chunk) {
-    if (chunk.failed) {
-      replyFailed = true;
-      return false;
-    }
-    if (reply.structured) {
-      structured = true;
-      if (first) matches = reply.matches;
-      memoryFailed = !calls::joinChunk(joined, reply.entries);
-    } else {
-      memoryFailed = !text.append(reply.textLength, reply.text);
-    }
-    first = false;
-    return !memoryFailed;
-  });
+  calls::runChunked(call,
+                    [&](transport::ListEntryWithFieldsReply& reply, const calls::Chunk& chunk) {
+                      if (chunk.failed) {
+                        replyFailed = true;
+                        return false;
+                      }
+                      if (reply.structured) {
+                        structured = true;
+                        if (first) matches = reply.matches;
+                        memoryFailed = !calls::joinChunk(joined, reply.entries);
+                      } else {
+                        memoryFailed = !text.append(reply.textLength, reply.text);
+                      }
+                      first = false;
+                      return !memoryFailed;
+                    });
   if (memoryFailed) call.failAfterRecord(kMsgNoMemory);
   ZQEntryListFieldValueList result{0, nullptr};
   if (call.rc() < ZQ_RETURN_ERROR && !replyFailed) {
@@ -211,7 +211,7 @@ extern "C" int ZQGetListEntryWithFields(ZQControlStruct* control, const char* fo
       zq::freeBlock(plain.data);
     }
   }
-  FreeZQEntryListFieldValueList(&joined, 0);
+  zq::model::release(joined);
   return calls::deliver(call, result, matches, replyFailed, entries, numMatches);
 }
 

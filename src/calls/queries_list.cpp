@@ -3,8 +3,8 @@
 
 #include "calls/queries.h"
 #include "frame/frame.h"
-#include "transport/procedures.h"
-#include "transport/records_queries.h"
+#include "model/model.h"
+#include "transport/transport.h"
 #include "zqapi/zq_free.h"
 
 extern "C" int ZQGetListEntry(ZQControlStruct* control, const char* form,
@@ -55,7 +55,7 @@ extern "C" int ZQGetListEntry(ZQControlStruct* control, const char* form,
   });
   if (memoryFailed) call.failAfterRecord(kMsgNoMemory);
   if (call.rc() >= ZQ_RETURN_ERROR) {
-    FreeZQEntryListList(&gathered, 0);
+    zq::model::release(gathered);
     return call.finish(entries, numMatches);
   }
   *entries = gathered;

@@ -6,11 +6,11 @@
 #include "calls/checks.h"
 #include "calls/entry_list_text.h"
 #include "calls/queries.h"
-#include "diag/record.h"
+#include "diag/diag.h"
 #include "frame/frame.h"
+#include "model/describe.h"
 #include "platform/platform.h"
-#include "transport/procedures.h"
-#include "transport/records_queries.h"
+#include "transport/transport.h"
 #include "zqapi/zq_free.h"
 
 namespace zq::calls {
@@ -206,7 +206,7 @@ extern "C" int ZQGetListEntryWithMultiSchemaFields(
     zq::freeBlock(plain.data);
   }
   if (call.rc() >= ZQ_RETURN_ERROR) {
-    FreeZQMultiSchemaFieldValueListList(&result, 0);
+    zq::model::release(result);
     return call.finish();
   }
   *rows = result;

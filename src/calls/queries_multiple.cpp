@@ -6,10 +6,10 @@
 #include "calls/checks.h"
 #include "calls/queries.h"
 #include "calls/queries_values.h"
-#include "diag/record.h"
+#include "diag/diag.h"
 #include "frame/frame.h"
-#include "transport/procedures.h"
-#include "transport/records_queries.h"
+#include "model/model.h"
+#include "transport/transport.h"
 #include "zqapi/zq_free.h"
 
 namespace zq::calls {
@@ -21,8 +21,8 @@ constexpr size_t kEntryPasswordLength = 254;
 // Cuts the flat values into one list per entry; false on memory.
 bool cutIntoLists(std::vector<ZQFieldValueStruct>& flat, uint32_t entries, uint32_t per,
                   const ZQInternalIdList* wanted, ZQFieldValueListList& out) {
-  out.items =
-      static_cast<ZQFieldValueList*>(zq::allocZeroed(entries ? entries : 1, sizeof(ZQFieldValueList)));
+  out.items = static_cast<ZQFieldValueList*>(
+      zq::allocZeroed(entries ? entries : 1, sizeof(ZQFieldValueList)));
   if (!out.items) return false;
   out.count = entries;
   size_t next = 0;
@@ -45,7 +45,7 @@ bool cutIntoLists(std::vector<ZQFieldValueStruct>& flat, uint32_t entries, uint3
 }  // namespace
 
 FlatValues::~FlatValues() {
-  for (auto& v : values_) FreeZQFieldValueStruct(&v, 0);
+  for (auto& v : values_) zq::model::release(v);
 }
 
 bool FlatValues::append(transport::MultipleEntriesReply& reply) {
@@ -56,7 +56,8 @@ bool FlatValues::append(transport::MultipleEntriesReply& reply) {
     const uint32_t n = list.items ? (per && list.count > per ? per : list.count) : 0;
     for (uint32_t k = 0; k < n; ++k) {
       ZQFieldValueStruct& fv = list.items[k];
-      if (firstOfReply && reply.header.continuation == transport::kContinuesPreviousValue && continues(fv)) {
+      if (firstOfReply && reply.header.continuation == transport::kContinuesPreviousValue &&
+          continues(fv)) {
         if (!join(values_.back().value, fv.value)) return false;
       } else {
         values_.push_back(fv);
@@ -144,8 +145,8 @@ extern "C" int ZQGetMultipleEntries(ZQControlStruct* control, const char* form,
     }
   }
   if (call.rc() >= ZQ_RETURN_ERROR || replyFailed) {
-    FreeZQFieldValueListList(&lists, 0);
-    FreeZQBooleanList(&found, 0);
+    zq::model::release(lists);
+    zq::model::release(found);
     if (call.rc() < ZQ_RETURN_ERROR) call.setRc(returnCode(status));
     return call.finish(nullptr, values);
   }

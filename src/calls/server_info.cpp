@@ -1,5 +1,5 @@
 // ZQGetServerInfo (procedure 36).
-#include "call/frame.h"
+#include "call/call.h"
 #include "frame/frame.h"
 #include "zqapi/zq_server.h"
 
@@ -13,8 +13,10 @@ int checkRequest(const ZQServerInfoRequestList* request, ZQStatusList* status) {
   int rc = ZQ_RETURN_OK;
   for (uint32_t i = 0; i < request->count; ++i) {
     uint32_t setting = request->items[i];
-    if (setting == 0) rc = zq::addStatusNumber(status, ZQ_MESSAGE_ERROR, kMsgUnknownServerSetting, setting);
-    if (setting == 10) rc = zq::addStatusNumber(status, ZQ_MESSAGE_ERROR, kMsgSettingNotReadable, setting);
+    if (setting == 0)
+      rc = zq::addStatusNumber(status, ZQ_MESSAGE_ERROR, kMsgUnknownServerSetting, setting);
+    if (setting == 10)
+      rc = zq::addStatusNumber(status, ZQ_MESSAGE_ERROR, kMsgSettingNotReadable, setting);
   }
   return rc;
 }

@@ -4,12 +4,10 @@
 #include <new>
 
 #include "calls/entries.h"
-#include "diag/record.h"
+#include "diag/diag.h"
 #include "frame/frame.h"
-#include "model/codec.h"
-#include "transport/describe_entries.h"
-#include "transport/procedures.h"
-#include "transport/state.h"
+#include "model/model.h"
+#include "transport/describe.h"
 #include "zqapi/zq_entries.h"
 #include "zqapi/zq_free.h"
 
@@ -64,14 +62,6 @@ using namespace zq::calls;
 
 extern "C" {
 
-void FreeZQBulkEntryReturnList(ZQBulkEntryReturnList* value, ZQBoolean freeStruct) {
-  if (!value) return;
-  model::release(*value);
-  value->count = 0;
-  value->items = nullptr;
-  if (freeStruct) zq::freeBlock(value);
-}
-
 int ZQBeginBulkEntryTransaction(ZQControlStruct* control, ZQStatusList* status) {
   Frame call(control, status);
   if (!call) return call.rc();
@@ -124,8 +114,7 @@ int ZQEndBulkEntryTransaction(ZQControlStruct* control, uint32_t action,
   return call.finish();
 }
 
-int ZQBeginClientManagedTransaction(ZQControlStruct* control, char** handle,
-                                    ZQStatusList* status) {
+int ZQBeginClientManagedTransaction(ZQControlStruct* control, char** handle, ZQStatusList* status) {
   if (handle) *handle = nullptr;
   // The client-managed calls append to the caller's list without emptying it.
   Call<proc::BeginClientManagedTransaction> call(control, status, call::OnEntry::keepStatus);
@@ -151,8 +140,7 @@ int ZQBeginClientManagedTransaction(ZQControlStruct* control, char** handle,
   return call.finish();
 }
 
-int ZQEndClientManagedTransaction(ZQControlStruct* control, uint32_t action,
-                                  ZQStatusList* status) {
+int ZQEndClientManagedTransaction(ZQControlStruct* control, uint32_t action, ZQStatusList* status) {
   Call<proc::EndClientManagedTransaction> call(control, status, call::OnEntry::keepStatus);
   if (!call || call.refusedControl()) return call.rc();
   call.record(diag::Command::EndClientManagedTransaction, action);

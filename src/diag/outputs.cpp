@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "model/visit_print.h"
-#include "text/diary.h"
+#include "text/text.h"
 #include "zqapi/zq_free.h"
 
 namespace zq::diag {

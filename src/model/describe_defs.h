@@ -63,7 +63,7 @@ void describe(V& v, ZQWorkflowConnectStruct& s) {
         s.schemaList = nullptr;
         if (!v.ok()) break;
         auto* list = static_cast<ZQNameList*>(zq::allocZeroed(1, sizeof(ZQNameList)));
-        if (!list || ZQCopyNameList(list, source) != ZQ_COPY_OK) {
+        if (!list || !copyWithSpare(*list, *source, 10)) {
           zq::freeBlock(list);
           v.noMemory();
           break;
@@ -382,7 +382,7 @@ void describe(V& v, ZQReferenceObj& s) {
       break;
     case ZQ_REFERENCE_EXTERNAL:
       if constexpr (V::kPass == Pass::copy)
-        copyRounded(v, s.u.extRef.groupList, &ZQCopyInternalIdListWithSpare);
+        copyRounded(v, s.u.extRef.groupList, 100);
       else
         v.member(s.u.extRef.groupList, "Group List:");
       v.member(s.u.extRef.value, "value");

@@ -6,7 +6,6 @@
 
 #include "frame/frame.h"
 #include "model/describe_core.h"
-#include "zqapi/zq_copy.h"
 #include "zqapi/zq_export.h"
 
 namespace zq::model {
@@ -45,7 +44,7 @@ void describe(V& v, ZQStructItemStruct& s) {
       return;
     }
     const ZQNameList source = s.selectedElements;
-    if (ZQCopyNameList(&s.selectedElements, &source) != ZQ_COPY_OK) {
+    if (!copyWithSpare(s.selectedElements, source, 10)) {
       s.selectedElements = ZQNameList{};
       v.noMemory();
     }

@@ -258,4 +258,29 @@ class CopyVisitor {
   bool ok_ = true;
 };
 
+// A flat list copied into an array with room for the next multiple of step
+// items, the spare slots zeroed (copies give name lists and id lists room to
+// grow). An empty source gives an empty destination. False, with the
+// destination empty, when memory runs out.
+template <class List>
+bool copyWithSpare(List& destination, const List& source, uint32_t step) {
+  if (!source.count || !source.items) {
+    destination.count = 0;
+    destination.items = nullptr;
+    return true;
+  }
+  using Item = std::remove_pointer_t<decltype(source.items)>;
+  const size_t room = size_t{source.count / step} * step + step;
+  auto* items = static_cast<Item*>(allocZeroed(room, sizeof(Item)));
+  if (!items) {
+    destination.count = 0;
+    destination.items = nullptr;
+    return false;
+  }
+  memcpy(static_cast<void*>(items), source.items, size_t{source.count} * sizeof(Item));
+  destination.items = items;
+  destination.count = source.count;
+  return true;
+}
+
 }  // namespace zq::model

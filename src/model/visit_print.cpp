@@ -6,8 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "text/diary.h"
-#include "text/history.h"
+#include "text/text.h"
 #include "zqapi/zq_free.h"
 
 namespace zq::model {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "frame/frame.h"
-#include "model/codec.h"
+#include "model/model.h"
 #include "security/errors.h"
 #include "security/provider.h"
 #include "security/trace.h"

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "frame/frame.h"
+#include "model/model.h"
 #include "text/qual_reader.h"
 #include "zqapi/zq_free.h"
 
@@ -342,7 +343,7 @@ int32_t decodeAssignText(const char* text, size_t len, const LengthCounter& coun
                          ZQAssignStruct* out, size_t* consumed, char* detail) {
   TextReader r(text, len, counter, detail);
   if (!readAssign(r, *out)) {
-    FreeZQAssignStruct(out, 0);
+    zq::model::release(*out);
     out->assignType = ZQ_ASSIGN_TYPE_NONE;
     return r.error();
   }

@@ -1,14 +1,10 @@
-// ZQEncodeDiary and ZQDecodeDiary.
+// Diary text: encoding and decoding, without the call frame.
 #include "text/diary.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "diag/record.h"
-#include "frame/alloc.h"
-#include "diag/hooks.h"
-#include "frame/status.h"
-#include "text/qual_entry.h"
+#include "frame/frame.h"
 #include "zqapi/zq_text.h"
 
 namespace zq::text {
@@ -43,8 +39,8 @@ bool nextRecord(const char* p, const char* textEnd, DiaryRecord& r) {
 }
 
 void freeEntries(ZQDiaryStruct* items, uint32_t count) {
-  for (uint32_t i = 0; i < count; ++i) ZQFree(items[i].value);
-  ZQFree(items);
+  for (uint32_t i = 0; i < count; ++i) zq::freeBlock(items[i].value);
+  zq::freeBlock(items);
 }
 
 }  // namespace
@@ -59,7 +55,7 @@ int encodeDiary(const ZQDiaryList* list, char** text, ZQStatusList* status) {
     size += 10 + 1 + strnlen(entry.user, kMaxUser) + 1 + 1;
     if (entry.value) size += strlen(entry.value);
   }
-  auto* out = static_cast<char*>(ZQAlloc(size));
+  auto* out = static_cast<char*>(zq::alloc(size));
   if (!out) return addError(status, kMsgNoMemory);
 
   char* p = out;
@@ -94,7 +90,7 @@ int decodeDiary(const char* text, ZQDiaryList* list, ZQStatusList* status) {
   for (const char* p = text; p < textEnd; p = r.end + 1, ++records)
     if (!nextRecord(p, textEnd, r)) return addError(status, kMsgBadDiaryText);
 
-  auto* items = static_cast<ZQDiaryStruct*>(ZQCalloc(records, sizeof(ZQDiaryStruct)));
+  auto* items = static_cast<ZQDiaryStruct*>(zq::allocZeroed(records, sizeof(ZQDiaryStruct)));
   if (!items) return addError(status, kMsgNoMemory);
 
   const char* p = text;
@@ -107,7 +103,7 @@ int decodeDiary(const char* text, ZQDiaryList* list, ZQStatusList* status) {
     memcpy(entry.user, r.firstSep + 1, len);
     entry.user[len] = '\0';
     len = static_cast<size_t>(r.end - r.secondSep - 1);
-    entry.value = static_cast<char*>(ZQAlloc(len + 1));
+    entry.value = static_cast<char*>(zq::alloc(len + 1));
     if (!entry.value) {
       freeEntries(items, i);
       return addError(status, kMsgNoMemory);
@@ -121,34 +117,3 @@ int decodeDiary(const char* text, ZQDiaryList* list, ZQStatusList* status) {
 }
 
 }  // namespace zq::text
-
-extern "C" {
-
-int ZQEncodeDiary(ZQControlStruct* control, const ZQDiaryList* list, char** text,
-                  ZQStatusList* status) {
-  if (text) *text = nullptr;
-  ZQThreadContext* ctx;
-  if (int rc = zq::text::openTextCall(control, status, ctx)) return rc;
-  if (!text) return zq::addError(status, zq::kMsgMissingOutput);
-  zq::diag::command(ctx, control, zq::diag::Command::EncodeDiary, list);
-  const int rc = zq::text::encodeDiary(list, text, status);
-  zq::diag::outputs(ctx, text);
-  return zq::diag::finishCall(ctx, rc, status);
-}
-
-int ZQDecodeDiary(ZQControlStruct* control, const char* text, ZQDiaryList* list,
-                  ZQStatusList* status) {
-  if (list) {
-    list->count = 0;
-    list->items = nullptr;
-  }
-  ZQThreadContext* ctx;
-  if (int rc = zq::text::openTextCall(control, status, ctx)) return rc;
-  if (!list) return zq::addError(status, zq::kMsgMissingOutput);
-  zq::diag::command(ctx, control, zq::diag::Command::DecodeDiary);
-  const int rc = zq::text::decodeDiary(text, list, status);
-  zq::diag::outputs(ctx, list);
-  return zq::diag::finishCall(ctx, rc, status);
-}
-
-}  // extern "C"

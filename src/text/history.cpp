@@ -1,14 +1,10 @@
-// ZQEncodeStatusHistory and ZQDecodeStatusHistory.
+// Status-history text: encoding and decoding, without the call frame.
 #include "text/history.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "diag/record.h"
-#include "frame/alloc.h"
-#include "diag/hooks.h"
-#include "frame/status.h"
-#include "text/qual_entry.h"
+#include "frame/frame.h"
 #include "zqapi/zq_text.h"
 
 namespace zq::text {
@@ -29,7 +25,7 @@ int encodeStatusHistory(const ZQStatusHistoryList* list, char** text, ZQStatusLi
     if (item.user[0] != '\0') size += 10 + 1 + strnlen(item.user, kMaxUser);
     size += 1;
   }
-  auto* out = static_cast<char*>(ZQAlloc(size));
+  auto* out = static_cast<char*>(zq::alloc(size));
   if (!out) return addError(status, kMsgNoMemory);
 
   char* p = out;
@@ -66,7 +62,7 @@ int decodeStatusHistory(const char* text, ZQStatusHistoryList* list, ZQStatusLis
   }
 
   auto* items =
-      static_cast<ZQStatusHistoryStruct*>(ZQCalloc(records, sizeof(ZQStatusHistoryStruct)));
+      static_cast<ZQStatusHistoryStruct*>(zq::allocZeroed(records, sizeof(ZQStatusHistoryStruct)));
   if (!items) return addError(status, kMsgNoMemory);
 
   const char* p = text;
@@ -88,34 +84,3 @@ int decodeStatusHistory(const char* text, ZQStatusHistoryList* list, ZQStatusLis
 }
 
 }  // namespace zq::text
-
-extern "C" {
-
-int ZQEncodeStatusHistory(ZQControlStruct* control, const ZQStatusHistoryList* list, char** text,
-                          ZQStatusList* status) {
-  if (text) *text = nullptr;
-  ZQThreadContext* ctx;
-  if (int rc = zq::text::openTextCall(control, status, ctx)) return rc;
-  if (!text) return zq::addError(status, zq::kMsgMissingOutput);
-  zq::diag::command(ctx, control, zq::diag::Command::EncodeStatusHistory, list);
-  const int rc = zq::text::encodeStatusHistory(list, text, status);
-  zq::diag::outputs(ctx, text);
-  return zq::diag::finishCall(ctx, rc, status);
-}
-
-int ZQDecodeStatusHistory(ZQControlStruct* control, const char* text, ZQStatusHistoryList* list,
-                          ZQStatusList* status) {
-  if (list) {
-    list->count = 0;
-    list->items = nullptr;
-  }
-  ZQThreadContext* ctx;
-  if (int rc = zq::text::openTextCall(control, status, ctx)) return rc;
-  if (!list) return zq::addError(status, zq::kMsgMissingOutput);
-  zq::diag::command(ctx, control, zq::diag::Command::DecodeStatusHistory);
-  const int rc = zq::text::decodeStatusHistory(text, list, status);
-  zq::diag::outputs(ctx, list);
-  return zq::diag::finishCall(ctx, rc, status);
-}
-
-}  // extern "C"

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "frame/frame.h"
+#include "model/model.h"
 #include "zqapi/zq_free.h"
 
 namespace zq::text {
@@ -610,7 +611,7 @@ int32_t decodeQualifierText(const char* text, size_t len, const LengthCounter& c
                             ZQQualifierStruct* out, size_t* consumed, char* detail) {
   TextReader r(text, len, counter, detail);
   if (!readQualifier(r, *out)) {
-    FreeZQQualifierStruct(out, 0);
+    zq::model::release(*out);
     out->operation = ZQ_COND_OP_NONE;
     return r.error();
   }
@@ -623,7 +624,7 @@ int32_t decodeValueText(const char* text, size_t len, const LengthCounter& count
   TextReader r(text, len, counter, detail);
   memset(out, 0, sizeof *out);
   if (!readValue(r, *out, ValueFlavour::qualifier)) {
-    FreeZQValueStruct(out, 0);
+    zq::model::release(*out);
     memset(out, 0, sizeof *out);
     return r.error();
   }
@@ -640,7 +641,7 @@ int32_t decodeCurrencyText(const char* text, size_t len, const LengthCounter& co
   out->u.currencyValue = c;
   const int32_t rc = readCurrencyContent(text, len, counter, *c);
   if (rc) {
-    FreeZQValueStruct(out, 0);
+    zq::model::release(*out);
     memset(out, 0, sizeof *out);
   }
   return rc;

@@ -3,8 +3,7 @@
 #pragma once
 
 #include "frame/frame.h"
-#include "model/codec.h"
-#include "model/describe_core.h"
+#include "model/model.h"
 #include "security/describe_envelope.h"
 #include "transport/records.h"
 

@@ -5,9 +5,8 @@
 
 #include "frame/frame.h"
 #include "platform/platform.h"
-#include "model/codec_base.h"
-#include "security/envelope_call.h"
-#include "security/handshake_seam.h"
+#include "model/model.h"
+#include "security/security.h"
 
 namespace zq::transport {
 namespace {
@@ -51,8 +50,8 @@ void* resultSlot(ZQThreadContext* ctx, const Procedure& p, int version) {
 }
 
 void releaseResultSlots(ZQThreadContext* ctx) {
-  TransportState* st = ctx && ctx->transport ? static_cast<TransportState*>(ctx->transport.get())
-                                             : nullptr;
+  TransportState* st =
+      ctx && ctx->transport ? static_cast<TransportState*>(ctx->transport.get()) : nullptr;
   if (!st || !st->resultSlots) return;
   auto* slots = static_cast<SlotTable*>(st->resultSlots.get());
   for (auto& [key, entry] : *slots) {
@@ -63,7 +62,7 @@ void releaseResultSlots(ZQThreadContext* ctx) {
 }
 
 int callWrapper(ZQThreadContext* ctx, ClientHandle& handle, const Procedure& p, int version,
-                  void* args, void* reply) {
+                void* args, void* reply) {
   if (!ctx) return platform::kRpcCantSend;
   model::CodecScope scope(version, ctx);
   // The key exchange goes straight out: never enciphered, never limited.
@@ -81,10 +80,9 @@ int callWrapper(ZQThreadContext* ctx, ClientHandle& handle, const Procedure& p, 
   int status = platform::kRpcSuccess;
   Binding* binding =
       st && ctx->currentQueue < kQueueCount ? st->current[ctx->currentQueue] : nullptr;
-  if (security::sendThroughEnvelope(ctx, binding ? &binding->keys : nullptr,
-                                    binding && binding->encryptionOn, version, handle.get(),
-                                    p.number, p.args, args, p.reply, reply, kDefaultCallTimeout,
-                                    &status))
+  if (security::sendThroughEnvelope(
+          ctx, binding ? &binding->keys : nullptr, binding && binding->encryptionOn, version,
+          handle.get(), p.number, p.args, args, p.reply, reply, kDefaultCallTimeout, &status))
     return status;
   return platform::rpcCall(handle.get(), p.number, p.args, args, p.reply, reply,
                            kDefaultCallTimeout);

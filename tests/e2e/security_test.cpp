@@ -390,6 +390,16 @@ TEST(SourceIdentity, StoredEnciphered) {
   unlink(path.c_str());
 }
 
+// The client identity is exported by ordinal 835 as well.
+TEST(SourceIdentity, ExportedByOrdinal) {
+  using GetIdentity = int (*)(ZQControlStruct*, char**, ZQStatusList*);
+  auto get = reinterpret_cast<GetIdentity>(ZQGetOrdinal(835));
+  ASSERT_EQ(reinterpret_cast<void*>(get), reinterpret_cast<void*>(&ZQGetClientIdentity));
+  Status s;
+  EXPECT_EQ(get(nullptr, nullptr, &s), 2);
+  EXPECT_TRUE(s.has(233));
+}
+
 // Running out of memory at any allocation of a first encrypted call (key
 // exchange, envelope, password protection) fails the call cleanly.
 TEST_F(Security, RunningOutOfMemoryAnywhereFailsCleanly) {
