@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "model/visit_print.h"
-#include "text/diary.h"
+#include "model/history_text.h"
 #include "zqapi/zq_free.h"
 
 namespace zq::diag {
@@ -261,7 +261,7 @@ bool numberOf(const OutputRef& r, int32_t* n) {
 void printDiaryItem(std::string& out, const char* label, const char* text) {
   ZQDiaryList list{0, nullptr};
   ZQStatusList status{0, nullptr};
-  if (text && text::decodeDiary(text, &list, &status) >= ZQ_RETURN_ERROR) {
+  if (text && model::decodeDiary(text, &list, &status) >= ZQ_RETURN_ERROR) {
     appendf(out, "%s   DECODE DIARY FAILURE\n", label);
   } else {
     appendf(out, "%s %u diary entries\n", label, list.count);

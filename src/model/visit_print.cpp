@@ -6,8 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "text/diary.h"
-#include "text/history.h"
+#include "model/history_text.h"
 #include "zqapi/zq_free.h"
 
 namespace zq::model {
@@ -295,7 +294,7 @@ void printNestedStatus(PrintVisitor& v, ZQStatusList& s) {
 void printDiary(PrintVisitor& v, const char* text) {
   ZQDiaryList list{0, nullptr};
   ZQStatusList status{0, nullptr};
-  if (text::decodeDiary(text, &list, &status) >= ZQ_RETURN_ERROR) {
+  if (decodeDiary(text, &list, &status) >= ZQ_RETURN_ERROR) {
     v.raw("   DECODE DIARY FAILURE\n");
     Nest nest(v);
     printNestedStatus(v, status);
@@ -314,7 +313,7 @@ void printDiary(PrintVisitor& v, const char* text) {
 void printStatusHistory(PrintVisitor& v, const char* text) {
   ZQStatusHistoryList list{0, nullptr};
   ZQStatusList status{0, nullptr};
-  if (text::decodeStatusHistory(text, &list, &status) >= ZQ_RETURN_ERROR) {
+  if (decodeStatusHistory(text, &list, &status) >= ZQ_RETURN_ERROR) {
     v.raw("   DECODE STATUS-HISTORY FAILURE\n");
     Nest nest(v);
     printNestedStatus(v, status);
