@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "model/visit_print.h"
+#include "diag/print_visitor.h"
 #include "model/history_text.h"
 #include "zqapi/zq_free.h"
 
@@ -16,7 +16,7 @@ namespace zq::diag {
 template <class T>
 void printOutput(std::string& out, const void* value, const char* label,
                  const std::string& prefix) {
-  model::print(out, *static_cast<const T*>(value), prefix, label);
+  print(out, *static_cast<const T*>(value), prefix, label);
 }
 
 // A workflow connection shows its forms, and only when it holds a list.
@@ -25,7 +25,7 @@ void printOutput<ZQWorkflowConnectStruct>(std::string& out, const void* value, c
                                           const std::string& prefix) {
   const auto* w = static_cast<const ZQWorkflowConnectStruct*>(value);
   if (w->type == ZQ_WORKFLOW_CONN_SCHEMA_LIST && w->schemaList)
-    model::print(out, *w->schemaList, prefix, label);
+    print(out, *w->schemaList, prefix, label);
 }
 
 // A list: count and items; its items are texts, numbers, flags, names or
