@@ -11,7 +11,7 @@
 #include "diag/outputs.h"
 #include "diag/state.h"
 #include "frame/status.h"
-#include "model/visit_print.h"
+#include "diag/print_visitor.h"
 
 namespace zq::diag {
 
@@ -157,7 +157,7 @@ void writeResult(ZQThreadContext* ctx, int rc, const ZQStatusList* status) {
       break;
   }
   if (show && info.show != Show::afterStatus) printOutputs(out, info, frame.outputs);
-  model::printStatusList(out, status);
+  printStatusList(out, status);
   if (show && info.show == Show::afterStatus) printOutputs(out, info, frame.outputs);
   timing(st, flags, out);
   if (flags & kFlagSingleFile) out += '\n';

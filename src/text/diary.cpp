@@ -1,126 +1,12 @@
-// ZQEncodeDiary and ZQDecodeDiary.
-#include "text/diary.h"
-
-#include <cstdio>
-#include <cstring>
-
+// ZQEncodeDiary and ZQDecodeDiary: the exported calls around the diary
+// text codec of model/history_text.h.
 #include "diag/record.h"
 #include "frame/alloc.h"
 #include "diag/hooks.h"
 #include "frame/status.h"
+#include "model/history_text.h"
 #include "text/qual_entry.h"
 #include "zqapi/zq_text.h"
-
-namespace zq::text {
-namespace {
-
-// Bytes of a user name kept in either direction: the width of the name
-// buffer, so that whatever the encoder writes decodes back unchanged.
-constexpr size_t kMaxUser = ZQ_MAX_ACCESS_NAME_SIZE;
-
-// One diary record located in the text: [begin, firstSep) time stamp,
-// (firstSep, secondSep) user, (secondSep, end) entry text, *end == 0x03.
-struct DiaryRecord {
-  const char* begin;
-  const char* firstSep;
-  const char* secondSep;
-  const char* end;
-};
-
-// The time stamp and the user must both lie before the record's terminator;
-// the entry text runs to the first terminator after the second separator.
-bool nextRecord(const char* p, const char* textEnd, DiaryRecord& r) {
-  const char* stop = static_cast<const char*>(memchr(p, kRecordTerminator, textEnd - p));
-  if (!stop) return false;
-  r.begin = p;
-  r.firstSep = static_cast<const char*>(memchr(p, kFieldSeparator, stop - p));
-  if (!r.firstSep) return false;
-  r.secondSep =
-      static_cast<const char*>(memchr(r.firstSep + 1, kFieldSeparator, stop - r.firstSep - 1));
-  if (!r.secondSep) return false;
-  r.end = stop;
-  return true;
-}
-
-void freeEntries(ZQDiaryStruct* items, uint32_t count) {
-  for (uint32_t i = 0; i < count; ++i) ZQFree(items[i].value);
-  ZQFree(items);
-}
-
-}  // namespace
-
-int encodeDiary(const ZQDiaryList* list, char** text, ZQStatusList* status) {
-  *text = nullptr;
-  if (!list || list->count == 0 || !list->items) return returnCode(status);
-
-  size_t size = 1;
-  for (uint32_t i = 0; i < list->count; ++i) {
-    const ZQDiaryStruct& entry = list->items[i];
-    size += 10 + 1 + strnlen(entry.user, kMaxUser) + 1 + 1;
-    if (entry.value) size += strlen(entry.value);
-  }
-  auto* out = static_cast<char*>(ZQAlloc(size));
-  if (!out) return addError(status, kMsgNoMemory);
-
-  char* p = out;
-  for (uint32_t i = 0; i < list->count; ++i) {
-    const ZQDiaryStruct& entry = list->items[i];
-    p += snprintf(p, 11, "%u", entry.timestamp);
-    *p++ = kFieldSeparator;
-    size_t len = strnlen(entry.user, kMaxUser);
-    memcpy(p, entry.user, len);
-    p += len;
-    *p++ = kFieldSeparator;
-    if (entry.value) {
-      len = strlen(entry.value);
-      memcpy(p, entry.value, len);
-      p += len;
-    }
-    *p++ = kRecordTerminator;
-  }
-  *p = '\0';
-  *text = out;
-  return returnCode(status);
-}
-
-int decodeDiary(const char* text, ZQDiaryList* list, ZQStatusList* status) {
-  list->count = 0;
-  list->items = nullptr;
-  if (!text || !*text) return returnCode(status);
-
-  const char* textEnd = text + strlen(text);
-  uint32_t records = 0;
-  DiaryRecord r;
-  for (const char* p = text; p < textEnd; p = r.end + 1, ++records)
-    if (!nextRecord(p, textEnd, r)) return addError(status, kMsgBadDiaryText);
-
-  auto* items = static_cast<ZQDiaryStruct*>(ZQCalloc(records, sizeof(ZQDiaryStruct)));
-  if (!items) return addError(status, kMsgNoMemory);
-
-  const char* p = text;
-  for (uint32_t i = 0; i < records; ++i, p = r.end + 1) {
-    nextRecord(p, textEnd, r);
-    ZQDiaryStruct& entry = items[i];
-    entry.timestamp = recordTimestamp(r.begin, r.firstSep);
-    size_t len = static_cast<size_t>(r.secondSep - r.firstSep - 1);
-    if (len > kMaxUser) len = kMaxUser;
-    memcpy(entry.user, r.firstSep + 1, len);
-    entry.user[len] = '\0';
-    len = static_cast<size_t>(r.end - r.secondSep - 1);
-    entry.value = static_cast<char*>(ZQAlloc(len + 1));
-    if (!entry.value) {
-      freeEntries(items, i);
-      return addError(status, kMsgNoMemory);
-    }
-    memcpy(entry.value, r.secondSep + 1, len);
-    entry.value[len] = '\0';
-  }
-  list->count = records;
-  list->items = items;
-  return returnCode(status);
-}
-
-}  // namespace zq::text
 
 extern "C" {
 
@@ -131,7 +17,7 @@ int ZQEncodeDiary(ZQControlStruct* control, const ZQDiaryList* list, char** text
   if (int rc = zq::text::openTextCall(control, status, ctx)) return rc;
   if (!text) return zq::addError(status, zq::kMsgMissingOutput);
   zq::diag::command(ctx, control, zq::diag::Command::EncodeDiary, list);
-  const int rc = zq::text::encodeDiary(list, text, status);
+  const int rc = zq::model::encodeDiary(list, text, status);
   zq::diag::outputs(ctx, text);
   return zq::diag::finishCall(ctx, rc, status);
 }
@@ -146,7 +32,7 @@ int ZQDecodeDiary(ZQControlStruct* control, const char* text, ZQDiaryList* list,
   if (int rc = zq::text::openTextCall(control, status, ctx)) return rc;
   if (!list) return zq::addError(status, zq::kMsgMissingOutput);
   zq::diag::command(ctx, control, zq::diag::Command::DecodeDiary);
-  const int rc = zq::text::decodeDiary(text, list, status);
+  const int rc = zq::model::decodeDiary(text, list, status);
   zq::diag::outputs(ctx, list);
   return zq::diag::finishCall(ctx, rc, status);
 }
