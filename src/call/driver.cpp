@@ -35,7 +35,9 @@ std::string cut(std::string s) {
   return s;
 }
 
-bool hasNoHeader(uint32_t procedure) { return procedure >= 90 && procedure <= 93; }
+bool hasNoHeader(uint32_t procedure) {
+  return procedure >= 90 && procedure <= 93;
+}
 
 // Lowers the version of the server and of the queue's current binding.
 void lowerVersion(TransportState* st, ServerRecord* server, uint32_t queue) {
@@ -140,7 +142,8 @@ bool drive(Attempt& a, int depth) {
   const int version = server->version;
   if (!transport::procedureInVersion(*d.stub, version)) {
     // Older servers do not have this procedure at all.
-    addError(d.status, ctx->unsupportedMessage ? ctx->unsupportedMessage : kMsgOperationUnsupported);
+    addError(d.status,
+             ctx->unsupportedMessage ? ctx->unsupportedMessage : kMsgOperationUnsupported);
     return false;
   }
 
@@ -311,8 +314,7 @@ bool run(CallDescriptor& d, bool lock) {
   transport::ServerOptions* options = transport::findOptions(ctx, d.control->server);
   bool appended = false;
   if (options && options->wantsClientProperties && d.propertiesHeader) {
-    if (!appendClientProperties(ctx, d.control, options, &d.propertiesHeader->properties,
-                                d.status))
+    if (!appendClientProperties(ctx, d.control, options, &d.propertiesHeader->properties, d.status))
       return false;
     appended = true;
   }
@@ -332,7 +334,11 @@ bool run(CallDescriptor& d, bool lock) {
 
 }  // namespace
 
-bool callServer(CallDescriptor& call) { return run(call, true); }
-bool callServerUnlocked(CallDescriptor& call) { return run(call, false); }
+bool callServer(CallDescriptor& call) {
+  return run(call, true);
+}
+bool callServerUnlocked(CallDescriptor& call) {
+  return run(call, false);
+}
 
 }  // namespace zq::call

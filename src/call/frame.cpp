@@ -19,7 +19,9 @@ Frame::Frame(ZQControlStruct* control, ZQStatusList* status, OnEntry onEntry)
   lock_ = std::unique_lock<std::recursive_mutex>(ctx_->callLock);
 }
 
-bool Frame::refusedControl() { return refused(ZQCheckControl(control_, status_)); }
+bool Frame::refusedControl() {
+  return refused(ZQCheckControl(control_, status_));
+}
 
 bool Frame::bind(uint32_t queue, transport::RequestHeader* header) {
   rc_ = call::bind(control_, queue, header, true, status_);
@@ -36,6 +38,8 @@ void* Frame::bindAndSend(const Send& send, transport::RequestHeader* header, voi
   return bind(send.queue, header) ? this->send(send, args) : nullptr;
 }
 
-int Frame::end() { return diag::finishCall(ctx_, rc_, status_); }
+int Frame::end() {
+  return diag::finishCall(ctx_, rc_, status_);
+}
 
 }  // namespace zq::call

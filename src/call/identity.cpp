@@ -80,9 +80,8 @@ std::string clientIdentity(ZQThreadContext* ctx, ZQControlStruct* control) {
     transport::ServerOptions* options =
         control ? transport::findOptions(ctx, control->server) : nullptr;
     bool wants = options && options->wantsClientProperties;
-    std::string host = ctx->settings.clientType == 9 && !wants
-                           ? std::string(ctx->clientIdentity)
-                           : platform::localHostAddress();
+    std::string host = ctx->settings.clientType == 9 && !wants ? std::string(ctx->clientIdentity)
+                                                               : platform::localHostAddress();
     copyName(ctx->clientHostIdentity, host.c_str(), sizeof ctx->clientHostIdentity);
   }
   return ctx->clientHostIdentity;

@@ -13,5 +13,4 @@ std::string clientIdentity(ZQThreadContext* ctx, ZQControlStruct* control);
 
 }  // namespace zq
 
-extern "C" int ZQGetClientIdentity(ZQControlStruct* control, char** identity,
-                                   ZQStatusList* status);
+extern "C" int ZQGetClientIdentity(ZQControlStruct* control, char** identity, ZQStatusList* status);

@@ -44,8 +44,8 @@ template <class P>
 typename P::Reply* exchange(ZQControlStruct* control, uint32_t queue, bool useCallLock,
                             typename P::Args& args, int& rc, ZQStatusList* status) {
   ZQThreadContext* ctx = control->context;
-  const Send send{control, P::row(), queue, ctx->settings.timeoutNormal,
-                  kMsgTimeoutRetrieve, false, useCallLock};
+  const Send send{control, P::row(),   queue, ctx->settings.timeoutNormal, kMsgTimeoutRetrieve,
+                  false,   useCallLock};
   void* reply = nullptr;
   rc = remoteStep(send, &args, &reply, status);
   return static_cast<typename P::Reply*>(reply);
@@ -65,8 +65,8 @@ int askEncryptionInfo(ZQThreadContext* ctx, ZQControlStruct* control, uint32_t q
   args.settings.items = tags;
   LocalStatus local;
   int rc = ZQ_RETURN_OK;
-  auto* reply = exchange<transport::proc::EncryptionInfo>(control, queue, useCallLock, args, rc,
-                                                          &local);
+  auto* reply =
+      exchange<transport::proc::EncryptionInfo>(control, queue, useCallLock, args, rc, &local);
   if (rc >= ZQ_RETURN_ERROR) {
     if (local.has(security::kMsgUnknownEncryptionInfo)) return ZQ_RETURN_OK;
     local.mergeInto(status);

@@ -29,9 +29,9 @@ OrdinalTable ordinals() {
 
 extern "C" void* ZQGetOrdinal(unsigned ordinal) {
   for (zq::OrdinalTable (*tableOf)() :
-       {zq::frame::ordinals, zq::model::coreOrdinals, zq::model::defOrdinals, zq::model::extraOrdinals, zq::text::dateOrdinals, zq::text::encodingOrdinals,
-        zq::security::ordinals,
-        zq::transport::ordinals, zq::calls::ordinals}) {
+       {zq::frame::ordinals, zq::model::coreOrdinals, zq::model::defOrdinals,
+        zq::model::extraOrdinals, zq::text::dateOrdinals, zq::text::encodingOrdinals,
+        zq::security::ordinals, zq::transport::ordinals, zq::calls::ordinals}) {
     for (const auto& e : tableOf())
       if (e.ordinal == ordinal) return e.address;
   }

@@ -24,7 +24,7 @@ class RemoteFirstContact final : public transport::FirstContact {
     P::Args args{};
     args.settings = *request;
     const Send send{control, P::row(), kQueueFast, control->context->settings.timeoutNormal,
-                    0, false, useCallLock};
+                    0,       false,    useCallLock};
     void* reply = nullptr;
     const int rc = remoteStep(send, &args, &reply, status);
     if (reply) {

@@ -14,7 +14,7 @@ struct Send {
   ZQControlStruct* control;
   const transport::Procedure& procedure;
   uint32_t queue;
-  uint32_t timeout;  // seconds
+  uint32_t timeout;            // seconds
   int32_t timeoutMessage = 0;  // 0: the procedure's
   bool clientProperties = true;
   bool useCallLock = true;

@@ -62,8 +62,8 @@ void sendEndSession(ZQControlStruct* control, uint32_t queue, bool rebind, int32
 // Ends every server session the context opened (procedure 47 per binding)
 // and releases the connection caches.
 void endSessions(ZQControlStruct* control, ZQThreadContext* ctx) {
-  TransportState* st = ctx->transport ? static_cast<TransportState*>(ctx->transport.get())
-                                      : nullptr;
+  TransportState* st =
+      ctx->transport ? static_cast<TransportState*>(ctx->transport.get()) : nullptr;
   if (!st) return;
   if (ctx->cacheIdManaged) {
     if (control->cacheId != 0) sendEndSession(control, kQueueFast, true, control->cacheId);
@@ -193,8 +193,7 @@ int ZQInitialization(ZQControlStruct* control, ZQStatusList* status) {
 }
 
 int ZQInitializationWithLogs(ZQControlStruct* control, const char* commandFile,
-                             const char* resultFile, ZQBoolean tracePrint,
-                             ZQStatusList* status) {
+                             const char* resultFile, ZQBoolean tracePrint, ZQStatusList* status) {
   return initialize(control, commandFile, resultFile, tracePrint, true, status);
 }
 

@@ -26,7 +26,9 @@ constexpr size_t kPasswordLength = 30;
 constexpr size_t kDigestLength = 28;
 constexpr size_t kProtectedLength = 120;
 
-int noMemory(ZQStatusList* status) { return addError(status, kMsgNoMemory); }
+int noMemory(ZQStatusList* status) {
+  return addError(status, kMsgNoMemory);
+}
 
 // Replaces an attachment's location by a buffer holding bytes compressed
 // (or raw when compression is impossible).
@@ -171,10 +173,9 @@ int prepareProtectedText(ZQValueStruct& v, ZQStatusList* status) {
   char work[ZQ_PROTECTED_PASSWORD_SIZE + 8] = {};
   copyName(work, v.u.charValue, kProtectedLength + 1);
   if (strlen(work) == kProtectedLength) {
-    const unsigned char* keys[] = {security::keys::kHeaderPasswordKey,
-                                   security::keys::kPasswordKeys[0],
-                                   security::keys::kPasswordKeys[1],
-                                   security::keys::kPasswordKeys[2]};
+    const unsigned char* keys[] = {
+        security::keys::kHeaderPasswordKey, security::keys::kPasswordKeys[0],
+        security::keys::kPasswordKeys[1], security::keys::kPasswordKeys[2]};
     int rc = kMsgIntegrityFailed;
     for (const unsigned char* key : keys) {
       rc = DecryptPasswordEx(key, work);
@@ -240,7 +241,9 @@ ServerTraits boundServer(ZQThreadContext* ctx, ZQControlStruct* control) {
   return t;
 }
 
-PreparedValues::~PreparedValues() { FreeZQFieldValueList(&list_, 0); }
+PreparedValues::~PreparedValues() {
+  FreeZQFieldValueList(&list_, 0);
+}
 
 ZQFieldValueList PreparedValues::release() {
   ZQFieldValueList out = list_;

@@ -59,7 +59,8 @@ extern "C" int ZQGetEntryBlock(const ZQEntryBlockList* blocks, uint32_t index,
   if (entries) *entries = {0, nullptr};
   if (!blocks) return addError(status, kMsgBlockListMissing, "entryBlockList");
   if (!entries) return addError(status, kMsgNoResultOutput);
-  if (index >= blocks->count || !blocks->items) return addError(status, kMsgBlockIndexOutOfRange, "entryBlockList");
+  if (index >= blocks->count || !blocks->items)
+    return addError(status, kMsgBlockIndexOutOfRange, "entryBlockList");
   const ZQEntryBlockStruct& block = blocks->items[index];
   platform::ZBuffer plain;
   const platform::ZResult z =

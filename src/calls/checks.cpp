@@ -112,9 +112,8 @@ int checkOperandAt(ZQFieldValueOrArithStruct* o, int depth, ZQStatusList* status
       if (!part) return fail(status, 147);
       if (part->partTag <= 3) return ZQ_RETURN_OK;
       if (part->partTag == 4)
-        return strnlen(part->currencyCode, sizeof part->currencyCode) == 3
-                   ? ZQ_RETURN_OK
-                   : fail(status, 8734);
+        return strnlen(part->currencyCode, sizeof part->currencyCode) == 3 ? ZQ_RETURN_OK
+                                                                           : fail(status, 8734);
       return fail(status, 8733);
     }
     case ZQ_LOCAL_VARIABLE:
@@ -147,8 +146,7 @@ int checkQualifierAt(ZQQualifierStruct* q, bool top, bool noConditionAllowed, in
     case ZQ_COND_OP_REL_OP: {
       ZQRelOpStruct* r = q->u.relation;
       if (!r) return fail(status, 143);
-      if (r->operation < ZQ_REL_OP_EQUAL || r->operation > ZQ_REL_OP_IN)
-        return fail(status, 144);
+      if (r->operation < ZQ_REL_OP_EQUAL || r->operation > ZQ_REL_OP_IN) return fail(status, 144);
       int rc = checkOperandAt(&r->left, depth + 1, status);
       if (rc >= ZQ_RETURN_ERROR) return rc;
       return checkOperandAt(&r->right, depth + 1, status);
@@ -228,8 +226,7 @@ int checkFieldValues(ZQFieldValueList* values, bool emptyAllowed, ZQStatusList* 
   if (!values || values->count == 0) return emptyAllowed ? ZQ_RETURN_OK : fail(status, 104);
   if (!values->items) return fail(status, 165);
   for (uint32_t i = 0; i < values->count; ++i) {
-    if (checkValue(&values->items[i].value, status) >= ZQ_RETURN_ERROR)
-      return fail(status, 124);
+    if (checkValue(&values->items[i].value, status) >= ZQ_RETURN_ERROR) return fail(status, 124);
   }
   return ZQ_RETURN_OK;
 }

@@ -93,8 +93,7 @@ int ZQSetClientManagedTransaction(ZQControlStruct* control, const char* handle,
 int ZQRemoveClientManagedTransaction(ZQControlStruct* control, ZQStatusList* status) {
   call::Frame call(control, status);
   if (!call || call.refusedControl()) return call.rc();
-  if (ServerOptions* o = findOptions(call.context(), control->server))
-    o->transactionHandle.clear();
+  if (ServerOptions* o = findOptions(call.context(), control->server)) o->transactionHandle.clear();
   return returnCode(status);
 }
 
@@ -147,7 +146,8 @@ int ZQGetListServer(ZQControlStruct* control, ZQServerNameList* servers, ZQStatu
     start = sep + 1;
   }
   if (!names.empty()) {
-    servers->items = static_cast<ZQServerNameType*>(ZQCalloc(names.size(), sizeof(ZQServerNameType)));
+    servers->items =
+        static_cast<ZQServerNameType*>(ZQCalloc(names.size(), sizeof(ZQServerNameType)));
     if (!servers->items) {
       call.failAfterRecord(kMsgNoMemory);
       return call.finish(servers);

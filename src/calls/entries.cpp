@@ -19,7 +19,9 @@ namespace zq::calls {
 
 // ---- shared parts ----------------------------------------------------------------------
 
-EntryCallsState::~EntryCallsState() { discardQueue(); }
+EntryCallsState::~EntryCallsState() {
+  discardQueue();
+}
 
 void EntryCallsState::discardQueue() {
   for (auto& op : queue) model::release(op);
@@ -36,8 +38,7 @@ void dropTransactionHandle(ZQThreadContext* ctx, ZQControlStruct* control) {
     o->transactionHandle.clear();
 }
 
-int queueOperation(ZQThreadContext* ctx, const transport::BulkOperation& op,
-                   ZQStatusList* status) {
+int queueOperation(ZQThreadContext* ctx, const transport::BulkOperation& op, ZQStatusList* status) {
   EntryCallsState* st = entryState(ctx);
   if (!st) return addError(status, kMsgNoMemory);
   transport::BulkOperation copy;

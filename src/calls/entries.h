@@ -38,7 +38,6 @@ typename P::Reply* sendInTransaction(call::Call<P>& call) {
 // Appends an operation to the open bulk queue: copies of the header, the
 // form name, the entry ids and the (prepared) values. Returns 0, or 154
 // with nothing queued.
-int queueOperation(ZQThreadContext* ctx, const transport::BulkOperation& op,
-                   ZQStatusList* status);
+int queueOperation(ZQThreadContext* ctx, const transport::BulkOperation& op, ZQStatusList* status);
 
 }  // namespace zq::calls

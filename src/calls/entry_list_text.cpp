@@ -11,7 +11,6 @@
 namespace zq::calls {
 namespace {
 
-
 // A cursor over the text that never reads past its end.
 class Cursor {
  public:

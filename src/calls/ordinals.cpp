@@ -3,6 +3,8 @@
 namespace zq::calls {
 
 // Functions of this subsystem that are exported by ordinal.
-OrdinalTable ordinals() { return {}; }
+OrdinalTable ordinals() {
+  return {};
+}
 
 }  // namespace zq::calls

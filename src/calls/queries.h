@@ -57,8 +57,7 @@ void runChunked(call::Call<P>& call, Take&& take) {
     // A stop requested while the reply was on its way ends the call too.
     if (!reply || cursor.stopped(call)) return;
     const bool last = cursor.advance(reply->header);
-    if (!take(*reply, Chunk{last, replyCode >= ZQ_RETURN_ERROR}) || last ||
-        !cursor.canContinue())
+    if (!take(*reply, Chunk{last, replyCode >= ZQ_RETURN_ERROR}) || last || !cursor.canContinue())
       return;
   }
 }

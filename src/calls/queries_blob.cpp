@@ -16,7 +16,6 @@
 namespace zq::calls {
 namespace {
 
-
 uint32_t bigEndian(const unsigned char* p) {
   return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
 }
@@ -84,7 +83,8 @@ struct BlobTransfer {
   // After the last reply: inflate or hand over. False on failure.
   bool finish(ZQLocStruct* out) {
     if (!started) return fail(kMsgBadEncoding, "no attachment content");
-    if (received != total) return fail(kMsgBadEncoding, "attachment content shorter than announced");
+    if (received != total)
+      return fail(kMsgBadEncoding, "attachment content shorter than announced");
     if (toFile()) {
       if (!compressed) {
         const bool ok = fflush(file) == 0;
@@ -140,8 +140,8 @@ extern "C" int ZQGetEntryBLOB(ZQControlStruct* control, const char* form, ZQEntr
   if (!call || call.refusedControl() || call.refused(ZQCheckName(form, 0, status)) ||
       call.refused(checks::checkEntryIds(id, status)))
     return call.rc();
-  if (!location || (location->locationType != ZQ_LOC_FILENAME &&
-                    location->locationType != ZQ_LOC_BUFFER))
+  if (!location ||
+      (location->locationType != ZQ_LOC_FILENAME && location->locationType != ZQ_LOC_BUFFER))
     return call.fail(kMsgBadAttachLocation);
   if (location->locationType == ZQ_LOC_FILENAME &&
       (!location->u.filename || !*location->u.filename))

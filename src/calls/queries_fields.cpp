@@ -174,22 +174,22 @@ extern "C" int ZQGetListEntryWithFields(ZQControlStruct* control, const char* fo
   ZQEntryListFieldValueList joined{0, nullptr};
   bool structured = false, first = true, memoryFailed = false, replyFailed = false;
   uint32_t matches = 0;
-  calls::runChunked(call, [&](transport::ListEntryWithFieldsReply& reply,
-                              const calls::Chunk& chunk) {
-    if (chunk.failed) {
-      replyFailed = true;
-      return false;
-    }
-    if (reply.structured) {
-      structured = true;
-      if (first) matches = reply.matches;
-      memoryFailed = !calls::joinChunk(joined, reply.entries);
-    } else {
-      memoryFailed = !text.append(reply.textLength, reply.text);
-    }
-    first = false;
-    return !memoryFailed;
-  });
+  calls::runChunked(call,
+                    [&](transport::ListEntryWithFieldsReply& reply, const calls::Chunk& chunk) {
+                      if (chunk.failed) {
+                        replyFailed = true;
+                        return false;
+                      }
+                      if (reply.structured) {
+                        structured = true;
+                        if (first) matches = reply.matches;
+                        memoryFailed = !calls::joinChunk(joined, reply.entries);
+                      } else {
+                        memoryFailed = !text.append(reply.textLength, reply.text);
+                      }
+                      first = false;
+                      return !memoryFailed;
+                    });
   if (memoryFailed) call.failAfterRecord(kMsgNoMemory);
   ZQEntryListFieldValueList result{0, nullptr};
   if (call.rc() < ZQ_RETURN_ERROR && !replyFailed) {

@@ -57,7 +57,8 @@ bool FlatValues::append(transport::MultipleEntriesReply& reply) {
     const uint32_t n = list.items ? (per && list.count > per ? per : list.count) : 0;
     for (uint32_t k = 0; k < n; ++k) {
       ZQFieldValueStruct& fv = list.items[k];
-      if (firstOfReply && reply.header.continuation == transport::kContinuesPreviousValue && continues(fv)) {
+      if (firstOfReply && reply.header.continuation == transport::kContinuesPreviousValue &&
+          continues(fv)) {
         if (!join(values_.back().value, fv.value)) return false;
       } else {
         values_.push_back(fv);

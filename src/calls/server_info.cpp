@@ -13,8 +13,10 @@ int checkRequest(const ZQServerInfoRequestList* request, ZQStatusList* status) {
   int rc = ZQ_RETURN_OK;
   for (uint32_t i = 0; i < request->count; ++i) {
     uint32_t setting = request->items[i];
-    if (setting == 0) rc = ZQAddStatusNumber(status, ZQ_MESSAGE_ERROR, kMsgUnknownServerSetting, setting);
-    if (setting == 10) rc = ZQAddStatusNumber(status, ZQ_MESSAGE_ERROR, kMsgSettingNotReadable, setting);
+    if (setting == 0)
+      rc = ZQAddStatusNumber(status, ZQ_MESSAGE_ERROR, kMsgUnknownServerSetting, setting);
+    if (setting == 10)
+      rc = ZQAddStatusNumber(status, ZQ_MESSAGE_ERROR, kMsgSettingNotReadable, setting);
   }
   return rc;
 }

@@ -112,8 +112,8 @@ int askServerSettings(ZQThreadContext* ctx, ZQControlStruct* control, ServerOpti
     ZQServerInfoRequestList request{count, const_cast<uint32_t*>(items)};
     ZQStatusList attempt{0, nullptr};
     rc = remote.askSettings(control, &request, &result, useCallLock, &attempt);
-    bool refused = rc >= ZQ_RETURN_ERROR && attempt.count > 0 &&
-                   attempt.items[0].messageNumber == 123;
+    bool refused =
+        rc >= ZQ_RETURN_ERROR && attempt.count > 0 && attempt.items[0].messageNumber == 123;
     if (!refused || count == 1) {
       ZQMergeStatusLists(&attempt, status, status);
       break;
@@ -140,8 +140,7 @@ int askServerSettings(ZQThreadContext* ctx, ZQControlStruct* control, ServerOpti
   integer(1, options->localizedServer);
   t = text(2);
   options->item139 = t ? std::string(t, strnlen(t, 254)) : "";
-  parseServerVersion(text(3), options->major, options->minor, options->maintenance,
-                     options->patch);
+  parseServerVersion(text(3), options->major, options->minor, options->maintenance, options->patch);
   options->wantsClientProperties = options->major > 6;
   int32_t v;
   integer(4, v);
@@ -160,8 +159,8 @@ int askServerSettings(ZQThreadContext* ctx, ZQControlStruct* control, ServerOpti
     TransportState* st = stateOf(ctx);
     uint32_t configured = st && st->lastServer ? st->lastServer->program : 0;
     if (configured && isTimeoutOverrideProgram(configured)) {
-      ctx->settings.timeoutNormal = ctx->settings.timeoutLong =
-          ctx->settings.timeoutExtraLong = 86400;
+      ctx->settings.timeoutNormal = ctx->settings.timeoutLong = ctx->settings.timeoutExtraLong =
+          86400;
     }
   }
   integer(6, v);
@@ -193,8 +192,7 @@ int bind(ZQControlStruct* control, uint32_t queue, RequestHeader* header, bool u
 
   if (!control->user[0] && ctx->userNameSource) ctx->userNameSource(control->user);
   if (!control->user[0]) return addError(status, kMsgUserRequired);
-  if (!control->authString[0] && ctx->authStringSource)
-    ctx->authStringSource(control->authString);
+  if (!control->authString[0] && ctx->authStringSource) ctx->authStringSource(control->authString);
 
   ctx->callControl = control;
   ServerRecord* server = findOrCreateServer(ctx, control->server);
@@ -288,8 +286,7 @@ int bind(ZQControlStruct* control, uint32_t queue, RequestHeader* header, bool u
   if (header) {
     memset(header, 0, sizeof *header);
     Binding* current = st->current[d];
-    header->cacheId =
-        (ctx->cacheIdManaged || !current) ? control->cacheId : current->cacheId;
+    header->cacheId = (ctx->cacheIdManaged || !current) ? control->cacheId : current->cacheId;
     header->operationTime = control->operationTime;
     header->user = control->user[0] ? control->user : nullptr;
     header->password = ctx->protectedPassword;
@@ -297,7 +294,7 @@ int bind(ZQControlStruct* control, uint32_t queue, RequestHeader* header, bool u
     header->clientInfo.count = static_cast<uint32_t>(st->clientInfo.size() + 1);
     header->clientInfo.bytes =
         reinterpret_cast<unsigned char*>(const_cast<char*>(st->clientInfo.c_str()));
-    char* locales[6] = {control->locale,       control->charSet,     control->localeExtra1,
+    char* locales[6] = {control->locale,       control->charSet,      control->localeExtra1,
                         control->localeExtra2, control->localeExtra3, control->localeExtra4};
     for (int i = 0; i < 6; ++i) header->localeBlock[i] = locales[i][0] ? locales[i] : nullptr;
     header->logMask = ctx->serverLogMask;
@@ -319,14 +316,15 @@ int bind(ZQControlStruct* control, uint32_t queue, RequestHeader* header, bool u
       serverSet = options->language;
   }
   uint32_t serverId = platform::charsetId(serverSet.c_str());
-  if (serverId == platform::kCharsetUnknown) serverId = platform::charsetOfLocale(serverSet.c_str());
+  if (serverId == platform::kCharsetUnknown)
+    serverId = platform::charsetOfLocale(serverSet.c_str());
   if (ctx->clientCharset == platform::kCharsetUtf8 && serverId != platform::kCharsetUtf8)
     serverId = remapForUtf8Client(serverId);
   ctx->serverCharset = serverId;
 
   std::string password = control->password;
-  if (ctx->clientCharset != ctx->serverCharset &&
-      (ctx->clientCharset == platform::kCharsetUtf8 || ctx->serverCharset == platform::kCharsetUtf8)) {
+  if (ctx->clientCharset != ctx->serverCharset && (ctx->clientCharset == platform::kCharsetUtf8 ||
+                                                   ctx->serverCharset == platform::kCharsetUtf8)) {
     std::string converted;
     auto r = platform::convert(ctx->clientCharset, ctx->serverCharset, password.data(),
                                password.size(), converted);
@@ -350,8 +348,8 @@ int bind(ZQControlStruct* control, uint32_t queue, RequestHeader* header, bool u
     memcpy(ctx->protectedPassword, cache.protectedText, sizeof ctx->protectedPassword);
   } else {
     cache.valid = false;
-    if (int rc = security::protectHeaderPassword(password.c_str(), control->operationTime,
-                                                 version, ctx->protectedPassword))
+    if (int rc = security::protectHeaderPassword(password.c_str(), control->operationTime, version,
+                                                 ctx->protectedPassword))
       return addError(status, rc);
     cache.plain = password;
     cache.legacy = legacy;
