@@ -1,15 +1,14 @@
 // Test helper: a visitor that records which bytes of a structure a
 // description visits, and the exploration that runs a description over every
 // protocol version, both wire directions and every value of the words that
-// select what it visits (union tags, kinds, flags). See
-// member_coverage_test.cpp for how the results are judged.
+// select what it visits (union tags, kinds, flags). coverage_check.h judges
+// the results.
 #pragma once
-
-#include <cxxabi.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -17,6 +16,7 @@
 #include <vector>
 
 #include "model/codec.h"
+#include "model/describe_core.h"
 
 namespace zqtest::coverage {
 
@@ -40,7 +40,7 @@ inline constexpr bool kPaddingKnown = true;
 inline constexpr bool kPaddingKnown = false;
 #endif
 
-// true for the bytes of T that belong to a member, false for padding. The
+// True for the bytes of T that belong to a member, false for padding. The
 // compiler knows the layout: it clears exactly the padding bits of an object
 // filled with ones. A union's bytes are padding only where every arm has
 // padding.
@@ -111,36 +111,40 @@ struct Findings {
   std::map<std::string, ItemSite> sites;
 };
 
-// Values tried in every candidate selector word: every small number (tags,
-// kinds and types are below 100) and every single bit (flag words).
-inline const std::vector<uint32_t>& selectorValues() {
-  static const std::vector<uint32_t> values = [] {
-    std::vector<uint32_t> v;
-    for (uint32_t i = 1; i <= 100; ++i) v.push_back(i);
-    for (int bit = 7; bit < 32; ++bit) v.push_back(uint32_t{1} << bit);
-    return v;
-  }();
-  return values;
-}
-
-inline std::string typeName(const char* mangled) {
-  int status = 0;
-  char* readable = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
-  std::string out = status == 0 && readable ? readable : mangled;
-  free(readable);
-  return out;
-}
+// The readable name of a type.
+std::string typeName(const char* mangled);
 
 template <Pass P>
 class CoverageVisitor;
 
-// Runs fn(visitor, object) over a zeroed object, once as is and once for each
-// candidate value of each word the runs visit (one word set at a time), in
-// the given versions and passes. onRun(trace, object, version, pass) sees
-// every run before the object is released.
-template <class T, class F, class OnRun>
-void explore(F& fn, const std::vector<int>& versions, const std::vector<Pass>& passes,
-             Findings& findings, const std::string& path, OnRun&& onRun);
+// A description, or the function a description visits items with, bound to
+// the type it visits: runs over an object of that type in either wire
+// direction, and releases what the decoding run allocated.
+struct Subject {
+  size_t size = 0;
+  const void* fn = nullptr;
+  void (*encode)(const void* fn, void* object, Trace&, Findings&, int version,
+                 const std::string& path) = nullptr;
+  void (*decode)(const void* fn, void* object, Trace&, Findings&, int version,
+                 const std::string& path) = nullptr;
+  void (*release)(const void* fn, void* object) = nullptr;
+};
+
+// Runs a subject over a zeroed object, once as is and once for each candidate
+// value of each word the runs visit (one word set at a time), in the given
+// versions and passes. onRun(trace, object) sees every run before the object
+// is released.
+void explore(const Subject& subject, const std::vector<int>& versions,
+             const std::vector<Pass>& passes, Findings& findings, const std::string& path,
+             const std::function<void(const Trace&, const void* object)>& onRun);
+
+// Runs an item function at an item site in one version and pass (once per
+// site, version and pass) and gathers what it visits.
+void gatherSite(const std::string& key, const Subject& subject, const std::string& itemType,
+                std::vector<bool> required, int version, Pass pass, Findings& findings);
+
+template <class T, class F>
+Subject subjectOf(const F& fn);
 
 template <Pass P>
 class CoverageVisitor {
@@ -240,23 +244,12 @@ class CoverageVisitor {
  private:
   // The function is run on an item of its own, in this version and pass.
   template <class T, class F>
-  void site(F& fn, const void* where, Label label) {
+  void site(const F& fn, const void* where, Label label) {
     const long at = trace_.offsetOf(where);
     const std::string key = path_ + " > " + (label ? label : "?") + "@" +
                             (at < 0 ? std::string("local") : std::to_string(at));
-    ItemSite& s = findings_.sites[key];
-    if (s.required.empty()) {
-      s.itemType = typeName(typeid(T).name());
-      s.required = valueBytes<T>();
-      s.covered.assign(sizeof(T), false);
-    }
-    if (!s.explored.insert({version_, static_cast<int>(P)}).second) return;
-    explore<T>(fn, {version_}, {P}, findings_, key, [&](const Trace& t, const T&, int, Pass) {
-      if (t.refused) return;
-      ItemSite& same = findings_.sites[key];  // the map may have grown
-      for (size_t i = 0; i < t.visited.size(); ++i)
-        if (t.visited[i]) same.covered[i] = true;
-    });
+    gatherSite(key, subjectOf<T>(fn), typeName(typeid(T).name()), valueBytes<T>(), version_, P,
+               findings_);
   }
 
   Trace& trace_;
@@ -265,55 +258,26 @@ class CoverageVisitor {
   std::string path_;
 };
 
-template <Pass P, class T, class F, class OnRun>
-void runOnce(F& fn, int version, const long setAt, uint32_t value, Findings& findings,
-             const std::string& path, OnRun& onRun, std::set<size_t>& words) {
-  T object;
-  memset(static_cast<void*>(&object), 0, sizeof object);
-  if constexpr (sizeof(T) >= sizeof value) {
-    if (setAt >= 0) memcpy(reinterpret_cast<unsigned char*>(&object) + setAt, &value, sizeof value);
-  }
-  Trace trace(&object, sizeof object);
-  {
-    CoverageVisitor<P> v(trace, findings, version, path);
-    fn(v, object);
-  }
-  onRun(static_cast<const Trace&>(trace), static_cast<const T&>(object), version, P);
-  words.insert(trace.words.begin(), trace.words.end());
-  if constexpr (P == Pass::decode) {
-    // What the description's own decoding code allocated (a node, a copied
-    // text) goes back through the same description.
-    zq::model::FreeVisitor release;
-    fn(release, object);
-  }
-}
-
-template <class T, class F, class OnRun>
-void explore(F& fn, const std::vector<int>& versions, const std::vector<Pass>& passes,
-             Findings& findings, const std::string& path, OnRun&& onRun) {
-  std::set<size_t> words, explored;
-  const auto all = [&](long setAt, uint32_t value) {
-    for (Pass pass : passes)
-      for (int version : versions) {
-        if (pass == Pass::encode)
-          runOnce<Pass::encode, T>(fn, version, setAt, value, findings, path, onRun, words);
-        else
-          runOnce<Pass::decode, T>(fn, version, setAt, value, findings, path, onRun, words);
-      }
+template <class T, class F>
+Subject subjectOf(const F& fn) {
+  Subject s;
+  s.size = sizeof(T);
+  s.fn = &fn;
+  s.encode = [](const void* f, void* object, Trace& trace, Findings& findings, int version,
+                const std::string& path) {
+    CoverageVisitor<Pass::encode> v(trace, findings, version, path);
+    (*static_cast<const F*>(f))(v, *static_cast<T*>(object));
   };
-  all(-1, 0);
-  for (;;) {
-    auto next = words.end();
-    for (auto it = words.begin(); it != words.end(); ++it)
-      if (!explored.count(*it)) {
-        next = it;
-        break;
-      }
-    if (next == words.end()) break;
-    const size_t at = *next;
-    explored.insert(at);
-    for (uint32_t value : selectorValues()) all(static_cast<long>(at), value);
-  }
+  s.decode = [](const void* f, void* object, Trace& trace, Findings& findings, int version,
+                const std::string& path) {
+    CoverageVisitor<Pass::decode> v(trace, findings, version, path);
+    (*static_cast<const F*>(f))(v, *static_cast<T*>(object));
+  };
+  s.release = [](const void* f, void* object) {
+    zq::model::FreeVisitor v;
+    (*static_cast<const F*>(f))(v, *static_cast<T*>(object));
+  };
+  return s;
 }
 
 }  // namespace zqtest::coverage
