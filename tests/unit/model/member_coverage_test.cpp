@@ -638,6 +638,11 @@ TEST(MemberCoverage, TableListsEveryStructureOfTheHeaders) {
                    std::regex(R"(\bstruct\s+(\w+)\s*\{)"));
   ASSERT_FALSE(records.empty()) << "the transport records are not where they were";
   defined.insert(records.begin(), records.end());
+  const std::set<std::string> envelope =
+      structuresIn(root / "src" / "security", std::regex(R"(envelope\.h)"),
+                   std::regex(R"(\bstruct\s+(\w+)\s*\{)"));
+  ASSERT_FALSE(envelope.empty()) << "the envelope records are not where they were";
+  defined.insert(envelope.begin(), envelope.end());
 
   std::set<std::string> listed;
   for (const TypeCheck& c : checkedTypes()) EXPECT_TRUE(listed.insert(c.name).second) << c.name;
