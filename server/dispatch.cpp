@@ -26,7 +26,9 @@ ZQThreadContext* codecContext() {
   return ctx;
 }
 
-void dropConnection(SVCXPRT* xprt) { ::shutdown(xprt->xp_fd, SHUT_RDWR); }
+void dropConnection(SVCXPRT* xprt) {
+  ::shutdown(xprt->xp_fd, SHUT_RDWR);
+}
 
 // A reply no client can read: a header followed by a list count far larger
 // than the bytes that follow.
@@ -166,8 +168,8 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
     if (in && out) server->sessions().noteExchange(number, *in, *out);
     addServerLog(call);
     const bool garble = Faults::take(faults.garbleReplies);
-    auto replyProc = garble ? reinterpret_cast<xdrproc_t>(garbage)
-                            : reinterpret_cast<xdrproc_t>(p->reply);
+    auto replyProc =
+        garble ? reinterpret_cast<xdrproc_t>(garbage) : reinterpret_cast<xdrproc_t>(p->reply);
     const bool sent = enveloped && !garble
                           ? answerEnvelope(*server, xprt, *p, reply, keySet)
                           : svc_sendreply(xprt, replyProc, static_cast<char*>(reply));

@@ -22,8 +22,8 @@ struct Call {
   Server& server;
   const zq::transport::Procedure& procedure;
   int version;
-  void* argsRecord;   // decoded argument record
-  void* replyRecord;  // zeroed reply record; the header echo is already filled
+  void* argsRecord;      // decoded argument record
+  void* replyRecord;     // zeroed reply record; the header echo is already filled
   ZQStatusList* status;  // the reply's status list (may be null)
 };
 

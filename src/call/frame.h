@@ -92,6 +92,13 @@ class Frame {
   }
   void setRc(int rc) { rc_ = rc; }
 
+  // A failure after the command record that ends the call at once.
+  template <class... O>
+  int finishWithError(int32_t message, O... outputs) {
+    failAfterRecord(message);
+    return finish(outputs...);
+  }
+
   // Step 9: the result record of the outputs (in parameter order, null for
   // those the caller did not pass), the trace epilogue, the return code.
   template <class... O>

@@ -6,8 +6,7 @@
 #include "frame/frame.h"
 
 namespace zq::calls {
-namespace {
-}  // namespace
+namespace {}  // namespace
 
 int checkQuery(ZQControlStruct* control, const char* form, ZQQualifierStruct* qualifier,
                const ZQEntryListFieldList* fields, const ZQSortList* sort, ZQStatusList* status) {
@@ -19,7 +18,9 @@ int checkQuery(ZQControlStruct* control, const char* form, ZQQualifierStruct* qu
   return rc;
 }
 
-ChunkCursor::ChunkCursor(ZQThreadContext* ctx) : ctx_(ctx) { ctx->stopRequested = 0; }
+ChunkCursor::ChunkCursor(ZQThreadContext* ctx) : ctx_(ctx) {
+  ctx->stopRequested = 0;
+}
 
 bool ChunkCursor::stopped(call::Frame& call) {
   if (!ctx_->stopRequested) return false;

@@ -5,6 +5,7 @@
 #include "call/call.h"
 #include "diag/diag.h"
 #include "frame/frame.h"
+#include "model/model.h"
 #include "text/text.h"
 #include "zqapi/zq_text.h"
 
@@ -133,7 +134,7 @@ int ZQEncodeStatusHistory(ZQControlStruct* control, const ZQStatusHistoryList* l
   if (!call) return call.rc();
   if (!text) return call.fail(zq::kMsgMissingOutput);
   call.record(diag::Command::EncodeStatusHistory, list);
-  call.setRc(zq::text::encodeStatusHistory(list, text, status));
+  call.setRc(zq::model::encodeStatusHistory(list, text, status));
   return call.finish(text);
 }
 
@@ -144,7 +145,7 @@ int ZQDecodeStatusHistory(ZQControlStruct* control, const char* text, ZQStatusHi
   if (!call) return call.rc();
   if (!list) return call.fail(zq::kMsgMissingOutput);
   call.record(diag::Command::DecodeStatusHistory);
-  call.setRc(zq::text::decodeStatusHistory(text, list, status));
+  call.setRc(zq::model::decodeStatusHistory(text, list, status));
   return call.finish(list);
 }
 
@@ -155,7 +156,7 @@ int ZQEncodeDiary(ZQControlStruct* control, const ZQDiaryList* list, char** text
   if (!call) return call.rc();
   if (!text) return call.fail(zq::kMsgMissingOutput);
   call.record(diag::Command::EncodeDiary, list);
-  call.setRc(zq::text::encodeDiary(list, text, status));
+  call.setRc(zq::model::encodeDiary(list, text, status));
   return call.finish(text);
 }
 
@@ -166,7 +167,7 @@ int ZQDecodeDiary(ZQControlStruct* control, const char* text, ZQDiaryList* list,
   if (!call) return call.rc();
   if (!list) return call.fail(zq::kMsgMissingOutput);
   call.record(diag::Command::DecodeDiary);
-  call.setRc(zq::text::decodeDiary(text, list, status));
+  call.setRc(zq::model::decodeDiary(text, list, status));
   return call.finish(list);
 }
 

@@ -85,22 +85,13 @@ int ZQEndBulkEntryTransaction(ZQControlStruct* control, uint32_t action,
   if (!call || call.refusedControl()) return call.rc();
   call.record(diag::Command::EndBulkEntryTransaction, action);
   EntryCallsState* st = entryState(call.context());
-  if (!st) {
-    call.fail(kMsgNoMemory);
-    return call.finish();
-  }
-  if (!st->bulkOpen) {
-    call.fail(kMsgNoBulkTransaction);
-    return call.finish();
-  }
+  if (!st) return call.finishWithError(kMsgNoMemory);
+  if (!st->bulkOpen) return call.finishWithError(kMsgNoBulkTransaction);
   if (action == ZQ_BULK_ENTRY_ACTION_CANCEL || st->queue.empty()) {
     closeBulk(st);
     return call.finish();
   }
-  if (action != ZQ_BULK_ENTRY_ACTION_SEND) {
-    call.fail(kMsgBadBulkAction);
-    return call.finish();
-  }
+  if (action != ZQ_BULK_ENTRY_ACTION_SEND) return call.finishWithError(kMsgBadBulkAction);
   if (!call.bind()) return call.finish();  // the transaction stays open
   // The queue already is one contiguous array: it is sent as it stands.
   call.args().count = static_cast<uint32_t>(st->queue.size());
@@ -121,20 +112,14 @@ int ZQBeginClientManagedTransaction(ZQControlStruct* control, char** handle, ZQS
   if (!call || call.refusedControl()) return call.rc();
   call.record(diag::Command::BeginClientManagedTransaction);
   ZQThreadContext* ctx = call.context();
-  if (serverVersion(ctx, control) < kFirstTransactionVersion) {
-    call.fail(kMsgOperationUnsupported);
-    return call.finish();
-  }
+  if (serverVersion(ctx, control) < kFirstTransactionVersion)
+    return call.finishWithError(kMsgOperationUnsupported);
   if (transport::ServerOptions* o = transport::findOptions(ctx, control->server);
-      o && !o->transactionHandle.empty()) {
-    call.fail(kMsgClientTransactionOpen);
-    return call.finish();
-  }
+      o && !o->transactionHandle.empty())
+    return call.finishWithError(kMsgClientTransactionOpen);
   if (!call.bind()) return call.finish();
-  if (serverVersion(ctx, control) < kFirstTransactionVersion) {
-    call.fail(kMsgOperationUnsupported);
-    return call.finish();
-  }
+  if (serverVersion(ctx, control) < kFirstTransactionVersion)
+    return call.finishWithError(kMsgOperationUnsupported);
   auto* reply = sendInTransaction(call);
   if (reply && !keepHandle(call, *reply, handle)) call.fail(kMsgCannotStoreHandle);
   return call.finish();
@@ -145,10 +130,8 @@ int ZQEndClientManagedTransaction(ZQControlStruct* control, uint32_t action, ZQS
   if (!call || call.refusedControl()) return call.rc();
   call.record(diag::Command::EndClientManagedTransaction, action);
   ZQThreadContext* ctx = call.context();
-  if (serverVersion(ctx, control) < kFirstTransactionVersion) {
-    call.fail(kMsgOperationUnsupported);
-    return call.finish();
-  }
+  if (serverVersion(ctx, control) < kFirstTransactionVersion)
+    return call.finishWithError(kMsgOperationUnsupported);
   if (!call.bind()) return call.finish();
   call.args().action = action;
   call.send();

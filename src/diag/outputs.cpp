@@ -7,16 +7,16 @@
 #include <cstdio>
 #include <cstring>
 
-#include "model/visit_print.h"
-#include "text/text.h"
-#include "zqapi/zq_free.h"
+#include "diag/print_visitor.h"
+#include "frame/frame.h"
+#include "model/model.h"
 
 namespace zq::diag {
 
 template <class T>
 void printOutput(std::string& out, const void* value, const char* label,
                  const std::string& prefix) {
-  model::print(out, *static_cast<const T*>(value), prefix, label);
+  print(out, *static_cast<const T*>(value), prefix, label);
 }
 
 // A workflow connection shows its forms, and only when it holds a list.
@@ -25,7 +25,7 @@ void printOutput<ZQWorkflowConnectStruct>(std::string& out, const void* value, c
                                           const std::string& prefix) {
   const auto* w = static_cast<const ZQWorkflowConnectStruct*>(value);
   if (w->type == ZQ_WORKFLOW_CONN_SCHEMA_LIST && w->schemaList)
-    model::print(out, *w->schemaList, prefix, label);
+    print(out, *w->schemaList, prefix, label);
 }
 
 // A list: count and items; its items are texts, numbers, flags, names or
@@ -261,7 +261,7 @@ bool numberOf(const OutputRef& r, int32_t* n) {
 void printDiaryItem(std::string& out, const char* label, const char* text) {
   ZQDiaryList list{0, nullptr};
   ZQStatusList status{0, nullptr};
-  if (text && text::decodeDiary(text, &list, &status) >= ZQ_RETURN_ERROR) {
+  if (text && model::decodeDiary(text, &list, &status) >= ZQ_RETURN_ERROR) {
     appendf(out, "%s   DECODE DIARY FAILURE\n", label);
   } else {
     appendf(out, "%s %u diary entries\n", label, list.count);
@@ -272,8 +272,8 @@ void printDiaryItem(std::string& out, const char* label, const char* text) {
       appendf(out, "%s\n", d.value ? d.value : "");
     }
   }
-  FreeZQDiaryList(&list, 0);
-  FreeZQStatusList(&status, 0);
+  zq::model::release(list);
+  zq::releaseStatusList(&status);
 }
 
 void printItem(std::string& out, const ResultItem& item, const OutputRef& r) {

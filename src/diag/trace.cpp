@@ -10,8 +10,8 @@
 #include "diag/lifecycle.h"
 #include "diag/outputs.h"
 #include "diag/state.h"
+#include "diag/print_visitor.h"
 #include "frame/frame.h"
-#include "model/visit_print.h"
 
 namespace zq::diag {
 
@@ -157,7 +157,7 @@ void writeResult(ZQThreadContext* ctx, int rc, const ZQStatusList* status) {
       break;
   }
   if (show && info.show != Show::afterStatus) printOutputs(out, info, frame.outputs);
-  model::printStatusList(out, status);
+  printStatusList(out, status);
   if (show && info.show == Show::afterStatus) printOutputs(out, info, frame.outputs);
   timing(st, flags, out);
   if (flags & kFlagSingleFile) out += '\n';

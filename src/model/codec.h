@@ -11,8 +11,10 @@
 //     }
 //
 //   The same description encodes, decodes, sizes, releases and deep-copies
-//   the structure (and will print it in the trace log). Descriptions never
-//   test for failure: a visitor that failed ignores the calls that follow.
+//   the structure, and prints it in the trace log (src/diag/print_visitor.h).
+//   Labels are the trace's own ("   Server:"); a member name ("fieldId")
+//   prints as "   Field Id:". Descriptions never test for failure: a visitor
+//   that failed ignores the calls that follow.
 //   Put descriptions in headers named after what they hold (describe_core.h,
 //   describe_qual.h, ...) and include this header.
 //
@@ -59,6 +61,8 @@
 //   kMaxDecodeDepth. Per-type exceptions stay next to the
 //   description: resetFreed(FreeVisitor&, T&) overloads for the reset rules of
 //   the Free family, `if constexpr (V::kPass == Pass::copy)` for copy rules.
+//   A branch on the pass decides what Pass::print sees too: the members as
+//   memory holds them, usually those that encoding at version 14 writes.
 //
 // WRITING A VISITOR
 //   Implement every call above (see FreeVisitor in visit_mem.h for the

@@ -24,8 +24,9 @@ inline constexpr unsigned kMaxDecodeDepth = 512;
 // Trace label of a member; the wire visitors ignore it.
 using Label = const char*;
 
-// What a visitor does with a description.
-enum class Pass { encode, decode, size, release, copy };
+// What a visitor does with a description. The print pass (the trace log)
+// reads the members as memory holds them at the newest version.
+enum class Pass { encode, decode, size, release, copy, print };
 
 // Names whose wire width depends on the protocol version.
 enum class NameKind {

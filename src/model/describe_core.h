@@ -264,7 +264,7 @@ void describe(V& v, ZQFieldValueListList& s) {
 
 template <class V>
 void describe(V& v, ZQServerInfoStruct& s) {
-  v.u32(s.operation, "operation");
+  v.u32(s.operation, "   Server Info Struct:");
   v.member(s.value, "value");
 }
 
@@ -275,7 +275,7 @@ void describe(V& v, ZQServerInfoList& s) {
 
 template <class V>
 void describe(V& v, ZQPropStruct& s) {
-  v.u32(s.propertyTag, "propertyTag");
+  v.u32(s.propertyTag, "Property Tag:");
   v.member(s.value, "value");
 }
 inline void resetFreed(FreeVisitor&, ZQPropStruct& s) {
@@ -393,8 +393,8 @@ void describe(V& v, ZQEntryListFieldListList& s) {
 
 template <class V>
 void describe(V& v, ZQEntryListStruct& s) {
-  v.member(s.entryId, "entryId");
-  v.string(s.shortDescription, v.version() <= 7 ? 129 : 255, "shortDescription");
+  v.member(s.entryId, "Entry Id:");
+  v.string(s.shortDescription, v.version() <= 7 ? 129 : 255, "Short Description:");
 }
 
 template <class V>
@@ -404,7 +404,7 @@ void describe(V& v, ZQEntryListList& s) {
 
 template <class V>
 void describe(V& v, ZQEntryListFieldValueStruct& s) {
-  v.member(s.entryId, "entryId");
+  v.member(s.entryId, "Entry Id:");
   v.pointer(
       s.fieldValues, [](auto& w, ZQFieldValueList& list) { describeEntryValues(w, list); },
       "fieldValues");
@@ -417,8 +417,8 @@ void describe(V& v, ZQEntryListFieldValueList& s) {
 
 template <class V>
 void describe(V& v, ZQSortStruct& s) {
-  v.u32(s.fieldId, "fieldId");
-  v.u32(s.sortOrder, "sortOrder");
+  v.u32(s.fieldId, "      Field Id:");
+  v.u32(s.sortOrder, "      Sort Order:");
 }
 
 template <class V>
@@ -481,8 +481,8 @@ void describe(V& v, ZQDiaryList& s) {
 
 template <class V>
 void describe(V& v, ZQPermissionStruct& s) {
-  v.u32(s.groupId, "groupId");
-  v.u32(s.permissions, "permissions");
+  v.u32(s.groupId, "      Group Id:");
+  v.u32(s.permissions, "      Permissions:");
 }
 
 template <class V>
@@ -497,9 +497,9 @@ void describe(V& v, ZQPermissionListList& s) {
 
 template <class V>
 void describe(V& v, ZQGroupInfoStruct& s) {
-  v.u32(s.groupId, "groupId");
-  v.u32(s.groupType, "groupType");
-  v.member(s.groupNames, "groupNames");
+  v.u32(s.groupId, "      Group id:");
+  v.u32(s.groupType, "      Group type:");
+  v.member(s.groupNames, "Group name:");
   if (since(v, 10)) v.u32(s.groupExtra, "groupExtra");
 }
 
@@ -544,14 +544,14 @@ void describe(V& v, ZQStatusListList& s) {
 
 template <class V>
 void describe(V& v, ZQDisplayInstanceStruct& s) {
-  v.u32(s.vuiId, "vuiId");
+  v.u32(s.vuiId, "VUI Id:");
   v.member(s.properties, "properties");
 }
 
 template <class V>
 void describe(V& v, ZQDisplayInstanceList& s) {
   v.member(s.commonProperties, "commonProperties");
-  list(v, s);
+  list(v, s, "   VUI Specific Properties:");
 }
 
 template <class V>

@@ -112,7 +112,7 @@ inline size_t tableNameWireWidth(int version) {
 template <class V>
 void describe(V& v, ZQCompoundSchema& s) {
   const int version = v.version();
-  v.u32(s.schemaType, "schemaType");
+  v.u32(s.schemaType, "Compound Schema Info:");
   switch (s.schemaType) {
     case ZQ_SCHEMA_NONE:
     case ZQ_SCHEMA_REGULAR:
@@ -151,7 +151,7 @@ void describe(V& v, ZQCompoundSchemaList& s) {
 
 template <class V>
 void describe(V& v, ZQFieldMappingStruct& s) {
-  v.u32(s.fieldType, "fieldType");
+  v.u32(s.fieldType, "   Type:");
   switch (s.fieldType) {
     case ZQ_FIELD_MAPPING_NONE:
     case ZQ_FIELD_MAPPING_REGULAR:
@@ -296,6 +296,12 @@ void describe(V& v, ZQArchiveInfoStruct& s) {
         v.badTag();
         return;
     }
+  } else if constexpr (V::kPass == Pass::print) {
+    v.u32(s.archiveType, "Type:");
+    if (archiveHoldsForm(s.archiveType))
+      v.name(s.u.formName, NameKind::plain, "Form:");
+    else if (archiveHoldsPath(s.archiveType))
+      v.string(s.u.dirPath, 256, "Dir Path:");
   } else {
     v.u32(s.archiveType, "Type:");
     if (archiveHoldsPath(s.archiveType)) v.string(s.u.dirPath, 256, "Dir Path:");
@@ -337,8 +343,8 @@ void describe(V& v, ZQAuditInfoList& s) {
 
 template <class V>
 void describe(V& v, ZQContainerOwnerObj& s) {
-  v.u32(s.type, "Type:");
-  v.name(s.ownerName, NameKind::plain, "Name:");
+  v.u32(s.type, "   Type:");
+  v.name(s.ownerName, NameKind::plain, "   Name:");
 }
 
 template <class V>
@@ -353,8 +359,8 @@ void describe(V& v, ZQContainerOwnerObjListList& s) {
 
 template <class V>
 void describe(V& v, ZQContainerInfo& s) {
-  v.name(s.name, NameKind::plain, "Name:");
-  v.u32(s.type, "Type:");
+  v.name(s.name, NameKind::plain, "   Name:");
+  v.u32(s.type, "   Type:");
   v.member(s.ownerList, "ownerList");
 }
 
@@ -462,7 +468,7 @@ void describe(V& v, ZQStatisticsResultList& s) {
 
 template <class V>
 void describe(V& v, ZQFullTextInfoStruct& s) {
-  v.u32(s.infoType, "infoType");
+  v.u32(s.infoType, "   FullText Info Struct:");
   switch (s.infoType) {
     case ZQ_FULLTEXT_STOPWORD:
       v.member(s.u.valueList, "valueList");
@@ -494,7 +500,7 @@ template <class V>
 void describe(V& v, ZQRoleInfoStruct& s) {
   v.u32(s.roleId, "      Role id:");
   v.name(s.roleName, NameKind::access, "      Role name:");
-  v.u32(s.roleType, "roleType");
+  v.u32(s.roleType, "      Role type:");
 }
 
 template <class V>

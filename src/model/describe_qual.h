@@ -11,8 +11,8 @@ void describe(V& v, ZQQualifierStruct& s);
 
 template <class V>
 void describe(V& v, ZQStatusHistoryOperand& s) {
-  v.u32(s.enumeratedValueIndex, "enumeratedValueIndex");
-  v.u32(s.userOrTime, "userOrTime");
+  v.u32(s.enumeratedValueIndex, "Enumerated value index:");
+  v.u32(s.userOrTime, "User or Time:");
 }
 
 template <class V>
@@ -24,20 +24,20 @@ void describe(V& v, ZQCurrencyPartStruct& s) {
 
 template <class V>
 void describe(V& v, ZQQueryStruct& s) {
-  v.name(s.schema, NameKind::plain, "schema");
-  v.name(s.server, "server");
+  v.name(s.schema, NameKind::plain, "Query Schema:");
+  v.name(s.server, "Query Server:");
   v.pointer(s.qualifier, "qualifier");
-  v.u32(s.valueFieldId, "valueFieldId");
-  v.u32(s.multiValueCode, "multiValueCode");
+  v.u32(s.valueFieldId, "Value Field Id:");
+  v.u32(s.multiValueCode, "Multi Value Code:");
 }
 
 template <class V>
 void describe(V& v, ZQFieldValueOrArithStruct& s) {
-  v.u32(s.tag, "tag");
+  v.u32(s.tag, "   Tag:");
   const bool newer = since(v, 8);  // tags 6, 24 to 26 and 54 to 56 arrived with 8
   const uint32_t tag = s.tag;
   if ((tag >= 12 && tag <= 23) || (tag >= 24 && tag <= 26 && newer)) {
-    v.u32(s.u.fieldId, "fieldId");  // carried like a field
+    v.u32(s.u.fieldId, "Field Id:");  // carried like a field
     return;
   }
   switch (tag) {
@@ -47,7 +47,7 @@ void describe(V& v, ZQFieldValueOrArithStruct& s) {
     case ZQ_FIELD_TRAN:
     case ZQ_FIELD_DB:
     case ZQ_FIELD_CURRENT:
-      v.u32(s.u.fieldId, "fieldId");
+      v.u32(s.u.fieldId, "Field Id:");
       break;
     case ZQ_VALUE:
       v.member(s.u.value, "value");
@@ -62,7 +62,7 @@ void describe(V& v, ZQFieldValueOrArithStruct& s) {
       v.member(s.u.valueSet, "valueSet");
       break;
     case ZQ_LOCAL_VARIABLE:
-      v.u32(s.u.variable, "variable");
+      v.u32(s.u.variable, "Local Variable number:");
       break;
     case ZQ_QUERY:
       v.pointer(s.u.query, "query");
@@ -85,7 +85,7 @@ void describe(V& v, ZQFieldValueOrArithStruct& s) {
 // NEGATE is unary: its left operand travels but belongs to nobody.
 template <class V>
 void describe(V& v, ZQArithOpStruct& s) {
-  v.u32(s.operation, "operation");
+  v.u32(s.operation, "   Operation:");
   if (s.operation == ZQ_ARITH_OP_NEGATE)
     v.unowned(s.left, "left");
   else
@@ -95,14 +95,14 @@ void describe(V& v, ZQArithOpStruct& s) {
 
 template <class V>
 void describe(V& v, ZQRelOpStruct& s) {
-  v.u32(s.operation, "operation");
+  v.u32(s.operation, "   Operation:");
   v.member(s.left, "left");
   v.member(s.right, "right");
 }
 
 template <class V>
 void describe(V& v, ZQQualifierStruct& s) {
-  v.u32(s.operation, "operation");
+  v.u32(s.operation, "   Operation:");
   switch (s.operation) {
     case ZQ_COND_OP_NONE:
       break;
@@ -144,13 +144,13 @@ void describe(V& v, ZQAssignStruct& s);
 
 template <class V>
 void describe(V& v, ZQAssignFieldStruct& s) {
-  v.name(s.server, "server");
-  v.name(s.schema, NameKind::plain, "schema");
+  v.name(s.server, "Server:");
+  v.name(s.schema, NameKind::plain, "Schema:");
   v.member(s.qualifier, "qualifier");
-  v.u32(s.tag, "tag");
+  v.u32(s.tag, "Tag:");
   switch (s.tag) {
     case ZQ_FIELD:
-      v.u32(s.u.fieldId, "fieldId");
+      v.u32(s.u.fieldId, "Field Id:");
       break;
     case ZQ_STAT_HISTORY:
       v.member(s.u.statHistory, "statHistory");
@@ -162,8 +162,8 @@ void describe(V& v, ZQAssignFieldStruct& s) {
       v.badTag();
       break;
   }
-  v.u32(s.noMatchOption, "noMatchOption");
-  v.u32(s.multiMatchOption, "multiMatchOption");
+  v.u32(s.noMatchOption, "No Match Option:");
+  v.u32(s.multiMatchOption, "Multi Match Option:");
 }
 inline void resetFreed(FreeVisitor&, ZQAssignFieldStruct& s) {
   s.tag = ZQ_FIELD;
@@ -171,37 +171,37 @@ inline void resetFreed(FreeVisitor&, ZQAssignFieldStruct& s) {
 
 template <class V>
 void describe(V& v, ZQArithOpAssignStruct& s) {
-  v.u32(s.operation, "operation");
+  v.u32(s.operation, "   Operation:");
   if (s.operation == ZQ_ARITH_OP_NEGATE)
-    v.unowned(s.left, "left");
+    v.unowned(s.left, "Left operand:");
   else
-    v.member(s.left, "left");
-  v.member(s.right, "right");
+    v.member(s.left, "Left operand:");
+  v.member(s.right, "Right operand:");
 }
 
 template <class V>
 void describe(V& v, ZQFunctionAssignStruct& s) {
-  v.u32(s.functionCode, "functionCode");
-  list(v, s);
+  v.u32(s.functionCode, "   Function code:");
+  list(v, s, "   Function arguments:");
 }
 
 template <class V>
 void describe(V& v, ZQDDEStruct& s) {
-  v.string(s.serviceName, kUnbounded, "serviceName");
-  v.string(s.topic, kUnbounded, "topic");
-  v.string(s.item, kUnbounded, "item");
-  v.u32(s.action, "action");
-  v.string(s.pathToProgram, kUnbounded, "pathToProgram");
-  v.string(s.command, kUnbounded, "command");
+  v.string(s.serviceName, kUnbounded, "Service name:");
+  v.string(s.topic, kUnbounded, "Topic:");
+  v.string(s.item, kUnbounded, "Item:");
+  v.u32(s.action, "Action:");
+  v.string(s.pathToProgram, kUnbounded, "Path to Program:");
+  v.string(s.command, kUnbounded, "Command:");
 }
 
 template <class V>
 void describe(V& v, ZQAssignSQLStruct& s) {
-  v.name(s.server, "server");
-  v.string(s.sqlCommand, kUnbounded, "sqlCommand");
-  v.u32(s.valueIndex, "valueIndex");
-  v.u32(s.noMatchOption, "noMatchOption");
-  v.u32(s.multiMatchOption, "multiMatchOption");
+  v.name(s.server, "Server:");
+  v.string(s.sqlCommand, kUnbounded, "SQL Command:");
+  v.u32(s.valueIndex, "Value Index:");
+  v.u32(s.noMatchOption, "No Match Option:");
+  v.u32(s.multiMatchOption, "Multi Match Option:");
 }
 inline void resetFreed(FreeVisitor&, ZQAssignSQLStruct& s) {
   s.server[0] = '\0';
@@ -209,14 +209,14 @@ inline void resetFreed(FreeVisitor&, ZQAssignSQLStruct& s) {
 
 template <class V>
 void describe(V& v, ZQAssignFilterApiStruct& s) {
-  v.name(s.serviceName, NameKind::plain, "serviceName");
-  list(v, s);
-  v.u32(s.valueIndex, "valueIndex");
+  v.name(s.serviceName, NameKind::plain, "   Service Name:");
+  list(v, s, "Assign List:");
+  v.u32(s.valueIndex, "Value Index:");
 }
 
 template <class V>
 void describe(V& v, ZQAssignStruct& s) {
-  v.u32(s.assignType, "assignType");
+  v.u32(s.assignType, "Assign Value:");
   switch (s.assignType) {
     case ZQ_ASSIGN_TYPE_NONE:
       break;
@@ -227,7 +227,7 @@ void describe(V& v, ZQAssignStruct& s) {
       v.pointer(s.u.field, "field");
       break;
     case ZQ_ASSIGN_TYPE_PROCESS:
-      v.string(s.u.process, 256, "process");
+      v.string(s.u.process, 256, "Process:");
       break;
     case ZQ_ASSIGN_TYPE_ARITH:
       v.pointer(s.u.arithOp, "arithOp");
@@ -258,7 +258,7 @@ inline void resetFreed(FreeVisitor&, ZQAssignStruct& s) {
 
 template <class V>
 void describe(V& v, ZQFieldAssignStruct& s) {
-  v.u32(s.fieldId, "fieldId");
+  v.u32(s.fieldId, "Field Id:");
   v.member(s.assignment, "assignment");
 }
 

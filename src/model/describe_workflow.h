@@ -12,12 +12,13 @@ namespace zq::model {
 // ---- helpers shared with describe_defs.h --------------------------------------------
 
 // A member that always travels but belongs to its parent only when `owned`
-// (the notify field list outside kind 2): an empty one is sent, a received
-// one is dropped, and memory passes leave the bytes of the caller alone.
+// (the notify field list outside kind 2): an empty one is sent (and printed),
+// a received one is dropped, and memory passes leave the bytes of the caller
+// alone.
 template <class V, class T>
 void describeOwnedIf(V& v, T& m, bool owned, Label label) {
   if (owned) return v.member(m, label);
-  if constexpr (V::kPass == Pass::encode || V::kPass == Pass::size) {
+  if constexpr (V::kPass == Pass::encode || V::kPass == Pass::size || V::kPass == Pass::print) {
     T none{};
     v.member(none, label);
   } else if constexpr (V::kPass == Pass::decode) {
@@ -108,16 +109,16 @@ void describe(V& v, ZQNotifyStruct& s) {
 
 template <class V>
 void describe(V& v, ZQFilterStatusStruct& s) {
-  v.u32(s.messageType, "messageType");
-  v.i32(s.messageNumber, "messageNumber");
-  v.string(s.message, 256, "message");
+  v.u32(s.messageType, "   Message type:");
+  v.i32(s.messageNumber, "   Message number:");
+  v.string(s.message, 256, "   Message:");
 }
 
 template <class V>
 void describe(V& v, ZQMessageStruct& s) {
-  v.u32(s.messageType, "messageType");
-  v.i32(s.messageNumber, "messageNumber");
-  v.string(s.message, 4096, "message");
+  v.u32(s.messageType, "   Message type:");
+  v.i32(s.messageNumber, "   Message number:");
+  v.string(s.message, 4096, "   Message:");
   v.flag(s.usePromptingPane, "   Use Prompting Pane?:");
 }
 
@@ -132,8 +133,8 @@ void describe(V& v, ZQSetFieldsStruct& s) {
 
 template <class V>
 void describe(V& v, ZQPushFieldsStruct& s) {
-  v.member(s.target, "target");
-  v.member(s.source, "source");
+  v.member(s.target, "Target:");
+  v.member(s.source, "Source:");
 }
 
 template <class V>
@@ -325,7 +326,7 @@ void describe(V& v, ZQOpenDialogStruct& s) {
 
 template <class V>
 void describe(V& v, ZQFilterActionStruct& s) {
-  v.u32(s.action, "action");
+  v.u32(s.action, "Filter Action Struct:");
   switch (s.action) {
     case ZQ_FILTER_ACTION_NONE:
       break;
@@ -401,7 +402,7 @@ void describe(V& v, ZQFilterActionListList& s) {
 template <class V>
 void describe(V& v, ZQActiveLinkActionStruct& s) {
   const int version = v.version();
-  v.u32(s.action, "action");
+  v.u32(s.action, "Active Link Action Struct:");
   switch (s.action) {
     case ZQ_ACTIVE_LINK_ACTION_NONE:
     case ZQ_ACTIVE_LINK_ACTION_COMMITC:
@@ -532,7 +533,7 @@ void describe(V& v, ZQCharMenuQueryStruct& s) {
 
 template <class V>
 void describe(V& v, ZQCharMenuFileStruct& s) {
-  v.u32(s.fileLocation, "fileLocation");
+  v.u32(s.fileLocation, "File Location:");
   v.string(s.filename, kUnbounded, "   Filename:");
 }
 
@@ -557,7 +558,7 @@ void describe(V& v, ZQCharMenuSSStruct& s) {
   describeEntryValues(v, s.keywordList);
   describeEntryValues(v, s.parameterList);
   v.member(s.qualifierList, "qualifierList");
-  if constexpr (V::kPass == Pass::release || V::kPass == Pass::copy) {
+  if constexpr (V::kPass == Pass::release || V::kPass == Pass::copy || V::kPass == Pass::print) {
     v.string(s.serverName, kUnbounded, "   Server Name:");
     v.string(s.extra, kUnbounded, "extra");
   } else if constexpr (V::kPass == Pass::decode) {
@@ -716,9 +717,9 @@ void describe(V& v, ZQCurrencyPrecisionList& s) {
 
 template <class V>
 void describe(V& v, ZQCurrencyFieldLimits& s) {
-  v.string(s.lowRange, kUnbounded, "lowRange");
-  v.string(s.highRange, kUnbounded, "highRange");
-  v.i32(s.precision, "precision");
+  v.string(s.lowRange, kUnbounded, "   Low Range :");
+  v.string(s.highRange, kUnbounded, "   High Range:");
+  v.i32(s.precision, "   Precision:");
   v.member(s.functionalCurrencies, "functionalCurrencies");
   v.member(s.allowedCurrencies, "allowedCurrencies");
 }
@@ -747,7 +748,7 @@ void describe(V& v, ZQColumnFieldLimits& s) {
 template <class V>
 void describe(V& v, ZQFieldLimitStruct& s) {
   const int version = v.version();
-  v.u32(s.dataType, "dataType");
+  v.u32(s.dataType, "Field Limit Struct:");
   switch (s.dataType) {
     case 0:
     case ZQ_DATA_TYPE_TIME:
@@ -769,10 +770,10 @@ void describe(V& v, ZQFieldLimitStruct& s) {
       v.u32(s.u.diaryLimits.fullTextOptions, "   FullText Options:");
       break;
     case ZQ_DATA_TYPE_ENUM:
-      v.member(s.u.enumLimits, "enumLimits");
+      v.member(s.u.enumLimits, "   Enum values:");
       break;
     case ZQ_DATA_TYPE_BITMASK:
-      v.member(s.u.maskLimits, "maskLimits");
+      v.member(s.u.maskLimits, "   Bitmask values:");
       break;
     case ZQ_DATA_TYPE_DECIMAL:
       v.string(s.u.decimalLimits.lowRange, kUnbounded, "   Low Range :");
@@ -781,7 +782,7 @@ void describe(V& v, ZQFieldLimitStruct& s) {
       break;
     case ZQ_DATA_TYPE_ATTACH:
       v.u32(s.u.attachLimits.maximumSize, "   Maximum Size:");
-      v.u32(s.u.attachLimits.attachType, "attachType");
+      v.u32(s.u.attachLimits.attachType, "   Attach Type:");
       if (since(v, 12)) v.u32(s.u.attachLimits.fullTextOptions, "   FullText Options:");
       break;
     case ZQ_DATA_TYPE_TABLE:

@@ -14,14 +14,18 @@ constexpr uint32_t Admin = kQueueAdmin, Fast = kQueueFast, List = kQueueList;
 constexpr Timeout Normal{TimeoutClass::normal, 0};
 constexpr Timeout Long{TimeoutClass::long_, 0};
 constexpr Timeout ExtraLong{TimeoutClass::extraLong, 0};
-constexpr Timeout Fixed(uint32_t seconds) { return Timeout{TimeoutClass::fixed, seconds}; }
+constexpr Timeout Fixed(uint32_t seconds) {
+  return Timeout{TimeoutClass::fixed, seconds};
+}
 constexpr Timeout ExtraLongAtLeast(uint32_t seconds) {
   return Timeout{TimeoutClass::extraLongAtLeast, seconds};
 }
 
 // Records of procedures 90 to 93 carry no request header.
 template <class R>
-concept WithHeader = requires(R r) { r.header; };
+concept WithHeader = requires(R r) {
+  r.header;
+};
 
 template <class R>
 RequestHeader* headerOf(void* record) {
@@ -54,8 +58,8 @@ size_t sizeOf(void* record, int version) {
 template <class Args, class Reply>
 constexpr Procedure row(uint32_t number, int first, int last, uint32_t queue, Timeout timeout,
                         int32_t message, const char* name) {
-  Procedure p{number, first, last, queue, timeout, message, name,
-              nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+  Procedure p{number, first, last,    queue,   timeout, message, name,    nullptr, nullptr,
+              0,      0,     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
   if constexpr (!std::is_void_v<Args> && !std::is_void_v<Reply>) {
     p.args = reinterpret_cast<platform::XdrProc>(model::xdrProc<Args>());
     p.reply = reinterpret_cast<platform::XdrProc>(model::xdrProc<Reply>());
@@ -95,7 +99,9 @@ const std::array<int16_t, kHighestNumber + 1>& rowIndex() {
 
 }  // namespace
 
-std::span<const Procedure> procedures() { return kProcedures; }
+std::span<const Procedure> procedures() {
+  return kProcedures;
+}
 
 const Procedure* findProcedure(uint32_t number) {
   if (number > kHighestNumber) return nullptr;

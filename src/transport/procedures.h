@@ -32,12 +32,16 @@ struct Timeout {
 // The seconds of a time-out under a session's settings.
 inline uint32_t timeoutSeconds(const Settings& s, Timeout t) {
   switch (t.kind) {
-    case TimeoutClass::normal: return s.timeoutNormal;
-    case TimeoutClass::long_: return s.timeoutLong;
-    case TimeoutClass::extraLong: return s.timeoutExtraLong;
+    case TimeoutClass::normal:
+      return s.timeoutNormal;
+    case TimeoutClass::long_:
+      return s.timeoutLong;
+    case TimeoutClass::extraLong:
+      return s.timeoutExtraLong;
     case TimeoutClass::extraLongAtLeast:
       return s.timeoutExtraLong > t.seconds ? s.timeoutExtraLong : t.seconds;
-    case TimeoutClass::fixed: return t.seconds;
+    case TimeoutClass::fixed:
+      return t.seconds;
   }
   return s.timeoutNormal;
 }

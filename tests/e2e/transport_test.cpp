@@ -125,7 +125,7 @@ TEST_F(Transport, CachesAndSessions) {
   ASSERT_TRUE(handle);
   int32_t cacheId = control_.cacheId;
   ASSERT_EQ(ping(&control_, s), 0);
-  EXPECT_EQ(recordOf(&control_)->handle(), handle);  // the handle is reused
+  EXPECT_EQ(recordOf(&control_)->handle(), handle);          // the handle is reused
   EXPECT_EQ(server_->faults().lastCacheId.load(), cacheId);  // the cache id travels back
 
   // A second user on the same context gets a binding of its own.

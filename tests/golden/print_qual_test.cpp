@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "model/visit_print.h"
+#include "diag/print_visitor.h"
 
-using zq::model::printToString;
+using zq::diag::printToString;
 
 namespace {
 
@@ -176,6 +176,24 @@ TEST(PrintQualifier, OperandsOfEveryTag) {
       {field(40, 4), "Field, Value, or Arithmetic Struct:\n   Tag: <undefined tag value = 40>\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(printToString(c.operand), c.printed) << c.operand.tag;
+}
+
+// The left operand of NEGATE belongs to nobody and may hold anything: it is
+// never read.
+TEST(PrintQualifier, NegateLeavesItsLeftOperandAlone) {
+  ZQMultiSchemaArithOpStruct negate{};
+  negate.operation = ZQ_ARITH_OP_NEGATE;
+  negate.left.tag = ZQ_ARITHMETIC;
+  negate.left.u.arithOp = reinterpret_cast<ZQMultiSchemaArithOpStruct*>(uintptr_t{8});
+  negate.right.tag = ZQ_FIELD;
+  negate.right.u.fieldId = {"F", 7};
+  EXPECT_EQ(printToString(negate),
+            "   Operation: 6\n"
+            "   Right:\n"
+            "   Tag: 1\n"
+            "   Field Id:\n"
+            "   Query From Alias: F\n"
+            "   Field Id: 7\n");
 }
 
 TEST(PrintAssign, EveryAssignmentKind) {

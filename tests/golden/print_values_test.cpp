@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "model/visit_print.h"
+#include "diag/print_visitor.h"
 
-using zq::model::printToString;
+using zq::diag::printToString;
 
 namespace {
 
@@ -199,7 +199,7 @@ TEST(PrintLists, StatusListsAtTheTopAndNested) {
   };
   ZQStatusList status{3, items};
   std::string top;
-  zq::model::printStatusList(top, &status);
+  zq::diag::printStatusList(top, &status);
   EXPECT_EQ(top,
             "Status List: 3 items\n"
             "Status Struct:\n"
@@ -226,7 +226,7 @@ TEST(PrintLists, StatusListsAtTheTopAndNested) {
             ">    Message: A name is required\n"
             ">    Appended: Form\n");
   std::string none;
-  zq::model::printStatusList(none, nullptr);
+  zq::diag::printStatusList(none, nullptr);
   EXPECT_EQ(none, "Status List: 0 items\n");
 }
 

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "model/visit_print.h"
+#include "diag/print_visitor.h"
 
-using zq::model::printToString;
+using zq::diag::printToString;
 
 TEST(PrintActions, FilterActionList) {
   ZQFilterActionStruct actions[5] = {};
@@ -301,4 +301,65 @@ TEST(PrintDefinitions, EntryListsAndDefinitionLists) {
             "      Group id: 1\n"
             "      Group type: <undefined group type = 5>\n"
             "       Group name: (1)  Admins\n");
+}
+
+// An image shows the bytes it holds; one that kept its size but holds no
+// bytes shows none (it used to print nothing at all).
+TEST(PrintDefinitions, ImagesShowTheBytesTheyHold) {
+  unsigned char png[] = {0x89, 'P', 'N', 'G'};
+  ZQImageDataStruct images[2] = {{4, png}, {12, nullptr}};
+  EXPECT_EQ(printToString(images[1]), "   Bytes: 0 bytes\n");
+  ZQImageDataList list{2, images};
+  EXPECT_EQ(printToString(list), "2 items\n      Bytes: 4 bytes\n      Bytes: 0 bytes\n");
+}
+
+// Archives show the destination their type names; type 0 (no archiving, no
+// auditing) ends the lines. A mapping names its type once.
+TEST(PrintDefinitions, ArchivesAuditsAndMappings) {
+  ZQArchiveInfoStruct toForm{};
+  toForm.enable = 1;
+  toForm.archiveType = ZQ_ARCHIVE_FORM;
+  strcpy(toForm.u.formName, "Old Tickets");
+  toForm.monthday = 1;
+  toForm.weekday = -2;
+  toForm.hourmask = 4;
+  toForm.minute = 30;
+  strcpy(toForm.archiveFrom, "Tickets");
+  EXPECT_EQ(printToString(toForm),
+            "Archive Struct:\n"
+            "   Enable: 1\n"
+            "   Type: 1\n"
+            "   Form: Old Tickets\n"
+            "   Monthday: 1\n"
+            "   Weekday: -2\n"
+            "   Hourmask: 4\n"
+            "   Minute: 30\n"
+            "   Qualifier Struct:\n"
+            "      Operation: <none>\n"
+            "   ArchiveFrom: Tickets\n");
+  ZQArchiveInfoStruct toFile{};
+  toFile.archiveType = ZQ_ARCHIVE_FILE_XML;
+  toFile.u.dirPath = const_cast<char*>("/var/archive");
+  const std::string pathLines =
+      "Archive Struct:\n   Enable: 0\n   Type: 4\n   Dir Path: /var/archive\n   Monthday: 0\n";
+  EXPECT_EQ(printToString(toFile).substr(0, pathLines.size()), pathLines);
+  ZQArchiveInfoStruct none{};
+  none.enable = 1;
+  EXPECT_EQ(printToString(none), "Archive Struct:\n   Enable: 1\n   Type: 0\n");
+
+  ZQAuditInfoStruct audit{1, 1, "Audit Log", {}, 7};
+  EXPECT_EQ(printToString(audit),
+            "Audit Struct:\n   Enable: 1\n   Type: 1\n   Form: Audit Log\n"
+            "   Qualifier Struct:\n      Operation: <none>\n");
+  audit.auditType = 0;
+  EXPECT_EQ(printToString(audit), "Audit Struct:\n   Enable: 1\n   Type: 0\n");
+
+  ZQFieldMappingStruct join{};
+  join.fieldType = ZQ_FIELD_MAPPING_JOIN;
+  join.u.join = {1, 8};
+  EXPECT_EQ(printToString(join),
+            "Field Mapping:\n   Type: JOIN\n   Schema Index: 1\n   Field Id: 8\n");
+  ZQFieldMappingStruct odd{};
+  odd.fieldType = 9;
+  EXPECT_EQ(printToString(odd), "Field Mapping:\n   Type: <undefined tag value = 9>\n");
 }

@@ -14,7 +14,7 @@
 #include "diag/state.h"
 #include "frame/alloc.h"
 #include "diag/hooks.h"
-#include "model/visit_print.h"
+#include "diag/print_visitor.h"
 #include "support/session.h"
 
 using zqtest::Status;
@@ -310,7 +310,7 @@ TEST(PrintOutOfMemory, ADiaryThatCannotBeDecodedIsReportedNotLost) {
   diary.u.diaryValue = const_cast<char*>("100\x04Joe\x04hello\x03");
   for (long n = 0; n < 8; ++n) {
     zq::testing::failAllocationsAfter(n);
-    const std::string printed = zq::model::printToString(diary);
+    const std::string printed = zq::diag::printToString(diary);
     zq::testing::failAllocationsAfter(-1);
     EXPECT_EQ(printed.rfind("Value: (diary)", 0), 0u) << n;
   }

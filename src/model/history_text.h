@@ -1,23 +1,27 @@
-// Status-history text: one record per status value, 0x04 between the time
-// stamp and the user, 0x03 after every record.
+// Status-history and diary text, the frame-free halves of the exported
+// encoders and decoders: the text calls (calls/) and the trace log (diag/)
+// both use them.
+//
+// Status history: one record per status value, 0x04 between the time stamp
+// and the user, 0x03 after every record. Diary: per entry the time stamp,
+// 0x04, the user, 0x04, the text, 0x03.
 #pragma once
+
+#include <cstdint>
 
 #include "zqapi/zq_types.h"
 
-namespace zq::text {
+namespace zq::model {
 
 inline constexpr char kFieldSeparator = '\x04';
 inline constexpr char kRecordTerminator = '\x03';
 
-// The frame-free halves of the exported calls, for callers inside the library
-// (the trace log prints decoded values). They add their failures to status
-// and return a return code; outputs are left empty on failure.
+// They add their failures to status and return a return code; outputs are
+// left empty on failure.
 int encodeStatusHistory(const ZQStatusHistoryList* list, char** text, ZQStatusList* status);
 int decodeStatusHistory(const char* text, ZQStatusHistoryList* list, ZQStatusList* status);
-
-}  // namespace zq::text
-
-namespace zq::text {
+int encodeDiary(const ZQDiaryList* list, char** text, ZQStatusList* status);
+int decodeDiary(const char* text, ZQDiaryList* list, ZQStatusList* status);
 
 // The decimal number at the start of a record, read like atol but never past
 // end; the result wraps to 32 bits as the time stamp fields do.
@@ -31,4 +35,4 @@ inline uint32_t recordTimestamp(const char* p, const char* end) {
   return static_cast<uint32_t>(negative ? 0 - value : value);
 }
 
-}  // namespace zq::text
+}  // namespace zq::model
