@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "entry_store.h"
-#include "call/identity.h"
+#include "calls/session.h"
 #include "model/codec.h"
 #include "server.h"
 #include "transport/describe_entries.h"

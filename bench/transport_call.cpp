@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "call/identity.h"
+#include "calls/session.h"
 #include "model/codec.h"
 #include "server.h"
 #include "transport/describe_records.h"

@@ -6,16 +6,14 @@
 #include <cstring>
 #include <string>
 
-#include "diag/hooks.h"
-#include "frame/alloc.h"
+#include "diag/diag.h"
+#include "frame/frame.h"
 #include "call/identity.h"
-#include "frame/status.h"
-#include "platform/rpc.h"
+#include "model/model.h"
+#include "platform/platform.h"
 #include "call/key_exchange.h"
-#include "security/handshake_seam.h"
-#include "security/password.h"
-#include "transport/state.h"
-#include "transport/wrapper.h"
+#include "security/security.h"
+#include "transport/transport.h"
 #include "zqapi/zq_free.h"
 #include "zqapi/zq_security.h"
 
@@ -54,7 +52,7 @@ void resetVersion(TransportState* st, ServerRecord* server, uint32_t queue) {
 void releaseEchoedStrings(transport::RequestHeader* h, int version) {
   if (!h || version < 11) return;
   auto release = [](char*& s) {
-    ZQFree(s);
+    zq::freeBlock(s);
     s = nullptr;
   };
   for (char*& s : h->localeBlock) release(s);
@@ -272,15 +270,15 @@ bool appendClientProperties(ZQThreadContext* ctx, ZQControlStruct* control,
     // The Free family leaves the block of an empty list alone: a first entry
     // that failed half-way leaves one behind.
     if (props->count == 0) {
-      ZQFree(props->items);
+      zq::freeBlock(props->items);
       props->items = nullptr;
     }
-    FreeZQPropList(props, 0);
+    zq::model::release(*props);
     return false;
   };
   auto push = [&](uint32_t tag, const char* text) {
     auto* items = static_cast<ZQPropStruct*>(
-        ZQRealloc(props->items, (props->count + 1) * sizeof(ZQPropStruct)));
+        zq::reallocate(props->items, (props->count + 1) * sizeof(ZQPropStruct)));
     if (!items) return false;
     props->items = items;
     ZQPropStruct& p = items[props->count];
@@ -304,7 +302,7 @@ bool appendClientProperties(ZQThreadContext* ctx, ZQControlStruct* control,
 }
 
 bool run(CallDescriptor& d, bool lock) {
-  ZQThreadContext* ctx = ZQGetThreadContext(d.control, nullptr);
+  ZQThreadContext* ctx = zq::findContext(d.control, nullptr);
   if (!ctx) return false;
   TransportState* st = transport::stateOf(ctx);
   if (!st) {
@@ -328,7 +326,7 @@ bool run(CallDescriptor& d, bool lock) {
     ok = drive(a, 0);
   }
   diag::serverLogMarker(ctx, false, d.status);
-  if (appended) FreeZQPropList(&d.propertiesHeader->properties, 0);
+  if (appended) zq::model::release(d.propertiesHeader->properties);
   return ok;
 }
 

@@ -1,6 +1,6 @@
 #include "call/frame.h"
 
-#include "diag/hooks.h"
+#include "diag/diag.h"
 
 namespace zq::call {
 
@@ -11,7 +11,7 @@ Frame::Frame(ZQControlStruct* control, ZQStatusList* status, OnEntry onEntry)
     return;
   }
   if (onEntry == OnEntry::emptyStatus) clearStatus(status);
-  ctx_ = ZQGetThreadContext(control, status);
+  ctx_ = zq::findContext(control, status);
   if (!ctx_) {
     rc_ = ZQ_RETURN_FATAL;
     return;
@@ -20,7 +20,7 @@ Frame::Frame(ZQControlStruct* control, ZQStatusList* status, OnEntry onEntry)
 }
 
 bool Frame::refusedControl() {
-  return refused(ZQCheckControl(control_, status_));
+  return refused(zq::checkControl(control_, status_));
 }
 
 bool Frame::bind(uint32_t queue, transport::RequestHeader* header) {

@@ -5,7 +5,7 @@
 //                  ZQStatusList* status) {
 //     if (values) *values = {};                   // outputs are cleared first
 //     call::Call<proc::GetEntry> call(control, status);
-//     if (!call || call.refusedControl() || call.refused(ZQCheckName(form, 0, status)))
+//     if (!call || call.refusedControl() || call.refused(zq::checkName(form, false, status)))
 //       return call.rc();                         // checks end the call as they are
 //     call.record(diag::Command::GetEntry, form, entryId, fieldIds);
 //     if (call.bind()) {                          // binds and fills the request header
@@ -23,10 +23,9 @@
 #include <mutex>
 
 #include "call/remote.h"
-#include "diag/record.h"
-#include "frame/context.h"
-#include "frame/status.h"
-#include "transport/procedures.h"
+#include "diag/diag.h"
+#include "frame/frame.h"
+#include "transport/transport.h"
 
 namespace zq::call {
 

@@ -7,13 +7,10 @@
 #include <cstdio>
 #include <random>
 
-#include "frame/alloc.h"
-#include "frame/status.h"
-#include "platform/config.h"
-#include "platform/host.h"
-#include "platform/sync.h"
-#include "security/handshake_seam.h"
-#include "transport/state.h"
+#include "frame/frame.h"
+#include "platform/platform.h"
+#include "security/security.h"
+#include "transport/transport.h"
 
 namespace zq {
 namespace {
@@ -88,15 +85,3 @@ std::string clientIdentity(ZQThreadContext* ctx, ZQControlStruct* control) {
 }
 
 }  // namespace zq
-
-extern "C" int ZQGetClientIdentity(ZQControlStruct* control, char** identity,
-                                   ZQStatusList* status) {
-  if (!status) return ZQ_RETURN_BAD_STATUS;
-  zq::clearStatus(status);
-  if (!control || !identity) return zq::addError(status, zq::kMsgNullArgument);
-  ZQThreadContext* ctx = ZQGetThreadContext(control, status);
-  if (!ctx) return ZQ_RETURN_FATAL;
-  *identity = zq::dupString(zq::clientIdentity(ctx, control).c_str());
-  if (!*identity) return zq::addError(status, zq::kMsgCopyNoMemory);
-  return ZQ_RETURN_OK;
-}

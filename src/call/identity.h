@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "frame/context.h"
+#include "frame/frame.h"
 
 namespace zq {
 
@@ -12,5 +12,3 @@ namespace zq {
 std::string clientIdentity(ZQThreadContext* ctx, ZQControlStruct* control);
 
 }  // namespace zq
-
-extern "C" int ZQGetClientIdentity(ZQControlStruct* control, char** identity, ZQStatusList* status);

@@ -3,13 +3,9 @@
 #include <cstring>
 
 #include "call/remote.h"
-#include "frame/status.h"
-#include "security/errors.h"
-#include "security/handshake.h"
-#include "security/key_material.h"
-#include "security/lifecycle.h"
-#include "security/trace.h"
-#include "transport/state.h"
+#include "frame/frame.h"
+#include "security/security.h"
+#include "transport/transport.h"
 #include "zqapi/zq_free.h"
 
 namespace zq::call {
@@ -21,7 +17,7 @@ using transport::Binding;
 // A status list of its own that releases itself.
 struct LocalStatus : ZQStatusList {
   LocalStatus() : ZQStatusList{0, nullptr} {}
-  ~LocalStatus() { FreeZQStatusList(this, 0); }
+  ~LocalStatus() { zq::releaseStatusList(this); }
   LocalStatus(const LocalStatus&) = delete;
   LocalStatus& operator=(const LocalStatus&) = delete;
   bool has(int32_t number) const {
@@ -29,7 +25,7 @@ struct LocalStatus : ZQStatusList {
       if (items[i].messageNumber == number) return true;
     return false;
   }
-  void mergeInto(ZQStatusList* status) { ZQMergeStatusLists(this, status, status); }
+  void mergeInto(ZQStatusList* status) { zq::mergeStatusLists(this, status, status); }
 };
 
 struct DepthGuard {

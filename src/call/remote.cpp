@@ -2,8 +2,8 @@
 
 #include "call/driver.h"
 #include "call/key_exchange.h"
-#include "frame/status.h"
-#include "transport/binding.h"
+#include "frame/frame.h"
+#include "transport/transport.h"
 
 namespace zq::call {
 namespace {
@@ -68,7 +68,7 @@ void* sendBound(const Send& send, void* args, ZQStatusList* status, int* replyCo
   if (p.statusOf) {
     ZQStatusList* own = p.statusOf(reply);
     if (replyCode) *replyCode = returnCode(own);
-    ZQMergeStatusLists(own, status, status);
+    zq::mergeStatusLists(own, status, status);
   }
   transport::recordCacheId(send.control, send.queue);
   return reply;

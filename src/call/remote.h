@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "frame/context.h"
-#include "transport/procedures.h"
+#include "frame/frame.h"
+#include "transport/transport.h"
 
 namespace zq::call {
 

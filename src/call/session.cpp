@@ -1,20 +1,16 @@
-// ZQInitialization, ZQInitializationWithLogs and ZQTermination.
+#include "call/session.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <thread>
 
 #include "call/remote.h"
-#include "diag/lifecycle.h"
-#include "frame/alloc.h"
-#include "frame/context.h"
-#include "frame/env.h"
-#include "frame/status.h"
-#include "platform/sync.h"
-#include "security/lifecycle.h"
-#include "transport/lifecycle.h"
-#include "transport/state.h"
-#include "zqapi/zq_free.h"
+#include "diag/diag.h"
+#include "frame/frame.h"
+#include "platform/platform.h"
+#include "security/security.h"
+#include "transport/transport.h"
 
 namespace {
 
@@ -56,7 +52,7 @@ void sendEndSession(ZQControlStruct* control, uint32_t queue, bool rebind, int32
     const Send send{control, EndSession::row(), queue, 1};
     sendBound(send, &args, &ignored);
   }
-  FreeZQStatusList(&ignored, 0);
+  releaseStatusList(&ignored);
 }
 
 // Ends every server session the context opened (procedure 47 per binding)
@@ -114,10 +110,10 @@ void resetLogFileCounter() {
 }
 }  // namespace zq::testing
 
-namespace {
+namespace zq::call {
 
-int initialize(ZQControlStruct* control, const char* commandFile, const char* resultFile,
-               ZQBoolean tracePrint, bool carryHostIdentity, ZQStatusList* status) {
+int initializeSession(ZQControlStruct* control, const char* commandFile, const char* resultFile,
+                      uint8_t tracePrint, bool carryHostIdentity, ZQStatusList* status) {
   if (!status) return ZQ_RETURN_BAD_STATUS;
   zq::clearStatus(status);
   if (!control) return zq::addError(status, zq::kMsgUserRequired);
@@ -184,26 +180,13 @@ int initialize(ZQControlStruct* control, const char* commandFile, const char* re
   return rc;
 }
 
-}  // namespace
-
-extern "C" {
-
-int ZQInitialization(ZQControlStruct* control, ZQStatusList* status) {
-  return initialize(control, nullptr, nullptr, 1, false, status);
-}
-
-int ZQInitializationWithLogs(ZQControlStruct* control, const char* commandFile,
-                             const char* resultFile, ZQBoolean tracePrint, ZQStatusList* status) {
-  return initialize(control, commandFile, resultFile, tracePrint, true, status);
-}
-
-int ZQTermination(ZQControlStruct* control, ZQStatusList* status) {
+int terminateSession(ZQControlStruct* control, ZQStatusList* status) {
   if (!status) return ZQ_RETURN_OK;
   zq::clearStatus(status);
   if (!control) return ZQ_RETURN_OK;
-  ZQThreadContext* ctx = ZQGetThreadContext(control, status);
+  ZQThreadContext* ctx = findContext(control, status);
   if (!ctx) {
-    FreeZQStatusList(status, 0);
+    releaseStatusList(status);
     return ZQ_RETURN_OK;
   }
 
@@ -227,7 +210,7 @@ int ZQTermination(ZQControlStruct* control, ZQStatusList* status) {
   }
   if (waited) std::this_thread::sleep_for(std::chrono::seconds(2));
 
-  zq::call::endSessions(control, ctx);
+  endSessions(control, ctx);
 
   if (ctx->traceOn) zq::diag::traceTerminationEnd(ctx, status);
 
@@ -237,4 +220,4 @@ int ZQTermination(ZQControlStruct* control, ZQStatusList* status) {
   return ZQ_RETURN_OK;
 }
 
-}  // extern "C"
+}  // namespace zq::call

@@ -5,15 +5,11 @@
 #include <cstring>
 #include <string>
 
-#include "frame/alloc.h"
-#include "frame/status.h"
-#include "model/codec.h"
-#include "model/describe_core.h"
-#include "platform/charset.h"
-#include "platform/compress.h"
-#include "security/key_material.h"
-#include "security/scrambler.h"
-#include "transport/state.h"
+#include "frame/frame.h"
+#include "model/model.h"
+#include "platform/platform.h"
+#include "security/security.h"
+#include "transport/transport.h"
 #include "zqapi/zq_free.h"
 #include "zqapi/zq_security.h"
 
@@ -37,7 +33,7 @@ int packBytes(ZQAttachStruct& a, const unsigned char* bytes, size_t size, ZQStat
   const platform::ZResult r = platform::compressBytes(bytes, size, packed);
   if (r != platform::ZResult::ok) {
     // Send the bytes as they are; equal sizes tell the reader so.
-    packed.data = static_cast<unsigned char*>(ZQAlloc(size));
+    packed.data = static_cast<unsigned char*>(zq::alloc(size));
     if (!packed.data) return noMemory(status);
     memcpy(packed.data, bytes, size);
     packed.size = size;
@@ -80,7 +76,7 @@ int packFile(ZQAttachStruct& a, ZQStatusList* status) {
   }
   size_t size = static_cast<size_t>(length);
   if (wanted > 0 && static_cast<size_t>(wanted) < size) size = static_cast<size_t>(wanted);
-  auto* bytes = static_cast<unsigned char*>(ZQAlloc(size));
+  auto* bytes = static_cast<unsigned char*>(zq::alloc(size));
   if (!bytes) {
     fclose(f);
     return noMemory(status);
@@ -88,11 +84,11 @@ int packFile(ZQAttachStruct& a, ZQStatusList* status) {
   const size_t got = fread(bytes, 1, size, f);
   fclose(f);
   if (got == 0) {
-    ZQFree(bytes);
+    zq::freeBlock(bytes);
     return addError(status, kMsgEmptyFile, name.c_str());
   }
   const int rc = packBytes(a, bytes, got, status);
-  ZQFree(bytes);
+  zq::freeBlock(bytes);
   return rc;
 }
 
@@ -112,7 +108,7 @@ int packAttachment(ZQAttachStruct& a, ZQStatusList* status) {
       if (buffer.size > INT32_MAX) return addError(status, kMsgAttachTooLarge);
       a.location = ZQLocStruct{};  // the copy's raw bytes are released below
       const int rc = packBytes(a, buffer.bytes, buffer.size, status);
-      ZQFree(buffer.bytes);
+      zq::freeBlock(buffer.bytes);
       return rc;
     }
     default:
@@ -143,7 +139,7 @@ int toServerCharset(const ServerTraits& s, std::string& text, ZQStatusList* stat
 int replaceText(ZQValueStruct& v, const char* text, ZQStatusList* status) {
   char* copy = dupString(text);
   if (!copy) return noMemory(status);
-  ZQFree(v.u.charValue);
+  zq::freeBlock(v.u.charValue);
   v.u.charValue = copy;
   return ZQ_RETURN_OK;
 }
@@ -202,7 +198,7 @@ int inflate(ZQAttachStruct& a, ZQStatusList* status) {
       return ZQ_RETURN_OK;
     return addError(status, kMsgDecompressFailed);
   }
-  ZQFree(b.bytes);
+  zq::freeBlock(b.bytes);
   b.bytes = plain.data;
   b.size = static_cast<uint32_t>(plain.size);
   a.originalSize = static_cast<int32_t>(plain.size);
@@ -223,7 +219,7 @@ int protectForCaller(const ServerTraits& s, ZQValueStruct& v) {
   }
   char* copy = dupString(out);
   if (!copy) return kMsgNoMemory;
-  ZQFree(v.u.charValue);
+  zq::freeBlock(v.u.charValue);
   v.u.charValue = copy;
   return 0;
 }
@@ -242,7 +238,7 @@ ServerTraits boundServer(ZQThreadContext* ctx, ZQControlStruct* control) {
 }
 
 PreparedValues::~PreparedValues() {
-  FreeZQFieldValueList(&list_, 0);
+  zq::model::release(list_);
 }
 
 ZQFieldValueList PreparedValues::release() {
@@ -254,7 +250,7 @@ ZQFieldValueList PreparedValues::release() {
 int prepareValues(const ServerTraits& server, const ZQFieldValueList* values, bool checkLimit,
                   PreparedValues& out, ZQStatusList* status) {
   ZQFieldValueList& copy = out.list();
-  FreeZQFieldValueList(&copy, 0);
+  zq::model::release(copy);
   copy = ZQFieldValueList{};
   if (!values || values->count == 0) return ZQ_RETURN_OK;
   // The copy drops locations it does not know: refuse them before.
@@ -311,7 +307,7 @@ int postProcessValues(ZQThreadContext* ctx, const ServerTraits& server, ZQFieldV
       continue;
     const int message = protectForCaller(server, v);
     if (message) {
-      FreeZQValueStruct(&v, 0);
+      zq::model::release(v);
       v = ZQValueStruct{};
       const int rc = addError(status, message);
       if (rc > worst) worst = rc;

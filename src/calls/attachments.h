@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frame/context.h"
+#include "frame/frame.h"
 #include "zqapi/zq_types.h"
 
 namespace zq::calls {

@@ -1,11 +1,9 @@
 // ZQGetListEntryBlocks (procedure 135) and the local ZQGetEntryBlock.
 #include "calls/queries.h"
-#include "frame/status.h"
-#include "model/codec.h"
-#include "model/describe_core.h"
-#include "platform/compress.h"
-#include "transport/procedures.h"
-#include "transport/records_queries.h"
+#include "frame/frame.h"
+#include "model/model.h"
+#include "platform/platform.h"
+#include "transport/transport.h"
 #include "zqapi/zq_free.h"
 
 using namespace zq;
@@ -67,14 +65,14 @@ extern "C" int ZQGetEntryBlock(const ZQEntryBlockList* blocks, uint32_t index,
       block.bytes ? platform::decompressBytes(block.bytes, block.blockSize, 0, plain)
                   : platform::ZResult::corrupt;
   if (z != platform::ZResult::ok) {
-    ZQFree(plain.data);
+    zq::freeBlock(plain.data);
     return addError(status, z == platform::ZResult::noMemory ? kMsgNoMemory : kMsgDecompressFailed);
   }
   ZQEntryListFieldValueList decoded{0, nullptr};
   const bool ok = model::decodeFromBuffer(plain.data, plain.size, decoded, 14);
-  ZQFree(plain.data);
+  zq::freeBlock(plain.data);
   if (!ok) {
-    FreeZQEntryListFieldValueList(&decoded, 0);
+    zq::model::release(decoded);
     return addError(status, kMsgBadEncoding, "entryBlockList");
   }
   *entries = decoded;

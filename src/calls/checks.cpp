@@ -2,8 +2,9 @@
 
 #include <cstring>
 
-#include "frame/status.h"
-#include "text/qual_checks.h"
+#include "frame/frame.h"
+#include "model/model.h"
+#include "text/text.h"
 #include "zqapi/zq_free.h"
 
 namespace zq::checks {
@@ -22,7 +23,7 @@ constexpr int kMaxDepth = 512;  // the text forms' nesting limit
 // (without a current context the server's count is unknown).
 size_t serverLength(const char* text) {
   const size_t bytes = strlen(text);
-  const size_t counted = ZQServerTextLength(text);
+  const size_t counted = zq::serverTextLength(text);
   return counted > bytes ? counted : bytes;
 }
 
@@ -210,7 +211,7 @@ int checkValue(ZQValueStruct* value, ZQStatusList* status) {
     // A currency without amount still owns its structure: release it rather
     // than lose it when the value becomes null.
     if (value->dataType == ZQ_DATA_TYPE_CURRENCY && value->u.currencyValue)
-      FreeZQValueStruct(value, 0);
+      zq::model::release(*value);
     *value = ZQValueStruct{};
     return ZQ_RETURN_OK;
   }

@@ -1,7 +1,7 @@
 // Argument checks shared by every server call family. Each check adds its
 // error message (type 2) to the status list and returns the list's return
 // code (2 or more) on the first fault; a sound argument returns 0 and adds
-// nothing. Lengths are counted as the server counts them (ZQServerTextLength).
+// nothing. Lengths are counted as the server counts them (serverTextLength).
 //
 // Only checkValue (and the checks that run it) may change the caller's
 // structure: a value whose payload pointer is null becomes the null value.
@@ -12,8 +12,8 @@
 
 namespace zq::checks {
 
-// Name, name pair and control record: ZQCheckName, ZQCheckControlAndNames
-// and ZQCheckControl of the frame.
+// Name, name pair and control record: checkName, checkControlAndNames
+// and checkControl of the frame (frame/checks.h).
 
 // Null list or count 0: 113 unless allowed; count without items 165; each
 // name: empty 102, 255 or more characters 103, either followed by 114.

@@ -4,13 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "call/frame.h"
-#include "diag/hooks.h"
-#include "frame/alloc.h"
-#include "frame/status.h"
-#include "platform/charset.h"
-#include "platform/config.h"
-#include "transport/state.h"
+#include "call/call.h"
+#include "diag/diag.h"
+#include "frame/frame.h"
+#include "platform/platform.h"
+#include "transport/transport.h"
 #include "zqapi/zq_server.h"
 
 namespace {
@@ -52,7 +50,7 @@ int ZQCloseNetworkConnections(ZQControlStruct* control, ZQStatusList* status) {
   clearStatus(status);
   // No frame: closing takes no lock, so that it reaches a call in progress
   // on another thread.
-  ZQThreadContext* ctx = ZQGetThreadContext(control, status);
+  ZQThreadContext* ctx = zq::findContext(control, status);
   if (!ctx || !control) return ZQ_RETURN_FATAL;
   diag::command(ctx, control, diag::Command::CloseNetworkConnections);
   int rc = ZQ_RETURN_OK;
@@ -147,7 +145,7 @@ int ZQGetListServer(ZQControlStruct* control, ZQServerNameList* servers, ZQStatu
   }
   if (!names.empty()) {
     servers->items =
-        static_cast<ZQServerNameType*>(ZQCalloc(names.size(), sizeof(ZQServerNameType)));
+        static_cast<ZQServerNameType*>(zq::allocZeroed(names.size(), sizeof(ZQServerNameType)));
     if (!servers->items) {
       call.failAfterRecord(kMsgNoMemory);
       return call.finish(servers);

@@ -5,13 +5,10 @@
 #include "calls/attachments.h"
 #include "calls/checks.h"
 #include "calls/entries.h"
-#include "diag/record.h"
-#include "frame/alloc.h"
-#include "frame/status.h"
-#include "model/codec.h"
-#include "transport/describe_entries.h"
-#include "transport/procedures.h"
-#include "transport/state.h"
+#include "diag/diag.h"
+#include "frame/frame.h"
+#include "model/model.h"
+#include "transport/describe.h"
 #include "zqapi/zq_entries.h"
 #include "zqapi/zq_free.h"
 
@@ -68,7 +65,7 @@ bool bulkOpen(ZQThreadContext* ctx) {
 // The checks every entry call starts with.
 template <class P>
 bool refusedEntryCall(Call<P>& call, const char* form) {
-  return !call || call.refusedControl() || call.refused(ZQCheckName(form, 0, call.status()));
+  return !call || call.refusedControl() || call.refused(zq::checkName(form, false, call.status()));
 }
 
 // Queues a bound change into the open bulk transaction.
@@ -238,7 +235,7 @@ int ZQServiceEntry(ZQControlStruct* control, const char* form, ZQEntryIdList* en
   if (entryId && entryId->count) {
     ZQStatusList scratch{};
     sendIds = checks::checkEntryIds(entryId, &scratch) < ZQ_RETURN_ERROR;
-    FreeZQStatusList(&scratch, 0);
+    zq::releaseStatusList(&scratch);
   }
   if (call.refused(checks::checkFieldValues(inputValues, true, status))) return call.rc();
   if (outputIds && outputIds->count && !outputIds->items) return call.fail(kMsgCountWithoutItems);

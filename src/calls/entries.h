@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "call/frame.h"
-#include "frame/context.h"
-#include "transport/records_entries.h"
+#include "call/call.h"
+#include "frame/frame.h"
+#include "transport/transport.h"
 
 namespace zq::calls {
 

@@ -3,9 +3,10 @@
 #include <cstring>
 #include <string>
 
-#include "frame/alloc.h"
-#include "platform/charset.h"
-#include "text/qual_text.h"
+#include "frame/frame.h"
+#include "model/describe.h"
+#include "platform/platform.h"
+#include "text/text.h"
 #include "zqapi/zq_free.h"
 
 namespace zq::calls {
@@ -81,7 +82,7 @@ struct Parser {
       std::string out;
       auto rc = platform::convert(charsets.server, charsets.client, s, n, out);
       if (rc == platform::ConvertResult::ok) {
-        char* copy = static_cast<char*>(ZQAlloc(out.size() + 1));
+        char* copy = static_cast<char*>(zq::alloc(out.size() + 1));
         if (!copy) return noMemory(), nullptr;
         memcpy(copy, out.data(), out.size());
         copy[out.size()] = '\0';
@@ -90,7 +91,7 @@ struct Parser {
       if (rc == platform::ConvertResult::noMemory) return noMemory(), nullptr;
       // Unconvertible text is kept as it came.
     }
-    char* copy = static_cast<char*>(ZQAlloc(n + 1));
+    char* copy = static_cast<char*>(zq::alloc(n + 1));
     if (!copy) return noMemory(), nullptr;
     memcpy(copy, s, n);
     copy[n] = '\0';
@@ -165,13 +166,13 @@ struct Parser {
     if (!c.count(type, '\\') || !c.count(count, '\\') || !c.take(count, bytes) ||
         c.remaining() != 0)
       return fail(kMsgBadEncoding, "byte list value");
-    auto* list = static_cast<ZQByteList*>(ZQCalloc(1, sizeof(ZQByteList)));
+    auto* list = static_cast<ZQByteList*>(zq::allocZeroed(1, sizeof(ZQByteList)));
     if (!list) return noMemory();
     list->type = type;
     if (count) {
-      list->bytes = static_cast<unsigned char*>(ZQAlloc(count));
+      list->bytes = static_cast<unsigned char*>(zq::alloc(count));
       if (!list->bytes) {
-        ZQFree(list);
+        zq::freeBlock(list);
         return noMemory();
       }
       memcpy(list->bytes, bytes, count);
@@ -188,14 +189,14 @@ struct Parser {
     if (!c.number(original, ';') || !c.number(compressed, ';') || original > INT32_MAX ||
         compressed > INT32_MAX || original < INT32_MIN || compressed < INT32_MIN)
       return fail(kMsgBadEncoding, "attachment value");
-    auto* a = static_cast<ZQAttachStruct*>(ZQCalloc(1, sizeof(ZQAttachStruct)));
+    auto* a = static_cast<ZQAttachStruct*>(zq::allocZeroed(1, sizeof(ZQAttachStruct)));
     if (!a) return noMemory();
     const char* name;
     size_t rest = c.remaining();
     c.take(rest, name);
     a->name = text(name, rest);
     if (!a->name) {
-      ZQFree(a);
+      zq::freeBlock(a);
       return false;
     }
     a->originalSize = static_cast<int32_t>(original);
@@ -272,7 +273,7 @@ struct Parser {
   bool entryIds(const char* line, size_t n, ZQEntryIdList& ids) {
     uint32_t pieces = 1;
     for (size_t i = 0; i < n; ++i) pieces += line[i] == '|';
-    ids.items = static_cast<ZQEntryIdType*>(ZQCalloc(pieces, sizeof(ZQEntryIdType)));
+    ids.items = static_cast<ZQEntryIdType*>(zq::allocZeroed(pieces, sizeof(ZQEntryIdType)));
     if (!ids.items) return noMemory();
     ids.count = pieces;
     size_t start = 0;
@@ -304,7 +305,7 @@ struct Parser {
 ParseResult parseEntryListText(const char* text, size_t length, const TextCharsets& charsets,
                                ZQEntryListFieldValueList* out, uint32_t* matchesOut) {
   if (!out) return {233, "no output"};
-  FreeZQEntryListFieldValueList(out, 0);
+  zq::model::release(*out);
   *out = {0, nullptr};
   if (matchesOut) *matchesOut = 0;
   if (!text || length == 0) return {};
@@ -329,8 +330,8 @@ ParseResult parseEntryListText(const char* text, size_t length, const TextCharse
 
   ZQEntryListFieldValueList result{0, nullptr};
   if (n) {
-    result.items =
-        static_cast<ZQEntryListFieldValueStruct*>(ZQCalloc(n, sizeof(ZQEntryListFieldValueStruct)));
+    result.items = static_cast<ZQEntryListFieldValueStruct*>(
+        zq::allocZeroed(n, sizeof(ZQEntryListFieldValueStruct)));
     if (!result.items) return p.noMemory(), p.result;
   }
   bool ok = true;
@@ -353,18 +354,19 @@ ParseResult parseEntryListText(const char* text, size_t length, const TextCharse
     const size_t idLength = converted ? strlen(converted) : lineLength;
     ok = p.entryIds(idText, idLength, entry.entryId);
     auto* values =
-        ok ? static_cast<ZQFieldValueList*>(ZQCalloc(1, sizeof(ZQFieldValueList))) : nullptr;
+        ok ? static_cast<ZQFieldValueList*>(zq::allocZeroed(1, sizeof(ZQFieldValueList))) : nullptr;
     if (ok && !values) ok = p.noMemory();
     if (ok && m) {
-      values->items = static_cast<ZQFieldValueStruct*>(ZQCalloc(m, sizeof(ZQFieldValueStruct)));
+      values->items =
+          static_cast<ZQFieldValueStruct*>(zq::allocZeroed(m, sizeof(ZQFieldValueStruct)));
       if (!values->items) {
-        ZQFree(values);
+        zq::freeBlock(values);
         values = nullptr;
         ok = p.noMemory();
       }
     }
     if (!ok) {
-      ZQFree(converted);
+      zq::freeBlock(converted);
       break;
     }
     entry.fieldValues = values;
@@ -373,7 +375,7 @@ ParseResult parseEntryListText(const char* text, size_t length, const TextCharse
       values->count = k + 1;
       fv.fieldId = columns[k];
       if (columns[k] == 1) {
-        auto* copy = static_cast<char*>(ZQAlloc(idLength + 1));
+        auto* copy = static_cast<char*>(zq::alloc(idLength + 1));
         if (copy) {
           memcpy(copy, idText, idLength);
           copy[idLength] = '\0';
@@ -387,10 +389,10 @@ ParseResult parseEntryListText(const char* text, size_t length, const TextCharse
         ok = p.value(c, fv.value);
       }
     }
-    ZQFree(converted);
+    zq::freeBlock(converted);
   }
   if (!ok) {
-    FreeZQEntryListFieldValueList(&result, 0);
+    zq::model::release(result);
     return p.result;
   }
   *out = result;
@@ -401,7 +403,7 @@ ParseResult parseEntryListText(const char* text, size_t length, const TextCharse
 ParseResult parseMultiSchemaText(const char* text, size_t length, const TextCharsets& charsets,
                                  ZQMultiSchemaFieldValueListList* out, uint32_t* matchesOut) {
   if (!out) return {233, "no output"};
-  FreeZQMultiSchemaFieldValueListList(out, 0);
+  zq::model::release(*out);
   *out = {0, nullptr};
   if (matchesOut) *matchesOut = 0;
   if (!text || length == 0) return {};
@@ -427,8 +429,8 @@ ParseResult parseMultiSchemaText(const char* text, size_t length, const TextChar
     return p.fail(kMsgBadEncoding, "row count exceeds the text"), p.result;
   ZQMultiSchemaFieldValueListList result{0, nullptr};
   if (n) {
-    result.items =
-        static_cast<ZQMultiSchemaFieldValueList*>(ZQCalloc(n, sizeof(ZQMultiSchemaFieldValueList)));
+    result.items = static_cast<ZQMultiSchemaFieldValueList*>(
+        zq::allocZeroed(n, sizeof(ZQMultiSchemaFieldValueList)));
     if (!result.items) return p.noMemory(), p.result;
   }
   bool ok = true;
@@ -437,7 +439,7 @@ ParseResult parseMultiSchemaText(const char* text, size_t length, const TextChar
     result.count = r + 1;
     if (m) {
       row.items = static_cast<ZQMultiSchemaFieldValueStruct*>(
-          ZQCalloc(m, sizeof(ZQMultiSchemaFieldValueStruct)));
+          zq::allocZeroed(m, sizeof(ZQMultiSchemaFieldValueStruct)));
       if (!row.items) {
         ok = p.noMemory();
         break;
@@ -450,7 +452,7 @@ ParseResult parseMultiSchemaText(const char* text, size_t length, const TextChar
     }
   }
   if (!ok) {
-    FreeZQMultiSchemaFieldValueListList(&result, 0);
+    zq::model::release(result);
     return p.result;
   }
   *out = result;

@@ -1,8 +1,7 @@
 // ZQStartRecording, ZQStopRecording and ZQSetLogging.
-#include "call/frame.h"
-#include "diag/lifecycle.h"
-#include "diag/state.h"
-#include "frame/status.h"
+#include "call/call.h"
+#include "diag/diag.h"
+#include "frame/frame.h"
 #include "zqapi/zq_diag.h"
 
 namespace zq::calls {

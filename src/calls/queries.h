@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "call/frame.h"
+#include "call/call.h"
 #include "zqapi/zq_queries.h"
 
 namespace zq::calls {

@@ -6,12 +6,10 @@
 
 #include "calls/checks.h"
 #include "calls/queries.h"
-#include "diag/record.h"
-#include "frame/alloc.h"
-#include "frame/status.h"
-#include "platform/compress.h"
-#include "transport/procedures.h"
-#include "transport/records_queries.h"
+#include "diag/diag.h"
+#include "frame/frame.h"
+#include "platform/platform.h"
+#include "transport/transport.h"
 
 namespace zq::calls {
 namespace {
@@ -50,12 +48,12 @@ struct BlobTransfer {
     if (compressed || !toFile()) {
       uint32_t length = n;
       // SliceBuffer takes ownership only of the first slice; hand it a copy.
-      auto* copy = static_cast<unsigned char*>(ZQAlloc(n ? n : 1));
+      auto* copy = static_cast<unsigned char*>(zq::alloc(n ? n : 1));
       if (!copy) return fail(kMsgNoMemory);
       memcpy(copy, bytes, n);
       unsigned char* owned = copy;
       const bool ok = gathered.append(length, owned);
-      ZQFree(owned);
+      zq::freeBlock(owned);
       return ok || fail(kMsgNoMemory);
     }
     if (n && fwrite(bytes, 1, n, file) != n) return fail(kMsgWriteFailed, strerror(errno));
@@ -107,19 +105,19 @@ struct BlobTransfer {
       const platform::ZResult z =
           platform::decompressBytes(gathered.data(), gathered.size(), 0, plain);
       if (z != platform::ZResult::ok) {
-        ZQFree(plain.data);
+        zq::freeBlock(plain.data);
         return fail(z == platform::ZResult::noMemory ? kMsgNoMemory : kMsgDecompressFailed);
       }
     } else if (gathered.size()) {
-      plain.data = static_cast<unsigned char*>(ZQAlloc(gathered.size()));
+      plain.data = static_cast<unsigned char*>(zq::alloc(gathered.size()));
       if (!plain.data) return fail(kMsgNoMemory);
       memcpy(plain.data, gathered.data(), gathered.size());
       plain.size = gathered.size();
     }
     // One byte more, so that text content is terminated.
-    auto* bytes = static_cast<unsigned char*>(ZQRealloc(plain.data, plain.size + 1));
+    auto* bytes = static_cast<unsigned char*>(zq::reallocate(plain.data, plain.size + 1));
     if (!bytes) {
-      ZQFree(plain.data);
+      zq::freeBlock(plain.data);
       return fail(kMsgNoMemory);
     }
     bytes[plain.size] = 0;
@@ -137,7 +135,7 @@ using namespace zq;
 extern "C" int ZQGetEntryBLOB(ZQControlStruct* control, const char* form, ZQEntryIdList* id,
                               ZQInternalId fieldId, ZQLocStruct* location, ZQStatusList* status) {
   call::Call<transport::proc::GetEntryBLOB> call(control, status);
-  if (!call || call.refusedControl() || call.refused(ZQCheckName(form, 0, status)) ||
+  if (!call || call.refusedControl() || call.refused(zq::checkName(form, false, status)) ||
       call.refused(checks::checkEntryIds(id, status)))
     return call.rc();
   if (!location ||

@@ -3,16 +3,15 @@
 
 #include "calls/checks.h"
 #include "calls/queries.h"
-#include "frame/alloc.h"
-#include "frame/status.h"
+#include "frame/frame.h"
 
 namespace zq::calls {
 namespace {}  // namespace
 
 int checkQuery(ZQControlStruct* control, const char* form, ZQQualifierStruct* qualifier,
                const ZQEntryListFieldList* fields, const ZQSortList* sort, ZQStatusList* status) {
-  int rc = ZQCheckControl(control, status);
-  if (rc < ZQ_RETURN_ERROR) rc = ZQCheckName(form, 0, status);
+  int rc = zq::checkControl(control, status);
+  if (rc < ZQ_RETURN_ERROR) rc = zq::checkName(form, false, status);
   if (rc < ZQ_RETURN_ERROR && qualifier) rc = checks::checkQualifier(qualifier, true, status);
   if (rc < ZQ_RETURN_ERROR) rc = checks::checkEntryListFields(fields, status);
   if (rc < ZQ_RETURN_ERROR) rc = checks::checkSortList(sort, status);
@@ -47,7 +46,7 @@ bool ChunkCursor::advance(const transport::RequestHeader& echoed) {
 }
 
 SliceBuffer::~SliceBuffer() {
-  ZQFree(data_);
+  zq::freeBlock(data_);
 }
 
 bool SliceBuffer::append(uint32_t& length, unsigned char*& bytes) {
@@ -61,7 +60,7 @@ bool SliceBuffer::append(uint32_t& length, unsigned char*& bytes) {
   }
   if (size_ + length > capacity_) {
     size_t grown = capacity_ * 2 > size_ + length ? capacity_ * 2 : size_ + length;
-    auto* p = static_cast<unsigned char*>(ZQRealloc(data_, grown));
+    auto* p = static_cast<unsigned char*>(zq::reallocate(data_, grown));
     if (!p) return false;
     data_ = p;
     capacity_ = grown;

@@ -5,12 +5,11 @@
 #include "calls/attachments.h"
 #include "calls/entry_list_text.h"
 #include "calls/queries.h"
-#include "diag/record.h"
-#include "frame/alloc.h"
-#include "frame/status.h"
-#include "platform/compress.h"
-#include "transport/procedures.h"
-#include "transport/records_queries.h"
+#include "diag/diag.h"
+#include "frame/frame.h"
+#include "model/model.h"
+#include "platform/platform.h"
+#include "transport/transport.h"
 #include "zqapi/zq_free.h"
 
 namespace zq::calls {
@@ -58,18 +57,18 @@ bool completeSplit(ZQEntryListFieldValueStruct& into, ZQEntryListFieldValueStruc
     const char* h = head.dataType == ZQ_DATA_TYPE_CHAR && head.u.charValue ? head.u.charValue : "";
     const char* t = tail.dataType == ZQ_DATA_TYPE_CHAR && tail.u.charValue ? tail.u.charValue : "";
     const size_t hn = strlen(h), tn = strlen(t);
-    auto* joined = static_cast<char*>(ZQAlloc(hn + tn + 1));
+    auto* joined = static_cast<char*>(zq::alloc(hn + tn + 1));
     if (!joined) return false;
     memcpy(joined, h, hn);
     memcpy(joined + hn, t, tn + 1);
-    FreeZQValueStruct(&head, 0);
+    zq::model::release(head);
     head = ZQValueStruct{};
     head.dataType = ZQ_DATA_TYPE_CHAR;
     head.u.charValue = joined;
     ++start;
   }
   for (uint32_t k = static_cast<uint32_t>(start); k < b->count; ++k) {
-    FreeZQFieldValueStruct(&a->items[k], 0);
+    zq::model::release(a->items[k]);
     a->items[k] = b->items[k];
     b->items[k] = ZQFieldValueStruct{};
   }
@@ -86,7 +85,7 @@ bool joinChunk(ZQEntryListFieldValueList& result, ZQEntryListFieldValueList& chu
   }
   const uint32_t add = chunk.count - skip;
   if (add) {
-    auto* grown = static_cast<ZQEntryListFieldValueStruct*>(ZQRealloc(
+    auto* grown = static_cast<ZQEntryListFieldValueStruct*>(zq::reallocate(
         result.items, (size_t{result.count} + add) * sizeof(ZQEntryListFieldValueStruct)));
     if (!grown) return false;
     result.items = grown;
@@ -137,7 +136,7 @@ int deliver(call::Frame& call, ZQEntryListFieldValueList& result, uint32_t match
     call.raise(protectPasswords(call.context(), call.control(), result, call.status()));
   }
   if (call.rc() >= ZQ_RETURN_ERROR || replyFailed) {
-    FreeZQEntryListFieldValueList(&result, 0);
+    zq::model::release(result);
     if (call.rc() < ZQ_RETURN_ERROR) call.setRc(returnCode(call.status()));
     return call.finish(entries, numMatches);
   }
@@ -209,10 +208,10 @@ extern "C" int ZQGetListEntryWithFields(ZQControlStruct* control, const char* fo
             {server.serverCharset, server.clientCharset}, &result, &matches);
         if (!parsed.ok()) call.failAfterRecord(parsed.message, parsed.detail);
       }
-      ZQFree(plain.data);
+      zq::freeBlock(plain.data);
     }
   }
-  FreeZQEntryListFieldValueList(&joined, 0);
+  zq::model::release(joined);
   return calls::deliver(call, result, matches, replyFailed, entries, numMatches);
 }
 

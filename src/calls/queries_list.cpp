@@ -2,10 +2,9 @@
 #include <cstring>
 
 #include "calls/queries.h"
-#include "frame/alloc.h"
-#include "frame/status.h"
-#include "transport/procedures.h"
-#include "transport/records_queries.h"
+#include "frame/frame.h"
+#include "model/model.h"
+#include "transport/transport.h"
 #include "zqapi/zq_free.h"
 
 extern "C" int ZQGetListEntry(ZQControlStruct* control, const char* form,
@@ -41,7 +40,7 @@ extern "C" int ZQGetListEntry(ZQControlStruct* control, const char* form,
     const uint32_t n = reply.entries.items ? reply.entries.count : 0;
     if (n == 0) return true;
     auto* grown = static_cast<ZQEntryListStruct*>(
-        ZQRealloc(gathered.items, (size_t{gathered.count} + n) * sizeof(ZQEntryListStruct)));
+        zq::reallocate(gathered.items, (size_t{gathered.count} + n) * sizeof(ZQEntryListStruct)));
     if (!grown) {
       memoryFailed = true;
       return false;
@@ -50,13 +49,13 @@ extern "C" int ZQGetListEntry(ZQControlStruct* control, const char* form,
     memcpy(grown + gathered.count, reply.entries.items, n * sizeof(ZQEntryListStruct));
     gathered.items = grown;
     gathered.count += n;
-    ZQFree(reply.entries.items);
+    zq::freeBlock(reply.entries.items);
     reply.entries = {0, nullptr};
     return true;
   });
   if (memoryFailed) call.failAfterRecord(kMsgNoMemory);
   if (call.rc() >= ZQ_RETURN_ERROR) {
-    FreeZQEntryListList(&gathered, 0);
+    zq::model::release(gathered);
     return call.finish(entries, numMatches);
   }
   *entries = gathered;

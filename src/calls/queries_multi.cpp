@@ -6,12 +6,11 @@
 #include "calls/checks.h"
 #include "calls/entry_list_text.h"
 #include "calls/queries.h"
-#include "diag/record.h"
-#include "frame/alloc.h"
-#include "frame/status.h"
-#include "platform/compress.h"
-#include "transport/procedures.h"
-#include "transport/records_queries.h"
+#include "diag/diag.h"
+#include "frame/frame.h"
+#include "model/describe.h"
+#include "platform/platform.h"
+#include "transport/transport.h"
 #include "zqapi/zq_free.h"
 
 namespace zq::calls {
@@ -135,7 +134,7 @@ int checkFieldIds(const ZQMultiSchemaFieldIdList* fields, ZQStatusList* status) 
     const ZQMultiSchemaFieldIdStruct& f = fields->items[i];
     if (strnlen(f.queryFromAlias, sizeof f.queryFromAlias) > kMaxName) {
       addError(status, kMsgTooLong);
-      return ZQAddStatusNumber(status, ZQ_MESSAGE_ERROR, kMsgBadQueryField, f.fieldId);
+      return zq::addStatusNumber(status, ZQ_MESSAGE_ERROR, kMsgBadQueryField, f.fieldId);
     }
   }
   return ZQ_RETURN_OK;
@@ -204,10 +203,10 @@ extern "C" int ZQGetListEntryWithMultiSchemaFields(
           {server.serverCharset, server.clientCharset}, &result, &matches);
       if (!parsed.ok()) call.failAfterRecord(parsed.message, parsed.detail);
     }
-    ZQFree(plain.data);
+    zq::freeBlock(plain.data);
   }
   if (call.rc() >= ZQ_RETURN_ERROR) {
-    FreeZQMultiSchemaFieldValueListList(&result, 0);
+    zq::model::release(result);
     return call.finish();
   }
   *rows = result;

@@ -6,11 +6,10 @@
 #include "calls/checks.h"
 #include "calls/queries.h"
 #include "calls/queries_values.h"
-#include "diag/record.h"
-#include "frame/alloc.h"
-#include "frame/status.h"
-#include "transport/procedures.h"
-#include "transport/records_queries.h"
+#include "diag/diag.h"
+#include "frame/frame.h"
+#include "model/model.h"
+#include "transport/transport.h"
 #include "zqapi/zq_free.h"
 
 namespace zq::calls {
@@ -22,15 +21,15 @@ constexpr size_t kEntryPasswordLength = 254;
 // Cuts the flat values into one list per entry; false on memory.
 bool cutIntoLists(std::vector<ZQFieldValueStruct>& flat, uint32_t entries, uint32_t per,
                   const ZQInternalIdList* wanted, ZQFieldValueListList& out) {
-  out.items =
-      static_cast<ZQFieldValueList*>(ZQCalloc(entries ? entries : 1, sizeof(ZQFieldValueList)));
+  out.items = static_cast<ZQFieldValueList*>(
+      zq::allocZeroed(entries ? entries : 1, sizeof(ZQFieldValueList)));
   if (!out.items) return false;
   out.count = entries;
   size_t next = 0;
   for (uint32_t e = 0; e < entries; ++e) {
     if (!per) continue;
     ZQFieldValueList& list = out.items[e];
-    list.items = static_cast<ZQFieldValueStruct*>(ZQCalloc(per, sizeof(ZQFieldValueStruct)));
+    list.items = static_cast<ZQFieldValueStruct*>(zq::allocZeroed(per, sizeof(ZQFieldValueStruct)));
     if (!list.items) return false;
     list.count = per;
     for (uint32_t k = 0; k < per; ++k, ++next) {
@@ -46,7 +45,7 @@ bool cutIntoLists(std::vector<ZQFieldValueStruct>& flat, uint32_t entries, uint3
 }  // namespace
 
 FlatValues::~FlatValues() {
-  for (auto& v : values_) FreeZQFieldValueStruct(&v, 0);
+  for (auto& v : values_) zq::model::release(v);
 }
 
 bool FlatValues::append(transport::MultipleEntriesReply& reply) {
@@ -81,11 +80,11 @@ bool FlatValues::join(ZQValueStruct& into, const ZQValueStruct& rest) {
   const char* a = into.u.charValue ? into.u.charValue : "";
   const char* b = rest.u.charValue ? rest.u.charValue : "";
   const size_t an = strlen(a), bn = strlen(b);
-  auto* joined = static_cast<char*>(ZQAlloc(an + bn + 1));
+  auto* joined = static_cast<char*>(zq::alloc(an + bn + 1));
   if (!joined) return false;
   memcpy(joined, a, an);
   memcpy(joined + an, b, bn + 1);
-  ZQFree(into.u.charValue);
+  zq::freeBlock(into.u.charValue);
   into.u.charValue = joined;
   return true;
 }
@@ -103,7 +102,7 @@ extern "C" int ZQGetMultipleEntries(ZQControlStruct* control, const char* form,
   if (!exists) return call.fail(kMsgNoExistsOutput);
   *exists = {0, nullptr};
   if (values) *values = {0, nullptr};
-  if (call.refusedControl() || call.refused(ZQCheckName(form, 0, status))) return call.rc();
+  if (call.refusedControl() || call.refused(zq::checkName(form, false, status))) return call.rc();
   if (!ids || ids->count == 0) return ZQ_RETURN_OK;
   if (call.refused(checks::checkEntryIdLists(ids, false, status))) return call.rc();
   call.record(diag::Command::GetMultipleEntries, form, fields);
@@ -146,8 +145,8 @@ extern "C" int ZQGetMultipleEntries(ZQControlStruct* control, const char* form,
     }
   }
   if (call.rc() >= ZQ_RETURN_ERROR || replyFailed) {
-    FreeZQFieldValueListList(&lists, 0);
-    FreeZQBooleanList(&found, 0);
+    zq::model::release(lists);
+    zq::model::release(found);
     if (call.rc() < ZQ_RETURN_ERROR) call.setRc(returnCode(status));
     return call.finish(nullptr, values);
   }

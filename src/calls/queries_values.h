@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "transport/records_queries.h"
+#include "transport/transport.h"
 
 namespace zq::calls {
 

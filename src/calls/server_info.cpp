@@ -1,6 +1,6 @@
 // ZQGetServerInfo (procedure 36).
-#include "call/frame.h"
-#include "frame/status.h"
+#include "call/call.h"
+#include "frame/frame.h"
 #include "zqapi/zq_server.h"
 
 namespace zq::calls {
@@ -14,9 +14,9 @@ int checkRequest(const ZQServerInfoRequestList* request, ZQStatusList* status) {
   for (uint32_t i = 0; i < request->count; ++i) {
     uint32_t setting = request->items[i];
     if (setting == 0)
-      rc = ZQAddStatusNumber(status, ZQ_MESSAGE_ERROR, kMsgUnknownServerSetting, setting);
+      rc = zq::addStatusNumber(status, ZQ_MESSAGE_ERROR, kMsgUnknownServerSetting, setting);
     if (setting == 10)
-      rc = ZQAddStatusNumber(status, ZQ_MESSAGE_ERROR, kMsgSettingNotReadable, setting);
+      rc = zq::addStatusNumber(status, ZQ_MESSAGE_ERROR, kMsgSettingNotReadable, setting);
   }
   return rc;
 }

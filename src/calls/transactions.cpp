@@ -4,13 +4,10 @@
 #include <new>
 
 #include "calls/entries.h"
-#include "diag/record.h"
-#include "frame/alloc.h"
-#include "frame/status.h"
-#include "model/codec.h"
-#include "transport/describe_entries.h"
-#include "transport/procedures.h"
-#include "transport/state.h"
+#include "diag/diag.h"
+#include "frame/frame.h"
+#include "model/model.h"
+#include "transport/describe.h"
 #include "zqapi/zq_entries.h"
 #include "zqapi/zq_free.h"
 
@@ -40,20 +37,20 @@ bool keepHandle(Frame& call, const transport::BeginTransactionReply& reply, char
   const size_t length = strnlen(reinterpret_cast<const char*>(reply.handle), reply.handleLength);
   transport::ServerOptions* o = transport::findOptions(call.context(), call.control()->server);
   if (!o || length > kMaxHandleLength) return false;
-  char* text = static_cast<char*>(ZQAlloc(length + 1));
+  char* text = static_cast<char*>(zq::alloc(length + 1));
   if (!text) return false;
   memcpy(text, reply.handle, length);
   text[length] = '\0';
   try {
     o->transactionHandle.assign(text, length);
   } catch (const std::bad_alloc&) {
-    ZQFree(text);
+    zq::freeBlock(text);
     return false;
   }
   if (handle)
     *handle = text;
   else
-    ZQFree(text);
+    zq::freeBlock(text);
   return true;
 }
 
@@ -64,14 +61,6 @@ using namespace zq;
 using namespace zq::calls;
 
 extern "C" {
-
-void FreeZQBulkEntryReturnList(ZQBulkEntryReturnList* value, ZQBoolean freeStruct) {
-  if (!value) return;
-  model::release(*value);
-  value->count = 0;
-  value->items = nullptr;
-  if (freeStruct) ZQFree(value);
-}
 
 int ZQBeginBulkEntryTransaction(ZQControlStruct* control, ZQStatusList* status) {
   Frame call(control, status);

@@ -7,7 +7,7 @@
 
 #include "diag/hooks.h"
 #include "diag/state.h"
-#include "frame/status.h"
+#include "frame/frame.h"
 #include "zqapi/zq_session.h"
 
 namespace zq::diag {
@@ -66,12 +66,12 @@ void captureServerLog(ZQThreadContext* ctx, ZQStatusList* reply, ZQStatusList* s
   }
   DiagState* st = existingState(ctx);
   if (st && (st->serverLogDestination & kKeepNote)) return;
-  ZQFree(note.message);
-  ZQFree(note.appended);
+  zq::freeBlock(note.message);
+  zq::freeBlock(note.appended);
   memmove(&reply->items[at], &reply->items[at + 1],
           (reply->count - at - 1) * sizeof(ZQStatusStruct));
   if (--reply->count == 0) {
-    ZQFree(reply->items);
+    zq::freeBlock(reply->items);
     reply->items = nullptr;
   }
 }

@@ -1,7 +1,7 @@
 // What every call hands to the trace log and the server-log capture.
 #pragma once
 
-#include "frame/context.h"
+#include "frame/frame.h"
 
 namespace zq::diag {
 

@@ -1,7 +1,7 @@
 // What the session calls need from the trace log and the recording.
 #pragma once
 
-#include "frame/context.h"
+#include "frame/frame.h"
 
 namespace zq::diag {
 

@@ -8,8 +8,8 @@
 #include <cstring>
 
 #include "diag/print_visitor.h"
-#include "model/history_text.h"
-#include "zqapi/zq_free.h"
+#include "frame/frame.h"
+#include "model/model.h"
 
 namespace zq::diag {
 
@@ -272,8 +272,8 @@ void printDiaryItem(std::string& out, const char* label, const char* text) {
       appendf(out, "%s\n", d.value ? d.value : "");
     }
   }
-  FreeZQDiaryList(&list, 0);
-  FreeZQStatusList(&status, 0);
+  zq::model::release(list);
+  zq::releaseStatusList(&status);
 }
 
 void printItem(std::string& out, const ResultItem& item, const OutputRef& r) {

@@ -7,7 +7,7 @@
 #include <span>
 
 #include "diag/print_words.h"
-#include "model/codec_base.h"
+#include "model/model.h"
 #include "zqapi/zq_defs.h"
 #include "zqapi/zq_qual.h"
 #include "zqapi/zq_types.h"

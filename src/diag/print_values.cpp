@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "diag/print_visitor.h"
-#include "model/history_text.h"
-#include "zqapi/zq_free.h"
+#include "frame/frame.h"
+#include "model/model.h"
 
 namespace zq::diag {
 
@@ -45,8 +45,8 @@ void printDiary(PrintVisitor& v, const char* text) {
       v.line("%s\n", d.value ? d.value : "");
     }
   }
-  FreeZQDiaryList(&list, 0);
-  FreeZQStatusList(&status, 0);
+  zq::model::release(list);
+  zq::releaseStatusList(&status);
 }
 
 void printStatusHistory(PrintVisitor& v, const char* text) {
@@ -67,8 +67,8 @@ void printStatusHistory(PrintVisitor& v, const char* text) {
         v.line(" %u - \n", i);
     }
   }
-  FreeZQStatusHistoryList(&list, 0);
-  FreeZQStatusList(&status, 0);
+  zq::model::release(list);
+  zq::releaseStatusList(&status);
 }
 
 // The bytes in hexadecimal, (80 - prefix length) / 2 to a line.

@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "diag/print_forms.h"
-#include "model/describe_defs.h"
+#include "model/describe.h"
 
 namespace zq::diag {
 

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "diag/commands.h"
-#include "frame/context.h"
+#include "frame/frame.h"
 #include "zqapi/zq_defs.h"
 #include "zqapi/zq_qual.h"
 

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "diag/state.h"
-#include "transport/state.h"
+#include "transport/transport.h"
 
 namespace zq::diag {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "diag/commands.h"
 #include "diag/record.h"
-#include "frame/context.h"
+#include "frame/frame.h"
 
 namespace zq::diag {
 

@@ -10,8 +10,8 @@
 #include "diag/lifecycle.h"
 #include "diag/outputs.h"
 #include "diag/state.h"
-#include "frame/status.h"
 #include "diag/print_visitor.h"
+#include "frame/frame.h"
 
 namespace zq::diag {
 

@@ -4,6 +4,7 @@
 #include <shared_mutex>
 #include <unordered_set>
 
+#include "frame/alloc.h"
 #include "frame/status.h"
 
 namespace zq {
@@ -27,7 +28,7 @@ thread_local ZQThreadContext* t_current = nullptr;
 
 // Contexts live on the library heap so that out-of-memory tests reach them.
 ZQThreadContext* createContext() {
-  void* block = ZQAlloc(sizeof(ZQThreadContext));
+  void* block = alloc(sizeof(ZQThreadContext));
   if (!block) return nullptr;
   auto* ctx = new (block) ZQThreadContext;
   try {
@@ -35,7 +36,7 @@ ZQThreadContext* createContext() {
     registry().live.insert(ctx);
   } catch (...) {
     ctx->~ZQThreadContext();
-    ZQFree(block);
+    freeBlock(block);
     return nullptr;
   }
   return ctx;
@@ -50,7 +51,7 @@ void destroyContext(ZQThreadContext* ctx) {
   if (t_current == ctx) t_current = nullptr;
   ctx->magic = 0;
   ctx->~ZQThreadContext();
-  ZQFree(ctx);
+  freeBlock(ctx);
 }
 
 bool isLiveContext(const void* ptr) {
@@ -64,15 +65,15 @@ ZQThreadContext* currentContext() { return t_current; }
 
 void setCurrentContext(ZQThreadContext* ctx) { t_current = ctx; }
 
-}  // namespace zq
-
-extern "C" ZQThreadContext* ZQGetThreadContext(ZQControlStruct* control, ZQStatusList* status) {
-  if (!control) return zq::currentContext();
+ZQThreadContext* findContext(ZQControlStruct* control, ZQStatusList* status) {
+  if (!control) return currentContext();
   ZQThreadContext* ctx = control->context;
-  if (!ctx || !zq::isLiveContext(ctx)) {
-    if (status) ZQAddStatus(status, ZQ_MESSAGE_ERROR, zq::kMsgBadContext, nullptr);
+  if (!ctx || !isLiveContext(ctx)) {
+    if (status) addError(status, kMsgBadContext);
     return nullptr;
   }
-  zq::setCurrentContext(ctx);
+  setCurrentContext(ctx);
   return ctx;
 }
+
+}  // namespace zq

@@ -135,4 +135,9 @@ bool isLiveContext(const void* ptr);
 ZQThreadContext* currentContext();
 void setCurrentContext(ZQThreadContext* ctx);
 
+// The control record's context, made current on this thread; without a
+// control record the current one. A context that is not live adds error
+// kMsgBadContext (when there is a list) and gives null.
+ZQThreadContext* findContext(ZQControlStruct* control, ZQStatusList* status);
+
 }  // namespace zq

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "frame/messages.h"
 #include "frame/status.h"
 
 namespace zq::env {
@@ -30,7 +31,7 @@ const char* lookup(int catalogNumber, const char* defaultName, std::string& name
 }  // namespace
 
 std::string variableName(int catalogNumber, const char* defaultName) {
-  const char* renamed = ZQGetCatalogString(255, catalogNumber);
+  const char* renamed = catalogString(255, catalogNumber);
   return renamed && *renamed ? renamed : defaultName;
 }
 

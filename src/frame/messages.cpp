@@ -1,17 +1,21 @@
-// Message texts from the catalog, and the small text services built on them.
+#include "frame/messages.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "frame/alloc.h"
 #include "frame/context.h"
-#include "platform/catalog.h"
+#include "platform/platform.h"
 
+// The process-wide catalog handle is exported as a datum (ordinal 821).
 extern "C" {
 int ZQMessageCatalogHandle = -1;
 }
 
+namespace zq {
 namespace {
 
 constexpr const char* kCannotOpen = "Cannot open catalog; Message number = ";
@@ -24,12 +28,12 @@ bool withCatalog(Fn fn) {
   int handle = ZQMessageCatalogHandle;
   bool temporary = false;
   if (handle == -1) {
-    handle = zq::platform::catalogOpen();
+    handle = platform::catalogOpen();
     if (handle == -1) return false;
     temporary = true;
   }
   fn(handle);
-  if (temporary) zq::platform::catalogClose(handle);
+  if (temporary) platform::catalogClose(handle);
   return true;
 }
 
@@ -41,9 +45,7 @@ void copyCut(char* dst, const std::string& src, size_t max) {
 
 }  // namespace
 
-extern "C" {
-
-void ZQGetMessageText(int32_t messageNumber, char* buffer) {
+void messageText(int32_t messageNumber, char* buffer) {
   if (!buffer) return;
   memset(buffer, 0, ZQ_MESSAGE_TEXT_SIZE);
   bool opened = withCatalog([&](int handle) {
@@ -52,12 +54,12 @@ void ZQGetMessageText(int32_t messageNumber, char* buffer) {
       set = 20;
       number = messageNumber - 119000;
     }
-    std::string text = zq::platform::catalogGet(handle, set, number, "");
+    std::string text = platform::catalogGet(handle, set, number, "");
     if (!text.empty()) {
       copyCut(buffer, text, 255);
       return;
     }
-    text = zq::platform::catalogGet(handle, 1, 1, kNotInCatalog);
+    text = platform::catalogGet(handle, 1, 1, kNotInCatalog);
     copyCut(buffer, text, 255);
     size_t len = strlen(buffer);
     if (len < 243) snprintf(buffer + len, ZQ_MESSAGE_TEXT_SIZE - len, "%d", messageNumber);
@@ -65,31 +67,31 @@ void ZQGetMessageText(int32_t messageNumber, char* buffer) {
   if (!opened) snprintf(buffer, ZQ_MESSAGE_TEXT_SIZE, "%s%d", kCannotOpen, messageNumber);
 }
 
-char* ZQGetTextForErrorMessage(int32_t messageNumber) {
-  auto* buffer = static_cast<char*>(ZQAlloc(ZQ_MESSAGE_TEXT_SIZE));
-  if (buffer) ZQGetMessageText(messageNumber, buffer);
+char* textForErrorMessage(int32_t messageNumber) {
+  auto* buffer = static_cast<char*>(alloc(ZQ_MESSAGE_TEXT_SIZE));
+  if (buffer) messageText(messageNumber, buffer);
   return buffer;
 }
 
-char* ZQGetCatalogString(int set, int number) {
-  ZQThreadContext* ctx = zq::currentContext();
+char* catalogString(int set, int number) {
+  ZQThreadContext* ctx = currentContext();
   if (!ctx) return nullptr;
   char* buffer = ctx->catalogBuffer;
   buffer[0] = '\0';
   bool opened = withCatalog([&](int handle) {
-    copyCut(buffer, zq::platform::catalogGet(handle, set, number, ""), 255);
+    copyCut(buffer, platform::catalogGet(handle, set, number, ""), 255);
   });
   if (!opened) return nullptr;
   return buffer[0] ? buffer : nullptr;
 }
 
-int ZQOpenMessageCatalog(void) {
-  if (ZQMessageCatalogHandle != -1) zq::platform::catalogClose(ZQMessageCatalogHandle);
-  ZQMessageCatalogHandle = zq::platform::catalogOpen();
+int openMessageCatalog() {
+  if (ZQMessageCatalogHandle != -1) platform::catalogClose(ZQMessageCatalogHandle);
+  ZQMessageCatalogHandle = platform::catalogOpen();
   return ZQMessageCatalogHandle;
 }
 
-int ZQGetSystemErrorText(int errorNumber, char* buffer, size_t length) {
+int systemErrorText(int errorNumber, char* buffer, size_t length) {
   if (!buffer || length == 0) return 0;
   // Only numbers the C library knows have a text; others are empty.
   char scratch[256];
@@ -107,14 +109,14 @@ int ZQGetSystemErrorText(int errorNumber, char* buffer, size_t length) {
   return 34;
 }
 
-char* ZQGetErrnoText(const char* text) {
+char* errnoText(const char* text) {
   int savedErrno = errno;
-  ZQThreadContext* ctx = zq::currentContext();
+  ZQThreadContext* ctx = currentContext();
   if (!ctx) return const_cast<char*>(text);
   if (!text) text = "";
   char system[128] = "";
   // errno 0 is no error: it contributes no text.
-  if (savedErrno != 0) ZQGetSystemErrorText(savedErrno, system, sizeof system);
+  if (savedErrno != 0) systemErrorText(savedErrno, system, sizeof system);
   std::string out = system;
   if (!out.empty() && *text) out += " : ";
   out += text;
@@ -122,13 +124,13 @@ char* ZQGetErrnoText(const char* text) {
   return ctx->errorTextBuffer;
 }
 
-ZQBoolean ZQIsReservedRangeMessage(int32_t messageNumber) {
+bool isReservedRangeMessage(int32_t messageNumber) {
   return (messageNumber >= 50 && messageNumber <= 89) ||
          (messageNumber >= 8031 && messageNumber <= 8200);
 }
 
-char* ZQFormatVersionString(char* text) {
-  ZQThreadContext* ctx = zq::currentContext();
+char* formatVersionString(char* text) {
+  ZQThreadContext* ctx = currentContext();
   if (!text || !ctx) return text;
   // major.minor[.third], each a decimal number in its range.
   auto readNumber = [](const char*& p, int lo, int hi, int& out) {
@@ -169,4 +171,4 @@ char* ZQFormatVersionString(char* text) {
   return ctx->versionBuffer;
 }
 
-}  // extern "C"
+}  // namespace zq

@@ -1,39 +1,22 @@
-// Session variables: the parts of a thread context a caller may read and set.
+#include "frame/session_vars.h"
+
 #include <cstring>
+#include <string>
 
 #include "frame/alloc.h"
 #include "frame/context.h"
 #include "frame/status.h"
 
+namespace zq {
 namespace {
-
-// Common start of the session calls: status list, then the context.
-ZQThreadContext* enter(ZQControlStruct* control, ZQStatusList* status, int& rc) {
-  if (!status) {
-    rc = ZQ_RETURN_BAD_STATUS;
-    return nullptr;
-  }
-  zq::clearStatus(status);
-  ZQThreadContext* ctx = ZQGetThreadContext(control, status);
-  rc = ctx ? ZQ_RETURN_OK : ZQ_RETURN_FATAL;
-  return ctx;
-}
-
-int setSource(ZQControlStruct* control, ZQStatusList* status, auto assign) {
-  // No status list is required here; a missing context is fatal.
-  ZQThreadContext* ctx = ZQGetThreadContext(control, status);
-  if (!control || !ctx) return ZQ_RETURN_FATAL;
-  assign(*ctx);
-  return ZQ_RETURN_OK;
-}
 
 int getString(ZQValueStruct* value, const char* text, ZQStatusList* status) {
   value->dataType = ZQ_DATA_TYPE_CHAR;
   value->u.charValue = nullptr;
   if (!text) return ZQ_RETURN_OK;
-  value->u.charValue = zq::dupString(text);
+  value->u.charValue = dupString(text);
   if (!value->u.charValue) {
-    zq::addError(status, zq::kMsgNoMemory);
+    addError(status, kMsgNoMemory);
     return ZQ_RETURN_ERROR;
   }
   return ZQ_RETURN_OK;
@@ -41,33 +24,13 @@ int getString(ZQValueStruct* value, const char* text, ZQStatusList* status) {
 
 }  // namespace
 
-extern "C" {
-
-int ZQSetUserNameSource(ZQControlStruct* control, ZQUserNameSource source, ZQStatusList* status) {
-  return setSource(control, status, [&](ZQThreadContext& c) { c.userNameSource = source; });
-}
-
-int ZQSetAuthStringSource(ZQControlStruct* control, ZQAuthStringSource source,
-                          ZQStatusList* status) {
-  return setSource(control, status, [&](ZQThreadContext& c) { c.authStringSource = source; });
-}
-
-int ZQSetNativeAuthenticationSource(ZQControlStruct* control,
-                                    ZQNativeAuthenticationSource source, ZQStatusList* status) {
-  return setSource(control, status, [&](ZQThreadContext& c) { c.nativeAuthSource = source; });
-}
-
-int ZQSetSessionVariable(ZQControlStruct* control, uint32_t variableId,
-                         const ZQValueStruct* value, ZQStatusList* status) {
-  int rc;
-  ZQThreadContext* ctx = enter(control, status, rc);
-  if (!ctx) return rc;
-  if (!value) return ZQ_RETURN_ERROR;
-  zq::Settings& s = ctx->settings;
-  const uint32_t type = value->dataType;
+int setSessionVariable(ZQThreadContext& context, uint32_t variableId, const ZQValueStruct& value) {
+  ZQThreadContext* ctx = &context;
+  Settings& s = ctx->settings;
+  const uint32_t type = value.dataType;
   const bool isInt = type == ZQ_DATA_TYPE_INTEGER;
   const bool isUlong = type == ZQ_DATA_TYPE_ULONG;
-  const int32_t i = value->u.integerValue;
+  const int32_t i = value.u.integerValue;
   switch (variableId) {
     case ZQ_SESSVAR_RESPONSE_SIZE:
       if (!isInt) return ZQ_RETURN_ERROR;
@@ -87,7 +50,7 @@ int ZQSetSessionVariable(ZQControlStruct* control, uint32_t variableId,
       return ZQ_RETURN_OK;
     case ZQ_SESSVAR_RPC_PROGRAM:
       if (!isUlong) return ZQ_RETURN_ERROR;
-      s.rpcProgram = value->u.ulongValue;
+      s.rpcProgram = value.u.ulongValue;
       return ZQ_RETURN_OK;
     case ZQ_SESSVAR_CACHE_ID_MANAGED:
       if (!isInt) return ZQ_RETURN_ERROR;
@@ -119,13 +82,13 @@ int ZQSetSessionVariable(ZQControlStruct* control, uint32_t variableId,
       return ZQ_RETURN_OK;
     case ZQ_SESSVAR_CALLER_WORD:
       if (!isUlong) return ZQ_RETURN_ERROR;
-      s.callerWord = value->u.ulongValue;
+      s.callerWord = value.u.ulongValue;
       return ZQ_RETURN_OK;
     case ZQ_SESSVAR_CLIENT_IDENTITY:
       if (type != ZQ_DATA_TYPE_CHAR) return ZQ_RETURN_ERROR;
-      if (value->u.charValue) {
-        zq::copyName(ctx->clientHostIdentity, value->u.charValue, sizeof ctx->clientHostIdentity);
-        zq::copyName(ctx->clientIdentity, value->u.charValue, sizeof ctx->clientIdentity);
+      if (value.u.charValue) {
+        copyName(ctx->clientHostIdentity, value.u.charValue, sizeof ctx->clientHostIdentity);
+        copyName(ctx->clientIdentity, value.u.charValue, sizeof ctx->clientIdentity);
       } else {
         ctx->clientIdentity[0] = '\0';
       }
@@ -135,13 +98,11 @@ int ZQSetSessionVariable(ZQControlStruct* control, uint32_t variableId,
   }
 }
 
-int ZQGetSessionVariable(ZQControlStruct* control, uint32_t variableId, ZQValueStruct* value,
-                         ZQStatusList* status) {
-  int rc;
-  ZQThreadContext* ctx = enter(control, status, rc);
-  if (!ctx) return rc;
-  if (!value) return ZQ_RETURN_ERROR;
-  const zq::Settings& s = ctx->settings;
+int getSessionVariable(ZQThreadContext& context, uint32_t variableId, ZQValueStruct& out,
+                       ZQStatusList* status) {
+  ZQThreadContext* ctx = &context;
+  ZQValueStruct* value = &out;
+  const Settings& s = ctx->settings;
   auto setInt = [&](int32_t v) {
     value->dataType = ZQ_DATA_TYPE_INTEGER;
     value->u.integerValue = v;
@@ -179,4 +140,4 @@ int ZQGetSessionVariable(ZQControlStruct* control, uint32_t variableId, ZQValueS
   }
 }
 
-}  // extern "C"
+}  // namespace zq

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "frame/alloc.h"
+#include "frame/messages.h"
 
 namespace {
 
@@ -17,16 +18,16 @@ bool hasCatalogText(int32_t number) {
 
 }  // namespace
 
-extern "C" {
+namespace zq {
 
-int ZQAddStatus(ZQStatusList* status, uint32_t messageType, int32_t messageNumber,
-                const char* appended) {
+int addStatus(ZQStatusList* status, uint32_t messageType, int32_t messageNumber,
+              const char* appended) {
   if (!status) return ZQ_RETURN_ERROR;
   if (status->count == 0) status->items = nullptr;
   if (status->count >= 0x10000000u) return ZQ_RETURN_FATAL;
 
   auto* items = static_cast<ZQStatusStruct*>(
-      ZQRealloc(status->items, (status->count + 1) * sizeof(ZQStatusStruct)));
+      reallocate(status->items, (status->count + 1) * sizeof(ZQStatusStruct)));
   if (!items) return ZQ_RETURN_FATAL;
   status->items = items;
 
@@ -41,41 +42,40 @@ int ZQAddStatus(ZQStatusList* status, uint32_t messageType, int32_t messageNumbe
   entry.appended = nullptr;
 
   char text[ZQ_MESSAGE_TEXT_SIZE] = {};
-  if (hasCatalogText(messageNumber)) ZQGetMessageText(messageNumber, text);
-  entry.message = zq::dupString(text, kMaxText);
+  if (hasCatalogText(messageNumber)) messageText(messageNumber, text);
+  entry.message = dupString(text, kMaxText);
   if (!entry.message) return ZQ_RETURN_FATAL;
 
   if (appended && *appended) {
-    entry.appended = zq::dupString(appended, kMaxText);
+    entry.appended = dupString(appended, kMaxText);
     if (!entry.appended) return ZQ_RETURN_FATAL;
   }
   return static_cast<int>(items[0].messageType);
 }
 
-int ZQAddStatusNumber(ZQStatusList* status, uint32_t messageType, int32_t messageNumber,
-                      uint32_t number) {
+int addStatusNumber(ZQStatusList* status, uint32_t messageType, int32_t messageNumber,
+                    uint32_t number) {
   char text[16];
   snprintf(text, sizeof text, "%u", number);
-  return ZQAddStatus(status, messageType, messageNumber, text);
+  return addStatus(status, messageType, messageNumber, text);
 }
 
-void FreeZQStatusList(ZQStatusList* status, ZQBoolean freeStruct) {
+void releaseStatusList(ZQStatusList* status, bool freeStruct) {
   if (!status) return;
   // An empty list may carry a stale pointer: only a counted array is ours.
   if (status->count && status->items) {
     for (uint32_t i = 0; i < status->count; ++i) {
-      ZQFree(status->items[i].message);
-      ZQFree(status->items[i].appended);
+      freeBlock(status->items[i].message);
+      freeBlock(status->items[i].appended);
     }
-    ZQFree(status->items);
+    freeBlock(status->items);
   }
   status->count = 0;
   status->items = nullptr;
-  if (freeStruct) ZQFree(status);
+  if (freeStruct) freeBlock(status);
 }
 
-ZQStatusList* ZQMergeStatusLists(ZQStatusList* first, ZQStatusList* second,
-                                 ZQStatusList* result) {
+ZQStatusList* mergeStatusLists(ZQStatusList* first, ZQStatusList* second, ZQStatusList* result) {
   if (!first || !second) return result;
   auto moveInto = [&](ZQStatusList* from) {
     if (!result || result == from) return;
@@ -102,7 +102,7 @@ ZQStatusList* ZQMergeStatusLists(ZQStatusList* first, ZQStatusList* second,
   }
 
   uint32_t total = first->count + second->count;
-  auto* merged = static_cast<ZQStatusStruct*>(ZQAlloc(total * sizeof(ZQStatusStruct)));
+  auto* merged = static_cast<ZQStatusStruct*>(alloc(total * sizeof(ZQStatusStruct)));
   if (!merged) {
     // Keep the more severe list (second on a tie) and say that memory ran out.
     bool keepSecond = second->items[0].messageType >= first->items[0].messageType;
@@ -111,12 +111,12 @@ ZQStatusList* ZQMergeStatusLists(ZQStatusList* first, ZQStatusList* second,
     ZQStatusList kept = *keep;
     keep->count = 0;
     keep->items = nullptr;
-    FreeZQStatusList(drop, 0);
+    releaseStatusList(drop);
     if (result) {
       *result = kept;
-      zq::addError(result, zq::kMsgNoMemory);
+      addError(result, kMsgNoMemory);
     } else {
-      FreeZQStatusList(&kept, 0);
+      releaseStatusList(&kept);
     }
     return result;
   }
@@ -135,8 +135,8 @@ ZQStatusList* ZQMergeStatusLists(ZQStatusList* first, ZQStatusList* second,
   take(second, i2, any);
   take(first, i1, any);
 
-  ZQFree(first->items);
-  ZQFree(second->items);
+  freeBlock(first->items);
+  freeBlock(second->items);
   first->count = second->count = 0;
   first->items = second->items = nullptr;
   if (result) {
@@ -144,9 +144,9 @@ ZQStatusList* ZQMergeStatusLists(ZQStatusList* first, ZQStatusList* second,
     result->count = total;
   } else {
     ZQStatusList orphan{total, merged};
-    FreeZQStatusList(&orphan, 0);
+    releaseStatusList(&orphan);
   }
   return result;
 }
 
-}  // extern "C"
+}  // namespace zq

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <cstdlib>
 
-#include "platform/charset.h"
+#include "platform/platform.h"
 
 namespace zq::model {
 namespace {

@@ -220,6 +220,20 @@ void release(T& value) {
   v.member(value);
 }
 
+// The structure pointer lists ({count, items} of pointers to structures the
+// list does not own): releases what each item owns and the array, not the
+// items' blocks; the list is left empty.
+template <class L>
+void releasePointedContents(L& list) {
+  if (list.count && list.items) {
+    for (uint32_t i = 0; i < list.count; ++i)
+      if (list.items[i]) release(*list.items[i]);
+    freeBlock(list.items);
+  }
+  list.count = 0;
+  list.items = nullptr;
+}
+
 // Deep copy of src into dst (treated as uninitialized). On memory exhaustion
 // dst is left zeroed and false returned.
 template <class T, class F>

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "frame/context.h"
+#include "frame/frame.h"
 
 namespace zq::model {
 

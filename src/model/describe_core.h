@@ -84,7 +84,7 @@ void describeBufferOnlyLocation(V& v, ZQLocStruct& s, bool bytePerUnit) {
   else
     v.bytes(none, nothing);
   if (nothing) {  // bytes without a buffer location
-    ZQFree(nothing);
+    zq::freeBlock(nothing);
     v.fail();
   }
 }

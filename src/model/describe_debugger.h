@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "frame/alloc.h"
+#include "frame/frame.h"
 #include "model/describe_qual.h"
 #include "zqapi/zq_debugger.h"
 
@@ -68,7 +68,7 @@ void describeCondition(V& v, ZQQualifierStruct*& q) {
     ZQQualifierStruct none{};
     v.member(q ? *q : none, "qualifier");
   } else if constexpr (V::kPass == Pass::decode) {
-    q = static_cast<ZQQualifierStruct*>(ZQCalloc(1, sizeof(ZQQualifierStruct)));
+    q = static_cast<ZQQualifierStruct*>(zq::allocZeroed(1, sizeof(ZQQualifierStruct)));
     if (!q) return v.fail();
     v.member(*q, "qualifier");
   } else {

@@ -38,7 +38,7 @@ void describeCountedName(V& v, ZQNameType& name) {
       memcpy(name, bytes ? bytes : "", n);
       memset(name + n, 0, sizeof(ZQNameType) - n);
     }
-    ZQFree(bytes);
+    zq::freeBlock(bytes);
   }
 }
 
@@ -62,9 +62,9 @@ void describe(V& v, ZQWorkflowConnectStruct& s) {
         const ZQNameList* source = s.schemaList;
         s.schemaList = nullptr;
         if (!v.ok()) break;
-        auto* list = static_cast<ZQNameList*>(ZQCalloc(1, sizeof(ZQNameList)));
-        if (!list || ZQCopyNameList(list, source) != ZQ_COPY_OK) {
-          ZQFree(list);
+        auto* list = static_cast<ZQNameList*>(zq::allocZeroed(1, sizeof(ZQNameList)));
+        if (!list || !copyWithSpare(*list, *source, 10)) {
+          zq::freeBlock(list);
           v.noMemory();
           break;
         }
@@ -100,7 +100,7 @@ void describeVersion7String(V& v) {
   } else if constexpr (V::kPass == Pass::decode) {
     char* dropped = nullptr;
     v.string(dropped);
-    ZQFree(dropped);
+    zq::freeBlock(dropped);
   }
 }
 
@@ -388,7 +388,7 @@ void describe(V& v, ZQReferenceObj& s) {
       break;
     case ZQ_REFERENCE_EXTERNAL:
       if constexpr (V::kPass == Pass::copy)
-        copyRounded(v, s.u.extRef.groupList, &ZQCopyInternalIdListWithSpare);
+        copyRounded(v, s.u.extRef.groupList, 100);
       else
         v.member(s.u.extRef.groupList, "Group List:");
       v.member(s.u.extRef.value, "value");

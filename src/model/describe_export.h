@@ -4,9 +4,8 @@
 #include <cstring>
 #include <type_traits>
 
-#include "frame/alloc.h"
+#include "frame/frame.h"
 #include "model/describe_core.h"
-#include "zqapi/zq_copy.h"
 #include "zqapi/zq_export.h"
 
 namespace zq::model {
@@ -22,7 +21,7 @@ void copyListWithSpare(V& v, uint32_t& count, T*& items, uint32_t step) {
     return;
   }
   const size_t room = size_t{count / step} * step + step;
-  auto* copy = static_cast<T*>(ZQCalloc(room, sizeof(T)));
+  auto* copy = static_cast<T*>(zq::allocZeroed(room, sizeof(T)));
   if (!copy) {
     v.noMemory();
     count = 0;
@@ -45,7 +44,7 @@ void describe(V& v, ZQStructItemStruct& s) {
       return;
     }
     const ZQNameList source = s.selectedElements;
-    if (ZQCopyNameList(&s.selectedElements, &source) != ZQ_COPY_OK) {
+    if (!copyWithSpare(s.selectedElements, source, 10)) {
       s.selectedElements = ZQNameList{};
       v.noMemory();
     }

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "model/describe_qual.h"
-#include "zqapi/zq_copy.h"
 #include "zqapi/zq_workflow.h"
 
 namespace zq::model {
@@ -49,16 +48,16 @@ void describeInlineAsPointer(V& v, ZQQualifierStruct& q, Label label) {
   }
 }
 
-// Some copies give lists room to grow (name lists by 10, id lists by 100);
-// the copy pass hands such a list to its rounded copy function.
+// Some copies give lists room to grow (name lists by 10, id lists by 100):
+// the copy pass gives such a list room for the next multiple of step items.
 template <class V, class List>
-void copyRounded(V& v, List& list, int32_t (*copy)(List*, const List*)) {
+void copyRounded(V& v, List& list, uint32_t step) {
   if (!v.ok()) {
     list = List{};
     return;
   }
   const List source = list;
-  if (copy(&list, &source) != ZQ_COPY_OK) {
+  if (!copyWithSpare(list, source, step)) {
     list = List{};
     v.noMemory();
   }
@@ -95,7 +94,7 @@ void describe(V& v, ZQNotifyStruct& s) {
   const bool listed = s.fieldIdListKind == ZQ_NOTIFY_FIELDS_LIST;
   if constexpr (V::kPass == Pass::copy) {
     if (listed)
-      copyRounded(v, s.fieldIdList, &ZQCopyInternalIdListWithSpare);
+      copyRounded(v, s.fieldIdList, 100);
     else
       s.fieldIdList = ZQInternalIdList{};
   } else {
@@ -630,6 +629,12 @@ inline void resetFreed(FreeVisitor&, ZQCharMenuStruct& s) {
   s.menuType = 0;
 }
 
+// The copies of a menu and of a menu item check every type in the tree
+// before copying anything: ZQ_COPY_OK, ZQ_COPY_BAD_MENU_TYPE or
+// ZQ_COPY_BAD_MENU_ITEM_TYPE (copy_rules.cpp).
+int32_t checkMenuForCopy(const ZQCharMenuStruct& menu);
+int32_t checkMenuItemForCopy(const ZQCharMenuItemStruct& item);
+
 template <class V>
 void describe(V& v, ZQCharMenuStructList& s) {
   list(v, s);
@@ -669,7 +674,7 @@ void describe(V& v, ZQEnumeratedLimits& s) {
   switch (s.enumKind) {
     case ZQ_ENUM_STYLE_REGULAR:
       if constexpr (V::kPass == Pass::copy)
-        copyRounded(v, s.u.values, &ZQCopyNameList);
+        copyRounded(v, s.u.values, 10);
       else
         v.member(s.u.values, "values");
       break;

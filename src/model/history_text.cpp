@@ -4,8 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "frame/alloc.h"
-#include "frame/status.h"
+#include "frame/frame.h"
 
 namespace zq::model {
 
@@ -40,8 +39,8 @@ bool nextRecord(const char* p, const char* textEnd, DiaryRecord& r) {
 }
 
 void freeEntries(ZQDiaryStruct* items, uint32_t count) {
-  for (uint32_t i = 0; i < count; ++i) ZQFree(items[i].value);
-  ZQFree(items);
+  for (uint32_t i = 0; i < count; ++i) zq::freeBlock(items[i].value);
+  zq::freeBlock(items);
 }
 
 }  // namespace
@@ -57,7 +56,7 @@ int encodeStatusHistory(const ZQStatusHistoryList* list, char** text, ZQStatusLi
     if (item.user[0] != '\0') size += 10 + 1 + strnlen(item.user, kMaxUser);
     size += 1;
   }
-  auto* out = static_cast<char*>(ZQAlloc(size));
+  auto* out = static_cast<char*>(zq::alloc(size));
   if (!out) return addError(status, kMsgNoMemory);
 
   char* p = out;
@@ -94,7 +93,7 @@ int decodeStatusHistory(const char* text, ZQStatusHistoryList* list, ZQStatusLis
   }
 
   auto* items =
-      static_cast<ZQStatusHistoryStruct*>(ZQCalloc(records, sizeof(ZQStatusHistoryStruct)));
+      static_cast<ZQStatusHistoryStruct*>(zq::allocZeroed(records, sizeof(ZQStatusHistoryStruct)));
   if (!items) return addError(status, kMsgNoMemory);
 
   const char* p = text;
@@ -125,7 +124,7 @@ int encodeDiary(const ZQDiaryList* list, char** text, ZQStatusList* status) {
     size += 10 + 1 + strnlen(entry.user, kMaxUser) + 1 + 1;
     if (entry.value) size += strlen(entry.value);
   }
-  auto* out = static_cast<char*>(ZQAlloc(size));
+  auto* out = static_cast<char*>(zq::alloc(size));
   if (!out) return addError(status, kMsgNoMemory);
 
   char* p = out;
@@ -160,7 +159,7 @@ int decodeDiary(const char* text, ZQDiaryList* list, ZQStatusList* status) {
   for (const char* p = text; p < textEnd; p = r.end + 1, ++records)
     if (!nextRecord(p, textEnd, r)) return addError(status, kMsgBadDiaryText);
 
-  auto* items = static_cast<ZQDiaryStruct*>(ZQCalloc(records, sizeof(ZQDiaryStruct)));
+  auto* items = static_cast<ZQDiaryStruct*>(zq::allocZeroed(records, sizeof(ZQDiaryStruct)));
   if (!items) return addError(status, kMsgNoMemory);
 
   const char* p = text;
@@ -173,7 +172,7 @@ int decodeDiary(const char* text, ZQDiaryList* list, ZQStatusList* status) {
     memcpy(entry.user, r.firstSep + 1, len);
     entry.user[len] = '\0';
     len = static_cast<size_t>(r.end - r.secondSep - 1);
-    entry.value = static_cast<char*>(ZQAlloc(len + 1));
+    entry.value = static_cast<char*>(zq::alloc(len + 1));
     if (!entry.value) {
       freeEntries(items, i);
       return addError(status, kMsgNoMemory);

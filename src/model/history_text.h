@@ -1,5 +1,5 @@
 // Status-history and diary text, the frame-free halves of the exported
-// encoders and decoders: the text calls (text/) and the trace log (diag/)
+// encoders and decoders: the text calls (calls/) and the trace log (diag/)
 // both use them.
 //
 // Status history: one record per status value, 0x04 between the time stamp

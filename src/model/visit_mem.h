@@ -4,7 +4,7 @@
 #include <cstring>
 #include <type_traits>
 
-#include "frame/alloc.h"
+#include "frame/frame.h"
 #include "model/codec_base.h"
 
 namespace zq::model {
@@ -48,16 +48,16 @@ class FreeVisitor {
   void chars(char*, size_t, size_t, Label = nullptr) {}
 
   void string(char*& s, uint32_t = kUnbounded, Label = nullptr) {
-    ZQFree(s);
+    zq::freeBlock(s);
     s = nullptr;
   }
   void text(uint32_t& length, char*& bytes, Label = nullptr) {
-    ZQFree(bytes);
+    zq::freeBlock(bytes);
     bytes = nullptr;
     length = 0;
   }
   void bytes(uint32_t& size, unsigned char*& data, Label = nullptr) {
-    ZQFree(data);
+    zq::freeBlock(data);
     data = nullptr;
     size = 0;
   }
@@ -83,7 +83,7 @@ class FreeVisitor {
   void list(uint32_t& count, T*& items, F&& fn, Label = nullptr) {
     if (count && items) {
       for (uint32_t i = 0; i < count; ++i) fn(*this, items[i]);
-      ZQFree(items);
+      zq::freeBlock(items);
     }
     count = 0;
     items = nullptr;
@@ -97,7 +97,7 @@ class FreeVisitor {
   void pointer(T*& p, F&& fn, Label = nullptr) {
     if (!p) return;
     fn(*this, *p);
-    ZQFree(p);
+    zq::freeBlock(p);
     p = nullptr;
   }
   template <class T, class F>
@@ -160,7 +160,7 @@ class CopyVisitor {
       return;
     }
     // Counted texts keep a terminator beyond their length.
-    auto* copy = static_cast<char*>(ZQAlloc(size_t{length} + 1));
+    auto* copy = static_cast<char*>(zq::alloc(size_t{length} + 1));
     if (!copy) {
       ok_ = false;
       bytes = nullptr;
@@ -177,7 +177,7 @@ class CopyVisitor {
       if (!ok_) size = 0;
       return;
     }
-    auto* copy = static_cast<unsigned char*>(ZQAlloc(size));
+    auto* copy = static_cast<unsigned char*>(zq::alloc(size));
     if (!copy) {
       ok_ = false;
       data = nullptr;
@@ -212,7 +212,7 @@ class CopyVisitor {
       items = nullptr;
       return;
     }
-    auto* copy = static_cast<T*>(ZQAlloc(size_t{count} * sizeof(T)));
+    auto* copy = static_cast<T*>(zq::alloc(size_t{count} * sizeof(T)));
     if (!copy) {
       ok_ = false;
       count = 0;
@@ -235,7 +235,7 @@ class CopyVisitor {
       p = nullptr;
       return;
     }
-    auto* node = static_cast<T*>(ZQAlloc(sizeof(T)));
+    auto* node = static_cast<T*>(zq::alloc(sizeof(T)));
     if (!node) {
       ok_ = false;
       p = nullptr;
@@ -257,5 +257,30 @@ class CopyVisitor {
  private:
   bool ok_ = true;
 };
+
+// A flat list copied into an array with room for the next multiple of step
+// items, the spare slots zeroed (copies give name lists and id lists room to
+// grow). An empty source gives an empty destination. False, with the
+// destination empty, when memory runs out.
+template <class List>
+bool copyWithSpare(List& destination, const List& source, uint32_t step) {
+  if (!source.count || !source.items) {
+    destination.count = 0;
+    destination.items = nullptr;
+    return true;
+  }
+  using Item = std::remove_pointer_t<decltype(source.items)>;
+  const size_t room = size_t{source.count / step} * step + step;
+  auto* items = static_cast<Item*>(allocZeroed(room, sizeof(Item)));
+  if (!items) {
+    destination.count = 0;
+    destination.items = nullptr;
+    return false;
+  }
+  memcpy(static_cast<void*>(items), source.items, size_t{source.count} * sizeof(Item));
+  destination.items = items;
+  destination.count = source.count;
+  return true;
+}
 
 }  // namespace zq::model

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <string>
 
-#include "frame/alloc.h"
+#include "frame/frame.h"
 #include "model/codec_base.h"
 
 namespace zq::model {
@@ -461,7 +461,7 @@ class DecodeVisitor {
     raw[n] = '\0';
     if (n && conversionActive(ctx_, Counter::names)) {
       const bool converted = convertToClient(ctx_, raw, strlen(raw), scratch_);
-      ZQFree(raw);
+      zq::freeBlock(raw);
       if (!converted) return fail();
       raw = dupString(scratch_.c_str());
       if (!raw) return fail();
@@ -481,7 +481,7 @@ class DecodeVisitor {
     raw[n] = '\0';  // kept beyond the length so that a text is always terminated
     if (conversionActive(ctx_, Counter::texts)) {
       const bool converted = convertToClient(ctx_, raw, strnlen(raw, n), scratch_);
-      ZQFree(raw);
+      zq::freeBlock(raw);
       if (!converted) return fail();
       raw = dupString(scratch_.c_str());
       if (!raw) return fail();
@@ -531,13 +531,13 @@ class DecodeVisitor {
     if (static_cast<uint64_t>(n) * 4 > in_.left()) return fail();
     // Grown as the bytes arrive when the stream's length is unknown.
     uint32_t cap = in_.bounded() ? n : std::min<uint32_t>(n, kGrowStep);
-    data = static_cast<unsigned char*>(ZQAlloc(cap));
+    data = static_cast<unsigned char*>(zq::alloc(cap));
     if (!data) return fail();
     count = 0;
     for (uint32_t i = 0; i < n; ++i) {
       if (i == cap) {
         const uint32_t bigger = static_cast<uint32_t>(std::min<uint64_t>(n, uint64_t{cap} * 2));
-        auto* grown = static_cast<unsigned char*>(ZQRealloc(data, bigger));
+        auto* grown = static_cast<unsigned char*>(zq::reallocate(data, bigger));
         if (!grown) return fail();
         data = grown;
         cap = bigger;
@@ -574,13 +574,13 @@ class DecodeVisitor {
     // than on the wire, so big lists grow with what actually arrives.
     if (static_cast<uint64_t>(n) * 4 > in_.left()) return fail();
     uint32_t cap = std::min<uint32_t>(n, kGrowStep);
-    items = static_cast<T*>(ZQCalloc(cap, sizeof(T)));
+    items = static_cast<T*>(zq::allocZeroed(cap, sizeof(T)));
     if (!items) return fail();
     count = cap;
     for (uint32_t i = 0; i < n; ++i) {
       if (i == cap) {
         const uint32_t bigger = static_cast<uint32_t>(std::min<uint64_t>(n, uint64_t{cap} * 2));
-        auto* grown = static_cast<T*>(ZQRealloc(items, size_t{bigger} * sizeof(T)));
+        auto* grown = static_cast<T*>(zq::reallocate(items, size_t{bigger} * sizeof(T)));
         if (!grown) return fail();
         memset(static_cast<void*>(grown + cap), 0, size_t{bigger - cap} * sizeof(T));
         items = grown;
@@ -602,7 +602,7 @@ class DecodeVisitor {
     u32(present);
     if (!ok_ || !present) return;
     if (depth_ >= kMaxDecodeDepth) return fail();
-    p = static_cast<T*>(ZQCalloc(1, sizeof(T)));
+    p = static_cast<T*>(zq::allocZeroed(1, sizeof(T)));
     if (!p) return fail();
     ++depth_;
     fn(*this, *p);
@@ -628,10 +628,10 @@ class DecodeVisitor {
   char* readBlock(uint32_t n, size_t extra) {
     if (n > in_.left()) return nullptr;
     if (in_.bounded() || n <= kBlockStep) {
-      auto* block = static_cast<char*>(ZQAlloc(size_t{n} + extra));
+      auto* block = static_cast<char*>(zq::alloc(size_t{n} + extra));
       if (!block) return nullptr;
       if (!in_.getBytes(block, n)) {
-        ZQFree(block);
+        zq::freeBlock(block);
         return nullptr;
       }
       return block;
@@ -640,20 +640,20 @@ class DecodeVisitor {
     size_t have = 0;
     while (have < n) {
       const size_t step = std::min<size_t>(n - have, std::max<size_t>(have, kBlockStep));
-      auto* grown = static_cast<char*>(ZQRealloc(block, have + step + extra));
+      auto* grown = static_cast<char*>(zq::reallocate(block, have + step + extra));
       if (!grown) {
-        ZQFree(block);
+        zq::freeBlock(block);
         return nullptr;
       }
       block = grown;
       if (!in_.getRaw(block + have, step)) {
-        ZQFree(block);
+        zq::freeBlock(block);
         return nullptr;
       }
       have += step;
     }
     if (!in_.skipPadding(n)) {
-      ZQFree(block);
+      zq::freeBlock(block);
       return nullptr;
     }
     return block;

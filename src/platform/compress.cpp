@@ -2,17 +2,18 @@
 
 #include <zlib.h>
 
+#include <cstdint>
 #include <cstring>
 
-#include "zqapi/zq_session.h"
+#include "platform/heap.h"
 
 namespace zq::platform {
 namespace {
 
 constexpr size_t kChunk = 64 * 1024;
 
-voidpf zAlloc(voidpf, uInt items, uInt size) { return ZQCalloc(items, size); }
-void zFree(voidpf, voidpf p) { ZQFree(p); }
+voidpf zAlloc(voidpf, uInt items, uInt size) { return heapAllocZeroed(items, size); }
+void zFree(voidpf, voidpf p) { heapFree(p); }
 
 // A growing output buffer of the library heap.
 struct Sink {
@@ -20,7 +21,7 @@ struct Sink {
   size_t capacity = 0;
   size_t maxSize = SIZE_MAX;
 
-  ~Sink() { ZQFree(buf.data); }
+  ~Sink() { heapFree(buf.data); }
   // Makes room for at least `more` bytes; false without memory or over the maximum.
   bool reserve(size_t more, bool& tooLarge) {
     if (buf.size + more <= capacity) return true;
@@ -31,7 +32,7 @@ struct Sink {
       tooLarge = true;
       return false;
     }
-    auto* p = static_cast<unsigned char*>(ZQRealloc(buf.data, want));
+    auto* p = static_cast<unsigned char*>(heapReallocate(buf.data, want));
     if (!p) return false;
     buf.data = p;
     capacity = want;
@@ -39,7 +40,7 @@ struct Sink {
   }
   void release(ZBuffer& out) {
     if (buf.size == 0) {
-      ZQFree(buf.data);
+      heapFree(buf.data);
       buf.data = nullptr;
     }
     out = buf;
@@ -105,7 +106,7 @@ ZResult compressFile(FILE* file, size_t limit, ZBuffer& out, size_t& read) {
   Deflater d;
   if (!d.ready) return ZResult::noMemory;
   Sink sink;
-  auto* chunk = static_cast<unsigned char*>(ZQAlloc(kChunk));
+  auto* chunk = static_cast<unsigned char*>(heapAlloc(kChunk));
   if (!chunk) return ZResult::noMemory;
   ZResult r = ZResult::ok;
   for (;;) {
@@ -121,7 +122,7 @@ ZResult compressFile(FILE* file, size_t limit, ZBuffer& out, size_t& read) {
     r = d.feed(chunk, n, last, sink);
     if (r != ZResult::ok || last) break;
   }
-  ZQFree(chunk);
+  heapFree(chunk);
   if (r == ZResult::ok) sink.release(out);
   return r;
 }
@@ -185,7 +186,7 @@ ZResult decompressToFile(const void* data, size_t size, FILE* file, size_t& writ
   z.zfree = zFree;
   const int init = inflateInit(&z);
   if (init != Z_OK) return init == Z_MEM_ERROR ? ZResult::noMemory : ZResult::corrupt;
-  auto* chunk = static_cast<unsigned char*>(ZQAlloc(kChunk));
+  auto* chunk = static_cast<unsigned char*>(heapAlloc(kChunk));
   if (!chunk) {
     inflateEnd(&z);
     return ZResult::noMemory;
@@ -213,7 +214,7 @@ ZResult decompressToFile(const void* data, size_t size, FILE* file, size_t& writ
       break;
     }
   }
-  ZQFree(chunk);
+  heapFree(chunk);
   inflateEnd(&z);
   return r;
 }

@@ -1,7 +1,8 @@
 // Compression of attachments, entry lists and blocks: zlib streams (deflate
 // with the zlib wrapper). Client and server both use these routines, so they
-// always agree on the format. Every buffer handed out comes from ZQAlloc and
-// is released with ZQFree; zlib's own working memory comes from there too.
+// always agree on the format. Every buffer handed out comes from the library
+// heap (platform/heap.h), so that callers release it with ZQFree; zlib's own
+// working memory comes from there too.
 #pragma once
 
 #include <cstddef>

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "security/errors.h"
-#include "zqapi/zq_security.h"
+#include "security/protection.h"
 
 namespace zq::security::base64 {
 namespace {
@@ -89,31 +89,26 @@ bool decode(const char* text, size_t length, Buffer& data) {
   return true;
 }
 
-}  // namespace zq::security::base64
-
-extern "C" {
-
-int ZQBase64Encode(const unsigned char* data, size_t length, char** text) {
-  if (!text) return zq::kMsgProtectArgumentMissing;
+int encodeText(const unsigned char* data, size_t length, char** text) {
+  if (!text) return kMsgProtectArgumentMissing;
   *text = nullptr;
-  if (!data && length) return zq::kMsgProtectArgumentMissing;
-  zq::security::Buffer out;
-  if (!zq::security::base64::encode(data, length, zq::security::base64::kLineLength, out))
-    return zq::kMsgCopyNoMemory;
+  if (!data && length) return kMsgProtectArgumentMissing;
+  Buffer out;
+  if (!encode(data, length, kLineLength, out)) return kMsgCopyNoMemory;
   *text = reinterpret_cast<char*>(out.release());
   return 0;
 }
 
-int ZQBase64Decode(const char* text, unsigned char** data, size_t* length) {
-  if (!data || !length) return zq::kMsgProtectArgumentMissing;
+int decodeText(const char* text, unsigned char** data, size_t* length) {
+  if (!data || !length) return kMsgProtectArgumentMissing;
   *data = nullptr;
   *length = 0;
-  if (!text) return zq::kMsgProtectArgumentMissing;
-  zq::security::Buffer out;
-  if (!zq::security::base64::decode(text, strlen(text), out)) return zq::kMsgCopyNoMemory;
+  if (!text) return kMsgProtectArgumentMissing;
+  Buffer out;
+  if (!decode(text, strlen(text), out)) return kMsgCopyNoMemory;
   *length = out.size();
   *data = out.release();
   return 0;
 }
 
-}  // extern "C"
+}  // namespace zq::security::base64

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <utility>
 
-#include "zqapi/zq_session.h"
+#include "frame/frame.h"
 
 namespace zq::security {
 
@@ -35,7 +35,7 @@ class Buffer {
   bool allocate(size_t n) {
     reset();
     if (n == SIZE_MAX) return false;
-    data_ = static_cast<uint8_t*>(ZQAlloc(n + 1));
+    data_ = static_cast<uint8_t*>(zq::alloc(n + 1));
     if (!data_) return false;
     data_[n] = 0;
     size_ = n;
@@ -63,7 +63,7 @@ class Buffer {
   void reset() {
     if (data_) {
       wipe(data_, size_);
-      ZQFree(data_);
+      zq::freeBlock(data_);
     }
     data_ = nullptr;
     size_ = 0;

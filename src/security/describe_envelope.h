@@ -1,7 +1,7 @@
 // Wire descriptions of the envelope records.
 #pragma once
 
-#include "model/codec.h"
+#include "model/model.h"
 #include "security/envelope.h"
 
 namespace zq::model {

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frame/context.h"
-#include "platform/rpc.h"
+#include "frame/frame.h"
+#include "platform/platform.h"
 #include "security/buffer.h"
 #include "security/handshake.h"
 

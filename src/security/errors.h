@@ -2,7 +2,7 @@
 // reports the failure (frame/message_numbers.h).
 #pragma once
 
-#include "frame/message_numbers.h"
+#include "frame/frame.h"
 
 namespace zq::security {
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "frame/status.h"
-#include "model/codec.h"
+#include "frame/frame.h"
+#include "model/model.h"
 #include "security/errors.h"
 #include "security/provider.h"
 #include "security/trace.h"

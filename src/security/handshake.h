@@ -23,7 +23,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frame/message_numbers.h"
+#include "frame/frame.h"
 #include "security/buffer.h"
 #include "zqapi/zq_security.h"
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "frame/context.h"
-#include "platform/rpc.h"
+#include "frame/frame.h"
+#include "platform/platform.h"
 #include "security/handshake.h"
 
 namespace zq::security {

@@ -2,8 +2,7 @@
 
 #include <new>
 
-#include "frame/alloc.h"
-#include "frame/status.h"
+#include "frame/frame.h"
 #include "security/errors.h"
 #include "security/provider.h"
 
@@ -14,11 +13,11 @@ SecurityState::~SecurityState() {
 }
 
 void* SecurityState::operator new(size_t size, const std::nothrow_t&) noexcept {
-  return ZQAlloc(size);
+  return zq::alloc(size);
 }
 
 void SecurityState::operator delete(void* block) noexcept {
-  ZQFree(block);
+  zq::freeBlock(block);
 }
 
 int initializeContext(ZQThreadContext* ctx, ZQStatusList* status) {

@@ -2,7 +2,7 @@
 // per-context engine state.
 #pragma once
 
-#include "frame/context.h"
+#include "frame/frame.h"
 #include "zqapi/zq_security.h"
 
 namespace zq::security {

@@ -10,6 +10,7 @@
 #include "security/lifecycle.h"
 #include "security/ossl.h"
 #include "security/password.h"
+#include "security/protection.h"
 #include "security/provider.h"
 #include "security/scrambler.h"
 #include "security/trace.h"
@@ -199,7 +200,7 @@ int protectHeaderPassword(const char* password, int32_t operationTime, uint32_t 
     scrambleLegacy(static_cast<uint32_t>(operationTime), buffer);
     return kOk;
   }
-  return EncryptCharPasswordEx(password, keys::kHeaderPasswordKey, buffer);
+  return encryptCharPasswordEx(password, keys::kHeaderPasswordKey, buffer);
 }
 
 int recoverHeaderPassword(const char* protectedText, int32_t operationTime,
@@ -215,7 +216,7 @@ int recoverHeaderPassword(const char* protectedText, int32_t operationTime,
   if (protocolVersion < kPasswordCipherVersion) {
     if (!unscrambleLegacy(static_cast<uint32_t>(operationTime), work)) rc = kMsgBadProtectedSize;
   } else {
-    rc = DecryptPasswordEx(keys::kHeaderPasswordKey, work);
+    rc = decryptPasswordEx(keys::kHeaderPasswordKey, work);
     if (rc == kOk && strlen(work) > ZQ_MAX_PASSWORD_LENGTH) rc = kMsgBadProtectedSize;
   }
   if (rc == kOk) memcpy(password, work, strlen(work) + 1);
@@ -251,15 +252,10 @@ int hashPasswordWithSalt(char* password, const uint8_t salt[kHashSaltSize]) {
   return kOk;
 }
 
-}  // namespace zq::security
+// ---- the exported shapes -----------------------------------------------------------
 
-using namespace zq;
-using namespace zq::security;
-
-extern "C" {
-
-int CRYPTLIB_SaltBuffer(const unsigned char* data, uint32_t length, unsigned char** out,
-                        uint32_t* outLength) {
+int cryptlibSaltBuffer(const unsigned char* data, uint32_t length, unsigned char** out,
+                       uint32_t* outLength) {
   if (!out || !outLength) return kMsgProtectArgumentMissing;
   *out = nullptr;
   *outLength = 0;
@@ -270,8 +266,8 @@ int CRYPTLIB_SaltBuffer(const unsigned char* data, uint32_t length, unsigned cha
   return failed("CRYPTLIB_SaltBuffer", rc);
 }
 
-int CRYPTLIB_UnsaltBuffer(const unsigned char* data, uint32_t length, unsigned char** out,
-                          uint32_t* outLength) {
+int cryptlibUnsaltBuffer(const unsigned char* data, uint32_t length, unsigned char** out,
+                         uint32_t* outLength) {
   if (!out || !outLength) return kMsgProtectArgumentMissing;
   *out = nullptr;
   *outLength = 0;
@@ -282,9 +278,9 @@ int CRYPTLIB_UnsaltBuffer(const unsigned char* data, uint32_t length, unsigned c
   return failed("CRYPTLIB_UnsaltBuffer", rc);
 }
 
-int CRYPTLIB_EncryptBuffer(const ZQEncryptKeyStruct* key, int saltFlag, uint32_t prefixCount,
-                           const unsigned char* data, uint32_t length, unsigned char** out,
-                           uint32_t* outLength) {
+int cryptlibEncryptBuffer(const ZQEncryptKeyStruct* key, int saltFlag, uint32_t prefixCount,
+                          const unsigned char* data, uint32_t length, unsigned char** out,
+                          uint32_t* outLength) {
   if (!out || !outLength) return kMsgProtectArgumentMissing;
   *out = nullptr;
   *outLength = 0;
@@ -297,8 +293,8 @@ int CRYPTLIB_EncryptBuffer(const ZQEncryptKeyStruct* key, int saltFlag, uint32_t
   return failed("CRYPTLIB_EncryptBuffer", rc);
 }
 
-int CRYPTLIB_DecryptBuffer(const ZQEncryptKeyStruct* key, int saltFlag, const unsigned char* data,
-                           uint32_t length, unsigned char** out, uint32_t* outLength) {
+int cryptlibDecryptBuffer(const ZQEncryptKeyStruct* key, int saltFlag, const unsigned char* data,
+                          uint32_t length, unsigned char** out, uint32_t* outLength) {
   if (!out || !outLength) return kMsgProtectArgumentMissing;
   *out = nullptr;
   *outLength = 0;
@@ -312,7 +308,7 @@ int CRYPTLIB_DecryptBuffer(const ZQEncryptKeyStruct* key, int saltFlag, const un
   return rc == kMsgBadProtectedSize ? rc : failed("CRYPTLIB_DecryptBuffer", rc);
 }
 
-int EncryptPasswordEx(const unsigned char* key, int32_t keyLength, int32_t algorithm,
+int encryptPasswordEx(const unsigned char* key, int32_t keyLength, int32_t algorithm,
                       const unsigned char* password, uint32_t passwordLength, char* output) {
   trace::line(trace::kEntry, "-->EncryptPasswordEx\n");
   if (!output) return failed("EncryptPasswordEx", kMsgProtectArgumentMissing);
@@ -323,7 +319,7 @@ int EncryptPasswordEx(const unsigned char* key, int32_t keyLength, int32_t algor
                                                      password, passwordLength, output));
 }
 
-int EncryptCharPasswordEx(const char* password, const unsigned char* key, char* output) {
+int encryptCharPasswordEx(const char* password, const unsigned char* key, char* output) {
   trace::line(trace::kEntry, "-->EncryptCharPasswordEx\n");
   if (!output) return failed("EncryptCharPasswordEx", kMsgProtectArgumentMissing);
   output[0] = '\0';
@@ -334,13 +330,13 @@ int EncryptCharPasswordEx(const char* password, const unsigned char* key, char* 
                                                          static_cast<uint32_t>(len), output));
 }
 
-int DecryptPasswordEx(const unsigned char* key, char* text) {
+int decryptPasswordEx(const unsigned char* key, char* text) {
   trace::line(trace::kEntry, "-->DecryptPasswordEx\n");
   if (!key || !text) return failed("DecryptPasswordEx", kMsgProtectArgumentMissing);
   return failed("DecryptPasswordEx", decryptPassword(key, text));
 }
 
-int EncryptCharData(int checkFlag, const char* plainText, const char* keyText,
+int encryptCharData(int checkFlag, const char* plainText, const char* keyText,
                     char** protectedText) {
   trace::line(trace::kEntry, "-->EncryptCharData\n");
   if (!protectedText) return failed("EncryptCharData", kMsgProtectArgumentMissing);
@@ -369,7 +365,7 @@ int EncryptCharData(int checkFlag, const char* plainText, const char* keyText,
   return kOk;
 }
 
-int DecryptCharData(int checkFlag, const char* protectedText, const char* keyText,
+int decryptCharData(int checkFlag, const char* protectedText, const char* keyText,
                     char** plainText) {
   trace::line(trace::kEntry, "-->DecryptCharData\n");
   if (!plainText) return failed("DecryptCharData", kMsgProtectArgumentMissing);
@@ -399,7 +395,7 @@ int DecryptCharData(int checkFlag, const char* protectedText, const char* keyTex
   return kOk;
 }
 
-int HashPassword(char* password) {
+int hashPassword(char* password) {
   trace::line(trace::kEntry, "-->HashPassword\n");
   if (!password) return failed("HashPassword", kMsgProtectArgumentMissing);
   uint8_t salt[kHashSaltSize];
@@ -408,4 +404,4 @@ int HashPassword(char* password) {
   return failed("HashPassword", rc);
 }
 
-}  // extern "C"
+}  // namespace zq::security

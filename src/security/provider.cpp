@@ -7,7 +7,7 @@
 #include <mutex>
 #include <string>
 
-#include "platform/sync.h"
+#include "platform/platform.h"
 #include "security/errors.h"
 #include "security/ossl.h"
 

@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "frame/alloc.h"
+#include "frame/frame.h"
+#include "model/model.h"
 #include "text/qual_reader.h"
 #include "zqapi/zq_free.h"
 
@@ -22,7 +23,7 @@ struct DepthGuard {
 
 template <class T>
 T* newNode(TextReader& r) {
-  auto* node = static_cast<T*>(ZQCalloc(1, sizeof(T)));
+  auto* node = static_cast<T*>(zq::allocZeroed(1, sizeof(T)));
   if (!node) r.fail(kMsgCopyNoMemory);
   return node;
 }
@@ -107,10 +108,10 @@ bool readOldForm(TextReader& r, ZQAssignStruct& a, uint32_t type, const char* st
       break;
     }
     case ZQ_DATA_TYPE_CURRENCY: {
-      auto* c = static_cast<ZQCurrencyStruct*>(ZQCalloc(1, sizeof(ZQCurrencyStruct)));
+      auto* c = static_cast<ZQCurrencyStruct*>(zq::allocZeroed(1, sizeof(ZQCurrencyStruct)));
       if (!c) return r.fail(kMsgCopyNoMemory);
       if (!(c->value = dupBytes(rest, len))) {
-        ZQFree(c);
+        zq::freeBlock(c);
         return r.fail(kMsgCopyNoMemory);
       }
       v.u.currencyValue = c;
@@ -249,7 +250,7 @@ bool readFilterApi(TextReader& r, ZQAssignStruct& a) {
   if (!r.unsignedField(count) || count > r.remaining() / 4)
     return r.failQuoted(kMsgTextMalformed, "bad num items", at);
   if (count) {
-    auto* items = static_cast<ZQAssignStruct*>(ZQCalloc(count, sizeof(ZQAssignStruct)));
+    auto* items = static_cast<ZQAssignStruct*>(zq::allocZeroed(count, sizeof(ZQAssignStruct)));
     if (!items) return r.fail(kMsgCopyNoMemory);
     f->items = items;
     f->count = count;
@@ -318,7 +319,7 @@ bool readAssign(TextReader& r, ZQAssignStruct& a) {
       a.u.function = node;
       node->functionCode = fn;
       if (count) {
-        auto* items = static_cast<ZQAssignStruct*>(ZQCalloc(count, sizeof(ZQAssignStruct)));
+        auto* items = static_cast<ZQAssignStruct*>(zq::allocZeroed(count, sizeof(ZQAssignStruct)));
         if (!items) return r.fail(kMsgCopyNoMemory);
         node->items = items;
         node->count = count;
@@ -342,7 +343,7 @@ int32_t decodeAssignText(const char* text, size_t len, const LengthCounter& coun
                          ZQAssignStruct* out, size_t* consumed, char* detail) {
   TextReader r(text, len, counter, detail);
   if (!readAssign(r, *out)) {
-    FreeZQAssignStruct(out, 0);
+    zq::model::release(*out);
     out->assignType = ZQ_ASSIGN_TYPE_NONE;
     return r.error();
   }

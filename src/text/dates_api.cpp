@@ -1,21 +1,18 @@
-// The exported date and time calls. Nothing here throws across the C
-// boundary: loading the settings may run out of memory, which each call
-// reports in its own way.
+#include "text/dates_api.h"
+
 #include <cstring>
 #include <limits>
 #include <new>
 #include <string>
 
-#include "frame/status.h"
+#include "frame/frame.h"
 #include "text/dates_calendar.h"
 #include "text/dates_format.h"
 #include "text/dates_locale.h"
 #include "text/dates_parse.h"
-#include "zqapi/zq_datetime.h"
 
+namespace zq::text::dates {
 namespace {
-
-namespace dates = zq::text::dates;
 
 // Copies text into a buffer of size bytes, cut at a character boundary.
 size_t copyCut(const std::string& text, char* buffer, size_t size) {
@@ -29,15 +26,15 @@ size_t copyCut(const std::string& text, char* buffer, size_t size) {
   return n;
 }
 
-using TimeFormatter = std::string (*)(const dates::LocaleTables&, const struct tm&);
+using TimeFormatter = std::string (*)(const LocaleTables&, const struct tm&);
 
 int formatTime(char* buffer, size_t size, const struct tm* time, TimeFormatter formatter) {
   if (!buffer || size == 0) return 0;
   buffer[0] = '\0';
-  if (!time || !dates::usableTime(*time)) return 0;
+  if (!time || !usableTime(*time)) return 0;
   std::string text;
   try {
-    text = formatter(dates::tables(), *time);
+    text = formatter(tables(), *time);
   } catch (...) {
     return 0;
   }
@@ -50,109 +47,101 @@ int formatTime(char* buffer, size_t size, const struct tm* time, TimeFormatter f
 
 }  // namespace
 
-extern "C" {
-
-int ZQDateToJulianDate(ZQControlStruct* /*control*/, const ZQDateStruct* date, int32_t* julianDate,
-                       ZQStatusList* status) {
-  if (!status) return ZQ_RETURN_BAD_STATUS;
-  zq::clearStatus(status);
+int toDayNumber(const ZQDateStruct* date, int32_t* julianDate, ZQStatusList* status) {
   if (julianDate) *julianDate = 0;
-  if (!date || !julianDate) return zq::addError(status, ZQ_DATE_ERROR_NO_OUTPUT);
-  int64_t j = dates::dayNumberOf(date->year, date->month, date->day);
+  if (!date || !julianDate) return addError(status, ZQ_DATE_ERROR_NO_OUTPUT);
+  int64_t j = dayNumberOf(date->year, date->month, date->day);
   if (j < std::numeric_limits<int32_t>::min() || j > std::numeric_limits<int32_t>::max())
-    return zq::addError(status, ZQ_DATE_ERROR_RANGE);
+    return addError(status, ZQ_DATE_ERROR_RANGE);
   *julianDate = static_cast<int32_t>(j);
   return ZQ_RETURN_OK;
 }
 
-int ZQJulianDateToDate(ZQControlStruct* /*control*/, int32_t julianDate, ZQDateStruct* date,
-                       ZQStatusList* status) {
-  if (!status) return ZQ_RETURN_BAD_STATUS;
-  zq::clearStatus(status);
-  if (!date) return zq::addError(status, ZQ_DATE_ERROR_NO_OUTPUT);
+int toCalendarDate(int32_t julianDate, ZQDateStruct* date, ZQStatusList* status) {
+  if (!date) return addError(status, ZQ_DATE_ERROR_NO_OUTPUT);
   // Any 32-bit day number lands within a few million years: the fields fit.
-  dates::CalendarDate d = dates::dateOf(julianDate);
+  CalendarDate d = dateOf(julianDate);
   date->year = static_cast<int32_t>(d.year);
   date->month = static_cast<int32_t>(d.month);
   date->day = static_cast<int32_t>(d.day);
   return ZQ_RETURN_OK;
 }
 
-int ZQFormatTimestampDate(char* buffer, size_t size, const struct tm* time) {
-  return formatTime(buffer, size, time, dates::formatTimeDate);
+int formatTimestampDate(char* buffer, size_t size, const struct tm* time) {
+  return formatTime(buffer, size, time, formatTimeDate);
 }
 
-int ZQFormatTimestamp(char* buffer, size_t size, const struct tm* time) {
-  return formatTime(buffer, size, time, dates::formatTimeDateTime);
+int formatTimestamp(char* buffer, size_t size, const struct tm* time) {
+  return formatTime(buffer, size, time, formatTimeDateTime);
 }
 
-int ZQFormatTimestampTime(char* buffer, size_t size, const struct tm* time) {
-  return formatTime(buffer, size, time, dates::formatTimeOfDay);
+int formatTimestampTime(char* buffer, size_t size, const struct tm* time) {
+  return formatTime(buffer, size, time, formatTimeOfDay);
 }
 
-ZQBoolean ZQParseTimestamp(const char* text, ZQBoolean timeOnly, ZQTimestamp* value,
-                           ZQBoolean* isInterval) {
+bool parseTimestampText(const char* text, bool timeOnly, ZQTimestamp* value,
+                        ZQBoolean* isInterval) {
   if (isInterval) *isInterval = 0;
-  if (!value) return 0;
+  if (!value) return false;
   *value = 0;
   try {
     int32_t parsed;
     bool interval;
-    if (!dates::parseTimestamp(dates::tables(), text, timeOnly != 0, parsed, interval)) return 0;
+    if (!parseTimestamp(tables(), text, timeOnly, parsed, interval)) return false;
     *value = parsed;
     if (isInterval) *isInterval = interval ? 1 : 0;
-    return 1;
+    return true;
   } catch (...) {
-    return 0;
+    return false;
   }
 }
 
-int ZQDateDifference(int unit, int32_t from, int32_t to, int32_t* result) {
+int dateDifference(int unit, int32_t from, int32_t to, int32_t* result) {
   if (!result) return ZQ_DATE_ERROR_NO_OUTPUT;
   *result = 0;
-  return dates::differenceOf(unit, from, to, *result) ? 0 : ZQ_DATE_ERROR_BAD_CODE;
+  return differenceOf(unit, from, to, *result) ? 0 : ZQ_DATE_ERROR_BAD_CODE;
 }
 
-int ZQDateAdd(int unit, int32_t amount, int32_t dayNumber, int32_t* result) {
+int dateAdd(int unit, int32_t amount, int32_t dayNumber, int32_t* result) {
   if (!result) return ZQ_DATE_ERROR_NO_OUTPUT;
   *result = 0;
-  return dates::addToDay(unit, amount, dayNumber, *result) ? 0 : ZQ_DATE_ERROR_BAD_CODE;
+  return addToDay(unit, amount, dayNumber, *result) ? 0 : ZQ_DATE_ERROR_BAD_CODE;
 }
 
-ZQBoolean ZQIsValidDate(const ZQDateStruct* date) {
-  return date && dates::isValidDate(date->year, date->month, date->day) ? 1 : 0;
+bool isValidDate(const ZQDateStruct* date) {
+  return date && isValidDate(date->year, date->month, date->day);
 }
 
-int ZQGetDateName(int kind, int32_t dayNumber, char* name, size_t size) {
+int dateName(int kind, int32_t dayNumber, char* name, size_t size) {
   if (!name || size == 0) return ZQ_DATE_ERROR_NO_OUTPUT;
   name[0] = '\0';
   if (kind != ZQ_DATE_NAME_MONTH && kind != ZQ_DATE_NAME_WEEKDAY) return ZQ_DATE_ERROR_BAD_CODE;
   try {
-    const dates::LocaleTables& t = dates::tables();
+    const LocaleTables& t = tables();
     if (kind == ZQ_DATE_NAME_MONTH)
-      copyCut(t.catalogMonths[dates::dateOf(dayNumber).month - 1], name, size);
+      copyCut(t.catalogMonths[dateOf(dayNumber).month - 1], name, size);
     else
-      copyCut(t.catalogWeekdays[dates::weekdayOf(dayNumber)], name, size);
+      copyCut(t.catalogWeekdays[weekdayOf(dayNumber)], name, size);
     return 0;
   } catch (...) {
     return ZQ_DATE_ERROR_NO_MEMORY;
   }
 }
 
-int ZQGetDatePart(int part, int32_t dayNumber, int32_t* result) {
+int datePart(int part, int32_t dayNumber, int32_t* result) {
   if (!result) return ZQ_DATE_ERROR_NO_OUTPUT;
   *result = 0;
-  return dates::partOf(part, dayNumber, *result) ? 0 : ZQ_DATE_ERROR_BAD_CODE;
+  return partOf(part, dayNumber, *result) ? 0 : ZQ_DATE_ERROR_BAD_CODE;
 }
 
-int ZQParseDate(int pivotYear, const char* text, const char** end, int32_t* dayNumber) {
+int parseDateText(int pivotYear, const char* text, const char** end, int32_t* dayNumber) {
   if (end) *end = text;
   if (!dayNumber) return ZQ_DATE_ERROR_NO_OUTPUT;
   *dayNumber = 0;
   try {
     const char* stop = text;
     int32_t j;
-    if (!dates::parseDate(dates::tables(), pivotYear, text, j, stop)) return ZQ_DATE_ERROR_BAD_TEXT;
+    if (!parseDate(tables(), pivotYear, text, j, stop)) return ZQ_DATE_ERROR_BAD_TEXT;
     *dayNumber = j;
     if (end) *end = stop;
     return 0;
@@ -161,29 +150,29 @@ int ZQParseDate(int pivotYear, const char* text, const char** end, int32_t* dayN
   }
 }
 
-ZQBoolean ZQParseTimeOfDay(const char* text, int32_t* seconds) {
-  if (!seconds) return 0;
+bool parseTimeOfDayText(const char* text, int32_t* seconds) {
+  if (!seconds) return false;
   *seconds = 0;
   try {
     int32_t parsed;
-    if (!dates::parseTimeOfDay(dates::tables(), text, parsed)) return 0;
+    if (!parseTimeOfDay(tables(), text, parsed)) return false;
     *seconds = parsed;
-    return 1;
+    return true;
   } catch (...) {
-    return 0;
+    return false;
   }
 }
 
-int ZQFormatDate(int32_t dayNumber, char* buffer) {
+int formatDate(int32_t dayNumber, char* buffer) {
   if (!buffer) return 0;
   buffer[0] = '\0';
   try {
     return static_cast<int>(
-        copyCut(dates::formatDayNumber(dates::tables(), dayNumber), buffer, ZQ_DATE_TEXT_SIZE));
+        copyCut(formatDayNumber(tables(), dayNumber), buffer, ZQ_DATE_TEXT_SIZE));
   } catch (...) {
     buffer[0] = '\0';
     return 0;
   }
 }
 
-}  // extern "C"
+}  // namespace zq::text::dates

@@ -11,9 +11,7 @@
 #include <new>
 #include <vector>
 
-#include "platform/catalog.h"
-#include "platform/config.h"
-#include "platform/sync.h"
+#include "platform/platform.h"
 #include "zqapi/zq_session.h"
 
 namespace zq::text::dates {

@@ -2,8 +2,7 @@
 
 #include <mutex>
 
-#include "platform/catalog.h"
-#include "platform/sync.h"
+#include "platform/platform.h"
 #include "zqapi/zq_session.h"
 
 namespace zq::text {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "frame/status.h"
+#include "frame/frame.h"
 #include "text/qual_text.h"
 
 namespace zq::text {
@@ -153,7 +153,7 @@ struct Checker {
       ZQStatusList scratch{0, nullptr};
       int rc = nestedCheck ? nestedCheck(q->qualifier, &scratch)
                            : Checker{&scratch}.qualifier(q->qualifier, depth + 1);
-      FreeZQStatusList(&scratch, 0);
+      zq::releaseStatusList(&scratch);
       if (rc >= ZQ_RETURN_ERROR) return fail(kMsgBadQuery);
     }
     if (q->valueFieldId == 0) return fail(kMsgBadQuery);
@@ -214,7 +214,7 @@ struct Checker {
         for (uint32_t i = 0; i < f->count; ++i) {
           ZQStatusList scratch{0, nullptr};
           int rc = Checker{&scratch}.assign(f->items[i], depth + 1, false);
-          FreeZQStatusList(&scratch, 0);
+          zq::releaseStatusList(&scratch);
           if (rc) return fail(kMsgBadFilterApiInput);
         }
         return 0;

@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "frame/alloc.h"
+#include "frame/frame.h"
+#include "model/model.h"
 #include "zqapi/zq_free.h"
 
 namespace zq::text {
@@ -166,7 +167,7 @@ bool TextReader::failQuoted(int32_t number, const char* what, const char* quoteF
 }
 
 char* dupBytes(const char* text, size_t len) {
-  auto* copy = static_cast<char*>(ZQAlloc(len + 1));
+  auto* copy = static_cast<char*>(zq::alloc(len + 1));
   if (!copy) return nullptr;
   if (len) memcpy(copy, text, len);
   copy[len] = '\0';
@@ -230,7 +231,7 @@ int32_t readCurrencyContent(const char* text, size_t len, const LengthCounter& c
   if (count > in.remaining() / 7) return kMsgTextMalformed;
   if (count) {
     auto* items = static_cast<ZQFunctionalCurrencyStruct*>(
-        ZQCalloc(count, sizeof(ZQFunctionalCurrencyStruct)));
+        zq::allocZeroed(count, sizeof(ZQFunctionalCurrencyStruct)));
     if (!items) return kMsgCopyNoMemory;
     c.functionalCurrencies.items = items;
     c.functionalCurrencies.count = count;
@@ -334,13 +335,13 @@ bool readValue(TextReader& r, ZQValueStruct& out, ValueFlavour flavour) {
       uint32_t kind, count;
       if (!r.anyField(kind) || !r.unsignedField(count) || count > r.remaining() / 2)
         return badValue(r, flavour, type, content);
-      auto* list = static_cast<ZQByteList*>(ZQCalloc(1, sizeof(ZQByteList)));
+      auto* list = static_cast<ZQByteList*>(zq::allocZeroed(1, sizeof(ZQByteList)));
       if (!list) return r.fail(kMsgCopyNoMemory);
       out.dataType = type;
       out.u.byteListValue = list;
       list->type = kind;
       if (count) {
-        if (!(list->bytes = static_cast<unsigned char*>(ZQAlloc(count))))
+        if (!(list->bytes = static_cast<unsigned char*>(zq::alloc(count))))
           return r.fail(kMsgCopyNoMemory);
         list->count = count;
       }
@@ -356,7 +357,7 @@ bool readValue(TextReader& r, ZQValueStruct& out, ValueFlavour flavour) {
           !r.unsignedField(location) || location > ZQ_LOC_BUFFER ||
           (location == ZQ_LOC_BUFFER && (!r.rawField(hex, hexLen) || hexLen % 2)))
         return badValue(r, flavour, type, content);
-      auto* a = static_cast<ZQAttachStruct*>(ZQCalloc(1, sizeof(ZQAttachStruct)));
+      auto* a = static_cast<ZQAttachStruct*>(zq::allocZeroed(1, sizeof(ZQAttachStruct)));
       if (!a) return r.fail(kMsgCopyNoMemory);
       out.dataType = type;
       out.u.attachmentValue = a;
@@ -365,7 +366,7 @@ bool readValue(TextReader& r, ZQValueStruct& out, ValueFlavour flavour) {
       if (!(a->name = dupBytes(name, nameLen))) return r.fail(kMsgCopyNoMemory);
       a->location.locationType = location;
       if (location == ZQ_LOC_BUFFER && hexLen) {
-        auto* bytes = static_cast<unsigned char*>(ZQAlloc(hexLen / 2));
+        auto* bytes = static_cast<unsigned char*>(zq::alloc(hexLen / 2));
         if (!bytes) return r.fail(kMsgCopyNoMemory);
         a->location.u.buffer.bytes = bytes;
         a->location.u.buffer.size = static_cast<uint32_t>(hexLen / 2);
@@ -378,7 +379,7 @@ bool readValue(TextReader& r, ZQValueStruct& out, ValueFlavour flavour) {
       const char* s;
       size_t n;
       if (!r.counted(s, n)) return badValue(r, flavour, type, content);
-      auto* c = static_cast<ZQCurrencyStruct*>(ZQCalloc(1, sizeof(ZQCurrencyStruct)));
+      auto* c = static_cast<ZQCurrencyStruct*>(zq::allocZeroed(1, sizeof(ZQCurrencyStruct)));
       if (!c) return r.fail(kMsgCopyNoMemory);
       out.dataType = type;
       out.u.currencyValue = c;
@@ -392,12 +393,12 @@ bool readValue(TextReader& r, ZQValueStruct& out, ValueFlavour flavour) {
       // Each point takes at least "0\0\".
       if (!r.unsignedField(count) || count > r.remaining() / 4)
         return badValue(r, flavour, type, content);
-      auto* list = static_cast<ZQCoordList*>(ZQCalloc(1, sizeof(ZQCoordList)));
+      auto* list = static_cast<ZQCoordList*>(zq::allocZeroed(1, sizeof(ZQCoordList)));
       if (!list) return r.fail(kMsgCopyNoMemory);
       out.dataType = type;
       out.u.coordListValue = list;
       if (count) {
-        auto* items = static_cast<ZQCoordStruct*>(ZQCalloc(count, sizeof(ZQCoordStruct)));
+        auto* items = static_cast<ZQCoordStruct*>(zq::allocZeroed(count, sizeof(ZQCoordStruct)));
         if (!items) return r.fail(kMsgCopyNoMemory);
         list->items = items;
         list->count = count;
@@ -431,7 +432,7 @@ bool isCurrencyTag(uint32_t tag) {
 
 template <class T>
 T* newNode(TextReader& r) {
-  auto* node = static_cast<T*>(ZQCalloc(1, sizeof(T)));
+  auto* node = static_cast<T*>(zq::allocZeroed(1, sizeof(T)));
   if (!node) r.fail(kMsgCopyNoMemory);
   return node;
 }
@@ -456,7 +457,7 @@ bool readQuery(TextReader& r, ZQFieldValueOrArithStruct& o) {
   if (!readQualifier(r, *nested)) return false;
   if (nested->operation == ZQ_COND_OP_NONE) {
     // No condition: the query holds no qualification node.
-    ZQFree(nested);
+    zq::freeBlock(nested);
     q->qualifier = nullptr;
   }
   return true;
@@ -519,7 +520,7 @@ bool readOperand(TextReader& r, ZQFieldValueOrArithStruct& o) {
       // Every value takes at least "0\".
       if (count == 0 || count > r.remaining() / 2)
         return r.failQuoted(kMsgTextMalformed, "bad value set", fields);
-      auto* items = static_cast<ZQValueStruct*>(ZQCalloc(count, sizeof(ZQValueStruct)));
+      auto* items = static_cast<ZQValueStruct*>(zq::allocZeroed(count, sizeof(ZQValueStruct)));
       if (!items) return r.fail(kMsgCopyNoMemory);
       o.tag = tag;
       o.u.valueSet.items = items;
@@ -610,7 +611,7 @@ int32_t decodeQualifierText(const char* text, size_t len, const LengthCounter& c
                             ZQQualifierStruct* out, size_t* consumed, char* detail) {
   TextReader r(text, len, counter, detail);
   if (!readQualifier(r, *out)) {
-    FreeZQQualifierStruct(out, 0);
+    zq::model::release(*out);
     out->operation = ZQ_COND_OP_NONE;
     return r.error();
   }
@@ -623,7 +624,7 @@ int32_t decodeValueText(const char* text, size_t len, const LengthCounter& count
   TextReader r(text, len, counter, detail);
   memset(out, 0, sizeof *out);
   if (!readValue(r, *out, ValueFlavour::qualifier)) {
-    FreeZQValueStruct(out, 0);
+    zq::model::release(*out);
     memset(out, 0, sizeof *out);
     return r.error();
   }
@@ -634,13 +635,13 @@ int32_t decodeValueText(const char* text, size_t len, const LengthCounter& count
 int32_t decodeCurrencyText(const char* text, size_t len, const LengthCounter& counter,
                            ZQValueStruct* out) {
   memset(out, 0, sizeof *out);
-  auto* c = static_cast<ZQCurrencyStruct*>(ZQCalloc(1, sizeof(ZQCurrencyStruct)));
+  auto* c = static_cast<ZQCurrencyStruct*>(zq::allocZeroed(1, sizeof(ZQCurrencyStruct)));
   if (!c) return kMsgCopyNoMemory;
   out->dataType = ZQ_DATA_TYPE_CURRENCY;
   out->u.currencyValue = c;
   const int32_t rc = readCurrencyContent(text, len, counter, *c);
   if (rc) {
-    FreeZQValueStruct(out, 0);
+    zq::model::release(*out);
     memset(out, 0, sizeof *out);
   }
   return rc;

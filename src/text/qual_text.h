@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frame/message_numbers.h"
+#include "frame/frame.h"
 #include "zqapi/zq_qual.h"
 
 namespace zq::text {

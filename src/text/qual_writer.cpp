@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "frame/alloc.h"
-#include "platform/charset.h"
+#include "frame/frame.h"
+#include "platform/platform.h"
 
 namespace zq::text {
 
@@ -33,7 +33,7 @@ constexpr size_t kStep = 1024;  // first buffer and least growth
 }
 
 TextWriter::~TextWriter() {
-  ZQFree(buffer_);
+  zq::freeBlock(buffer_);
 }
 
 bool TextWriter::reserve(size_t more) {
@@ -42,7 +42,7 @@ bool TextWriter::reserve(size_t more) {
   // Grow geometrically so that long texts are written in one pass.
   size_t capacity = capacity_ ? capacity_ : kStep + 1;
   while (capacity < size_ + more + 1) capacity += capacity / 2 + kStep;
-  auto* grown = static_cast<char*>(ZQRealloc(buffer_, capacity));
+  auto* grown = static_cast<char*>(zq::reallocate(buffer_, capacity));
   if (!grown) {
     failed_ = true;
     return false;

@@ -8,10 +8,10 @@
 #include <mutex>
 #include <string>
 
-#include "frame/alloc.h"
-#include "frame/status.h"
-#include "platform/charset.h"
-#include "security/password.h"
+#include "frame/frame.h"
+#include "model/model.h"
+#include "platform/platform.h"
+#include "security/security.h"
 #include "transport/binding.h"
 #include "transport/state.h"
 #include "zqapi/zq_free.h"
@@ -115,10 +115,10 @@ int askServerSettings(ZQThreadContext* ctx, ZQControlStruct* control, ServerOpti
     bool refused =
         rc >= ZQ_RETURN_ERROR && attempt.count > 0 && attempt.items[0].messageNumber == 123;
     if (!refused || count == 1) {
-      ZQMergeStatusLists(&attempt, status, status);
+      zq::mergeStatusLists(&attempt, status, status);
       break;
     }
-    FreeZQStatusList(&attempt, 0);
+    zq::releaseStatusList(&attempt);
   }
   if (rc >= ZQ_RETURN_ERROR) return rc;
 
@@ -165,14 +165,14 @@ int askServerSettings(ZQThreadContext* ctx, ZQControlStruct* control, ServerOpti
   }
   integer(6, v);
   options->maxAttachmentSize = static_cast<uint32_t>(v);
-  FreeZQServerInfoList(&result, 0);
+  zq::model::release(result);
   return ZQ_RETURN_OK;
 }
 
 int bind(ZQControlStruct* control, uint32_t queue, RequestHeader* header, bool useCallLock,
          FirstContact& remote, ZQStatusList* status) {
   if (!status) return ZQ_RETURN_BAD_STATUS;
-  ZQThreadContext* ctx = ZQGetThreadContext(control, status);
+  ZQThreadContext* ctx = zq::findContext(control, status);
   if (!ctx) return ZQ_RETURN_FATAL;
   TransportState* st = stateOf(ctx);
   if (!st) return addError(status, kMsgNoMemory);
@@ -235,7 +235,7 @@ int bind(ZQControlStruct* control, uint32_t queue, RequestHeader* header, bool u
         int r = remote.exchangeKeys(ctx, control, d, *binding, useCallLock, status);
         if (r >= ZQ_RETURN_ERROR && (status->count && (status->items[0].messageNumber == 9002 ||
                                                        status->items[0].messageNumber == 9003))) {
-          FreeZQStatusList(status, 0);
+          zq::releaseStatusList(status);
           r = remote.exchangeKeys(ctx, control, d, *binding, useCallLock, status);
         }
         return r;
@@ -372,7 +372,7 @@ int bind(ZQControlStruct* control, uint32_t queue, RequestHeader* header, bool u
 }
 
 void recordCacheId(ZQControlStruct* control, uint32_t queue) {
-  ZQThreadContext* ctx = ZQGetThreadContext(control, nullptr);
+  ZQThreadContext* ctx = zq::findContext(control, nullptr);
   TransportState* st = stateOf(ctx);
   if (!st || ctx->cacheIdManaged) return;
   uint32_t q = queue;

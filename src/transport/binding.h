@@ -2,7 +2,7 @@
 // contact with a new server, character sets, the request header.
 #pragma once
 
-#include "frame/context.h"
+#include "frame/frame.h"
 #include "transport/records.h"
 #include "zqapi/zq_defs.h"
 

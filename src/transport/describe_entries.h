@@ -1,8 +1,7 @@
 // Wire descriptions of the entry and transaction records.
 #pragma once
 
-#include "model/codec.h"
-#include "model/describe_core.h"
+#include "model/model.h"
 #include "transport/describe_records.h"
 #include "transport/records_entries.h"
 

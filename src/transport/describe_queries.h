@@ -1,10 +1,7 @@
 // Wire descriptions of the query records (records_queries.h).
 #pragma once
 
-#include "model/codec.h"
-#include "model/describe_core.h"
-#include "model/describe_defs.h"
-#include "model/describe_qual.h"
+#include "model/describe.h"
 #include "transport/describe_records.h"
 #include "transport/records_queries.h"
 

@@ -2,9 +2,8 @@
 // (the envelope's are security's: describe_envelope.h).
 #pragma once
 
-#include "frame/alloc.h"
-#include "model/codec.h"
-#include "model/describe_core.h"
+#include "frame/frame.h"
+#include "model/model.h"
 #include "security/describe_envelope.h"
 #include "transport/records.h"
 

@@ -1,7 +1,7 @@
 // What the session calls need from the transport.
 #pragma once
 
-#include "frame/context.h"
+#include "frame/frame.h"
 
 namespace zq::transport {
 

@@ -13,9 +13,8 @@
 #include <span>
 #include <type_traits>
 
-#include "frame/context.h"
-#include "frame/status.h"
-#include "platform/rpc.h"
+#include "frame/frame.h"
+#include "platform/platform.h"
 #include "transport/procedure_list.h"
 #include "transport/records.h"
 #include "transport/records_entries.h"

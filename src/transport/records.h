@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "security/envelope.h"
+#include "security/security.h"
 #include "zqapi/zq_defs.h"
 #include "zqapi/zq_types.h"
 
@@ -19,7 +19,7 @@ struct RequestHeader {
   int32_t cacheId;
   int32_t operationTime;
   char* user;
-  char* password;  // protected (never the plain password)
+  char* password;         // protected (never the plain password)
   ZQByteList clientInfo;  // type 7: "%u:%s:%s" with its terminator
   char* reserved;
   char* localeBlock[6];  // locale, charSet, localeExtra1..4
@@ -28,13 +28,13 @@ struct RequestHeader {
   uint32_t clientType;
   uint32_t timeout;
   ZQPropList properties;
-  int32_t callWordA;        // no call uses it yet
-  uint32_t continuation;    // reply: its first value continues the previous reply's last
-  uint32_t callWordC;       // no call uses it yet
-  uint32_t flags;           // bit 0: header flag
-  uint32_t responseSize;    // largest reply the client takes in a chunked retrieval
-  int32_t chunkToken;       // 0 on a first request, then what the previous reply carried
-  uint8_t lastChunk;        // 1 after binding; a reply (or upload) that completes the transfer
+  int32_t callWordA;      // no call uses it yet
+  uint32_t continuation;  // reply: its first value continues the previous reply's last
+  uint32_t callWordC;     // no call uses it yet
+  uint32_t flags;         // bit 0: header flag
+  uint32_t responseSize;  // largest reply the client takes in a chunked retrieval
+  int32_t chunkToken;     // 0 on a first request, then what the previous reply carried
+  uint8_t lastChunk;      // 1 after binding; a reply (or upload) that completes the transfer
 };
 
 // The continuation word of a reply of procedure 67: its first value

@@ -2,7 +2,7 @@
 #include <cstring>
 #include <new>
 
-#include "platform/rpc.h"
+#include "platform/platform.h"
 #include "transport/state.h"
 
 namespace zq::transport {

@@ -10,8 +10,8 @@
 #include <mutex>
 #include <string>
 
-#include "frame/context.h"
-#include "security/handshake.h"
+#include "frame/frame.h"
+#include "security/security.h"
 
 struct __rpc_client;  // CLIENT of the RPC library
 
@@ -45,7 +45,7 @@ using HandlePtr = std::shared_ptr<ClientHandle>;
 
 struct ServerRecord {
   std::string name;
-  uint32_t port = 0;     // 0: ask the port mapper
+  uint32_t port = 0;  // 0: ask the port mapper
   int version = kNewestVersion;
   uint32_t program = 0;  // private program number; 0: none
 
@@ -68,7 +68,7 @@ struct Binding {
   bool encryptionOn = true;
   // The negotiated key records, released with the binding.
   security::BindingKeys keys;
-  bool provisional = false;  // list queue chosen before any other queue
+  bool provisional = false;              // list queue chosen before any other queue
   std::array<int32_t, 36> listCacheIds;  // list queue only
   Binding() { listCacheIds.fill(-1); }
 };
@@ -99,7 +99,7 @@ struct PasswordCache {
 };
 
 struct TransportState : SubsystemState {
-  std::mutex serversMutex;  // guards the list, not the records' contents
+  std::mutex serversMutex;                           // guards the list, not the records' contents
   std::list<std::unique_ptr<ServerRecord>> servers;  // newest first
   ServerRecord* lastServer = nullptr;
 
@@ -139,7 +139,6 @@ uint32_t programFor(ZQThreadContext* ctx, ServerRecord* server, uint32_t resolve
 // Creates a client handle for (program, version): directly to a port when
 // one is configured, else through the port mapper. Null on failure; the RPC
 // library's creation error tells why.
-HandlePtr createHandle(ZQThreadContext* ctx, ServerRecord* server, uint32_t program,
-                       int version);
+HandlePtr createHandle(ZQThreadContext* ctx, ServerRecord* server, uint32_t program, int version);
 
 }  // namespace zq::transport

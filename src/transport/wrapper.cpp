@@ -3,11 +3,10 @@
 #include <cstring>
 #include <unordered_map>
 
-#include "frame/alloc.h"
-#include "platform/rpc.h"
-#include "model/codec_base.h"
-#include "security/envelope_call.h"
-#include "security/handshake_seam.h"
+#include "frame/frame.h"
+#include "platform/platform.h"
+#include "model/model.h"
+#include "security/security.h"
 
 namespace zq::transport {
 namespace {
@@ -33,12 +32,12 @@ void* resultSlot(ZQThreadContext* ctx, const Procedure& p, int version) {
   auto it = slots->find(slotKey(p, version));
   void* buffer;
   if (it == slots->end()) {
-    buffer = ZQCalloc(1, p.replySize);
+    buffer = zq::allocZeroed(1, p.replySize);
     if (!buffer) return nullptr;
     try {
       slots->emplace(slotKey(p, version), std::make_pair(&p, buffer));
     } catch (...) {
-      ZQFree(buffer);
+      zq::freeBlock(buffer);
       return nullptr;
     }
   } else {
@@ -51,19 +50,19 @@ void* resultSlot(ZQThreadContext* ctx, const Procedure& p, int version) {
 }
 
 void releaseResultSlots(ZQThreadContext* ctx) {
-  TransportState* st = ctx && ctx->transport ? static_cast<TransportState*>(ctx->transport.get())
-                                             : nullptr;
+  TransportState* st =
+      ctx && ctx->transport ? static_cast<TransportState*>(ctx->transport.get()) : nullptr;
   if (!st || !st->resultSlots) return;
   auto* slots = static_cast<SlotTable*>(st->resultSlots.get());
   for (auto& [key, entry] : *slots) {
     if (entry.first->freeReply) entry.first->freeReply(entry.second);
-    ZQFree(entry.second);
+    zq::freeBlock(entry.second);
   }
   slots->clear();
 }
 
 int callWrapper(ZQThreadContext* ctx, ClientHandle& handle, const Procedure& p, int version,
-                  void* args, void* reply) {
+                void* args, void* reply) {
   if (!ctx) return platform::kRpcCantSend;
   model::CodecScope scope(version, ctx);
   // The key exchange goes straight out: never enciphered, never limited.
@@ -81,10 +80,9 @@ int callWrapper(ZQThreadContext* ctx, ClientHandle& handle, const Procedure& p, 
   int status = platform::kRpcSuccess;
   Binding* binding =
       st && ctx->currentQueue < kQueueCount ? st->current[ctx->currentQueue] : nullptr;
-  if (security::sendThroughEnvelope(ctx, binding ? &binding->keys : nullptr,
-                                    binding && binding->encryptionOn, version, handle.get(),
-                                    p.number, p.args, args, p.reply, reply, kDefaultCallTimeout,
-                                    &status))
+  if (security::sendThroughEnvelope(
+          ctx, binding ? &binding->keys : nullptr, binding && binding->encryptionOn, version,
+          handle.get(), p.number, p.args, args, p.reply, reply, kDefaultCallTimeout, &status))
     return status;
   return platform::rpcCall(handle.get(), p.number, p.args, args, p.reply, reply,
                            kDefaultCallTimeout);

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "frame/context.h"
+#include "frame/frame.h"
 #include "transport/procedures.h"
 #include "transport/state.h"
 

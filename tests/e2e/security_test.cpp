@@ -8,7 +8,7 @@
 
 #include "frame/alloc.h"
 #include "frame/context.h"
-#include "call/identity.h"
+#include "calls/session.h"
 #include "platform/config.h"
 #include "security/handshake_seam.h"
 #include "security/provider.h"
@@ -388,6 +388,16 @@ TEST(SourceIdentity, StoredEnciphered) {
     ZQFree(text);
   }
   unlink(path.c_str());
+}
+
+// The client identity is exported by ordinal 835 as well.
+TEST(SourceIdentity, ExportedByOrdinal) {
+  using GetIdentity = int (*)(ZQControlStruct*, char**, ZQStatusList*);
+  auto get = reinterpret_cast<GetIdentity>(ZQGetOrdinal(835));
+  ASSERT_EQ(reinterpret_cast<void*>(get), reinterpret_cast<void*>(&ZQGetClientIdentity));
+  Status s;
+  EXPECT_EQ(get(nullptr, nullptr, &s), 2);
+  EXPECT_TRUE(s.has(233));
 }
 
 // Running out of memory at any allocation of a first encrypted call (key

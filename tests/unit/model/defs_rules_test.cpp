@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "call/ordinals.h"
+#include "zqapi/zq_session.h"
 #include "support/session.h"
 #include "zqapi/zq_copy.h"
 

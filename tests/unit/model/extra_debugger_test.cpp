@@ -1,6 +1,6 @@
 // Records of the workflow debugger calls: wire forms (version 14 only),
 // release, and the copies 1011, 1014, 1063 and 1064.
-#include "call/ordinals.h"
+#include "zqapi/zq_session.h"
 #include "unit/model/extra_support.h"
 #include "unit/model/fixtures.h"
 #include "zqapi/zq_debugger.h"

@@ -2,7 +2,7 @@
 // 1058 and 1059 with their rounded capacities.
 #include <malloc.h>
 
-#include "call/ordinals.h"
+#include "zqapi/zq_session.h"
 #include "unit/model/extra_support.h"
 #include "unit/model/fixtures.h"
 #include "zqapi/zq_export.h"

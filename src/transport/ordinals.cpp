@@ -1,8 +1,0 @@
-#include "call/ordinals.h"
-
-namespace zq::transport {
-
-// Functions of this subsystem that are exported by ordinal.
-OrdinalTable ordinals() { return {}; }
-
-}  // namespace zq::transport
