@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "access.h"
 #include "frame/alloc.h"
 #include "model/codec.h"
 #include "model/describe_core.h"
@@ -21,6 +22,12 @@ namespace zqserver {
 namespace {
 
 using namespace zq::transport;
+
+// Queries see only forms the caller may read, and only the fields it may
+// see (hidden ones are left out of the result's form and rows).
+bool mayQuery(Call& call, const char* form) {
+  return mayRead(call, form ? form : "");
+}
 
 void fail(Call& call, const QueryError& e) {
   if (call.status)
@@ -85,12 +92,14 @@ void getListEntry(Request<proc::GetListEntry>& call) {
   int32_t token = args.header.chunkToken;
   PendingEntries* p = nullptr;
   if (token == 0) {
+    if (!mayQuery(call, args.form)) return;
     EntryStore store(call.server.store());
     QueryResult result;
     QueryError error;
     if (!runQuery(store, args.form ? args.form : "", &args.qualifier, &args.sort,
                   args.firstRetrieve, args.maxRetrieve, result, error))
       return fail(call, error);
+    hideFields(call, result);
     auto pending = std::make_unique<PendingEntries>();
     pending->matches = result.matches;
     const size_t n = result.rows.size();
@@ -264,12 +273,14 @@ void listEntryStructured(Call& call, ListEntryArgs& args, ListEntryWithFieldsRep
   int32_t token = args.header.chunkToken;
   PendingStructured* p = nullptr;
   if (token == 0) {
+    if (!mayQuery(call, args.form)) return;
     EntryStore store(call.server.store());
     QueryResult result;
     QueryError error;
     if (!runQuery(store, args.form ? args.form : "", &args.qualifier, &args.sort,
                   args.firstRetrieve, args.maxRetrieve, result, error))
       return fail(call, error);
+    hideFields(call, result);
     auto pending = std::make_unique<PendingStructured>();
     pending->matches = result.matches;
     const bool ok = entriesOf(result, columnsOf(args.fields, result.form), pending->list);
@@ -388,11 +399,13 @@ void getListEntryWithFields(Request<proc::GetListEntryWithFields>& call) {
         EntryStore store(call.server.store());
         QueryResult result;
         QueryError error;
+        if (!mayQuery(call, args.form)) return false;
         if (!runQuery(store, args.form ? args.form : "", &args.qualifier, &args.sort,
                       args.firstRetrieve, args.maxRetrieve, result, error)) {
           fail(call, error);
           return false;
         }
+        hideFields(call, result);
         return compressInto(call, entryListText(result, columnsOf(args.fields, result.form)), out);
       },
       reply.textLength, reply.text);
@@ -403,12 +416,14 @@ void getListEntryWithFields(Request<proc::GetListEntryWithFields>& call) {
 void getOneEntryWithFields(Request<proc::GetOneEntryWithFields>& call) {
   auto& args = call.args();
   auto& reply = call.reply();
+  if (!mayQuery(call, args.form)) return;
   EntryStore store(call.server.store());
   QueryResult result;
   QueryError error;
   if (!runQuery(store, args.form ? args.form : "", &args.qualifier, &args.sort, 0, 1, result,
                 error))
     return fail(call, error);
+  hideFields(call, result);
   reply.matches = result.matches;
   const bool ok = entriesOf(result, columnsOf(args.fields, result.form), reply.entries);
   dropIfEmpty(reply.entries.count, reply.entries.items);
@@ -421,12 +436,14 @@ void getOneEntryWithFields(Request<proc::GetOneEntryWithFields>& call) {
 void getListEntryBlocks(Request<proc::GetListEntryBlocks>& call) {
   auto& args = call.args();
   auto& reply = call.reply();
+  if (!mayQuery(call, args.form)) return;
   EntryStore store(call.server.store());
   QueryResult result;
   QueryError error;
   if (!runQuery(store, args.form ? args.form : "", &args.qualifier, &args.sort, args.firstRetrieve,
                 args.maxRetrieve, result, error))
     return fail(call, error);
+  hideFields(call, result);
   reply.matches = result.matches;
   reply.returnedRows = static_cast<uint32_t>(result.rows.size());
   ZQEntryListFieldValueList all{};
@@ -466,6 +483,7 @@ void getListEntryBlocks(Request<proc::GetListEntryBlocks>& call) {
 void getEntryStatistics(Request<proc::GetEntryStatistics>& call) {
   auto& args = call.args();
   auto& reply = call.reply();
+  if (!mayQuery(call, args.form)) return;
   EntryStore store(call.server.store());
   QueryError error;
   const bool ok = runStatistics(store, args.form ? args.form : "", &args.qualifier, &args.target,
@@ -504,6 +522,7 @@ void getMultipleEntries(Request<proc::GetMultipleEntries>& call) {
     EntryStore store(call.server.store());
     auto form = store.form(args.form ? args.form : "");
     if (!form) return fail(call, kMsgNoSuchForm, args.form);
+    if (!mayQuery(call, args.form)) return;
     std::vector<ZQInternalId> wanted;
     if (args.fields.items && args.fields.count)
       wanted.assign(args.fields.items, args.fields.items + args.fields.count);
@@ -532,6 +551,12 @@ void getMultipleEntries(Request<proc::GetMultipleEntries>& call) {
         pending->values.push_back(fv);
       }
       FreeZQFieldValueList(&got, 0);
+    }
+    // Fields the caller may not see keep their place, without a value.
+    for (auto& fv : pending->values) {
+      ZQFieldValueList one{1, &fv};
+      hideFields(call, form->name, one);
+      if (one.count == 0) fv = ZQFieldValueStruct{fv.fieldId, ZQValueStruct{}};
     }
     p = pending.get();
     token = keepPending(std::move(pending));
@@ -617,6 +642,12 @@ void getEntryBlob(Request<proc::GetEntryBLOB>& call) {
   transferBytes(
       call,
       [&](std::string& out) {
+        if (!mayQuery(call, args.form)) return false;
+        if (call.server.accounts().fieldAccess(call.principal, args.form ? args.form : "",
+                                               args.fieldId) == Access::none) {
+          fail(call, zq::kMsgNoFormAccess, std::to_string(args.fieldId).c_str());
+          return false;
+        }
         EntryStore store(call.server.store());
         ZQValueStruct value{};
         StoreResult r = args.id.items && args.id.count

@@ -121,48 +121,16 @@ int checkSettingChanges(const ZQServerInfoList* settings, ZQStatusList* status) 
 
 // ---- password-bearing settings ------------------------------------------------------------------
 
-// Where the password starts in a setting's text: 0 for the whole text, the
-// offset after the first or second colon (blanks skipped), or npos for a
-// setting without password or a text without the colon.
-size_t passwordOffset(uint32_t setting, const char* text) {
-  int colons = 0;
-  switch (setting) {
-    case 151:
-    case 153:
-    case 154:
-    case 161:
-    case 164:
-      return 0;
-    case 152:
-    case 165:
-      colons = 1;
-      break;
-    case 163:
-      colons = 2;
-      break;
-    default:
-      return std::string::npos;
-  }
-  const char* p = text;
-  for (int i = 0; i < colons; ++i) {
-    p = strchr(p, ':');
-    if (!p) return std::string::npos;
-    ++p;
-  }
-  while (*p == ' ') ++p;
-  return static_cast<size_t>(p - text);
-}
-
 bool isPasswordSetting(const ZQServerInfoStruct& item) {
   return item.value.dataType == ZQ_DATA_TYPE_CHAR && item.value.u.charValue &&
-         passwordOffset(item.operation, item.value.u.charValue) != std::string::npos;
+         settingPasswordOffset(item.operation, item.value.u.charValue) != std::string::npos;
 }
 
 // Replaces the password part of one setting by its protected form for a
 // server of protocolVersion.
 int protectSetting(ZQServerInfoStruct& item, int protocolVersion, ZQStatusList* status) {
   char*& text = item.value.u.charValue;
-  const size_t at = passwordOffset(item.operation, text);
+  const size_t at = settingPasswordOffset(item.operation, text);
   std::string result(text, at);
   char buffer[ZQ_PROTECTED_PASSWORD_SIZE + 8] = {};
   if (protocolVersion < 10) {
@@ -241,6 +209,39 @@ int checkFullTextChanges(const ZQFullTextInfoList* settings, ZQStatusList* statu
 }
 
 }  // namespace
+
+size_t settingPasswordOffset(uint32_t setting, const char* text) {
+  int colons = 0;
+  switch (setting) {
+    case 151:
+    case 153:
+    case 154:
+    case 161:
+    case 164:
+      return 0;
+    case 152:
+    case 165:
+      colons = 1;
+      break;
+    case 163:
+      colons = 2;
+      break;
+    default:
+      return std::string::npos;
+  }
+  const char* p = text;
+  for (int i = 0; i < colons; ++i) {
+    p = strchr(p, ':');
+    if (!p) return std::string::npos;
+    ++p;
+  }
+  while (*p == ' ') ++p;
+  return static_cast<size_t>(p - text);
+}
+
+int32_t settingChangeRefusal(const ZQServerInfoStruct& item) {
+  return badSettingChange(item);
+}
 
 int askServerInfo(ZQControlStruct* control, std::initializer_list<uint32_t> settings,
                   ZQServerInfoList* result, ZQStatusList* status) {
