@@ -99,6 +99,15 @@ bool Administration::open(std::string& error) {
       return false;
     }
   }
+  // Settings are answered from memory: a long SQL statement holds the
+  // database, and clients ask for settings whenever they bind.
+  SqlStatement all(store_.db(), "SELECT number, is_text, value FROM zq_settings");
+  while (all && all.step() == SQLITE_ROW) {
+    if (all.integer(1))
+      settings_[static_cast<uint32_t>(all.integer(0))] = all.text(2);
+    else
+      settings_[static_cast<uint32_t>(all.integer(0))] = static_cast<int32_t>(all.integer(2));
+  }
   return true;
 }
 
@@ -120,16 +129,17 @@ void Administration::setting(uint32_t number, ZQValueStruct& out) const {
     return;
   }
   std::lock_guard<std::mutex> lock(mutex_);
-  SqlStatement q(store_.db(), "SELECT is_text, value FROM zq_settings WHERE number = ?");
-  if (!q || q.bind(1, number).step() != SQLITE_ROW) return;
-  if (q.integer(0)) {
+  auto it = settings_.find(number);
+  if (it == settings_.end()) return;
+  if (const auto* stored = std::get_if<std::string>(&it->second)) {
     // A stored password is a hash: it never leaves the server.
-    std::string text = q.text(1);
+    std::string text = *stored;
     const size_t at = zq::calls::settingPasswordOffset(number, text.c_str());
     if (at != std::string::npos) text = text.substr(0, at) + kMask;
     setText(out, text);
-  } else
-    setInteger(out, q.integer(1));
+  } else {
+    setInteger(out, std::get<int32_t>(it->second));
+  }
 }
 
 int32_t Administration::setSetting(const ZQServerInfoStruct& item, int protocolVersion) {
@@ -153,7 +163,9 @@ int32_t Administration::setSetting(const ZQServerInfoStruct& item, int protocolV
   sqlite3* db = store_.db();
   if (v.dataType == ZQ_DATA_TYPE_NULL) {
     SqlStatement q(db, "DELETE FROM zq_settings WHERE number = ?");
-    return q && q.bind(1, item.operation).run() ? 0 : zq::kMsgStoreFailure;
+    if (!q || !q.bind(1, item.operation).run()) return zq::kMsgStoreFailure;
+    settings_.erase(item.operation);
+    return 0;
   }
   SqlStatement q(db, "INSERT OR REPLACE INTO zq_settings VALUES(?,?,?)");
   if (!q) return zq::kMsgStoreFailure;
@@ -162,7 +174,12 @@ int32_t Administration::setSetting(const ZQServerInfoStruct& item, int protocolV
     q.bind(3, text);
   else
     q.bind(3, v.u.integerValue);
-  return q.run() ? 0 : zq::kMsgStoreFailure;
+  if (!q.run()) return zq::kMsgStoreFailure;
+  if (isText)
+    settings_[item.operation] = text;
+  else
+    settings_[item.operation] = v.u.integerValue;
+  return 0;
 }
 
 // ---- full text -------------------------------------------------------------------------------

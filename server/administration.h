@@ -36,6 +36,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "zqapi/zq_admin.h"
@@ -144,6 +145,7 @@ class Administration {
   const int64_t started_;
   mutable std::mutex mutex_;
 
+  std::map<uint32_t, std::variant<std::string, int32_t>> settings_;  // as stored
   std::atomic<uint64_t> counters_[kLastStatistic + 1] = {};
   std::array<std::atomic<uint64_t>, 183> perProcedure_{};
 

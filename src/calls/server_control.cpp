@@ -9,6 +9,7 @@
 #include "diag/record_admin.h"
 #include "frame/status.h"
 #include "transport/impersonation.h"
+#include "transport/state.h"
 #include "zqapi/zq_free.h"
 
 namespace zq::calls {
@@ -94,6 +95,15 @@ int ZQCancel(ZQControlStruct* control, ZQStatusList* status) {
   }
   const int checked = ZQCheckControl(control, status);
   if (checked >= ZQ_RETURN_ERROR) return end(checked);
+  // The copy reaches the server where the caller does: the port and
+  // program set for it on the caller's context.
+  if (const transport::ServerRecord* mine =
+          transport::findServer(control->context, control->server)) {
+    transport::ServerRecord* theirs = transport::findOrCreateServer(copy.context, copy.server);
+    if (!theirs) return end(addError(status, kMsgNoMemory));
+    theirs->port = mine->port;
+    theirs->program = mine->program;
+  }
   return end(sendCancel(&copy, control->cacheId, status));
 }
 
