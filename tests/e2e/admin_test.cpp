@@ -446,6 +446,7 @@ TEST_F(Accounts, NoPasswordIsStoredOrLoggedInClear) {
   ASSERT_EQ(rows.count, 3u);
   for (uint32_t i = 0; i < rows.count; ++i)
     EXPECT_EQ(rows.items[i].items[1].dataType, uint32_t{ZQ_DATA_TYPE_NULL});
+  ASSERT_EQ(ZQSetLogging(&control_, 0, 0, nullptr, &s), 0);  // the file is ours to close
   fclose(log);
 
   server_->stop();  // every write reached the file
