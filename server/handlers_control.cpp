@@ -244,14 +244,15 @@ void cancel(Request<proc::Cancel>& call) {
 // ---- candidates of external data
 // -------------------------------------------------------------------
 
-// Tables and views of the database that are neither the server's own nor
-// SQLite's.
+// Tables and views of the database that are neither the server's own (the
+// zq_ tables and the store's sessions) nor SQLite's.
 std::vector<std::string> externalTables(sqlite3* db) {
   std::vector<std::string> names;
   SqlStatement q(
       db,
       "SELECT name FROM sqlite_master WHERE type IN ('table', 'view')"
       " AND name NOT LIKE 'zq\\_%' ESCAPE '\\' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"
+      " AND name <> 'sessions'"
       " ORDER BY name");
   while (q && q.step() == SQLITE_ROW) names.push_back(q.text(0));
   return names;

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "accounts.h"
+#include "administration.h"
 #include "entry_store.h"
 #include "frame/message_numbers.h"
 #include "support/server_fixture.h"
@@ -931,4 +932,141 @@ TEST_F(Redirects, ActiveLinkSqlRunsOnTheServerNamedByTheRedirect) {
             2);
   EXPECT_TRUE(s.has(zq::kMsgBadWorkflowPassword)) << messageList(s);
   EXPECT_EQ(refused.count, 0u);
+}
+
+// ---- the other server calls ---------------------------------------------------------------------
+
+TEST_F(Administration, ApplicationsEventsAndExternalTables) {
+  Status s;
+  ZQNameList states{0, nullptr};
+  ASSERT_EQ(ZQGetListApplicationState(&control_, &states, &s), 0) << messageList(s);
+  EXPECT_EQ(states.count, 3u);
+  FreeZQNameList(&states, 0);
+  ASSERT_EQ(ZQSetApplicationState(&control_, "Desk", "Test", &s), 0) << messageList(s);
+  ZQNameType state = "";
+  ASSERT_EQ(ZQGetApplicationState(&control_, "Desk", state, &s), 0) << messageList(s);
+  EXPECT_STREQ(state, "Test");
+  EXPECT_EQ(ZQSetApplicationState(&control_, "Desk", "Broken", &s), 2);
+  EXPECT_EQ(ZQGetApplicationState(&control_, "NoSuchApplication", state, &s), 2);
+
+  // A cache event is seen once by each session that waits for it.
+  uint32_t wanted[] = {ZQ_CACHE_EVENT_DEFINITION_CHANGE, ZQ_CACHE_EVENT_GROUP_CHANGE};
+  ZQUnsignedIntList ids{2, wanted};
+  ZQUnsignedIntList occurred{0, nullptr};
+  uint32_t count = 9;
+  ASSERT_EQ(ZQGetCacheEvent(&control_, &ids, ZQ_CACHE_EVENT_RETURN_NOW, &occurred, &count, &s), 0)
+      << messageList(s);
+  EXPECT_EQ(count, 0u);
+  FreeZQUnsignedIntList(&occurred, 0);
+  ZQSignalStruct signal{ZQ_SIGNAL_DEFINITIONS_CHANGED, nullptr};
+  ZQSignalList signals{1, &signal};
+  ASSERT_EQ(ZQSignal(&control_, &signals, &s), 0) << messageList(s);
+  ASSERT_EQ(ZQGetCacheEvent(&control_, &ids, ZQ_CACHE_EVENT_RETURN_NOW, &occurred, &count, &s), 0);
+  ASSERT_EQ(count, 1u);
+  EXPECT_EQ(occurred.items[0], uint32_t{ZQ_CACHE_EVENT_DEFINITION_CHANGE});
+  FreeZQUnsignedIntList(&occurred, 0);
+  ASSERT_EQ(ZQGetCacheEvent(&control_, &ids, ZQ_CACHE_EVENT_RETURN_NOW, &occurred, &count, &s), 0);
+  EXPECT_EQ(count, 0u);
+  FreeZQUnsignedIntList(&occurred, 0);
+
+  // Tables not used by forms are candidates, their columns typed fields.
+  server_->options().allowSqlWrite = true;
+  Rows rows;
+  ASSERT_EQ(ZQGetListSQL(&control_, "CREATE TABLE assets(tag TEXT, cost REAL, qty INTEGER)", 0,
+                         &rows, nullptr, &s),
+            0)
+      << messageList(s);
+  ZQCompoundSchemaList forms{0, nullptr};
+  ASSERT_EQ(ZQGetListExtSchemaCandidates(&control_, ZQ_SCHEMA_VIEW, &forms, &s), 0)
+      << messageList(s);
+  ASSERT_EQ(forms.count, 1u);
+  EXPECT_STREQ(forms.items[0].u.view.viewTableName, "assets");
+  ZQFieldMappingList fields{0, nullptr};
+  ZQFieldLimitList limits{0, nullptr};
+  ZQUnsignedIntList types{0, nullptr};
+  ASSERT_EQ(
+      ZQGetMultipleExtFieldCandidates(&control_, &forms.items[0], &fields, &limits, &types, &s), 0)
+      << messageList(s);
+  ASSERT_EQ(fields.count, 3u);
+  EXPECT_STREQ(fields.items[1].u.view.externalFieldName, "cost");
+  ASSERT_EQ(types.count, 3u);
+  EXPECT_EQ(types.items[0], uint32_t{ZQ_DATA_TYPE_CHAR});
+  EXPECT_EQ(types.items[1], uint32_t{ZQ_DATA_TYPE_REAL});
+  EXPECT_EQ(types.items[2], uint32_t{ZQ_DATA_TYPE_INTEGER});
+  FreeZQCompoundSchemaList(&forms, 0);
+  FreeZQFieldMappingList(&fields, 0);
+  FreeZQFieldLimitList(&limits, 0);
+  FreeZQUnsignedIntList(&types, 0);
+}
+
+TEST_F(Administration, LocalizedTextsRatioSetsAndOrdinals) {
+  server_->administration().setLocalizedText("Greeting", 1, "", "Hello");
+  server_->administration().addRatioSet(1000, "USDEUR0.90");
+  server_->administration().addRatioSet(2000, "USDEUR0.95");
+  Status s;
+  ZQLocalizedRequestStruct request{};
+  strcpy(request.name, "Greeting");
+  request.messageType = 1;
+  ZQValueStruct value{};
+  ASSERT_EQ(ZQGetLocalizedValue(&control_, &request, &value, nullptr, &s), 0) << messageList(s);
+  EXPECT_STREQ(value.u.charValue, "Hello");
+  FreeZQValueStruct(&value, 0);
+  strcpy(request.name, "NoSuchText");
+  EXPECT_EQ(ZQGetLocalizedValue(&control_, &request, &value, nullptr, &s), 2);
+
+  ZQTimestamp times[] = {1500, 0, 500};
+  ZQTimestampList at{3, times};
+  ZQTextStringList sets{0, nullptr};
+  ASSERT_EQ(ZQGetMultipleCurrencyRatioSets(&control_, &at, &sets, &s), 0) << messageList(s);
+  ASSERT_EQ(sets.count, 3u);
+  EXPECT_STREQ(sets.items[0], "USDEUR0.90");
+  EXPECT_STREQ(sets.items[1], "USDEUR0.95");
+  EXPECT_STREQ(sets.items[2], "");  // before the first set
+  FreeZQTextStringList(&sets, 0);
+
+  // The ordinal exports reach their procedures.
+  zqserver::EntryStore store(server_->store());
+  ASSERT_TRUE(store.createForm("Tickets", {{kTitle, ZQ_DATA_TYPE_CHAR, "Title"}}).ok());
+  std::string id;
+  ZQFieldValueStruct title = text(kTitle, "one");
+  ZQFieldValueList values{1, &title};
+  ASSERT_TRUE(store.create("Tickets", values, "Demo", id).ok());
+  ASSERT_TRUE(store.create("Tickets", values, "Someone", id).ok());
+  using Names = int (*)(ZQControlStruct*, const char*, ZQNameList*, ZQStatusList*);
+  using EntryIds = int (*)(ZQControlStruct*, const char*, ZQEntryIdList*, ZQStatusList*);
+  using Limit = int (*)(ZQControlStruct*, int32_t*, ZQStatusList*);
+  auto names = reinterpret_cast<Names>(ZQGetOrdinal(312));
+  auto allIds = reinterpret_cast<EntryIds>(ZQGetOrdinal(845));
+  auto ownIds = reinterpret_cast<EntryIds>(ZQGetOrdinal(846));
+  auto limit = reinterpret_cast<Limit>(ZQGetOrdinal(840));
+  ASSERT_TRUE(names && allIds && ownIds && limit);
+  ZQNameList fieldNames{0, nullptr};
+  ASSERT_EQ(names(&control_, "Tickets", &fieldNames, &s), 0) << messageList(s);
+  bool hasTitle = false;
+  for (uint32_t i = 0; i < fieldNames.count; ++i)
+    hasTitle |= strcmp(fieldNames.items[i], "Title") == 0;
+  EXPECT_TRUE(hasTitle);
+  FreeZQNameList(&fieldNames, 0);
+  ZQEntryIdList ids{0, nullptr};
+  ASSERT_EQ(allIds(&control_, "Tickets", &ids, &s), 0) << messageList(s);
+  EXPECT_EQ(ids.count, 2u);
+  FreeZQEntryIdList(&ids, 0);
+  ASSERT_EQ(ownIds(&control_, "Tickets", &ids, &s), 0) << messageList(s);
+  EXPECT_EQ(ids.count, 1u);
+  FreeZQEntryIdList(&ids, 0);
+  int32_t entryLimit = -1;
+  ASSERT_EQ(limit(&control_, &entryLimit, &s), 0) << messageList(s);
+  EXPECT_EQ(entryLimit, 0);
+}
+
+class ElevenServer : public zqtest::ServerTest {
+ protected:
+  void configure(zqserver::Options& o) override { o.maxVersion = 11; }
+};
+
+TEST_F(ElevenServer, ImpersonationNeedsProtocolTwelve) {
+  Status s;
+  EXPECT_EQ(ZQSetImpersonatedUser(&control_, "Joe", &s), 2);
+  EXPECT_TRUE(s.has(zq::kMsgOperationUnsupported)) << messageList(s);
+  EXPECT_EQ(ping(&control_, s), 0);
 }
