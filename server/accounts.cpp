@@ -446,6 +446,15 @@ bool Accounts::setFormPermissions(const std::string& form, const ZQPermissionLis
   return true;
 }
 
+bool Accounts::hasFieldPermissions(const std::string& form) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto f = fieldPermissions_.find(key(form));
+  if (f == fieldPermissions_.end()) return false;
+  for (const auto& [field, list] : f->second)
+    if (!list.empty()) return true;
+  return false;
+}
+
 bool Accounts::setFieldPermissions(const std::string& form, ZQInternalId field,
                                    const ZQPermissionList& permissions) {
   std::lock_guard<std::mutex> lock(mutex_);

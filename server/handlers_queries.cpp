@@ -29,6 +29,22 @@ bool mayQuery(Call& call, const char* form) {
   return mayRead(call, form ? form : "");
 }
 
+// A join reads every form it names. Field permissions are not applied to
+// joined rows, so a user restricted by them, and nested or recursive
+// sources, need an administrator.
+bool mayJoin(Call& call, const ZQMultiSchemaQueryFromList& from) {
+  if (call.principal.open || call.principal.administrator) return true;
+  for (uint32_t i = 0; i < from.count && from.items; ++i) {
+    const ZQMultiSchemaQueryFromStruct& source = from.items[i];
+    if (source.type != ZQ_MULTI_SCHEMA_SOURCE_FORM) return requireAdministrator(call);
+    const std::string form(source.u.schemaName,
+                           strnlen(source.u.schemaName, sizeof source.u.schemaName));
+    if (!mayRead(call, form)) return false;
+    if (call.server.accounts().hasFieldPermissions(form)) return requireAdministrator(call);
+  }
+  return true;
+}
+
 void fail(Call& call, const QueryError& e) {
   if (call.status)
     ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, e.message,
@@ -703,6 +719,7 @@ void getListEntryWithMultiSchemaFields(Request<proc::GetListEntryWithMultiSchema
   transferBytes(
       call,
       [&](std::string& out) {
+        if (!mayJoin(call, args.from)) return false;
         EntryStore store(call.server.store());
         JoinResult result;
         QueryError error;

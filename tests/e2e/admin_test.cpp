@@ -344,6 +344,37 @@ TEST_F(Accounts, GroupPermissionsHideFieldsAndGuardChanges) {
   ASSERT_TRUE(v.find(kTitle));
   EXPECT_STREQ(v.find(kTitle)->u.charValue, "Printer");
   EXPECT_FALSE(v.find(kSecret)) << "a hidden field came back";
+  // Queries leave it out too: all fields of the first entry, and the values
+  // of several entries (the hidden one keeps its place, without a value).
+  ZQEntryListFieldValueList entries{0, nullptr};
+  uint32_t matches = 0;
+  ASSERT_EQ(ZQGetOneEntryWithFields(&joe.control, "Tickets", nullptr, nullptr, nullptr, 0, &entries,
+                                    &matches, &s),
+            0)
+      << messageList(s);
+  ASSERT_EQ(entries.count, 1u);
+  bool titleSeen = false;
+  for (uint32_t i = 0; i < entries.items[0].fieldValues->count; ++i) {
+    const ZQFieldValueStruct& fv = entries.items[0].fieldValues->items[i];
+    EXPECT_NE(fv.fieldId, kSecret) << "a hidden field came back from a query";
+    titleSeen |= fv.fieldId == kTitle;
+  }
+  EXPECT_TRUE(titleSeen);
+  FreeZQEntryListFieldValueList(&entries, 0);
+  ZQEntryIdListList idLists{1, &ids.list};
+  ZQInternalId both[] = {kTitle, kSecret};
+  ZQInternalIdList wanted{2, both};
+  ZQBooleanList exists{0, nullptr};
+  ZQFieldValueListList several{0, nullptr};
+  ASSERT_EQ(ZQGetMultipleEntries(&joe.control, "Tickets", &idLists, &wanted, &exists, &several, &s),
+            0)
+      << messageList(s);
+  ASSERT_EQ(several.count, 1u);
+  ASSERT_EQ(several.items[0].count, 2u);
+  EXPECT_STREQ(several.items[0].items[0].value.u.charValue, "Printer");
+  EXPECT_EQ(several.items[0].items[1].value.dataType, uint32_t{ZQ_DATA_TYPE_NULL});
+  FreeZQFieldValueListList(&several, 0);
+  FreeZQBooleanList(&exists, 0);
 
   struct Change {
     std::vector<ZQFieldValueStruct> values;
