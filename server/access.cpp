@@ -100,6 +100,76 @@ bool mayChangeFields(Call& call, const std::string& form, const ZQFieldValueList
   return true;
 }
 
+namespace {
+
+// The fields a qualification or an operand reads.
+void fieldsOf(const ZQFieldValueOrArithStruct& o, std::vector<ZQInternalId>& out);
+
+void fieldsOf(const ZQQualifierStruct* q, std::vector<ZQInternalId>& out) {
+  if (!q) return;
+  switch (q->operation) {
+    case ZQ_COND_OP_AND:
+    case ZQ_COND_OP_OR:
+      fieldsOf(q->u.andOr.left, out);
+      fieldsOf(q->u.andOr.right, out);
+      return;
+    case ZQ_COND_OP_NOT:
+      fieldsOf(q->u.operand, out);
+      return;
+    case ZQ_COND_OP_REL_OP:
+      if (!q->u.relation) return;
+      fieldsOf(q->u.relation->left, out);
+      fieldsOf(q->u.relation->right, out);
+      return;
+    default:
+      return;
+  }
+}
+
+void fieldsOf(const ZQFieldValueOrArithStruct& o, std::vector<ZQInternalId>& out) {
+  const uint32_t tag = o.tag;
+  if (tag == ZQ_FIELD || tag == ZQ_FIELD_TRAN || tag == ZQ_FIELD_DB || tag == ZQ_FIELD_CURRENT ||
+      (tag >= 12 && tag <= 26)) {
+    out.push_back(o.u.fieldId);
+    return;
+  }
+  switch (tag) {
+    case ZQ_ARITHMETIC:
+      if (!o.u.arithOp) return;
+      fieldsOf(o.u.arithOp->left, out);
+      fieldsOf(o.u.arithOp->right, out);
+      return;
+    case ZQ_CURRENCY_FLD:
+    case ZQ_CURRENCY_FLD_TRAN:
+    case ZQ_CURRENCY_FLD_DB:
+    case ZQ_CURRENCY_FLD_CURRENT:
+      if (o.u.currencyField) out.push_back(o.u.currencyField->fieldId);
+      return;
+    default:
+      return;
+  }
+}
+
+}  // namespace
+
+bool mayUseFields(Call& call, const std::string& form, const ZQQualifierStruct* qualifier,
+                  const ZQSortList* sort, const ZQFieldValueOrArithStruct* target) {
+  if (call.principal.open || call.principal.administrator) return true;
+  std::vector<ZQInternalId> fields;
+  fieldsOf(qualifier, fields);
+  for (uint32_t i = 0; sort && sort->items && i < sort->count; ++i)
+    fields.push_back(sort->items[i].fieldId);
+  if (target) fieldsOf(*target, fields);
+  const Accounts& accounts = accountsOf(call);
+  for (ZQInternalId field : fields) {
+    if (accounts.fieldAccess(call.principal, form, field) == Access::none) {
+      refuse(call, zq::kMsgNoFormAccess, form + " " + std::to_string(field));
+      return false;
+    }
+  }
+  return true;
+}
+
 void hideFields(const Call& call, const std::string& form, ZQFieldValueList& values) {
   if (call.principal.open || call.principal.administrator || !values.items) return;
   const Accounts& accounts = accountsOf(call);

@@ -9,6 +9,7 @@
 #include "accounts.h"
 #include "dispatch.h"
 #include "transport/records.h"
+#include "zqapi/zq_qual.h"
 
 namespace zqserver {
 
@@ -31,6 +32,11 @@ bool mayChangeEntries(Call& call, const std::string& form);
 // Every field given may be changed: false with 626 (and the field id) added
 // otherwise.
 bool mayChangeFields(Call& call, const std::string& form, const ZQFieldValueList& values);
+// A query may qualify, sort and count only by fields the caller may see:
+// otherwise a hidden value could be guessed from which entries match.
+// False with 625 (form and field id) added.
+bool mayUseFields(Call& call, const std::string& form, const ZQQualifierStruct* qualifier,
+                  const ZQSortList* sort, const ZQFieldValueOrArithStruct* target = nullptr);
 // Drops the values of the fields the caller may not see.
 void hideFields(const Call& call, const std::string& form, ZQFieldValueList& values);
 void hideFields(const Call& call, QueryResult& result);

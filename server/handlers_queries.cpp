@@ -25,8 +25,10 @@ using namespace zq::transport;
 
 // Queries see only forms the caller may read, and only the fields it may
 // see (hidden ones are left out of the result's form and rows).
-bool mayQuery(Call& call, const char* form) {
-  return mayRead(call, form ? form : "");
+bool mayQuery(Call& call, const char* form, const ZQQualifierStruct* qualifier = nullptr,
+              const ZQSortList* sort = nullptr, const ZQFieldValueOrArithStruct* target = nullptr) {
+  const std::string name = form ? form : "";
+  return mayRead(call, name) && mayUseFields(call, name, qualifier, sort, target);
 }
 
 // A join reads every form it names. Field permissions are not applied to
@@ -108,7 +110,7 @@ void getListEntry(Request<proc::GetListEntry>& call) {
   int32_t token = args.header.chunkToken;
   PendingEntries* p = nullptr;
   if (token == 0) {
-    if (!mayQuery(call, args.form)) return;
+    if (!mayQuery(call, args.form, &args.qualifier, &args.sort)) return;
     EntryStore store(call.server.store());
     QueryResult result;
     QueryError error;
@@ -289,7 +291,7 @@ void listEntryStructured(Call& call, ListEntryArgs& args, ListEntryWithFieldsRep
   int32_t token = args.header.chunkToken;
   PendingStructured* p = nullptr;
   if (token == 0) {
-    if (!mayQuery(call, args.form)) return;
+    if (!mayQuery(call, args.form, &args.qualifier, &args.sort)) return;
     EntryStore store(call.server.store());
     QueryResult result;
     QueryError error;
@@ -415,7 +417,7 @@ void getListEntryWithFields(Request<proc::GetListEntryWithFields>& call) {
         EntryStore store(call.server.store());
         QueryResult result;
         QueryError error;
-        if (!mayQuery(call, args.form)) return false;
+        if (!mayQuery(call, args.form, &args.qualifier, &args.sort)) return false;
         if (!runQuery(store, args.form ? args.form : "", &args.qualifier, &args.sort,
                       args.firstRetrieve, args.maxRetrieve, result, error)) {
           fail(call, error);
@@ -432,7 +434,7 @@ void getListEntryWithFields(Request<proc::GetListEntryWithFields>& call) {
 void getOneEntryWithFields(Request<proc::GetOneEntryWithFields>& call) {
   auto& args = call.args();
   auto& reply = call.reply();
-  if (!mayQuery(call, args.form)) return;
+  if (!mayQuery(call, args.form, &args.qualifier, &args.sort)) return;
   EntryStore store(call.server.store());
   QueryResult result;
   QueryError error;
@@ -452,7 +454,7 @@ void getOneEntryWithFields(Request<proc::GetOneEntryWithFields>& call) {
 void getListEntryBlocks(Request<proc::GetListEntryBlocks>& call) {
   auto& args = call.args();
   auto& reply = call.reply();
-  if (!mayQuery(call, args.form)) return;
+  if (!mayQuery(call, args.form, &args.qualifier, &args.sort)) return;
   EntryStore store(call.server.store());
   QueryResult result;
   QueryError error;
@@ -499,7 +501,7 @@ void getListEntryBlocks(Request<proc::GetListEntryBlocks>& call) {
 void getEntryStatistics(Request<proc::GetEntryStatistics>& call) {
   auto& args = call.args();
   auto& reply = call.reply();
-  if (!mayQuery(call, args.form)) return;
+  if (!mayQuery(call, args.form, &args.qualifier, nullptr, &args.target)) return;
   EntryStore store(call.server.store());
   QueryError error;
   const bool ok = runStatistics(store, args.form ? args.form : "", &args.qualifier, &args.target,

@@ -375,6 +375,23 @@ TEST_F(Accounts, GroupPermissionsHideFieldsAndGuardChanges) {
   EXPECT_EQ(several.items[0].items[1].value.dataType, uint32_t{ZQ_DATA_TYPE_NULL});
   FreeZQFieldValueListList(&several, 0);
   FreeZQBooleanList(&exists, 0);
+  // Nor may a query qualify by the hidden field: which entries match would
+  // tell its value.
+  ZQRelOpStruct relation{};
+  relation.operation = ZQ_REL_OP_EQUAL;
+  relation.left.tag = ZQ_FIELD;
+  relation.left.u.fieldId = kSecret;
+  relation.right.tag = ZQ_VALUE;
+  relation.right.u.value.dataType = ZQ_DATA_TYPE_CHAR;
+  relation.right.u.value.u.charValue = const_cast<char*>("pin");
+  ZQQualifierStruct guess{};
+  guess.operation = ZQ_COND_OP_REL_OP;
+  guess.u.relation = &relation;
+  EXPECT_EQ(ZQGetOneEntryWithFields(&joe.control, "Tickets", &guess, nullptr, nullptr, 0, &entries,
+                                    &matches, &s),
+            2);
+  EXPECT_TRUE(s.has(zq::kMsgNoFormAccess)) << messageList(s);
+  EXPECT_EQ(entries.count, 0u);
 
   struct Change {
     std::vector<ZQFieldValueStruct> values;
