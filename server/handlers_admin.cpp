@@ -61,13 +61,14 @@ bool copyText(char*& out, const std::string& text) {
 
 // A password a client sent with a user or role request: the cipher text of
 // the library's key when it is one, else as it came.
-std::string recoverPassword(const char* sent) {
+std::string recoverPassword(const char* sent, bool& wasProtected) {
   std::string text = textOf(sent);
+  wasProtected = false;
   if (text.size() != kProtectedPasswordLength) return text;
   char work[ZQ_PROTECTED_PASSWORD_SIZE + 8] = {};
   memcpy(work, text.data(), text.size());
-  std::string plain =
-      DecryptPasswordEx(zq::security::keys::kPasswordKeys[0], work) == 0 ? work : text;
+  wasProtected = DecryptPasswordEx(zq::security::keys::kPasswordKeys[0], work) == 0;
+  std::string plain = wasProtected ? work : text;
   explicit_bzero(work, sizeof work);
   std::fill(text.begin(), text.end(), '\0');
   return plain;
@@ -75,7 +76,9 @@ std::string recoverPassword(const char* sent) {
 
 // Checks a user's password given with a request; false with 623 added.
 bool passwordMatches(Call& call, const std::string& user, const char* sent) {
-  std::string plain = recoverPassword(sent);
+  bool wasProtected = false;
+  std::string plain = recoverPassword(sent, wasProtected);
+  call.server.faults().lastListPasswordForm = wasProtected ? 2 : 1;
   Principal who;
   const int32_t message = call.server.accounts().authenticate(user, plain, who);
   std::fill(plain.begin(), plain.end(), '\0');

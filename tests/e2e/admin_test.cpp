@@ -1118,3 +1118,49 @@ TEST_F(ElevenServer, ImpersonationNeedsProtocolTwelve) {
   EXPECT_TRUE(s.has(zq::kMsgOperationUnsupported)) << messageList(s);
   EXPECT_EQ(ping(&control_, s), 0);
 }
+
+// ---- how list requests carry a password
+// -----------------------------------------------------------
+
+struct PasswordForm {
+  int protocol;
+  const char* serverVersion;
+  bool groupProtected;
+};
+
+class ListPasswords : public zqtest::ServerTest,
+                      public ::testing::WithParamInterface<PasswordForm> {
+ protected:
+  void configure(zqserver::Options& o) override {
+    o.maxVersion = GetParam().protocol;
+    o.settings[4] = std::string(GetParam().serverVersion);
+  }
+};
+
+// Groups: never protected up to protocol 7, from 10 always, and in between
+// only by servers from a version and patch on; roles always protected.
+TEST_P(ListPasswords, ProtectedAsTheServerReadsThem) {
+  Status s;
+  ZQGroupInfoList groups{0, nullptr};
+  ZQGetListGroup(&control_, "Demo", "pw", &groups, &s);
+  FreeZQGroupInfoList(&groups, 0);
+  EXPECT_EQ(server_->faults().lastListPasswordForm.load(), GetParam().groupProtected ? 2 : 1)
+      << messageList(s);
+  if (GetParam().protocol < 10) return;  // roles came with protocol 10
+  server_->faults().lastListPasswordForm = 0;
+  ZQRoleInfoList roles{0, nullptr};
+  ZQGetListRole(&control_, "Desk", "Demo", "pw", &roles, &s);
+  FreeZQRoleInfoList(&roles, 0);
+  EXPECT_EQ(server_->faults().lastListPasswordForm.load(), 2) << messageList(s);
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, ListPasswords,
+                         ::testing::Values(PasswordForm{7, "7.5.00 Patch 004", false},
+                                           PasswordForm{8, "5.0.01 Patch 1190", true},
+                                           PasswordForm{8, "5.0.01 Patch 1189", false},
+                                           PasswordForm{8, "5.0.00 Patch 2000", false},
+                                           PasswordForm{9, "5.1.00 Patch 1191", true},
+                                           PasswordForm{9, "5.1.00 Patch 1190", false},
+                                           PasswordForm{9, "6.0", true},
+                                           PasswordForm{10, "4.0.00", true},
+                                           PasswordForm{14, "7.5.00", true}));
