@@ -134,7 +134,14 @@ int32_t Accounts::authenticate(const std::string& user, const std::string& passw
   who.open = false;
   who.administrator = false;
   auto it = users_.find(key(user));
-  if (it == users_.end()) return zq::kMsgAuthenticationFailed;
+  if (it == users_.end()) {
+    // As slow as a wrong password, so that the time taken does not tell
+    // which user names exist.
+    lock.unlock();
+    static const std::string dummy = hashPassword("no such user");
+    verifyPassword(password, dummy);
+    return zq::kMsgAuthenticationFailed;
+  }
   const std::string token = passwordToken(password);
   if (token.empty() || token != it->second.token) {
     // The slow check, once per password: later calls compare the token.

@@ -25,6 +25,9 @@
 #include "accounts.h"
 #include "administration.h"
 #include "entry_store.h"
+#include "password_hash.h"
+#include "sqlite_statement.h"
+#include "store.h"
 #include "frame/message_numbers.h"
 #include "support/server_fixture.h"
 
@@ -1146,6 +1149,22 @@ TEST_P(ListPasswords, ProtectedAsTheServerReadsThem) {
   FreeZQGroupInfoList(&groups, 0);
   EXPECT_EQ(server_->faults().lastListPasswordForm.load(), GetParam().groupProtected ? 2 : 1)
       << messageList(s);
+  // A password-bearing setting reaches the server in the form of its
+  // protocol (scrambled before 10, enciphered after) and is kept as a hash.
+  ZQServerInfoStruct setting = textSetting(152, "mail.example.org: Set-pw-9");
+  ZQServerInfoList list{1, &setting};
+  EXPECT_EQ(ZQSetServerInfo(&control_, &list, &s), 0) << messageList(s);
+  FreeZQValueStruct(&setting.value, 0);
+  std::string stored;
+  {
+    zqserver::SqlStatement q(server_->store().db(),
+                             "SELECT value FROM zq_settings WHERE number = 152");
+    ASSERT_TRUE(q && q.step() == SQLITE_ROW);
+    stored = q.text(0);
+  }
+  const std::string prefix = "mail.example.org: ";
+  ASSERT_EQ(stored.compare(0, prefix.size(), prefix), 0) << stored;
+  EXPECT_TRUE(zqserver::verifyPassword("Set-pw-9", stored.substr(prefix.size()))) << stored;
   if (GetParam().protocol < 10) return;  // roles came with protocol 10
   server_->faults().lastListPasswordForm = 0;
   ZQRoleInfoList roles{0, nullptr};
