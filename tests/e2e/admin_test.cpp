@@ -304,6 +304,35 @@ TEST_F(Accounts, AdministratorOnlyCallsAreRefusedToOthers) {
   EXPECT_TRUE(s.has(zq::kMsgAuthenticationFailed));
 }
 
+TEST_F(Accounts, UserListsByType) {
+  Login joe(*this, "Joe", "Jo3-pw");
+  Status s;
+  ASSERT_EQ(ping(&joe.control, s), 0) << messageList(s);
+  struct Case {
+    uint32_t type;
+    std::vector<std::string> names;
+  } cases[] = {
+      {ZQ_USER_LIST_MYSELF, {"Admin"}},
+      {ZQ_USER_LIST_REGISTERED, {"Admin", "Joe"}},
+      {ZQ_USER_LIST_CURRENT, {"Joe"}},  // Admin's own session opens with this call
+      {ZQ_USER_LIST_INVALID, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.type);
+    ZQUserInfoList users{0, nullptr};
+    ASSERT_EQ(ZQGetListUser(&control_, c.type, 0, &users, &s), 0) << messageList(s);
+    std::vector<std::string> names;
+    for (uint32_t i = 0; i < users.count; ++i) names.push_back(users.items[i].userName);
+    std::sort(names.begin(), names.end());
+    if (c.type == ZQ_USER_LIST_CURRENT) {
+      EXPECT_NE(std::find(names.begin(), names.end(), "Joe"), names.end());
+    } else {
+      EXPECT_EQ(names, c.names);
+    }
+    FreeZQUserInfoList(&users, 0);
+  }
+}
+
 TEST_F(Accounts, PrivateContextsNeedTheAccessKeyOnceUsersExist) {
   Status s;
   ZQInternalId staff[] = {kStaff};
