@@ -704,6 +704,21 @@ TEST_F(Administration, StatisticsCountCalls) {
   EXPECT_EQ(statistic(7), errors + 1);
   EXPECT_GE(statistic(8), 1);  // sessions opened
   EXPECT_EQ(statistic(74), 0);
+
+  // Entries created, changed and deleted.
+  ASSERT_TRUE(zqserver::EntryStore(server_->store())
+                  .createForm("Tickets", {{kTitle, ZQ_DATA_TYPE_CHAR, "Title"}})
+                  .ok());
+  const int32_t created = statistic(2), changed = statistic(3), deleted = statistic(4);
+  ZQFieldValueStruct title = text(kTitle, "one");
+  ZQFieldValueList values{1, &title};
+  ASSERT_EQ(ZQCreateEntry(&control_, "Tickets", &values, id, &s), 0) << messageList(s);
+  Ids ids(id);
+  ASSERT_EQ(ZQSetEntry(&control_, "Tickets", &ids.list, &values, 0, 0, &s), 0) << messageList(s);
+  ASSERT_EQ(ZQDeleteEntry(&control_, "Tickets", &ids.list, 0, &s), 0) << messageList(s);
+  EXPECT_EQ(statistic(2), created + 1);
+  EXPECT_EQ(statistic(3), changed + 1);
+  EXPECT_EQ(statistic(4), deleted + 1);
 }
 
 TEST_F(Administration, SqlReadsTheStoreWithItsTypes) {
