@@ -996,8 +996,15 @@ class Redirects : public zqtest::ServerTest {
 };
 
 TEST_F(Redirects, ActiveLinkSqlRunsOnTheServerNamedByTheRedirect) {
-  SecondServer second(
-      {"--setting", "139=second-server", "--workflow-password-file", passwordFile_});
+  const std::string dir = passwordFile_ + "-programs";
+  mkdir(dir.c_str(), 0700);
+  const std::string greet = dir + "/greet";
+  FILE* f = fopen(greet.c_str(), "w");
+  fputs("#!/bin/sh\necho \"hello $1\"\n", f);
+  fclose(f);
+  chmod(greet.c_str(), 0700);
+  SecondServer second({"--setting", "139=second-server", "--workflow-password-file", passwordFile_,
+                       "--process-dir", dir});
   ASSERT_GT(second.port(), 0);
   Status s;
   ASSERT_EQ(ZQSetServerPort(&control_, "localhost", second.port(), 0, &s), 0);
@@ -1012,6 +1019,18 @@ TEST_F(Redirects, ActiveLinkSqlRunsOnTheServerNamedByTheRedirect) {
   ASSERT_EQ(rows.items[0].count, 1u);
   EXPECT_STREQ(rows.items[0].items[0].u.charValue, "second-server");
   EXPECT_STREQ(control_.server, "127.0.0.1");  // the caller's record is left alone
+
+  // Processes of active links are redirected the same way.
+  int32_t status = -1;
+  char* output = nullptr;
+  ZQFieldValueList noValues{0, nullptr};
+  const int processRc = ZQExecuteProcessForActiveLink(&control_, "greet there", 0, 0, 0, 0, nullptr,
+                                                      &noValues, &status, &output, nullptr, &s);
+  EXPECT_LT(processRc, 2) << messageList(s);
+  EXPECT_STREQ(output, "hello there\n");
+  ZQFree(output);
+  unlink(greet.c_str());
+  rmdir(dir.c_str());
 
   // The first server answers its own SQL itself.
   Rows own;
