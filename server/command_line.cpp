@@ -3,6 +3,7 @@
 #include <getopt.h>
 
 #include <cstdint>
+#include <cstring>
 
 #include "decimal.h"
 #include "entry_store.h"
@@ -24,6 +25,15 @@ enum Option : int {
   kForm,
   kVerbose,
   kHelp,
+  kAllowSqlWrite,
+  kSqlRowLimit,
+  kSqlTimeLimit,
+  kProcessDir,
+  kProcessTimeLimit,
+  kProcessOutputLimit,
+  kAccessKeyFile,
+  kWorkflowServer,
+  kWorkflowPasswordFile,
 };
 
 constexpr option kOptions[] = {
@@ -39,6 +49,15 @@ constexpr option kOptions[] = {
     {"form", required_argument, nullptr, kForm},
     {"verbose", no_argument, nullptr, kVerbose},
     {"help", no_argument, nullptr, kHelp},
+    {"allow-sql-write", no_argument, nullptr, kAllowSqlWrite},
+    {"sql-row-limit", required_argument, nullptr, kSqlRowLimit},
+    {"sql-time-limit", required_argument, nullptr, kSqlTimeLimit},
+    {"process-dir", required_argument, nullptr, kProcessDir},
+    {"process-time-limit", required_argument, nullptr, kProcessTimeLimit},
+    {"process-output-limit", required_argument, nullptr, kProcessOutputLimit},
+    {"access-key-file", required_argument, nullptr, kAccessKeyFile},
+    {"workflow-server", required_argument, nullptr, kWorkflowServer},
+    {"workflow-password-file", required_argument, nullptr, kWorkflowPasswordFile},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -79,6 +98,40 @@ bool parseSetting(const std::string& text, Options& options, std::string& error)
   } else {
     options.settings[static_cast<uint32_t>(number)] = value;
   }
+  return true;
+}
+
+// A secret read from the first line of a file, so that it never shows in
+// the process list.
+bool readSecret(const std::string& option, const std::string& path, std::string& out,
+                std::string& error) {
+  FILE* f = fopen(path.c_str(), "r");
+  if (!f) {
+    error = option + " " + path + ": cannot read the file";
+    return false;
+  }
+  char line[512] = {};
+  const bool got = fgets(line, sizeof line, f) != nullptr;
+  fclose(f);
+  out = got ? line : "";
+  explicit_bzero(line, sizeof line);
+  while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+  if (out.empty()) {
+    error = option + " " + path + ": the file's first line is empty";
+    return false;
+  }
+  return true;
+}
+
+// A positive count for a limit option.
+bool parseLimit(const std::string& option, const std::string& value, uint32_t& out,
+                std::string& error) {
+  int64_t number = 0;
+  if (!parseDecimal(value, 1, UINT32_MAX, number)) {
+    error = option + " " + value + ": expected a number from 1 to 4294967295";
+    return false;
+  }
+  out = static_cast<uint32_t>(number);
   return true;
 }
 
@@ -167,6 +220,37 @@ bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& erro
       case kVerbose:
         o.verbose = true;
         break;
+      case kAllowSqlWrite:
+        o.allowSqlWrite = true;
+        break;
+      case kSqlRowLimit:
+        if (!parseLimit("--sql-row-limit", value, o.sqlRowLimit, error)) return false;
+        break;
+      case kSqlTimeLimit:
+        if (!parseLimit("--sql-time-limit", value, o.sqlTimeLimitMs, error)) return false;
+        break;
+      case kProcessDir:
+        if (value.empty() || value[0] != '/') {
+          error = "--process-dir " + value + ": expected an absolute directory";
+          return false;
+        }
+        o.processDirectory = value;
+        break;
+      case kProcessTimeLimit:
+        if (!parseLimit("--process-time-limit", value, o.processTimeLimitMs, error)) return false;
+        break;
+      case kProcessOutputLimit:
+        if (!parseLimit("--process-output-limit", value, o.processOutputLimit, error)) return false;
+        break;
+      case kAccessKeyFile:
+        if (!readSecret("--access-key-file", value, o.accessKey, error)) return false;
+        break;
+      case kWorkflowServer:
+        o.workflowServer = value;
+        break;
+      case kWorkflowPasswordFile:
+        if (!readSecret("--workflow-password-file", value, o.workflowPassword, error)) return false;
+        break;
       case ':':
         error = offending(argc, argv) + " needs a value";
         return false;
@@ -225,6 +309,19 @@ void printUsage(FILE* out) {
       "                        date, 7 status, 8 short description, 15 status\n"
       "                        history) are added. Example:\n"
       "                        --form 'Tickets:536870913:char:Title,536870914:attach'\n"
+      "  --allow-sql-write     let administrators' SQL change the database (default:\n"
+      "                        reading statements only)\n"
+      "  --sql-row-limit N     at most N rows per SQL statement (default 10000)\n"
+      "  --sql-time-limit MS   at most MS milliseconds per SQL statement (default 10000)\n"
+      "  --process-dir DIR     run processes, only programs of DIR and without a shell\n"
+      "                        (default: processes are refused)\n"
+      "  --process-time-limit MS  end a process after MS milliseconds (default 10000)\n"
+      "  --process-output-limit N keep at most N bytes of a process's output\n"
+      "                        (default 65536)\n"
+      "  --access-key-file FILE the key the user and group creation calls must give\n"
+      "                        once users exist (first line of FILE)\n"
+      "  --workflow-server NAME redirect active-link SQL and processes to NAME\n"
+      "  --workflow-password-file FILE  the workflow password (first line of FILE)\n"
       "  --verbose             print the chosen port and the registrations\n"
       "  --help, -h            show this text\n"
       "\n"

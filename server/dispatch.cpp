@@ -6,6 +6,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <string>
 #include <thread>
 
 #include "model/codec_base.h"
@@ -14,6 +16,10 @@
 #include "security/password.h"
 #include "server.h"
 #include "server_log.h"
+#include "access.h"
+#include "administration.h"
+#include "pending_call.h"
+#include "running_calls.h"
 #include "sessions.h"
 
 namespace zqserver {
@@ -41,8 +47,8 @@ bool_t garbage(XDR* xdrs, void*, u_int) {
 
 // The request-header password as the server recovers it, kept with the
 // session (tests read it back).
-void recordPassword(Server& server, const zq::transport::RequestHeader& in, int32_t cacheId,
-                    int version) {
+std::string recordPassword(Server& server, const zq::transport::RequestHeader& in, int32_t cacheId,
+                           int version) {
   Sessions::Password seen;
   seen.received = in.password ? in.password : "";
   seen.version = version;
@@ -62,7 +68,13 @@ void recordPassword(Server& server, const zq::transport::RequestHeader& in, int3
     last = seen;
     lastTime = in.operationTime;
   }
+  std::string plain = seen.rc == 0 ? seen.plain : std::string();
   server.sessions().notePassword(cacheId, std::move(seen));
+  return plain;
+}
+
+bool failed(const ZQStatusList* status) {
+  return status && status->count && status->items[0].messageType >= ZQ_MESSAGE_ERROR;
 }
 
 }  // namespace
@@ -147,41 +159,116 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
   }
   if (Faults::take(faults.closeMidCall)) {
     dropConnection(xprt);
-  } else {
-    if (Faults::take(faults.delayCalls))
-      std::this_thread::sleep_for(std::chrono::milliseconds(faults.delayMs.load()));
-    zq::transport::RequestHeader* in = p->argsHeader ? p->argsHeader(args) : nullptr;
-    zq::transport::RequestHeader* out = p->replyHeader ? p->replyHeader(reply) : nullptr;
-    if (in) {
-      faults.lastCacheId = in->cacheId;
-      faults.lastTimeout = in->timeout;
-    }
-    if (in && out) {
-      server->sessions().echo(*in, *out, faults.renewCacheIdPerChunk);
-      recordPassword(*server, *in, out->cacheId, version);
-    }
-    Call call{*server, *p, version, args, reply, p->statusOf ? p->statusOf(reply) : nullptr};
-    if (faults.refuseProcedure.load() == number && call.status)
-      ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, zq::kMsgUnknownServerSetting, nullptr);
-    else
-      handler(call);
-    if (in && out) server->sessions().noteExchange(number, *in, *out);
-    addServerLog(call);
-    const bool garble = Faults::take(faults.garbleReplies);
-    auto replyProc =
-        garble ? reinterpret_cast<xdrproc_t>(garbage) : reinterpret_cast<xdrproc_t>(p->reply);
-    const bool sent = enveloped && !garble
-                          ? answerEnvelope(*server, xprt, *p, reply, keySet)
-                          : svc_sendreply(xprt, replyProc, static_cast<char*>(reply));
-    if (!sent)
-      dropConnection(xprt);
-    else
-      faults.callsAnswered++;
+    p->freeArgs(args);
+    p->freeReply(reply);
+    free(args);
+    free(reply);
+    return;
   }
-  p->freeArgs(args);
-  p->freeReply(reply);
+  if (Faults::take(faults.delayCalls))
+    std::this_thread::sleep_for(std::chrono::milliseconds(faults.delayMs.load()));
+  auto pending = std::make_unique<PendingCall>();
+  pending->server = server;
+  pending->procedure = p;
+  pending->version = version;
+  pending->xprt = xprt;
+  pending->enveloped = enveloped;
+  pending->keySet = keySet;
+  pending->args = args;
+  pending->reply = reply;
+  pending->admitted = true;
+  zq::transport::RequestHeader* in = p->argsHeader ? p->argsHeader(args) : nullptr;
+  zq::transport::RequestHeader* out = p->replyHeader ? p->replyHeader(reply) : nullptr;
+  if (in) {
+    faults.lastCacheId = in->cacheId;
+    faults.lastTimeout = in->timeout;
+  }
+  std::string password;
+  if (in && out) {
+    if (server->sessions().echo(*in, *out, faults.renewCacheIdPerChunk, impersonatedUserOf(*in)))
+      server->administration().count(kStatSessionsOpened);
+    password = recordPassword(*server, *in, out->cacheId, version);
+  }
+  // Every call with a request header is authenticated (the key exchange
+  // and the private-context calls have their own rules).
+  if (in && !keyExchange) {
+    Call check{*server, *p, version, args, reply, p->statusOf ? p->statusOf(reply) : nullptr};
+    pending->admitted = admit(check, *in, password);
+    pending->principal = check.principal;
+  }
+  explicit_bzero(password.data(), password.size());
+  if (pending->admitted && runsAside(number)) return server->runAside(std::move(pending));
+  completeCall(*pending);
+}
+
+PendingCall::~PendingCall() {
+  if (procedure) {
+    if (args) procedure->freeArgs(args);
+    if (reply) procedure->freeReply(reply);
+  }
   free(args);
   free(reply);
+}
+
+int PendingCall::fd() const {
+  return xprt ? xprt->xp_fd : -1;
+}
+
+bool runsAside(uint32_t procedure) {
+  switch (procedure) {
+    case 59:   // SQL
+    case 61:   // processes
+    case 116:  // SQL of active links
+    case 117:  // processes of active links
+    case 182:  // waits for cache events
+      return true;
+    default:
+      return false;
+  }
+}
+
+void completeCall(PendingCall& pending) {
+  Server& server = *pending.server;
+  const zq::transport::Procedure& p = *pending.procedure;
+  Faults& faults = server.faults();
+  void* args = pending.args;
+  void* reply = pending.reply;
+  zq::model::CodecScope scope(pending.version, codecContext());
+  zq::transport::RequestHeader* in = p.argsHeader ? p.argsHeader(args) : nullptr;
+  zq::transport::RequestHeader* out = p.replyHeader ? p.replyHeader(reply) : nullptr;
+  Call call{
+      server,           p, pending.version, args, reply, p.statusOf ? p.statusOf(reply) : nullptr,
+      pending.principal};
+  if (pending.admitted) {
+    if (faults.refuseProcedure.load() == p.number && call.status) {
+      ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, zq::kMsgUnknownServerSetting, nullptr);
+    } else {
+      Handler handler = handlers().find(p.number);
+      // A call that another may cancel (procedure 81) registers under the
+      // session its reply carries.
+      std::shared_ptr<CallControl> control;
+      if (out) control = server.running().enter(out->cacheId, call.principal.realUser);
+      {
+        CurrentCall current(control.get());
+        if (handler) handler(call);
+      }
+      if (control) server.running().leave(control);
+    }
+  }
+  server.administration().countCall(p.number, failed(call.status));
+  if (in && out) server.sessions().noteExchange(p.number, *in, *out);
+  addServerLog(call);
+  const bool garble = Faults::take(faults.garbleReplies);
+  auto replyProc =
+      garble ? reinterpret_cast<xdrproc_t>(garbage) : reinterpret_cast<xdrproc_t>(p.reply);
+  SVCXPRT* xprt = pending.xprt;
+  const bool sent = pending.enveloped && !garble
+                        ? answerEnvelope(server, xprt, p, reply, pending.keySet)
+                        : svc_sendreply(xprt, replyProc, static_cast<char*>(reply));
+  if (!sent)
+    dropConnection(xprt);
+  else
+    faults.callsAnswered++;
 }
 
 }  // namespace zqserver

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "accounts.h"
 #include "transport/procedures.h"
 
 struct svc_req;
@@ -22,9 +23,10 @@ struct Call {
   Server& server;
   const zq::transport::Procedure& procedure;
   int version;
-  void* argsRecord;      // decoded argument record
-  void* replyRecord;     // zeroed reply record; the header echo is already filled
-  ZQStatusList* status;  // the reply's status list (may be null)
+  void* argsRecord;       // decoded argument record
+  void* replyRecord;      // zeroed reply record; the header echo is already filled
+  ZQStatusList* status;   // the reply's status list (may be null)
+  Principal principal{};  // who the call runs as (access.h)
 };
 
 // A call of procedure P, its records typed.
@@ -58,10 +60,12 @@ class Handlers {
 
 // Every handler of the server, each family registering its own.
 const Handlers& handlers();
-void serveSession(Handlers& h);      // handlers.cpp
-void serveKeyExchange(Handlers& h);  // handlers_crypto.cpp
-void serveEntries(Handlers& h);      // handlers_entries.cpp
-void serveQueries(Handlers& h);      // handlers_queries.cpp
+void serveSession(Handlers& h);         // handlers.cpp
+void serveKeyExchange(Handlers& h);     // handlers_crypto.cpp
+void serveEntries(Handlers& h);         // handlers_entries.cpp
+void serveQueries(Handlers& h);         // handlers_queries.cpp
+void serveAdministration(Handlers& h);  // handlers_admin.cpp
+void serveServerControl(Handlers& h);   // handlers_control.cpp
 
 // The RPC library's entry point for every program and version.
 void dispatch(svc_req* request, __rpc_svcxprt* transport);

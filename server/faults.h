@@ -54,6 +54,9 @@ struct Faults {
   std::atomic<uint32_t> lastProgram{0};
   std::atomic<int32_t> lastCacheId{0};
   std::atomic<uint32_t> lastTimeout{0};
+  // The password of the last group or role request: 0 none, 1 as typed, 2
+  // protected under the library's key.
+  std::atomic<int> lastListPasswordForm{0};
   // Enciphered calls opened, and calls of the key exchange (95 to 97, not
   // counted in callsReceived) and exchanges completed.
   std::atomic<uint64_t> envelopedCalls{0};
@@ -76,6 +79,7 @@ struct Faults {
     lastProgram = 0;
     lastCacheId = 0;
     lastTimeout = 0;
+    lastListPasswordForm = 0;
     rejectKeys = 0;
     rejectKeysAlways = false;
     forgetKeys = 0;

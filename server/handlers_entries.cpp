@@ -5,6 +5,7 @@
 #include <mutex>
 #include <random>
 
+#include "access.h"
 #include "entry_store.h"
 #include "frame/alloc.h"
 #include "model/codec.h"
@@ -36,14 +37,32 @@ struct OpenTransaction {
 } g_transaction;
 
 void addError(Call& call, int32_t message, const std::string& appended = {}) {
-  ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, message, appended.empty() ? nullptr : appended.c_str());
+  ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, message,
+              appended.empty() ? nullptr : appended.c_str());
 }
 
 void report(Call& call, const StoreResult& r) {
   if (!r.ok()) addError(call, r.message, r.appended);
 }
 
-std::string userOf(const RequestHeader& h) { return h.user ? h.user : ""; }
+// The user whose rights apply (the impersonated one, when any): what the
+// store records as submitter and last changer.
+const std::string& userOf(const Call& call) {
+  return call.principal.user;
+}
+
+// The caller may change these values of the form's entries (creating one
+// when creating); false with the refusal added.
+bool mayWrite(Call& call, const std::string& form, const ZQFieldValueList& values) {
+  return mayChangeEntries(call, form) && mayChangeFields(call, form, values);
+}
+
+// The permissions of one queued operation.
+bool mayApply(Call& call, const BulkOperation& op) {
+  const std::string form = op.form ? op.form : "";
+  if (op.kind == ZQ_BULK_ENTRY_DELETE) return mayChangeEntries(call, form);
+  return mayWrite(call, form, op.values);
+}
 
 std::string handleOf(const RequestHeader& h) {
   for (uint32_t i = 0; i < h.properties.count && h.properties.items; ++i) {
@@ -111,10 +130,10 @@ void copyId(ZQEntryIdType out, const std::string& id) {
 }
 
 // Runs one queued operation; its messages go to status.
-StoreResult applyOperation(EntryStore& store, BulkOperation& op, ZQBulkEntryReturn& out) {
+StoreResult applyOperation(EntryStore& store, BulkOperation& op, const std::string& user,
+                           ZQBulkEntryReturn& out) {
   out.entryCallType = op.kind;
   const std::string form = op.form ? op.form : "";
-  const std::string user = userOf(op.header);
   std::string id;
   switch (op.kind) {
     case ZQ_BULK_ENTRY_CREATE: {
@@ -164,8 +183,12 @@ void getEntry(Request<proc::GetEntry>& call) {
   if (!admitCall(call, args.header)) return;
   std::string id;
   if (singleId(call, args.entryId, id)) {
+    const std::string form = args.form ? args.form : "";
     EntryStore store(call.server.store());
-    report(call, store.get(args.form ? args.form : "", id, &args.fieldIds, reply.values));
+    if (mayRead(call, form)) {
+      report(call, store.get(form, id, &args.fieldIds, reply.values));
+      hideFields(call, form, reply.values);
+    }
   }
   afterCall(call, args.header);
 }
@@ -175,8 +198,10 @@ void setEntry(Request<proc::SetEntry>& call) {
   if (!admitCall(call, args.header)) return;
   std::string id;
   if (singleId(call, args.entryId, id)) {
+    const std::string form = args.form ? args.form : "";
     EntryStore store(call.server.store());
-    report(call, store.set(args.form ? args.form : "", id, args.values, userOf(args.header)));
+    if (mayWrite(call, form, args.values))
+      report(call, store.set(form, id, args.values, userOf(call)));
   }
   afterCall(call, args.header);
 }
@@ -185,9 +210,11 @@ void createEntry(Request<proc::CreateEntry>& call) {
   auto& args = call.args();
   auto& reply = call.reply();
   if (!admitCall(call, args.header)) return;
+  const std::string form = args.form ? args.form : "";
+  if (!mayWrite(call, form, args.values)) return afterCall(call, args.header);
   EntryStore store(call.server.store());
   std::string id;
-  report(call, store.create(args.form ? args.form : "", args.values, userOf(args.header), id));
+  report(call, store.create(form, args.values, userOf(call), id));
   copyId(reply.entryId, id);
   afterCall(call, args.header);
 }
@@ -197,8 +224,9 @@ void deleteEntry(Request<proc::DeleteEntry>& call) {
   if (!admitCall(call, args.header)) return;
   std::string id;
   if (singleId(call, args.entryId, id)) {
+    const std::string form = args.form ? args.form : "";
     EntryStore store(call.server.store());
-    report(call, store.remove(args.form ? args.form : "", id));
+    if (mayChangeEntries(call, form)) report(call, store.remove(form, id));
   }
   afterCall(call, args.header);
 }
@@ -207,10 +235,11 @@ void mergeEntry(Request<proc::MergeEntry>& call) {
   auto& args = call.args();
   auto& reply = call.reply();
   if (!admitCall(call, args.header)) return;
+  const std::string form = args.form ? args.form : "";
+  if (!mayWrite(call, form, args.values)) return afterCall(call, args.header);
   EntryStore store(call.server.store());
   std::string id;
-  report(call, store.merge(args.form ? args.form : "", args.values, args.mergeType,
-                           userOf(args.header), id));
+  report(call, store.merge(form, args.values, args.mergeType, userOf(call), id));
   copyId(reply.entryId, id);
   afterCall(call, args.header);
 }
@@ -225,6 +254,8 @@ void bulkEntryTransaction(Request<proc::EndBulkEntryTransaction>& call) {
   if (!admitCall(call, args.header)) return;
   const uint32_t n = args.count;
   if (n == 0 || !args.operations) return;
+  for (uint32_t i = 0; i < n; ++i)
+    if (!mayApply(call, args.operations[i])) return afterCall(call, args.header);
   reply.results.items = static_cast<ZQBulkEntryReturn*>(ZQCalloc(n, sizeof(ZQBulkEntryReturn)));
   if (!reply.results.items) return addError(call, zq::kMsgNoMemory);
   reply.results.count = n;
@@ -234,7 +265,7 @@ void bulkEntryTransaction(Request<proc::EndBulkEntryTransaction>& call) {
   uint32_t failed = n;
   for (uint32_t i = 0; i < n; ++i) {
     ZQBulkEntryReturn& item = reply.results.items[i];
-    StoreResult r = applyOperation(store, args.operations[i], item);
+    StoreResult r = applyOperation(store, args.operations[i], userOf(call), item);
     if (!r.ok()) {
       ZQAddStatus(statusOfResult(item), ZQ_MESSAGE_ERROR, r.message,
                   r.appended.empty() ? nullptr : r.appended.c_str());
@@ -267,6 +298,7 @@ void serviceEntry(Request<proc::ServiceEntry>& call) {
   const std::string form = args.form ? args.form : "";
   auto def = store.form(form);
   if (!def) return addError(call, kMsgNoSuchForm, form);
+  if (!mayRead(call, form)) return;
   ZQFieldValueList base{};
   if (args.entryId.count) {
     std::string id;
@@ -303,6 +335,7 @@ void serviceEntry(Request<proc::ServiceEntry>& call) {
     ++reply.values.count;
   }
   FreeZQFieldValueList(&base, 0);
+  hideFields(call, form, reply.values);
 }
 
 void beginClientManagedTransaction(Request<proc::BeginClientManagedTransaction>& call) {
@@ -315,8 +348,8 @@ void beginClientManagedTransaction(Request<proc::BeginClientManagedTransaction>&
   if (!store.exec(std::string("SAVEPOINT ") + kTransactionSavepoint))
     return addError(call, kMsgStoreFailure, store.error());
   std::random_device random;
-  const std::string handle = "zqtx-" + std::to_string(++g_transaction.counter) + "-" +
-                             std::to_string(random() & 0xFFFFFF);
+  const std::string handle =
+      "zqtx-" + std::to_string(++g_transaction.counter) + "-" + std::to_string(random() & 0xFFFFFF);
   reply.handle = static_cast<unsigned char*>(ZQAlloc(handle.size()));
   if (!reply.handle) {
     store.exec(std::string("ROLLBACK TO ") + kTransactionSavepoint);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "access.h"
 #include "frame/alloc.h"
 #include "model/codec.h"
 #include "model/describe_core.h"
@@ -21,6 +22,30 @@ namespace zqserver {
 namespace {
 
 using namespace zq::transport;
+
+// Queries see only forms the caller may read, and only the fields it may
+// see (hidden ones are left out of the result's form and rows).
+bool mayQuery(Call& call, const char* form, const ZQQualifierStruct* qualifier = nullptr,
+              const ZQSortList* sort = nullptr, const ZQFieldValueOrArithStruct* target = nullptr) {
+  const std::string name = form ? form : "";
+  return mayRead(call, name) && mayUseFields(call, name, qualifier, sort, target);
+}
+
+// A join reads every form it names. Field permissions are not applied to
+// joined rows, so a user restricted by them, and nested or recursive
+// sources, need an administrator.
+bool mayJoin(Call& call, const ZQMultiSchemaQueryFromList& from) {
+  if (call.principal.open || call.principal.administrator) return true;
+  for (uint32_t i = 0; i < from.count && from.items; ++i) {
+    const ZQMultiSchemaQueryFromStruct& source = from.items[i];
+    if (source.type != ZQ_MULTI_SCHEMA_SOURCE_FORM) return requireAdministrator(call);
+    const std::string form(source.u.schemaName,
+                           strnlen(source.u.schemaName, sizeof source.u.schemaName));
+    if (!mayRead(call, form)) return false;
+    if (call.server.accounts().hasFieldPermissions(form)) return requireAdministrator(call);
+  }
+  return true;
+}
 
 void fail(Call& call, const QueryError& e) {
   if (call.status)
@@ -85,12 +110,14 @@ void getListEntry(Request<proc::GetListEntry>& call) {
   int32_t token = args.header.chunkToken;
   PendingEntries* p = nullptr;
   if (token == 0) {
+    if (!mayQuery(call, args.form, &args.qualifier, &args.sort)) return;
     EntryStore store(call.server.store());
     QueryResult result;
     QueryError error;
     if (!runQuery(store, args.form ? args.form : "", &args.qualifier, &args.sort,
                   args.firstRetrieve, args.maxRetrieve, result, error))
       return fail(call, error);
+    hideFields(call, result);
     auto pending = std::make_unique<PendingEntries>();
     pending->matches = result.matches;
     const size_t n = result.rows.size();
@@ -264,12 +291,14 @@ void listEntryStructured(Call& call, ListEntryArgs& args, ListEntryWithFieldsRep
   int32_t token = args.header.chunkToken;
   PendingStructured* p = nullptr;
   if (token == 0) {
+    if (!mayQuery(call, args.form, &args.qualifier, &args.sort)) return;
     EntryStore store(call.server.store());
     QueryResult result;
     QueryError error;
     if (!runQuery(store, args.form ? args.form : "", &args.qualifier, &args.sort,
                   args.firstRetrieve, args.maxRetrieve, result, error))
       return fail(call, error);
+    hideFields(call, result);
     auto pending = std::make_unique<PendingStructured>();
     pending->matches = result.matches;
     const bool ok = entriesOf(result, columnsOf(args.fields, result.form), pending->list);
@@ -388,11 +417,13 @@ void getListEntryWithFields(Request<proc::GetListEntryWithFields>& call) {
         EntryStore store(call.server.store());
         QueryResult result;
         QueryError error;
+        if (!mayQuery(call, args.form, &args.qualifier, &args.sort)) return false;
         if (!runQuery(store, args.form ? args.form : "", &args.qualifier, &args.sort,
                       args.firstRetrieve, args.maxRetrieve, result, error)) {
           fail(call, error);
           return false;
         }
+        hideFields(call, result);
         return compressInto(call, entryListText(result, columnsOf(args.fields, result.form)), out);
       },
       reply.textLength, reply.text);
@@ -403,12 +434,14 @@ void getListEntryWithFields(Request<proc::GetListEntryWithFields>& call) {
 void getOneEntryWithFields(Request<proc::GetOneEntryWithFields>& call) {
   auto& args = call.args();
   auto& reply = call.reply();
+  if (!mayQuery(call, args.form, &args.qualifier, &args.sort)) return;
   EntryStore store(call.server.store());
   QueryResult result;
   QueryError error;
   if (!runQuery(store, args.form ? args.form : "", &args.qualifier, &args.sort, 0, 1, result,
                 error))
     return fail(call, error);
+  hideFields(call, result);
   reply.matches = result.matches;
   const bool ok = entriesOf(result, columnsOf(args.fields, result.form), reply.entries);
   dropIfEmpty(reply.entries.count, reply.entries.items);
@@ -421,12 +454,14 @@ void getOneEntryWithFields(Request<proc::GetOneEntryWithFields>& call) {
 void getListEntryBlocks(Request<proc::GetListEntryBlocks>& call) {
   auto& args = call.args();
   auto& reply = call.reply();
+  if (!mayQuery(call, args.form, &args.qualifier, &args.sort)) return;
   EntryStore store(call.server.store());
   QueryResult result;
   QueryError error;
   if (!runQuery(store, args.form ? args.form : "", &args.qualifier, &args.sort, args.firstRetrieve,
                 args.maxRetrieve, result, error))
     return fail(call, error);
+  hideFields(call, result);
   reply.matches = result.matches;
   reply.returnedRows = static_cast<uint32_t>(result.rows.size());
   ZQEntryListFieldValueList all{};
@@ -466,6 +501,7 @@ void getListEntryBlocks(Request<proc::GetListEntryBlocks>& call) {
 void getEntryStatistics(Request<proc::GetEntryStatistics>& call) {
   auto& args = call.args();
   auto& reply = call.reply();
+  if (!mayQuery(call, args.form, &args.qualifier, nullptr, &args.target)) return;
   EntryStore store(call.server.store());
   QueryError error;
   const bool ok = runStatistics(store, args.form ? args.form : "", &args.qualifier, &args.target,
@@ -504,6 +540,7 @@ void getMultipleEntries(Request<proc::GetMultipleEntries>& call) {
     EntryStore store(call.server.store());
     auto form = store.form(args.form ? args.form : "");
     if (!form) return fail(call, kMsgNoSuchForm, args.form);
+    if (!mayQuery(call, args.form)) return;
     std::vector<ZQInternalId> wanted;
     if (args.fields.items && args.fields.count)
       wanted.assign(args.fields.items, args.fields.items + args.fields.count);
@@ -532,6 +569,12 @@ void getMultipleEntries(Request<proc::GetMultipleEntries>& call) {
         pending->values.push_back(fv);
       }
       FreeZQFieldValueList(&got, 0);
+    }
+    // Fields the caller may not see keep their place, without a value.
+    for (auto& fv : pending->values) {
+      ZQFieldValueList one{1, &fv};
+      hideFields(call, form->name, one);
+      if (one.count == 0) fv = ZQFieldValueStruct{fv.fieldId, ZQValueStruct{}};
     }
     p = pending.get();
     token = keepPending(std::move(pending));
@@ -617,6 +660,12 @@ void getEntryBlob(Request<proc::GetEntryBLOB>& call) {
   transferBytes(
       call,
       [&](std::string& out) {
+        if (!mayQuery(call, args.form)) return false;
+        if (call.server.accounts().fieldAccess(call.principal, args.form ? args.form : "",
+                                               args.fieldId) == Access::none) {
+          fail(call, zq::kMsgNoFormAccess, std::to_string(args.fieldId).c_str());
+          return false;
+        }
         EntryStore store(call.server.store());
         ZQValueStruct value{};
         StoreResult r = args.id.items && args.id.count
@@ -672,6 +721,7 @@ void getListEntryWithMultiSchemaFields(Request<proc::GetListEntryWithMultiSchema
   transferBytes(
       call,
       [&](std::string& out) {
+        if (!mayJoin(call, args.from)) return false;
         EntryStore store(call.server.store());
         JoinResult result;
         QueryError error;

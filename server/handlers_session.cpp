@@ -1,8 +1,6 @@
-// Handlers of the session procedures (settings, end of a session), and the
-// table of every handler of the server.
-#include <ctime>
-#include <variant>
-
+// Handlers of the session procedures (settings from the store, end of a
+// session), and the table of every handler of the server.
+#include "administration.h"
 #include "dispatch.h"
 #include "frame/alloc.h"
 #include "server.h"
@@ -11,25 +9,6 @@ namespace zqserver {
 namespace {
 
 using namespace zq::transport;
-
-void fillSetting(ZQServerInfoStruct& item, uint32_t number, const Options& options) {
-  item.operation = number;
-  item.value = ZQValueStruct{};
-  if (number == 116) {  // current server time
-    item.value.dataType = ZQ_DATA_TYPE_TIME;
-    item.value.u.timestampValue = static_cast<ZQTimestamp>(time(nullptr));
-    return;
-  }
-  auto it = options.settings.find(number);
-  if (it == options.settings.end()) return;  // unknown here: no value
-  if (const auto* text = std::get_if<std::string>(&it->second)) {
-    item.value.dataType = ZQ_DATA_TYPE_CHAR;
-    item.value.u.charValue = zq::dupString(text->c_str());
-  } else {
-    item.value.dataType = ZQ_DATA_TYPE_INTEGER;
-    item.value.u.integerValue = std::get<int32_t>(it->second);
-  }
-}
 
 void serverInfo(Request<proc::GetServerInfo>& call) {
   auto& args = call.args();
@@ -48,8 +27,10 @@ void serverInfo(Request<proc::GetServerInfo>& call) {
     ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, zq::kMsgNoMemory, nullptr);
     return;
   }
-  for (uint32_t i = 0; i < args.settings.count; ++i)
-    fillSetting(reply.settings.items[i], args.settings.items[i], call.server.options());
+  for (uint32_t i = 0; i < args.settings.count; ++i) {
+    reply.settings.items[i].operation = args.settings.items[i];
+    call.server.administration().setting(args.settings.items[i], reply.settings.items[i].value);
+  }
   reply.settings.count = args.settings.count;
 }
 
@@ -72,6 +53,8 @@ const Handlers& handlers() {
     serveKeyExchange(h);
     serveEntries(h);
     serveQueries(h);
+    serveAdministration(h);
+    serveServerControl(h);
     return h;
   }();
   return all;

@@ -10,7 +10,11 @@
 #include <cerrno>
 #include <cstring>
 
+#include "accounts.h"
+#include "administration.h"
 #include "dispatch.h"
+#include "pending_call.h"
+#include "sql_runner.h"
 #include "store.h"
 
 namespace zqserver {
@@ -23,20 +27,22 @@ Server* g_current = nullptr;
 
 Options::Options() {
   settings[55] = std::string("en_US.UTF-8");  // server language
-  settings[140] = int32_t{0};                  // localized server
+  settings[140] = int32_t{1};                 // localized server
   settings[139] = std::string("zqserverd");
   settings[4] = std::string("7.5.00 Patch 004");  // version text
-  settings[246] = int32_t{0};                  // argument limit: none
-  settings[305] = std::string("");             // programs with long time-outs
-  settings[333] = int32_t{0};                  // maximum attachment size: none
-  settings[1] = std::string("SQLite");         // database type
-  settings[27] = std::string("3");             // database version
+  settings[246] = int32_t{0};                     // argument limit: none
+  settings[305] = std::string("");                // programs with long time-outs
+  settings[333] = int32_t{0};                     // maximum attachment size: none
+  settings[1] = std::string("SQLite");            // database type
+  settings[182] = int32_t{0};                     // largest query result: no limit
 }
 
 Server::Server(Options options)
     : options_(std::move(options)), crypto_(std::make_unique<Crypto>(options_.securityPolicy)) {}
 
-Server::~Server() { stop(); }
+Server::~Server() {
+  stop();
+}
 
 Server* Server::current() {
   std::lock_guard<std::mutex> lock(g_currentMutex);
@@ -64,6 +70,14 @@ bool Server::setUp() {
   }
   store_ = std::make_unique<Store>();
   if (!store_->open(options_.database)) return fail("cannot open the database: " + store_->error());
+  {
+    std::string why;
+    accounts_ = std::make_unique<Accounts>(*store_);
+    if (!accounts_->open(why)) return fail("cannot read the accounts: " + why);
+    administration_ = std::make_unique<Administration>(*store_, options_);
+    if (!administration_->open(why)) return fail("cannot read the settings: " + why);
+    installSqlGuards(store_->db());
+  }
 
   listenFd_ = socket(AF_INET, SOCK_STREAM, 0);
   if (listenFd_ < 0) return fail(std::string("socket: ") + strerror(errno));
@@ -112,6 +126,11 @@ bool Server::setUp() {
 }
 
 void Server::tearDown() {
+  // Calls running aside end first: they still answer on their connections.
+  running_.cancelAll();
+  if (administration_) administration_->stop();
+  reapAsideCalls(true);
+  processes_.stopAll();
   // svc_unreg also removes a registration with rpcbind.
   for (auto [program, version] : registered_) svc_unreg(program, version);
   registered_.clear();
@@ -133,6 +152,8 @@ void Server::tearDown() {
     timeval tv{0, 0};
     if (select(svc_maxfd + 1, &fds, nullptr, nullptr, &tv) > 0) svc_getreqset(&fds);
   }
+  administration_.reset();
+  accounts_.reset();
   store_.reset();
   std::lock_guard<std::mutex> lock(g_currentMutex);
   if (g_current == this) g_current = nullptr;
@@ -141,6 +162,11 @@ void Server::tearDown() {
 void Server::loop() {
   while (!stopping_.load()) {
     fd_set fds = svc_fdset;
+    {
+      // A connection whose call runs aside is read again once it answered.
+      std::lock_guard<std::mutex> lock(asideMutex_);
+      for (int fd : busyConnections_) FD_CLR(fd, &fds);
+    }
     timeval tv{0, 50 * 1000};
     int n = select(svc_maxfd + 1, &fds, nullptr, nullptr, &tv);
     if (n < 0) {
@@ -149,7 +175,55 @@ void Server::loop() {
       break;
     }
     if (n > 0) svc_getreqset(&fds);
+    startAsideCalls();
+    reapAsideCalls(false);
   }
+}
+
+void Server::runAside(std::unique_ptr<PendingCall> call) {
+  std::lock_guard<std::mutex> lock(asideMutex_);
+  busyConnections_.insert(call->fd());
+  asideWaiting_.push_back(std::move(call));
+}
+
+// Started once the RPC library is done with the request that queued them.
+void Server::startAsideCalls() {
+  std::lock_guard<std::mutex> lock(asideMutex_);
+  for (auto& waiting : asideWaiting_) {
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    std::shared_ptr<PendingCall> call(std::move(waiting));
+    std::thread thread([this, call, done] {
+      const int fd = call->fd();
+      completeCall(*call);
+      {
+        std::lock_guard<std::mutex> lock(asideMutex_);
+        busyConnections_.erase(fd);
+      }
+      *done = true;
+    });
+    asideRunning_.push_back(AsideThread{std::move(thread), std::move(done)});
+  }
+  asideWaiting_.clear();
+}
+
+void Server::reapAsideCalls(bool all) {
+  std::vector<AsideThread> finished;
+  {
+    std::lock_guard<std::mutex> lock(asideMutex_);
+    if (all) {
+      for (auto& waiting : asideWaiting_) busyConnections_.erase(waiting->fd());
+      asideWaiting_.clear();
+    }
+    for (auto it = asideRunning_.begin(); it != asideRunning_.end();) {
+      if (all || it->done->load()) {
+        finished.push_back(std::move(*it));
+        it = asideRunning_.erase(it);
+      } else {
+        ++it;
+      }
+    }
+  }
+  for (AsideThread& t : finished) t.thread.join();
 }
 
 bool Server::start() {
@@ -176,6 +250,8 @@ void Server::stop() {
   tearDown();
 }
 
-void Server::requestStop() { stopping_ = true; }
+void Server::requestStop() {
+  stopping_ = true;
+}
 
 }  // namespace zqserver

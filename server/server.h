@@ -7,6 +7,7 @@
 #include <functional>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -15,6 +16,8 @@
 #include <vector>
 
 #include "envelope.h"
+#include "processes.h"
+#include "running_calls.h"
 #include "faults.h"
 #include "sessions.h"
 
@@ -44,13 +47,37 @@ struct Options {
   // AUTH_TOOWEAK), 2 disabled. Disabled by default, so that plain test
   // servers need no key exchange.
   int32_t securityPolicy = 2;
-  // Settings answered by procedure 36 (setting number -> value).
+  // Settings answered by procedure 36 (setting number -> value), written
+  // into the store at start.
   std::map<uint32_t, Setting> settings;
+
+  // ZQGetListSQL: administrators only, reading statements only unless
+  // allowSqlWrite; at most sqlRowLimit rows, sqlTimeLimitMs per statement.
+  bool allowSqlWrite = false;
+  uint32_t sqlRowLimit = 10000;
+  uint32_t sqlTimeLimitMs = 10000;
+  // ZQExecuteProcess: refused while processDirectory is empty; otherwise
+  // only programs of that directory run, without a shell, at most
+  // processTimeLimitMs, their output cut at processOutputLimit bytes.
+  std::string processDirectory;
+  uint32_t processTimeLimitMs = 10000;
+  uint32_t processOutputLimit = 64 * 1024;
+  // The private-context user and group calls (90 to 93) need this key once
+  // the store has users; empty: they are refused then.
+  std::string accessKey;
+  // Active-link SQL and processes are redirected to this server (message
+  // 9100) when set; workflowPassword travels with them ("+" commands) and
+  // is what a "+" command must carry here. Kept in memory only.
+  std::string workflowServer;
+  std::string workflowPassword;
 
   Options();
 };
 
 struct Store;
+class Accounts;
+class Administration;
+struct PendingCall;
 
 class Server {
  public:
@@ -77,6 +104,14 @@ class Server {
   Store& store() { return *store_; }
   Sessions& sessions() { return sessions_; }
   Crypto& crypto() { return *crypto_; }
+  Accounts& accounts() { return *accounts_; }
+  Administration& administration() { return *administration_; }
+  RunningCalls& running() { return running_; }
+  BackgroundProcesses& processes() { return processes_; }
+
+  // Runs a call that may take long (SQL, processes, waits for events) on a
+  // thread of its own; its connection is not read until it has answered.
+  void runAside(std::unique_ptr<PendingCall> call);
 
   // Only one server can serve per process: the RPC library keeps its
   // dispatch tables process-wide.
@@ -86,12 +121,28 @@ class Server {
   bool setUp();
   void tearDown();
   void loop();
+  void startAsideCalls();
+  void reapAsideCalls(bool all);
 
   Options options_;
   Faults faults_;
   Sessions sessions_;
   std::unique_ptr<Crypto> crypto_;
   std::unique_ptr<Store> store_;
+  std::unique_ptr<Accounts> accounts_;
+  std::unique_ptr<Administration> administration_;
+  RunningCalls running_;
+  BackgroundProcesses processes_;
+  // Calls running aside: waiting to start, running (with their threads),
+  // and the connections they hold.
+  std::mutex asideMutex_;
+  std::vector<std::unique_ptr<PendingCall>> asideWaiting_;
+  struct AsideThread {
+    std::thread thread;
+    std::shared_ptr<std::atomic<bool>> done;
+  };
+  std::vector<AsideThread> asideRunning_;
+  std::set<int> busyConnections_;
   uint16_t port_ = 0;
   int listenFd_ = -1;
   void* transport_ = nullptr;  // SVCXPRT of the listening socket

@@ -1,29 +1,66 @@
 #include "sessions.h"
 
+#include <strings.h>
+
 #include <ctime>
 
 namespace zqserver {
 
-void Sessions::echo(const zq::transport::RequestHeader& in, zq::transport::RequestHeader& out,
-                    bool renewPerChunk) {
+bool Sessions::echo(const zq::transport::RequestHeader& in, zq::transport::RequestHeader& out,
+                    bool renewPerChunk, const std::string& impersonated) {
   std::lock_guard<std::mutex> lock(mutex_);
   int32_t id = in.cacheId;
   auto session = id == 0 ? open_.end() : open_.find(id);
-  if (session == open_.end()) {
+  if (session != open_.end() && session->second.impersonated != impersonated) session = open_.end();
+  const bool opened = session == open_.end();
+  if (opened) {
     id = next_++;
-    open_[id] = in.user ? in.user : "";
+    open_[id] = Session{in.user ? in.user : "", impersonated};
   } else if (renewPerChunk && in.responseSize != 0) {
-    std::string user = std::move(session->second);
+    Session moved = std::move(session->second);
     open_.erase(session);
     passwords_.erase(id);
     id = next_++;
-    open_[id] = std::move(user);
+    open_[id] = std::move(moved);
   }
   out.cacheId = id;
   out.operationTime = static_cast<int32_t>(time(nullptr));
   out.responseSize = in.responseSize;
   out.chunkToken = in.chunkToken;
   out.lastChunk = 1;
+  return opened;
+}
+
+bool Sessions::owner(int32_t cacheId, std::string& user, std::string& impersonated) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto it = open_.find(cacheId);
+  if (it == open_.end()) return false;
+  user = it->second.user;
+  impersonated = it->second.impersonated;
+  return true;
+}
+
+bool Sessions::openFor(const std::string& user) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  for (const auto& [id, session] : open_)
+    if (strcasecmp(session.user.c_str(), user.c_str()) == 0) return true;
+  return false;
+}
+
+size_t Sessions::endUser(const std::string& user) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  size_t n = 0;
+  for (auto it = open_.begin(); it != open_.end();) {
+    if (strcasecmp(it->second.user.c_str(), user.c_str()) == 0) {
+      passwords_.erase(it->first);
+      it = open_.erase(it);
+      ++ended_;
+      ++n;
+    } else {
+      ++it;
+    }
+  }
+  return n;
 }
 
 bool Sessions::end(int32_t cacheId) {

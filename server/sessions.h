@@ -14,13 +14,21 @@ namespace zqserver {
 
 class Sessions {
  public:
-  // Fills a reply's header echo: the request's session, or a new one. With
-  // renewPerChunk a reply of a chunked retrieval moves the session to a new
-  // cache id.
-  void echo(const zq::transport::RequestHeader& in, zq::transport::RequestHeader& out,
-            bool renewPerChunk = false);
+  // Fills a reply's header echo: the request's session, or a new one (true
+  // then). With renewPerChunk a reply of a chunked retrieval moves the
+  // session to a new cache id. A call that impersonates a user runs in a
+  // session of that impersonation, made on its first call.
+  bool echo(const zq::transport::RequestHeader& in, zq::transport::RequestHeader& out,
+            bool renewPerChunk = false, const std::string& impersonated = {});
   // Ends a session; false when it did not exist.
   bool end(int32_t cacheId);
+  // The user who opened a session and the user it impersonates ("" for
+  // none); false for a session that is not open.
+  bool owner(int32_t cacheId, std::string& user, std::string& impersonated) const;
+  // True while the user has a session open.
+  bool openFor(const std::string& user) const;
+  // Ends every session of a user; the number ended.
+  size_t endUser(const std::string& user);
   size_t count() const;
   // Cache ids ended so far (procedure 47), in order.
   size_t ended() const;
@@ -60,7 +68,11 @@ class Sessions {
  private:
   mutable std::mutex mutex_;
   int32_t next_ = 1000;
-  std::map<int32_t, std::string> open_;  // cache id -> user
+  struct Session {
+    std::string user;
+    std::string impersonated;
+  };
+  std::map<int32_t, Session> open_;
   size_t ended_ = 0;
   std::map<int32_t, Password> passwords_;  // open sessions only
   Password lastPassword_;

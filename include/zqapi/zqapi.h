@@ -19,5 +19,6 @@
 #include "zq_diag.h"
 #include "zq_export.h"
 #include "zq_debugger.h"
+#include "zq_admin.h"
 
 #endif /* ZQAPI_ZQAPI_H */

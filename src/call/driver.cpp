@@ -295,6 +295,9 @@ bool appendClientProperties(ZQThreadContext* ctx, ZQControlStruct* control,
     if (ctx->nativeAuthSource(1, &text) != 0 || !text) return fail(8762);
     if (!push(0, text)) return fail(kMsgNoMemory);
   }
+  if (transport::Impersonation* imp = transport::findImpersonation(ctx, control);
+      imp && !imp->impersonated.empty() && !push(1, imp->impersonated.c_str()))
+    return fail(kMsgNoMemory);
   if (options && !options->transactionHandle.empty() &&
       !push(60037, options->transactionHandle.c_str()))
     return fail(kMsgNoMemory);
@@ -316,6 +319,14 @@ bool run(CallDescriptor& d, bool lock) {
       return false;
     appended = true;
   }
+  if (d.propertiesHeader) {
+    // An impersonated call runs in the impersonation's own session.
+    transport::Impersonation* imp = nullptr;
+    if (appended) imp = transport::findImpersonation(ctx, d.control);
+    if (imp && imp->impersonated.empty()) imp = nullptr;
+    if (imp && imp->sessionCacheId != 0) d.propertiesHeader->cacheId = imp->sessionCacheId;
+    st->impersonationInFlight = imp;
+  }
   diag::serverLogMarker(ctx, true, d.status);
   bool ok;
   {
@@ -326,6 +337,7 @@ bool run(CallDescriptor& d, bool lock) {
     ok = drive(a, 0);
   }
   diag::serverLogMarker(ctx, false, d.status);
+  if (!ok && d.propertiesHeader) st->impersonationInFlight = nullptr;
   if (appended) zq::model::release(d.propertiesHeader->properties);
   return ok;
 }

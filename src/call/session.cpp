@@ -44,15 +44,40 @@ using EndSession = transport::proc::EndSession;
 
 // Sends procedure 47 for the control record with a given cache id; with
 // rebind, binds it first. Messages are discarded.
-void sendEndSession(ZQControlStruct* control, uint32_t queue, bool rebind, int32_t cacheId) {
+void sendEndSession(ZQControlStruct* control, uint32_t queue, bool rebind, int32_t cacheId,
+                    const char* user = nullptr) {
   EndSession::Args args{};
   ZQStatusList ignored{0, nullptr};
   if (!rebind || bind(control, queue, &args.header, true, &ignored) < ZQ_RETURN_ERROR) {
     args.header.cacheId = cacheId;
-    const Send send{control, EndSession::row(), queue, 1};
+    args.user = const_cast<char*>(user);
+    Send send{control, EndSession::row(), queue, 1};
+    send.clientProperties = user == nullptr;
     sendBound(send, &args, &ignored);
   }
   releaseStatusList(&ignored);
+}
+
+// Ends the impersonated sessions still open; the bindings get back the
+// cache ids of the sessions from before, which the caller then ends.
+void endImpersonations(ZQControlStruct* control, TransportState* st) {
+  for (const transport::Impersonation& imp : st->impersonations) {
+    if (imp.sessionCacheId == 0 || imp.impersonated.empty()) continue;
+    for (auto& b :
+         st->bindings[kQueueAdmin].empty() ? st->bindings[kQueueFast] : st->bindings[kQueueAdmin]) {
+      if (b->server != imp.server || b->user.compare(0, transport::kMaxRealUser, imp.realUser))
+        continue;
+      copyName(control->user, b->user.c_str(), sizeof control->user);
+      copyName(control->password, b->password.c_str(), sizeof control->password);
+      copyName(control->server, b->server.c_str(), sizeof control->server);
+      copyName(control->authString, b->authString.c_str(), sizeof control->authString);
+      sendEndSession(control, kQueueAdmin, true, imp.sessionCacheId, imp.impersonated.c_str());
+      transport::setBindingCacheIds(control->context, control, imp.earlierCacheId);
+      break;
+    }
+  }
+  st->impersonationInFlight = nullptr;
+  st->impersonations.clear();
 }
 
 // Ends every server session the context opened (procedure 47 per binding)
@@ -68,6 +93,7 @@ void endSessions(ZQControlStruct* control, ZQThreadContext* ctx) {
   // The bindings are replayed through the caller's record: keep its fields.
   ZQControlStruct saved;
   memcpy(&saved, control, sizeof saved);
+  endImpersonations(control, st);
   for (uint32_t q = 0; q < kQueueCount; ++q) {
     while (!st->bindings[q].empty()) {
       std::unique_ptr<Binding> b = std::move(st->bindings[q].front());

@@ -187,5 +187,11 @@
   X(WfdUserContextList,                 generated, generated, 1063) \
   /* export and import (zq_export.h) */ \
   X(StructItemList,                     generated, generated, 1058) \
-  X(StructItemStruct,                   generated, generated, 1059)
+  X(StructItemStruct,                   generated, generated, 1059) \
+  /* administration (zq_admin.h) */ \
+  X(LocaleList,                         generated, none,      0) \
+  X(LocalizedRequestList,               generated, none,      0) \
+  X(ObjectChangeTimesList,              generated, none,      0) \
+  X(UserInfoList,                       generated, none,      0) \
+  X(UserLicenseList,                    generated, none,      0)
 // clang-format on

@@ -4,6 +4,7 @@
 
 #include "calls/exported_types.h"
 #include "calls/session.h"
+#include "zqapi/zq_admin.h"
 #include "zqapi/zqapi.h"
 
 namespace {
@@ -63,6 +64,12 @@ std::span<const OrdinalEntry> ordinals() {
     ZQ_ORDINAL(829, ZQBase64Decode),
     // The client identity.
     ZQ_ORDINAL(835, ZQGetClientIdentity),
+    // Administration helpers.
+    ZQ_ORDINAL(311, ZQEndUserSessions),
+    ZQ_ORDINAL(312, ZQGetFormFieldNames),
+    ZQ_ORDINAL(840, ZQGetServerEntryLimit),
+    ZQ_ORDINAL(845, ZQGetFormEntryIds),
+    ZQ_ORDINAL(846, ZQGetOwnEntryIds),
     // One value in the qualification text form.
     ZQ_ORDINAL(847, ZQEncodeValueText),
     ZQ_ORDINAL(848, ZQDecodeValueText),

@@ -129,6 +129,8 @@ std::string elementName(const void* list, uint32_t index) {
   X(ZQPermissionListList)        \
   X(ZQGroupInfoList)             \
   X(ZQRoleInfoList)              \
+  X(ZQUserInfoList)              \
+  X(ZQObjectChangeTimesList)     \
   X(ZQPropList)                  \
   X(ZQPropListList)              \
   X(ZQServerInfoList)            \
@@ -200,6 +202,8 @@ ZQ_DIAG_INSTANTIATE_PRINT(ZQPermissionList)
 ZQ_DIAG_INSTANTIATE_PRINT(ZQPermissionListList)
 ZQ_DIAG_INSTANTIATE_PRINT(ZQGroupInfoList)
 ZQ_DIAG_INSTANTIATE_PRINT(ZQRoleInfoList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQUserInfoList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQObjectChangeTimesList)
 ZQ_DIAG_INSTANTIATE_PRINT(ZQPropList)
 ZQ_DIAG_INSTANTIATE_PRINT(ZQPropListList)
 ZQ_DIAG_INSTANTIATE_PRINT(ZQServerInfoList)
@@ -316,24 +320,30 @@ void printItem(std::string& out, const ResultItem& item, const OutputRef& r) {
 namespace {
 
 // Calls returning several definitions pass the exists list, the list naming
-// the definitions (may be absent), then one list per item of the row.
+// the definitions (may be absent), then one list per item of the row. Calls
+// whose items always exist (entry points) start with the naming list.
 void printBlocks(std::string& out, const CommandInfo& info, const std::vector<OutputRef>& refs) {
-  if (refs.empty() || refs[0].kind != OutputRef::Kind::structure ||
-      refs[0].count != &outputCount<ZQBooleanList>)
-    return;
-  const OutputRef& exists = refs[0];
-  const OutputRef* names =
-      refs.size() > 1 && refs[1].kind == OutputRef::Kind::structure ? &refs[1] : nullptr;
-  const uint32_t blocks = exists.count(exists.pointer);
-  const auto* flags = static_cast<const ZQBooleanList*>(exists.pointer);
+  if (refs.empty() || refs[0].kind != OutputRef::Kind::structure) return;
+  const bool withExists = refs[0].count == &outputCount<ZQBooleanList>;
+  const size_t first = withExists ? 2 : 1;  // the first item's output
+  const OutputRef* names = nullptr;
+  if (!withExists)
+    names = &refs[0];
+  else if (refs.size() > 1 && refs[1].kind == OutputRef::Kind::structure)
+    names = &refs[1];
+  const OutputRef& counted = withExists ? refs[0] : *names;
+  const uint32_t blocks = counted.count(counted.pointer);
+  const auto* flags = withExists ? static_cast<const ZQBooleanList*>(refs[0].pointer) : nullptr;
   for (uint32_t b = 0; b < blocks; ++b) {
     const std::string name = names && names->name ? names->name(names->pointer, b) : "???";
     appendf(out, "%s %s\n", info.blockLabel, name.c_str());
-    const bool there = flags->items[b] != 0;
-    appendf(out, "   Exists?: %s\n", there ? "TRUE" : "FALSE");
-    if (!there) continue;
-    for (size_t k = 0; k < info.items.size() && k + 2 < refs.size(); ++k) {
-      const OutputRef& r = refs[k + 2];
+    if (flags) {
+      const bool there = flags->items[b] != 0;
+      appendf(out, "   Exists?: %s\n", there ? "TRUE" : "FALSE");
+      if (!there) continue;
+    }
+    for (size_t k = 0; k < info.items.size() && k + first < refs.size(); ++k) {
+      const OutputRef& r = refs[k + first];
       if (r.kind == OutputRef::Kind::structure && r.element)
         r.element(out, r.pointer, b, info.items[k]);
     }

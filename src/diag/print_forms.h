@@ -8,6 +8,7 @@
 
 #include "diag/print_words.h"
 #include "model/model.h"
+#include "zqapi/zq_admin.h"
 #include "zqapi/zq_defs.h"
 #include "zqapi/zq_qual.h"
 #include "zqapi/zq_types.h"
@@ -167,6 +168,10 @@ ZQ_TRACE_FORM(ZQGroupInfoStruct, .heading = "   Group Info Struct:", .looks = lo
 
 ZQ_TRACE_FORM(ZQRoleInfoList, .heading = "Role Info List:", .counted = true, .items = Indent::same);
 ZQ_TRACE_FORM(ZQRoleInfoStruct, .heading = "   Role Info Struct:");
+
+ZQ_TRACE_FORM(ZQUserInfoList, .heading = "User Info List:", .counted = true, .items = Indent::same);
+ZQ_TRACE_FORM(ZQObjectChangeTimesList, .heading = "Object Change Times List:", .counted = true,
+              .items = Indent::same);
 
 // ---- qualifications and assignments --------------------------------------------------
 

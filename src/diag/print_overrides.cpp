@@ -157,4 +157,21 @@ void printMember(PrintVisitor& v, ZQEntryBlockStruct& s, Label) {
   v.line("   Block size: %d\n", static_cast<int32_t>(s.blockSize));
 }
 
+// The licences are the server's business: only their number shows.
+void printMember(PrintVisitor& v, ZQUserInfoStruct& s, Label) {
+  v.line("   User Info Struct:\n");
+  v.line("      User name: %s\n", fixedString(s.userName, sizeof s.userName).c_str());
+  v.line("      Licenses: %u\n", s.licenses.count);
+  v.line("      Connect time: %d\n", static_cast<int32_t>(s.connectTime));
+  v.line("      Last access: %d\n", static_cast<int32_t>(s.lastAccess));
+  v.text("      Email address:", s.emailAddress);
+  v.line("      Default notify mechanism: %u\n", s.defaultNotifyMechanism);
+}
+
+void printMember(PrintVisitor& v, ZQObjectChangeTimesStruct& s, Label) {
+  v.line("   Object %d \tcreated %d\tmodified %d\tdeleted %d\n", s.objectType,
+         static_cast<int32_t>(s.createTime), static_cast<int32_t>(s.changeTime),
+         static_cast<int32_t>(s.deleteTime));
+}
+
 }  // namespace zq::diag

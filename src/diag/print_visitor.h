@@ -264,6 +264,10 @@ void printMember(PrintVisitor& v, ZQEnumeratedLimits& s, Label label);
 void printMember(PrintVisitor& v, ZQIndexStruct& s, Label label);
 void printMember(PrintVisitor& v, ZQEntryBlockStruct& s, Label label);
 
+// Users and change times of definitions (print_overrides.cpp).
+void printMember(PrintVisitor& v, ZQUserInfoStruct& s, Label label);
+void printMember(PrintVisitor& v, ZQObjectChangeTimesStruct& s, Label label);
+
 template <class T>
 void printMember(PrintVisitor& v, T& s, Label label) {
   v.walk(s, label);

@@ -4,6 +4,7 @@
 // encodes, releases or copies those structures needs it.
 #pragma once
 
+#include "model/describe_admin.h"
 #include "model/describe_debugger.h"
 #include "model/describe_defs.h"
 #include "model/describe_export.h"

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <mutex>
 #include <string>
+#include <utility>
 
 #include "frame/frame.h"
 #include "model/model.h"
@@ -374,7 +375,10 @@ int bind(ZQControlStruct* control, uint32_t queue, RequestHeader* header, bool u
 void recordCacheId(ZQControlStruct* control, uint32_t queue) {
   ZQThreadContext* ctx = zq::findContext(control, nullptr);
   TransportState* st = stateOf(ctx);
-  if (!st || ctx->cacheIdManaged) return;
+  if (!st) return;
+  if (Impersonation* imp = std::exchange(st->impersonationInFlight, nullptr))
+    imp->sessionCacheId = control->cacheId;
+  if (ctx->cacheIdManaged) return;
   uint32_t q = queue;
   if (queue != kQueueAdmin) {
     ServerRecord* server = findServer(ctx, control->server);

@@ -5,5 +5,6 @@
 
 #include "transport/describe_entries.h"
 #include "transport/describe_queries.h"
+#include "transport/describe_admin.h"
 #include "transport/describe_records.h"
 #include "transport/transport.h"

@@ -45,8 +45,8 @@
   X(CreateFilter, 23, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                                \
   X(DeleteFilter, 24, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                                \
   X(GetListFilter, 25, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                              \
-  X(VerifyUser, 32, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                 \
-  X(GetListGroup, 33, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                               \
+  X(VerifyUser, 32, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, HeaderOnlyArgs, VerifyUserReply)                            \
+  X(GetListGroup, 33, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetListGroupArgs, GetListGroupReply)                      \
   X(Export, 34, 7, 14, List, ExtraLongAtLeast(28800), kMsgTimeoutRetrieve, void, void)                                    \
   X(Import, 35, 7, 14, Admin, ExtraLongAtLeast(28800), kMsgTimeoutChange, void, void)                                     \
   X(GetServerInfo, 36, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, ServerInfoArgs, ServerInfoReply)                         \
@@ -57,23 +57,23 @@
   X(DeleteActiveLink, 41, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                            \
   X(GetListActiveLink, 42, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                          \
   X(DeleteField, 43, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                              \
-  X(SetServerInfo, 44, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                               \
+  X(SetServerInfo, 44, 7, 14, Admin, Normal, kMsgTimeoutChange, SetServerInfoArgs, StatusReply)                           \
   X(GetMenuFile, 45, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                \
-  X(GetListUser, 46, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                \
-  X(EndSession, 47, 7, 14, Admin, Fixed(1), kMsgTimeoutChange, HeaderOnlyArgs, StatusReply)                               \
+  X(GetListUser, 46, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetListUserArgs, GetListUserReply)                         \
+  X(EndSession, 47, 7, 14, Admin, Fixed(1), kMsgTimeoutChange, EndSessionArgs, StatusReply)                               \
   X(GetEscalation, 48, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                              \
   X(SetEscalation, 49, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                               \
   X(CreateEscalation, 50, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                            \
   X(DeleteEscalation, 51, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                            \
   X(GetListEscalation, 52, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                          \
-  X(SetFullTextInfo, 53, 7, 14, Admin, Long, kMsgTimeoutChange, void, void)                                               \
-  X(GetFullTextInfo, 54, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                            \
+  X(SetFullTextInfo, 53, 7, 14, Admin, Long, kMsgTimeoutChange, SetFullTextInfoArgs, StatusReply)                         \
+  X(GetFullTextInfo, 54, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetFullTextInfoArgs, GetFullTextInfoReply)             \
   X(ExpandQueryMenu, 55, 7, 14, List, Long, kMsgTimeoutRetrieve, void, void)                                              \
   X(DeleteMultipleFields, 56, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                     \
-  X(GetServerStatistics, 57, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                        \
-  X(GetListSQL, 59, 7, 14, List, Long, kMsgTimeoutRetrieve, void, void)                                                   \
-  X(GetNamesOrdinal312, 60, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                         \
-  X(ExecuteProcess, 61, 7, 14, List, Normal, kMsgTimeoutChange, void, void)                                               \
+  X(GetServerStatistics, 57, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, ServerInfoArgs, ServerInfoReply)                   \
+  X(GetListSQL, 59, 7, 14, List, Long, kMsgTimeoutRetrieve, GetListSQLArgs, GetListSQLReply)                              \
+  X(GetNamesOrdinal312, 60, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, NameArgs, NameListReply)                            \
+  X(ExecuteProcess, 61, 7, 14, List, Normal, kMsgTimeoutChange, ExecuteProcessArgs, ExecuteProcessReply)                  \
   X(GetVUI, 62, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                     \
   X(SetVUI, 63, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                                      \
   X(CreateVUI, 64, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                                   \
@@ -92,7 +92,7 @@
   X(GetListContainer, 78, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                           \
   X(GetMultipleFields, 79, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                          \
   X(GetEntryBLOB, 80, 7, 14, Fast, Long, kMsgTimeoutRetrieve, EntryBlobArgs, EntryBlobReply)                              \
-  X(Cancel, 81, 7, 14, Fast, Normal, kMsgTimeoutChange, void, void)                                                       \
+  X(Cancel, 81, 7, 14, Fast, Normal, kMsgTimeoutChange, HeaderOnlyArgs, StatusReply)                                      \
   X(GetMultipleActiveLinks, 82, 8, 14, List, Long, kMsgTimeoutRetrieve, void, void)                                       \
   X(GetMultipleFilters, 83, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                         \
   X(GetMultipleEscalations, 84, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                     \
@@ -100,41 +100,41 @@
   X(GetMultipleSchemas, 86, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                         \
   X(GetMultipleCharMenus, 87, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                       \
   X(GetMultipleVUIs, 88, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                            \
-  X(CreateUser, 90, 7, 14, Fast, Normal, kMsgTimeoutChange, void, void)                                                   \
-  X(DeleteUser, 91, 7, 14, Fast, Normal, kMsgTimeoutChange, void, void)                                                   \
-  X(CreateGroup, 92, 7, 14, Fast, Normal, kMsgTimeoutChange, void, void)                                                  \
-  X(DeleteGroup, 93, 7, 14, Fast, Normal, kMsgTimeoutChange, void, void)                                                  \
-  X(ValidateFormCache, 94, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                          \
+  X(CreateUser, 90, 7, 14, Fast, Normal, kMsgTimeoutChange, CreateUserArgs, PrivateReply)                                 \
+  X(DeleteUser, 91, 7, 14, Fast, Normal, kMsgTimeoutChange, DeleteNamedArgs, PrivateReply)                                \
+  X(CreateGroup, 92, 7, 14, Fast, Normal, kMsgTimeoutChange, CreateGroupArgs, PrivateReply)                               \
+  X(DeleteGroup, 93, 7, 14, Fast, Normal, kMsgTimeoutChange, DeleteNamedArgs, PrivateReply)                               \
+  X(ValidateFormCache, 94, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, ValidateFormCacheArgs, ValidateFormCacheReply)       \
   X(KeyHello, 95, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, KeyHelloArgs, KeyHelloReply)                                  \
   X(KeyTransfer, 96, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, KeyTransferArgs, KeyTransferReply)                         \
   X(EncryptionInfo, 97, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, ServerInfoArgs, ServerInfoReply)                        \
-  X(GetLocalizedValue, 99, 8, 14, List, Normal, kMsgTimeoutRetrieve, void, void)                                          \
-  X(Signal, 100, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                    \
+  X(GetLocalizedValue, 99, 8, 14, List, Normal, kMsgTimeoutRetrieve, LocalizedValueArgs, LocalizedValueReply)             \
+  X(Signal, 100, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, SignalArgs, StatusReply)                                       \
   X(GetListSchemaWithAlias, 101, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                    \
   X(RegisterForAlerts, 102, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                         \
   X(DeregisterForAlerts, 103, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                       \
   X(GetListAlertUser, 104, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                          \
-  X(GetListExtSchemaCandidates, 106, 8, 14, List, ExtraLong, kMsgTimeoutRetrieve, void, void)                             \
-  X(GetMultipleExtFieldCandidates, 107, 8, 14, List, ExtraLong, kMsgTimeoutRetrieve, void, void)                          \
+  X(GetListExtSchemaCandidates, 106, 8, 14, List, ExtraLong, kMsgTimeoutRetrieve, ExtSchemaCandidatesArgs, ExtSchemaCandidatesReply) \
+  X(GetMultipleExtFieldCandidates, 107, 8, 14, List, ExtraLong, kMsgTimeoutRetrieve, ExtFieldCandidatesArgs, ExtFieldCandidatesReply) \
   X(ExpandSSMenu, 108, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                              \
-  X(GetMultipleLocalizedValues, 114, 8, 14, List, Normal, kMsgTimeoutRetrieve, void, void)                                \
+  X(GetMultipleLocalizedValues, 114, 8, 14, List, Normal, kMsgTimeoutRetrieve, LocalizedValuesArgs, LocalizedValuesReply) \
   X(GetAlertCount, 115, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                             \
-  X(GetListSQLForActiveLink, 116, 8, 14, List, Long, kMsgTimeoutRetrieve, void, void)                                     \
-  X(ExecuteProcessForActiveLink, 117, 8, 14, List, Normal, kMsgTimeoutChange, void, void)                                 \
+  X(GetListSQLForActiveLink, 116, 8, 14, List, Long, kMsgTimeoutRetrieve, SQLForActiveLinkArgs, SQLForActiveLinkReply)    \
+  X(ExecuteProcessForActiveLink, 117, 8, 14, List, Normal, kMsgTimeoutChange, ProcessForActiveLinkArgs, ProcessForActiveLinkReply) \
   X(ExpandDataDictionaryMenu, 118, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                  \
   X(XMLCreateEntry, 119, 9, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                            \
   X(XMLSetEntry, 120, 9, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                               \
   X(XMLGetEntry, 121, 9, 14, Fast, Long, kMsgTimeoutRetrieve, void, void)                                                 \
   X(XMLDeleteEntry, 122, 9, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                            \
-  X(GetMultipleCurrencyRatioSets, 123, 9, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                              \
+  X(GetMultipleCurrencyRatioSets, 123, 9, 14, Fast, Normal, kMsgTimeoutRetrieve, CurrencyRatioSetsArgs, CurrencyRatioSetsReply) \
   X(UnImport, 124, 10, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                               \
-  X(GetMultipleEntryPoints, 125, 10, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                   \
-  X(GetListRole, 126, 10, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                              \
-  X(GetListApplicationState, 127, 10, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                  \
-  X(GetApplicationState, 128, 10, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                      \
-  X(SetApplicationState, 129, 10, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                       \
-  X(GetEntryIdsOrdinal845, 132, 10, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                    \
-  X(GetEntryIdsOrdinal846, 133, 10, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                    \
+  X(GetMultipleEntryPoints, 125, 10, 14, Fast, Normal, kMsgTimeoutRetrieve, EntryPointsArgs, EntryPointsReply)            \
+  X(GetListRole, 126, 10, 14, Fast, Normal, kMsgTimeoutRetrieve, GetListRoleArgs, GetListRoleReply)                       \
+  X(GetListApplicationState, 127, 10, 14, Fast, Normal, kMsgTimeoutRetrieve, HeaderOnlyArgs, StateNamesReply)             \
+  X(GetApplicationState, 128, 10, 14, Fast, Normal, kMsgTimeoutRetrieve, NameArgs, StateReply)                            \
+  X(SetApplicationState, 129, 10, 14, Admin, Normal, kMsgTimeoutChange, ApplicationStateArgs, StatusReply)                \
+  X(GetEntryIdsOrdinal845, 132, 10, 14, Fast, Normal, kMsgTimeoutRetrieve, NameArgs, EntryIdsReply)                       \
+  X(GetEntryIdsOrdinal846, 133, 10, 14, Fast, Normal, kMsgTimeoutRetrieve, NameArgs, EntryIdsReply)                       \
   X(EndBulkEntryTransaction, 134, 10, 14, List, Long, kMsgTimeoutChange, BulkEntryArgs, BulkEntryReply)                   \
   X(GetListEntryBlocks, 135, 11, 14, List, Long, kMsgTimeoutQuery, ListEntryBlocksArgs, ListEntryBlocksReply)             \
   X(ServiceEntry, 136, 12, 14, Fast, Normal, kMsgTimeoutRetrieve, ServiceEntryArgs, GetEntryReply)                        \
@@ -150,7 +150,7 @@
   X(WfdGetCurrentLocation, 160, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                             \
   X(WfdGetFieldValues, 161, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                 \
   X(WfdSetFieldValues, 162, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                 \
-  X(GetObjectChangeTimes, 163, 14, 14, Fast, Normal, kMsgTimeoutChange, void, void)                                       \
+  X(GetObjectChangeTimes, 163, 14, 14, Fast, Normal, kMsgTimeoutChange, HeaderOnlyArgs, ObjectChangeTimesReply)           \
   X(WfdGetDebugMode, 164, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                   \
   X(WfdSetDebugMode, 165, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                   \
   X(GetMultipleImages, 166, 14, 14, List, Normal, kMsgTimeoutRetrieve, void, void)                                        \
@@ -168,5 +168,5 @@
   X(WfdClearAllBreakpoints, 178, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                            \
   X(WfdGetUserContext, 179, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                 \
   X(GetOneEntryWithFields, 181, 14, 14, List, Long, kMsgTimeoutQuery, OneEntryArgs, OneEntryReply)                        \
-  X(GetCacheEvent, 182, 14, 14, Fast, Fixed(28800), kMsgTimeoutRetrieve, void, void)
+  X(GetCacheEvent, 182, 14, 14, Fast, Fixed(28800), kMsgTimeoutRetrieve, CacheEventArgs, CacheEventReply)
 // clang-format on

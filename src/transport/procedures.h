@@ -17,6 +17,7 @@
 #include "platform/platform.h"
 #include "transport/procedure_list.h"
 #include "transport/records.h"
+#include "transport/records_admin.h"
 #include "transport/records_entries.h"
 #include "transport/records_queries.h"
 

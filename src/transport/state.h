@@ -12,6 +12,7 @@
 
 #include "frame/frame.h"
 #include "security/security.h"
+#include "transport/impersonation.h"
 
 struct __rpc_client;  // CLIENT of the RPC library
 
@@ -83,6 +84,7 @@ struct ServerOptions {
   uint32_t maxAttachmentSize = 0;  // 0: no limit
   std::string transactionHandle;   // at most 128 characters
   std::string item139;
+  int32_t entryLimit = -1;  // setting 182 once the ordinal export 840 read it
 };
 
 // The last protected request-header password (see binding).
@@ -116,6 +118,10 @@ struct TransportState : SubsystemState {
   // Client information text of the request header, with its terminator.
   std::string clientInfo;
   PasswordCache passwordCache;
+  std::list<Impersonation> impersonations;
+  // The record whose login the call being sent carries: its session's cache
+  // id is recorded when the call succeeds.
+  Impersonation* impersonationInFlight = nullptr;
 };
 
 // The transport state of a context, created on first use (null without memory).

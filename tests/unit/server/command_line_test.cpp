@@ -2,6 +2,9 @@
 // is refused with a reason instead of turning into 0 or a wrapped number.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -63,6 +66,13 @@ TEST(ServerCommandLine, RefusesBadValuesWithAReason) {
       {{"--verbose=1"}, "--verbose=1: this option takes no value"},
       {{"--bogus"}, "unknown or ambiguous option --bogus"},
       {{"--port", "9000", "extra"}, "unexpected argument extra"},
+      {{"--sql-row-limit", "0"}, "--sql-row-limit 0: expected a number from 1"},
+      {{"--sql-time-limit", "soon"}, "--sql-time-limit soon: expected"},
+      {{"--process-time-limit", "-5"}, "--process-time-limit -5: expected"},
+      {{"--process-output-limit", "4294967296"}, "--process-output-limit 4294967296: expected"},
+      {{"--process-dir", "bin"}, "--process-dir bin: expected an absolute directory"},
+      {{"--access-key-file", "/nonexistent/key"}, "--access-key-file /nonexistent/key: cannot"},
+      {{"--workflow-password-file", "/dev/null"}, "first line is empty"},
   };
   for (const Case& c : cases) {
     const Parsed p = parse(c.args);
@@ -116,6 +126,29 @@ TEST(ServerCommandLine, ReadsGoodValues) {
   EXPECT_EQ(p.line.options.port, 0);
   EXPECT_EQ(p.line.options.minVersion, 9);
   EXPECT_EQ(p.line.options.maxVersion, 9);
+
+  // The SQL and process limits, and secrets read from files (never from
+  // the command line, where the process list would show them).
+  const std::string keyFile = ::testing::TempDir() + "zq-key-" + std::to_string(getpid());
+  FILE* f = fopen(keyFile.c_str(), "w");
+  ASSERT_TRUE(f);
+  fputs("s3cret key\nsecond line\n", f);
+  fclose(f);
+  p = parse({"--allow-sql-write", "--sql-row-limit", "5", "--sql-time-limit", "250",
+             "--process-dir", "/opt/zq/bin", "--process-time-limit", "1000",
+             "--process-output-limit", "4096", "--access-key-file", keyFile, "--workflow-server",
+             "other", "--workflow-password-file", keyFile});
+  unlink(keyFile.c_str());
+  ASSERT_TRUE(p.ok) << p.error;
+  EXPECT_TRUE(p.line.options.allowSqlWrite);
+  EXPECT_EQ(p.line.options.sqlRowLimit, 5u);
+  EXPECT_EQ(p.line.options.sqlTimeLimitMs, 250u);
+  EXPECT_EQ(p.line.options.processDirectory, "/opt/zq/bin");
+  EXPECT_EQ(p.line.options.processTimeLimitMs, 1000u);
+  EXPECT_EQ(p.line.options.processOutputLimit, 4096u);
+  EXPECT_EQ(p.line.options.accessKey, "s3cret key");
+  EXPECT_EQ(p.line.options.workflowServer, "other");
+  EXPECT_EQ(p.line.options.workflowPassword, "s3cret key");
 
   // --help stops the parse, whatever follows.
   p = parse({"--help", "--port", "abc"});

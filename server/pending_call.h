@@ -1,0 +1,42 @@
+// One decoded call on its way through the server: admitted by the
+// dispatcher, then run (on the dispatching thread, or aside for calls that
+// may take long) and answered.
+#pragma once
+
+#include <cstdint>
+
+#include "accounts.h"
+#include "transport/procedures.h"
+
+struct __rpc_svcxprt;
+
+namespace zqserver {
+
+class Server;
+
+struct PendingCall {
+  Server* server = nullptr;
+  const zq::transport::Procedure* procedure = nullptr;
+  int version = 0;
+  __rpc_svcxprt* xprt = nullptr;
+  bool enveloped = false;
+  uint64_t keySet = 0;
+  void* args = nullptr;   // decoded argument record
+  void* reply = nullptr;  // reply record, header echo filled
+  Principal principal;
+  bool admitted = false;  // false: answered with the refusal in its status
+
+  PendingCall() = default;
+  PendingCall(const PendingCall&) = delete;
+  PendingCall& operator=(const PendingCall&) = delete;
+  ~PendingCall();  // releases both records
+  int fd() const;
+};
+
+// Runs the handler (when admitted), answers and releases the records.
+void completeCall(PendingCall& call);
+
+// Procedures that may run for long: SQL, processes, waits for cache events.
+bool runsAside(uint32_t procedure);
+
+}  // namespace zqserver
