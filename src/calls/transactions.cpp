@@ -65,6 +65,13 @@ using namespace zq::calls;
 
 extern "C" {
 
+void FreeZQBulkEntryReturn(ZQBulkEntryReturn* value, ZQBoolean freeStruct) {
+  if (!value) return;
+  model::release(*value);
+  *value = ZQBulkEntryReturn{};
+  if (freeStruct) ZQFree(value);
+}
+
 void FreeZQBulkEntryReturnList(ZQBulkEntryReturnList* value, ZQBoolean freeStruct) {
   if (!value) return;
   model::release(*value);

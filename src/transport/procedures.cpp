@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "transport/describe_definitions.h"
 #include "transport/describe_entries.h"
 #include "transport/describe_queries.h"
 #include "transport/describe_records.h"
