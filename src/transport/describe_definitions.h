@@ -100,6 +100,12 @@ void describeSchemaParts(V& v, transport::SchemaParts& s, transport::Shape shape
   detail::describeCommon(v, s.common, shape, true);
 }
 
+// The parts as a whole: everything, as replies and the server's copy hold them.
+template <class V>
+void describe(V& v, transport::SchemaParts& s) {
+  describeSchemaParts(v, s, transport::Shape::stored);
+}
+
 template <class V>
 void describe(V& v, transport::GetSchemaArgs& r) {
   v.member(r.header);
@@ -228,6 +234,11 @@ void describeFieldParts(V& v, transport::FieldParts& s, transport::Shape shape, 
   v.member(s.limit, "limit");
   v.member(s.displays, "displays");
   detail::describeCommon(v, s.common, shape, false);
+}
+
+template <class V>
+void describe(V& v, transport::FieldParts& s) {
+  describeFieldParts(v, s, transport::Shape::stored, true);
 }
 
 template <class V>
@@ -386,6 +397,11 @@ void describeViewParts(V& v, transport::ViewParts& s, transport::Shape shape) {
 }
 
 template <class V>
+void describe(V& v, transport::ViewParts& s) {
+  describeViewParts(v, s, transport::Shape::stored);
+}
+
+template <class V>
 void describe(V& v, transport::GetViewArgs& r) {
   v.member(r.header);
   detail::argumentName(v, r.form, "form");
@@ -474,6 +490,11 @@ void describeImageParts(V& v, transport::ImageParts& s, transport::Shape shape) 
   if (stored) v.name(s.common.lastChanged, NameKind::access, "Last Changed:");
   v.string(s.common.changeDiary, kUnbounded, "Change Diary:");
   v.member(s.common.properties, "properties");
+}
+
+template <class V>
+void describe(V& v, transport::ImageParts& s) {
+  describeImageParts(v, s, transport::Shape::stored);
 }
 
 template <class V>
