@@ -41,27 +41,6 @@ bool sameName(const std::string& a, const std::string& b) {
 template <class P>
 using Owned = OwnedParts<P>;
 
-// A unit of work: everything it wrote goes, unless it is committed. Nested
-// units join the outer one.
-class Savepoint {
- public:
-  explicit Savepoint(Store& s) : store_(s), open_(s.exec("SAVEPOINT zq_definitions")) {}
-  ~Savepoint() {
-    if (!open_) return;
-    store_.exec("ROLLBACK TO zq_definitions");
-    store_.exec("RELEASE zq_definitions");
-  }
-  bool commit() {
-    if (!open_) return false;
-    open_ = false;
-    return store_.exec("RELEASE zq_definitions");
-  }
-
- private:
-  Store& store_;
-  bool open_;
-};
-
 StoreResult nameCheck(const std::string& name) {
   if (name.empty()) return fail(zq::kMsgNameRequired);
   if (name.size() > kMaxName) return fail(zq::kMsgTooLong, name);
@@ -236,6 +215,20 @@ Actor actorOf(const zq::transport::RequestHeader& header) {
   return Actor{header.user ? header.user : "", static_cast<int64_t>(time(nullptr))};
 }
 
+DefinitionUnit::DefinitionUnit(Store& s) : store_(s), open_(s.exec("SAVEPOINT zq_definitions")) {}
+
+DefinitionUnit::~DefinitionUnit() {
+  if (!open_) return;
+  store_.exec("ROLLBACK TO zq_definitions");
+  store_.exec("RELEASE zq_definitions");
+}
+
+bool DefinitionUnit::commit() {
+  if (!open_) return false;
+  open_ = false;
+  return store_.exec("RELEASE zq_definitions");
+}
+
 FormDefinitions::FormDefinitions(Store& store) : sql_(store), defs_(store) {}
 
 // ---- forms ---------------------------------------------------------------------------------
@@ -307,7 +300,7 @@ StoreResult FormDefinitions::createForm(const std::string& name, SchemaParts& pa
   StoreResult r = nameCheck(name);
   if (r.ok()) r = checkKind(*this, sql_, parts.kind, name);
   if (!r.ok()) return r;
-  Savepoint unit(sql_);
+  DefinitionUnit unit(sql_);
   Definition d;
   d.kind = DefinitionKind::form;
   d.name = name;
@@ -352,7 +345,7 @@ StoreResult FormDefinitions::setForm(const std::string& name, const std::string&
   applyChanges(stored.p, given, changed, schemaPartRules());
   if ((changed & c::kSchemaKind) && !(r = checkKind(*this, sql_, stored.p.kind, target)).ok())
     return r;
-  Savepoint unit(sql_);
+  DefinitionUnit unit(sql_);
   const std::string old = row.name;
   row.name = target;
   r = stampAndEncode(stored.p, stored.p.common, actor,
@@ -401,7 +394,7 @@ StoreResult FormDefinitions::deleteForm(const std::string& name, uint32_t option
         return fail(zq::kMsgDefinitionInUse, other.name);
     }
   }
-  Savepoint unit(sql_);
+  DefinitionUnit unit(sql_);
   r = defs_.remove(row.rowId);
   if (r.ok()) r = dropFormEntries(sql_, row.rowId);
   if (!r.ok()) return r;
@@ -588,7 +581,7 @@ StoreResult FormDefinitions::deleteField(const std::string& form, ZQInternalId i
   if (!(r = readForm(formRow, schema.p)).ok()) return r;
   if (schema.p.kind.schemaType == ZQ_SCHEMA_REGULAR && isCoreField(id))
     return fail(zq::kMsgCoreField, std::to_string(id));
-  Savepoint unit(sql_);
+  DefinitionUnit unit(sql_);
   r = defs_.remove(row->rowId);
   if (r.ok()) r = dropFieldValues(sql_, formRow.rowId, id);
   if (!r.ok()) return r;
@@ -597,7 +590,7 @@ StoreResult FormDefinitions::deleteField(const std::string& form, ZQInternalId i
 
 StoreResult FormDefinitions::deleteFields(const std::string& form,
                                           const std::vector<ZQInternalId>& ids) {
-  Savepoint unit(sql_);
+  DefinitionUnit unit(sql_);
   for (ZQInternalId id : ids) {
     StoreResult r = deleteField(form, id);
     if (!r.ok()) return r;

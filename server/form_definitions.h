@@ -28,6 +28,21 @@ struct Actor {
 };
 Actor actorOf(const zq::transport::RequestHeader& header);
 
+// A unit of work over the store: what it wrote goes unless it is committed.
+// Units nest: an inner one joins the outer one.
+class DefinitionUnit {
+ public:
+  explicit DefinitionUnit(Store& store);
+  ~DefinitionUnit();
+  DefinitionUnit(const DefinitionUnit&) = delete;
+  DefinitionUnit& operator=(const DefinitionUnit&) = delete;
+  bool commit();
+
+ private:
+  Store& store_;
+  bool open_;
+};
+
 // The first id the server hands out for fields and views it numbers itself.
 inline constexpr uint32_t kFirstFreeId = 536870913;
 
@@ -35,6 +50,7 @@ class FormDefinitions {
  public:
   explicit FormDefinitions(Store& store);
   DefinitionStore& store() { return defs_; }
+  Store& sql() { return sql_; }
 
   // ---- forms ---------------------------------------------------------------
   std::optional<Definition> findForm(const std::string& name);

@@ -72,6 +72,7 @@ const Handlers& handlers() {
     serveKeyExchange(h);
     serveEntries(h);
     serveQueries(h);
+    serveDefinitions(h);
     return h;
   }();
   return all;
