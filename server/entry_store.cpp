@@ -100,22 +100,26 @@ StoreResult failure(int32_t message, std::string appended = {}) {
   return StoreResult{message, std::move(appended)};
 }
 
-StoreResult dbFailure(sqlite3* db) { return failure(kMsgStoreFailure, sqlite3_errmsg(db)); }
-StoreResult dbFailure(Cache& c) { return dbFailure(c.db); }
+StoreResult dbFailure(sqlite3* db) {
+  return failure(kMsgStoreFailure, sqlite3_errmsg(db));
+}
+StoreResult dbFailure(Cache& c) {
+  return dbFailure(c.db);
+}
 
 struct TypeName {
   const char* name;
   uint32_t type;
 };
 constexpr TypeName kTypeNames[] = {
-    {"char", ZQ_DATA_TYPE_CHAR},      {"integer", ZQ_DATA_TYPE_INTEGER},
-    {"int", ZQ_DATA_TYPE_INTEGER},    {"real", ZQ_DATA_TYPE_REAL},
-    {"diary", ZQ_DATA_TYPE_DIARY},    {"enum", ZQ_DATA_TYPE_ENUM},
-    {"time", ZQ_DATA_TYPE_TIME},      {"bitmask", ZQ_DATA_TYPE_BITMASK},
-    {"bytes", ZQ_DATA_TYPE_BYTES},    {"decimal", ZQ_DATA_TYPE_DECIMAL},
-    {"attach", ZQ_DATA_TYPE_ATTACH},  {"currency", ZQ_DATA_TYPE_CURRENCY},
-    {"date", ZQ_DATA_TYPE_DATE},      {"timeofday", ZQ_DATA_TYPE_TIME_OF_DAY},
-    {"ulong", ZQ_DATA_TYPE_ULONG},    {"coords", ZQ_DATA_TYPE_COORDS},
+    {"char", ZQ_DATA_TYPE_CHAR},     {"integer", ZQ_DATA_TYPE_INTEGER},
+    {"int", ZQ_DATA_TYPE_INTEGER},   {"real", ZQ_DATA_TYPE_REAL},
+    {"diary", ZQ_DATA_TYPE_DIARY},   {"enum", ZQ_DATA_TYPE_ENUM},
+    {"time", ZQ_DATA_TYPE_TIME},     {"bitmask", ZQ_DATA_TYPE_BITMASK},
+    {"bytes", ZQ_DATA_TYPE_BYTES},   {"decimal", ZQ_DATA_TYPE_DECIMAL},
+    {"attach", ZQ_DATA_TYPE_ATTACH}, {"currency", ZQ_DATA_TYPE_CURRENCY},
+    {"date", ZQ_DATA_TYPE_DATE},     {"timeofday", ZQ_DATA_TYPE_TIME_OF_DAY},
+    {"ulong", ZQ_DATA_TYPE_ULONG},   {"coords", ZQ_DATA_TYPE_COORDS},
 };
 
 bool storableType(uint32_t t) {
@@ -303,9 +307,22 @@ bool isCoreField(ZQInternalId id) {
   return false;
 }
 
+bool createEntryTables(Store& store) {
+  return store.exec(
+      "CREATE TABLE IF NOT EXISTS zq_entry_counters(form_id INTEGER PRIMARY KEY,"
+      " next_entry INTEGER NOT NULL);"
+      "CREATE TABLE IF NOT EXISTS zq_entries(form_id INTEGER, entry INTEGER,"
+      " PRIMARY KEY(form_id, entry));"
+      "CREATE TABLE IF NOT EXISTS zq_values(form_id INTEGER, entry INTEGER, field_id INTEGER,"
+      " data_type INTEGER, value, raw BLOB, PRIMARY KEY(form_id, entry, field_id));");
+}
+
+// A form or field may go before any entry was ever stored: the tables are
+// made first so that there is something to delete from.
 StoreResult dropFormEntries(Store& store, int64_t formId) {
   const std::string id = std::to_string(formId);
-  if (!store.exec("DELETE FROM zq_values WHERE form_id=" + id +
+  if (!createEntryTables(store) ||
+      !store.exec("DELETE FROM zq_values WHERE form_id=" + id +
                   "; DELETE FROM zq_entries WHERE form_id=" + id +
                   "; DELETE FROM zq_entry_counters WHERE form_id=" + id + ";"))
     return failure(kMsgStoreFailure, store.error());
@@ -313,7 +330,8 @@ StoreResult dropFormEntries(Store& store, int64_t formId) {
 }
 
 StoreResult dropFieldValues(Store& store, int64_t formId, ZQInternalId fieldId) {
-  if (!store.exec("DELETE FROM zq_values WHERE form_id=" + std::to_string(formId) +
+  if (!createEntryTables(store) ||
+      !store.exec("DELETE FROM zq_values WHERE form_id=" + std::to_string(formId) +
                   " AND field_id=" + std::to_string(fieldId) + ";"))
     return failure(kMsgStoreFailure, store.error());
   return {};
@@ -427,13 +445,7 @@ bool parseFormDescription(const std::string& description, std::string& name,
 EntryStore::~EntryStore() = default;
 
 EntryStore::EntryStore(Store& store) : store_(store), cache_(new Cache(store.db())) {
-  store_.exec(
-      "CREATE TABLE IF NOT EXISTS zq_entry_counters(form_id INTEGER PRIMARY KEY,"
-      " next_entry INTEGER NOT NULL);"
-      "CREATE TABLE IF NOT EXISTS zq_entries(form_id INTEGER, entry INTEGER,"
-      " PRIMARY KEY(form_id, entry));"
-      "CREATE TABLE IF NOT EXISTS zq_values(form_id INTEGER, entry INTEGER, field_id INTEGER,"
-      " data_type INTEGER, value, raw BLOB, PRIMARY KEY(form_id, entry, field_id));");
+  createEntryTables(store_);
 }
 
 StoreResult EntryStore::createForm(const std::string& name, const std::vector<FieldDef>& fields) {
@@ -467,9 +479,7 @@ std::vector<std::string> EntryStore::formNames() {
   return names;
 }
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 StoreResult checkFormValues(const FormDef& form, const ZQFieldValueList& values) {
   if (values.count && !values.items) return failure(zq::kMsgCountWithoutItems);
@@ -524,12 +534,12 @@ StoreResult insertEntry(Cache& db, const FormDef& form, int64_t entry,
   if (next.step() != SQLITE_DONE) return dbFailure(db);
   const time_t now = time(nullptr);
   const std::string id = formatEntryId(entry);
-  StoreResult r = writeValue(db, form.formId, entry, kFieldEntryId, ZQ_DATA_TYPE_CHAR,
-                             textValue(id));
-  if (r.ok()) r = writeValue(db, form.formId, entry, kFieldCreateDate, ZQ_DATA_TYPE_TIME,
-                             timeValue(now));
-  if (r.ok()) r = writeValue(db, form.formId, entry, kFieldModifiedDate, ZQ_DATA_TYPE_TIME,
-                             timeValue(now));
+  StoreResult r =
+      writeValue(db, form.formId, entry, kFieldEntryId, ZQ_DATA_TYPE_CHAR, textValue(id));
+  if (r.ok())
+    r = writeValue(db, form.formId, entry, kFieldCreateDate, ZQ_DATA_TYPE_TIME, timeValue(now));
+  if (r.ok())
+    r = writeValue(db, form.formId, entry, kFieldModifiedDate, ZQ_DATA_TYPE_TIME, timeValue(now));
   if (r.ok() && !user.empty()) {
     r = writeValue(db, form.formId, entry, kFieldSubmitter, ZQ_DATA_TYPE_CHAR, textValue(user));
     if (r.ok())
@@ -541,8 +551,7 @@ StoreResult insertEntry(Cache& db, const FormDef& form, int64_t entry,
     if (fv.fieldId == kFieldEntryId || fv.fieldId == kFieldCreateDate ||
         fv.fieldId == kFieldModifiedDate)
       continue;  // the server's own
-    r = writeValue(db, form.formId, entry, fv.fieldId, form.field(fv.fieldId)->dataType,
-                   fv.value);
+    r = writeValue(db, form.formId, entry, fv.fieldId, form.field(fv.fieldId)->dataType, fv.value);
   }
   return r;
 }
@@ -555,8 +564,7 @@ StoreResult updateEntry(Cache& db, const FormDef& form, int64_t entry,
     if (fv.fieldId == kFieldEntryId || fv.fieldId == kFieldCreateDate ||
         fv.fieldId == kFieldModifiedDate)
       continue;
-    r = writeValue(db, form.formId, entry, fv.fieldId, form.field(fv.fieldId)->dataType,
-                   fv.value);
+    r = writeValue(db, form.formId, entry, fv.fieldId, form.field(fv.fieldId)->dataType, fv.value);
   }
   if (r.ok())
     r = writeValue(db, form.formId, entry, kFieldModifiedDate, ZQ_DATA_TYPE_TIME,
@@ -683,8 +691,7 @@ StoreResult EntryStore::get(const std::string& formName, const std::string& entr
     out = all;
     return r;
   }
-  out.items =
-      static_cast<ZQFieldValueStruct*>(ZQCalloc(wanted->count, sizeof(ZQFieldValueStruct)));
+  out.items = static_cast<ZQFieldValueStruct*>(ZQCalloc(wanted->count, sizeof(ZQFieldValueStruct)));
   if (!out.items) {
     FreeZQFieldValueList(&all, 0);
     return failure(zq::kMsgNoMemory);
@@ -718,7 +725,8 @@ StoreResult EntryStore::set(const std::string& formName, const std::string& entr
                             const ZQFieldValueList& values, const std::string& user) {
   auto form = this->form(formName);
   if (!form) return failure(kMsgNoSuchForm, formName);
-  if (form->kind == ZQ_SCHEMA_JOIN) return EntrySources::joinSet(*this, *form, entryId, values, user);
+  if (form->kind == ZQ_SCHEMA_JOIN)
+    return EntrySources::joinSet(*this, *form, entryId, values, user);
   if (form->kind == ZQ_SCHEMA_VIEW) return EntrySources::viewSet(*this, *form, entryId, values);
   if (form->kind != ZQ_SCHEMA_REGULAR) return noEntries(*form);
   Cache& db = *cache_;
@@ -864,8 +872,12 @@ StoreResult EntryStore::count(const std::string& formName, uint64_t& out) {
 }
 
 // Savepoints nest, so store operations inside a handler's transaction join it.
-bool EntryStore::begin() { return store_.exec("SAVEPOINT zq_entries"); }
-bool EntryStore::commit() { return store_.exec("RELEASE zq_entries"); }
+bool EntryStore::begin() {
+  return store_.exec("SAVEPOINT zq_entries");
+}
+bool EntryStore::commit() {
+  return store_.exec("RELEASE zq_entries");
+}
 void EntryStore::rollback() {
   store_.exec("ROLLBACK TO zq_entries");
   store_.exec("RELEASE zq_entries");

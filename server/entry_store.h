@@ -76,7 +76,8 @@ struct StoreResult {
 
 struct FieldDef {
   FieldDef() = default;
-  FieldDef(ZQInternalId i, uint32_t type, std::string n) : id(i), dataType(type), name(std::move(n)) {}
+  FieldDef(ZQInternalId i, uint32_t type, std::string n)
+      : id(i), dataType(type), name(std::move(n)) {}
 
   ZQInternalId id = 0;
   uint32_t dataType = ZQ_DATA_TYPE_CHAR;
@@ -106,6 +107,9 @@ struct FormDef {
 // The core fields a regular form gets when it is created.
 const std::vector<FieldDef>& coreFields();
 bool isCoreField(ZQInternalId id);
+
+// The entry store's tables, made when missing.
+bool createEntryTables(Store& store);
 
 // What the entry store keeps of a form that goes away, or of one of its
 // fields.
@@ -180,8 +184,8 @@ class EntryStore {
                     const std::string& user, std::string& newId);
   // The value of one attachment field (procedure 80): a deep copy the caller
   // releases with FreeZQAttachStruct; dataType 0 in *out when none.
-  StoreResult attachment(const std::string& form, const std::string& entryId,
-                         ZQInternalId fieldId, ZQValueStruct& out);
+  StoreResult attachment(const std::string& form, const std::string& entryId, ZQInternalId fieldId,
+                         ZQValueStruct& out);
 
   // Every entry of a form in id order, with all its values (the list lives
   // for the duration of the callback only). Return false from fn to stop.
