@@ -39,8 +39,7 @@ void setSchema(Request<proc::SetSchema>& call) {
   auto& a = call.args();
   call.server.faults().lastChangedMask = a.changed;
   FormDefinitions defs(call.server.store());
-  report(call, defs.setForm(text(a.name), text(a.newName), a.changed, a.schema,
-                            actorOf(a.header)));
+  report(call, defs.setForm(text(a.name), text(a.newName), a.changed, a.schema, actorOf(a.header)));
 }
 
 void createSchema(Request<proc::CreateSchema>& call) {
@@ -103,7 +102,8 @@ std::string aliasOf(FormDefinitions& defs, const Definition& form, const std::st
     if (!defs.readView(v, view.p).ok()) continue;
     if (!locale.empty() && locale != text(view.p.locale)) continue;
     bool typeOk = types.count == 0 || !types.items;
-    for (uint32_t i = 0; !typeOk && i < types.count; ++i) typeOk = types.items[i] == view.p.viewType;
+    for (uint32_t i = 0; !typeOk && i < types.count; ++i)
+      typeOk = types.items[i] == view.p.viewType;
     if (typeOk) return v.name;
   }
   return form.name;
@@ -147,23 +147,24 @@ void getMultipleSchemas(Request<proc::GetMultipleSchemas>& call) {
   }
   const uint32_t n = static_cast<uint32_t>(forms.size());
   const uint32_t m = a.wanted;
-  const bool ok =
-      sized(r.exists, n, m & w::kMultiSchemaExists) && sized(r.names, n, m & w::kMultiSchemaNames) &&
-      sized(r.kinds, n, m & w::kMultiSchemaKinds) &&
-      sized(r.inheritance, n, m & w::kMultiSchemaInheritance) &&
-      sized(r.permissions, n, m & w::kMultiSchemaPermissions) &&
-      sized(r.subAdminGroups, n, m & w::kMultiSchemaSubAdmins) &&
-      sized(r.getListFields, n, m & w::kMultiSchemaGetListFields) &&
-      sized(r.sorts, n, m & w::kMultiSchemaSort) && sized(r.indexes, n, m & w::kMultiSchemaIndexes) &&
-      sized(r.archives, n, m & w::kMultiSchemaArchive) &&
-      sized(r.audits, n, m & w::kMultiSchemaAudit) &&
-      sized(r.defaultViews, n, m & w::kMultiSchemaDefaultView) &&
-      sized(r.helpTexts, n, m & w::kMultiSchemaHelp) &&
-      sized(r.timestamps, n, m & w::kMultiSchemaTimestamps) &&
-      sized(r.owners, n, m & w::kMultiSchemaOwners) &&
-      sized(r.lastChanged, n, m & w::kMultiSchemaLastChanged) &&
-      sized(r.diaries, n, m & w::kMultiSchemaDiaries) &&
-      sized(r.properties, n, m & w::kMultiSchemaProperties);
+  const bool ok = sized(r.exists, n, m & w::kMultiSchemaExists) &&
+                  sized(r.names, n, m & w::kMultiSchemaNames) &&
+                  sized(r.kinds, n, m & w::kMultiSchemaKinds) &&
+                  sized(r.inheritance, n, m & w::kMultiSchemaInheritance) &&
+                  sized(r.permissions, n, m & w::kMultiSchemaPermissions) &&
+                  sized(r.subAdminGroups, n, m & w::kMultiSchemaSubAdmins) &&
+                  sized(r.getListFields, n, m & w::kMultiSchemaGetListFields) &&
+                  sized(r.sorts, n, m & w::kMultiSchemaSort) &&
+                  sized(r.indexes, n, m & w::kMultiSchemaIndexes) &&
+                  sized(r.archives, n, m & w::kMultiSchemaArchive) &&
+                  sized(r.audits, n, m & w::kMultiSchemaAudit) &&
+                  sized(r.defaultViews, n, m & w::kMultiSchemaDefaultView) &&
+                  sized(r.helpTexts, n, m & w::kMultiSchemaHelp) &&
+                  sized(r.timestamps, n, m & w::kMultiSchemaTimestamps) &&
+                  sized(r.owners, n, m & w::kMultiSchemaOwners) &&
+                  sized(r.lastChanged, n, m & w::kMultiSchemaLastChanged) &&
+                  sized(r.diaries, n, m & w::kMultiSchemaDiaries) &&
+                  sized(r.properties, n, m & w::kMultiSchemaProperties);
   if (!ok) return report(call, zq::kMsgNoMemory);
   for (uint32_t i = 0; i < n; ++i) {
     Listed& f = *forms[i];
@@ -274,7 +275,8 @@ void getListField(Request<proc::GetListField>& call) {
   auto form = formOf(call, defs, a.form);
   if (!form) return;
   std::vector<ZQInternalId> ids;
-  for (const Definition& row : defs.store().list(DefinitionKind::field, form->rowId, a.changedSince)) {
+  for (const Definition& row :
+       defs.store().list(DefinitionKind::field, form->rowId, a.changedSince)) {
     OwnedParts<FieldParts> f;
     if (!defs.readField(row, f.p).ok()) continue;
     if (a.fieldType == 0 || (a.fieldType & fieldTypeBit(f.p.dataType))) ids.push_back(row.objectId);
@@ -300,26 +302,27 @@ void getMultipleFields(Request<proc::GetMultipleFields>& call) {
   }
   const uint32_t n = static_cast<uint32_t>(ids.size());
   const uint32_t m = a.wanted;
-  const bool ok =
-      sized(r.exists, n, m & w::kMultiFieldExists) && sized(r.ids, n, m & w::kMultiFieldIds) &&
-      sized(r.names, n, m & w::kMultiFieldNames) &&
-      sized(r.mappings, n, m & w::kMultiFieldMappings) &&
-      sized(r.dataTypes, n, m & w::kMultiFieldDataTypes) &&
-      sized(r.options, n, m & w::kMultiFieldOptions) &&
-      sized(r.createModes, n, m & w::kMultiFieldCreateModes) &&
-      sized(r.optionBits, n, m & w::kMultiFieldOptionBits) &&
-      sized(r.defaults, n, m & w::kMultiFieldDefaults) &&
-      sized(r.permissions, n, m & w::kMultiFieldPermissions) &&
-      sized(r.limits, n, m & w::kMultiFieldLimits) &&
-      sized(r.displays, n, m & w::kMultiFieldDisplays) &&
-      sized(r.helpTexts, n, m & w::kMultiFieldHelp) &&
-      sized(r.timestamps, n, m & w::kMultiFieldTimestamps) &&
-      sized(r.owners, n, m & w::kMultiFieldOwners) &&
-      sized(r.lastChanged, n, m & w::kMultiFieldLastChanged) &&
-      sized(r.diaries, n, m & w::kMultiFieldDiaries);
+  const bool ok = sized(r.exists, n, m & w::kMultiFieldExists) &&
+                  sized(r.ids, n, m & w::kMultiFieldIds) &&
+                  sized(r.names, n, m & w::kMultiFieldNames) &&
+                  sized(r.mappings, n, m & w::kMultiFieldMappings) &&
+                  sized(r.dataTypes, n, m & w::kMultiFieldDataTypes) &&
+                  sized(r.options, n, m & w::kMultiFieldOptions) &&
+                  sized(r.createModes, n, m & w::kMultiFieldCreateModes) &&
+                  sized(r.optionBits, n, m & w::kMultiFieldOptionBits) &&
+                  sized(r.defaults, n, m & w::kMultiFieldDefaults) &&
+                  sized(r.permissions, n, m & w::kMultiFieldPermissions) &&
+                  sized(r.limits, n, m & w::kMultiFieldLimits) &&
+                  sized(r.displays, n, m & w::kMultiFieldDisplays) &&
+                  sized(r.helpTexts, n, m & w::kMultiFieldHelp) &&
+                  sized(r.timestamps, n, m & w::kMultiFieldTimestamps) &&
+                  sized(r.owners, n, m & w::kMultiFieldOwners) &&
+                  sized(r.lastChanged, n, m & w::kMultiFieldLastChanged) &&
+                  sized(r.diaries, n, m & w::kMultiFieldDiaries);
   if (!ok) return report(call, zq::kMsgNoMemory);
   for (uint32_t i = 0; i < n; ++i) {
-    putItem(r.ids, i, ids[i]);
+    ZQInternalId id = ids[i];  // putItem takes what it is given
+    putItem(r.ids, i, id);
     auto row = defs.store().findById(DefinitionKind::field, form->rowId, ids[i]);
     OwnedParts<FieldParts> f;
     if (!row || !defs.readField(*row, f.p).ok()) continue;

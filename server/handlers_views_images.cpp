@@ -79,7 +79,8 @@ void getMultipleViews(Request<proc::GetMultipleVUIs>& call) {
   if (a.viewIds.count && a.viewIds.items) {
     ids.assign(a.viewIds.items, a.viewIds.items + a.viewIds.count);
   } else {
-    for (const Definition& row : defs.store().list(DefinitionKind::view, form->rowId, a.changedSince))
+    for (const Definition& row :
+         defs.store().list(DefinitionKind::view, form->rowId, a.changedSince))
       ids.push_back(row.objectId);
   }
   const uint32_t n = static_cast<uint32_t>(ids.size());
@@ -96,7 +97,8 @@ void getMultipleViews(Request<proc::GetMultipleVUIs>& call) {
       sized(r.diaries, n, m & w::kMultiViewDiaries);
   if (!ok) return report(call, zq::kMsgNoMemory);
   for (uint32_t i = 0; i < n; ++i) {
-    putItem(r.ids, i, ids[i]);
+    ZQInternalId id = ids[i];  // putItem takes what it is given
+    putItem(r.ids, i, id);
     auto row = defs.store().findById(DefinitionKind::view, form->rowId, ids[i]);
     OwnedParts<ViewParts> v;
     if (!row || row->changed < a.changedSince || !defs.readView(*row, v.p).ok()) continue;
@@ -130,8 +132,7 @@ void setImage(Request<proc::SetImage>& call) {
   auto& a = call.args();
   call.server.faults().lastChangedMask = a.changed;
   FormDefinitions defs(call.server.store());
-  report(call, defs.setImage(text(a.name), text(a.newName), a.changed, a.image,
-                             actorOf(a.header)));
+  report(call, defs.setImage(text(a.name), text(a.newName), a.changed, a.image, actorOf(a.header)));
 }
 
 void createImage(Request<proc::CreateImage>& call) {
