@@ -6,6 +6,7 @@ namespace zqserver {
 
 namespace {
 bool sameValue(ZQValueStruct& a, ZQValueStruct& b) {
+  zq::model::CodecScope scope(kDefinitionRecordVersion, recordContext());
   std::vector<char> x, y;
   return zq::model::encodeToBuffer(a, kDefinitionRecordVersion, x) &&
          zq::model::encodeToBuffer(b, kDefinitionRecordVersion, y) && x == y;

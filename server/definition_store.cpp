@@ -6,9 +6,15 @@
 #include <cstring>
 
 #include "frame/alloc.h"
+#include "frame/context.h"
 #include "store.h"
 
 namespace zqserver {
+
+ZQThreadContext* recordContext() {
+  static ZQThreadContext* context = zq::createContext();
+  return context;
+}
 namespace {
 
 // A prepared statement for one use.
@@ -109,23 +115,21 @@ DefinitionStore::DefinitionStore(Store& store) : store_(store) {
 
 std::optional<Definition> DefinitionStore::find(DefinitionKind kind, int64_t parentId,
                                                 const std::string& name) {
-  return one(store_.db(),
-             std::string("SELECT ") + kColumns +
-                 " FROM zq_definitions WHERE kind=? AND parent_id=? AND name=?",
-             [&](Query& q) {
-               q.bind(1, static_cast<int64_t>(kind)).bind(2, parentId).bind(3, name);
-             });
+  return one(
+      store_.db(),
+      std::string("SELECT ") + kColumns +
+          " FROM zq_definitions WHERE kind=? AND parent_id=? AND name=?",
+      [&](Query& q) { q.bind(1, static_cast<int64_t>(kind)).bind(2, parentId).bind(3, name); });
 }
 
 std::optional<Definition> DefinitionStore::findById(DefinitionKind kind, int64_t parentId,
                                                     uint32_t objectId) {
   if (objectId == 0) return std::nullopt;
-  return one(store_.db(),
-             std::string("SELECT ") + kColumns +
-                 " FROM zq_definitions WHERE kind=? AND parent_id=? AND object_id=?",
-             [&](Query& q) {
-               q.bind(1, static_cast<int64_t>(kind)).bind(2, parentId).bind(3, objectId);
-             });
+  return one(
+      store_.db(),
+      std::string("SELECT ") + kColumns +
+          " FROM zq_definitions WHERE kind=? AND parent_id=? AND object_id=?",
+      [&](Query& q) { q.bind(1, static_cast<int64_t>(kind)).bind(2, parentId).bind(3, objectId); });
 }
 
 std::optional<Definition> DefinitionStore::byRow(int64_t rowId) {
@@ -156,8 +160,7 @@ std::vector<Definition> DefinitionStore::listAll(DefinitionKind kind) {
 }
 
 StoreResult DefinitionStore::insert(Definition& d) {
-  if ((d.objectId && findById(d.kind, d.parentId, d.objectId)) ||
-      find(d.kind, d.parentId, d.name))
+  if ((d.objectId && findById(d.kind, d.parentId, d.objectId)) || find(d.kind, d.parentId, d.name))
     return StoreResult{zq::kMsgDefinitionExists, d.name};
   Query q(store_.db(),
           "INSERT INTO zq_definitions(kind, parent_id, name, object_id, owner, last_changed,"
@@ -215,8 +218,10 @@ uint32_t DefinitionStore::freeObjectId(DefinitionKind kind, int64_t parentId, ui
   return highest < UINT32_MAX ? static_cast<uint32_t>(highest + 1) : 0;
 }
 
-std::optional<DefinitionStore::SupportFile> DefinitionStore::supportFile(
-    uint32_t fileType, const std::string& owner, uint32_t id, uint32_t fileId) {
+std::optional<DefinitionStore::SupportFile> DefinitionStore::supportFile(uint32_t fileType,
+                                                                         const std::string& owner,
+                                                                         uint32_t id,
+                                                                         uint32_t fileId) {
   Query q(store_.db(),
           "SELECT changed, content FROM zq_support_files WHERE file_type=? AND owner=? AND id=?"
           " AND file_id=?");

@@ -68,10 +68,16 @@ struct Definition {
 // The version the records are kept in.
 inline constexpr int kDefinitionRecordVersion = 14;
 
+// The context records are written and read with, whoever calls (a handler,
+// the start-up loading of --form and --definitions, a test): texts are kept
+// as they are, at the records' own version.
+ZQThreadContext* recordContext();
+
 // A kind's parts in and out of a record. decode zeroes the parts first;
 // the caller releases them (zq::model::release) whatever it returned.
 template <class Parts>
 bool encodeRecord(Parts& parts, std::vector<char>& out) {
+  zq::model::CodecScope scope(kDefinitionRecordVersion, recordContext());
   std::vector<char> bytes;
   if (!zq::model::encodeToBuffer(parts, kDefinitionRecordVersion, bytes)) return false;
   out.swap(bytes);
@@ -79,8 +85,8 @@ bool encodeRecord(Parts& parts, std::vector<char>& out) {
 }
 template <class Parts>
 bool decodeRecord(const std::vector<char>& record, Parts& parts) {
-  return zq::model::decodeFromBuffer(record.data(), record.size(), parts,
-                                     kDefinitionRecordVersion);
+  zq::model::CodecScope scope(kDefinitionRecordVersion, recordContext());
+  return zq::model::decodeFromBuffer(record.data(), record.size(), parts, kDefinitionRecordVersion);
 }
 
 class DefinitionStore {
@@ -93,8 +99,7 @@ class DefinitionStore {
   std::optional<Definition> byRow(int64_t rowId);
   // The definitions of a kind (below a parent), changed at or after
   // changedSince when it is not 0: named kinds by name, numbered kinds by id.
-  std::vector<Definition> list(DefinitionKind kind, int64_t parentId,
-                               int64_t changedSince = 0);
+  std::vector<Definition> list(DefinitionKind kind, int64_t parentId, int64_t changedSince = 0);
   // Every definition of a kind, whatever its parent.
   std::vector<Definition> listAll(DefinitionKind kind);
 
@@ -117,8 +122,7 @@ class DefinitionStore {
   StoreResult putSupportFile(uint32_t fileType, const std::string& owner, uint32_t id,
                              uint32_t fileId, const std::string& content, int64_t changed);
   // False when there was none.
-  bool removeSupportFile(uint32_t fileType, const std::string& owner, uint32_t id,
-                         uint32_t fileId);
+  bool removeSupportFile(uint32_t fileType, const std::string& owner, uint32_t id, uint32_t fileId);
   std::vector<uint32_t> supportFileIds(uint32_t fileType, const std::string& owner, uint32_t id,
                                        int64_t changedSince);
   // The files of an owner that goes away, or that is renamed.
