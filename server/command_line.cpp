@@ -22,6 +22,7 @@ enum Option : int {
   kRefuseSetting,
   kSecurity,
   kForm,
+  kDefinitions,
   kVerbose,
   kHelp,
 };
@@ -37,6 +38,7 @@ constexpr option kOptions[] = {
     {"refuse-setting", required_argument, nullptr, kRefuseSetting},
     {"security", required_argument, nullptr, kSecurity},
     {"form", required_argument, nullptr, kForm},
+    {"definitions", required_argument, nullptr, kDefinitions},
     {"verbose", no_argument, nullptr, kVerbose},
     {"help", no_argument, nullptr, kHelp},
     {nullptr, 0, nullptr, 0},
@@ -164,6 +166,9 @@ bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& erro
         out.forms.push_back(value);
         break;
       }
+      case kDefinitions:
+        out.definitions.push_back(value);
+        break;
       case kVerbose:
         o.verbose = true;
         break;
@@ -225,6 +230,14 @@ void printUsage(FILE* out) {
       "                        date, 7 status, 8 short description, 15 status\n"
       "                        history) are added. Example:\n"
       "                        --form 'Tickets:536870913:char:Title,536870914:attach'\n"
+      "  --definitions FILE    load the definitions of FILE at start (repeatable),\n"
+      "                        after the --form options; one per line:\n"
+      "                          form DESCRIPTION (as --form)\n"
+      "                          view FORM:ID:NAME[:LOCALE]\n"
+      "                          image NAME:TYPE:PATH\n"
+      "                          support-file FORM:FILE-ID:PATH\n"
+      "                        blank lines and lines starting with # are skipped;\n"
+      "                        relative paths are read from FILE's folder\n"
       "  --verbose             print the chosen port and the registrations\n"
       "  --help, -h            show this text\n"
       "\n"
