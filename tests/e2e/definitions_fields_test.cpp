@@ -314,6 +314,45 @@ TEST_F(Fields, SetChangesEachPartWithItsBit) {
   EXPECT_EQ(calls(), before);
 }
 
+// A field without permissions warns 50 and is made all the same; a
+// control field needs none.
+TEST_F(Fields, NoPermissionsWarns50) {
+  Status s;
+  ZQInternalId id = kFirst;
+  EXPECT_EQ(ZQCreateField(&control_, "Form", &id, 0, "Open", nullptr, ZQ_DATA_TYPE_CHAR,
+                          ZQ_FIELD_OPTION_OPTIONAL, ZQ_FIELD_OPEN_AT_CREATE, 0, nullptr, nullptr,
+                          nullptr, nullptr, nullptr, nullptr, nullptr, &s),
+            1);
+  EXPECT_EQ(s.entries(), (std::vector<std::pair<uint32_t, int32_t>>{{1u, 50}}));
+  EXPECT_TRUE(fieldThere(kFirst));
+  s.reset();
+  id = kFirst + 1;
+  EXPECT_EQ(ZQCreateField(&control_, "Form", &id, 0, "Button", nullptr, ZQ_DATA_TYPE_CONTROL,
+                          ZQ_FIELD_OPTION_DISPLAY, ZQ_FIELD_OPEN_AT_CREATE, 0, nullptr, nullptr,
+                          nullptr, nullptr, nullptr, nullptr, nullptr, &s),
+            0);
+}
+
+// The server refuses a field shown in a view its form lacks, and a failed
+// set leaves the field as it was.
+TEST_F(Fields, DisplayInAnUnknownViewIsRefused) {
+  Status s;
+  ASSERT_EQ(createField("Form", kFirst, "Title", ZQ_DATA_TYPE_CHAR, s), 0);
+  ZQDisplayInstanceStruct instance{kView + 5, {0, nullptr}};
+  ZQDisplayInstanceList displays{{0, nullptr}, 1, &instance};
+  EXPECT_EQ(ZQSetField(&control_, "Form", kFirst, "Renamed", nullptr, nullptr, nullptr, nullptr,
+                       nullptr, nullptr, nullptr, &displays, nullptr, nullptr, nullptr, 0, &s),
+            2);
+  EXPECT_TRUE(s.has(310));
+  s.reset();
+  ZQNameType name{};
+  ASSERT_EQ(ZQGetField(&control_, "Form", kFirst, name, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       nullptr, &s),
+            0);
+  EXPECT_STREQ(name, "Title");
+}
+
 // Created together, read together (exists flags for ids that are not
 // there), changed one by one with a status list each, deleted all or none.
 TEST_F(Fields, SeveralAtOnce) {

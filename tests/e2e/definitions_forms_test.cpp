@@ -455,6 +455,40 @@ TEST_F(Forms, JoinFormJoinsItsMembers) {
   EXPECT_TRUE(s.has(303));
 }
 
+// A view form reads and writes a table of the server's store; its fields
+// name the table's columns.
+TEST_F(Forms, ViewFormMapsToATable) {
+  ASSERT_TRUE(server_->store().exec(
+      "CREATE TABLE parts(label TEXT, stock INTEGER);"
+      "INSERT INTO parts VALUES('bolt', 40); INSERT INTO parts VALUES('nut', 7);"));
+  Status s;
+  ZQCompoundSchema view{};
+  view.schemaType = ZQ_SCHEMA_VIEW;
+  strcpy(view.u.view.viewTableName, "parts");
+  ASSERT_EQ(createForm("Parts", s, view), 0) << (s.count ? s.items[0].messageNumber : 0);
+  ZQFieldMappingStruct label{}, stock{}, missing{};
+  label.fieldType = stock.fieldType = missing.fieldType = ZQ_FIELD_MAPPING_VIEW;
+  strcpy(label.u.view.externalFieldName, "label");
+  strcpy(stock.u.view.externalFieldName, "stock");
+  strcpy(missing.u.view.externalFieldName, "price");
+  ASSERT_EQ(createField("Parts", kFirst, "Label", ZQ_DATA_TYPE_CHAR, s, nullptr, &label), 0);
+  ASSERT_EQ(createField("Parts", kFirst + 1, "Stock", ZQ_DATA_TYPE_INTEGER, s, nullptr, &stock), 0);
+  EXPECT_EQ(createField("Parts", kFirst + 2, "Price", ZQ_DATA_TYPE_INTEGER, s, nullptr, &missing),
+            2);
+  s.reset();
+
+  ASSERT_EQ(
+      createEntry("Parts", {fv(kFirst, charValue("washer")), fv(kFirst + 1, intValue(12))}, s), 0);
+  ZQSortStruct byStock{kFirst + 1, ZQ_SORT_ASCENDING};
+  ZQSortList sort{1, &byStock};
+  EXPECT_EQ(column("Parts", kFirst, nullptr, &sort, s),
+            (std::vector<std::string>{"nut", "washer", "bolt"}));
+
+  // A view form of a table that does not exist is refused.
+  strcpy(view.u.view.viewTableName, "nowhere");
+  EXPECT_EQ(createForm("Nowhere", s, view), 2);
+}
+
 // Get-multiple with and without names, the list calls' conditions, and the
 // failed set that leaves the stored form as it was.
 TEST_F(Forms, ListsAndGetMultipleSelectAsAsked) {
@@ -491,6 +525,20 @@ TEST_F(Forms, ListsAndGetMultipleSelectAsAsked) {
       ZQGetListSchema(&control_, 0, ZQ_LIST_SCHEMA_ALL, nullptr, nullptr, &tagged, &names, &s), 0);
   EXPECT_EQ(namesOf(names), (std::vector<std::string>{"Tagged"}));
   FreeZQNameList(&names, 0);
+
+  // The alias of a form is its first view's name, else its own.
+  ZQInternalId viewId = 0;
+  ASSERT_EQ(ZQCreateVUI(&control_, "Plain", &viewId, "Plain view", "", 0, nullptr, nullptr, nullptr,
+                        nullptr, &s),
+            0);
+  ZQNameList aliases{};
+  ASSERT_EQ(ZQGetListSchemaWithAlias(&control_, 0, ZQ_LIST_SCHEMA_ALL, nullptr, nullptr, nullptr,
+                                     nullptr, nullptr, &names, &aliases, &s),
+            0);
+  EXPECT_EQ(namesOf(names), (std::vector<std::string>{"Dialog", "Plain", "Tagged"}));
+  EXPECT_EQ(namesOf(aliases), (std::vector<std::string>{"Dialog", "Plain view", "Tagged"}));
+  FreeZQNameList(&names, 0);
+  FreeZQNameList(&aliases, 0);
 
   Names wanted{"Plain", "Missing"};
   ZQBooleanList exists{};
