@@ -418,6 +418,31 @@ TEST_F(ViewsImagesFiles, ChecksEndTheCallBeforeAnythingIsSent) {
                                        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                                        nullptr, nullptr, nullptr, nullptr, nullptr, &st);
        }},
+      {"no flags list", 485,
+       [&](Status& st) {
+         ZQInternalIdList idList{1, &id};
+         return ZQCreateMultipleFields(&control_, "Form", &idList, nullptr, nullptr, nullptr,
+                                       nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                       nullptr, nullptr, nullptr, nullptr, nullptr, &st);
+       }},
+      {"no mapping list", 270,
+       [&](Status& st) {
+         ZQInternalIdList idList{1, &id};
+         uint32_t flag = 0;
+         ZQUnsignedIntList flags{1, &flag};
+         return ZQCreateMultipleFields(&control_, "Form", &idList, &flags, nullptr, nullptr,
+                                       nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                       nullptr, nullptr, nullptr, nullptr, nullptr, &st);
+       }},
+      {"empty field id list", 178,
+       [&](Status& st) {
+         ZQInternalIdList idList{0, nullptr};
+         uint32_t flag = 0;
+         ZQUnsignedIntList flags{1, &flag};
+         return ZQCreateMultipleFields(&control_, "Form", &idList, &flags, nullptr, nullptr,
+                                       nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                       nullptr, nullptr, nullptr, nullptr, nullptr, &st);
+       }},
       {"no exists output", 292,
        [&](Status& st) {
          return ZQGetMultipleFields(&control_, "Form", nullptr, nullptr, nullptr, nullptr, nullptr,
