@@ -23,6 +23,7 @@ enum Option : int {
   kRefuseSetting,
   kSecurity,
   kForm,
+  kDefinitions,
   kVerbose,
   kHelp,
   kAllowSqlWrite,
@@ -47,6 +48,7 @@ constexpr option kOptions[] = {
     {"refuse-setting", required_argument, nullptr, kRefuseSetting},
     {"security", required_argument, nullptr, kSecurity},
     {"form", required_argument, nullptr, kForm},
+    {"definitions", required_argument, nullptr, kDefinitions},
     {"verbose", no_argument, nullptr, kVerbose},
     {"help", no_argument, nullptr, kHelp},
     {"allow-sql-write", no_argument, nullptr, kAllowSqlWrite},
@@ -217,6 +219,9 @@ bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& erro
         out.forms.push_back(value);
         break;
       }
+      case kDefinitions:
+        out.definitions.push_back(value);
+        break;
       case kVerbose:
         o.verbose = true;
         break;
@@ -322,6 +327,14 @@ void printUsage(FILE* out) {
       "                        once users exist (first line of FILE)\n"
       "  --workflow-server NAME redirect active-link SQL and processes to NAME\n"
       "  --workflow-password-file FILE  the workflow password (first line of FILE)\n"
+      "  --definitions FILE    load the definitions of FILE at start (repeatable),\n"
+      "                        after the --form options; one per line:\n"
+      "                          form DESCRIPTION (as --form)\n"
+      "                          view FORM:ID:NAME[:LOCALE]\n"
+      "                          image NAME:TYPE:PATH\n"
+      "                          support-file FORM:FILE-ID:PATH\n"
+      "                        blank lines and lines starting with # are skipped;\n"
+      "                        relative paths are read from FILE's folder\n"
       "  --verbose             print the chosen port and the registrations\n"
       "  --help, -h            show this text\n"
       "\n"

@@ -11,8 +11,9 @@ namespace zqserver {
 
 struct CommandLine {
   Options options;
-  std::vector<std::string> forms;  // --form descriptions, in the order given
-  bool help = false;               // --help: print the usage and stop
+  std::vector<std::string> forms;        // --form descriptions, in the order given
+  std::vector<std::string> definitions;  // --definitions files, in the order given
+  bool help = false;                     // --help: print the usage and stop
 };
 
 // Reads argv with getopt_long (which may reorder argv). Every value is

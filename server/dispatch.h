@@ -66,6 +66,9 @@ void serveEntries(Handlers& h);         // handlers_entries.cpp
 void serveQueries(Handlers& h);         // handlers_queries.cpp
 void serveAdministration(Handlers& h);  // handlers_admin.cpp
 void serveServerControl(Handlers& h);   // handlers_control.cpp
+void serveDefinitions(Handlers& h);     // handlers_definitions.cpp, serving the two below too
+void serveViewsAndImages(Handlers& h);  // handlers_views_images.cpp
+void serveSupportFiles(Handlers& h);    // handlers_support_files.cpp
 
 // The RPC library's entry point for every program and version.
 void dispatch(svc_req* request, __rpc_svcxprt* transport);

@@ -11,6 +11,8 @@
 #include <memory>
 
 #include "decimal.h"
+#include "entry_sources.h"
+#include "form_definitions.h"
 #include "frame/alloc.h"
 #include "model/codec.h"
 #include "model/describe_core.h"
@@ -98,40 +100,32 @@ StoreResult failure(int32_t message, std::string appended = {}) {
   return StoreResult{message, std::move(appended)};
 }
 
-StoreResult dbFailure(sqlite3* db) { return failure(kMsgStoreFailure, sqlite3_errmsg(db)); }
-StoreResult dbFailure(Cache& c) { return dbFailure(c.db); }
+StoreResult dbFailure(sqlite3* db) {
+  return failure(kMsgStoreFailure, sqlite3_errmsg(db));
+}
+StoreResult dbFailure(Cache& c) {
+  return dbFailure(c.db);
+}
 
 struct TypeName {
   const char* name;
   uint32_t type;
 };
 constexpr TypeName kTypeNames[] = {
-    {"char", ZQ_DATA_TYPE_CHAR},      {"integer", ZQ_DATA_TYPE_INTEGER},
-    {"int", ZQ_DATA_TYPE_INTEGER},    {"real", ZQ_DATA_TYPE_REAL},
-    {"diary", ZQ_DATA_TYPE_DIARY},    {"enum", ZQ_DATA_TYPE_ENUM},
-    {"time", ZQ_DATA_TYPE_TIME},      {"bitmask", ZQ_DATA_TYPE_BITMASK},
-    {"bytes", ZQ_DATA_TYPE_BYTES},    {"decimal", ZQ_DATA_TYPE_DECIMAL},
-    {"attach", ZQ_DATA_TYPE_ATTACH},  {"currency", ZQ_DATA_TYPE_CURRENCY},
-    {"date", ZQ_DATA_TYPE_DATE},      {"timeofday", ZQ_DATA_TYPE_TIME_OF_DAY},
-    {"ulong", ZQ_DATA_TYPE_ULONG},    {"coords", ZQ_DATA_TYPE_COORDS},
+    {"char", ZQ_DATA_TYPE_CHAR},     {"integer", ZQ_DATA_TYPE_INTEGER},
+    {"int", ZQ_DATA_TYPE_INTEGER},   {"real", ZQ_DATA_TYPE_REAL},
+    {"diary", ZQ_DATA_TYPE_DIARY},   {"enum", ZQ_DATA_TYPE_ENUM},
+    {"time", ZQ_DATA_TYPE_TIME},     {"bitmask", ZQ_DATA_TYPE_BITMASK},
+    {"bytes", ZQ_DATA_TYPE_BYTES},   {"decimal", ZQ_DATA_TYPE_DECIMAL},
+    {"attach", ZQ_DATA_TYPE_ATTACH}, {"currency", ZQ_DATA_TYPE_CURRENCY},
+    {"date", ZQ_DATA_TYPE_DATE},     {"timeofday", ZQ_DATA_TYPE_TIME_OF_DAY},
+    {"ulong", ZQ_DATA_TYPE_ULONG},   {"coords", ZQ_DATA_TYPE_COORDS},
 };
 
 bool storableType(uint32_t t) {
   return (t >= ZQ_DATA_TYPE_KEYWORD && t <= ZQ_DATA_TYPE_TIME_OF_DAY) ||
          (t >= ZQ_DATA_TYPE_ULONG && t <= ZQ_DATA_TYPE_DISPLAY);
 }
-
-const FieldDef kCoreFields[] = {
-    {kFieldEntryId, ZQ_DATA_TYPE_CHAR, "Request ID"},
-    {kFieldSubmitter, ZQ_DATA_TYPE_CHAR, "Submitter"},
-    {kFieldCreateDate, ZQ_DATA_TYPE_TIME, "Create Date"},
-    {kFieldAssignedTo, ZQ_DATA_TYPE_CHAR, "Assigned To"},
-    {kFieldLastModifiedBy, ZQ_DATA_TYPE_CHAR, "Last Modified By"},
-    {kFieldModifiedDate, ZQ_DATA_TYPE_TIME, "Modified Date"},
-    {kFieldStatus, ZQ_DATA_TYPE_ENUM, "Status"},
-    {kFieldShortDescription, ZQ_DATA_TYPE_CHAR, "Short Description"},
-    {kFieldStatusHistory, ZQ_DATA_TYPE_CHAR, "Status History"},
-};
 
 // Whether a value fits a field of the given type. Null always does; a
 // character field takes any text, numeric fields take integers.
@@ -292,6 +286,86 @@ const FieldDef* FormDef::field(ZQInternalId id) const {
   return it != fields.end() && it->id == id ? &*it : nullptr;
 }
 
+const std::vector<FieldDef>& coreFields() {
+  static const std::vector<FieldDef> fields = {
+      {kFieldEntryId, ZQ_DATA_TYPE_CHAR, "Request ID"},
+      {kFieldSubmitter, ZQ_DATA_TYPE_CHAR, "Submitter"},
+      {kFieldCreateDate, ZQ_DATA_TYPE_TIME, "Create Date"},
+      {kFieldAssignedTo, ZQ_DATA_TYPE_CHAR, "Assigned To"},
+      {kFieldLastModifiedBy, ZQ_DATA_TYPE_CHAR, "Last Modified By"},
+      {kFieldModifiedDate, ZQ_DATA_TYPE_TIME, "Modified Date"},
+      {kFieldStatus, ZQ_DATA_TYPE_ENUM, "Status"},
+      {kFieldShortDescription, ZQ_DATA_TYPE_CHAR, "Short Description"},
+      {kFieldStatusHistory, ZQ_DATA_TYPE_CHAR, "Status History"},
+  };
+  return fields;
+}
+
+bool isCoreField(ZQInternalId id) {
+  for (const FieldDef& f : coreFields())
+    if (f.id == id) return true;
+  return false;
+}
+
+bool createEntryTables(Store& store) {
+  return store.exec(
+      "CREATE TABLE IF NOT EXISTS zq_entry_counters(form_id INTEGER PRIMARY KEY,"
+      " next_entry INTEGER NOT NULL);"
+      "CREATE TABLE IF NOT EXISTS zq_entries(form_id INTEGER, entry INTEGER,"
+      " PRIMARY KEY(form_id, entry));"
+      "CREATE TABLE IF NOT EXISTS zq_values(form_id INTEGER, entry INTEGER, field_id INTEGER,"
+      " data_type INTEGER, value, raw BLOB, PRIMARY KEY(form_id, entry, field_id));");
+}
+
+// A form or field may go before any entry was ever stored: the tables are
+// made first so that there is something to delete from.
+StoreResult dropFormEntries(Store& store, int64_t formId) {
+  const std::string id = std::to_string(formId);
+  if (!createEntryTables(store) ||
+      !store.exec("DELETE FROM zq_values WHERE form_id=" + id +
+                  "; DELETE FROM zq_entries WHERE form_id=" + id +
+                  "; DELETE FROM zq_entry_counters WHERE form_id=" + id + ";"))
+    return failure(kMsgStoreFailure, store.error());
+  return {};
+}
+
+StoreResult dropFieldValues(Store& store, int64_t formId, ZQInternalId fieldId) {
+  if (!createEntryTables(store) ||
+      !store.exec("DELETE FROM zq_values WHERE form_id=" + std::to_string(formId) +
+                  " AND field_id=" + std::to_string(fieldId) + ";"))
+    return failure(kMsgStoreFailure, store.error());
+  return {};
+}
+
+std::string entryKey(const ZQEntryIdList& ids) {
+  std::string key;
+  for (uint32_t i = 0; ids.items && i < ids.count; ++i) {
+    if (i) key += '|';
+    key.append(ids.items[i], strnlen(ids.items[i], sizeof(ZQEntryIdType)));
+  }
+  return key;
+}
+
+bool entryIdsOf(const std::string& key, ZQEntryIdList& out) {
+  out = ZQEntryIdList{};
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (;;) {
+    const size_t bar = key.find('|', start);
+    parts.push_back(key.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+    if (bar == std::string::npos) break;
+    start = bar + 1;
+  }
+  for (const std::string& p : parts)
+    if (p.size() > kEntryIdLength) return false;
+  out.items = static_cast<ZQEntryIdType*>(ZQCalloc(parts.size(), sizeof(ZQEntryIdType)));
+  if (!out.items) return false;
+  out.count = static_cast<uint32_t>(parts.size());
+  for (size_t i = 0; i < parts.size(); ++i)
+    zq::copyName(out.items[i], parts[i].c_str(), sizeof(ZQEntryIdType));
+  return true;
+}
+
 std::string formatEntryId(int64_t n) {
   char buf[32];
   snprintf(buf, sizeof buf, "%015lld", static_cast<long long>(n));
@@ -371,41 +445,15 @@ bool parseFormDescription(const std::string& description, std::string& name,
 EntryStore::~EntryStore() = default;
 
 EntryStore::EntryStore(Store& store) : store_(store), cache_(new Cache(store.db())) {
-  store_.exec(
-      "CREATE TABLE IF NOT EXISTS zq_forms(form_id INTEGER PRIMARY KEY,"
-      " name TEXT UNIQUE NOT NULL COLLATE NOCASE, next_entry INTEGER NOT NULL DEFAULT 1);"
-      "CREATE TABLE IF NOT EXISTS zq_fields(form_id INTEGER, field_id INTEGER,"
-      " data_type INTEGER, name TEXT, PRIMARY KEY(form_id, field_id));"
-      "CREATE TABLE IF NOT EXISTS zq_entries(form_id INTEGER, entry INTEGER,"
-      " PRIMARY KEY(form_id, entry));"
-      "CREATE TABLE IF NOT EXISTS zq_values(form_id INTEGER, entry INTEGER, field_id INTEGER,"
-      " data_type INTEGER, value, raw BLOB, PRIMARY KEY(form_id, entry, field_id));");
+  createEntryTables(store_);
 }
 
 StoreResult EntryStore::createForm(const std::string& name, const std::vector<FieldDef>& fields) {
-  Cache& db = *cache_;
-  if (name.empty() || name.size() > 254) return failure(zq::kMsgNameRequired);
-  std::map<ZQInternalId, FieldDef> all;
-  for (const FieldDef& f : fields) {
-    if (f.id == 0 || !storableType(f.dataType))
-      return failure(zq::kMsgBadDataType, std::to_string(f.id));
-    if (!all.emplace(f.id, f).second) return failure(kMsgNoSuchField, std::to_string(f.id));
-  }
-  for (const FieldDef& f : kCoreFields) all.emplace(f.id, f);
   cache_->forms.clear();
-  StoreTransaction tx(*this);
-  Statement ins(db, "INSERT INTO zq_forms(name) VALUES(?)");
-  ins.bind(1, name);
-  if (ins.step() != SQLITE_DONE) return failure(kMsgStoreFailure, "form " + name + " exists");
-  const int64_t formId = sqlite3_last_insert_rowid(db.db);
-  Statement fld(db, "INSERT INTO zq_fields VALUES(?,?,?,?)");
-  for (const auto& [id, f] : all) {
-    fld.bind(1, formId).bind(2, id).bind(3, f.dataType).bind(4, f.name);
-    if (fld.step() != SQLITE_DONE) return dbFailure(db);
-    fld.reset();
-  }
-  if (!tx.commit()) return dbFailure(db);
-  return {};
+  FormDefinitions defs(store_);
+  OwnedParts<zq::transport::SchemaParts> parts;
+  parts.p.kind.schemaType = ZQ_SCHEMA_REGULAR;
+  return defs.createForm(name, parts.p, Actor{"", static_cast<int64_t>(time(nullptr))}, fields);
 }
 
 StoreResult EntryStore::createFormFromDescription(const std::string& description) {
@@ -419,35 +467,21 @@ StoreResult EntryStore::createFormFromDescription(const std::string& description
 std::optional<FormDef> EntryStore::form(const std::string& name) {
   auto hit = cache_->forms.find(name);
   if (hit != cache_->forms.end()) return hit->second;
-  Cache& db = *cache_;
-  Statement q(db, "SELECT form_id, name FROM zq_forms WHERE name = ?");
-  q.bind(1, name);
-  if (q.step() != SQLITE_ROW) return std::nullopt;
-  FormDef f;
-  f.formId = q.integer(0);
-  f.name = q.text(1);
-  Statement fq(db,
-               "SELECT field_id, data_type, name FROM zq_fields WHERE form_id = ?"
-               " ORDER BY field_id");
-  fq.bind(1, f.formId);
-  while (fq.step() == SQLITE_ROW)
-    f.fields.push_back(FieldDef{static_cast<ZQInternalId>(fq.integer(0)),
-                                static_cast<uint32_t>(fq.integer(1)), fq.text(2)});
-  cache_->forms.emplace(name, f);
+  auto f = FormDefinitions(store_).formDef(name);
+  if (f) cache_->forms.emplace(name, *f);
   return f;
 }
 
 std::vector<std::string> EntryStore::formNames() {
   std::vector<std::string> names;
-  Statement q(*cache_, "SELECT name FROM zq_forms ORDER BY name");
-  while (q.step() == SQLITE_ROW) names.push_back(q.text(0));
+  for (const Definition& d : DefinitionStore(store_).list(DefinitionKind::form, 0))
+    names.push_back(d.name);
   return names;
 }
 
-namespace {
+namespace {}  // namespace
 
-// Checks values against a form before anything is written.
-StoreResult checkValues(const FormDef& form, const ZQFieldValueList& values) {
+StoreResult checkFormValues(const FormDef& form, const ZQFieldValueList& values) {
   if (values.count && !values.items) return failure(zq::kMsgCountWithoutItems);
   for (uint32_t i = 0; i < values.count; ++i) {
     const ZQFieldValueStruct& fv = values.items[i];
@@ -458,6 +492,12 @@ StoreResult checkValues(const FormDef& form, const ZQFieldValueList& values) {
       return failure(kMsgWrongDataType, std::to_string(fv.fieldId));
   }
   return {};
+}
+
+namespace {
+
+StoreResult checkValues(const FormDef& form, const ZQFieldValueList& values) {
+  return checkFormValues(form, values);
 }
 
 // Writes (or clears, for the null value) one field of an entry.
@@ -487,17 +527,19 @@ StoreResult insertEntry(Cache& db, const FormDef& form, int64_t entry,
   Statement ins(db, "INSERT INTO zq_entries VALUES(?,?)");
   ins.bind(1, form.formId).bind(2, entry);
   if (ins.step() != SQLITE_DONE) return dbFailure(db);
-  Statement next(db, "UPDATE zq_forms SET next_entry = max(next_entry, ?) WHERE form_id = ?");
-  next.bind(1, entry + 1).bind(2, form.formId);
+  Statement next(db,
+                 "INSERT INTO zq_entry_counters VALUES(?, ?) ON CONFLICT(form_id)"
+                 " DO UPDATE SET next_entry = max(next_entry, excluded.next_entry)");
+  next.bind(1, form.formId).bind(2, entry + 1);
   if (next.step() != SQLITE_DONE) return dbFailure(db);
   const time_t now = time(nullptr);
   const std::string id = formatEntryId(entry);
-  StoreResult r = writeValue(db, form.formId, entry, kFieldEntryId, ZQ_DATA_TYPE_CHAR,
-                             textValue(id));
-  if (r.ok()) r = writeValue(db, form.formId, entry, kFieldCreateDate, ZQ_DATA_TYPE_TIME,
-                             timeValue(now));
-  if (r.ok()) r = writeValue(db, form.formId, entry, kFieldModifiedDate, ZQ_DATA_TYPE_TIME,
-                             timeValue(now));
+  StoreResult r =
+      writeValue(db, form.formId, entry, kFieldEntryId, ZQ_DATA_TYPE_CHAR, textValue(id));
+  if (r.ok())
+    r = writeValue(db, form.formId, entry, kFieldCreateDate, ZQ_DATA_TYPE_TIME, timeValue(now));
+  if (r.ok())
+    r = writeValue(db, form.formId, entry, kFieldModifiedDate, ZQ_DATA_TYPE_TIME, timeValue(now));
   if (r.ok() && !user.empty()) {
     r = writeValue(db, form.formId, entry, kFieldSubmitter, ZQ_DATA_TYPE_CHAR, textValue(user));
     if (r.ok())
@@ -509,8 +551,7 @@ StoreResult insertEntry(Cache& db, const FormDef& form, int64_t entry,
     if (fv.fieldId == kFieldEntryId || fv.fieldId == kFieldCreateDate ||
         fv.fieldId == kFieldModifiedDate)
       continue;  // the server's own
-    r = writeValue(db, form.formId, entry, fv.fieldId, form.field(fv.fieldId)->dataType,
-                   fv.value);
+    r = writeValue(db, form.formId, entry, fv.fieldId, form.field(fv.fieldId)->dataType, fv.value);
   }
   return r;
 }
@@ -523,8 +564,7 @@ StoreResult updateEntry(Cache& db, const FormDef& form, int64_t entry,
     if (fv.fieldId == kFieldEntryId || fv.fieldId == kFieldCreateDate ||
         fv.fieldId == kFieldModifiedDate)
       continue;
-    r = writeValue(db, form.formId, entry, fv.fieldId, form.field(fv.fieldId)->dataType,
-                   fv.value);
+    r = writeValue(db, form.formId, entry, fv.fieldId, form.field(fv.fieldId)->dataType, fv.value);
   }
   if (r.ok())
     r = writeValue(db, form.formId, entry, kFieldModifiedDate, ZQ_DATA_TYPE_TIME,
@@ -542,7 +582,7 @@ StoreResult deleteValues(Cache& db, int64_t formId, int64_t entry) {
 }
 
 int64_t nextEntry(Cache& db, int64_t formId) {
-  Statement q(db, "SELECT next_entry FROM zq_forms WHERE form_id=?");
+  Statement q(db, "SELECT next_entry FROM zq_entry_counters WHERE form_id=?");
   q.bind(1, formId);
   return q.step() == SQLITE_ROW ? q.integer(0) : 1;
 }
@@ -585,11 +625,26 @@ StoreResult loadValues(Cache& db, int64_t formId, int64_t entry, ZQFieldValueLis
 
 }  // namespace
 
+namespace {
+
+// Dialog and vendor forms keep no entries; join forms take no creates.
+StoreResult noEntries(const FormDef& form) {
+  return failure(zq::kMsgOperationUnsupported, form.name);
+}
+bool keepsEntries(const FormDef& form) {
+  return form.kind == ZQ_SCHEMA_REGULAR || form.kind == ZQ_SCHEMA_JOIN ||
+         form.kind == ZQ_SCHEMA_VIEW;
+}
+
+}  // namespace
+
 StoreResult EntryStore::create(const std::string& formName, const ZQFieldValueList& values,
                                const std::string& user, std::string& newId) {
   newId.clear();
   auto form = this->form(formName);
   if (!form) return failure(kMsgNoSuchForm, formName);
+  if (form->kind == ZQ_SCHEMA_VIEW) return EntrySources::viewCreate(*this, *form, values, newId);
+  if (form->kind != ZQ_SCHEMA_REGULAR) return noEntries(*form);
   StoreResult r = checkValues(*form, values);
   if (!r.ok()) return r;
   Cache& db = *cache_;
@@ -607,23 +662,36 @@ StoreResult EntryStore::get(const std::string& formName, const std::string& entr
   out = ZQFieldValueList{};
   auto form = this->form(formName);
   if (!form) return failure(kMsgNoSuchForm, formName);
+  if (!keepsEntries(*form)) return noEntries(*form);
   Cache& db = *cache_;
-  const int64_t entry = parseEntryId(entryId.c_str());
-  if (!entry || !entryExists(db, form->formId, entry)) return failure(kMsgNoSuchEntry, entryId);
-  if (wanted && wanted->count && !wanted->items) return failure(zq::kMsgCountWithoutItems);
+  ZQFieldValueList all{};
+  StoreResult r;
+  if (form->kind == ZQ_SCHEMA_JOIN) {
+    r = EntrySources::joinLoad(*this, *form, entryId, all);
+  } else if (form->kind == ZQ_SCHEMA_VIEW) {
+    r = EntrySources::viewLoad(*this, *form, entryId, all);
+  } else {
+    const int64_t entry = parseEntryId(entryId.c_str());
+    if (!entry || !entryExists(db, form->formId, entry)) return failure(kMsgNoSuchEntry, entryId);
+    r = loadValues(db, form->formId, entry, all);
+  }
+  if (!r.ok()) return r;
+  if (wanted && wanted->count && !wanted->items) {
+    FreeZQFieldValueList(&all, 0);
+    return failure(zq::kMsgCountWithoutItems);
+  }
   if (wanted) {
     for (uint32_t i = 0; i < wanted->count; ++i)
-      if (!form->field(wanted->items[i]))
+      if (!form->field(wanted->items[i])) {
+        FreeZQFieldValueList(&all, 0);
         return failure(kMsgNoSuchField, std::to_string(wanted->items[i]));
+      }
   }
-  ZQFieldValueList all{};
-  StoreResult r = loadValues(db, form->formId, entry, all);
-  if (!r.ok() || !wanted || wanted->count == 0) {
+  if (!wanted || wanted->count == 0) {
     out = all;
     return r;
   }
-  out.items =
-      static_cast<ZQFieldValueStruct*>(ZQCalloc(wanted->count, sizeof(ZQFieldValueStruct)));
+  out.items = static_cast<ZQFieldValueStruct*>(ZQCalloc(wanted->count, sizeof(ZQFieldValueStruct)));
   if (!out.items) {
     FreeZQFieldValueList(&all, 0);
     return failure(zq::kMsgNoMemory);
@@ -657,6 +725,10 @@ StoreResult EntryStore::set(const std::string& formName, const std::string& entr
                             const ZQFieldValueList& values, const std::string& user) {
   auto form = this->form(formName);
   if (!form) return failure(kMsgNoSuchForm, formName);
+  if (form->kind == ZQ_SCHEMA_JOIN)
+    return EntrySources::joinSet(*this, *form, entryId, values, user);
+  if (form->kind == ZQ_SCHEMA_VIEW) return EntrySources::viewSet(*this, *form, entryId, values);
+  if (form->kind != ZQ_SCHEMA_REGULAR) return noEntries(*form);
   Cache& db = *cache_;
   const int64_t entry = parseEntryId(entryId.c_str());
   if (!entry || !entryExists(db, form->formId, entry)) return failure(kMsgNoSuchEntry, entryId);
@@ -672,6 +744,9 @@ StoreResult EntryStore::set(const std::string& formName, const std::string& entr
 StoreResult EntryStore::remove(const std::string& formName, const std::string& entryId) {
   auto form = this->form(formName);
   if (!form) return failure(kMsgNoSuchForm, formName);
+  if (form->kind == ZQ_SCHEMA_JOIN) return EntrySources::joinRemove(*this, *form, entryId);
+  if (form->kind == ZQ_SCHEMA_VIEW) return EntrySources::viewRemove(*this, *form, entryId);
+  if (form->kind != ZQ_SCHEMA_REGULAR) return noEntries(*form);
   Cache& db = *cache_;
   const int64_t entry = parseEntryId(entryId.c_str());
   if (!entry || !entryExists(db, form->formId, entry)) return failure(kMsgNoSuchEntry, entryId);
@@ -690,6 +765,7 @@ StoreResult EntryStore::merge(const std::string& formName, const ZQFieldValueLis
   newId.clear();
   auto form = this->form(formName);
   if (!form) return failure(kMsgNoSuchForm, formName);
+  if (form->kind != ZQ_SCHEMA_REGULAR) return noEntries(*form);
   StoreResult r = checkValues(*form, values);
   if (!r.ok()) return r;
   const char* given = nullptr;
@@ -760,6 +836,9 @@ StoreResult EntryStore::forEachEntry(
     const std::function<bool(const std::string&, const ZQFieldValueList&)>& fn) {
   auto form = this->form(formName);
   if (!form) return failure(kMsgNoSuchForm, formName);
+  if (form->kind == ZQ_SCHEMA_JOIN) return EntrySources::joinForEach(*this, *form, fn);
+  if (form->kind == ZQ_SCHEMA_VIEW) return EntrySources::viewForEach(*this, *form, fn);
+  if (form->kind != ZQ_SCHEMA_REGULAR) return noEntries(*form);
   Cache& db = *cache_;
   Statement q(db, "SELECT entry FROM zq_entries WHERE form_id=? ORDER BY entry");
   q.bind(1, form->formId);
@@ -780,6 +859,11 @@ StoreResult EntryStore::count(const std::string& formName, uint64_t& out) {
   out = 0;
   auto form = this->form(formName);
   if (!form) return failure(kMsgNoSuchForm, formName);
+  if (form->kind != ZQ_SCHEMA_REGULAR)
+    return forEachEntry(formName, [&](const std::string&, const ZQFieldValueList&) {
+      ++out;
+      return true;
+    });
   Statement q(*cache_, "SELECT count(*) FROM zq_entries WHERE form_id=?");
   q.bind(1, form->formId);
   if (q.step() != SQLITE_ROW) return dbFailure(*cache_);
@@ -788,8 +872,12 @@ StoreResult EntryStore::count(const std::string& formName, uint64_t& out) {
 }
 
 // Savepoints nest, so store operations inside a handler's transaction join it.
-bool EntryStore::begin() { return store_.exec("SAVEPOINT zq_entries"); }
-bool EntryStore::commit() { return store_.exec("RELEASE zq_entries"); }
+bool EntryStore::begin() {
+  return store_.exec("SAVEPOINT zq_entries");
+}
+bool EntryStore::commit() {
+  return store_.exec("RELEASE zq_entries");
+}
 void EntryStore::rollback() {
   store_.exec("ROLLBACK TO zq_entries");
   store_.exec("RELEASE zq_entries");

@@ -1,10 +1,12 @@
 // The server's forms and entries, kept in the SQLite database of Store.
 //
+// Forms and fields are definitions (definition_store.h, form_definitions.h);
+// this store keeps the entries of regular forms, reads the entries of join
+// forms from their members and those of view forms from their tables.
+//
 // SCHEMA (created on first use, idempotent; every table lives in Store::db())
-//   zq_forms(form_id INTEGER PRIMARY KEY, name TEXT UNIQUE NOT NULL COLLATE NOCASE,
-//            next_entry INTEGER NOT NULL)              next number to hand out
-//   zq_fields(form_id INTEGER, field_id INTEGER, data_type INTEGER, name TEXT,
-//             PRIMARY KEY(form_id, field_id))
+//   zq_entry_counters(form_id INTEGER PRIMARY KEY, next_entry INTEGER NOT NULL)
+//     form_id is the form's definition row; next number to hand out
 //   zq_entries(form_id INTEGER, entry INTEGER, PRIMARY KEY(form_id, entry))
 //   zq_values(form_id INTEGER, entry INTEGER, field_id INTEGER, data_type INTEGER,
 //             value, raw BLOB, PRIMARY KEY(form_id, entry, field_id))
@@ -18,6 +20,13 @@
 //     (attachments with their compressed content, currencies, byte lists,
 //     coordinates); NULL otherwise. Entry ids are stored as numbers in
 //     `entry` and in field 1's value as the 15-character id text.
+//
+// A join form's entries are the pairs of member entries (A, B) that its join
+// qualification accepts (with an outer join, an entry of A without a
+// partner too); its entry id is "A|B" ("A|" without a partner), its fields
+// read the member fields they map to. A view form's entries are the rows of
+// its table, their ids the row ids, its fields the columns they map to.
+// Dialog and vendor forms hold no entries.
 //
 // Entry ids are 15-character zero-padded numbers ("000000000000001"). Every
 // form has the core fields below; the store writes 1, 3 and 6 itself (and 2
@@ -37,6 +46,7 @@
 #include <vector>
 
 #include "frame/message_numbers.h"
+#include "zqapi/zq_defs.h"
 #include "zqapi/zq_types.h"
 
 namespace zqserver {
@@ -56,19 +66,6 @@ inline constexpr ZQInternalId kFieldStatusHistory = 15;
 
 inline constexpr size_t kEntryIdLength = 15;
 
-struct FieldDef {
-  ZQInternalId id = 0;
-  uint32_t dataType = ZQ_DATA_TYPE_CHAR;
-  std::string name;
-};
-
-struct FormDef {
-  int64_t formId = 0;
-  std::string name;
-  std::vector<FieldDef> fields;  // by field id
-  const FieldDef* field(ZQInternalId id) const;
-};
-
 // Outcome of a store operation: message 0 is success; otherwise the error
 // message number the server reports, with its appended text.
 struct StoreResult {
@@ -76,6 +73,53 @@ struct StoreResult {
   std::string appended;
   bool ok() const { return message == 0; }
 };
+
+struct FieldDef {
+  FieldDef() = default;
+  FieldDef(ZQInternalId i, uint32_t type, std::string n)
+      : id(i), dataType(type), name(std::move(n)) {}
+
+  ZQInternalId id = 0;
+  uint32_t dataType = ZQ_DATA_TYPE_CHAR;
+  std::string name;
+  // Join forms: the member (0: A, 1: B) and its field the value comes from.
+  uint32_t joinMember = 0;
+  ZQInternalId memberField = 0;
+  // View forms: the column of the table.
+  std::string column;
+};
+
+struct FormDef {
+  int64_t formId = 0;  // the form's definition row
+  std::string name;
+  uint32_t kind = ZQ_SCHEMA_REGULAR;
+  std::vector<FieldDef> fields;  // by field id
+  // Join forms.
+  std::string memberA;
+  std::string memberB;
+  std::shared_ptr<const ZQQualifierStruct> joinQualifier;
+  uint32_t joinOption = 0;  // 1: outer join
+  // View forms.
+  std::string table;
+  const FieldDef* field(ZQInternalId id) const;
+};
+
+// The core fields a regular form gets when it is created.
+const std::vector<FieldDef>& coreFields();
+bool isCoreField(ZQInternalId id);
+
+// The entry store's tables, made when missing.
+bool createEntryTables(Store& store);
+
+// What the entry store keeps of a form that goes away, or of one of its
+// fields.
+StoreResult dropFormEntries(Store& store, int64_t formId);
+StoreResult dropFieldValues(Store& store, int64_t formId, ZQInternalId fieldId);
+
+// An entry id list as one key ("A|B" for the two ids of a join entry), and
+// back; false when the key does not fit an id list.
+std::string entryKey(const ZQEntryIdList& ids);
+bool entryIdsOf(const std::string& key, ZQEntryIdList& out);
 
 // Server-side messages of entry operations.
 using zq::kMsgEntryExists;    // merge without overwrite, id taken
@@ -106,8 +150,9 @@ class EntryStore {
   EntryStore& operator=(const EntryStore&) = delete;
 
   // ---- forms -------------------------------------------------------------
-  // Creates a form with the given fields plus the core fields missing from
-  // them. Fails when the name is taken or a field is given twice.
+  // Creates a regular form (a definition, as ZQCreateSchema does) with the
+  // given fields plus the core fields missing from them. Fails when the name
+  // is taken or a field is given twice.
   StoreResult createForm(const std::string& name, const std::vector<FieldDef>& fields);
   // createForm from a parseFormDescription text.
   StoreResult createFormFromDescription(const std::string& description);
@@ -129,6 +174,8 @@ class EntryStore {
   StoreResult set(const std::string& form, const std::string& entryId,
                   const ZQFieldValueList& values, const std::string& user);
   StoreResult remove(const std::string& form, const std::string& entryId);
+  // Join forms take no creates or merges; a set writes the member fields,
+  // a delete deletes both member entries.
   // mergeType 1: an existing id is an error (382); 2: a new id is generated
   // when the given one exists; 3: the existing entry is replaced; 4: the
   // existing entry is updated with the given fields. Without field 1 (or
@@ -137,8 +184,8 @@ class EntryStore {
                     const std::string& user, std::string& newId);
   // The value of one attachment field (procedure 80): a deep copy the caller
   // releases with FreeZQAttachStruct; dataType 0 in *out when none.
-  StoreResult attachment(const std::string& form, const std::string& entryId,
-                         ZQInternalId fieldId, ZQValueStruct& out);
+  StoreResult attachment(const std::string& form, const std::string& entryId, ZQInternalId fieldId,
+                         ZQValueStruct& out);
 
   // Every entry of a form in id order, with all its values (the list lives
   // for the duration of the callback only). Return false from fn to stop.
@@ -156,7 +203,9 @@ class EntryStore {
   void rollback();
 
  private:
+  friend struct EntrySources;
   Store& store_;
+  unsigned joinDepth_ = 0;  // joins of joins, bounded
 
  public:
   struct Cache;  // prepared statements and forms (entry_store.cpp)

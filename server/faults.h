@@ -50,6 +50,10 @@ struct Faults {
   std::atomic<uint64_t> callsReceived{0};
   std::atomic<uint64_t> callsAnswered{0};
   std::atomic<uint32_t> lastProcedure{0};
+  // The wanted-output mask of the last definition get, the changed-parts
+  // mask of the last definition set.
+  std::atomic<uint32_t> lastWantedMask{0};
+  std::atomic<uint32_t> lastChangedMask{0};
   std::atomic<uint32_t> lastVersion{0};
   std::atomic<uint32_t> lastProgram{0};
   std::atomic<int32_t> lastCacheId{0};
@@ -75,6 +79,8 @@ struct Faults {
     callsReceived = 0;
     callsAnswered = 0;
     lastProcedure = 0;
+    lastWantedMask = 0;
+    lastChangedMask = 0;
     lastVersion = 0;
     lastProgram = 0;
     lastCacheId = 0;

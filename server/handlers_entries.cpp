@@ -115,13 +115,13 @@ void afterCall(Call& call, const RequestHeader& header) {
     rollbackClientTransaction(call.server.store());
 }
 
-// Regular forms have one id per entry.
+// Regular forms have one id per entry, join forms two.
 bool singleId(Call& call, const ZQEntryIdList& ids, std::string& id) {
-  if (ids.count != 1 || !ids.items) {
+  if (ids.count == 0 || ids.count > 2 || !ids.items) {
     addError(call, kMsgNoSuchEntry);
     return false;
   }
-  id.assign(ids.items[0], strnlen(ids.items[0], sizeof(ZQEntryIdType)));
+  id = entryKey(ids);
   return true;
 }
 

@@ -127,10 +127,7 @@ void getListEntry(Request<proc::GetListEntry>& call) {
     for (size_t i = 0; i < n; ++i) {
       ZQEntryListStruct& item = pending->list.items[i];
       pending->list.count = static_cast<uint32_t>(i + 1);
-      item.entryId.items = static_cast<ZQEntryIdType*>(ZQCalloc(1, sizeof(ZQEntryIdType)));
-      if (!item.entryId.items) return fail(call, zq::kMsgNoMemory);
-      item.entryId.count = 1;
-      zq::copyName(item.entryId.items[0], result.rows[i].id.c_str(), sizeof(ZQEntryIdType));
+      if (!entryIdsOf(result.rows[i].id, item.entryId)) return fail(call, zq::kMsgNoMemory);
       if (!(item.shortDescription = describeRow(result.rows[i], args.fields)))
         return fail(call, zq::kMsgNoMemory);
     }
@@ -248,10 +245,7 @@ bool entriesOf(const QueryResult& result, const std::vector<ZQInternalId>& colum
     const Row& row = result.rows[i];
     ZQEntryListFieldValueStruct& e = out.items[i];
     out.count = static_cast<uint32_t>(i + 1);
-    e.entryId.items = static_cast<ZQEntryIdType*>(ZQCalloc(1, sizeof(ZQEntryIdType)));
-    if (!e.entryId.items) return false;
-    e.entryId.count = 1;
-    zq::copyName(e.entryId.items[0], row.id.c_str(), sizeof(ZQEntryIdType));
+    if (!entryIdsOf(row.id, e.entryId)) return false;
     e.fieldValues = static_cast<ZQFieldValueList*>(ZQCalloc(1, sizeof(ZQFieldValueList)));
     if (!e.fieldValues) return false;
     e.fieldValues->items = static_cast<ZQFieldValueStruct*>(
@@ -556,7 +550,7 @@ void getMultipleEntries(Request<proc::GetMultipleEntries>& call) {
     for (uint32_t i = 0; i < n; ++i) {
       const ZQEntryIdList& id = args.ids.items[i];
       ZQFieldValueList got{};
-      StoreResult r = id.items && id.count ? store.get(form->name, id.items[0], &wantedList, got)
+      StoreResult r = id.items && id.count ? store.get(form->name, entryKey(id), &wantedList, got)
                                            : StoreResult{kMsgNoSuchEntry, ""};
       const bool found = r.ok() && got.count == wantedList.count;
       pending->exists.items[i] = found;
@@ -669,7 +663,7 @@ void getEntryBlob(Request<proc::GetEntryBLOB>& call) {
         EntryStore store(call.server.store());
         ZQValueStruct value{};
         StoreResult r = args.id.items && args.id.count
-                            ? store.attachment(args.form ? args.form : "", args.id.items[0],
+                            ? store.attachment(args.form ? args.form : "", entryKey(args.id),
                                                args.fieldId, value)
                             : StoreResult{kMsgNoSuchEntry, ""};
         if (!r.ok()) {

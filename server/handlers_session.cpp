@@ -55,6 +55,7 @@ const Handlers& handlers() {
     serveQueries(h);
     serveAdministration(h);
     serveServerControl(h);
+    serveDefinitions(h);
     return h;
   }();
   return all;

@@ -5,6 +5,7 @@
 
 #include "accounts.h"
 #include "command_line.h"
+#include "definitions_file.h"
 #include "entry_store.h"
 #include "server.h"
 
@@ -46,6 +47,15 @@ int main(int argc, char** argv) {
           zqserver::StoreResult r = store.createFormFromDescription(description);
           if (!r.ok()) {
             fprintf(stderr, "zqserverd: --form %s: %s\n", description.c_str(), r.appended.c_str());
+            formsFailed = true;
+            server.requestStop();
+            return;
+          }
+        }
+        for (const std::string& file : commandLine.definitions) {
+          std::string why;
+          if (!zqserver::loadDefinitionsFile(server.store(), file, why)) {
+            fprintf(stderr, "zqserverd: --definitions %s\n", why.c_str());
             formsFailed = true;
             server.requestStop();
             return;

@@ -151,6 +151,8 @@ bool like(const char* s, const char* p) {
 struct Evaluator {
   const FormDef* form = nullptr;  // for field checks; null: no check
   QueryError* error = nullptr;
+  // A join qualification: fields of tag ZQ_FIELD_DB are member B's.
+  const Row* memberB = nullptr;
 
   bool knownField(ZQInternalId id) {
     if (!form || form->field(id)) return true;
@@ -218,6 +220,7 @@ struct Evaluator {
 
   Scalar operand(const ZQFieldValueOrArithStruct& o, const Row& row) {
     const uint32_t tag = o.tag;
+    if (memberB && tag == ZQ_FIELD_DB) return fromValue(memberB->find(o.u.fieldId));
     if (tag == ZQ_FIELD || tag == ZQ_FIELD_TRAN || tag == ZQ_FIELD_DB || tag == ZQ_FIELD_CURRENT ||
         (tag >= 12 && tag <= 26)) {
       knownField(o.u.fieldId);
@@ -317,6 +320,12 @@ bool loadRows(EntryStore& store, const std::string& form, std::vector<Row>& rows
 }
 
 }  // namespace
+
+bool joinMatches(const ZQQualifierStruct* qualifier, const Row& a, const Row* b) {
+  Evaluator eval;
+  eval.memberB = b;
+  return eval.matches(qualifier, a);
+}
 
 bool runQuery(EntryStore& store, const std::string& form, const ZQQualifierStruct* qualifier,
               const ZQSortList* sort, uint32_t firstRetrieve, uint32_t maxRetrieve,

@@ -26,6 +26,11 @@ struct Row {
   const ZQValueStruct* find(ZQInternalId field) const;
 };
 
+// Whether a join qualification accepts a pair of member entries: fields of
+// tag ZQ_FIELD_DB are member B's, the others member A's. No qualification
+// accepts every pair.
+bool joinMatches(const ZQQualifierStruct* qualifier, const Row& a, const Row* b);
+
 // A failure to report: message number and appended text.
 struct QueryError {
   int32_t message = 0;

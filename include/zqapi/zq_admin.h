@@ -63,13 +63,7 @@ typedef struct ZQLocalizedRequestList {
   ZQLocalizedRequestStruct* items;
 } ZQLocalizedRequestList;
 
-#define ZQ_MAX_LOCALE_SIZE 64
-typedef char ZQLocaleType[ZQ_MAX_LOCALE_SIZE + 1];
-
-typedef struct ZQLocaleList {
-  uint32_t count;
-  ZQLocaleType* items;
-} ZQLocaleList;
+/* ZQLocaleList: zq_defs.h */
 
 /* ---- change times of definitions ----------------------------------------- */
 

@@ -377,6 +377,14 @@ typedef struct ZQFieldInfoList {
 
 #define ZQ_MAX_LOCALE_SIZE 64
 
+/* A list of locales: at most ZQ_MAX_LOCALE_SIZE characters each. */
+typedef char ZQLocaleType[ZQ_MAX_LOCALE_SIZE + 1];
+
+typedef struct ZQLocaleList {
+  uint32_t count;
+  ZQLocaleType* items;
+} ZQLocaleList;
+
 typedef struct ZQVuiInfoStruct {
   ZQInternalId vuiId;
   ZQNameType vuiName;

@@ -93,6 +93,8 @@ int ZQBeginBulkEntryTransaction(ZQControlStruct* control, ZQStatusList* status);
 int ZQEndBulkEntryTransaction(ZQControlStruct* control, uint32_t action,
                               ZQBulkEntryReturnList* results, ZQStatusList* status);
 
+/* A kept result is zero-filled. */
+void FreeZQBulkEntryReturn(ZQBulkEntryReturn* value, ZQBoolean freeStruct);
 void FreeZQBulkEntryReturnList(ZQBulkEntryReturnList* value, ZQBoolean freeStruct);
 
 /* ---- client-managed transactions --------------------------------------- */

@@ -10,6 +10,7 @@
 #include "zq_copy.h"
 #include "zq_workflow.h"
 #include "zq_defs.h"
+#include "zq_definitions.h"
 #include "zq_security.h"
 #include "zq_text.h"
 #include "zq_datetime.h"

@@ -193,5 +193,12 @@
   X(LocalizedRequestList,               generated, none,      0) \
   X(ObjectChangeTimesList,              generated, none,      0) \
   X(UserInfoList,                       generated, none,      0) \
-  X(UserLicenseList,                    generated, none,      0)
+  X(UserLicenseList,                    generated, none,      0) \
+  /* lists of the definition calls (zq_definitions.h) */ \
+  X(DisplayList,                        generated, none,      0) \
+  X(ObjectInfoList,                     generated, none,      0) \
+  X(ObjectInfoStruct,                   generated, none,      0) \
+  /* bulk transaction results (zq_entries.h) */ \
+  X(BulkEntryReturn,                    generated, none,      0) \
+  X(BulkEntryReturnList,                generated, none,      0)
 // clang-format on

@@ -8,4 +8,5 @@
 #include "diag/hooks.h"
 #include "diag/lifecycle.h"
 #include "diag/record.h"
+#include "diag/record_admin.h"
 #include "diag/state.h"

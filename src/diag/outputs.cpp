@@ -164,7 +164,8 @@ std::string elementName(const void* list, uint32_t index) {
   X(ZQStatusHistoryList)         \
   X(ZQDiaryList)                 \
   X(ZQWorkflowConnectStruct)     \
-  X(ZQWorkflowConnectList)
+  X(ZQWorkflowConnectList)       \
+  X(ZQLocaleList)
 
 #define ZQ_DIAG_INSTANTIATE(T)                                                           \
   template uint32_t outputCount<T>(const void*);                                         \
@@ -237,6 +238,7 @@ ZQ_DIAG_INSTANTIATE_PRINT(ZQReferenceListList)
 ZQ_DIAG_INSTANTIATE_PRINT(ZQStatusHistoryList)
 ZQ_DIAG_INSTANTIATE_PRINT(ZQDiaryList)
 ZQ_DIAG_INSTANTIATE_PRINT(ZQWorkflowConnectList)
+ZQ_DIAG_INSTANTIATE_PRINT(ZQLocaleList)
 
 namespace {
 

@@ -6,6 +6,7 @@
 
 #include "model/describe_admin.h"
 #include "model/describe_debugger.h"
+#include "model/describe_deflists.h"
 #include "model/describe_defs.h"
 #include "model/describe_export.h"
 #include "model/describe_workflow.h"

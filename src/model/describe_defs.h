@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "model/describe_deflists.h"
 #include "model/describe_workflow.h"
 #include "zqapi/zq_defs.h"
 

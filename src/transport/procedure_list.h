@@ -26,15 +26,15 @@
   X(DeleteEntry, 4, 7, 14, Fast, Normal, kMsgTimeoutChange, DeleteEntryArgs, StatusReply)                                 \
   X(GetListEntry, 5, 7, 14, List, Long, kMsgTimeoutQuery, ListEntryArgs, ListEntryReply)                                  \
   X(GetEntryStatistics, 6, 7, 14, List, Long, kMsgTimeoutQuery, StatisticsArgs, StatisticsReply)                          \
-  X(GetSchema, 7, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                   \
-  X(SetSchema, 8, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                                 \
-  X(CreateSchema, 9, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                              \
-  X(DeleteSchema, 10, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                             \
-  X(GetListSchema, 11, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                              \
-  X(GetField, 12, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                   \
-  X(SetField, 13, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                                 \
-  X(CreateField, 14, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                              \
-  X(GetListField, 15, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                               \
+  X(GetSchema, 7, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetSchemaArgs, GetSchemaReply)                                \
+  X(SetSchema, 8, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, SetSchemaArgs, StatusReply)                                 \
+  X(CreateSchema, 9, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, CreateSchemaArgs, StatusReply)                           \
+  X(DeleteSchema, 10, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, DeleteByNameArgs, StatusReply)                          \
+  X(GetListSchema, 11, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, ListSchemaArgs, NameListReply)                           \
+  X(GetField, 12, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetFieldArgs, GetFieldReply)                                  \
+  X(SetField, 13, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, SetFieldArgs, StatusReply)                                  \
+  X(CreateField, 14, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, CreateFieldArgs, IdReply)                                \
+  X(GetListField, 15, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, ListFieldArgs, IdListReply)                               \
   X(GetCharMenu, 16, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                \
   X(SetCharMenu, 17, 7, 14, Admin, Long, kMsgTimeoutChange, void, void)                                                   \
   X(CreateCharMenu, 18, 7, 14, Admin, Long, kMsgTimeoutChange, void, void)                                                \
@@ -56,7 +56,7 @@
   X(CreateActiveLink, 40, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                            \
   X(DeleteActiveLink, 41, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                            \
   X(GetListActiveLink, 42, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                          \
-  X(DeleteField, 43, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                              \
+  X(DeleteField, 43, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, DeleteByIdArgs, StatusReply)                             \
   X(SetServerInfo, 44, 7, 14, Admin, Normal, kMsgTimeoutChange, SetServerInfoArgs, StatusReply)                           \
   X(GetMenuFile, 45, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                \
   X(GetListUser, 46, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetListUserArgs, GetListUserReply)                         \
@@ -69,37 +69,37 @@
   X(SetFullTextInfo, 53, 7, 14, Admin, Long, kMsgTimeoutChange, SetFullTextInfoArgs, StatusReply)                         \
   X(GetFullTextInfo, 54, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetFullTextInfoArgs, GetFullTextInfoReply)             \
   X(ExpandQueryMenu, 55, 7, 14, List, Long, kMsgTimeoutRetrieve, void, void)                                              \
-  X(DeleteMultipleFields, 56, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                     \
+  X(DeleteMultipleFields, 56, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, DeleteFieldsArgs, StatusReply)                  \
   X(GetServerStatistics, 57, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, ServerInfoArgs, ServerInfoReply)                   \
   X(GetListSQL, 59, 7, 14, List, Long, kMsgTimeoutRetrieve, GetListSQLArgs, GetListSQLReply)                              \
   X(GetNamesOrdinal312, 60, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, NameArgs, NameListReply)                            \
   X(ExecuteProcess, 61, 7, 14, List, Normal, kMsgTimeoutChange, ExecuteProcessArgs, ExecuteProcessReply)                  \
-  X(GetVUI, 62, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                     \
-  X(SetVUI, 63, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                                      \
-  X(CreateVUI, 64, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                                   \
-  X(DeleteVUI, 65, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                                   \
-  X(GetListVUI, 66, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                 \
+  X(GetVUI, 62, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetViewArgs, GetViewReply)                                      \
+  X(SetVUI, 63, 7, 14, Admin, Normal, kMsgTimeoutChange, SetViewArgs, StatusReply)                                        \
+  X(CreateVUI, 64, 7, 14, Admin, Normal, kMsgTimeoutChange, CreateViewArgs, IdReply)                                      \
+  X(DeleteVUI, 65, 7, 14, Admin, Normal, kMsgTimeoutChange, DeleteViewArgs, StatusReply)                                  \
+  X(GetListVUI, 66, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, ListViewArgs, IdListReply)                                  \
   X(GetMultipleEntries, 67, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, MultipleEntriesArgs, MultipleEntriesReply)          \
-  X(GetSupportFile, 68, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                             \
-  X(SetSupportFile, 69, 7, 14, Admin, Long, kMsgTimeoutChange, void, void)                                                \
-  X(DeleteSupportFile, 71, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                           \
-  X(GetListSupportFile, 72, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                         \
+  X(GetSupportFile, 68, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetSupportFileArgs, GetSupportFileReply)                \
+  X(SetSupportFile, 69, 7, 14, Admin, Long, kMsgTimeoutChange, SetSupportFileArgs, StatusReply)                           \
+  X(DeleteSupportFile, 71, 7, 14, Admin, Normal, kMsgTimeoutChange, DeleteSupportFileArgs, StatusReply)                   \
+  X(GetListSupportFile, 72, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, ListSupportFileArgs, IdListReply)                   \
   X(GetListEntryWithFields, 73, 7, 14, List, Long, kMsgTimeoutQuery, ListEntryArgs, ListEntryWithFieldsReply)             \
   X(GetContainer, 74, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                               \
   X(SetContainer, 75, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                             \
   X(CreateContainer, 76, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                          \
   X(DeleteContainer, 77, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                          \
   X(GetListContainer, 78, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                           \
-  X(GetMultipleFields, 79, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                          \
+  X(GetMultipleFields, 79, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetMultipleFieldsArgs, GetMultipleFieldsReply)       \
   X(GetEntryBLOB, 80, 7, 14, Fast, Long, kMsgTimeoutRetrieve, EntryBlobArgs, EntryBlobReply)                              \
   X(Cancel, 81, 7, 14, Fast, Normal, kMsgTimeoutChange, HeaderOnlyArgs, StatusReply)                                      \
   X(GetMultipleActiveLinks, 82, 8, 14, List, Long, kMsgTimeoutRetrieve, void, void)                                       \
   X(GetMultipleFilters, 83, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                         \
   X(GetMultipleEscalations, 84, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                     \
   X(GetMultipleContainers, 85, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                      \
-  X(GetMultipleSchemas, 86, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                         \
+  X(GetMultipleSchemas, 86, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, GetMultipleSchemasArgs, GetMultipleSchemasReply)    \
   X(GetMultipleCharMenus, 87, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                       \
-  X(GetMultipleVUIs, 88, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                            \
+  X(GetMultipleVUIs, 88, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, GetMultipleViewsArgs, GetMultipleViewsReply)           \
   X(CreateUser, 90, 7, 14, Fast, Normal, kMsgTimeoutChange, CreateUserArgs, PrivateReply)                                 \
   X(DeleteUser, 91, 7, 14, Fast, Normal, kMsgTimeoutChange, DeleteNamedArgs, PrivateReply)                                \
   X(CreateGroup, 92, 7, 14, Fast, Normal, kMsgTimeoutChange, CreateGroupArgs, PrivateReply)                               \
@@ -110,7 +110,7 @@
   X(EncryptionInfo, 97, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, ServerInfoArgs, ServerInfoReply)                        \
   X(GetLocalizedValue, 99, 8, 14, List, Normal, kMsgTimeoutRetrieve, LocalizedValueArgs, LocalizedValueReply)             \
   X(Signal, 100, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, SignalArgs, StatusReply)                                       \
-  X(GetListSchemaWithAlias, 101, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                    \
+  X(GetListSchemaWithAlias, 101, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, ListSchemaWithAliasArgs, NamesAndAliasesReply) \
   X(RegisterForAlerts, 102, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                         \
   X(DeregisterForAlerts, 103, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                       \
   X(GetListAlertUser, 104, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                          \
@@ -138,14 +138,14 @@
   X(EndBulkEntryTransaction, 134, 10, 14, List, Long, kMsgTimeoutChange, BulkEntryArgs, BulkEntryReply)                   \
   X(GetListEntryBlocks, 135, 11, 14, List, Long, kMsgTimeoutQuery, ListEntryBlocksArgs, ListEntryBlocksReply)             \
   X(ServiceEntry, 136, 12, 14, Fast, Normal, kMsgTimeoutRetrieve, ServiceEntryArgs, GetEntryReply)                        \
-  X(CreateMultipleFields, 151, 13, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                   \
-  X(SetMultipleFields, 152, 13, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                      \
+  X(CreateMultipleFields, 151, 13, 14, Admin, ExtraLong, kMsgTimeoutChange, CreateFieldsArgs, StatusReply)                \
+  X(SetMultipleFields, 152, 13, 14, Admin, ExtraLong, kMsgTimeoutChange, SetFieldsArgs, SetFieldsReply)                   \
   X(XMLServiceEntry, 153, 13, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                          \
-  X(GetListImage, 154, 14, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                             \
-  X(GetImage, 155, 14, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                 \
-  X(SetImage, 156, 14, 14, Admin, Long, kMsgTimeoutChange, void, void)                                                    \
-  X(CreateImage, 157, 14, 14, Admin, Long, kMsgTimeoutChange, void, void)                                                 \
-  X(DeleteImage, 158, 14, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                               \
+  X(GetListImage, 154, 14, 14, Fast, Normal, kMsgTimeoutRetrieve, ListImageArgs, NameListReply)                           \
+  X(GetImage, 155, 14, 14, Fast, Normal, kMsgTimeoutRetrieve, GetImageArgs, GetImageReply)                                \
+  X(SetImage, 156, 14, 14, Admin, Long, kMsgTimeoutChange, SetImageArgs, StatusReply)                                     \
+  X(CreateImage, 157, 14, 14, Admin, Long, kMsgTimeoutChange, CreateImageArgs, StatusReply)                               \
+  X(DeleteImage, 158, 14, 14, Admin, Normal, kMsgTimeoutChange, DeleteByNameArgs, StatusReply)                            \
   X(WfdExecute, 159, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                        \
   X(WfdGetCurrentLocation, 160, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                             \
   X(WfdGetFieldValues, 161, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                 \
@@ -153,7 +153,7 @@
   X(GetObjectChangeTimes, 163, 14, 14, Fast, Normal, kMsgTimeoutChange, HeaderOnlyArgs, ObjectChangeTimesReply)           \
   X(WfdGetDebugMode, 164, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                   \
   X(WfdSetDebugMode, 165, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                   \
-  X(GetMultipleImages, 166, 14, 14, List, Normal, kMsgTimeoutRetrieve, void, void)                                        \
+  X(GetMultipleImages, 166, 14, 14, List, Normal, kMsgTimeoutRetrieve, GetMultipleImagesArgs, GetMultipleImagesReply)     \
   X(WfdGetFilterQual, 167, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                  \
   X(WfdSetQualifierResult, 168, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                             \
   X(RunEscalation, 169, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                     \

@@ -25,8 +25,10 @@ set(rank_calls 7)
 set(folders platform frame model security text transport diag call calls)
 
 # Headers beside <sub>/<sub>.h that other subsystems may include: the heavy
-# wire descriptions, which only what encodes, releases or copies needs.
-set(companions model/describe.h transport/describe.h security/describe_envelope.h)
+# wire descriptions and the trace records built from them, which only what
+# encodes, releases, copies or records those structures needs.
+set(companions model/describe.h transport/describe.h security/describe_envelope.h
+               diag/record_described.h)
 
 # Names of the exported functions: every call declared in the public headers.
 file(GLOB public_headers "${SOURCE}/include/zqapi/*.h")
