@@ -154,7 +154,7 @@ void describe(V& v, transport::ListSchemaArgs& r) {
 }
 
 template <class V>
-void describe(V& v, transport::NameListReply& r) {
+void describe(V& v, transport::TextNameListReply& r) {
   v.member(r.header);
   v.member(r.names, "names");
   v.member(r.status);

@@ -30,7 +30,7 @@
   X(SetSchema, 8, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, SetSchemaArgs, StatusReply)                                 \
   X(CreateSchema, 9, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, CreateSchemaArgs, StatusReply)                           \
   X(DeleteSchema, 10, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, DeleteByNameArgs, StatusReply)                          \
-  X(GetListSchema, 11, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, ListSchemaArgs, NameListReply)                           \
+  X(GetListSchema, 11, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, ListSchemaArgs, TextNameListReply)                        \
   X(GetField, 12, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetFieldArgs, GetFieldReply)                                  \
   X(SetField, 13, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, SetFieldArgs, StatusReply)                                  \
   X(CreateField, 14, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, CreateFieldArgs, IdReply)                                \
@@ -141,7 +141,7 @@
   X(CreateMultipleFields, 151, 13, 14, Admin, ExtraLong, kMsgTimeoutChange, CreateFieldsArgs, StatusReply)                \
   X(SetMultipleFields, 152, 13, 14, Admin, ExtraLong, kMsgTimeoutChange, SetFieldsArgs, SetFieldsReply)                   \
   X(XMLServiceEntry, 153, 13, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                          \
-  X(GetListImage, 154, 14, 14, Fast, Normal, kMsgTimeoutRetrieve, ListImageArgs, NameListReply)                           \
+  X(GetListImage, 154, 14, 14, Fast, Normal, kMsgTimeoutRetrieve, ListImageArgs, TextNameListReply)                        \
   X(GetImage, 155, 14, 14, Fast, Normal, kMsgTimeoutRetrieve, GetImageArgs, GetImageReply)                                \
   X(SetImage, 156, 14, 14, Admin, Long, kMsgTimeoutChange, SetImageArgs, StatusReply)                                     \
   X(CreateImage, 157, 14, 14, Admin, Long, kMsgTimeoutChange, CreateImageArgs, StatusReply)                               \

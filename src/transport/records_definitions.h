@@ -184,7 +184,7 @@ struct ListSchemaArgs {
   ZQPropList properties;
 };
 // Procedures 11 and 154: the names as counted texts.
-struct NameListReply {
+struct TextNameListReply {
   RequestHeader header;
   WireTextList names;
   ZQStatusList status;
