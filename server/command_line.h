@@ -12,6 +12,7 @@ namespace zqserver {
 struct CommandLine {
   Options options;
   std::vector<std::string> forms;  // --form descriptions, in the order given
+  std::string logFile;             // --log: the server's messages go here
   bool help = false;               // --help: print the usage and stop
 };
 
