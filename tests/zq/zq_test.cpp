@@ -255,7 +255,8 @@ TEST_F(Zq, BrokenPipeEndsQuietly) {
 }
 
 // The password of a URL shows neither in the process's arguments and
-// environment once zq runs, nor in the command and result logs.
+// environment once zq runs, nor in the command, result and crypto trace logs
+// (every trace bit but 0x200, the one that asks for passwords in the clear).
 TEST_F(Zq, PasswordNeverShows) {
   const std::string secret = "s3cretPw";
   const std::string withPassword =
@@ -266,7 +267,8 @@ TEST_F(Zq, PasswordNeverShows) {
     std::string cmdline, environ;
   } seen;
   RunOptions options;
-  options.env = {"ZQAPILOGGING=1", "ZQ_URL=" + withPassword};
+  options.env = {"ZQAPILOGGING=1", "ZQ_URL=" + withPassword,
+                 "ZQCRYPTOTRACE=" + dir_ + "/crypto.log", "ZQCRYPTOTRACELEVEL=0xfffffdff"};
   options.data = &seen;
   options.whileRunning = [](int pid, void* data) {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));  // zq is started and waiting
@@ -285,6 +287,9 @@ TEST_F(Zq, PasswordNeverShows) {
   EXPECT_NE(commands.find("gsi"), std::string::npos) << "no command log written";
   EXPECT_EQ(commands.find(secret), std::string::npos);
   EXPECT_EQ(results.find(secret), std::string::npos);
+  const std::string trace = readFile(dir_ + "/crypto.log");
+  EXPECT_NE(trace.find("EncryptData: plain"), std::string::npos) << "no crypto trace written";
+  EXPECT_EQ(trace.find(secret), std::string::npos);
   EXPECT_EQ(r.out.find(secret), std::string::npos);
   EXPECT_EQ(r.err.find(secret), std::string::npos);
 }
