@@ -23,9 +23,9 @@ install(FILES ${CMAKE_SOURCE_DIR}/dist/man/zq.1 ${CMAKE_SOURCE_DIR}/dist/man/zqr
 install(FILES ${CMAKE_SOURCE_DIR}/dist/man/zqserverd.8 DESTINATION ${CMAKE_INSTALL_MANDIR}/man8)
 # zq's bash completion is what `zq completion bash` prints.
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/zq.bash
-                   COMMAND sh -c "\"$1\" completion bash > \"$2\"" sh $<TARGET_FILE:zq>
-                           ${CMAKE_BINARY_DIR}/zq.bash
-                   DEPENDS zq)
+                   COMMAND ${CMAKE_COMMAND} -DZQ=$<TARGET_FILE:zq> -DOUT=${CMAKE_BINARY_DIR}/zq.bash
+                           -P ${CMAKE_SOURCE_DIR}/cmake/write_completion.cmake
+                   DEPENDS zq ${CMAKE_SOURCE_DIR}/cmake/write_completion.cmake)
 add_custom_target(zqcompletion ALL DEPENDS ${CMAKE_BINARY_DIR}/zq.bash)
 install(FILES ${CMAKE_BINARY_DIR}/zq.bash
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME zq)
