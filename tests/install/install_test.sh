@@ -46,25 +46,37 @@ for src in "$source"/examples/*.c; do
   cc -std=c11 -Wall -Wextra -Werror "$src" -o "$work/pc/$name" $(pkg-config --cflags --libs zqapi) \
     -Wl,-rpath,"$(pkg-config --variable=libdir zqapi)"
 done
+# A program linked with the archive finds the catalog relative to the folder
+# it is installed in (bin/), whatever the prefix.
 # shellcheck disable=SC2046
-cc -std=c11 "$source/examples/demo.c" -o "$work/pc/demo-static" $(pkg-config --cflags zqapi) \
+cc -std=c11 "$source/examples/demo.c" -o "$prefix/bin/demo-static" $(pkg-config --cflags zqapi) \
   "$lib/libzqapi.a" $(pkg-config --static --libs-only-l zqapi | sed 's/-lzqapi//')
 cmake -S "$source/examples" -B "$work/cmake" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >"$work/cmake.log"
 cmake --build "$work/cmake" >>"$work/cmake.log" || { cat "$work/cmake.log"; fail "find_package build"; }
 
-# The installed server, and the demos against it.
-"$prefix/bin/zqserverd" --listen 127.0.0.1:0 \
-  --form 'Tickets:536870913:char:Title,536870914:integer:Priority,536870915:attach:Notes' \
-  >"$work/server.log" 2>&1 &
-server=$!
-for _ in $(seq 1 100); do
-  grep -q '^listening on' "$work/server.log" && break
-  sleep 0.1
-done
-port=$(sed -n 's/^listening on \([0-9]*\)$/\1/p' "$work/server.log")
-[ -n "$port" ] || { cat "$work/server.log"; fail "zqserverd did not start"; }
+# The installed server (from BIN), on a free port: sets server and port.
+start_server() {
+  "$1/zqserverd" --listen 127.0.0.1:0 \
+    --form 'Tickets:536870913:char:Title,536870914:integer:Priority,536870915:attach:Notes' \
+    >"$work/server.log" 2>&1 &
+  server=$!
+  for _ in $(seq 1 100); do
+    grep -q '^listening on' "$work/server.log" && break
+    sleep 0.1
+  done
+  port=$(sed -n 's/^listening on \([0-9]*\)$/\1/p' "$work/server.log")
+  [ -n "$port" ] || { cat "$work/server.log"; fail "zqserverd did not start"; }
+}
+# A clean stop on SIGTERM.
+stop_server() {
+  kill -TERM "$server"
+  wait "$server" || fail "zqserverd did not stop cleanly on SIGTERM"
+  server=
+}
 
-for demo in "$work/pc/demo" "$work/pc/demo-static" "$work/cmake/demo"; do
+# The demos against the installed server.
+start_server "$prefix/bin"
+for demo in "$work/pc/demo" "$prefix/bin/demo-static" "$work/cmake/demo"; do
   "$demo" 127.0.0.1 "$port" >"$work/demo.log" 2>&1 || { cat "$work/demo.log"; fail "$demo failed"; }
   grep -q 'ZQCreateEntry *return code 0' "$work/demo.log" || { cat "$work/demo.log"; fail "$demo created nothing"; }
   # A message text from the installed catalog, found without NLSPATH.
@@ -72,9 +84,12 @@ for demo in "$work/pc/demo" "$work/pc/demo-static" "$work/cmake/demo"; do
   if grep -q 'Cannot open catalog' "$work/demo.log"; then fail "$demo did not find the catalog"; fi
 done
 
-# zq from the installed tree, after the tree moved: it finds its library
-# and the catalog relative to itself.
+stop_server
+
+# zq and zqserverd from the installed tree, after the tree moved: they find
+# the library and the catalog relative to themselves.
 mv "$prefix" "$work/moved"
+start_server "$work/moved/bin"
 out=$("$work/moved/bin/zq" --url "zq://demo@127.0.0.1:$port" get Tickets 000000000000099 2>&1 || true)
 case $out in
   *"error 302: Entry does not exist"*) ;;
@@ -82,8 +97,5 @@ case $out in
 esac
 "$work/moved/bin/zq" --url "zq://demo@127.0.0.1:$port" info 4 >/dev/null || fail "moved zq info"
 
-# A clean stop on SIGTERM.
-kill -TERM "$server"
-wait "$server" || fail "zqserverd did not stop cleanly on SIGTERM"
-server=
+stop_server
 echo "install test: passed"
