@@ -1,13 +1,19 @@
 # Two commands do all set-up on a fresh machine:
-#   make demo   - builds the library and runs the demo against a local zqserverd
+#   make demo   - builds only the library, the catalog, zqserverd and the demo,
+#                 and runs the demo against a local zqserverd
 #   make check  - builds and runs the whole test suite (plain, then ASan+UBSan)
+# Others: make install PREFIX=..., make package (Debian package), make docs.
 JOBS ?= 2
 BUILD ?= build
 BUILD_ASAN ?= build-asan
 BUILD_TSAN ?= build-tsan
 CMAKE_FLAGS ?=
 
-.PHONY: all bootstrap build demo check test test-asan test-tsan bench format clean
+PREFIX ?= /usr/local
+BUILD_PACKAGE ?= build-package
+
+.PHONY: all bootstrap configure build demo check test test-asan test-tsan bench format clean \
+	install package docs
 
 all: build
 
@@ -17,11 +23,27 @@ bootstrap:
 $(BUILD)/CMakeCache.txt:
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 
-build: bootstrap $(BUILD)/CMakeCache.txt
+configure: bootstrap $(BUILD)/CMakeCache.txt
+
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-demo: build
-	@bash scripts/run-demo.sh $(BUILD)/out
+demo: configure
+	cmake --build $(BUILD) -j $(JOBS) --target demo
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A build of its own, configured for /usr, makes the Debian package.
+package: bootstrap
+	cmake -S . -B $(BUILD_PACKAGE) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_INSTALL_PREFIX=/usr -DZQ_BUILD_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build $(BUILD_PACKAGE) -j $(JOBS) --target package
+	@ls $(BUILD_PACKAGE)/package/*.deb
+
+# The reference from the public headers; an undocumented export fails it.
+docs: configure
+	cmake --build $(BUILD) --target docs
 
 test: build
 	@bash scripts/start-rpcbind.sh
@@ -53,4 +75,4 @@ format:
 	find include src server tests tools bench examples -name '*.[ch]' -o -name '*.cpp' -o -name '*.hpp' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN) build-bench
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN) $(BUILD_PACKAGE) build-bench

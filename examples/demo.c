@@ -25,11 +25,21 @@ static void printStatus(const char* what, int rc, const ZQStatusList* status) {
 
 static void printValue(const ZQValueStruct* v) {
   switch (v->dataType) {
-    case ZQ_DATA_TYPE_CHAR: printf("\"%s\"", v->u.charValue ? v->u.charValue : ""); break;
-    case ZQ_DATA_TYPE_INTEGER: printf("%d", v->u.integerValue); break;
-    case ZQ_DATA_TYPE_TIME: printf("%d (seconds since 1970)", v->u.timestampValue); break;
-    case ZQ_DATA_TYPE_NULL: printf("(no value)"); break;
-    case ZQ_DATA_TYPE_ENUM: printf("%u (selection)", v->u.enumValue); break;
+    case ZQ_DATA_TYPE_CHAR:
+      printf("\"%s\"", v->u.charValue ? v->u.charValue : "");
+      break;
+    case ZQ_DATA_TYPE_INTEGER:
+      printf("%d", v->u.integerValue);
+      break;
+    case ZQ_DATA_TYPE_TIME:
+      printf("%d (seconds since 1970)", v->u.timestampValue);
+      break;
+    case ZQ_DATA_TYPE_NULL:
+      printf("(no value)");
+      break;
+    case ZQ_DATA_TYPE_ENUM:
+      printf("%u (selection)", v->u.enumValue);
+      break;
     case ZQ_DATA_TYPE_ATTACH: {
       const ZQAttachStruct* a = v->u.attachmentValue;
       if (!a) {
@@ -42,7 +52,9 @@ static void printValue(const ZQValueStruct* v) {
                (const char*)a->location.u.buffer.bytes);
       break;
     }
-    default: printf("(data type %u)", v->dataType); break;
+    default:
+      printf("(data type %u)", v->dataType);
+      break;
   }
 }
 

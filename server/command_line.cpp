@@ -35,6 +35,8 @@ enum Option : int {
   kAccessKeyFile,
   kWorkflowServer,
   kWorkflowPasswordFile,
+  kListen,
+  kLog,
 };
 
 constexpr option kOptions[] = {
@@ -44,6 +46,9 @@ constexpr option kOptions[] = {
     {"versions", required_argument, nullptr, kVersions},
     {"program", required_argument, nullptr, kProgram},
     {"db", required_argument, nullptr, kDb},
+    {"database", required_argument, nullptr, kDb},
+    {"listen", required_argument, nullptr, kListen},
+    {"log", required_argument, nullptr, kLog},
     {"setting", required_argument, nullptr, kSetting},
     {"refuse-setting", required_argument, nullptr, kRefuseSetting},
     {"security", required_argument, nullptr, kSecurity},
@@ -137,6 +142,18 @@ bool parseLimit(const std::string& option, const std::string& value, uint32_t& o
   return true;
 }
 
+// "ADDRESS:PORT" (an IPv4 address, as --host takes it) or ":PORT".
+bool parseListen(const std::string& text, Options& options) {
+  const size_t colon = text.rfind(':');
+  int64_t port = 0;
+  if (colon == std::string::npos || !parseDecimal(text.substr(colon + 1), 0, UINT16_MAX, port))
+    return false;
+  const std::string host = text.substr(0, colon);
+  if (!host.empty()) options.host = host;
+  options.port = static_cast<uint16_t>(port);
+  return true;
+}
+
 // The option getopt_long stopped at, as the user wrote it.
 std::string offending(int argc, char** argv) {
   return optind > 0 && optind <= argc ? argv[optind - 1] : "";
@@ -167,6 +184,19 @@ bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& erro
           return false;
         }
         o.port = static_cast<uint16_t>(number);
+        break;
+      case kListen:
+        if (!parseListen(value, o)) {
+          error = "--listen " + value + ": expected ADDRESS:PORT with a port from 0 to 65535";
+          return false;
+        }
+        break;
+      case kLog:
+        if (value.empty()) {
+          error = "--log needs a file name";
+          return false;
+        }
+        out.logFile = value;
         break;
       case kRpcbind:
         o.useRpcbind = true;
@@ -282,6 +312,7 @@ void printUsage(FILE* out) {
       "\n"
       "  --host ADDRESS        listen address (default 127.0.0.1)\n"
       "  --port N              TCP port, 0 to 65535 (default 0: any free port)\n"
+      "  --listen ADDRESS:PORT both at once (\":PORT\" keeps the address)\n"
       "  --rpcbind             register the programs with the local rpcbind, so that\n"
       "                        clients find the server without knowing its port\n"
       "  --versions A-B        protocol versions to serve, within 7-14 (default 7-14;\n"
@@ -290,7 +321,10 @@ void printUsage(FILE* out) {
       "  --program N           serve only this private program number (1 to\n"
       "                        4294967295) instead of the admin (390600), fast\n"
       "                        (390620) and list (390635) programs\n"
-      "  --db FILE             keep the store in FILE (default: in memory)\n"
+      "  --database FILE       keep the store in FILE (default: in memory); --db\n"
+      "                        is the same option\n"
+      "  --log FILE            append the server's own messages (start, readiness,\n"
+      "                        shut-down, failures) to FILE instead of stderr\n"
       "  --setting N=VALUE     answer server setting N with VALUE; a VALUE of the form\n"
       "                        int:NUMBER is a 32-bit integer, anything else a text.\n"
       "                        Examples: --setting 4='7.5.00 Patch 004' (version),\n"
@@ -338,9 +372,11 @@ void printUsage(FILE* out) {
       "  --verbose             print the chosen port and the registrations\n"
       "  --help, -h            show this text\n"
       "\n"
-      "The server prints \"listening on PORT\" when it is ready and stops cleanly on\n"
-      "SIGINT or SIGTERM, removing its rpcbind registrations. A bad option stops it\n"
-      "with a line on stderr and exit status 2.\n",
+      "The server prints \"listening on PORT\" on stdout when it is ready (and tells\n"
+      "systemd through NOTIFY_SOCKET when that is set). On SIGINT or SIGTERM it\n"
+      "finishes the call it is serving, removes its rpcbind registrations, closes\n"
+      "the store and exits with status 0. A bad option stops it with a line on\n"
+      "stderr and exit status 2.\n",
       out);
 }
 

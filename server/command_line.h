@@ -13,6 +13,7 @@ struct CommandLine {
   Options options;
   std::vector<std::string> forms;        // --form descriptions, in the order given
   std::vector<std::string> definitions;  // --definitions files, in the order given
+  std::string logFile;                   // --log: the server's messages go here
   bool help = false;                     // --help: print the usage and stop
 };
 

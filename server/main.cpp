@@ -1,6 +1,15 @@
-// zqserverd: the reference server as a program of its own.
+// zqserverd: the reference server as a program of its own, also run as a
+// service (see dist/zqserverd.service).
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <csignal>
+#include <cstddef>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "accounts.h"
@@ -12,9 +21,29 @@
 namespace {
 
 zqserver::Server* g_server = nullptr;
+volatile sig_atomic_t g_signal = 0;
 
-void onSignal(int) {
+void onSignal(int number) {
+  g_signal = number;
   if (g_server) g_server->requestStop();
+}
+
+// Tells a supervising systemd (Type=notify) about readiness and shut-down.
+// Without NOTIFY_SOCKET nothing is sent.
+void notifySupervisor(const char* state) {
+  const char* path = getenv("NOTIFY_SOCKET");
+  if (!path || (path[0] != '/' && path[0] != '@')) return;
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  const size_t length = strlen(path);
+  if (length >= sizeof addr.sun_path) return;
+  memcpy(addr.sun_path, path, length);
+  if (addr.sun_path[0] == '@') addr.sun_path[0] = '\0';  // an abstract socket
+  const int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return;
+  const socklen_t size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + length);
+  sendto(fd, state, strlen(state), MSG_NOSIGNAL, reinterpret_cast<sockaddr*>(&addr), size);
+  close(fd);
 }
 
 }  // namespace
@@ -29,6 +58,15 @@ int main(int argc, char** argv) {
   if (commandLine.help) {
     zqserver::printUsage(stdout);
     return 0;
+  }
+  // The server's own messages go to the log file from here on.
+  if (!commandLine.logFile.empty()) {
+    if (!freopen(commandLine.logFile.c_str(), "a", stderr)) {
+      fprintf(stdout, "zqserverd: cannot open the log file %s: %s\n", commandLine.logFile.c_str(),
+              strerror(errno));
+      return 1;
+    }
+    setvbuf(stderr, nullptr, _IOLBF, 0);
   }
   const zqserver::Options& options = commandLine.options;
 
@@ -65,9 +103,19 @@ int main(int argc, char** argv) {
         if (!server.accounts().hasUsers())
           printf("no users in the store: every call is accepted (open for demos)\n");
         fflush(stdout);
+        if (!commandLine.logFile.empty())
+          fprintf(stderr, "zqserverd: listening on %s:%u, store %s\n", options.host.c_str(), port,
+                  options.database.c_str());
+        notifySupervisor("READY=1");
       })) {
     fprintf(stderr, "zqserverd: %s\n", server.error().c_str());
     return 1;
+  }
+  // run() returns once the call being served is answered and the store is
+  // closed.
+  if (g_signal) {
+    notifySupervisor("STOPPING=1");
+    fprintf(stderr, "zqserverd: stopped on %s\n", g_signal == SIGTERM ? "SIGTERM" : "SIGINT");
   }
   return formsFailed ? 1 : 0;
 }

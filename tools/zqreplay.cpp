@@ -9,6 +9,7 @@
 #include <getopt.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -217,12 +218,29 @@ void printUsage(FILE* out) {
       "  --port N           its TCP port, 1 to 65535 (default: ZQTCPPORT, else rpcbind)\n"
       "  --user NAME        the user of the replayed session\n"
       "  --password TEXT    that user's password\n"
+      "  --password-fd N    read the password from file descriptor N (one line)\n"
       "  --no-wait          replay without the recorded pauses\n"
       "  --help, -h         show this text\n"
       "\n"
       "Exit status: 0 when every record parsed, 1 for a malformed log, 2 for bad\n"
       "usage, 3 when a replayed call failed to reach the server.\n",
       out);
+}
+
+// The first line readable from fd (a pipe from zq replay): the password then
+// never appears in the process's arguments.
+bool readPassword(int fd, std::string& password) {
+  password.clear();
+  char c;
+  for (;;) {
+    const ssize_t n = read(fd, &c, 1);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0 || c == '\n') break;
+    password += c;
+  }
+  close(fd);
+  return true;
 }
 
 // A bad command line: one line on stderr, exit status 2.
@@ -234,12 +252,13 @@ int badUsage(const std::string& reason) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  enum { kServer = 256, kPort, kUser, kPassword, kNoWait, kHelp };
+  enum { kServer = 256, kPort, kUser, kPassword, kNoWait, kHelp, kPasswordFd };
   static const option kOptions[] = {
       {"server", required_argument, nullptr, kServer},
       {"port", required_argument, nullptr, kPort},
       {"user", required_argument, nullptr, kUser},
       {"password", required_argument, nullptr, kPassword},
+      {"password-fd", required_argument, nullptr, kPasswordFd},
       {"no-wait", no_argument, nullptr, kNoWait},
       {"help", no_argument, nullptr, kHelp},
       {nullptr, 0, nullptr, 0},
@@ -265,6 +284,16 @@ int main(int argc, char** argv) {
       case kPassword:
         o.password = value;
         break;
+      case kPasswordFd: {
+        int fd = -1;
+        const char* end = value.data() + value.size();
+        const auto [stop, error] = std::from_chars(value.data(), end, fd);
+        if (error != std::errc() || stop != end || fd < 0)
+          return badUsage("--password-fd " + value + ": expected a file descriptor number");
+        if (!readPassword(fd, o.password))
+          return badUsage("--password-fd " + value + ": cannot read a password from it");
+        break;
+      }
       case kPort: {
         const char* end = value.data() + value.size();
         const auto [stop, error] = std::from_chars(value.data(), end, o.port);

@@ -1,4 +1,5 @@
-/* Deep copies of public structures.
+/** \file
+ * Deep copies of public structures.
  *
  * Each function copies source into destination so that both can be
  * released separately with the Free family. The destination is treated as
@@ -23,88 +24,90 @@ extern "C" {
 /* a non-null source but no destination */
 #define ZQ_COPY_NO_DESTINATION 155
 
-/* ordinal 1001 */
+/** Deep copy (see the file comment); ordinal 1001 */
 int32_t ZQCopyAssignFilterApiStruct(ZQAssignFilterApiStruct* destination,
                                     const ZQAssignFilterApiStruct* source);
-/* ordinal 1002 */
+/** Deep copy (see the file comment); ordinal 1002 */
 int32_t ZQCopyValueStruct(ZQValueStruct* destination, const ZQValueStruct* source);
-/* ordinal 1003 and 1004 */
+/** Deep copy (see the file comment); ordinal 1003 and 1004 */
 int32_t ZQCopyPermissionList(ZQPermissionList* destination, const ZQPermissionList* source);
-/* ordinal 1005: room for the next multiple of 10 items, spare slots zeroed */
+/** Deep copy (see the file comment); ordinal 1005: room for the next multiple of 10 items, spare
+ * slots zeroed */
 int32_t ZQCopyNameList(ZQNameList* destination, const ZQNameList* source);
-/* ordinal 1006 */
+/** Deep copy (see the file comment); ordinal 1006 */
 int32_t ZQCopyTextStringList(ZQTextStringList* destination, const ZQTextStringList* source);
-/* ordinal 1007 */
+/** Deep copy (see the file comment); ordinal 1007 */
 int32_t ZQCopyInternalIdList(ZQInternalIdList* destination, const ZQInternalIdList* source);
-/* ordinal 1008 */
+/** Deep copy (see the file comment); ordinal 1008 */
 int32_t ZQCopyAccessNameList(ZQAccessNameList* destination, const ZQAccessNameList* source);
-/* ordinal 1012 */
+/** Deep copy (see the file comment); ordinal 1012 */
 int32_t ZQCopySortList(ZQSortList* destination, const ZQSortList* source);
-/* ordinal 1013 */
+/** Deep copy (see the file comment); ordinal 1013 */
 int32_t ZQCopyEntryListFieldList(ZQEntryListFieldList* destination,
                                  const ZQEntryListFieldList* source);
-/* ordinal 1015 */
+/** Deep copy (see the file comment); ordinal 1015 */
 int32_t ZQCopyStatusHistoryList(ZQStatusHistoryList* destination,
                                 const ZQStatusHistoryList* source);
-/* ordinal 1016 */
+/** Deep copy (see the file comment); ordinal 1016 */
 int32_t ZQCopyFieldValueStruct(ZQFieldValueStruct* destination, const ZQFieldValueStruct* source);
-/* ordinal 1017 */
+/** Deep copy (see the file comment); ordinal 1017 */
 int32_t ZQCopyPropList(ZQPropList* destination, const ZQPropList* source);
-/* ordinal 1018 */
+/** Deep copy (see the file comment); ordinal 1018 */
 int32_t ZQCopyDisplayInstanceStruct(ZQDisplayInstanceStruct* destination,
                                     const ZQDisplayInstanceStruct* source);
-/* ordinal 1019 */
+/** Deep copy (see the file comment); ordinal 1019 */
 int32_t ZQCopyDisplayInstanceList(ZQDisplayInstanceList* destination,
                                   const ZQDisplayInstanceList* source);
-/* ordinal 1020: room for the next multiple of 100 items, spare slots zeroed */
+/** Deep copy (see the file comment); ordinal 1020: room for the next multiple of 100 items, spare
+ * slots zeroed */
 int32_t ZQCopyInternalIdListWithSpare(ZQInternalIdList* destination,
                                       const ZQInternalIdList* source);
-/* ordinal 1022; also copies a ZQServerInfoList (same layout) */
+/** Deep copy (see the file comment); ordinal 1022; also copies a ZQServerInfoList (same layout) */
 int32_t ZQCopyFieldValueList(ZQFieldValueList* destination, const ZQFieldValueList* source);
-/* ordinal 1023 */
+/** Deep copy (see the file comment); ordinal 1023 */
 int32_t ZQCopyValueList(ZQValueList* destination, const ZQValueList* source);
-/* ordinal 1024 */
+/** Deep copy (see the file comment); ordinal 1024 */
 int32_t ZQCopyRelOpStruct(ZQRelOpStruct* destination, const ZQRelOpStruct* source);
-/* ordinal 1025 */
+/** Deep copy (see the file comment); ordinal 1025 */
 int32_t ZQCopyQueryStruct(ZQQueryStruct* destination, const ZQQueryStruct* source);
-/* ordinal 1026 */
+/** Deep copy (see the file comment); ordinal 1026 */
 int32_t ZQCopyFieldValueOrArithStruct(ZQFieldValueOrArithStruct* destination,
                                       const ZQFieldValueOrArithStruct* source);
-/* ordinal 1027 */
+/** Deep copy (see the file comment); ordinal 1027 */
 int32_t ZQCopyArithOpStruct(ZQArithOpStruct* destination, const ZQArithOpStruct* source);
-/* ordinal 1028 */
+/** Deep copy (see the file comment); ordinal 1028 */
 int32_t ZQCopyQualifierStruct(ZQQualifierStruct* destination, const ZQQualifierStruct* source);
-/* ordinal 1029 */
+/** Deep copy (see the file comment); ordinal 1029 */
 int32_t ZQCopyAssignFieldStruct(ZQAssignFieldStruct* destination,
                                 const ZQAssignFieldStruct* source);
-/* ordinal 1030 */
+/** Deep copy (see the file comment); ordinal 1030 */
 int32_t ZQCopyFieldAssignStruct(ZQFieldAssignStruct* destination,
                                 const ZQFieldAssignStruct* source);
-/* ordinal 1031 */
+/** Deep copy (see the file comment); ordinal 1031 */
 int32_t ZQCopyArithOpAssignStruct(ZQArithOpAssignStruct* destination,
                                   const ZQArithOpAssignStruct* source);
-/* ordinal 1032 */
+/** Deep copy (see the file comment); ordinal 1032 */
 int32_t ZQCopyFunctionAssignStruct(ZQFunctionAssignStruct* destination,
                                    const ZQFunctionAssignStruct* source);
-/* ordinal 1033 */
+/** Deep copy (see the file comment); ordinal 1033 */
 int32_t ZQCopyDDEStruct(ZQDDEStruct* destination, const ZQDDEStruct* source);
-/* ordinal 1034 */
+/** Deep copy (see the file comment); ordinal 1034 */
 int32_t ZQCopyAssignSQLStruct(ZQAssignSQLStruct* destination, const ZQAssignSQLStruct* source);
-/* ordinal 1035 */
+/** Deep copy (see the file comment); ordinal 1035 */
 int32_t ZQCopyAssignStruct(ZQAssignStruct* destination, const ZQAssignStruct* source);
-/* ordinal 1036 */
+/** Deep copy (see the file comment); ordinal 1036 */
 int32_t ZQCopyFieldAssignList(ZQFieldAssignList* destination, const ZQFieldAssignList* source);
-/* ordinal 1056 */
+/** Deep copy (see the file comment); ordinal 1056 */
 int32_t ZQCopyStatusStruct(ZQStatusStruct* destination, const ZQStatusStruct* source);
-/* ordinal 1057 */
+/** Deep copy (see the file comment); ordinal 1057 */
 int32_t ZQCopyStatusList(ZQStatusList* destination, const ZQStatusList* source);
-/* ordinal 1061 */
+/** Deep copy (see the file comment); ordinal 1061 */
 int32_t ZQCopyCurrencyStruct(ZQCurrencyStruct* destination, const ZQCurrencyStruct* source);
-/* ordinal 1062 */
+/** Deep copy (see the file comment); ordinal 1062 */
 int32_t ZQCopyServerInfoStruct(ZQServerInfoStruct* destination, const ZQServerInfoStruct* source);
-/* ordinal 1065 */
+/** Deep copy (see the file comment); ordinal 1065 */
 int32_t ZQCopyEntryIdList(ZQEntryIdList* destination, const ZQEntryIdList* source);
-/* ordinal 1066 */
+/** Deep copy (see the file comment); ordinal 1066 */
 int32_t ZQCopyEntryListFieldValueList(ZQEntryListFieldValueList* destination,
                                       const ZQEntryListFieldValueList* source);
 

@@ -1,4 +1,5 @@
-/* Records of the workflow debugger calls.
+/** \file
+ * Records of the workflow debugger calls.
  *
  * The numbers these records carry (stages, counts, words) mean what the
  * server's workflow engine says they mean; the library passes them
@@ -83,26 +84,28 @@ typedef struct ZQWfdUserContextList {
 } ZQWfdUserContextList;
 
 /* ---- releasing ------------------------------------------------------------ */
-/* Kept structures are zero-filled; lists keep count 0 and null items. */
+/**@{*/
+/** Kept structures are zero-filled; lists keep count 0 and null items. */
 void FreeZQWfdCurrentLocation(ZQWfdCurrentLocation* value, ZQBoolean freeStruct);
 void FreeZQWfdStepStruct(ZQWfdStepStruct* value, ZQBoolean freeStruct);
 void FreeZQWfdBreakpoint(ZQWfdBreakpoint* value, ZQBoolean freeStruct);
 void FreeZQWfdBreakpointList(ZQWfdBreakpointList* value, ZQBoolean freeStruct);
 void FreeZQWfdUserContext(ZQWfdUserContext* value, ZQBoolean freeStruct);
 void FreeZQWfdUserContextList(ZQWfdUserContextList* value, ZQBoolean freeStruct);
+/**@}*/
 
 /* ---- deep copies (zq_copy.h gives the common rules), also exported by the
  * ordinal given beside each ------------------------------------------------- */
 
-/* ordinal 1011: the qualification is copied at a qualifier step only */
+/** ordinal 1011: the qualification is copied at a qualifier step only */
 int32_t ZQCopyWfdStepStruct(ZQWfdStepStruct* destination, const ZQWfdStepStruct* source);
-/* ordinal 1014: a new condition node; the name duplicated or copied as its
+/** ordinal 1014: a new condition node; the name duplicated or copied as its
  * flags say */
 int32_t ZQCopyWfdBreakpoint(ZQWfdBreakpoint* destination, const ZQWfdBreakpoint* source);
-/* ordinal 1063 */
+/** ordinal 1063 */
 int32_t ZQCopyWfdUserContextList(ZQWfdUserContextList* destination,
                                  const ZQWfdUserContextList* source);
-/* ordinal 1064 */
+/** ordinal 1064 */
 int32_t ZQCopyWfdUserContext(ZQWfdUserContext* destination, const ZQWfdUserContext* source);
 
 #ifdef __cplusplus

@@ -1,4 +1,5 @@
-/* Definition, administration and result structures: workflow connections,
+/** \file
+ * Definition, administration and result structures: workflow connections,
  * form kinds, field mappings, inheritance, archiving and auditing, containers,
  * images, entry blocks, statistics, full-text settings, roles, signals, the
  * field, view and support-file info records, and the structures of queries
@@ -563,6 +564,9 @@ typedef struct ZQMultiSchemaFieldValueListList {
  * leaves it reset for reuse (see each structure's rule).
  * ====================================================================== */
 
+/**@{*/
+/** Releases everything the structure owns; with freeStruct its own block
+ * too, otherwise it is left reset for reuse (see the rule above). */
 void FreeZQWorkflowConnectStruct(ZQWorkflowConnectStruct* value, ZQBoolean freeStruct);
 void FreeZQWorkflowConnectList(ZQWorkflowConnectList* value, ZQBoolean freeStruct);
 void FreeZQCompoundSchema(ZQCompoundSchema* value, ZQBoolean freeStruct);
@@ -618,29 +622,31 @@ void FreeZQMultiSchemaFieldValueStruct(ZQMultiSchemaFieldValueStruct* value, ZQB
 void FreeZQMultiSchemaFieldValueList(ZQMultiSchemaFieldValueList* value, ZQBoolean freeStruct);
 void FreeZQMultiSchemaFieldValueListList(ZQMultiSchemaFieldValueListList* value,
                                          ZQBoolean freeStruct);
+/**@}*/
 
 /* ======================================================================
  * Deep copies (zq_copy.h gives the common rules), also exported by the
  * ordinal given beside each.
  * ====================================================================== */
 
-/* ordinal 1045 */
+/** Deep copy (zq_copy.h gives the rules); ordinal 1045 */
 int32_t ZQCopyVuiInfoList(ZQVuiInfoList* destination, const ZQVuiInfoList* source);
-/* ordinal 1046 */
+/** Deep copy (zq_copy.h gives the rules); ordinal 1046 */
 int32_t ZQCopyVuiInfoStruct(ZQVuiInfoStruct* destination, const ZQVuiInfoStruct* source);
-/* ordinal 1047 */
+/** Deep copy (zq_copy.h gives the rules); ordinal 1047 */
 int32_t ZQCopyFieldInfoList(ZQFieldInfoList* destination, const ZQFieldInfoList* source);
-/* ordinal 1048 */
+/** Deep copy (zq_copy.h gives the rules); ordinal 1048 */
 int32_t ZQCopyFieldInfoStruct(ZQFieldInfoStruct* destination, const ZQFieldInfoStruct* source);
-/* ordinal 1049: the form list gets room for the next multiple of 10 names */
+/** Deep copy (zq_copy.h gives the rules); ordinal 1049: the form list gets room for the next
+ * multiple of 10 names */
 int32_t ZQCopyWorkflowConnectStruct(ZQWorkflowConnectStruct* destination,
                                     const ZQWorkflowConnectStruct* source);
-/* ordinal 1053 */
+/** Deep copy (zq_copy.h gives the rules); ordinal 1053 */
 int32_t ZQCopyReferenceList(ZQReferenceList* destination, const ZQReferenceList* source);
-/* ordinal 1054 */
+/** Deep copy (zq_copy.h gives the rules); ordinal 1054 */
 int32_t ZQCopySupportFileInfoStruct(ZQSupportFileInfoStruct* destination,
                                     const ZQSupportFileInfoStruct* source);
-/* ordinal 1055 */
+/** Deep copy (zq_copy.h gives the rules); ordinal 1055 */
 int32_t ZQCopySupportFileInfoList(ZQSupportFileInfoList* destination,
                                   const ZQSupportFileInfoList* source);
 

@@ -1,4 +1,5 @@
-/* Export and import: the list of definitions to export, import or remove. */
+/** \file
+ * Export and import: the list of definitions to export, import or remove. */
 #ifndef ZQAPI_ZQ_EXPORT_H
 #define ZQAPI_ZQ_EXPORT_H
 
@@ -25,16 +26,18 @@ typedef struct ZQStructItemList {
   ZQStructItemStruct* items;
 } ZQStructItemList;
 
-/* Each item's list of part names is released with it. */
+/**@{*/
+/** Each item's list of part names is released with it. */
 void FreeZQStructItemStruct(ZQStructItemStruct* value, ZQBoolean freeStruct);
 void FreeZQStructItemList(ZQStructItemList* value, ZQBoolean freeStruct);
+/**@}*/
 
 /* Deep copies (zq_copy.h gives the common rules), also exported by the
  * ordinal given beside each. */
 
-/* ordinal 1058: room for the next multiple of 10 items, spare slots zeroed */
+/** ordinal 1058: room for the next multiple of 10 items, spare slots zeroed */
 int32_t ZQCopyStructItemList(ZQStructItemList* destination, const ZQStructItemList* source);
-/* ordinal 1059: the part names get room for the next multiple of 10 */
+/** ordinal 1059: the part names get room for the next multiple of 10 */
 int32_t ZQCopyStructItemStruct(ZQStructItemStruct* destination, const ZQStructItemStruct* source);
 
 #ifdef __cplusplus

@@ -1,4 +1,5 @@
-/* The Free family: releasing what the library handed to a caller.
+/** \file
+ * The Free family: releasing what the library handed to a caller.
  *
  * Every function takes the structure and freeStruct (only its low byte
  * counts). Everything the structure owns is released; with freeStruct true
@@ -23,6 +24,9 @@ typedef struct ZQBooleanListList {
 } ZQBooleanListList;
 
 /* ---- lists of flat items ------------------------------------------------ */
+/**@{*/
+/** Releases what the structure owns; with freeStruct its own block
+ * too, otherwise it is left reset for reuse. */
 void FreeZQAccessNameList(ZQAccessNameList* value, ZQBoolean freeStruct);
 void FreeZQBooleanList(ZQBooleanList* value, ZQBoolean freeStruct);
 void FreeZQCoordList(ZQCoordList* value, ZQBoolean freeStruct);
@@ -37,8 +41,12 @@ void FreeZQSortList(ZQSortList* value, ZQBoolean freeStruct);
 void FreeZQStatusHistoryList(ZQStatusHistoryList* value, ZQBoolean freeStruct);
 void FreeZQTimestampList(ZQTimestampList* value, ZQBoolean freeStruct);
 void FreeZQUnsignedIntList(ZQUnsignedIntList* value, ZQBoolean freeStruct);
+/**@}*/
 
 /* ---- lists of flat lists ------------------------------------------------ */
+/**@{*/
+/** Releases what the structure owns; with freeStruct its own block
+ * too, otherwise it is left reset for reuse. */
 void FreeZQBooleanListList(ZQBooleanListList* value, ZQBoolean freeStruct);
 void FreeZQEntryIdListList(ZQEntryIdListList* value, ZQBoolean freeStruct);
 void FreeZQEntryListFieldListList(ZQEntryListFieldListList* value, ZQBoolean freeStruct);
@@ -46,14 +54,22 @@ void FreeZQIndexListList(ZQIndexListList* value, ZQBoolean freeStruct);
 void FreeZQInternalIdListList(ZQInternalIdListList* value, ZQBoolean freeStruct);
 void FreeZQSortListList(ZQSortListList* value, ZQBoolean freeStruct);
 void FreeZQPermissionListList(ZQPermissionListList* value, ZQBoolean freeStruct);
+/**@}*/
 
 /* ---- flat pointer lists: each pointed-to block belongs to the list ------ */
+/**@{*/
+/** Releases what the structure owns; with freeStruct its own block
+ * too, otherwise it is left reset for reuse. */
 void FreeZQAccessNamePtrList(ZQAccessNamePtrList* value, ZQBoolean freeStruct);
 void FreeZQNamePtrList(ZQNamePtrList* value, ZQBoolean freeStruct);
 void FreeZQTextStringList(ZQTextStringList* value, ZQBoolean freeStruct);
 void FreeZQUnsignedIntPtrList(ZQUnsignedIntPtrList* value, ZQBoolean freeStruct);
+/**@}*/
 
 /* ---- values and their payloads -------------------------------------------- */
+/**@{*/
+/** Releases what the structure owns; with freeStruct its own block
+ * too, otherwise it is left reset for reuse. */
 void FreeZQValueStruct(ZQValueStruct* value, ZQBoolean freeStruct);
 void FreeZQValueList(ZQValueList* value, ZQBoolean freeStruct);
 void FreeZQValueListList(ZQValueListList* value, ZQBoolean freeStruct);
@@ -68,13 +84,21 @@ void FreeZQAttachStruct(ZQAttachStruct* value, ZQBoolean freeStruct);
 void FreeZQPropStruct(ZQPropStruct* value, ZQBoolean freeStruct);
 void FreeZQPropList(ZQPropList* value, ZQBoolean freeStruct);
 void FreeZQPropListList(ZQPropListList* value, ZQBoolean freeStruct);
+/**@}*/
 
 /* ---- structure pointer lists: only the contents of each pointed-to item ---- */
+/**@{*/
+/** Releases what the structure owns; with freeStruct its own block
+ * too, otherwise it is left reset for reuse. */
 void FreeZQValuePtrList(ZQValuePtrList* value, ZQBoolean freeStruct);
 void FreeZQPermissionListPtrList(ZQPermissionListPtrList* value, ZQBoolean freeStruct);
 void FreeZQDisplayInstanceListPtrList(ZQDisplayInstanceListPtrList* value, ZQBoolean freeStruct);
+/**@}*/
 
 /* ---- entries, groups, diaries, status lists, display instances -------------- */
+/**@{*/
+/** Releases what the structure owns; with freeStruct its own block
+ * too, otherwise it is left reset for reuse. */
 void FreeZQEntryListList(ZQEntryListList* value, ZQBoolean freeStruct);
 void FreeZQEntryListFieldValueStruct(ZQEntryListFieldValueStruct* value, ZQBoolean freeStruct);
 void FreeZQEntryListFieldValueList(ZQEntryListFieldValueList* value, ZQBoolean freeStruct);
@@ -84,8 +108,12 @@ void FreeZQStatusListList(ZQStatusListList* value, ZQBoolean freeStruct);
 void FreeZQDisplayInstanceStruct(ZQDisplayInstanceStruct* value, ZQBoolean freeStruct);
 void FreeZQDisplayInstanceList(ZQDisplayInstanceList* value, ZQBoolean freeStruct);
 void FreeZQDisplayInstanceListList(ZQDisplayInstanceListList* value, ZQBoolean freeStruct);
+/**@}*/
 
 /* ---- qualifications, arithmetic and assignments ------------------------------ */
+/**@{*/
+/** Releases what the structure owns; with freeStruct its own block
+ * too, otherwise it is left reset for reuse. */
 void FreeZQQualifierStruct(ZQQualifierStruct* value, ZQBoolean freeStruct);
 void FreeZQQualifierList(ZQQualifierList* value, ZQBoolean freeStruct);
 void FreeZQRelOpStruct(ZQRelOpStruct* value, ZQBoolean freeStruct);
@@ -99,6 +127,7 @@ void FreeZQDDEStruct(ZQDDEStruct* value, ZQBoolean freeStruct);
 void FreeZQAssignSQLStruct(ZQAssignSQLStruct* value, ZQBoolean freeStruct);
 void FreeZQFieldAssignStruct(ZQFieldAssignStruct* value, ZQBoolean freeStruct);
 void FreeZQFieldAssignList(ZQFieldAssignList* value, ZQBoolean freeStruct);
+/**@}*/
 
 #ifdef __cplusplus
 }

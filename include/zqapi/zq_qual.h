@@ -1,4 +1,5 @@
-/* Qualifications, arithmetic and assignments.
+/** \file
+ * Qualifications, arithmetic and assignments.
  *
  * Conditions and computed values are trees of plain structures. Every node
  * reached through a pointer is a separate block owned by its parent and

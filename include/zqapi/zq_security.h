@@ -1,4 +1,5 @@
-/* Encryption provider interface, password and text protection, Base64.
+/** \file
+ * Encryption provider interface, password and text protection, Base64.
  *
  * All cryptographic work of the library goes through an encryption provider:
  * a table of entry points identified by ordinals 1 to 33. At initialization
@@ -180,30 +181,33 @@ typedef int (*ZQSetEncryptConfigIntFn)(int32_t item, int32_t unused, int32_t val
 #define ZQ_PASSWORD_KEY_SIZE 24        /* DES: key 8, vector 8, 8 unused */
 #define ZQ_HASHED_PASSWORD_LENGTH 28
 
-/* Protects a password of at most 30 bytes under a key of keyLength bytes into
+/** Protects a password of at most 30 bytes under a key of keyLength bytes into
  * output (ZQ_PROTECTED_PASSWORD_SIZE bytes): a single line of Base64, 120
  * characters for DES. On failure output is empty. */
 int EncryptPasswordEx(const unsigned char* key, int32_t keyLength, int32_t algorithm,
                       const unsigned char* password, uint32_t passwordLength, char* output);
-/* The same for a terminated password, DES, key of ZQ_PASSWORD_KEY_SIZE bytes. */
+/** The same for a terminated password, DES, key of ZQ_PASSWORD_KEY_SIZE bytes. */
 int EncryptCharPasswordEx(const char* password, const unsigned char* key, char* output);
-/* Restores the password protected under key (ZQ_PASSWORD_KEY_SIZE bytes)
+/** Restores the password protected under key (ZQ_PASSWORD_KEY_SIZE bytes)
  * in place of text. On failure text is unchanged. */
 int DecryptPasswordEx(const unsigned char* key, char* text);
 
-/* Protects a text under a key given as text; a positive checkFlag adds an MD5
+/**@{*/
+/** Protects a text under a key given as text; a positive checkFlag adds an MD5
  * check of the protected bytes. *protectedText: Base64 with a line feed after
  * every 76 characters. */
 int EncryptCharData(int checkFlag, const char* plainText, const char* keyText,
                     char** protectedText);
 int DecryptCharData(int checkFlag, const char* protectedText, const char* keyText,
                     char** plainText);
+/**@}*/
 
-/* Replaces the password in a buffer of at least 31 bytes by its salted
+/** Replaces the password in a buffer of at least 31 bytes by its salted
  * digest text of 28 characters. */
 int HashPassword(char* password);
 
-/* Building blocks. EncryptBuffer protects prefixCount random bytes, the data
+/**@{*/
+/** Building blocks. EncryptBuffer protects prefixCount random bytes, the data
  * and its length, salted when saltFlag is non-zero, with EncryptData under
  * key; DecryptBuffer reverses it. SaltBuffer and UnsaltBuffer apply and remove
  * the random-key DES layer alone. */
@@ -216,12 +220,13 @@ int CRYPTLIB_SaltBuffer(const unsigned char* data, uint32_t length, unsigned cha
                         uint32_t* outLength);
 int CRYPTLIB_UnsaltBuffer(const unsigned char* data, uint32_t length, unsigned char** out,
                           uint32_t* outLength);
+/**@}*/
 
 /* ---- Base64 (RFC 4648 standard alphabet) --------------------------------- */
-/* Ordinal 828: encodes with a line feed after every 76 characters and at the
+/** Ordinal 828: encodes with a line feed after every 76 characters and at the
  * end of the last line; no input gives an empty text. */
 int ZQBase64Encode(const unsigned char* data, size_t length, char** text);
-/* Ordinal 829: decodes, skipping every character outside the alphabet
+/** Ordinal 829: decodes, skipping every character outside the alphabet
  * (line breaks and padding included). *data is terminated by an extra zero
  * byte that *length does not count. */
 int ZQBase64Decode(const char* text, unsigned char** data, size_t* length);

@@ -1,4 +1,5 @@
-/* Core value and list types of libzqapi.
+/** \file
+ * Core value and list types of libzqapi.
  *
  * Every structure a caller receives is owned by the caller: strings, arrays
  * and pointed-to structures inside it come from the library heap (ZQAlloc)

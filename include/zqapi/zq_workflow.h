@@ -1,4 +1,5 @@
-/* Workflow actions (filters, escalations, active links), character menus and
+/** \file
+ * Workflow actions (filters, escalations, active links), character menus and
  * field limits.
  *
  * Every structure here is a tag followed by the member the tag selects, held
@@ -628,6 +629,9 @@ typedef struct ZQFieldLimitPtrList {
  * leaves it reset (tag 0, count 0, null pointers) for reuse.
  * ====================================================================== */
 
+/**@{*/
+/** Releases everything the structure owns; with freeStruct its own block
+ * too, otherwise it is left reset for reuse (see the rule above). */
 void FreeZQFilterActionNotifyAdvanced(ZQFilterActionNotifyAdvanced** value, ZQBoolean freeStruct);
 void FreeZQFilterActionStruct(ZQFilterActionStruct* value, ZQBoolean freeStruct);
 void FreeZQFilterActionList(ZQFilterActionList* value, ZQBoolean freeStruct);
@@ -643,8 +647,12 @@ void FreeZQCOMMethodParmList(ZQCOMMethodParmList* value, ZQBoolean freeStruct);
 void FreeZQCharMenuStruct(ZQCharMenuStruct* value, ZQBoolean freeStruct);
 void FreeZQCharMenuItemStruct(ZQCharMenuItemStruct* value, ZQBoolean freeStruct);
 void FreeZQCharMenuList(ZQCharMenuList* value, ZQBoolean freeStruct);
-/* Releases only the items of a list menu; other menu types are left alone. */
+/**@}*/
+/** Releases only the items of a list menu; other menu types are left alone. */
 void FreeListZQCharMenuStruct(ZQCharMenuStruct* value, ZQBoolean freeStruct);
+/**@{*/
+/** Releases everything the structure owns; with freeStruct its own block
+ * too, otherwise it is left reset for reuse (see the rule above). */
 void FreeZQCharMenuStructList(ZQCharMenuStructList* value, ZQBoolean freeStruct);
 void FreeZQCharMenuSSStruct(ZQCharMenuSSStruct* value, ZQBoolean freeStruct);
 void FreeZQFieldLimitStruct(ZQFieldLimitStruct* value, ZQBoolean freeStruct);
@@ -652,6 +660,7 @@ void FreeZQFieldLimitList(ZQFieldLimitList* value, ZQBoolean freeStruct);
 void FreeZQFieldLimitPtrList(ZQFieldLimitPtrList* value, ZQBoolean freeStruct);
 void FreeZQEnumItemList(ZQEnumItemList* value, ZQBoolean freeStruct);
 void FreeZQSQLStruct(ZQSQLStruct* value, ZQBoolean freeStruct);
+/**@}*/
 
 /* ======================================================================
  * Deep copies (zq_copy.h gives the common rules). Each is also exported by
@@ -663,35 +672,35 @@ void FreeZQSQLStruct(ZQSQLStruct* value, ZQBoolean freeStruct);
 #define ZQ_COPY_BAD_MENU_ITEM_TYPE 131
 #define ZQ_COPY_BAD_MENU_TYPE 206
 
-/* ordinals 1009 and 1052 */
+/** Deep copy (zq_copy.h gives the rules); ordinals 1009 and 1052 */
 int32_t ZQCopyEnumItemList(ZQEnumItemList* destination, const ZQEnumItemList* source);
-/* ordinal 1010 */
+/** Deep copy (zq_copy.h gives the rules); ordinal 1010 */
 int32_t ZQCopyFieldLimitStruct(ZQFieldLimitStruct* destination, const ZQFieldLimitStruct* source);
-/* ordinal 1021 */
+/** Deep copy (zq_copy.h gives the rules); ordinal 1021 */
 int32_t ZQCopyNotifyStruct(ZQNotifyStruct* destination, const ZQNotifyStruct* source);
-/* ordinal 1037 */
+/** Deep copy (zq_copy.h gives the rules); ordinal 1037 */
 int32_t ZQCopyPushFieldsStruct(ZQPushFieldsStruct* destination, const ZQPushFieldsStruct* source);
-/* ordinal 1038 */
+/** Deep copy (zq_copy.h gives the rules); ordinal 1038 */
 int32_t ZQCopyPushFieldsList(ZQPushFieldsList* destination, const ZQPushFieldsList* source);
-/* ordinal 1039 */
+/** Deep copy (zq_copy.h gives the rules); ordinal 1039 */
 int32_t ZQCopySQLStruct(ZQSQLStruct* destination, const ZQSQLStruct* source);
-/* ordinal 1040 */
+/** Deep copy (zq_copy.h gives the rules); ordinal 1040 */
 int32_t ZQCopyFilterActionStruct(ZQFilterActionStruct* destination,
                                  const ZQFilterActionStruct* source);
-/* ordinal 1041 */
+/** Deep copy (zq_copy.h gives the rules); ordinal 1041 */
 int32_t ZQCopyFilterActionList(ZQFilterActionList* destination, const ZQFilterActionList* source);
-/* ordinal 1042 */
+/** Deep copy (zq_copy.h gives the rules); ordinal 1042 */
 int32_t ZQCopyCharMenuItemStruct(ZQCharMenuItemStruct* destination,
                                  const ZQCharMenuItemStruct* source);
-/* ordinal 1043 */
+/** Deep copy (zq_copy.h gives the rules); ordinal 1043 */
 int32_t ZQCopyCharMenuStruct(ZQCharMenuStruct* destination, const ZQCharMenuStruct* source);
-/* ordinal 1050 */
+/** Deep copy (zq_copy.h gives the rules); ordinal 1050 */
 int32_t ZQCopyActiveLinkActionStruct(ZQActiveLinkActionStruct* destination,
                                      const ZQActiveLinkActionStruct* source);
-/* ordinal 1051 */
+/** Deep copy (zq_copy.h gives the rules); ordinal 1051 */
 int32_t ZQCopyActiveLinkActionList(ZQActiveLinkActionList* destination,
                                    const ZQActiveLinkActionList* source);
-/* ordinal 1060 */
+/** Deep copy (zq_copy.h gives the rules); ordinal 1060 */
 int32_t ZQCopyCurrencyPrecisionList(ZQCurrencyPrecisionList* destination,
                                     const ZQCurrencyPrecisionList* source);
 

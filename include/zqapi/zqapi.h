@@ -1,4 +1,5 @@
-/* libzqapi: C client library of the zq ticketing and workflow server.
+/** \file
+ * libzqapi: C client library of the zq ticketing and workflow server.
  * Include this header; it pulls in every public part of the interface. */
 #ifndef ZQAPI_ZQAPI_H
 #define ZQAPI_ZQAPI_H

@@ -199,5 +199,5 @@
   X(ObjectInfoList,                     generated, none,      0) \
   X(ObjectInfoStruct,                   generated, none,      0) \
   /* bulk transaction results (zq_entries.h) */ \
-  X(BulkEntryReturn,                    generated, none,      0)
+  X(BulkEntryReturn,                    own,       none,      0)
 // clang-format on

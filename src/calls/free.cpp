@@ -40,6 +40,14 @@ extern "C" {
 ZQ_EXPORTED_TYPES(ZQ_DEFINE_FREE)
 #undef ZQ_DEFINE_FREE
 
+// A kept result is zero-filled, so that it reads as empty afterwards.
+void FreeZQBulkEntryReturn(ZQBulkEntryReturn* value, ZQBoolean freeStruct) {
+  if (!value) return;
+  zq::model::release(*value);
+  *value = ZQBulkEntryReturn{};
+  if (freeStruct) zq::freeBlock(value);
+}
+
 void FreeZQValuePtrList(ZQValuePtrList* value, ZQBoolean freeStruct) {
   freePointedContents(value, freeStruct);
 }

@@ -45,8 +45,19 @@ nl_catd openCatalog() {
   if (!over.empty()) return catopen(over.c_str(), 0);
   nl_catd cd = catopen(ZQ_CATALOG_NAME, 0);
   if (cd != (nl_catd)-1) return cd;
-  std::string local = libraryDirectory() + "/" + ZQ_CATALOG_NAME;
-  return catopen(local.c_str(), 0);
+  const std::string here = libraryDirectory();
+  cd = catopen((here + "/" + ZQ_CATALOG_NAME).c_str(), 0);
+#ifdef ZQ_CATALOG_INSTALL_DIRS
+  // An installed library (or a program linked with the static archive) finds
+  // the installed catalog relative to its own folder first, so that a moved
+  // installation tree keeps working, then at the path it was installed to.
+  for (const char* dir : {ZQ_CATALOG_INSTALL_DIRS}) {
+    if (cd != (nl_catd)-1) break;
+    const std::string path = dir[0] == '/' ? std::string(dir) : here + "/" + dir;
+    cd = catopen((path + "/" + ZQ_CATALOG_NAME).c_str(), 0);
+  }
+#endif
+  return cd;
 }
 
 nl_catd lookup(int handle) {

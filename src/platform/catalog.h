@@ -1,5 +1,5 @@
 // The POSIX message catalog "zqsystem.cat": found through NLSPATH, then next
-// to the library itself.
+// to the library itself, then where the installation put it.
 #pragma once
 
 #include <string>

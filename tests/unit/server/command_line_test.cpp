@@ -73,6 +73,10 @@ TEST(ServerCommandLine, RefusesBadValuesWithAReason) {
       {{"--process-dir", "bin"}, "--process-dir bin: expected an absolute directory"},
       {{"--access-key-file", "/nonexistent/key"}, "--access-key-file /nonexistent/key: cannot"},
       {{"--workflow-password-file", "/dev/null"}, "first line is empty"},
+      {{"--listen", "127.0.0.1"}, "--listen 127.0.0.1: expected ADDRESS:PORT"},
+      {{"--listen", "127.0.0.1:65536"}, "--listen 127.0.0.1:65536: expected ADDRESS:PORT"},
+      {{"--listen", "127.0.0.1:"}, "--listen 127.0.0.1:: expected ADDRESS:PORT"},
+      {{"--log="}, "--log needs a file name"},
   };
   for (const Case& c : cases) {
     const Parsed p = parse(c.args);
@@ -149,6 +153,18 @@ TEST(ServerCommandLine, ReadsGoodValues) {
   EXPECT_EQ(p.line.options.accessKey, "s3cret key");
   EXPECT_EQ(p.line.options.workflowServer, "other");
   EXPECT_EQ(p.line.options.workflowPassword, "s3cret key");
+  // The service options: --listen sets address and port together, ":PORT"
+  // keeps the address; --database is --db.
+  p = parse({"--listen", "0.0.0.0:9000", "--database", "/var/lib/zq/store.db", "--log", "zq.log"});
+  ASSERT_TRUE(p.ok) << p.error;
+  EXPECT_EQ(p.line.options.host, "0.0.0.0");
+  EXPECT_EQ(p.line.options.port, 9000);
+  EXPECT_EQ(p.line.options.database, "/var/lib/zq/store.db");
+  EXPECT_EQ(p.line.logFile, "zq.log");
+  p = parse({"--host", "127.0.0.2", "--listen", ":0"});
+  ASSERT_TRUE(p.ok) << p.error;
+  EXPECT_EQ(p.line.options.host, "127.0.0.2");
+  EXPECT_EQ(p.line.options.port, 0);
 
   // --help stops the parse, whatever follows.
   p = parse({"--help", "--port", "abc"});

@@ -1,0 +1,43 @@
+#include "args.h"
+
+namespace zqcli {
+
+bool parseArgs(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs,
+               ParsedArgs& out, std::string& error) {
+  bool optionsEnded = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (optionsEnded || a.size() < 3 || a.compare(0, 2, "--") != 0) {
+      if (a == "--")
+        optionsEnded = true;
+      else
+        out.positional.push_back(a);
+      continue;
+    }
+    const size_t eq = a.find('=');
+    const std::string name = a.substr(2, eq == std::string::npos ? std::string::npos : eq - 2);
+    const OptionSpec* spec = nullptr;
+    for (const OptionSpec& s : specs)
+      if (name == s.name) spec = &s;
+    if (!spec) {
+      error = "unknown option --" + name;
+      return false;
+    }
+    if (!spec->takesValue) {
+      if (eq != std::string::npos) {
+        error = "--" + name + " takes no value";
+        return false;
+      }
+      out.flags.insert(name);
+    } else if (eq != std::string::npos || i + 1 < args.size()) {
+      out.values[name] = eq != std::string::npos ? a.substr(eq + 1) : args[++i];
+      out.lists[name].push_back(out.values[name]);
+    } else {
+      error = "--" + name + " needs a value";
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace zqcli
