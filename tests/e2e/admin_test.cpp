@@ -106,6 +106,13 @@ std::string readFile(const std::string& path) {
   return all.str();
 }
 
+// Each call empties the list it is given without releasing what it held:
+// the list a test reuses is released before every call.
+ZQStatusList* fresh(Status& s) {
+  s.reset();
+  return &s;
+}
+
 std::string messageList(const Status& s) {
   std::string out;
   for (uint32_t i = 0; i < s.count; ++i)
@@ -145,7 +152,7 @@ class Accounts : public zqtest::ServerTest {
     ZQInternalIdList adminGroups{1, admins};
     ASSERT_EQ(createUser("", "Admin", "Adm1n-pw", &adminGroups, s), 0) << messageList(s);
     ASSERT_EQ(ZQCreateGroup("127.0.0.1", port(), kAccessKey, "Staff", "Staff members", kStaff,
-                            ZQ_GROUP_TYPE_CHANGE, "", 0, 0, &s),
+                            ZQ_GROUP_TYPE_CHANGE, "", 0, 0, fresh(s)),
               0)
         << messageList(s);
     ZQInternalId staff[] = {kStaff};
@@ -165,7 +172,7 @@ class Accounts : public zqtest::ServerTest {
                  const ZQInternalIdList* groups, Status& s) {
     ZQUserLicenseStruct license{};
     return ZQCreateUser("127.0.0.1", port(), key, name, password, "", 0, groups, &license, name, "",
-                        &s);
+                        fresh(s));
   }
 
   void logIn(ZQControlStruct* c, const char* user, const char* password) {
@@ -179,19 +186,19 @@ class Accounts : public zqtest::ServerTest {
     Login(Accounts& t, const char* user, const char* password) {
       t.logIn(&control, user, password);
       Status s;
-      EXPECT_LT(ZQInitialization(&control, &s), 2);
+      EXPECT_LT(ZQInitialization(&control, fresh(s)), 2);
       t.usePort(&control);
     }
     ~Login() {
       Status s;
-      ZQTermination(&control, &s);
+      ZQTermination(&control, fresh(s));
     }
   };
 
   std::string createTicket(ZQControlStruct* c, std::vector<ZQFieldValueStruct> values, Status& s) {
     ZQFieldValueList list{static_cast<uint32_t>(values.size()), values.data()};
     ZQEntryIdType id = "";
-    ZQCreateEntry(c, "Tickets", &list, id, &s);
+    ZQCreateEntry(c, "Tickets", &list, id, fresh(s));
     return id;
   }
 
@@ -222,7 +229,7 @@ TEST_F(Accounts, EveryCallIsAuthenticated) {
     Login login(*this, c.user, c.password);
     Status s;
     ZQBoolean administrator = 2;
-    const int rc = ZQVerifyUser(&login.control, &administrator, nullptr, nullptr, &s);
+    const int rc = ZQVerifyUser(&login.control, &administrator, nullptr, nullptr, fresh(s));
     if (c.admitted) {
       EXPECT_EQ(rc, 0) << messageList(s);
       EXPECT_EQ(administrator, strcmp(c.user, "Admin") == 0 ? 1 : 0);
@@ -245,37 +252,39 @@ TEST_F(Accounts, AdministratorOnlyCallsAreRefusedToOthers) {
        [](ZQControlStruct* c, Status& s) {
          ZQServerInfoStruct item = intSetting(333, 100);
          ZQServerInfoList list{1, &item};
-         return ZQSetServerInfo(c, &list, &s);
+         return ZQSetServerInfo(c, &list, fresh(s));
        }},
       {"ZQGetListSQL",
        [](ZQControlStruct* c, Status& s) {
          Rows rows;
-         return ZQGetListSQL(c, "SELECT 1", 0, &rows, nullptr, &s);
+         return ZQGetListSQL(c, "SELECT 1", 0, &rows, nullptr, fresh(s));
        }},
       {"ZQExecuteProcess",
        [](ZQControlStruct* c, Status& s) {
          int32_t status = 0;
-         return ZQExecuteProcess(c, "true", &status, nullptr, &s);
+         return ZQExecuteProcess(c, "true", &status, nullptr, fresh(s));
        }},
       {"ZQSignal",
        [](ZQControlStruct* c, Status& s) {
          ZQSignalStruct signal{ZQ_SIGNAL_DEFINITIONS_CHANGED, nullptr};
          ZQSignalList list{1, &signal};
-         return ZQSignal(c, &list, &s);
+         return ZQSignal(c, &list, fresh(s));
        }},
       {"ZQSetApplicationState",
-       [](ZQControlStruct* c, Status& s) { return ZQSetApplicationState(c, "Desk", "Test", &s); }},
+       [](ZQControlStruct* c, Status& s) {
+         return ZQSetApplicationState(c, "Desk", "Test", fresh(s));
+       }},
       {"ZQGetListExtSchemaCandidates",
        [](ZQControlStruct* c, Status& s) {
          ZQCompoundSchemaList forms{0, nullptr};
-         const int rc = ZQGetListExtSchemaCandidates(c, ZQ_SCHEMA_VIEW, &forms, &s);
+         const int rc = ZQGetListExtSchemaCandidates(c, ZQ_SCHEMA_VIEW, &forms, fresh(s));
          FreeZQCompoundSchemaList(&forms, 0);
          return rc;
        }},
       {"ZQGetListGroup of another user",
        [](ZQControlStruct* c, Status& s) {
          ZQGroupInfoList groups{0, nullptr};
-         const int rc = ZQGetListGroup(c, "Admin", nullptr, &groups, &s);
+         const int rc = ZQGetListGroup(c, "Admin", nullptr, &groups, fresh(s));
          FreeZQGroupInfoList(&groups, 0);
          return rc;
        }},
@@ -294,13 +303,13 @@ TEST_F(Accounts, AdministratorOnlyCallsAreRefusedToOthers) {
   EXPECT_NE(out.items[0].value.u.integerValue, 100);
   // Joe may list his own groups, with his password checked.
   ZQGroupInfoList groups{0, nullptr};
-  EXPECT_EQ(ZQGetListGroup(c, "Joe", "Jo3-pw", &groups, &s), 0) << messageList(s);
+  EXPECT_EQ(ZQGetListGroup(c, "Joe", "Jo3-pw", &groups, fresh(s)), 0) << messageList(s);
   std::vector<ZQInternalId> ids;
   for (uint32_t i = 0; i < groups.count; ++i) ids.push_back(groups.items[i].groupId);
   EXPECT_NE(std::find(ids.begin(), ids.end(), kStaff), ids.end());
   EXPECT_EQ(std::find(ids.begin(), ids.end(), zqserver::kGroupAdministrator), ids.end());
   FreeZQGroupInfoList(&groups, 0);
-  EXPECT_EQ(ZQGetListGroup(c, "Joe", "wrong", &groups, &s), 2);
+  EXPECT_EQ(ZQGetListGroup(c, "Joe", "wrong", &groups, fresh(s)), 2);
   EXPECT_TRUE(s.has(zq::kMsgAuthenticationFailed));
 }
 
@@ -320,7 +329,7 @@ TEST_F(Accounts, UserListsByType) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.type);
     ZQUserInfoList users{0, nullptr};
-    ASSERT_EQ(ZQGetListUser(&control_, c.type, 0, &users, &s), 0) << messageList(s);
+    ASSERT_EQ(ZQGetListUser(&control_, c.type, 0, &users, fresh(s)), 0) << messageList(s);
     std::vector<std::string> names;
     for (uint32_t i = 0; i < users.count; ++i) names.push_back(users.items[i].userName);
     std::sort(names.begin(), names.end());
@@ -340,21 +349,21 @@ TEST_F(Accounts, PrivateContextsNeedTheAccessKeyOnceUsersExist) {
   EXPECT_EQ(createUser("wrong-key", "Mallory", "x", &groups, s), 2);
   EXPECT_TRUE(s.has(zq::kMsgAccessKeyRefused)) << messageList(s);
   EXPECT_FALSE(server_->accounts().user("Mallory"));
-  EXPECT_EQ(ZQDeleteUser("127.0.0.1", port(), "", "Joe", &s), 2);
+  EXPECT_EQ(ZQDeleteUser("127.0.0.1", port(), "", "Joe", fresh(s)), 2);
   EXPECT_TRUE(server_->accounts().user("Joe"));
 
   // Deleting a user ends its sessions and its logins.
   Login joe(*this, "Joe", "Jo3-pw");
   ASSERT_EQ(ping(&joe.control, s), 0) << messageList(s);
-  ASSERT_EQ(ZQDeleteUser("127.0.0.1", port(), kAccessKey, "Joe", &s), 0) << messageList(s);
+  ASSERT_EQ(ZQDeleteUser("127.0.0.1", port(), kAccessKey, "Joe", fresh(s)), 0) << messageList(s);
   EXPECT_EQ(ping(&joe.control, s), 2);
   EXPECT_TRUE(s.has(zq::kMsgAuthenticationFailed));
   // A duplicate group and an unknown one are refused.
   EXPECT_EQ(ZQCreateGroup("127.0.0.1", port(), kAccessKey, "Staff", "", 0, ZQ_GROUP_TYPE_VIEW, "",
-                          0, 0, &s),
+                          0, 0, fresh(s)),
             2);
-  EXPECT_EQ(ZQDeleteGroup("127.0.0.1", port(), kAccessKey, "NoSuchGroup", &s), 2);
-  EXPECT_EQ(ZQDeleteGroup("127.0.0.1", port(), kAccessKey, "Staff", &s), 0) << messageList(s);
+  EXPECT_EQ(ZQDeleteGroup("127.0.0.1", port(), kAccessKey, "NoSuchGroup", fresh(s)), 2);
+  EXPECT_EQ(ZQDeleteGroup("127.0.0.1", port(), kAccessKey, "Staff", fresh(s)), 0) << messageList(s);
 }
 
 TEST_F(Accounts, GroupPermissionsHideFieldsAndGuardChanges) {
@@ -372,7 +381,8 @@ TEST_F(Accounts, GroupPermissionsHideFieldsAndGuardChanges) {
   Login joe(*this, "Joe", "Jo3-pw");
   Ids ids(id);
   Values v;
-  ASSERT_EQ(ZQGetEntry(&joe.control, "Tickets", &ids.list, nullptr, &v, &s), 0) << messageList(s);
+  ASSERT_EQ(ZQGetEntry(&joe.control, "Tickets", &ids.list, nullptr, &v, fresh(s)), 0)
+      << messageList(s);
   ASSERT_TRUE(v.find(kTitle));
   EXPECT_STREQ(v.find(kTitle)->u.charValue, "Printer");
   EXPECT_FALSE(v.find(kSecret)) << "a hidden field came back";
@@ -381,7 +391,7 @@ TEST_F(Accounts, GroupPermissionsHideFieldsAndGuardChanges) {
   ZQEntryListFieldValueList entries{0, nullptr};
   uint32_t matches = 0;
   ASSERT_EQ(ZQGetOneEntryWithFields(&joe.control, "Tickets", nullptr, nullptr, nullptr, 0, &entries,
-                                    &matches, &s),
+                                    &matches, fresh(s)),
             0)
       << messageList(s);
   ASSERT_EQ(entries.count, 1u);
@@ -398,8 +408,9 @@ TEST_F(Accounts, GroupPermissionsHideFieldsAndGuardChanges) {
   ZQInternalIdList wanted{2, both};
   ZQBooleanList exists{0, nullptr};
   ZQFieldValueListList several{0, nullptr};
-  ASSERT_EQ(ZQGetMultipleEntries(&joe.control, "Tickets", &idLists, &wanted, &exists, &several, &s),
-            0)
+  ASSERT_EQ(
+      ZQGetMultipleEntries(&joe.control, "Tickets", &idLists, &wanted, &exists, &several, fresh(s)),
+      0)
       << messageList(s);
   ASSERT_EQ(several.count, 1u);
   ASSERT_EQ(several.items[0].count, 2u);
@@ -420,7 +431,7 @@ TEST_F(Accounts, GroupPermissionsHideFieldsAndGuardChanges) {
   guess.operation = ZQ_COND_OP_REL_OP;
   guess.u.relation = &relation;
   EXPECT_EQ(ZQGetOneEntryWithFields(&joe.control, "Tickets", &guess, nullptr, nullptr, 0, &entries,
-                                    &matches, &s),
+                                    &matches, fresh(s)),
             2);
   EXPECT_TRUE(s.has(zq::kMsgNoFormAccess)) << messageList(s);
   EXPECT_EQ(entries.count, 0u);
@@ -435,7 +446,7 @@ TEST_F(Accounts, GroupPermissionsHideFieldsAndGuardChanges) {
   };
   for (Change& c : changes) {
     ZQFieldValueList list{static_cast<uint32_t>(c.values.size()), c.values.data()};
-    const int rc = ZQSetEntry(&joe.control, "Tickets", &ids.list, &list, 0, 0, &s);
+    const int rc = ZQSetEntry(&joe.control, "Tickets", &ids.list, &list, 0, 0, fresh(s));
     if (c.refusal) {
       EXPECT_EQ(rc, 2);
       EXPECT_TRUE(s.has(c.refusal)) << messageList(s);
@@ -445,7 +456,7 @@ TEST_F(Accounts, GroupPermissionsHideFieldsAndGuardChanges) {
   }
   // Only the allowed change reached the store.
   Values stored;
-  ASSERT_EQ(ZQGetEntry(&control_, "Tickets", &ids.list, nullptr, &stored, &s), 0);
+  ASSERT_EQ(ZQGetEntry(&control_, "Tickets", &ids.list, nullptr, &stored, fresh(s)), 0);
   EXPECT_EQ(stored.find(kCount)->u.integerValue, 2);
   EXPECT_STREQ(stored.find(kTitle)->u.charValue, "Printer");
   EXPECT_STREQ(stored.find(kSecret)->u.charValue, "pin");
@@ -454,19 +465,21 @@ TEST_F(Accounts, GroupPermissionsHideFieldsAndGuardChanges) {
   ZQEntryIdType created = "";
   ZQFieldValueStruct title = text(kTitle, "raise");
   ZQFieldValueList one{1, &title};
-  EXPECT_EQ(ZQCreateEntry(&joe.control, "Payroll", &one, created, &s), 2);
+  EXPECT_EQ(ZQCreateEntry(&joe.control, "Payroll", &one, created, fresh(s)), 2);
   EXPECT_TRUE(s.has(zq::kMsgNoFormAccess)) << messageList(s);
-  EXPECT_EQ(ZQCreateEntry(&control_, "Payroll", &one, created, &s), 0) << messageList(s);
+  EXPECT_EQ(ZQCreateEntry(&control_, "Payroll", &one, created, fresh(s)), 0) << messageList(s);
   Ids payroll(created);
-  EXPECT_EQ(ZQGetEntry(&joe.control, "Payroll", &payroll.list, nullptr, &v, &s), 2);
+  Values none;
+  EXPECT_EQ(ZQGetEntry(&joe.control, "Payroll", &payroll.list, nullptr, &none, fresh(s)), 2);
   EXPECT_TRUE(s.has(zq::kMsgNoFormAccess)) << messageList(s);
 }
 
 TEST_F(Accounts, ImpersonationRunsWithTheOtherUsersRights) {
   Status s;
   ZQBoolean administrator = 0;
-  ASSERT_EQ(ZQSetImpersonatedUser(&control_, "Joe", &s), 0) << messageList(s);
-  ASSERT_EQ(ZQVerifyUser(&control_, &administrator, nullptr, nullptr, &s), 0) << messageList(s);
+  ASSERT_EQ(ZQSetImpersonatedUser(&control_, "Joe", fresh(s)), 0) << messageList(s);
+  ASSERT_EQ(ZQVerifyUser(&control_, &administrator, nullptr, nullptr, fresh(s)), 0)
+      << messageList(s);
   EXPECT_EQ(administrator, 0);
   std::string user, impersonated;
   ASSERT_TRUE(server_->sessions().owner(control_.cacheId, user, impersonated));
@@ -486,16 +499,16 @@ TEST_F(Accounts, ImpersonationRunsWithTheOtherUsersRights) {
 
   // Ending it ends the impersonating session (procedure 47).
   const size_t ended = server_->sessions().ended();
-  ASSERT_EQ(ZQSetImpersonatedUser(&control_, nullptr, &s), 0) << messageList(s);
+  ASSERT_EQ(ZQSetImpersonatedUser(&control_, nullptr, fresh(s)), 0) << messageList(s);
   EXPECT_EQ(server_->sessions().ended(), ended + 1);
-  ASSERT_EQ(ZQVerifyUser(&control_, &administrator, nullptr, nullptr, &s), 0);
+  ASSERT_EQ(ZQVerifyUser(&control_, &administrator, nullptr, nullptr, fresh(s)), 0);
   EXPECT_EQ(administrator, 1);
 
   // Only administrators impersonate.
   Login joe(*this, "Joe", "Jo3-pw");
-  const int rc = ZQSetImpersonatedUser(&joe.control, "Admin", &s);
+  const int rc = ZQSetImpersonatedUser(&joe.control, "Admin", fresh(s));
   if (rc == 0) {
-    EXPECT_EQ(ZQVerifyUser(&joe.control, &administrator, nullptr, nullptr, &s), 2);
+    EXPECT_EQ(ZQVerifyUser(&joe.control, &administrator, nullptr, nullptr, fresh(s)), 2);
   }
   EXPECT_TRUE(s.has(zq::kMsgImpersonationRefused)) << messageList(s);
 }
@@ -505,14 +518,15 @@ TEST_F(Accounts, NoPasswordIsStoredOrLoggedInClear) {
   FILE* log = fopen(logPath.c_str(), "w");
   ASSERT_TRUE(log);
   Status s;
-  ASSERT_EQ(ZQSetLogging(&control_, 0x13, ZQ_SERVER_LOG_TO_FILE, log, &s), 0) << messageList(s);
+  ASSERT_EQ(ZQSetLogging(&control_, 0x13, ZQ_SERVER_LOG_TO_FILE, log, fresh(s)), 0)
+      << messageList(s);
   // A password-bearing setting, a password check and a new user.
   ZQServerInfoStruct setting = textSetting(151, "Setting-pw-77");
   ZQServerInfoList list{1, &setting};
-  EXPECT_EQ(ZQSetServerInfo(&control_, &list, &s), 0) << messageList(s);
+  EXPECT_EQ(ZQSetServerInfo(&control_, &list, fresh(s)), 0) << messageList(s);
   FreeZQValueStruct(&setting.value, 0);
   ZQGroupInfoList groups{0, nullptr};
-  EXPECT_EQ(ZQGetListGroup(&control_, "Joe", "Jo3-pw", &groups, &s), 0) << messageList(s);
+  EXPECT_EQ(ZQGetListGroup(&control_, "Joe", "Jo3-pw", &groups, fresh(s)), 0) << messageList(s);
   FreeZQGroupInfoList(&groups, 0);
   EXPECT_EQ(createUser(kAccessKey, "Ann", "Ann-pw-42", nullptr, s), 0) << messageList(s);
   Settings back;
@@ -521,13 +535,14 @@ TEST_F(Accounts, NoPasswordIsStoredOrLoggedInClear) {
   EXPECT_EQ(std::string(back.items[0].value.u.charValue).find("Setting-pw"), std::string::npos);
   // The administrator's SQL does not see the hashes either.
   Rows rows;
-  ASSERT_EQ(
-      ZQGetListSQL(&control_, "SELECT name, password_hash FROM zq_users", 0, &rows, nullptr, &s), 0)
+  ASSERT_EQ(ZQGetListSQL(&control_, "SELECT name, password_hash FROM zq_users", 0, &rows, nullptr,
+                         fresh(s)),
+            0)
       << messageList(s);
   ASSERT_EQ(rows.count, 3u);
   for (uint32_t i = 0; i < rows.count; ++i)
     EXPECT_EQ(rows.items[i].items[1].dataType, uint32_t{ZQ_DATA_TYPE_NULL});
-  ASSERT_EQ(ZQSetLogging(&control_, 0, 0, nullptr, &s), 0);  // the file is ours to close
+  ASSERT_EQ(ZQSetLogging(&control_, 0, 0, nullptr, fresh(s)), 0);  // the file is ours to close
   fclose(log);
 
   server_->stop();  // every write reached the file
@@ -553,7 +568,7 @@ class Administration : public zqtest::ServerTest {
     ZQServerInfoRequestList request{1, &n};
     Settings out;
     Status s;
-    EXPECT_EQ(ZQGetServerStatistics(&control_, &request, &out, &s), 0) << messageList(s);
+    EXPECT_EQ(ZQGetServerStatistics(&control_, &request, &out, fresh(s)), 0) << messageList(s);
     return out.count ? out.items[0].value.u.integerValue : -1;
   }
 };
@@ -562,7 +577,7 @@ TEST_F(Administration, SettingsAreStoredAndReadBack) {
   Status s;
   ZQServerInfoStruct items[] = {intSetting(333, 4096), textSetting(320, "ops@example.org")};
   ZQServerInfoList list{2, items};
-  ASSERT_EQ(ZQSetServerInfo(&control_, &list, &s), 0) << messageList(s);
+  ASSERT_EQ(ZQSetServerInfo(&control_, &list, fresh(s)), 0) << messageList(s);
   FreeZQValueStruct(&items[1].value, 0);
   Settings out;
   ASSERT_EQ(serverInfo(&control_, {333, 320, 4}, &out, s), 0) << messageList(s);
@@ -587,7 +602,7 @@ TEST_F(Administration, BadRequestsFailBeforeSending) {
   for (int i = 0; i < 4; ++i) items[i] = settings[i].item;
   ZQServerInfoList list{4, items};
   Status s;
-  EXPECT_EQ(ZQSetServerInfo(&control_, &list, &s), 2);
+  EXPECT_EQ(ZQSetServerInfo(&control_, &list, fresh(s)), 2);
   // Every bad item is reported with its number.
   for (const SettingCase& c : settings) {
     SCOPED_TRACE(c.item.operation);
@@ -615,26 +630,26 @@ TEST_F(Administration, BadRequestsFailBeforeSending) {
          uint32_t n[] = {74, 75};
          ZQServerInfoRequestList request{2, n};
          Settings out;
-         return ZQGetServerStatistics(c, &request, &out, &s);
+         return ZQGetServerStatistics(c, &request, &out, fresh(s));
        },
        zq::kMsgBadServerStatistic},
       {"user list type 5",
        [](ZQControlStruct* c, Status& s) {
          ZQUserInfoList users{0, nullptr};
-         return ZQGetListUser(c, 5, 0, &users, &s);
+         return ZQGetListUser(c, 5, 0, &users, fresh(s));
        },
        zq::kMsgBadUserListType},
       {"session configuration 10",
        [](ZQControlStruct* c, Status& s) {
          ZQValueStruct v{};
          v.dataType = ZQ_DATA_TYPE_INTEGER;
-         return ZQSetSessionConfiguration(c, 10, &v, &s);
+         return ZQSetSessionConfiguration(c, 10, &v, fresh(s));
        },
        zq::kMsgUnknownSessionConfiguration},
       {"form type 6",
        [](ZQControlStruct* c, Status& s) {
          ZQCompoundSchemaList forms{0, nullptr};
-         return ZQGetListExtSchemaCandidates(c, 6, &forms, &s);
+         return ZQGetListExtSchemaCandidates(c, 6, &forms, fresh(s));
        },
        zq::kMsgNullArgument},
   };
@@ -655,7 +670,7 @@ TEST_F(Administration, LocalAnswersNeedNoServer) {
   request.messageType = ZQ_LOCAL_TEXT_SYSTEM_MESSAGE;
   ZQValueStruct value{};
   ZQTimestamp when = 1;
-  EXPECT_EQ(ZQGetLocalizedValue(&control_, &request, &value, &when, &s), 0) << messageList(s);
+  EXPECT_EQ(ZQGetLocalizedValue(&control_, &request, &value, &when, fresh(s)), 0) << messageList(s);
   EXPECT_EQ(value.dataType, uint32_t{ZQ_DATA_TYPE_NULL});
   EXPECT_EQ(when, 0);
 
@@ -672,7 +687,8 @@ TEST_F(Administration, LocalAnswersNeedNoServer) {
   for (const Ratio& r : ratios) {
     SCOPED_TRACE(std::string(r.from) + r.to);
     ZQValueStruct ratio{};
-    ASSERT_EQ(ZQGetCurrencyRatio(&control_, set, r.from, r.to, &ratio, &s), 0) << messageList(s);
+    ASSERT_EQ(ZQGetCurrencyRatio(&control_, set, r.from, r.to, &ratio, fresh(s)), 0)
+        << messageList(s);
     if (r.expected) {
       ASSERT_EQ(ratio.dataType, uint32_t{ZQ_DATA_TYPE_DECIMAL});
       EXPECT_STREQ(ratio.u.decimalValue, r.expected);
@@ -685,7 +701,7 @@ TEST_F(Administration, LocalAnswersNeedNoServer) {
 
   // Other texts come from the server, its catalog or its table.
   strcpy(request.name, "624");
-  ASSERT_EQ(ZQGetLocalizedValue(&control_, &request, &value, &when, &s), 0) << messageList(s);
+  ASSERT_EQ(ZQGetLocalizedValue(&control_, &request, &value, &when, fresh(s)), 0) << messageList(s);
   ASSERT_EQ(value.dataType, uint32_t{ZQ_DATA_TYPE_CHAR});
   EXPECT_GT(strlen(value.u.charValue), 0u);
   FreeZQValueStruct(&value, 0);
@@ -698,7 +714,7 @@ TEST_F(Administration, StatisticsCountCalls) {
   for (int i = 0; i < 3; ++i) ASSERT_EQ(ping(&control_, s), 0);
   ZQEntryIdType id = "";
   ZQFieldValueList none{0, nullptr};
-  EXPECT_EQ(ZQCreateEntry(&control_, "NoSuchForm", &none, id, &s), 2);
+  EXPECT_EQ(ZQCreateEntry(&control_, "NoSuchForm", &none, id, fresh(s)), 2);
   // Three pings, the failed create and the first statistics call itself.
   EXPECT_GE(statistic(1), calls + 5);
   EXPECT_EQ(statistic(7), errors + 1);
@@ -712,10 +728,11 @@ TEST_F(Administration, StatisticsCountCalls) {
   const int32_t created = statistic(2), changed = statistic(3), deleted = statistic(4);
   ZQFieldValueStruct title = text(kTitle, "one");
   ZQFieldValueList values{1, &title};
-  ASSERT_EQ(ZQCreateEntry(&control_, "Tickets", &values, id, &s), 0) << messageList(s);
+  ASSERT_EQ(ZQCreateEntry(&control_, "Tickets", &values, id, fresh(s)), 0) << messageList(s);
   Ids ids(id);
-  ASSERT_EQ(ZQSetEntry(&control_, "Tickets", &ids.list, &values, 0, 0, &s), 0) << messageList(s);
-  ASSERT_EQ(ZQDeleteEntry(&control_, "Tickets", &ids.list, 0, &s), 0) << messageList(s);
+  ASSERT_EQ(ZQSetEntry(&control_, "Tickets", &ids.list, &values, 0, 0, fresh(s)), 0)
+      << messageList(s);
+  ASSERT_EQ(ZQDeleteEntry(&control_, "Tickets", &ids.list, 0, fresh(s)), 0) << messageList(s);
   EXPECT_EQ(statistic(2), created + 1);
   EXPECT_EQ(statistic(3), changed + 1);
   EXPECT_EQ(statistic(4), deleted + 1);
@@ -726,7 +743,7 @@ TEST_F(Administration, SqlReadsTheStoreWithItsTypes) {
   Rows rows;
   uint32_t matches = 0;
   ASSERT_EQ(ZQGetListSQL(&control_, "SELECT 7, 2.5, 'text', NULL, x'00ff', 5000000000", 0, &rows,
-                         &matches, &s),
+                         &matches, fresh(s)),
             0)
       << messageList(s);
   ASSERT_EQ(rows.count, 1u);
@@ -749,7 +766,7 @@ TEST_F(Administration, SqlReadsTheStoreWithItsTypes) {
   ASSERT_EQ(ZQGetListSQL(&control_,
                          "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < "
                          "50) SELECT x FROM n",
-                         10, &limited, &matches, &s),
+                         10, &limited, &matches, fresh(s)),
             0)
       << messageList(s);
   EXPECT_EQ(limited.count, 10u);
@@ -761,7 +778,7 @@ TEST_F(Administration, HostileSqlIsRefusedAndChangesNothing) {
   Status s;
   Rows before;
   ASSERT_EQ(ZQGetListSQL(&control_, "SELECT number, value FROM zq_settings ORDER BY number", 0,
-                         &before, nullptr, &s),
+                         &before, nullptr, fresh(s)),
             0)
       << messageList(s);
   const std::string attached = ::testing::TempDir() + "zq-attached-" + std::to_string(getpid());
@@ -787,24 +804,25 @@ TEST_F(Administration, HostileSqlIsRefusedAndChangesNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.sql);
     Rows rows;
-    EXPECT_EQ(ZQGetListSQL(&control_, c.sql.c_str(), 0, &rows, nullptr, &s), 2);
+    EXPECT_EQ(ZQGetListSQL(&control_, c.sql.c_str(), 0, &rows, nullptr, fresh(s)), 2);
     EXPECT_TRUE(s.has(c.message)) << messageList(s);
     EXPECT_EQ(rows.count, 0u);
   }
   EXPECT_NE(access(attached.c_str(), F_OK), 0) << "ATTACH created a file";
   Rows after;
   ASSERT_EQ(ZQGetListSQL(&control_, "SELECT number, value FROM zq_settings ORDER BY number", 0,
-                         &after, nullptr, &s),
+                         &after, nullptr, fresh(s)),
             0);
   EXPECT_EQ(after.count, before.count);
 
   // Writes need the option, and never touch the server's own tables.
   server_->options().allowSqlWrite = true;
   Rows rows;
-  EXPECT_EQ(ZQGetListSQL(&control_, "CREATE TABLE notes(x)", 0, &rows, nullptr, &s), 0)
+  EXPECT_EQ(ZQGetListSQL(&control_, "CREATE TABLE notes(x)", 0, &rows, nullptr, fresh(s)), 0)
       << messageList(s);
-  EXPECT_EQ(ZQGetListSQL(&control_, "INSERT INTO notes VALUES (1)", 0, &rows, nullptr, &s), 0);
-  EXPECT_EQ(ZQGetListSQL(&control_, "DELETE FROM zq_settings", 0, &rows, nullptr, &s), 2);
+  EXPECT_EQ(ZQGetListSQL(&control_, "INSERT INTO notes VALUES (1)", 0, &rows, nullptr, fresh(s)),
+            0);
+  EXPECT_EQ(ZQGetListSQL(&control_, "DELETE FROM zq_settings", 0, &rows, nullptr, fresh(s)), 2);
   EXPECT_TRUE(s.has(zq::kMsgSqlRefused));
 }
 
@@ -865,7 +883,7 @@ class Processes : public Administration {
   }
   int run(const std::string& command, int32_t& status, std::string& output, Status& s) {
     char* out = nullptr;
-    const int rc = ZQExecuteProcess(&control_, command.c_str(), &status, &out, &s);
+    const int rc = ZQExecuteProcess(&control_, command.c_str(), &status, &out, fresh(s));
     output = out ? out : "";
     ZQFree(out);
     return rc;
@@ -923,7 +941,7 @@ TEST_F(Processes, RunOnlyFromTheAllowedDirectoryWithoutAShell) {
   // Without outputs the server does not wait.
   server_->options().processTimeLimitMs = 3000;
   const auto noWait = std::chrono::steady_clock::now();
-  EXPECT_EQ(ZQExecuteProcess(&control_, "sleepy", nullptr, nullptr, &s), 0) << messageList(s);
+  EXPECT_EQ(ZQExecuteProcess(&control_, "sleepy", nullptr, nullptr, fresh(s)), 0) << messageList(s);
   EXPECT_LT(std::chrono::steady_clock::now() - noWait, std::chrono::seconds(2));
 }
 
@@ -1007,12 +1025,12 @@ TEST_F(Redirects, ActiveLinkSqlRunsOnTheServerNamedByTheRedirect) {
                        "--process-dir", dir});
   ASSERT_GT(second.port(), 0);
   Status s;
-  ASSERT_EQ(ZQSetServerPort(&control_, "localhost", second.port(), 0, &s), 0);
+  ASSERT_EQ(ZQSetServerPort(&control_, "localhost", second.port(), 0, fresh(s)), 0);
   const char* sql = "SELECT value FROM zq_settings WHERE number = 139";
   Rows rows;
   uint32_t matches = 0;
   ASSERT_LT(ZQGetListSQLForActiveLink(&control_, sql, 0, 0, 0, nullptr, nullptr, 0, &rows, &matches,
-                                      nullptr, &s),
+                                      nullptr, fresh(s)),
             2)
       << messageList(s);
   ASSERT_EQ(rows.count, 1u) << messageList(s);
@@ -1024,8 +1042,9 @@ TEST_F(Redirects, ActiveLinkSqlRunsOnTheServerNamedByTheRedirect) {
   int32_t status = -1;
   char* output = nullptr;
   ZQFieldValueList noValues{0, nullptr};
-  const int processRc = ZQExecuteProcessForActiveLink(&control_, "greet there", 0, 0, 0, 0, nullptr,
-                                                      &noValues, &status, &output, nullptr, &s);
+  const int processRc =
+      ZQExecuteProcessForActiveLink(&control_, "greet there", 0, 0, 0, 0, nullptr, &noValues,
+                                    &status, &output, nullptr, fresh(s));
   EXPECT_LT(processRc, 2) << messageList(s);
   EXPECT_STREQ(output, "hello there\n");
   ZQFree(output);
@@ -1034,7 +1053,7 @@ TEST_F(Redirects, ActiveLinkSqlRunsOnTheServerNamedByTheRedirect) {
 
   // The first server answers its own SQL itself.
   Rows own;
-  ASSERT_EQ(ZQGetListSQL(&control_, sql, 0, &own, nullptr, &s), 0) << messageList(s);
+  ASSERT_EQ(ZQGetListSQL(&control_, sql, 0, &own, nullptr, fresh(s)), 0) << messageList(s);
   ASSERT_EQ(own.count, 1u);
   EXPECT_STREQ(own.items[0].items[0].u.charValue, "zqserverd");
 
@@ -1042,7 +1061,7 @@ TEST_F(Redirects, ActiveLinkSqlRunsOnTheServerNamedByTheRedirect) {
   server_->options().workflowPassword = "other-pass";
   Rows refused;
   EXPECT_EQ(ZQGetListSQLForActiveLink(&control_, sql, 0, 0, 0, nullptr, nullptr, 0, &refused,
-                                      &matches, nullptr, &s),
+                                      &matches, nullptr, fresh(s)),
             2);
   EXPECT_TRUE(s.has(zq::kMsgBadWorkflowPassword)) << messageList(s);
   EXPECT_EQ(refused.count, 0u);
@@ -1053,33 +1072,36 @@ TEST_F(Redirects, ActiveLinkSqlRunsOnTheServerNamedByTheRedirect) {
 TEST_F(Administration, ApplicationsEventsAndExternalTables) {
   Status s;
   ZQNameList states{0, nullptr};
-  ASSERT_EQ(ZQGetListApplicationState(&control_, &states, &s), 0) << messageList(s);
+  ASSERT_EQ(ZQGetListApplicationState(&control_, &states, fresh(s)), 0) << messageList(s);
   EXPECT_EQ(states.count, 3u);
   FreeZQNameList(&states, 0);
-  ASSERT_EQ(ZQSetApplicationState(&control_, "Desk", "Test", &s), 0) << messageList(s);
+  ASSERT_EQ(ZQSetApplicationState(&control_, "Desk", "Test", fresh(s)), 0) << messageList(s);
   ZQNameType state = "";
-  ASSERT_EQ(ZQGetApplicationState(&control_, "Desk", state, &s), 0) << messageList(s);
+  ASSERT_EQ(ZQGetApplicationState(&control_, "Desk", state, fresh(s)), 0) << messageList(s);
   EXPECT_STREQ(state, "Test");
-  EXPECT_EQ(ZQSetApplicationState(&control_, "Desk", "Broken", &s), 2);
-  EXPECT_EQ(ZQGetApplicationState(&control_, "NoSuchApplication", state, &s), 2);
+  EXPECT_EQ(ZQSetApplicationState(&control_, "Desk", "Broken", fresh(s)), 2);
+  EXPECT_EQ(ZQGetApplicationState(&control_, "NoSuchApplication", state, fresh(s)), 2);
 
   // A cache event is seen once by each session that waits for it.
   uint32_t wanted[] = {ZQ_CACHE_EVENT_DEFINITION_CHANGE, ZQ_CACHE_EVENT_GROUP_CHANGE};
   ZQUnsignedIntList ids{2, wanted};
   ZQUnsignedIntList occurred{0, nullptr};
   uint32_t count = 9;
-  ASSERT_EQ(ZQGetCacheEvent(&control_, &ids, ZQ_CACHE_EVENT_RETURN_NOW, &occurred, &count, &s), 0)
+  ASSERT_EQ(
+      ZQGetCacheEvent(&control_, &ids, ZQ_CACHE_EVENT_RETURN_NOW, &occurred, &count, fresh(s)), 0)
       << messageList(s);
   EXPECT_EQ(count, 0u);
   FreeZQUnsignedIntList(&occurred, 0);
   ZQSignalStruct signal{ZQ_SIGNAL_DEFINITIONS_CHANGED, nullptr};
   ZQSignalList signals{1, &signal};
-  ASSERT_EQ(ZQSignal(&control_, &signals, &s), 0) << messageList(s);
-  ASSERT_EQ(ZQGetCacheEvent(&control_, &ids, ZQ_CACHE_EVENT_RETURN_NOW, &occurred, &count, &s), 0);
+  ASSERT_EQ(ZQSignal(&control_, &signals, fresh(s)), 0) << messageList(s);
+  ASSERT_EQ(
+      ZQGetCacheEvent(&control_, &ids, ZQ_CACHE_EVENT_RETURN_NOW, &occurred, &count, fresh(s)), 0);
   ASSERT_EQ(count, 1u);
   EXPECT_EQ(occurred.items[0], uint32_t{ZQ_CACHE_EVENT_DEFINITION_CHANGE});
   FreeZQUnsignedIntList(&occurred, 0);
-  ASSERT_EQ(ZQGetCacheEvent(&control_, &ids, ZQ_CACHE_EVENT_RETURN_NOW, &occurred, &count, &s), 0);
+  ASSERT_EQ(
+      ZQGetCacheEvent(&control_, &ids, ZQ_CACHE_EVENT_RETURN_NOW, &occurred, &count, fresh(s)), 0);
   EXPECT_EQ(count, 0u);
   FreeZQUnsignedIntList(&occurred, 0);
 
@@ -1087,19 +1109,20 @@ TEST_F(Administration, ApplicationsEventsAndExternalTables) {
   server_->options().allowSqlWrite = true;
   Rows rows;
   ASSERT_EQ(ZQGetListSQL(&control_, "CREATE TABLE assets(tag TEXT, cost REAL, qty INTEGER)", 0,
-                         &rows, nullptr, &s),
+                         &rows, nullptr, fresh(s)),
             0)
       << messageList(s);
   ZQCompoundSchemaList forms{0, nullptr};
-  ASSERT_EQ(ZQGetListExtSchemaCandidates(&control_, ZQ_SCHEMA_VIEW, &forms, &s), 0)
+  ASSERT_EQ(ZQGetListExtSchemaCandidates(&control_, ZQ_SCHEMA_VIEW, &forms, fresh(s)), 0)
       << messageList(s);
   ASSERT_EQ(forms.count, 1u);
   EXPECT_STREQ(forms.items[0].u.view.viewTableName, "assets");
   ZQFieldMappingList fields{0, nullptr};
   ZQFieldLimitList limits{0, nullptr};
   ZQUnsignedIntList types{0, nullptr};
-  ASSERT_EQ(
-      ZQGetMultipleExtFieldCandidates(&control_, &forms.items[0], &fields, &limits, &types, &s), 0)
+  ASSERT_EQ(ZQGetMultipleExtFieldCandidates(&control_, &forms.items[0], &fields, &limits, &types,
+                                            fresh(s)),
+            0)
       << messageList(s);
   ASSERT_EQ(fields.count, 3u);
   EXPECT_STREQ(fields.items[1].u.view.externalFieldName, "cost");
@@ -1122,16 +1145,17 @@ TEST_F(Administration, LocalizedTextsRatioSetsAndOrdinals) {
   strcpy(request.name, "Greeting");
   request.messageType = 1;
   ZQValueStruct value{};
-  ASSERT_EQ(ZQGetLocalizedValue(&control_, &request, &value, nullptr, &s), 0) << messageList(s);
+  ASSERT_EQ(ZQGetLocalizedValue(&control_, &request, &value, nullptr, fresh(s)), 0)
+      << messageList(s);
   EXPECT_STREQ(value.u.charValue, "Hello");
   FreeZQValueStruct(&value, 0);
   strcpy(request.name, "NoSuchText");
-  EXPECT_EQ(ZQGetLocalizedValue(&control_, &request, &value, nullptr, &s), 2);
+  EXPECT_EQ(ZQGetLocalizedValue(&control_, &request, &value, nullptr, fresh(s)), 2);
 
   ZQTimestamp times[] = {1500, 0, 500};
   ZQTimestampList at{3, times};
   ZQTextStringList sets{0, nullptr};
-  ASSERT_EQ(ZQGetMultipleCurrencyRatioSets(&control_, &at, &sets, &s), 0) << messageList(s);
+  ASSERT_EQ(ZQGetMultipleCurrencyRatioSets(&control_, &at, &sets, fresh(s)), 0) << messageList(s);
   ASSERT_EQ(sets.count, 3u);
   EXPECT_STREQ(sets.items[0], "USDEUR0.90");
   EXPECT_STREQ(sets.items[1], "USDEUR0.95");
@@ -1155,21 +1179,21 @@ TEST_F(Administration, LocalizedTextsRatioSetsAndOrdinals) {
   auto limit = reinterpret_cast<Limit>(ZQGetOrdinal(840));
   ASSERT_TRUE(names && allIds && ownIds && limit);
   ZQNameList fieldNames{0, nullptr};
-  ASSERT_EQ(names(&control_, "Tickets", &fieldNames, &s), 0) << messageList(s);
+  ASSERT_EQ(names(&control_, "Tickets", &fieldNames, fresh(s)), 0) << messageList(s);
   bool hasTitle = false;
   for (uint32_t i = 0; i < fieldNames.count; ++i)
     hasTitle |= strcmp(fieldNames.items[i], "Title") == 0;
   EXPECT_TRUE(hasTitle);
   FreeZQNameList(&fieldNames, 0);
   ZQEntryIdList ids{0, nullptr};
-  ASSERT_EQ(allIds(&control_, "Tickets", &ids, &s), 0) << messageList(s);
+  ASSERT_EQ(allIds(&control_, "Tickets", &ids, fresh(s)), 0) << messageList(s);
   EXPECT_EQ(ids.count, 2u);
   FreeZQEntryIdList(&ids, 0);
-  ASSERT_EQ(ownIds(&control_, "Tickets", &ids, &s), 0) << messageList(s);
+  ASSERT_EQ(ownIds(&control_, "Tickets", &ids, fresh(s)), 0) << messageList(s);
   EXPECT_EQ(ids.count, 1u);
   FreeZQEntryIdList(&ids, 0);
   int32_t entryLimit = -1;
-  ASSERT_EQ(limit(&control_, &entryLimit, &s), 0) << messageList(s);
+  ASSERT_EQ(limit(&control_, &entryLimit, fresh(s)), 0) << messageList(s);
   EXPECT_EQ(entryLimit, 0);
 }
 
@@ -1180,7 +1204,7 @@ class ElevenServer : public zqtest::ServerTest {
 
 TEST_F(ElevenServer, ImpersonationNeedsProtocolTwelve) {
   Status s;
-  EXPECT_EQ(ZQSetImpersonatedUser(&control_, "Joe", &s), 2);
+  EXPECT_EQ(ZQSetImpersonatedUser(&control_, "Joe", fresh(s)), 2);
   EXPECT_TRUE(s.has(zq::kMsgOperationUnsupported)) << messageList(s);
   EXPECT_EQ(ping(&control_, s), 0);
 }
@@ -1208,7 +1232,7 @@ class ListPasswords : public zqtest::ServerTest,
 TEST_P(ListPasswords, ProtectedAsTheServerReadsThem) {
   Status s;
   ZQGroupInfoList groups{0, nullptr};
-  ZQGetListGroup(&control_, "Demo", "pw", &groups, &s);
+  ZQGetListGroup(&control_, "Demo", "pw", &groups, fresh(s));
   FreeZQGroupInfoList(&groups, 0);
   EXPECT_EQ(server_->faults().lastListPasswordForm.load(), GetParam().groupProtected ? 2 : 1)
       << messageList(s);
@@ -1216,7 +1240,7 @@ TEST_P(ListPasswords, ProtectedAsTheServerReadsThem) {
   // protocol (scrambled before 10, enciphered after) and is kept as a hash.
   ZQServerInfoStruct setting = textSetting(152, "mail.example.org: Set-pw-9");
   ZQServerInfoList list{1, &setting};
-  EXPECT_EQ(ZQSetServerInfo(&control_, &list, &s), 0) << messageList(s);
+  EXPECT_EQ(ZQSetServerInfo(&control_, &list, fresh(s)), 0) << messageList(s);
   FreeZQValueStruct(&setting.value, 0);
   std::string stored;
   {
@@ -1231,7 +1255,7 @@ TEST_P(ListPasswords, ProtectedAsTheServerReadsThem) {
   if (GetParam().protocol < 10) return;  // roles came with protocol 10
   server_->faults().lastListPasswordForm = 0;
   ZQRoleInfoList roles{0, nullptr};
-  ZQGetListRole(&control_, "Desk", "Demo", "pw", &roles, &s);
+  ZQGetListRole(&control_, "Desk", "Demo", "pw", &roles, fresh(s));
   FreeZQRoleInfoList(&roles, 0);
   EXPECT_EQ(server_->faults().lastListPasswordForm.load(), 2) << messageList(s);
 }

@@ -50,6 +50,7 @@ class ServerTest : public ::testing::Test {
   int serverInfo(ZQControlStruct* control, std::vector<uint32_t> settings, ZQServerInfoList* out,
                  Status& s) {
     ZQServerInfoRequestList request{static_cast<uint32_t>(settings.size()), settings.data()};
+    s.reset();  // the call empties the list without releasing what it held
     return ZQGetServerInfo(control, &request, out, &s);
   }
   int ping(ZQControlStruct* control, Status& s) {
