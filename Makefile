@@ -60,7 +60,7 @@ test-asan: bootstrap
 TSAN_TESTS ?= *
 test-tsan: bootstrap
 	cmake -S . -B $(BUILD_TSAN) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZQ_SANITIZE=thread
-	cmake --build $(BUILD_TSAN) -j $(JOBS) --target test_e2e
+	cmake --build $(BUILD_TSAN) -j $(JOBS) --target test_e2e zqserverd
 	@bash scripts/start-rpcbind.sh
 	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 	  $(BUILD_TSAN)/out/test_e2e --gtest_filter='$(TSAN_TESTS)' 

@@ -26,10 +26,16 @@ namespace zqserver {
 namespace {
 
 // The codec converts texts only between differing character sets; the
-// server speaks the client's own set, so its context converts nothing.
+// server speaks the client's own set, so its context converts nothing. The
+// codec keeps counters in the context: each thread that encodes (the loop
+// and the calls running aside) has its own.
 ZQThreadContext* codecContext() {
-  static ZQThreadContext* ctx = zq::createContext();
-  return ctx;
+  struct Owned {
+    ZQThreadContext* ctx = zq::createContext();
+    ~Owned() { zq::destroyContext(ctx); }
+  };
+  thread_local Owned owned;
+  return owned.ctx;
 }
 
 void dropConnection(SVCXPRT* xprt) {

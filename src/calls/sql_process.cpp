@@ -72,7 +72,15 @@ int32_t convertWorkflowPassword(std::string& command, int fromVersion, int toVer
   }
   if (rc == 0) {
     try {
-      command = "+" + std::string(out) + command.substr(1 + length);
+      // Built by appending: GCC 12 at -O3 warns (falsely) about overlap in
+      // the chain of operator+.
+      std::string rebuilt;
+      rebuilt.reserve(1 + strlen(out) + command.size());
+      rebuilt += '+';
+      rebuilt += out;
+      rebuilt.append(command, 1 + length, std::string::npos);
+      command.swap(rebuilt);
+      explicit_bzero(rebuilt.data(), rebuilt.size());
     } catch (...) {
       rc = kMsgNoMemory;
     }
