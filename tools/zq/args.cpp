@@ -2,7 +2,7 @@
 
 namespace zqcli {
 
-bool parseArgs(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs,
+bool parseArgs(const std::vector<std::string>& args, const std::vector<OptionRule>& rules,
                ParsedArgs& out, std::string& error) {
   bool optionsEnded = false;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -16,14 +16,14 @@ bool parseArgs(const std::vector<std::string>& args, const std::vector<OptionSpe
     }
     const size_t eq = a.find('=');
     const std::string name = a.substr(2, eq == std::string::npos ? std::string::npos : eq - 2);
-    const OptionSpec* spec = nullptr;
-    for (const OptionSpec& s : specs)
-      if (name == s.name) spec = &s;
-    if (!spec) {
+    const OptionRule* rule = nullptr;
+    for (const OptionRule& s : rules)
+      if (name == s.name) rule = &s;
+    if (!rule) {
       error = "unknown option --" + name;
       return false;
     }
-    if (!spec->takesValue) {
+    if (!rule->takesValue) {
       if (eq != std::string::npos) {
         error = "--" + name + " takes no value";
         return false;

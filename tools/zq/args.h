@@ -9,7 +9,7 @@
 
 namespace zqcli {
 
-struct OptionSpec {
+struct OptionRule {
   const char* name;  // without the dashes
   bool takesValue;
 };
@@ -27,7 +27,7 @@ struct ParsedArgs {
 };
 
 // false with a one-line reason for an unknown option or a missing value.
-bool parseArgs(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs,
+bool parseArgs(const std::vector<std::string>& args, const std::vector<OptionRule>& rules,
                ParsedArgs& out, std::string& error);
 
 }  // namespace zqcli

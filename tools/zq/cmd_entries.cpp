@@ -52,12 +52,13 @@ bool readValues(Session& session, const std::vector<std::string>& texts, FieldVa
 
 // The content of attachment field `field` of an entry into a file.
 int saveAttachment(Session& session, const std::string& form, EntryId& entry,
-                   const std::string& spec) {
-  const size_t eq = spec.find('=');
+                   const std::string& saveItem) {
+  const size_t eq = saveItem.find('=');
   ZQInternalId field = 0;
-  if (eq == std::string::npos || eq + 1 == spec.size() || !parseFieldId(spec.substr(0, eq), field))
-    return session.fail("--save " + spec + ": expected FIELD=FILE");
-  std::string path = spec.substr(eq + 1);
+  if (eq == std::string::npos || eq + 1 == saveItem.size() ||
+      !parseFieldId(saveItem.substr(0, eq), field))
+    return session.fail("--save " + saveItem + ": expected FIELD=FILE");
+  std::string path = saveItem.substr(eq + 1);
   ZQLocStruct location{};
   location.locationType = ZQ_LOC_FILENAME;
   location.u.filename = path.data();
@@ -113,8 +114,8 @@ int runGet(Session& session, std::vector<std::string>& args) {
   FreeZQFieldValueList(&values, 0);
   if (rc >= ZQ_RETURN_ERROR) return rc;
   if (parsed.lists.count("save"))
-    for (const std::string& spec : parsed.lists["save"])
-      if (saveAttachment(session, form, entry, spec) >= ZQ_RETURN_ERROR) break;
+    for (const std::string& saveItem : parsed.lists["save"])
+      if (saveAttachment(session, form, entry, saveItem) >= ZQ_RETURN_ERROR) break;
   return session.exitStatus();
 }
 

@@ -38,7 +38,7 @@ const std::vector<Command>& commands() {
        "field 536870914 = 3 (operation 4 compares, 1 is =, 1\\ID\\ a field,\n"
        "2\\TYPE\\VALUE\\ a value).\n"
        "  --fields IDS   the columns (default: every field of the first entry)\n"
-       "  --sort SPEC    ID[:asc|desc],... (e.g. --sort 536870914:desc,1)\n"
+       "  --sort ORDER   ID[:asc|desc],... (e.g. --sort 536870914:desc,1)\n"
        "  --limit N      at most N entries\n"
        "  --first N      skip the first N matches\n"
        "  --chunk N      entries per server call\n",
