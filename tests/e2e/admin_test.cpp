@@ -29,6 +29,7 @@
 #include "sqlite_statement.h"
 #include "store.h"
 #include "frame/message_numbers.h"
+#include "support/field_values.h"
 #include "support/server_fixture.h"
 
 using zqtest::Status;
@@ -41,21 +42,8 @@ constexpr ZQInternalId kSecret = 536870915;
 constexpr ZQInternalId kStaff = 1000;
 constexpr const char* kAccessKey = "k3y-for-tests";
 
-ZQFieldValueStruct text(ZQInternalId id, const char* s) {
-  ZQFieldValueStruct fv{};
-  fv.fieldId = id;
-  fv.value.dataType = ZQ_DATA_TYPE_CHAR;
-  fv.value.u.charValue = const_cast<char*>(s);
-  return fv;
-}
-
-ZQFieldValueStruct integer(ZQInternalId id, int32_t x) {
-  ZQFieldValueStruct fv{};
-  fv.fieldId = id;
-  fv.value.dataType = ZQ_DATA_TYPE_INTEGER;
-  fv.value.u.integerValue = x;
-  return fv;
-}
+using zqtest::integer;
+using zqtest::text;
 
 struct Values : ZQFieldValueList {
   Values() : ZQFieldValueList{0, nullptr} {}

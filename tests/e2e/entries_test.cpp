@@ -10,6 +10,7 @@
 #include "frame/context.h"
 #include "handlers_entries.h"
 #include "security/key_material.h"
+#include "support/field_values.h"
 #include "support/server_fixture.h"
 #include "transport/state.h"
 
@@ -22,21 +23,8 @@ constexpr ZQInternalId kCount = 536870914;
 constexpr ZQInternalId kFile = 536870915;
 constexpr ZQInternalId kPassword = 102;
 
-ZQFieldValueStruct text(ZQInternalId id, const char* s) {
-  ZQFieldValueStruct fv{};
-  fv.fieldId = id;
-  fv.value.dataType = ZQ_DATA_TYPE_CHAR;
-  fv.value.u.charValue = const_cast<char*>(s);
-  return fv;
-}
-
-ZQFieldValueStruct integer(ZQInternalId id, int32_t x) {
-  ZQFieldValueStruct fv{};
-  fv.fieldId = id;
-  fv.value.dataType = ZQ_DATA_TYPE_INTEGER;
-  fv.value.u.integerValue = x;
-  return fv;
-}
+using zqtest::integer;
+using zqtest::text;
 
 ZQFieldValueStruct attachment(ZQInternalId id, ZQAttachStruct* a) {
   ZQFieldValueStruct fv{};
@@ -345,8 +333,7 @@ TEST_F(Entries, PasswordFieldTravelsAsDigestAndComesBackProtected) {
   Status s;
   const std::string id = create({text(kPassword, "secret")}, s);
   Values stored;
-  ASSERT_TRUE(
-      zqserver::EntryStore(server_->store()).get("Tickets", id, nullptr, stored).ok());
+  ASSERT_TRUE(zqserver::EntryStore(server_->store()).get("Tickets", id, nullptr, stored).ok());
   const ZQValueStruct* digest = stored.find(kPassword);
   ASSERT_NE(digest, nullptr);
   ASSERT_EQ(strlen(digest->u.charValue), 28u);  // never the plain text
@@ -366,8 +353,7 @@ TEST_F(Entries, PasswordFieldTravelsAsDigestAndComesBackProtected) {
   std::string digestText = digest->u.charValue;
   const std::string id2 = create({text(kPassword, digestText.c_str())}, s);
   Values stored2;
-  ASSERT_TRUE(
-      zqserver::EntryStore(server_->store()).get("Tickets", id2, nullptr, stored2).ok());
+  ASSERT_TRUE(zqserver::EntryStore(server_->store()).get("Tickets", id2, nullptr, stored2).ok());
   EXPECT_STREQ(stored2.find(kPassword)->u.charValue, digestText.c_str());
 
   // A stored value of 254 characters reaches the caller as it is.
