@@ -145,8 +145,19 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
       return;
     }
   }
+  // Changes that may be sent again after a lost reply go through the
+  // duplicate-request cache (calls in the clear only).
+  DuplicateCache::Key key;
+  const bool cacheable = !enveloped && p->timeoutMessage == zq::kMsgTimeoutChange &&
+                         DuplicateCache::keyOf(*p, args, version, xprt, key);
+  std::string cached;
   if (Faults::take(faults.closeMidCall)) {
     dropConnection(xprt);
+  } else if (cacheable && server->duplicates().find(key, cached)) {
+    if (sendEncodedReply(xprt, cached))
+      faults.callsAnswered++;
+    else
+      dropConnection(xprt);
   } else {
     if (Faults::take(faults.delayCalls))
       std::this_thread::sleep_for(std::chrono::milliseconds(faults.delayMs.load()));
@@ -167,12 +178,14 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
       handler(call);
     if (in && out) server->sessions().noteExchange(number, *in, *out);
     addServerLog(call);
-    const bool garble = Faults::take(faults.garbleReplies);
+    if (cacheable) server->duplicates().remember(key, encodeReply(*p, reply));
+    const bool lose = Faults::take(faults.loseReplies);
+    const bool garble = !lose && Faults::take(faults.garbleReplies);
     auto replyProc =
         garble ? reinterpret_cast<xdrproc_t>(garbage) : reinterpret_cast<xdrproc_t>(p->reply);
-    const bool sent = enveloped && !garble
-                          ? answerEnvelope(*server, xprt, *p, reply, keySet)
-                          : svc_sendreply(xprt, replyProc, static_cast<char*>(reply));
+    const bool sent =
+        !lose && (enveloped && !garble ? answerEnvelope(*server, xprt, *p, reply, keySet)
+                                       : svc_sendreply(xprt, replyProc, static_cast<char*>(reply)));
     if (!sent)
       dropConnection(xprt);
     else

@@ -3,12 +3,13 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <rpc/rpc.h>
-#include <sys/select.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "dispatch.h"
 #include "store.h"
@@ -116,8 +117,9 @@ void Server::tearDown() {
   for (auto [program, version] : registered_) svc_unreg(program, version);
   registered_.clear();
   // Close every connection the RPC library still serves, then the listener.
-  for (int fd = 0; fd <= svc_maxfd; ++fd) {
-    if (FD_ISSET(fd, &svc_fdset) && fd != listenFd_) ::shutdown(fd, SHUT_RDWR);
+  for (int i = 0; i < svc_max_pollfd; ++i) {
+    const int fd = svc_pollfd[i].fd;
+    if (fd >= 0 && fd != listenFd_) ::shutdown(fd, SHUT_RDWR);
   }
   if (transport_) {
     svc_destroy(static_cast<SVCXPRT*>(transport_));  // closes listenFd_
@@ -128,28 +130,26 @@ void Server::tearDown() {
     listenFd_ = -1;
   }
   // Let the RPC library notice the shut-down connections and free them.
-  for (int round = 0; round < 3; ++round) {
-    fd_set fds = svc_fdset;
-    timeval tv{0, 0};
-    if (select(svc_maxfd + 1, &fds, nullptr, nullptr, &tv) > 0) svc_getreqset(&fds);
-  }
+  for (int round = 0; round < 3; ++round) serveReady(0);
   store_.reset();
   std::lock_guard<std::mutex> lock(g_currentMutex);
   if (g_current == this) g_current = nullptr;
 }
 
+// Serves the connections that are ready within timeoutMs. poll, not
+// select: select's descriptor sets end at 1023, and a connection above that
+// would never be served nor closed.
+bool Server::serveReady(int timeoutMs) {
+  std::vector<pollfd> fds(svc_pollfd, svc_pollfd + svc_max_pollfd);
+  const int n = poll(fds.data(), fds.size(), timeoutMs);
+  if (n < 0) return errno == EINTR;
+  if (n > 0) svc_getreq_poll(fds.data(), n);
+  return true;
+}
+
 void Server::loop() {
-  while (!stopping_.load()) {
-    fd_set fds = svc_fdset;
-    timeval tv{0, 50 * 1000};
-    int n = select(svc_maxfd + 1, &fds, nullptr, nullptr, &tv);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      if (errno == EBADF) continue;  // a connection went away meanwhile
-      break;
-    }
-    if (n > 0) svc_getreqset(&fds);
-  }
+  while (!stopping_.load())
+    if (!serveReady(50)) break;
 }
 
 bool Server::start() {

@@ -14,6 +14,7 @@
 #include <variant>
 #include <vector>
 
+#include "duplicate_cache.h"
 #include "envelope.h"
 #include "faults.h"
 #include "sessions.h"
@@ -76,6 +77,7 @@ class Server {
   Options& options() { return options_; }
   Store& store() { return *store_; }
   Sessions& sessions() { return sessions_; }
+  DuplicateCache& duplicates() { return duplicates_; }
   Crypto& crypto() { return *crypto_; }
 
   // Only one server can serve per process: the RPC library keeps its
@@ -86,10 +88,14 @@ class Server {
   bool setUp();
   void tearDown();
   void loop();
+  // Serves the connections that become ready within timeoutMs; false on a
+  // failure of the wait itself.
+  bool serveReady(int timeoutMs);
 
   Options options_;
   Faults faults_;
   Sessions sessions_;
+  DuplicateCache duplicates_;
   std::unique_ptr<Crypto> crypto_;
   std::unique_ptr<Store> store_;
   uint16_t port_ = 0;

@@ -11,7 +11,9 @@
 #include "call/identity.h"
 #include "frame/status.h"
 #include "platform/rpc.h"
+#include "platform/rpc_stream.h"
 #include "call/key_exchange.h"
+#include "security/envelope_call.h"
 #include "security/handshake_seam.h"
 #include "security/password.h"
 #include "transport/state.h"
@@ -147,6 +149,8 @@ bool drive(Attempt& a, int depth) {
     return false;
   }
 
+  // A reply (one record) may take no more than the session's result bound.
+  platform::rpcSetMaxRecord(handle->get(), ctx->settings.maxResultSize);
   if (d.timeout != a.st->lastTimeout) {
     platform::rpcSetTimeout(handle->get(), d.timeout);
     a.st->lastTimeout = d.timeout;
@@ -192,7 +196,9 @@ bool drive(Attempt& a, int depth) {
     if (ctx->rekeyNeeded ||
         (status == platform::kRpcAuthError && detail == platform::kAuthRejectedCred)) {
       ctx->rekeyNeeded = 0;
-      if (d.rekeyed) {
+      // Keys rejected while the keys are being agreed: renegotiating would
+      // run this exchange again, and again, without end.
+      if (d.rekeyed || exchangingKeys(ctx) || security::isKeyExchangeProcedure(d.stub->number)) {
         server->dropHandle();
         addError(d.status, kMsgKeyAgreement);
         return false;

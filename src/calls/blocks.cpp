@@ -64,7 +64,8 @@ extern "C" int ZQGetEntryBlock(const ZQEntryBlockList* blocks, uint32_t index,
   const ZQEntryBlockStruct& block = blocks->items[index];
   platform::ZBuffer plain;
   const platform::ZResult z =
-      block.bytes ? platform::decompressBytes(block.bytes, block.blockSize, 0, plain)
+      block.bytes
+          ? platform::decompressBytes(block.bytes, block.blockSize, 0, plain, kDefaultMaxResultSize)
                   : platform::ZResult::corrupt;
   if (z != platform::ZResult::ok) {
     ZQFree(plain.data);

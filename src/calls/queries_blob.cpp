@@ -155,7 +155,8 @@ extern "C" int ZQGetEntryBLOB(ZQControlStruct* control, const char* form, ZQEntr
 
   calls::BlobTransfer transfer(location, status);
   bool replyFailed = false;
-  calls::runChunked(call, [&](transport::EntryBlobReply& reply, const calls::Chunk& chunk) {
+  calls::runChunked(call, [&](transport::EntryBlobReply& reply, calls::Chunk& chunk) {
+    chunk.empty = reply.length == 0;
     if (chunk.failed) {
       replyFailed = true;
       return false;

@@ -140,6 +140,10 @@ ZResult decompressBytes(const void* data, size_t size, size_t expectedSize, ZBuf
   Sink sink;
   sink.maxSize = maxSize;
   ZResult r = ZResult::ok;
+  // A declared size is believed only as far as the input can inflate
+  // (deflate expands at most about 1032 to 1).
+  const size_t plausible = size > (SIZE_MAX - 1024) / 1032 ? SIZE_MAX : size * 1032 + 1024;
+  if (expectedSize > plausible) expectedSize = plausible;
   size_t step = expectedSize && expectedSize <= maxSize ? expectedSize : kChunk;
   for (;;) {
     bool tooLarge = false;
