@@ -58,7 +58,7 @@ int ZQDateToJulianDate(ZQControlStruct* /*control*/, const ZQDateStruct* date, i
   zq::clearStatus(status);
   if (julianDate) *julianDate = 0;
   if (!date || !julianDate) return zq::addError(status, ZQ_DATE_ERROR_NO_OUTPUT);
-  int64_t j = dates::dayNumberOf(date->year, date->month, date->day);
+  int64_t j = dates::dayNumberAsWritten(date->year, date->month, date->day);
   if (j < std::numeric_limits<int32_t>::min() || j > std::numeric_limits<int32_t>::max())
     return zq::addError(status, ZQ_DATE_ERROR_RANGE);
   *julianDate = static_cast<int32_t>(j);
