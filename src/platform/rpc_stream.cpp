@@ -358,7 +358,11 @@ clnt_stat streamCall(CLIENT* client, rpcproc_t procedure, xdrproc_t encode, void
     if (head.status != RPC_SUCCESS) {
       s->error.re_status = static_cast<clnt_stat>(head.status);
       if (head.status == RPC_AUTHERROR) {
-        s->error.re_why = static_cast<auth_stat>(head.detail);
+        // An authentication status this side does not know is a failure
+        // of its own kind, never an out-of-range enumeration value.
+        s->error.re_why = head.detail >= AUTH_OK && head.detail <= AUTH_FAILED
+                              ? static_cast<auth_stat>(head.detail)
+                              : AUTH_FAILED;
       } else if (head.status == RPC_PROGVERSMISMATCH || head.status == RPC_VERSMISMATCH) {
         s->error.re_vers.low = head.low;
         s->error.re_vers.high = head.high;
