@@ -77,7 +77,9 @@ bool Server::setUp() {
     return fail("bad listen address " + options_.host);
   if (bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0)
     return fail(std::string("bind: ") + strerror(errno));
-  if (listen(listenFd_, 64) != 0) return fail(std::string("listen: ") + strerror(errno));
+  // A deep queue: a burst of connections beyond a short one waits out SYN
+  // retransmissions, a second or more each.
+  if (listen(listenFd_, SOMAXCONN) != 0) return fail(std::string("listen: ") + strerror(errno));
   socklen_t len = sizeof addr;
   getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len);
   port_ = ntohs(addr.sin_port);
