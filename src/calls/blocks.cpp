@@ -10,6 +10,13 @@
 
 using namespace zq;
 
+namespace {
+// A block holds the rows of one slice of a result; its text never comes near
+// this, and a block that inflates beyond it is refused rather than allowed
+// to take gigabytes (the decoded rows take some times more again).
+constexpr size_t kMaxBlockText = 64u << 20;
+}  // namespace
+
 extern "C" int ZQGetListEntryBlocks(ZQControlStruct* control, const char* form,
                                     ZQQualifierStruct* qualifier, ZQEntryListFieldList* fields,
                                     ZQSortList* sort, uint32_t rowsPerBlock, uint32_t firstRetrieve,
@@ -65,7 +72,7 @@ extern "C" int ZQGetEntryBlock(const ZQEntryBlockList* blocks, uint32_t index,
   platform::ZBuffer plain;
   const platform::ZResult z =
       block.bytes
-          ? platform::decompressBytes(block.bytes, block.blockSize, 0, plain, kDefaultMaxResultSize)
+          ? platform::decompressBytes(block.bytes, block.blockSize, 0, plain, kMaxBlockText)
                   : platform::ZResult::corrupt;
   if (z != platform::ZResult::ok) {
     ZQFree(plain.data);
