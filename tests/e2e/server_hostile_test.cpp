@@ -5,6 +5,7 @@
 // the ASan run) and loses nothing it committed.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 
@@ -253,22 +254,23 @@ struct ServerProcess {
   ServerProcess(const std::string& db, bool withForm) {
     int out[2];
     if (pipe(out) != 0) return;
-    pid = fork();
-    if (pid == 0) {
-      dup2(out[1], 1);
-      close(out[0]);
-      const std::string exe = programDir() + "/zqserverd";
-      if (withForm)
-        execl(exe.c_str(), "zqserverd", "--db", db.c_str(), "--form",
-              "Tickets:536870913:char:Title", nullptr);
-      else
-        execl(exe.c_str(), "zqserverd", "--db", db.c_str(), nullptr);
-      _exit(127);
-    }
+    // posix_spawn, not fork: the test process runs threads (and sanitizers).
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    const std::string exe = programDir() + "/zqserverd";
+    std::vector<std::string> args = {"zqserverd", "--db", db};
+    if (withForm) args.insert(args.end(), {"--form", "Tickets:536870913:char:Title"});
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), environ) != 0) pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
     close(out[1]);
     FILE* f = fdopen(out[0], "r");
     unsigned p = 0;
-    if (f && fscanf(f, "listening on %u", &p) == 1) port = static_cast<uint16_t>(p);
+    if (pid > 0 && f && fscanf(f, "listening on %u", &p) == 1) port = static_cast<uint16_t>(p);
     if (f) fclose(f);
   }
   void kill9() {
