@@ -253,6 +253,11 @@ bool drive(Attempt& a, int depth) {
       addError(d.status, d.timeoutMessage, server->name.c_str());
       return false;
     }
+    // Sent again, the next chunk would come instead of the lost one.
+    if (d.continuation) {
+      addError(d.status, kMsgRpcFailure, cut(platform::rpcErrorText(handle->get())).c_str());
+      return false;
+    }
     if (status == platform::kRpcProgUnavailable || status == platform::kRpcProgVersMismatch)
       return fallBack(a, server, queue, status, "", false, depth);
     if (ctx->noReconnect) {
