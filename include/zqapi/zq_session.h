@@ -103,9 +103,10 @@ int ZQSetNativeAuthenticationSource(ZQControlStruct* control,
 #define ZQ_SESSVAR_CALLER_WORD 1959
 #define ZQ_SESSVAR_CLIENT_IDENTITY 1960
 /* The most one server reply, or one result gathered over chunks or
- * inflated from a compressed list, may take: bytes as an unsigned long
- * (ZQ_DATA_TYPE_ULONG), at least 65536; default 268435456 (256 MiB). A reply
- * or result beyond it fails with 91 or 9009 instead of exhausting memory. */
+ * inflated from a compressed list or attachment, may take: bytes as an
+ * unsigned long (ZQ_DATA_TYPE_ULONG), at least 65536; default 268435456
+ * (256 MiB). A reply or result beyond it fails with 91 or 9009 instead of
+ * exhausting memory. */
 #define ZQ_SESSVAR_MAX_RESULT_SIZE 1961
 
 int ZQSetSessionVariable(ZQControlStruct* control, uint32_t variableId,

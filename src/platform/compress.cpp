@@ -180,7 +180,8 @@ ZResult decompressBytes(const void* data, size_t size, size_t expectedSize, ZBuf
   return r;
 }
 
-ZResult decompressToFile(const void* data, size_t size, FILE* file, size_t& written) {
+ZResult decompressToFile(const void* data, size_t size, FILE* file, size_t& written,
+                         size_t maxSize) {
   written = 0;
   if (!file) return ZResult::io;
   if (size == 0 || size > UINT32_MAX) return ZResult::corrupt;
@@ -202,6 +203,10 @@ ZResult decompressToFile(const void* data, size_t size, FILE* file, size_t& writ
     z.avail_out = static_cast<uInt>(kChunk);
     const int rc = inflate(&z, Z_NO_FLUSH);
     const size_t n = kChunk - z.avail_out;
+    if (n > maxSize - written) {
+      r = ZResult::corrupt;
+      break;
+    }
     if (n && fwrite(chunk, 1, n, file) != n) {
       r = ZResult::io;
       break;

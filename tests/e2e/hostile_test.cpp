@@ -3,6 +3,7 @@
 // fault modes. Every case ends with a clear message, within its time-out
 // plus a margin, and reports the peak memory it took.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <cstdio>
@@ -13,6 +14,7 @@
 
 #include "entry_store.h"
 #include "frame/message_numbers.h"
+#include "platform/compress.h"
 #include "support/hostile_proxy.h"
 #include "support/server_fixture.h"
 
@@ -133,6 +135,37 @@ class Hostile : public zqtest::ServerTest {
     return n;
   }
 
+  // A list retrieval in chunks whose second reply is two empty fragments.
+  void undecodedChunkFailsTheRetrieval() {
+    std::string id;
+    Status s0;
+    for (int i = 0; i < 120; ++i) ASSERT_EQ(create(id, s0), 0);
+    ZQValueStruct small{};
+    small.dataType = ZQ_DATA_TYPE_INTEGER;
+    small.u.integerValue = 1000;
+    ASSERT_EQ(ZQSetSessionVariable(&control_, ZQ_SESSVAR_RESPONSE_SIZE, &small, &s0), 0);
+    auto lists = std::make_shared<std::atomic<int>>(0);
+    through([lists](HostileProxy::Exchange& ex, HostileProxy::Wire& wire) {
+      if (ex.procedure != 5 || ++*lists != 2) return false;
+      wire.send(fragment("", false) + fragment("", true));
+      return true;
+    });
+    arm();
+    ZQEntryListList entries{0, nullptr};
+    Status s;
+    Outcome o = measure("second chunk undecoded", [&] {
+      return ZQGetListEntry(&control_, "Tickets", nullptr, nullptr, nullptr, 0, 0, 0, &entries,
+                            nullptr, &s);
+    });
+    EXPECT_GE(lists->load(), 2) << "the retrieval came in one chunk";
+    EXPECT_EQ(o.rc, 2);
+    EXPECT_TRUE(s.has(zq::kMsgRpcFailure) || s.has(zq::kMsgBadEncoding)) << s.count;
+    EXPECT_EQ(entries.count, 0u);
+    EXPECT_LT(o.seconds, kTimeout + kMarginSeconds);
+    FreeZQEntryListList(&entries, 0);
+    proxy_.reset();
+  }
+
   std::unique_ptr<HostileProxy> proxy_;
   std::atomic<bool> armed_{false};
 };
@@ -249,6 +282,21 @@ TEST_F(Hostile, UndecodedRepliesNeverReportSuccess) {
   }
 }
 
+// A chunk lost in the middle of a retrieval fails the whole of it: a version-9
+// server once had it end quietly after the chunks before (12 of 515 entries).
+class HostileVersion9 : public Hostile {
+ protected:
+  void configure(zqserver::Options& o) override { o.maxVersion = 9; }
+};
+
+TEST_F(Hostile, UndecodedChunkFailsTheWholeRetrieval) {
+  undecodedChunkFailsTheRetrieval();
+}
+
+TEST_F(HostileVersion9, UndecodedChunkFailsTheWholeRetrieval) {
+  undecodedChunkFailsTheRetrieval();
+}
+
 // ---- 3. the time-out is a deadline for the whole exchange --------------------------
 
 TEST_F(Hostile, TimeOutBoundsTheWholeExchange) {
@@ -354,6 +402,83 @@ TEST_F(Hostile, ChunkedRetrievalsThatNeverEndAreBounded) {
     EXPECT_LT(o.seconds, 20.0);
     FreeZQEntryListList(&entries, 0);
   }
+}
+
+// ---- 5. compressed content inflates within the result bound ------------------------
+
+// A server holding an attachment that inflates far beyond the session's
+// maximum result size: every way of reading it refuses it in small memory,
+// and the same content is read whole once the bound allows it.
+TEST_F(Hostile, AttachmentBombsInflateWithinTheResultBound) {
+  constexpr ZQInternalId kFile = 536870920;
+  zqserver::EntryStore store(server_->store());
+  ASSERT_TRUE(store.createForm("Files", {{kFile, ZQ_DATA_TYPE_ATTACH, "File"}}).ok());
+  const std::string zeros(32u << 20, '\0');
+  zq::platform::ZBuffer bomb;
+  ASSERT_EQ(zq::platform::compressBytes(zeros.data(), zeros.size(), bomb),
+            zq::platform::ZResult::ok);
+  ZQAttachStruct a{};
+  a.name = const_cast<char*>("zeros.bin");
+  a.originalSize = static_cast<int32_t>(zeros.size());
+  a.compressedSize = static_cast<int32_t>(bomb.size);
+  a.location.locationType = ZQ_LOC_BUFFER;
+  a.location.u.buffer = {static_cast<uint32_t>(bomb.size), bomb.data};
+  ZQFieldValueStruct item{};
+  item.fieldId = kFile;
+  item.value.dataType = ZQ_DATA_TYPE_ATTACH;
+  item.value.u.attachmentValue = &a;
+  ZQFieldValueList values{1, &item};
+  std::string idText;
+  ASSERT_TRUE(store.create("Files", values, "Demo", idText).ok());
+  ZQFree(bomb.data);
+  ZQEntryIdType id;
+  snprintf(id, sizeof id, "%s", idText.c_str());
+  ZQEntryIdList ids{1, &id};
+  const std::string path = ::testing::TempDir() + "zq-bomb-" + std::to_string(getpid());
+
+  struct Read {
+    const char* name;
+    std::function<int(Status&)> run;
+  };
+  const std::vector<Read> reads = {
+      {"entry",
+       [&](Status& s) {
+         ZQFieldValueList out{0, nullptr};
+         const int rc = ZQGetEntry(&control_, "Files", &ids, nullptr, &out, &s);
+         FreeZQFieldValueList(&out, 0);
+         return rc;
+       }},
+      {"content to a buffer",
+       [&](Status& s) {
+         ZQLocStruct loc{};
+         loc.locationType = ZQ_LOC_BUFFER;
+         const int rc = ZQGetEntryBLOB(&control_, "Files", &ids, kFile, &loc, &s);
+         ZQFree(loc.u.buffer.bytes);
+         return rc;
+       }},
+      {"content to a file",
+       [&](Status& s) {
+         ZQLocStruct loc{};
+         loc.locationType = ZQ_LOC_FILENAME;
+         loc.u.filename = const_cast<char*>(path.c_str());
+         return ZQGetEntryBLOB(&control_, "Files", &ids, kFile, &loc, &s);
+       }},
+  };
+  for (const Read& r : reads) {
+    SCOPED_TRACE(r.name);
+    setMaxResult(1 << 20);
+    Status s;
+    Outcome o = measure(r.name, [&] { return r.run(s); });
+    EXPECT_EQ(o.rc, 2);
+    EXPECT_TRUE(s.has(zq::kMsgDecompressFailed)) << (s.count ? s.items[0].messageNumber : 0);
+    EXPECT_LT(o.peakKb, 16 * 1024);
+    struct stat st{};
+    EXPECT_TRUE(stat(path.c_str(), &st) != 0 || st.st_size <= (1 << 20));
+    setMaxResult(64 << 20);
+    Status t;
+    EXPECT_EQ(r.run(t), 0) << (t.count ? t.items[0].messageNumber : 0);
+  }
+  unlink(path.c_str());
 }
 
 // ---- 8. a lost reply does not make a change run twice ------------------------------
