@@ -413,13 +413,16 @@ TEST_F(Hostile, AttachmentBombsInflateWithinTheResultBound) {
   constexpr ZQInternalId kFile = 536870920;
   zqserver::EntryStore store(server_->store());
   ASSERT_TRUE(store.createForm("Files", {{kFile, ZQ_DATA_TYPE_ATTACH, "File"}}).ok());
-  const std::string zeros(32u << 20, '\0');
+  constexpr size_t kZeros = 32u << 20;
   zq::platform::ZBuffer bomb;
-  ASSERT_EQ(zq::platform::compressBytes(zeros.data(), zeros.size(), bomb),
-            zq::platform::ZResult::ok);
+  {
+    const std::string zeros(kZeros, '\0');
+    ASSERT_EQ(zq::platform::compressBytes(zeros.data(), zeros.size(), bomb),
+              zq::platform::ZResult::ok);
+  }
   ZQAttachStruct a{};
   a.name = const_cast<char*>("zeros.bin");
-  a.originalSize = static_cast<int32_t>(zeros.size());
+  a.originalSize = static_cast<int32_t>(kZeros);
   a.compressedSize = static_cast<int32_t>(bomb.size);
   a.location.locationType = ZQ_LOC_BUFFER;
   a.location.u.buffer = {static_cast<uint32_t>(bomb.size), bomb.data};
