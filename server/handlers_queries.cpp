@@ -74,7 +74,11 @@ struct PendingEntries : PendingResult {
   ZQEntryListList list{0, nullptr};
   uint32_t next = 0;
   uint32_t matches = 0;
-  ~PendingEntries() override { FreeZQEntryListList(&list, 0); }
+  // A query without rows still holds the block of one item.
+  ~PendingEntries() override {
+    if (list.count == 0) ZQFree(list.items);
+    FreeZQEntryListList(&list, 0);
+  }
 };
 
 }  // namespace
