@@ -234,6 +234,7 @@ TEST_F(ServerHostile, DeepQualificationsAreRefused) {
   }
   EXPECT_TRUE(
       exchange(server_->port(), callHeader(1, 5) + std::string(bytes.begin(), bytes.end())));
+  s.reset();
   EXPECT_EQ(ping(&control_, s), 0);
 }
 
@@ -336,6 +337,7 @@ TEST(KillDuringBulk, AllOrNothingAndNothingCommittedLost) {
     killer.join();
     server.kill9();
     FreeZQBulkEntryReturnList(&results, 0);
+    s.reset();
     ZQTermination(&control, &s);
     const uint64_t now = entriesIn(db);
     printf("  killed after %d ms: rc %d, %llu entries\n", delayMs, rc,
