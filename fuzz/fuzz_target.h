@@ -27,6 +27,10 @@ struct Registration {
   Registration(const char* name, Target run) { registry().push_back({name, run}); }
 };
 
+// The message catalog open for the whole run: without it every status
+// message opens and closes the catalog, which slows a target several times.
+inline const int catalog = ZQOpenMessageCatalog();
+
 // A control record initialized once, for decoders that take one.
 inline ZQControlStruct* session() {
   static ZQControlStruct control = [] {
