@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -172,12 +173,10 @@ bool parseReplyHead(const unsigned char* data, size_t size, ReplyHead& out) {
 
 namespace {
 
-using Clock = timespec;
-
 int64_t nowMs() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return int64_t{t.tv_sec} * 1000 + t.tv_nsec / 1000000;
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
 }
 
 thread_local uint64_t tBytesReceived = 0;
@@ -192,7 +191,7 @@ struct Stream {
   timeval timeout{25, 0};
   bool timeoutSet = false;
   rpc_err error{};
-  int64_t deadline = 0;  // ms, CLOCK_MONOTONIC
+  int64_t deadline = 0;  // ms, steady clock
   XDR out{};
   RecordReader reader{kDefaultMaxRecord};
   unsigned char in[64 * 1024];
