@@ -6,9 +6,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "platform/catalog.h"
 #include "zqapi/zqapi.h"
 
 namespace zqfuzz {
@@ -29,7 +31,15 @@ struct Registration {
 
 // The message catalog open for the whole run: without it every status
 // message opens and closes the catalog, which slows a target several times.
-inline const int catalog = ZQOpenMessageCatalog();
+// Closed at exit, so that the leak check finds nothing left behind.
+inline const int catalog = [] {
+  const int handle = ZQOpenMessageCatalog();
+  std::atexit([] {
+    zq::platform::catalogClose(ZQMessageCatalogHandle);
+    ZQMessageCatalogHandle = -1;
+  });
+  return handle;
+}();
 
 // A control record initialized once, for decoders that take one.
 inline ZQControlStruct* session() {
