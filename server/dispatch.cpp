@@ -163,6 +163,12 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
       return;
     }
   }
+  // Changes that may be sent again after a lost reply go through the
+  // duplicate-request cache (calls in the clear only).
+  DuplicateCache::Key key;
+  const bool cacheable = !enveloped && p->timeoutMessage == zq::kMsgTimeoutChange &&
+                         DuplicateCache::keyOf(*p, args, version, xprt, key);
+  std::string cached;
   if (Faults::take(faults.closeMidCall)) {
     dropConnection(xprt);
     p->freeArgs(args);
@@ -170,6 +176,21 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
     free(args);
     free(reply);
     return;
+  }
+  if (cacheable && server->duplicates().find(key, cached)) {
+    if (sendEncodedReply(xprt, cached))
+      faults.callsAnswered++;
+    else
+      dropConnection(xprt);
+    p->freeArgs(args);
+    p->freeReply(reply);
+    free(args);
+    free(reply);
+    return;
+  }
+  {
+    const zq::transport::RequestHeader* header = p->argsHeader ? p->argsHeader(args) : nullptr;
+    server->duplicates().acknowledge(xprt, header ? header->cacheId : 0);
   }
   if (Faults::take(faults.delayCalls))
     std::this_thread::sleep_for(std::chrono::milliseconds(faults.delayMs.load()));
@@ -183,6 +204,8 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
   pending->args = args;
   pending->reply = reply;
   pending->admitted = true;
+  pending->cacheable = cacheable;
+  if (cacheable) pending->duplicateKey = std::move(key);
   zq::transport::RequestHeader* in = p->argsHeader ? p->argsHeader(args) : nullptr;
   zq::transport::RequestHeader* out = p->replyHeader ? p->replyHeader(reply) : nullptr;
   if (in) {
@@ -264,13 +287,15 @@ void completeCall(PendingCall& pending) {
   server.administration().countCall(p.number, failed(call.status));
   if (in && out) server.sessions().noteExchange(p.number, *in, *out);
   addServerLog(call);
-  const bool garble = Faults::take(faults.garbleReplies);
+  if (pending.cacheable) server.duplicates().remember(pending.duplicateKey, encodeReply(p, reply));
+  const bool lose = Faults::take(faults.loseReplies);
+  const bool garble = !lose && Faults::take(faults.garbleReplies);
   auto replyProc =
       garble ? reinterpret_cast<xdrproc_t>(garbage) : reinterpret_cast<xdrproc_t>(p.reply);
   SVCXPRT* xprt = pending.xprt;
-  const bool sent = pending.enveloped && !garble
-                        ? answerEnvelope(server, xprt, p, reply, pending.keySet)
-                        : svc_sendreply(xprt, replyProc, static_cast<char*>(reply));
+  const bool sent = !lose && (pending.enveloped && !garble
+                                  ? answerEnvelope(server, xprt, p, reply, pending.keySet)
+                                  : svc_sendreply(xprt, replyProc, static_cast<char*>(reply)));
   if (!sent)
     dropConnection(xprt);
   else

@@ -15,6 +15,7 @@
 #include <variant>
 #include <vector>
 
+#include "duplicate_cache.h"
 #include "envelope.h"
 #include "processes.h"
 #include "running_calls.h"
@@ -103,6 +104,7 @@ class Server {
   Options& options() { return options_; }
   Store& store() { return *store_; }
   Sessions& sessions() { return sessions_; }
+  DuplicateCache& duplicates() { return duplicates_; }
   Crypto& crypto() { return *crypto_; }
   Accounts& accounts() { return *accounts_; }
   Administration& administration() { return *administration_; }
@@ -123,10 +125,14 @@ class Server {
   void loop();
   void startAsideCalls();
   void reapAsideCalls(bool all);
+  // Serves the connections that become ready within timeoutMs; false on a
+  // failure of the wait itself.
+  bool serveReady(int timeoutMs);
 
   Options options_;
   Faults faults_;
   Sessions sessions_;
+  DuplicateCache duplicates_;
   std::unique_ptr<Crypto> crypto_;
   std::unique_ptr<Store> store_;
   std::unique_ptr<Accounts> accounts_;
