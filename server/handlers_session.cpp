@@ -56,6 +56,7 @@ const Handlers& handlers() {
     serveAdministration(h);
     serveServerControl(h);
     serveDefinitions(h);
+    serveAlerts(h);
     return h;
   }();
   return all;
