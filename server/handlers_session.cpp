@@ -57,6 +57,7 @@ const Handlers& handlers() {
     serveServerControl(h);
     serveDefinitions(h);
     serveAlerts(h);
+    serveExportImport(h);
     return h;
   }();
   return all;

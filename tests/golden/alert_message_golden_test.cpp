@@ -18,10 +18,10 @@ using zqtest::Status;
 // 70 bytes, 15 backslashes: version 1.
 const std::string kVersion1 =
     "70\\1\\1700000000\\1\\3\\5\\Hello\\3\\tag\\4\\srv1\\7\\Tickets\\15\\000000000000001\\";
-// 60 bytes: version 2, a negative timestamp, a text holding three
+// 61 bytes: version 2, a negative timestamp, a text holding three
 // backslashes, an empty source tag and the server address.
 const std::string kVersion2 =
-    "60\\2\\-5\\2\\9\\8\\a\\b\\c\\d\\0\\\\4\\srv2\\7\\Tickets\\3\\E17\\9\\127.0.0.1\\";
+    "61\\2\\-5\\2\\9\\8\\a\\b\\c\\de\\0\\\\4\\srv2\\7\\Tickets\\3\\E17\\9\\127.0.0.1\\";
 
 std::vector<unsigned char> bytes(const std::string& s) {
   return {s.begin(), s.end()};
@@ -29,15 +29,12 @@ std::vector<unsigned char> bytes(const std::string& s) {
 
 // "2059", the big-endian length of the whole message, then the body.
 std::vector<unsigned char> envelope(const std::vector<unsigned char>& body, uint32_t length) {
-  std::vector<unsigned char> m = {'2',
-                                  '0',
-                                  '5',
-                                  '9',
-                                  static_cast<unsigned char>(length >> 24),
-                                  static_cast<unsigned char>(length >> 16),
-                                  static_cast<unsigned char>(length >> 8),
-                                  static_cast<unsigned char>(length)};
-  m.insert(m.end(), body.begin(), body.end());
+  std::vector<unsigned char> m;
+  m.reserve(body.size() + 8);
+  for (char c : std::string("2059")) m.push_back(static_cast<unsigned char>(c));
+  for (int shift = 24; shift >= 0; shift -= 8)
+    m.push_back(static_cast<unsigned char>(length >> shift));
+  for (unsigned char c : body) m.push_back(c);
   return m;
 }
 
@@ -100,7 +97,7 @@ TEST_F(AlertMessage, PlainVersion2WithBackslashesInACountedText) {
   EXPECT_EQ(d.timestamp, -5);
   EXPECT_EQ(d.sourceType, 2u);
   EXPECT_EQ(d.priority, 9u);
-  EXPECT_EQ(orNull(d.text), "a\\b\\c\\d");
+  EXPECT_EQ(orNull(d.text), "a\\b\\c\\de");
   EXPECT_EQ(orNull(d.tag), "");
   EXPECT_EQ(orNull(d.server), "srv2");
   EXPECT_EQ(orNull(d.form), "Tickets");
@@ -112,7 +109,7 @@ TEST_F(AlertMessage, CompressedEnvelope) {
   const auto body = deflated(kVersion2);
   Decoded d(session_.control(), envelope(body, static_cast<uint32_t>(body.size() + 8)));
   ASSERT_EQ(d.rc, 0);
-  EXPECT_EQ(orNull(d.text), "a\\b\\c\\d");
+  EXPECT_EQ(orNull(d.text), "a\\b\\c\\de");
   EXPECT_EQ(orNull(d.address), "127.0.0.1");
 }
 
