@@ -167,7 +167,9 @@ StoreResult AlertCenter::ensureForm() {
       {ZQ_ALERT_FIELD_SERVER, ZQ_DATA_TYPE_CHAR, "Server Name"},
       {ZQ_ALERT_FIELD_TEXT, ZQ_DATA_TYPE_CHAR, "Alert Text"},
       {ZQ_ALERT_FIELD_PRIORITY, ZQ_DATA_TYPE_INTEGER, "Priority"}};
-  return entries.createForm(ZQ_ALERT_FORM, fields);
+  const StoreResult r = entries.createForm(ZQ_ALERT_FORM, fields);
+  // Another call may have created it in the meantime.
+  return r.message == zq::kMsgDefinitionExists ? StoreResult{} : r;
 }
 
 void AlertCenter::start() {

@@ -4,6 +4,7 @@
 #ifndef ZQAPI_ZQ_ALERTS_H
 #define ZQAPI_ZQ_ALERTS_H
 
+#include "zq_qual.h"
 #include "zq_session.h"
 #include "zq_types.h"
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "entry_store.h"
+#include "definitions_export.h"
 #include "form_definitions.h"
 #include "support/server_fixture.h"
 #include "zqapi/zq_transfer.h"
@@ -210,4 +211,31 @@ TEST_F(ExportImport, Files) {
   EXPECT_TRUE(s.has(295));
   EXPECT_EQ(ZQExportToFile(&control_, &items.list, nullptr, 0, nullptr, nullptr, &s), 2);
   EXPECT_TRUE(s.has(295));
+}
+
+// A server of a major version below 6 takes the text as it is, terminated,
+// in slices of the response size less 500 bytes.
+class ExportImportOlderServer : public ExportImport {
+ protected:
+  void configure(zqserver::Options& options) override {
+    options.settings[4] = std::string("5.1.00");
+  }
+};
+
+TEST_F(ExportImportOlderServer, TextTravelsAsItIsInSlices) {
+  Items items{{ZQ_STRUCT_ITEM_SCHEMA, "Tickets"}};
+  std::string text;
+  ASSERT_TRUE(zqserver::exportDefinitions(server_->store(), items.list, text).ok());
+  ASSERT_GT(text.size(), 600u);
+  // With its terminator the text is exactly one slice, then one byte more.
+  for (const size_t size : {text.size() + 1 + 500, text.size() + 500}) {
+    SCOPED_TRACE(size);
+    Status s;
+    ASSERT_EQ(ZQDeleteSchema(&control_, "Tickets", ZQ_DELETE_FORCE, &s), 0);
+    setResponseSize(static_cast<int32_t>(size));
+    const uint64_t before = server_->faults().callsReceived;
+    ASSERT_EQ(ZQImport(&control_, nullptr, text.c_str(), 0, &s), 0);
+    EXPECT_EQ(server_->faults().callsReceived - before, size == text.size() + 501 ? 1u : 2u);
+    EXPECT_TRUE(formExists("Tickets"));
+  }
 }
