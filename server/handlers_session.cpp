@@ -59,6 +59,8 @@ const Handlers& handlers() {
     serveAdministration(h);
     serveServerControl(h);
     serveDefinitions(h);
+    serveAlerts(h);
+    serveExportImport(h);
     return h;
   }();
   return all;

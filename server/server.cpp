@@ -13,6 +13,7 @@
 
 #include "accounts.h"
 #include "administration.h"
+#include "alerts.h"
 #include "dispatch.h"
 #include "pending_call.h"
 #include "sql_runner.h"
@@ -78,6 +79,8 @@ bool Server::setUp() {
     administration_ = std::make_unique<Administration>(*store_, options_);
     if (!administration_->open(why)) return fail("cannot read the settings: " + why);
     installSqlGuards(store_->db());
+    alerts_ = std::make_unique<AlertCenter>(*store_, options_.host);
+    alerts_->start();
   }
 
   listenFd_ = socket(AF_INET, SOCK_STREAM, 0);
@@ -132,6 +135,7 @@ void Server::tearDown() {
   // Calls running aside end first: they still answer on their connections.
   running_.cancelAll();
   if (administration_) administration_->stop();
+  if (alerts_) alerts_->stop();
   reapAsideCalls(true);
   processes_.stopAll();
   // svc_unreg also removes a registration with rpcbind.
@@ -152,6 +156,7 @@ void Server::tearDown() {
   }
   // Let the RPC library notice the shut-down connections and free them.
   for (int round = 0; round < 3; ++round) serveReady(0);
+  alerts_.reset();
   administration_.reset();
   accounts_.reset();
   store_.reset();

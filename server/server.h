@@ -76,6 +76,7 @@ struct Options {
 };
 
 struct Store;
+class AlertCenter;
 class Accounts;
 class Administration;
 struct PendingCall;
@@ -110,6 +111,7 @@ class Server {
   Administration& administration() { return *administration_; }
   RunningCalls& running() { return running_; }
   BackgroundProcesses& processes() { return processes_; }
+  AlertCenter& alerts() { return *alerts_; }
 
   // Runs a call that may take long (SQL, processes, waits for events) on a
   // thread of its own; its connection is not read until it has answered.
@@ -137,6 +139,7 @@ class Server {
   std::unique_ptr<Store> store_;
   std::unique_ptr<Accounts> accounts_;
   std::unique_ptr<Administration> administration_;
+  std::unique_ptr<AlertCenter> alerts_;
   RunningCalls running_;
   BackgroundProcesses processes_;
   // Calls running aside: waiting to start, running (with their threads),
