@@ -57,9 +57,27 @@ void alertCount(Request<proc::GetAlertCount>& call) {
   auto& args = call.args();
   EntryStore store(call.server.store());
   if (!store.form(ZQ_ALERT_FORM)) return;  // no alert yet
+  // Alerts are their users' own: others count only theirs.
+  std::string self = call.principal.user;
+  ZQRelOpStruct mine{};
+  mine.operation = ZQ_REL_OP_EQUAL;
+  mine.left.tag = ZQ_FIELD;
+  mine.left.u.fieldId = ZQ_ALERT_FIELD_USER;
+  mine.right.tag = ZQ_VALUE;
+  mine.right.u.value.dataType = ZQ_DATA_TYPE_CHAR;
+  mine.right.u.value.u.charValue = self.data();
+  ZQQualifierStruct own{};
+  own.operation = ZQ_COND_OP_REL_OP;
+  own.u.relation = &mine;
+  ZQQualifierStruct both{};
+  both.operation = ZQ_COND_OP_AND;
+  both.u.andOr.left = &args.qualifier;
+  both.u.andOr.right = &own;
+  const bool everyone = call.principal.administrator;
   QueryResult result;
   QueryError error;
-  if (!runQuery(store, ZQ_ALERT_FORM, &args.qualifier, nullptr, 0, 0, result, error)) {
+  if (!runQuery(store, ZQ_ALERT_FORM, everyone ? &args.qualifier : &both, nullptr, 0, 0, result,
+                error)) {
     ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, error.message,
                 error.appended.empty() ? nullptr : error.appended.c_str());
     return;
