@@ -72,7 +72,7 @@ struct Alert {
     Status s;
     rc = ZQDecodeAlertMessage(control, m.data(), static_cast<uint32_t>(m.size()), &timestamp,
                               &sourceType, &priority, &text, &tag, &server, &address, &form,
-                              &objectId, &s);
+                              &objectId, s.fresh());
   }
   ~Alert() {
     for (char* p : {text, tag, server, address, form, objectId}) ZQFree(p);
@@ -95,14 +95,14 @@ class Alerts : public zqtest::ServerTest {
   std::vector<std::string> alertUsers() {
     Names users;
     Status s;
-    EXPECT_EQ(ZQGetListAlertUser(&control_, &users, &s), 0);
+    EXPECT_EQ(ZQGetListAlertUser(&control_, &users, s.fresh()), 0);
     std::vector<std::string> out;
     for (uint32_t i = 0; i < users.count; ++i) out.push_back(users.items[i]);
     return out;
   }
   int createAlert(const char* text, int32_t priority, ZQEntryIdType id, Status& s) {
     return ZQCreateAlertEvent(&control_, "Demo", text, priority, "tag", "srv", "Tickets",
-                              "000000000000042", id, &s);
+                              "000000000000042", id, s.fresh());
   }
 };
 
@@ -110,7 +110,7 @@ TEST_F(Alerts, ListenerReceivesTheAlertItCreated) {
   Listener listener;
   ASSERT_NE(listener.port(), 0u);
   Status s;
-  ASSERT_EQ(ZQRegisterForAlerts(&control_, listener.port(), 0, &s), 0);
+  ASSERT_EQ(ZQRegisterForAlerts(&control_, listener.port(), 0, s.fresh()), 0);
   EXPECT_EQ(alertUsers(), std::vector<std::string>{"Demo"});
 
   ZQEntryIdType id = "junk";
@@ -135,7 +135,7 @@ TEST_F(Alerts, ListenerReceivesTheAlertItCreated) {
 TEST_F(Alerts, LongTextTravelsCompressed) {
   Listener listener;
   Status s;
-  ASSERT_EQ(ZQRegisterForAlerts(&control_, listener.port(), 0, &s), 0);
+  ASSERT_EQ(ZQRegisterForAlerts(&control_, listener.port(), 0, s.fresh()), 0);
   const std::string text(10000, 'x');
   ASSERT_EQ(createAlert(text.c_str(), 1, nullptr, s), 0);
   std::vector<unsigned char> message;
@@ -151,8 +151,8 @@ TEST_F(Alerts, LongTextTravelsCompressed) {
 TEST_F(Alerts, DeregisteredListenerReceivesNothing) {
   Listener listener;
   Status s;
-  ASSERT_EQ(ZQRegisterForAlerts(&control_, listener.port(), 0, &s), 0);
-  ASSERT_EQ(ZQDeregisterForAlerts(&control_, listener.port(), &s), 0);
+  ASSERT_EQ(ZQRegisterForAlerts(&control_, listener.port(), 0, s.fresh()), 0);
+  ASSERT_EQ(ZQDeregisterForAlerts(&control_, listener.port(), s.fresh()), 0);
   EXPECT_TRUE(alertUsers().empty());
   ASSERT_EQ(createAlert("nobody listens", 1, nullptr, s), 0);
   std::vector<unsigned char> message;
@@ -164,7 +164,7 @@ TEST_F(Alerts, VanishedListenerIsDroppedAfterRepeatedFailures) {
   const uint32_t port = gone.port();
   gone.close();
   Status s;
-  ASSERT_EQ(ZQRegisterForAlerts(&control_, port, 0, &s), 0);
+  ASSERT_EQ(ZQRegisterForAlerts(&control_, port, 0, s.fresh()), 0);
   for (int i = 0; i < 3; ++i) ASSERT_EQ(createAlert("lost", 1, nullptr, s), 0);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (!alertUsers().empty() && std::chrono::steady_clock::now() < deadline)
@@ -175,7 +175,7 @@ TEST_F(Alerts, VanishedListenerIsDroppedAfterRepeatedFailures) {
 TEST_F(Alerts, CountMatchesTheQualification) {
   Status s;
   uint32_t count = 99;
-  ASSERT_EQ(ZQGetAlertCount(&control_, nullptr, &count, &s), 0);  // no alert form yet
+  ASSERT_EQ(ZQGetAlertCount(&control_, nullptr, &count, s.fresh()), 0);  // no alert form yet
   EXPECT_EQ(count, 0u);
   ASSERT_EQ(createAlert("one", 7, nullptr, s), 0);
   ASSERT_EQ(createAlert("two", 7, nullptr, s), 0);
@@ -191,9 +191,9 @@ TEST_F(Alerts, CountMatchesTheQualification) {
   ZQQualifierStruct qual{};
   qual.operation = ZQ_COND_OP_REL_OP;
   qual.u.relation = &rel;
-  ASSERT_EQ(ZQGetAlertCount(&control_, &qual, &count, &s), 0);
+  ASSERT_EQ(ZQGetAlertCount(&control_, &qual, &count, s.fresh()), 0);
   EXPECT_EQ(count, 2u);
-  ASSERT_EQ(ZQGetAlertCount(&control_, nullptr, &count, &s), 0);
+  ASSERT_EQ(ZQGetAlertCount(&control_, nullptr, &count, s.fresh()), 0);
   EXPECT_EQ(count, 3u);
 }
 
@@ -201,21 +201,22 @@ TEST_F(Alerts, CreateChecks) {
   uint32_t count = 99;
   Status s;
   ZQEntryIdType id = "junk";
-  EXPECT_EQ(
-      ZQCreateAlertEvent(&control_, "Demo", nullptr, 1, nullptr, nullptr, nullptr, nullptr, id, &s),
-      2);
+  EXPECT_EQ(ZQCreateAlertEvent(&control_, "Demo", nullptr, 1, nullptr, nullptr, nullptr, nullptr,
+                               id, s.fresh()),
+            2);
   EXPECT_TRUE(s.has(162));
   EXPECT_STREQ(id, "");
-  EXPECT_EQ(
-      ZQCreateAlertEvent(&control_, "Demo", "", 1, nullptr, nullptr, nullptr, nullptr, id, &s), 2);
+  EXPECT_EQ(ZQCreateAlertEvent(&control_, "Demo", "", 1, nullptr, nullptr, nullptr, nullptr, id,
+                               s.fresh()),
+            2);
   EXPECT_TRUE(s.has(162));
-  EXPECT_EQ(
-      ZQCreateAlertEvent(&control_, nullptr, "text", 1, nullptr, nullptr, nullptr, nullptr, id, &s),
-      2);
+  EXPECT_EQ(ZQCreateAlertEvent(&control_, nullptr, "text", 1, nullptr, nullptr, nullptr, nullptr,
+                               id, s.fresh()),
+            2);
   // Only the optional texts missing: a plain alert.
-  EXPECT_EQ(
-      ZQCreateAlertEvent(&control_, "Demo", "text", 1, nullptr, nullptr, nullptr, nullptr, id, &s),
-      0);
-  ASSERT_EQ(ZQGetAlertCount(&control_, nullptr, &count, &s), 0);
+  EXPECT_EQ(ZQCreateAlertEvent(&control_, "Demo", "text", 1, nullptr, nullptr, nullptr, nullptr, id,
+                               s.fresh()),
+            0);
+  ASSERT_EQ(ZQGetAlertCount(&control_, nullptr, &count, s.fresh()), 0);
   EXPECT_EQ(count, 1u);
 }

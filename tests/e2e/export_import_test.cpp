@@ -51,7 +51,7 @@ class ExportImport : public zqtest::ServerTest {
     Items items{{ZQ_STRUCT_ITEM_SCHEMA, form}};
     char* text = nullptr;
     Status s;
-    EXPECT_EQ(ZQExport(&control_, &items.list, nullptr, 0, nullptr, &text, &s), expectRc);
+    EXPECT_EQ(ZQExport(&control_, &items.list, nullptr, 0, nullptr, &text, s.fresh()), expectRc);
     std::string out = text ? text : "";
     ZQFree(text);
     return out;
@@ -75,7 +75,7 @@ class ExportImport : public zqtest::ServerTest {
     v.dataType = ZQ_DATA_TYPE_INTEGER;
     v.u.integerValue = size;
     Status s;
-    ASSERT_EQ(ZQSetSessionVariable(&control_, ZQ_SESSVAR_RESPONSE_SIZE, &v, &s), 0);
+    ASSERT_EQ(ZQSetSessionVariable(&control_, ZQ_SESSVAR_RESPONSE_SIZE, &v, s.fresh()), 0);
   }
 };
 
@@ -88,9 +88,9 @@ TEST_F(ExportImport, FormRoundTripsThroughDeleteAndImport) {
   EXPECT_NE(first.find("\nsupport-file: Tickets\n"), std::string::npos);
 
   Status s;
-  ASSERT_EQ(ZQDeleteSchema(&control_, "Tickets", ZQ_DELETE_FORCE, &s), 0);
+  ASSERT_EQ(ZQDeleteSchema(&control_, "Tickets", ZQ_DELETE_FORCE, s.fresh()), 0);
   ASSERT_FALSE(formExists("Tickets"));
-  ASSERT_EQ(ZQImport(&control_, nullptr, first.c_str(), 0, &s), 0);
+  ASSERT_EQ(ZQImport(&control_, nullptr, first.c_str(), 0, s.fresh()), 0);
   ASSERT_TRUE(formExists("Tickets"));
   EXPECT_EQ(supportFile(), "help text");
 
@@ -98,18 +98,19 @@ TEST_F(ExportImport, FormRoundTripsThroughDeleteAndImport) {
   uint32_t dataType = 0;
   ASSERT_EQ(ZQGetField(&control_, "Tickets", kTitle, name, nullptr, &dataType, nullptr, nullptr,
                        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                       nullptr, nullptr, &s),
+                       nullptr, nullptr, s.fresh()),
             0);
   EXPECT_STREQ(name, "Title");
   EXPECT_EQ(dataType, static_cast<uint32_t>(ZQ_DATA_TYPE_CHAR));
   EXPECT_EQ(exportOf("Tickets"), first);
 
   // Importing over what exists replaces it, unless asked not to.
-  EXPECT_EQ(ZQImport(&control_, nullptr, first.c_str(), 0, &s), 0);
-  EXPECT_EQ(ZQImport(&control_, nullptr, first.c_str(), ZQ_IMPORT_OPTION_NO_OVERWRITE, &s), 2);
+  EXPECT_EQ(ZQImport(&control_, nullptr, first.c_str(), 0, s.fresh()), 0);
+  EXPECT_EQ(ZQImport(&control_, nullptr, first.c_str(), ZQ_IMPORT_OPTION_NO_OVERWRITE, s.fresh()),
+            2);
   EXPECT_TRUE(s.has(305));
 
-  ASSERT_EQ(ZQUnImport(&control_, nullptr, first.c_str(), 0, &s), 0);
+  ASSERT_EQ(ZQUnImport(&control_, nullptr, first.c_str(), 0, s.fresh()), 0);
   EXPECT_FALSE(formExists("Tickets"));
   EXPECT_EQ(supportFile(), "<none>");
 }
@@ -122,9 +123,9 @@ TEST_F(ExportImport, CompressedImportInSeveralSlices) {
   setResponseSize(1500);  // slices of 1000 bytes
   const std::string text = exportOf("Tickets");
   Status s;
-  ASSERT_EQ(ZQDeleteSchema(&control_, "Tickets", ZQ_DELETE_FORCE, &s), 0);
+  ASSERT_EQ(ZQDeleteSchema(&control_, "Tickets", ZQ_DELETE_FORCE, s.fresh()), 0);
   const uint64_t before = server_->faults().callsReceived;
-  ASSERT_EQ(ZQImport(&control_, nullptr, text.c_str(), 0, &s), 0);
+  ASSERT_EQ(ZQImport(&control_, nullptr, text.c_str(), 0, s.fresh()), 0);
   EXPECT_GT(server_->faults().callsReceived - before, 20u);
   EXPECT_EQ(supportFile(), noise);
 }
@@ -132,7 +133,7 @@ TEST_F(ExportImport, CompressedImportInSeveralSlices) {
 TEST_F(ExportImport, MalformedTextsAreRefusedWhole) {
   const std::string good = exportOf("Tickets");
   Status s;
-  ASSERT_EQ(ZQDeleteSchema(&control_, "Tickets", ZQ_DELETE_FORCE, &s), 0);
+  ASSERT_EQ(ZQDeleteSchema(&control_, "Tickets", ZQ_DELETE_FORCE, s.fresh()), 0);
   const size_t fieldAt = good.find("\nfield:");
   ASSERT_NE(fieldAt, std::string::npos);
   const struct {
@@ -148,7 +149,7 @@ TEST_F(ExportImport, MalformedTextsAreRefusedWhole) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_EQ(ZQImport(&control_, nullptr, c.text.c_str(), 0, &s), 2);
+    EXPECT_EQ(ZQImport(&control_, nullptr, c.text.c_str(), 0, s.fresh()), 2);
     EXPECT_TRUE(s.has(156));
     EXPECT_FALSE(formExists("Tickets"));  // the form block before the fault is rolled back
   }
@@ -159,13 +160,13 @@ TEST_F(ExportImport, TextInAnotherCharacterSet) {
   ASSERT_TRUE(store.createForm("Caf\xc3\xa9", {{kTitle, ZQ_DATA_TYPE_CHAR, "Title"}}).ok());
   std::string text = exportOf("Caf\xc3\xa9");
   Status s;
-  ASSERT_EQ(ZQDeleteSchema(&control_, "Caf\xc3\xa9", ZQ_DELETE_FORCE, &s), 0);
+  ASSERT_EQ(ZQDeleteSchema(&control_, "Caf\xc3\xa9", ZQ_DELETE_FORCE, s.fresh()), 0);
   // The same text in ISO-8859-1, saying so on its first line.
   ASSERT_EQ(text.rfind("char-set: UTF-8\n", 0), 0u);
   text.replace(0, 15, "char-set: ISO-8859-1");
   for (size_t at; (at = text.find("Caf\xc3\xa9")) != std::string::npos;)
     text.replace(at, 5, "Caf\xe9");
-  ASSERT_EQ(ZQImport(&control_, nullptr, text.c_str(), 0, &s), 0);
+  ASSERT_EQ(ZQImport(&control_, nullptr, text.c_str(), 0, s.fresh()), 0);
   EXPECT_TRUE(formExists("Caf\xc3\xa9"));
   EXPECT_FALSE(formExists("Caf\xe9"));
 }
@@ -176,18 +177,18 @@ TEST_F(ExportImport, ItemListsChooseWhatMoves) {
   Items both{{ZQ_STRUCT_ITEM_SCHEMA, "Tickets"}, {ZQ_STRUCT_ITEM_SCHEMA, "Other"}};
   char* text = nullptr;
   Status s;
-  ASSERT_EQ(ZQExport(&control_, &both.list, nullptr, 0, nullptr, &text, &s), 0);
+  ASSERT_EQ(ZQExport(&control_, &both.list, nullptr, 0, nullptr, &text, s.fresh()), 0);
   const std::string all = text;
   ZQFree(text);
-  ASSERT_EQ(ZQDeleteSchema(&control_, "Tickets", ZQ_DELETE_FORCE, &s), 0);
-  ASSERT_EQ(ZQDeleteSchema(&control_, "Other", ZQ_DELETE_FORCE, &s), 0);
+  ASSERT_EQ(ZQDeleteSchema(&control_, "Tickets", ZQ_DELETE_FORCE, s.fresh()), 0);
+  ASSERT_EQ(ZQDeleteSchema(&control_, "Other", ZQ_DELETE_FORCE, s.fresh()), 0);
   Items one{{ZQ_STRUCT_ITEM_SCHEMA, "Other"}};
-  ASSERT_EQ(ZQImport(&control_, &one.list, all.c_str(), 0, &s), 0);
+  ASSERT_EQ(ZQImport(&control_, &one.list, all.c_str(), 0, s.fresh()), 0);
   EXPECT_TRUE(formExists("Other"));
   EXPECT_FALSE(formExists("Tickets"));
 
   Items missing{{ZQ_STRUCT_ITEM_SCHEMA, "Nowhere"}};
-  ASSERT_EQ(ZQExport(&control_, &missing.list, nullptr, 0, nullptr, &text, &s), 2);
+  ASSERT_EQ(ZQExport(&control_, &missing.list, nullptr, 0, nullptr, &text, s.fresh()), 2);
   EXPECT_TRUE(s.has(303));
   EXPECT_EQ(text, nullptr);
 }
@@ -197,19 +198,19 @@ TEST_F(ExportImport, Files) {
   ASSERT_NE(out, nullptr);
   Items items{{ZQ_STRUCT_ITEM_SCHEMA, "Tickets"}};
   Status s;
-  ASSERT_EQ(ZQExportToFile(&control_, &items.list, nullptr, 0, nullptr, out, &s), 0);
-  ASSERT_EQ(ZQDeleteSchema(&control_, "Tickets", ZQ_DELETE_FORCE, &s), 0);
-  ASSERT_EQ(ZQImportFromFile(&control_, nullptr, out, 0, &s), 0);
+  ASSERT_EQ(ZQExportToFile(&control_, &items.list, nullptr, 0, nullptr, out, s.fresh()), 0);
+  ASSERT_EQ(ZQDeleteSchema(&control_, "Tickets", ZQ_DELETE_FORCE, s.fresh()), 0);
+  ASSERT_EQ(ZQImportFromFile(&control_, nullptr, out, 0, s.fresh()), 0);
   EXPECT_TRUE(formExists("Tickets"));
   fclose(out);
 
   FILE* empty = tmpfile();
-  EXPECT_EQ(ZQImportFromFile(&control_, nullptr, empty, 0, &s), 2);
+  EXPECT_EQ(ZQImportFromFile(&control_, nullptr, empty, 0, s.fresh()), 2);
   EXPECT_TRUE(s.has(295));
   fclose(empty);
-  EXPECT_EQ(ZQImportFromFile(&control_, nullptr, nullptr, 0, &s), 2);
+  EXPECT_EQ(ZQImportFromFile(&control_, nullptr, nullptr, 0, s.fresh()), 2);
   EXPECT_TRUE(s.has(295));
-  EXPECT_EQ(ZQExportToFile(&control_, &items.list, nullptr, 0, nullptr, nullptr, &s), 2);
+  EXPECT_EQ(ZQExportToFile(&control_, &items.list, nullptr, 0, nullptr, nullptr, s.fresh()), 2);
   EXPECT_TRUE(s.has(295));
 }
 
@@ -231,10 +232,10 @@ TEST_F(ExportImportOlderServer, TextTravelsAsItIsInSlices) {
   for (const size_t size : {text.size() + 1 + 500, text.size() + 500}) {
     SCOPED_TRACE(size);
     Status s;
-    ASSERT_EQ(ZQDeleteSchema(&control_, "Tickets", ZQ_DELETE_FORCE, &s), 0);
+    ASSERT_EQ(ZQDeleteSchema(&control_, "Tickets", ZQ_DELETE_FORCE, s.fresh()), 0);
     setResponseSize(static_cast<int32_t>(size));
     const uint64_t before = server_->faults().callsReceived;
-    ASSERT_EQ(ZQImport(&control_, nullptr, text.c_str(), 0, &s), 0);
+    ASSERT_EQ(ZQImport(&control_, nullptr, text.c_str(), 0, s.fresh()), 0);
     EXPECT_EQ(server_->faults().callsReceived - before, size == text.size() + 501 ? 1u : 2u);
     EXPECT_TRUE(formExists("Tickets"));
   }
