@@ -54,10 +54,10 @@ class Qualification : public zqtest::DefinitionTest {
     ZQPropStruct state = label("State");
     ZQDisplayInstanceStruct stateIn{kAgentView, {1, &state}};
     ZQDisplayInstanceList stateDisplays{{0, nullptr}, 1, &stateIn};
-    ASSERT_EQ(ZQSetField(&control_, "Tickets", 7, nullptr, nullptr, nullptr, nullptr, nullptr,
-                         nullptr, nullptr, &statusLimit, &stateDisplays, nullptr, nullptr, nullptr,
-                         0, &s),
-              0)
+    ASSERT_EQ(
+        ZQSetField(&control_, "Tickets", 7, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                   nullptr, &statusLimit, &stateDisplays, nullptr, nullptr, nullptr, 0, &s),
+        0)
         << (s.count ? s.items[0].messageNumber : 0);
 
     // Priority is "Urgency" in the agent view.
@@ -67,10 +67,9 @@ class Qualification : public zqtest::DefinitionTest {
     ZQPermissionStruct perm{1, ZQ_PERMISSIONS_CHANGE};
     ZQPermissionList perms{1, &perm};
     ZQInternalId id = kPriority;
-    ASSERT_EQ(ZQCreateField(&control_, "Tickets", &id, 0, "Priority", nullptr,
-                            ZQ_DATA_TYPE_INTEGER, ZQ_FIELD_OPTION_OPTIONAL,
-                            ZQ_FIELD_OPEN_AT_CREATE, 0, nullptr, &perms, nullptr,
-                            &urgencyDisplays, nullptr, nullptr, nullptr, &s),
+    ASSERT_EQ(ZQCreateField(&control_, "Tickets", &id, 0, "Priority", nullptr, ZQ_DATA_TYPE_INTEGER,
+                            ZQ_FIELD_OPTION_OPTIONAL, ZQ_FIELD_OPEN_AT_CREATE, 0, nullptr, &perms,
+                            nullptr, &urgencyDisplays, nullptr, nullptr, nullptr, &s),
               0)
         << (s.count ? s.items[0].messageNumber : 0);
     ASSERT_EQ(createField("Tickets", kCost, "Cost", ZQ_DATA_TYPE_CURRENCY, s), 0);
@@ -81,11 +80,11 @@ class Qualification : public zqtest::DefinitionTest {
     severityLimit.u.enumLimits.enumKind = ZQ_ENUM_STYLE_CUSTOM;
     severityLimit.u.enumLimits.u.customValues = {2, levels};
     id = kSeverity;
-    ASSERT_EQ(ZQCreateField(&control_, "Tickets", &id, 0, "Severity Level", nullptr,
-                            ZQ_DATA_TYPE_ENUM, ZQ_FIELD_OPTION_OPTIONAL, ZQ_FIELD_OPEN_AT_CREATE,
-                            0, nullptr, &perms, &severityLimit, nullptr, nullptr, nullptr, nullptr,
-                            &s),
-              0)
+    ASSERT_EQ(
+        ZQCreateField(&control_, "Tickets", &id, 0, "Severity Level", nullptr, ZQ_DATA_TYPE_ENUM,
+                      ZQ_FIELD_OPTION_OPTIONAL, ZQ_FIELD_OPEN_AT_CREATE, 0, nullptr, &perms,
+                      &severityLimit, nullptr, nullptr, nullptr, nullptr, &s),
+        0)
         << (s.count ? s.items[0].messageNumber : 0);
 
     addTicket("disk full", 0, 1, 10);
