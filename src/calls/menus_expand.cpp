@@ -8,6 +8,7 @@
 #include <string>
 
 #include "call/call.h"
+#include "calls/admin.h"
 #include "diag/diag.h"
 #include "frame/frame.h"
 #include "menus/menus.h"
@@ -86,10 +87,25 @@ int expandFile(ZQControlStruct* control, ZQCharMenuStruct& menu, ZQStatusList* s
 int expandSql(ZQControlStruct* control, ZQCharMenuStruct& menu, ZQStatusList* status) {
   ZQControlStruct copy;
   ZQControlStruct* target = serverFor(control, menu.u.menuSQL.serverName, copy);
+  std::string command = menu.u.menuSQL.sqlCommand ? menu.u.menuSQL.sqlCommand : "";
+  if (!command.empty() && command[0] == '+') {
+    // The password after "+" has the form of the protocol generation known
+    // so far; asking the server for its version may change the generation.
+    const int before = zq::calls::protocolVersion(target->context, target);
+    ZQServerInfoList answer{0, nullptr};
+    ZQStatusList asked{0, nullptr};
+    const int rc = zq::calls::askServerInfo(target, {4}, &answer, &asked);
+    FreeZQServerInfoList(&answer, 0);
+    absorb(status, asked);
+    if (rc >= ZQ_RETURN_ERROR) return rc;
+    const int now = zq::calls::protocolVersion(target->context, target);
+    if (int32_t message = zq::calls::convertWorkflowPassword(command, before, now))
+      return zq::addError(status, message);
+  }
   ZQValueListList rows{0, nullptr};
   uint32_t matches = 0;
   ZQStatusList s{0, nullptr};
-  const int rc = ZQGetListSQL(target, menu.u.menuSQL.sqlCommand, 0, &rows, &matches, &s);
+  const int rc = ZQGetListSQL(target, command.c_str(), 0, &rows, &matches, &s);
   absorb(status, s);
   if (rc >= ZQ_RETURN_ERROR) {
     FreeZQValueListList(&rows, 0);
