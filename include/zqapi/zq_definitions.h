@@ -180,6 +180,10 @@ int ZQGetMultipleSchemas(ZQControlStruct* control, ZQTimestamp changedSince, uin
 #define ZQ_FIELD_TYPE_ATTACH_POOL 0x80
 #define ZQ_FIELD_TYPE_ALL 0xFF
 
+/** Display property holding a field's label (a char value) in a view; the
+ * qualification language knows the field by this label in the chosen view. */
+#define ZQ_DPROP_LABEL 20
+
 /** Reads a field of a form by id, as the get pattern says; fieldName is
  * a buffer of ZQNameType. The timestamp comes back whenever its pointer is
  * given. */

@@ -24,5 +24,6 @@
 #include "zq_transfer.h"
 #include "zq_debugger.h"
 #include "zq_admin.h"
+#include "zq_menus.h"
 
 #endif /* ZQAPI_ZQAPI_H */
