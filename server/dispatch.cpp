@@ -122,27 +122,20 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
   }
 
   zq::model::CodecScope scope(version, codecContext());
-  void* args = calloc(1, p->argsSize);
-  void* reply = calloc(1, p->replySize);
+  // The pending call owns both records from here: every return releases them.
+  auto pending = std::make_unique<PendingCall>();
+  pending->procedure = p;
+  void* args = pending->args = calloc(1, p->argsSize);
+  void* reply = pending->reply = calloc(1, p->replySize);
   if (!args || !reply) {
-    free(args);
-    free(reply);
     svcerr_systemerr(xprt);
     return;
   }
   uint64_t keySet = 0;
   if (enveloped) {
-    if (!receiveEnvelope(*server, xprt, *p, args, keySet)) {
-      p->freeArgs(args);
-      free(args);
-      free(reply);
-      return;
-    }
+    if (!receiveEnvelope(*server, xprt, *p, args, keySet)) return;
   } else if (!svc_getargs(xprt, reinterpret_cast<xdrproc_t>(p->args), static_cast<char*>(args))) {
     // A malformed request gets an RPC error; the server keeps serving.
-    p->freeArgs(args);
-    free(args);
-    free(reply);
     svcerr_decode(xprt);
     return;
   }
@@ -156,9 +149,6 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
                             Faults::take(faults.demandEncryption)))
       refusal = AUTH_TOOWEAK;
     if (refusal != AUTH_OK) {
-      p->freeArgs(args);
-      free(args);
-      free(reply);
       svcerr_auth(xprt, refusal);
       return;
     }
@@ -171,10 +161,6 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
   std::string cached;
   if (Faults::take(faults.closeMidCall)) {
     dropConnection(xprt);
-    p->freeArgs(args);
-    p->freeReply(reply);
-    free(args);
-    free(reply);
     return;
   }
   if (cacheable && server->duplicates().find(key, cached)) {
@@ -182,10 +168,6 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
       faults.callsAnswered++;
     else
       dropConnection(xprt);
-    p->freeArgs(args);
-    p->freeReply(reply);
-    free(args);
-    free(reply);
     return;
   }
   {
@@ -194,15 +176,11 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
   }
   if (Faults::take(faults.delayCalls))
     std::this_thread::sleep_for(std::chrono::milliseconds(faults.delayMs.load()));
-  auto pending = std::make_unique<PendingCall>();
   pending->server = server;
-  pending->procedure = p;
   pending->version = version;
   pending->xprt = xprt;
   pending->enveloped = enveloped;
   pending->keySet = keySet;
-  pending->args = args;
-  pending->reply = reply;
   pending->admitted = true;
   pending->cacheable = cacheable;
   if (cacheable) pending->duplicateKey = std::move(key);

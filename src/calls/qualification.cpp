@@ -47,14 +47,6 @@ constexpr uint32_t kSettingDbType = 1;
 constexpr uint32_t kSettingDbVersion = 27;
 constexpr uint32_t kSettingServerTime = 116;
 
-std::string timeText(int (*format)(char*, size_t, const struct tm*), time_t when) {
-  struct tm local {};
-  localtime_r(&when, &local);
-  char buffer[256];
-  format(buffer, sizeof buffer, &local);
-  return buffer;
-}
-
 // The server settings asked for, as texts in order; empty when refused.
 std::string settingText(const ZQServerInfoList& list, uint32_t setting) {
   for (uint32_t i = 0; i < list.count; ++i) {
@@ -67,7 +59,7 @@ std::string settingText(const ZQServerInfoList& list, uint32_t setting) {
       case ZQ_DATA_TYPE_INTEGER:
         return std::to_string(v.u.integerValue);
       case ZQ_DATA_TYPE_TIME:
-        return timeText(&text::dates::formatTimestamp, v.u.timestampValue);
+        return text::dates::localTimeText(&text::dates::formatTimestamp, v.u.timestampValue);
       default:
         return "";
     }
@@ -112,13 +104,13 @@ qualify::KeywordValue keywordValues(ZQControlStruct* control, const char* form,
         out = control->user;
         break;
       case kTimestamp:
-        out = timeText(&text::dates::formatTimestamp, time(nullptr));
+        out = text::dates::localTimeText(&text::dates::formatTimestamp, time(nullptr));
         break;
       case kTime:
-        out = timeText(&text::dates::formatTimestampTime, time(nullptr));
+        out = text::dates::localTimeText(&text::dates::formatTimestampTime, time(nullptr));
         break;
       case kDate:
-        out = timeText(&text::dates::formatTimestampDate, time(nullptr));
+        out = text::dates::localTimeText(&text::dates::formatTimestampDate, time(nullptr));
         break;
       case kSchema:
         out = formName;

@@ -14,14 +14,6 @@ namespace {
 
 constexpr uint32_t kRowGrowth = 10;
 
-std::string timeText(int (*format)(char*, size_t, const struct tm*), time_t when) {
-  struct tm local {};
-  localtime_r(&when, &local);
-  char buffer[256];
-  format(buffer, sizeof buffer, &local);
-  return buffer;
-}
-
 // Column (1-based) of a row as menu text; empty beyond the row.
 std::string columnText(const ZQValueList& row, int32_t column) {
   if (column < 1 || static_cast<uint32_t>(column) > row.count) return {};
@@ -42,7 +34,7 @@ std::string columnText(const ZQValueList& row, int32_t column) {
     case ZQ_DATA_TYPE_DECIMAL:
       return v.u.decimalValue ? v.u.decimalValue : "";
     case ZQ_DATA_TYPE_TIME:
-      return timeText(&text::dates::formatTimestamp, v.u.timestampValue);
+      return text::dates::localTimeText(&text::dates::formatTimestamp, v.u.timestampValue);
     case ZQ_DATA_TYPE_TIME_OF_DAY: {
       struct tm t {};
       t.tm_hour = v.u.timeOfDayValue / 3600;

@@ -79,6 +79,14 @@ int formatTimestampTime(char* buffer, size_t size, const struct tm* time) {
   return formatTime(buffer, size, time, formatTimeOfDay);
 }
 
+std::string localTimeText(int (*format)(char*, size_t, const struct tm*), time_t when) {
+  struct tm local {};
+  localtime_r(&when, &local);
+  char buffer[256];
+  format(buffer, sizeof buffer, &local);
+  return buffer;
+}
+
 bool parseTimestampText(const char* text, bool timeOnly, ZQTimestamp* value,
                         ZQBoolean* isInterval) {
   if (isInterval) *isInterval = 0;
