@@ -118,8 +118,10 @@ int ZQDecodeValueText(const char** cursor, ZQValueStruct* value);
  * (release it with FreeZQValueStruct). form and viewLabel may be null; they
  * are what $SCHEMA$ and $VUI$ give. */
 /**@{*/
+/** A typed qualification to its structure (release it with FreeZQQualifierStruct). */
 int ZQLoadZQQualifierStruct(ZQControlStruct* control, const char* form, const char* viewLabel,
                             const char* text, ZQQualifierStruct* qual, ZQStatusList* status);
+/** The keywords of one text to their values. */
 int ZQExpandKeywords(ZQControlStruct* control, const char* form, const char* viewLabel,
                      const char* text, ZQValueStruct* value, ZQStatusList* status);
 /**@}*/
