@@ -20,7 +20,7 @@ ZQCharMenuItemStruct* appendItem(ZQCharMenuList& list, std::string_view label, u
   ZQCharMenuItemStruct& item = list.items[list.count];
   item = ZQCharMenuItemStruct{};
   const size_t n = std::min(label.size(), kLabelMax);
-  memcpy(item.label, label.data(), n);
+  if (n) memcpy(item.label, label.data(), n);  // an empty view may carry no buffer
   item.label[n] = '\0';
   return &item;
 }

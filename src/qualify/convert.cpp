@@ -39,7 +39,9 @@ int32_t currencyOperand(ZQInternalId id, uint32_t part, std::string_view code,
   if (!c) return kMsgNoMemory;
   c->fieldId = id;
   c->partTag = part;
-  memcpy(c->currencyCode, code.data(), std::min(code.size(), sizeof c->currencyCode - 1));
+  // An empty view may carry no buffer at all.
+  if (!code.empty())
+    memcpy(c->currencyCode, code.data(), std::min(code.size(), sizeof c->currencyCode - 1));
   out.tag = ZQ_CURRENCY_FLD;
   out.u.currencyField = c;
   return 0;
