@@ -45,7 +45,7 @@ TEST_F(Menus, ClientFileWithNestedTabsAndValues) {
   ZQCharMenuStruct menu = fileMenu(path);
   ZQCharMenuStruct out{};
   Status s;
-  ASSERT_EQ(ZQExpandCharMenu(&control_, &menu, &out, &s), 0);
+  ASSERT_EQ(ZQExpandCharMenu(&control_, &menu, &out, s.fresh()), 0);
   EXPECT_EQ(show(out), "Open=1, Closed=Closed, More{Fixed=2}");
   FreeZQCharMenuStruct(&out, 0);
 
@@ -53,11 +53,11 @@ TEST_F(Menus, ClientFileWithNestedTabsAndValues) {
   writeFile(base + ".fr_CA", "Ouvert\\1\n");
   writeFile(base + ".fr", "Ouvert (fr)\\1\n");
   strcpy(control_.locale, "fr_CA.UTF-8");
-  ASSERT_EQ(ZQExpandCharMenu(&control_, &menu, &out, &s), 0);
+  ASSERT_EQ(ZQExpandCharMenu(&control_, &menu, &out, s.fresh()), 0);
   EXPECT_EQ(show(out), "Ouvert=1");
   FreeZQCharMenuStruct(&out, 0);
   strcpy(control_.locale, "fr_BE.UTF-8");
-  ASSERT_EQ(ZQExpandCharMenu(&control_, &menu, &out, &s), 0);
+  ASSERT_EQ(ZQExpandCharMenu(&control_, &menu, &out, s.fresh()), 0);
   EXPECT_EQ(show(out), "Ouvert (fr)=1");
   FreeZQCharMenuStruct(&out, 0);
   control_.locale[0] = '\0';
@@ -77,7 +77,7 @@ TEST_F(Menus, FileFaultsNameTheFileAndLeaveNoMenu) {
     ZQCharMenuStruct menu = fileMenu(path);
     ZQCharMenuStruct out{};
     Status s;
-    EXPECT_EQ(ZQExpandCharMenu(&control_, &menu, &out, &s), ZQ_RETURN_ERROR);
+    EXPECT_EQ(ZQExpandCharMenu(&control_, &menu, &out, s.fresh()), ZQ_RETURN_ERROR);
     EXPECT_EQ(out.menuType, 0u);
     ASSERT_TRUE(s.has(c.message));
     if (c.message == zq::kMsgBadCharMenu) {
@@ -88,7 +88,7 @@ TEST_F(Menus, FileFaultsNameTheFileAndLeaveNoMenu) {
   ZQCharMenuStruct missing = fileMenu(nowhere);
   ZQCharMenuStruct out{};
   Status s;
-  EXPECT_EQ(ZQExpandCharMenu(&control_, &missing, &out, &s), ZQ_RETURN_ERROR);
+  EXPECT_EQ(ZQExpandCharMenu(&control_, &missing, &out, s.fresh()), ZQ_RETURN_ERROR);
   ASSERT_TRUE(s.has(zq::kMsgMenuFileOpen));
   EXPECT_NE(std::string(s.items[0].appended).find("/nonexistent/menu"), std::string::npos)
       << s.items[0].appended;
@@ -106,7 +106,7 @@ TEST_F(Menus, SqlMenuFromTheServersRows) {
   menu.u.menuSQL.valueIndex = 3;
   ZQCharMenuStruct out{};
   Status s;
-  ASSERT_EQ(ZQExpandCharMenu(&control_, &menu, &out, &s), 0)
+  ASSERT_EQ(ZQExpandCharMenu(&control_, &menu, &out, s.fresh()), 0)
       << (s.count ? s.items[0].messageNumber : 0);
   EXPECT_EQ(show(out), "A{x=1, y=2}, B{z=3}");
   FreeZQCharMenuStruct(&out, 0);
@@ -119,12 +119,12 @@ TEST_F(Menus, SqlMenuFromTheServersRows) {
   ZQCharMenuStruct list{};
   list.menuType = ZQ_CHAR_MENU_LIST;
   list.u.menuList = {1, &item};
-  ASSERT_EQ(ZQExpandCharMenu(&control_, &list, &out, &s), 0);
+  ASSERT_EQ(ZQExpandCharMenu(&control_, &list, &out, s.fresh()), 0);
   EXPECT_EQ(show(out), "Choices{A{x=1, y=2}, B{z=3}}");
   FreeZQCharMenuStruct(&out, 0);
 
   menu.u.menuSQL.sqlCommand = const_cast<char*>("SELECT FROM nowhere");
-  EXPECT_EQ(ZQExpandCharMenu(&control_, &list, &out, &s), ZQ_RETURN_ERROR);
+  EXPECT_EQ(ZQExpandCharMenu(&control_, &list, &out, s.fresh()), ZQ_RETURN_ERROR);
   EXPECT_EQ(out.menuType, 0u);
 }
 
@@ -133,13 +133,13 @@ TEST_F(Menus, UnknownTypesAndMissingArguments) {
   menu.menuType = 9;
   ZQCharMenuStruct out{};
   Status s;
-  EXPECT_EQ(ZQExpandCharMenu(&control_, &menu, &out, &s), ZQ_RETURN_ERROR);
+  EXPECT_EQ(ZQExpandCharMenu(&control_, &menu, &out, s.fresh()), ZQ_RETURN_ERROR);
   EXPECT_TRUE(s.has(zq::kMsgBadMenuType));
   EXPECT_EQ(out.menuType, 0u);
-  EXPECT_EQ(ZQExpandCharMenu(&control_, nullptr, &out, &s), ZQ_RETURN_ERROR);
+  EXPECT_EQ(ZQExpandCharMenu(&control_, nullptr, &out, s.fresh()), ZQ_RETURN_ERROR);
   EXPECT_TRUE(s.has(zq::kMsgBadCharMenu));
   menu.menuType = ZQ_CHAR_MENU_NONE;
-  EXPECT_EQ(ZQExpandCharMenu(&control_, &menu, nullptr, &s), 0);
+  EXPECT_EQ(ZQExpandCharMenu(&control_, &menu, nullptr, s.fresh()), 0);
   EXPECT_EQ(ZQExpandCharMenu(&control_, &menu, &out, nullptr), 4);
 }
 

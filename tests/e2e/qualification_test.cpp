@@ -38,11 +38,11 @@ class Qualification : public zqtest::DefinitionTest {
     ASSERT_EQ(createForm("Tickets", s), 0);
     ZQInternalId view = kMainView;
     ASSERT_EQ(ZQCreateVUI(&control_, "Tickets", &view, "Main", "", 0, nullptr, nullptr, nullptr,
-                          nullptr, &s),
+                          nullptr, s.fresh()),
               0);
     view = kAgentView;
     ASSERT_EQ(ZQCreateVUI(&control_, "Tickets", &view, "Agent", "", 0, nullptr, nullptr, nullptr,
-                          nullptr, &s),
+                          nullptr, s.fresh()),
               0);
 
     // The status field's value names, and a label for it in the agent view.
@@ -56,7 +56,7 @@ class Qualification : public zqtest::DefinitionTest {
     ZQDisplayInstanceList stateDisplays{{0, nullptr}, 1, &stateIn};
     ASSERT_EQ(
         ZQSetField(&control_, "Tickets", 7, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                   nullptr, &statusLimit, &stateDisplays, nullptr, nullptr, nullptr, 0, &s),
+                   nullptr, &statusLimit, &stateDisplays, nullptr, nullptr, nullptr, 0, s.fresh()),
         0)
         << (s.count ? s.items[0].messageNumber : 0);
 
@@ -69,7 +69,7 @@ class Qualification : public zqtest::DefinitionTest {
     ZQInternalId id = kPriority;
     ASSERT_EQ(ZQCreateField(&control_, "Tickets", &id, 0, "Priority", nullptr, ZQ_DATA_TYPE_INTEGER,
                             ZQ_FIELD_OPTION_OPTIONAL, ZQ_FIELD_OPEN_AT_CREATE, 0, nullptr, &perms,
-                            nullptr, &urgencyDisplays, nullptr, nullptr, nullptr, &s),
+                            nullptr, &urgencyDisplays, nullptr, nullptr, nullptr, s.fresh()),
               0)
         << (s.count ? s.items[0].messageNumber : 0);
     ASSERT_EQ(createField("Tickets", kCost, "Cost", ZQ_DATA_TYPE_CURRENCY, s), 0);
@@ -83,7 +83,7 @@ class Qualification : public zqtest::DefinitionTest {
     ASSERT_EQ(
         ZQCreateField(&control_, "Tickets", &id, 0, "Severity Level", nullptr, ZQ_DATA_TYPE_ENUM,
                       ZQ_FIELD_OPTION_OPTIONAL, ZQ_FIELD_OPEN_AT_CREATE, 0, nullptr, &perms,
-                      &severityLimit, nullptr, nullptr, nullptr, nullptr, &s),
+                      &severityLimit, nullptr, nullptr, nullptr, nullptr, s.fresh()),
         0)
         << (s.count ? s.items[0].messageNumber : 0);
 
@@ -103,7 +103,7 @@ class Qualification : public zqtest::DefinitionTest {
     ZQFieldValueList list{4, values};
     ZQEntryIdType entryId{};
     Status s;
-    ASSERT_EQ(ZQCreateEntry(&control_, "Tickets", &list, entryId, &s), 0)
+    ASSERT_EQ(ZQCreateEntry(&control_, "Tickets", &list, entryId, s.fresh()), 0)
         << (s.count ? s.items[0].messageNumber : 0);
   }
 
@@ -113,7 +113,7 @@ class Qualification : public zqtest::DefinitionTest {
     uint32_t matches = 0;
     Status s;
     EXPECT_EQ(ZQGetListEntry(&control_, "Tickets", qual, nullptr, nullptr, 0, 0, 0, &entries,
-                             &matches, &s),
+                             &matches, s.fresh()),
               0)
         << (s.count ? s.items[0].messageNumber : 0);
     std::vector<std::string> out;
@@ -161,7 +161,7 @@ TEST_F(Qualification, TypedTextsGiveTreesThatFindTheExpectedEntries) {
   for (const auto& c : cases) {
     ZQQualifierStruct q{};
     Status s;
-    ASSERT_EQ(ZQLoadZQQualifierStruct(&control_, "Tickets", c.view, c.text, &q, &s), 0)
+    ASSERT_EQ(ZQLoadZQQualifierStruct(&control_, "Tickets", c.view, c.text, &q, s.fresh()), 0)
         << c.text << ": " << (s.count ? s.items[0].messageNumber : 0) << " "
         << (s.count && s.items[0].appended ? s.items[0].appended : "");
     EXPECT_EQ(zqtest::show(q), c.tree) << c.text;
@@ -192,7 +192,7 @@ TEST_F(Qualification, FailuresNameTheirCauseAndLeaveTheOutputEmpty) {
     ZQQualifierStruct q{};
     q.operation = 99;  // cleared by the call
     Status s;
-    EXPECT_EQ(ZQLoadZQQualifierStruct(&control_, "Tickets", c.view, c.text, &q, &s),
+    EXPECT_EQ(ZQLoadZQQualifierStruct(&control_, "Tickets", c.view, c.text, &q, s.fresh()),
               ZQ_RETURN_ERROR)
         << c.text;
     EXPECT_EQ(q.operation, 0u);
@@ -206,7 +206,8 @@ TEST_F(Qualification, FailuresNameTheirCauseAndLeaveTheOutputEmpty) {
   std::string tooDeep = std::string(65, '(') + "'Priority' = 1" + std::string(65, ')');
   ZQQualifierStruct q{};
   Status s;
-  EXPECT_EQ(ZQLoadZQQualifierStruct(&control_, "Tickets", nullptr, tooDeep.c_str(), &q, &s), 2);
+  EXPECT_EQ(ZQLoadZQQualifierStruct(&control_, "Tickets", nullptr, tooDeep.c_str(), &q, s.fresh()),
+            2);
   EXPECT_TRUE(s.has(zq::kMsgQualTooDeep));
 }
 
@@ -214,26 +215,27 @@ TEST_F(Qualification, ArgumentsAreCheckedBeforeTheServerIsAsked) {
   ZQQualifierStruct q{};
   {
     Status s;
-    EXPECT_EQ(ZQLoadZQQualifierStruct(&control_, "Tickets", nullptr, "'A' = 1", nullptr, &s), 2);
+    EXPECT_EQ(ZQLoadZQQualifierStruct(&control_, "Tickets", nullptr, "'A' = 1", nullptr, s.fresh()),
+              2);
     EXPECT_TRUE(s.has(zq::kMsgNoOutputQualifier));
   }
   {
     Status s;
-    EXPECT_EQ(ZQLoadZQQualifierStruct(&control_, "", nullptr, "'A' = 1", &q, &s), 2);
+    EXPECT_EQ(ZQLoadZQQualifierStruct(&control_, "", nullptr, "'A' = 1", &q, s.fresh()), 2);
   }
   {
     // Nothing typed: the empty qualification, without a request.
     const uint64_t before = calls();
     Status s;
     q.operation = 4;
-    EXPECT_EQ(ZQLoadZQQualifierStruct(&control_, "Tickets", nullptr, " \t ", &q, &s), 0);
+    EXPECT_EQ(ZQLoadZQQualifierStruct(&control_, "Tickets", nullptr, " \t ", &q, s.fresh()), 0);
     EXPECT_EQ(q.operation, 0u);
-    EXPECT_EQ(ZQLoadZQQualifierStruct(&control_, "Tickets", nullptr, nullptr, &q, &s), 0);
+    EXPECT_EQ(ZQLoadZQQualifierStruct(&control_, "Tickets", nullptr, nullptr, &q, s.fresh()), 0);
     EXPECT_EQ(calls(), before);
   }
   {
     Status s;
-    EXPECT_EQ(ZQLoadZQQualifierStruct(&control_, "Missing", nullptr, "'A' = 1", &q, &s), 2);
+    EXPECT_EQ(ZQLoadZQQualifierStruct(&control_, "Missing", nullptr, "'A' = 1", &q, s.fresh()), 2);
     EXPECT_EQ(q.operation, 0u);
   }
   EXPECT_EQ(ZQLoadZQQualifierStruct(&control_, "Tickets", nullptr, "'A' = 1", &q, nullptr), 4);
@@ -256,14 +258,14 @@ TEST_F(Qualification, KeywordsExpandWithTheSessionsValues) {
   for (const auto& c : cases) {
     ZQValueStruct v{};
     Status s;
-    ASSERT_EQ(expand(&control_, "Tickets", "Agent", c.text, &v, &s), 0) << c.text;
+    ASSERT_EQ(expand(&control_, "Tickets", "Agent", c.text, &v, s.fresh()), 0) << c.text;
     EXPECT_EQ(zqtest::show(v), c.expected) << c.text;
     FreeZQValueStruct(&v, 0);
   }
   // The group keywords ask the server.
   ZQValueStruct v{};
   Status s;
-  ASSERT_EQ(expand(&control_, nullptr, nullptr, "<$GROUPIDS$>", &v, &s), 0);
+  ASSERT_EQ(expand(&control_, nullptr, nullptr, "<$GROUPIDS$>", &v, s.fresh()), 0);
   ASSERT_EQ(v.dataType, static_cast<uint32_t>(ZQ_DATA_TYPE_CHAR));
   const std::string ids = v.u.charValue;
   EXPECT_TRUE(ids == "<>" || (ids.front() == '<' && ids[1] == ';' && ids[ids.size() - 2] == ';'))
