@@ -64,6 +64,10 @@ namespace tr = zq::transport;
 #define ARM_IF(member, pred) arm(#member, AT(member), pred)
 #define NOT_VISITED(member, reason) notVisited(#member, AT(member), reason)
 #define ARM_OF(T, parent) undescribed<T>(#T, true, "described inline as an arm of " parent)
+#define READ_ONLY "kept by the server: requests never carry it"
+#define NO_PROPERTIES "fields and views carry no object properties"
+#define OPTIONAL_TEXTS \
+  "optional texts: a presence word, then the text only when present (none in the probe)"
 #define NO_WIRE(T, reason) undescribed<T>(#T, false, reason)
 
 bool fieldLike(uint32_t t) {
@@ -629,6 +633,55 @@ const std::vector<TypeCheck>& checkedTypes() {
       CHECK_RECORD(VerifyUserReply),
       CHECK_RECORD(WireText),
       CHECK_RECORD(WireTextList),
+      // Definition records: what a shape leaves out, and why.
+      CHECK_RECORD(FieldParts).NOT_VISITED(common.properties, NO_PROPERTIES),
+      CHECK_RECORD(GetFieldReply).NOT_VISITED(field.common.properties, NO_PROPERTIES),
+      CHECK_RECORD(CreateFieldArgs)
+          .NOT_VISITED(field.common.timestamp, READ_ONLY)
+          .NOT_VISITED(field.common.lastChanged, READ_ONLY)
+          .NOT_VISITED(field.common.properties, NO_PROPERTIES),
+      CHECK_RECORD(SetFieldArgs)
+          .NOT_VISITED(field.dataType, "a set never changes a field's data type")
+          .NOT_VISITED(field.common.timestamp, READ_ONLY)
+          .NOT_VISITED(field.common.lastChanged, READ_ONLY)
+          .NOT_VISITED(field.common.properties, NO_PROPERTIES),
+      CHECK_RECORD(CreateFieldsArgs)
+          .itemsNotVisited("helpTexts@368", OPTIONAL_TEXTS)
+          .itemsNotVisited("diaries@400", OPTIONAL_TEXTS),
+      CHECK_RECORD(SetFieldsArgs)
+          .itemsNotVisited("helpTexts@352", OPTIONAL_TEXTS)
+          .itemsNotVisited("diaries@384", OPTIONAL_TEXTS),
+      CHECK_RECORD(ViewParts).NOT_VISITED(common.properties, NO_PROPERTIES),
+      CHECK_RECORD(GetViewReply).NOT_VISITED(view.common.properties, NO_PROPERTIES),
+      CHECK_RECORD(CreateViewArgs)
+          .NOT_VISITED(view.common.timestamp, READ_ONLY)
+          .NOT_VISITED(view.common.lastChanged, READ_ONLY)
+          .NOT_VISITED(view.common.properties, NO_PROPERTIES),
+      CHECK_RECORD(SetViewArgs)
+          .NOT_VISITED(view.common.timestamp, READ_ONLY)
+          .NOT_VISITED(view.common.lastChanged, READ_ONLY)
+          .NOT_VISITED(view.common.properties, NO_PROPERTIES),
+      CHECK_RECORD(CreateSchemaArgs)
+          .NOT_VISITED(schema.common.timestamp, READ_ONLY)
+          .NOT_VISITED(schema.common.lastChanged, READ_ONLY),
+      CHECK_RECORD(SetSchemaArgs)
+          .NOT_VISITED(schema.common.timestamp, READ_ONLY)
+          .NOT_VISITED(schema.common.lastChanged, READ_ONLY),
+      CHECK_RECORD(CreateImageArgs)
+          .NOT_VISITED(image.checksum,
+                       "computed by the server from the image: requests never carry it")
+          .NOT_VISITED(image.common.timestamp, READ_ONLY)
+          .NOT_VISITED(image.common.lastChanged, READ_ONLY),
+      CHECK_RECORD(SetImageArgs)
+          .NOT_VISITED(image.checksum,
+                       "computed by the server from the image: requests never carry it")
+          .NOT_VISITED(image.common.timestamp, READ_ONLY)
+          .NOT_VISITED(image.common.lastChanged, READ_ONLY),
+      CHECK_RECORD(ValidateFormCacheReply)
+          .itemsNotVisited("changedMenus@184",
+                           "counted texts built from a copy of each name's length and address")
+          .itemsNotVisited("changedGuides@208",
+                           "counted texts built from a copy of each name's length and address"),
   };
   return all;
 }
@@ -655,23 +708,6 @@ const std::vector<Undescribed>& undescribedTypes() {
       ARM_OF(ZQMultiSchemaAndOrStruct, "ZQMultiSchemaQualifierStruct"),
       ARM_OF(ZQBulkEntryIdReturn, "ZQBulkEntryReturn"),
       ARM_OF(ZQBulkXMLReturn, "ZQBulkEntryReturn"),
-      // Definition and administration records the check still reports
-      // members of: each to be explained (memory-only, inline) or mended.
-      pendingCheck<zq::transport::FieldParts>("FieldParts"),
-      pendingCheck<zq::transport::CreateFieldArgs>("CreateFieldArgs"),
-      pendingCheck<zq::transport::CreateFieldsArgs>("CreateFieldsArgs"),
-      pendingCheck<zq::transport::CreateImageArgs>("CreateImageArgs"),
-      pendingCheck<zq::transport::CreateSchemaArgs>("CreateSchemaArgs"),
-      pendingCheck<zq::transport::CreateViewArgs>("CreateViewArgs"),
-      pendingCheck<zq::transport::GetFieldReply>("GetFieldReply"),
-      pendingCheck<zq::transport::GetViewReply>("GetViewReply"),
-      pendingCheck<zq::transport::SetFieldArgs>("SetFieldArgs"),
-      pendingCheck<zq::transport::SetFieldsArgs>("SetFieldsArgs"),
-      pendingCheck<zq::transport::SetImageArgs>("SetImageArgs"),
-      pendingCheck<zq::transport::SetSchemaArgs>("SetSchemaArgs"),
-      pendingCheck<zq::transport::SetViewArgs>("SetViewArgs"),
-      pendingCheck<zq::transport::ValidateFormCacheReply>("ValidateFormCacheReply"),
-      pendingCheck<zq::transport::ViewParts>("ViewParts"),
       undescribed<zq::transport::CommonProps>("CommonProps", false,
                                               "members described inline by each definition record"),
       undescribed<zq::transport::FieldLists>("FieldLists", false,
