@@ -488,7 +488,7 @@ TEST_F(Hostile, AttachmentBombsInflateWithinTheResultBound) {
     EXPECT_EQ(o.rc, 2);
     EXPECT_TRUE(s.has(zq::kMsgDecompressFailed)) << (s.count ? s.items[0].messageNumber : 0);
     EXPECT_LT(o.peakKb, memoryBoundKb(16 * 1024));
-    struct stat st{};
+    struct stat st {};
     EXPECT_TRUE(stat(path.c_str(), &st) != 0 || st.st_size <= (1 << 20));
     setMaxResult(64 << 20);
     Status t;
@@ -552,6 +552,44 @@ TEST_F(Hostile, LostReplyOfABulkTransactionAppliesItOnce) {
   EXPECT_EQ(results.count, 5u);
   EXPECT_EQ(entryCount(), before + 5);
   FreeZQBulkEntryReturnList(&results, 0);
+}
+
+// A view's locale longer than the caller's fixed-width list can hold: the
+// list stays empty with 233, and every other output stays releasable.
+TEST_F(Hostile, LocaleTooLongForTheCallersListGives233) {
+  Status s;
+  ZQInternalId view = 0;
+  ASSERT_EQ(ZQCreateVUI(&control_, "Tickets", &view, "French", "fr_FR", 0, nullptr, nullptr,
+                        nullptr, nullptr, &s),
+            0);
+  replace(88 /* get multiple views */, [](uint32_t, const std::string& reply) {
+    // The locale travels as a counted text; lengthen it past the list's width.
+    const size_t at = reply.find("fr_FR");
+    if (at == std::string::npos || at < 4) return fragment(reply, true);
+    const uint32_t length = zqtest::wordAt(reply, at - 4);
+    const std::string longer = std::string(ZQ_MAX_LOCALE_SIZE + 1, 'l') + (length == 6 ? "\0" : "");
+    std::string text = longer + std::string((4 - longer.size() % 4) % 4, '\0');
+    const size_t padded = (length + 3) / 4 * 4;
+    std::string body = reply.substr(0, at - 4) + word(static_cast<uint32_t>(longer.size())) + text +
+                       reply.substr(at + padded);
+    return fragment(body, true);
+  });
+  arm();
+  ZQBooleanList exists{};
+  ZQInternalIdList ids{};
+  ZQNameList names{};
+  ZQLocaleList locales{};
+  s.fresh();
+  EXPECT_EQ(ZQGetMultipleVUIs(&control_, "Tickets", nullptr, 0, &exists, &ids, &names, &locales,
+                              nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &s),
+            ZQ_RETURN_ERROR);
+  EXPECT_TRUE(s.has(zq::kMsgNullArgument));
+  EXPECT_EQ(locales.count, 0u);
+  EXPECT_EQ(locales.items, nullptr);
+  FreeZQBooleanList(&exists, 0);
+  FreeZQInternalIdList(&ids, 0);
+  FreeZQNameList(&names, 0);
+  FreeZQLocaleList(&locales, 0);
 }
 
 }  // namespace
