@@ -50,8 +50,10 @@ StoreResult nameCheck(const std::string& name) {
 bool tableExists(Store& s, const std::string& table) {
   sqlite3_stmt* st = nullptr;
   bool found = false;
-  if (sqlite3_prepare_v2(s.db(), "SELECT 1 FROM sqlite_master WHERE type IN ('table','view') AND"
-                                 " name=?", -1, &st, nullptr) == SQLITE_OK) {
+  if (sqlite3_prepare_v2(s.db(),
+                         "SELECT 1 FROM sqlite_master WHERE type IN ('table','view') AND"
+                         " name=?",
+                         -1, &st, nullptr) == SQLITE_OK) {
     sqlite3_bind_text(st, 1, table.c_str(), -1, SQLITE_TRANSIENT);
     found = sqlite3_step(st) == SQLITE_ROW;
   }
@@ -80,12 +82,33 @@ struct TakenText {
 };
 
 template <class P>
-StoreResult stampAndEncode(P& parts, CommonProps& common, const Actor& actor,
-                           const char* newOwner, const char* diary, Definition& d) {
+StoreResult stampAndEncode(P& parts, CommonProps& common, const Actor& actor, const char* newOwner,
+                           const char* diary, Definition& d) {
   if (!stampCommon(common, actor.user, actor.now, newOwner, diary)) return fail(zq::kMsgNoMemory);
   if (!encodeRecord(parts, d.record)) return fail(zq::kMsgBadEncoding, d.name);
   stampColumns(d, common);
   return {};
+}
+
+// A new field or view of a form, under its chosen id: named after its kind
+// and id when it has no name, stamped and stored.
+template <class P>
+StoreResult insertUnderForm(DefinitionStore& defs, DefinitionKind kind, const Definition& formRow,
+                            ZQInternalId chosen, const char* unnamed, ZQNameType& name, P& parts,
+                            const Actor& actor) {
+  Definition d;
+  d.kind = kind;
+  d.parentId = formRow.rowId;
+  d.objectId = chosen;
+  d.name = textOf(name);
+  if (d.name.empty()) d.name = std::string(unnamed) + " " + std::to_string(chosen);
+  zq::copyName(name, d.name.c_str(), sizeof name);
+  StoreResult r;
+  {
+    TakenText diary(parts.common.changeDiary);
+    r = stampAndEncode(parts, parts.common, actor, nullptr, diary.text, d);
+  }
+  return r.ok() ? defs.insert(d) : r;
 }
 
 std::string checksumOf(const ZQImageDataStruct& data) {
@@ -339,8 +362,7 @@ StoreResult FormDefinitions::setForm(const std::string& name, const std::string&
   if (!r.ok()) return r;
   Owned<SchemaParts> stored;
   if (!(r = readForm(row, stored.p)).ok()) return r;
-  const std::string target =
-      (changed & c::kSchemaName) && !newName.empty() ? newName : row.name;
+  const std::string target = (changed & c::kSchemaName) && !newName.empty() ? newName : row.name;
   if (!(r = nameCheck(target)).ok()) return r;
   applyChanges(stored.p, given, changed, schemaPartRules());
   if ((changed & c::kSchemaKind) && !(r = checkKind(*this, sql_, stored.p.kind, target)).ok())
@@ -361,7 +383,8 @@ StoreResult FormDefinitions::setForm(const std::string& name, const std::string&
           parts.p.kind.schemaType != ZQ_SCHEMA_JOIN)
         continue;
       bool touched = false;
-      for (ZQNameType* member : {&parts.p.kind.u.join.joinMemberA, &parts.p.kind.u.join.joinMemberB}) {
+      for (ZQNameType* member :
+           {&parts.p.kind.u.join.joinMemberA, &parts.p.kind.u.join.joinMemberB}) {
         if (sameName(textOf(*member), old)) {
           zq::copyName(*member, target.c_str(), sizeof *member);
           touched = true;
@@ -422,8 +445,9 @@ std::optional<FormDef> FormDefinitions::formDef(const std::string& name) {
     if (!q) return std::nullopt;
     *q = join.joinQualifier;  // moved out of the parts
     join.joinQualifier = ZQQualifierStruct{};
-    f.joinQualifier = std::shared_ptr<const ZQQualifierStruct>(
-        q, [](const ZQQualifierStruct* p) { FreeZQQualifierStruct(const_cast<ZQQualifierStruct*>(p), 1); });
+    f.joinQualifier = std::shared_ptr<const ZQQualifierStruct>(q, [](const ZQQualifierStruct* p) {
+      FreeZQQualifierStruct(const_cast<ZQQualifierStruct*>(p), 1);
+    });
   } else if (f.kind == ZQ_SCHEMA_VIEW) {
     f.table = textOf(parts.p.kind.u.view.viewTableName);
   }
@@ -471,7 +495,8 @@ StoreResult checkField(FormDefinitions& defs, Store& sql, const Definition& form
   if (f.limit.dataType != 0 && f.limit.dataType != f.dataType)
     return fail(zq::kMsgWrongDataType, idText);
   const ZQFieldMappingStruct& m = f.mapping;
-  const bool plain = m.fieldType == ZQ_FIELD_MAPPING_NONE || m.fieldType == ZQ_FIELD_MAPPING_REGULAR;
+  const bool plain =
+      m.fieldType == ZQ_FIELD_MAPPING_NONE || m.fieldType == ZQ_FIELD_MAPPING_REGULAR;
   switch (kind.schemaType) {
     case ZQ_SCHEMA_JOIN: {
       if (plain && !holdsValue(f.dataType)) break;
@@ -531,18 +556,8 @@ StoreResult FormDefinitions::createField(const std::string& form, ZQInternalId& 
       id ? id : defs_.freeObjectId(DefinitionKind::field, formRow.rowId, kFirstFreeId);
   if (chosen == 0) return fail(zq::kMsgBadDefinition, form);
   if (!(r = checkField(*this, sql_, formRow, schema.p.kind, chosen, parts)).ok()) return r;
-  Definition d;
-  d.kind = DefinitionKind::field;
-  d.parentId = formRow.rowId;
-  d.objectId = chosen;
-  d.name = textOf(parts.fieldName);
-  if (d.name.empty()) d.name = "Field " + std::to_string(chosen);
-  zq::copyName(parts.fieldName, d.name.c_str(), sizeof parts.fieldName);
-  {
-    TakenText diary(parts.common.changeDiary);
-    r = stampAndEncode(parts, parts.common, actor, nullptr, diary.text, d);
-  }
-  if (r.ok()) r = defs_.insert(d);
+  r = insertUnderForm(defs_, DefinitionKind::field, formRow, chosen, "Field", parts.fieldName,
+                      parts, actor);
   if (r.ok()) id = chosen;
   return r;
 }
@@ -611,26 +626,16 @@ StoreResult checkLocale(const char* locale) {
 }
 }  // namespace
 
-StoreResult FormDefinitions::createView(const std::string& form, ZQInternalId& id,
-                                        ViewParts& parts, const Actor& actor) {
+StoreResult FormDefinitions::createView(const std::string& form, ZQInternalId& id, ViewParts& parts,
+                                        const Actor& actor) {
   Definition formRow;
   StoreResult r = this->formRow(form, formRow);
   if (!r.ok() || !(r = checkLocale(parts.locale)).ok()) return r;
   const ZQInternalId chosen =
       id ? id : defs_.freeObjectId(DefinitionKind::view, formRow.rowId, kFirstFreeId);
   if (chosen == 0) return fail(zq::kMsgBadDefinition, form);
-  Definition d;
-  d.kind = DefinitionKind::view;
-  d.parentId = formRow.rowId;
-  d.objectId = chosen;
-  d.name = textOf(parts.viewName);
-  if (d.name.empty()) d.name = "View " + std::to_string(chosen);
-  zq::copyName(parts.viewName, d.name.c_str(), sizeof parts.viewName);
-  {
-    TakenText diary(parts.common.changeDiary);
-    r = stampAndEncode(parts, parts.common, actor, nullptr, diary.text, d);
-  }
-  if (r.ok()) r = defs_.insert(d);
+  r = insertUnderForm(defs_, DefinitionKind::view, formRow, chosen, "View", parts.viewName, parts,
+                      actor);
   if (r.ok()) id = chosen;
   return r;
 }

@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "definition_lists.h"
-#include "form_definitions.h"
+#include "form_handlers.h"
 #include "server.h"
 #include "zqapi/zq_definitions.h"
 #include "zqapi/zq_free.h"
@@ -19,18 +18,14 @@ using namespace zq::transport;
 namespace w = zq::transport::wanted;
 namespace c = zq::transport::changed;
 
-std::string text(const char* s) {
-  return s ? s : "";
-}
-
 // ---- forms -----------------------------------------------------------------------------------
 
 void getSchema(Request<proc::GetSchema>& call) {
   auto& a = call.args();
   call.server.faults().lastWantedMask = a.wanted;
   FormDefinitions defs(call.server.store());
-  auto row = defs.findForm(text(a.name));
-  if (!row) return report(call, zq::kMsgNoSuchForm, text(a.name));
+  auto row = defs.findForm(argText(a.name));
+  if (!row) return report(call, zq::kMsgNoSuchForm, argText(a.name));
   if (report(call, defs.readForm(*row, call.reply().schema)))
     keepWanted(call.reply().schema, a.wanted, schemaPartRules());
 }
@@ -39,19 +34,20 @@ void setSchema(Request<proc::SetSchema>& call) {
   auto& a = call.args();
   call.server.faults().lastChangedMask = a.changed;
   FormDefinitions defs(call.server.store());
-  report(call, defs.setForm(text(a.name), text(a.newName), a.changed, a.schema, actorOf(a.header)));
+  report(call,
+         defs.setForm(argText(a.name), argText(a.newName), a.changed, a.schema, actorOf(a.header)));
 }
 
 void createSchema(Request<proc::CreateSchema>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
-  report(call, defs.createForm(text(a.name), a.schema, actorOf(a.header)));
+  report(call, defs.createForm(argText(a.name), a.schema, actorOf(a.header)));
 }
 
 void deleteSchema(Request<proc::DeleteSchema>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
-  report(call, defs.deleteForm(text(a.name), a.option));
+  report(call, defs.deleteForm(argText(a.name), a.option));
 }
 
 // The forms a list call selects, with their parts.
@@ -100,7 +96,7 @@ std::string aliasOf(FormDefinitions& defs, const Definition& form, const std::st
   for (const Definition& v : defs.store().list(DefinitionKind::view, form.rowId)) {
     OwnedParts<ViewParts> view;
     if (!defs.readView(v, view.p).ok()) continue;
-    if (!locale.empty() && locale != text(view.p.locale)) continue;
+    if (!locale.empty() && locale != argText(view.p.locale)) continue;
     bool typeOk = types.count == 0 || !types.items;
     for (uint32_t i = 0; !typeOk && i < types.count; ++i)
       typeOk = types.items[i] == view.p.viewType;
@@ -115,7 +111,7 @@ void getListSchemaWithAlias(Request<proc::GetListSchemaWithAlias>& call) {
   std::vector<std::string> names, aliases;
   for (auto& f : selectForms(defs, a.changedSince, a.schemaType, a.fieldIds, &a.properties)) {
     names.push_back(f->row.name);
-    aliases.push_back(aliasOf(defs, f->row, text(a.locale), a.viewTypes));
+    aliases.push_back(aliasOf(defs, f->row, argText(a.locale), a.viewTypes));
   }
   if (!wireNames(names, call.reply().names) || !wireNames(aliases, call.reply().aliases))
     report(call, zq::kMsgNoMemory);
@@ -196,23 +192,12 @@ void getMultipleSchemas(Request<proc::GetMultipleSchemas>& call) {
 
 // ---- fields ----------------------------------------------------------------------------------
 
-// The form of a field call, or the message that it has none.
-std::optional<Definition> formOf(Call& call, FormDefinitions& defs, const char* form) {
-  Definition row;
-  if (!report(call, defs.formRow(text(form), row))) return std::nullopt;
-  return row;
-}
-
 void getField(Request<proc::GetField>& call) {
   auto& a = call.args();
   call.server.faults().lastWantedMask = a.wanted;
   FormDefinitions defs(call.server.store());
-  auto form = formOf(call, defs, a.form);
-  if (!form) return;
-  auto row = defs.store().findById(DefinitionKind::field, form->rowId, a.fieldId);
-  if (!row) return report(call, zq::kMsgNoSuchField, std::to_string(a.fieldId));
-  if (report(call, defs.readField(*row, call.reply().field)))
-    keepWanted(call.reply().field, a.wanted, fieldPartRules());
+  answerGet(call, defs, a.form, DefinitionKind::field, a.fieldId, zq::kMsgNoSuchField, a.wanted,
+            call.reply().field, &FormDefinitions::readField, fieldPartRules());
 }
 
 void setField(Request<proc::SetField>& call) {
@@ -220,7 +205,7 @@ void setField(Request<proc::SetField>& call) {
   call.server.faults().lastChangedMask = a.changed;
   FormDefinitions defs(call.server.store());
   // The set options (bits 12 and 13) change nothing the server keeps.
-  report(call, defs.setField(text(a.form), a.fieldId, a.changed & ~c::kFieldSetOptions, a.field,
+  report(call, defs.setField(argText(a.form), a.fieldId, a.changed & ~c::kFieldSetOptions, a.field,
                              actorOf(a.header)));
 }
 
@@ -228,14 +213,14 @@ void createField(Request<proc::CreateField>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
   ZQInternalId id = a.fieldId;
-  if (report(call, defs.createField(text(a.form), id, a.field, actorOf(a.header))))
+  if (report(call, defs.createField(argText(a.form), id, a.field, actorOf(a.header))))
     call.reply().id = id;
 }
 
 void deleteField(Request<proc::DeleteField>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
-  report(call, defs.deleteField(text(a.form), a.id));
+  report(call, defs.deleteField(argText(a.form), a.id));
 }
 
 void deleteMultipleFields(Request<proc::DeleteMultipleFields>& call) {
@@ -244,7 +229,7 @@ void deleteMultipleFields(Request<proc::DeleteMultipleFields>& call) {
   std::vector<ZQInternalId> ids;
   for (uint32_t i = 0; a.fieldIds.items && i < a.fieldIds.count; ++i)
     ids.push_back(a.fieldIds.items[i]);
-  report(call, defs.deleteFields(text(a.form), ids));
+  report(call, defs.deleteFields(argText(a.form), ids));
 }
 
 // Field-type selector bits by data type.
@@ -403,7 +388,7 @@ void createMultipleFields(Request<proc::CreateMultipleFields>& call) {
     fieldOf(a.fields, i, field.p);
     ZQInternalId id = a.fieldIds.items[i];
     if (id == 0) return report(call, zq::kMsgIdMissing);
-    if (!report(call, defs.createField(text(a.form), id, field.p, actor))) return;
+    if (!report(call, defs.createField(argText(a.form), id, field.p, actor))) return;
   }
   if (!unit.commit()) report(call, zq::kMsgStoreFailure);
 }
@@ -421,7 +406,7 @@ void setMultipleFields(Request<proc::SetMultipleFields>& call) {
     OwnedParts<FieldParts> field;
     const uint32_t given = fieldOf(a.fields, i, field.p);
     const StoreResult result =
-        defs.setField(text(a.form), a.fieldIds.items[i], given, field.p, actor);
+        defs.setField(argText(a.form), a.fieldIds.items[i], given, field.p, actor);
     if (result.ok()) continue;
     ZQAddStatus(&r.fieldStatus.items[i], ZQ_MESSAGE_ERROR, result.message,
                 result.appended.empty() ? nullptr : result.appended.c_str());

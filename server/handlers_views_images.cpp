@@ -2,8 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "definition_lists.h"
-#include "form_definitions.h"
+#include "form_handlers.h"
 #include "server.h"
 
 namespace zqserver {
@@ -12,49 +11,35 @@ namespace {
 using namespace zq::transport;
 namespace w = zq::transport::wanted;
 
-std::string text(const char* s) {
-  return s ? s : "";
-}
-
 // ---- views -----------------------------------------------------------------------------------
-
-std::optional<Definition> formOf(Call& call, FormDefinitions& defs, const char* form) {
-  Definition row;
-  if (!report(call, defs.formRow(text(form), row))) return std::nullopt;
-  return row;
-}
 
 void getView(Request<proc::GetVUI>& call) {
   auto& a = call.args();
   call.server.faults().lastWantedMask = a.wanted;
   FormDefinitions defs(call.server.store());
-  auto form = formOf(call, defs, a.form);
-  if (!form) return;
-  auto row = defs.store().findById(DefinitionKind::view, form->rowId, a.viewId);
-  if (!row) return report(call, zq::kMsgNoSuchDefinition, std::to_string(a.viewId));
-  if (report(call, defs.readView(*row, call.reply().view)))
-    keepWanted(call.reply().view, a.wanted, viewPartRules());
+  answerGet(call, defs, a.form, DefinitionKind::view, a.viewId, zq::kMsgNoSuchDefinition, a.wanted,
+            call.reply().view, &FormDefinitions::readView, viewPartRules());
 }
 
 void setView(Request<proc::SetVUI>& call) {
   auto& a = call.args();
   call.server.faults().lastChangedMask = a.changed;
   FormDefinitions defs(call.server.store());
-  report(call, defs.setView(text(a.form), a.viewId, a.changed, a.view, actorOf(a.header)));
+  report(call, defs.setView(argText(a.form), a.viewId, a.changed, a.view, actorOf(a.header)));
 }
 
 void createView(Request<proc::CreateVUI>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
   ZQInternalId id = a.viewId;
-  if (report(call, defs.createView(text(a.form), id, a.view, actorOf(a.header))))
+  if (report(call, defs.createView(argText(a.form), id, a.view, actorOf(a.header))))
     call.reply().id = id;
 }
 
 void deleteView(Request<proc::DeleteVUI>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
-  report(call, defs.deleteView(text(a.form), a.viewId));
+  report(call, defs.deleteView(argText(a.form), a.viewId));
 }
 
 void getListView(Request<proc::GetListVUI>& call) {
@@ -122,8 +107,8 @@ void getImage(Request<proc::GetImage>& call) {
   auto& a = call.args();
   call.server.faults().lastWantedMask = a.wanted;
   FormDefinitions defs(call.server.store());
-  auto row = defs.store().find(DefinitionKind::image, 0, text(a.name));
-  if (!row) return report(call, zq::kMsgNoSuchDefinition, text(a.name));
+  auto row = defs.store().find(DefinitionKind::image, 0, argText(a.name));
+  if (!row) return report(call, zq::kMsgNoSuchDefinition, argText(a.name));
   if (report(call, defs.readImage(*row, call.reply().image)))
     keepWanted(call.reply().image, a.wanted, imagePartRules());
 }
@@ -132,19 +117,20 @@ void setImage(Request<proc::SetImage>& call) {
   auto& a = call.args();
   call.server.faults().lastChangedMask = a.changed;
   FormDefinitions defs(call.server.store());
-  report(call, defs.setImage(text(a.name), text(a.newName), a.changed, a.image, actorOf(a.header)));
+  report(call,
+         defs.setImage(argText(a.name), argText(a.newName), a.changed, a.image, actorOf(a.header)));
 }
 
 void createImage(Request<proc::CreateImage>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
-  report(call, defs.createImage(text(a.name), a.image, actorOf(a.header)));
+  report(call, defs.createImage(argText(a.name), a.image, actorOf(a.header)));
 }
 
 void deleteImage(Request<proc::DeleteImage>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
-  report(call, defs.deleteImage(text(a.name)));
+  report(call, defs.deleteImage(argText(a.name)));
 }
 
 // The forms of the request are not related to images here: every image of
@@ -152,12 +138,12 @@ void deleteImage(Request<proc::DeleteImage>& call) {
 void getListImage(Request<proc::GetListImage>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
-  const std::string type = text(a.imageType);
+  const std::string type = argText(a.imageType);
   std::vector<std::string> names;
   for (const Definition& row : defs.store().list(DefinitionKind::image, 0, a.changedSince)) {
     OwnedParts<ImageParts> image;
     if (!defs.readImage(row, image.p).ok()) continue;
-    if (type.empty() || type == text(image.p.imageType)) names.push_back(row.name);
+    if (type.empty() || type == argText(image.p.imageType)) names.push_back(row.name);
   }
   if (!wireNames(names, call.reply().names)) report(call, zq::kMsgNoMemory);
 }
