@@ -8,6 +8,7 @@
 
 #include "definitions_fixture.h"
 #include "form_definitions.h"
+#include "frame/message_numbers.h"
 
 using zqtest::charValue;
 using zqtest::intValue;
@@ -290,6 +291,16 @@ TEST_F(ViewsImagesFiles, SupportFilesTravelInChunks) {
   EXPECT_EQ(read(out), "");
   fclose(out);
   s.reset();
+
+  // A file that cannot take what arrives: 301 with the system's reason.
+  if (FILE* full = fopen("/dev/full", "w")) {
+    setvbuf(full, nullptr, _IONBF, 0);
+    EXPECT_EQ(ZQGetSupportFile(&control_, ZQ_SUPPORT_FILE_FORM, "Form", 0, 1, full, nullptr, &s),
+              2);
+    EXPECT_TRUE(s.has(zq::kMsgWriteFailed));
+    fclose(full);
+    s.reset();
+  }
 
   // The files of a form go with it.
   ASSERT_EQ(ZQDeleteSchema(&control_, "Form", 0, &s), 0);
