@@ -1,5 +1,7 @@
 #include "administration.h"
 
+#include "definition_store.h"
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -326,6 +328,29 @@ void Administration::noteChange(int32_t kind, ChangeEvent event) {
   raise(kind == kKindGroup  ? ZQ_CACHE_EVENT_GROUP_CHANGE
         : kind == kKindUser ? ZQ_CACHE_EVENT_USER_CHANGE
                             : ZQ_CACHE_EVENT_DEFINITION_CHANGE);
+}
+
+int32_t Administration::objectKindOf(uint32_t definitionKind) {
+  switch (static_cast<DefinitionKind>(definitionKind)) {
+    case DefinitionKind::form:
+    case DefinitionKind::view:
+      return kKindForm;
+    case DefinitionKind::field:
+      return kKindField;
+    case DefinitionKind::image:
+      return kKindImage;
+    case DefinitionKind::menu:
+      return kKindMenu;
+    case DefinitionKind::filter:
+      return kKindFilter;
+    case DefinitionKind::activeLink:
+      return kKindActiveLink;
+    case DefinitionKind::escalation:
+      return kKindEscalation;
+    case DefinitionKind::container:
+      return kKindContainer;
+  }
+  return 0;
 }
 
 std::vector<ZQObjectChangeTimesStruct> Administration::changeTimes() const {

@@ -39,11 +39,11 @@
 #include <variant>
 #include <vector>
 
+#include "store.h"
 #include "zqapi/zq_admin.h"
 
 namespace zqserver {
 
-struct Store;
 struct Options;
 
 // Statistic numbers.
@@ -66,8 +66,8 @@ enum Statistic : uint32_t {
   kLastStatistic = 74,
 };
 
-// Kinds of definitions whose change times the server keeps.
-enum DefinitionKind : int32_t {
+// Kinds of objects whose change times the server keeps.
+enum ObjectKind : int32_t {
   kKindForm = 1,
   kKindField = 2,
   kKindMenu = 3,
@@ -79,7 +79,6 @@ enum DefinitionKind : int32_t {
   kKindGroup = 9,
   kKindUser = 10,
 };
-enum class ChangeEvent { created, changed, deleted };
 
 class Administration {
  public:
@@ -113,6 +112,9 @@ class Administration {
   // Hook of the definition store and the accounts: records the change and
   // raises the matching cache event.
   void noteChange(int32_t kind, ChangeEvent event);
+  // The object kind whose change times a stored definition's kind counts
+  // under (a view changes its form); 0 for none.
+  static int32_t objectKindOf(uint32_t definitionKind);
   std::vector<ZQObjectChangeTimesStruct> changeTimes() const;
   ZQTimestamp lastChange(int32_t kind) const;
   // Raises cache events (ZQ_CACHE_EVENT_...).

@@ -176,6 +176,7 @@ StoreResult DefinitionStore::insert(Definition& d) {
       .blob(9, d.record.data(), d.record.size());
   if (q.step() != SQLITE_DONE) return failure(store_.db());
   d.rowId = sqlite3_last_insert_rowid(store_.db());
+  store_.noteDefinition(static_cast<uint32_t>(d.kind), ChangeEvent::created);
   return {};
 }
 
@@ -193,17 +194,20 @@ StoreResult DefinitionStore::update(const Definition& d) {
       .blob(6, d.record.data(), d.record.size())
       .bind(7, d.rowId);
   if (q.step() != SQLITE_DONE) return failure(store_.db());
-  return sqlite3_changes(store_.db()) ? StoreResult{}
-                                      : StoreResult{zq::kMsgNoSuchDefinition, d.name};
+  if (!sqlite3_changes(store_.db())) return StoreResult{zq::kMsgNoSuchDefinition, d.name};
+  store_.noteDefinition(static_cast<uint32_t>(d.kind), ChangeEvent::changed);
+  return {};
 }
 
 StoreResult DefinitionStore::remove(int64_t rowId) {
+  const std::optional<Definition> gone = byRow(rowId);
   Query children(store_.db(), "DELETE FROM zq_definitions WHERE parent_id=?");
   children.bind(1, rowId);
   if (children.step() != SQLITE_DONE) return failure(store_.db());
   Query q(store_.db(), "DELETE FROM zq_definitions WHERE def_id=?");
   q.bind(1, rowId);
   if (q.step() != SQLITE_DONE) return failure(store_.db());
+  if (gone) store_.noteDefinition(static_cast<uint32_t>(gone->kind), ChangeEvent::deleted);
   return {};
 }
 

@@ -78,6 +78,9 @@ bool Server::setUp() {
     if (!accounts_->open(why)) return fail("cannot read the accounts: " + why);
     administration_ = std::make_unique<Administration>(*store_, options_);
     if (!administration_->open(why)) return fail("cannot read the settings: " + why);
+    store_->definitionChanged = [admin = administration_.get()](uint32_t kind, ChangeEvent e) {
+      if (const int32_t object = Administration::objectKindOf(kind)) admin->noteChange(object, e);
+    };
     installSqlGuards(store_->db());
     alerts_ = std::make_unique<AlertCenter>(*store_, options_.host);
     alerts_->start();

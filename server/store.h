@@ -1,11 +1,15 @@
 // The server's store: definitions and entries in SQLite.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 struct sqlite3;
 
 namespace zqserver {
+
+enum class ChangeEvent { created, changed, deleted };
 
 struct Store {
   Store() = default;
@@ -19,6 +23,14 @@ struct Store {
   bool exec(const std::string& sql);
   const std::string& error() const { return error_; }
   sqlite3* db() { return db_; }
+
+  // Told of every definition the definition store wrote: its kind (the
+  // store's DefinitionKind) and what happened. The server keeps its object
+  // change times and cache events by it. Set before serving.
+  std::function<void(uint32_t kind, ChangeEvent event)> definitionChanged;
+  void noteDefinition(uint32_t kind, ChangeEvent event) {
+    if (definitionChanged) definitionChanged(kind, event);
+  }
 
  private:
   sqlite3* db_ = nullptr;
