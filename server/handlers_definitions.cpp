@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "accounts.h"
 #include "form_handlers.h"
 #include "server.h"
 #include "zqapi/zq_definitions.h"
@@ -19,6 +20,23 @@ namespace w = zq::transport::wanted;
 namespace c = zq::transport::changed;
 
 // ---- forms -----------------------------------------------------------------------------------
+
+// Access is decided by the accounts from the permissions a form's stored
+// definitions hold: hand them over after every change of the form or its
+// fields (a form that is gone is forgotten).
+void syncPermissions(Call& call, FormDefinitions& defs, const std::string& form) {
+  Accounts& accounts = call.server.accounts();
+  accounts.forgetForm(form);
+  auto row = defs.findForm(form);
+  if (!row) return;
+  OwnedParts<SchemaParts> schema;
+  if (defs.readForm(*row, schema.p).ok()) accounts.setFormPermissions(form, schema.p.permissions);
+  for (const Definition& f : defs.store().list(DefinitionKind::field, row->rowId, 0)) {
+    OwnedParts<FieldParts> field;
+    if (defs.readField(f, field.p).ok() && field.p.permissions.count)
+      accounts.setFieldPermissions(form, f.objectId, field.p.permissions);
+  }
+}
 
 void getSchema(Request<proc::GetSchema>& call) {
   auto& a = call.args();
@@ -34,20 +52,25 @@ void setSchema(Request<proc::SetSchema>& call) {
   auto& a = call.args();
   call.server.faults().lastChangedMask = a.changed;
   FormDefinitions defs(call.server.store());
-  report(call,
-         defs.setForm(argText(a.name), argText(a.newName), a.changed, a.schema, actorOf(a.header)));
+  if (report(call, defs.setForm(argText(a.name), argText(a.newName), a.changed, a.schema,
+                                actorOf(a.header)))) {
+    syncPermissions(call, defs, argText(a.name));
+    if (a.newName && *a.newName) syncPermissions(call, defs, argText(a.newName));
+  }
 }
 
 void createSchema(Request<proc::CreateSchema>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
-  report(call, defs.createForm(argText(a.name), a.schema, actorOf(a.header)));
+  if (report(call, defs.createForm(argText(a.name), a.schema, actorOf(a.header))))
+    syncPermissions(call, defs, argText(a.name));
 }
 
 void deleteSchema(Request<proc::DeleteSchema>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
-  report(call, defs.deleteForm(argText(a.name), a.option));
+  if (report(call, defs.deleteForm(argText(a.name), a.option)))
+    syncPermissions(call, defs, argText(a.name));
 }
 
 // The forms a list call selects, with their parts.
@@ -205,22 +228,26 @@ void setField(Request<proc::SetField>& call) {
   call.server.faults().lastChangedMask = a.changed;
   FormDefinitions defs(call.server.store());
   // The set options (bits 12 and 13) change nothing the server keeps.
-  report(call, defs.setField(argText(a.form), a.fieldId, a.changed & ~c::kFieldSetOptions, a.field,
-                             actorOf(a.header)));
+  if (report(call, defs.setField(argText(a.form), a.fieldId, a.changed & ~c::kFieldSetOptions,
+                                 a.field, actorOf(a.header))))
+    syncPermissions(call, defs, argText(a.form));
 }
 
 void createField(Request<proc::CreateField>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
   ZQInternalId id = a.fieldId;
-  if (report(call, defs.createField(argText(a.form), id, a.field, actorOf(a.header))))
+  if (report(call, defs.createField(argText(a.form), id, a.field, actorOf(a.header)))) {
     call.reply().id = id;
+    syncPermissions(call, defs, argText(a.form));
+  }
 }
 
 void deleteField(Request<proc::DeleteField>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
-  report(call, defs.deleteField(argText(a.form), a.id));
+  if (report(call, defs.deleteField(argText(a.form), a.id)))
+    syncPermissions(call, defs, argText(a.form));
 }
 
 void deleteMultipleFields(Request<proc::DeleteMultipleFields>& call) {
@@ -229,7 +256,8 @@ void deleteMultipleFields(Request<proc::DeleteMultipleFields>& call) {
   std::vector<ZQInternalId> ids;
   for (uint32_t i = 0; a.fieldIds.items && i < a.fieldIds.count; ++i)
     ids.push_back(a.fieldIds.items[i]);
-  report(call, defs.deleteFields(argText(a.form), ids));
+  if (report(call, defs.deleteFields(argText(a.form), ids)))
+    syncPermissions(call, defs, argText(a.form));
 }
 
 // Field-type selector bits by data type.
@@ -390,7 +418,8 @@ void createMultipleFields(Request<proc::CreateMultipleFields>& call) {
     if (id == 0) return report(call, zq::kMsgIdMissing);
     if (!report(call, defs.createField(argText(a.form), id, field.p, actor))) return;
   }
-  if (!unit.commit()) report(call, zq::kMsgStoreFailure);
+  if (!unit.commit()) return report(call, zq::kMsgStoreFailure);
+  syncPermissions(call, defs, argText(a.form));
 }
 
 // Each field on its own: a field that fails keeps its message in its own
@@ -412,6 +441,7 @@ void setMultipleFields(Request<proc::SetMultipleFields>& call) {
                 result.appended.empty() ? nullptr : result.appended.c_str());
     report(call, result);
   }
+  syncPermissions(call, defs, argText(a.form));
 }
 
 }  // namespace

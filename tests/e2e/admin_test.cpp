@@ -190,13 +190,23 @@ class Accounts : public zqtest::ServerTest {
     return id;
   }
 
+  // Permissions travel as parts of the definitions, set by an administrator.
   void setPermissions(const char* form, std::vector<ZQPermissionStruct> perms) {
     ZQPermissionList list{static_cast<uint32_t>(perms.size()), perms.data()};
-    ASSERT_TRUE(server_->accounts().setFormPermissions(form, list));
+    Status s;
+    ASSERT_EQ(ZQSetSchema(&control_, form, nullptr, nullptr, nullptr, &list, nullptr, nullptr,
+                          nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                          nullptr, 0, fresh(s)),
+              0)
+        << messageList(s);
   }
   void setFieldPermissions(ZQInternalId field, std::vector<ZQPermissionStruct> perms) {
     ZQPermissionList list{static_cast<uint32_t>(perms.size()), perms.data()};
-    ASSERT_TRUE(server_->accounts().setFieldPermissions("Tickets", field, list));
+    Status s;
+    ASSERT_EQ(ZQSetField(&control_, "Tickets", field, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         nullptr, &list, nullptr, nullptr, nullptr, nullptr, nullptr, 0, fresh(s)),
+              0)
+        << messageList(s);
   }
 
   std::string dbPath_;
