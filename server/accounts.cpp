@@ -491,6 +491,13 @@ void Accounts::forgetForm(const std::string& form) {
   fieldPermissions_.erase(key(form));
 }
 
+void Accounts::forgetAllForms() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  store_.exec("DELETE FROM zq_form_permissions; DELETE FROM zq_field_permissions;");
+  formPermissions_.clear();
+  fieldPermissions_.clear();
+}
+
 ZQTimestamp Accounts::usersChanged() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return usersChanged_;

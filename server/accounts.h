@@ -146,6 +146,7 @@ class Accounts {
   bool setFieldPermissions(const std::string& form, ZQInternalId field,
                            const ZQPermissionList& permissions);
   void forgetForm(const std::string& form);
+  void forgetAllForms();
   // True when some field of the form has a permission list of its own.
   bool hasFieldPermissions(const std::string& form) const;
 

@@ -36,4 +36,11 @@ void answerGet(Call& call, FormDefinitions& defs, const char* form, DefinitionKi
   if (report(call, (defs.*read)(*row, out))) keepWanted(out, wanted, rules);
 }
 
+// Access is decided by the accounts from the permissions a form's stored
+// definitions hold: hand them over after every change of the form or its
+// fields (a form that is gone is forgotten), or of every form at once after
+// an import.
+void syncPermissions(Call& call, FormDefinitions& defs, const std::string& form);
+void syncAllPermissions(Call& call);
+
 }  // namespace zqserver

@@ -21,23 +21,6 @@ namespace c = zq::transport::changed;
 
 // ---- forms -----------------------------------------------------------------------------------
 
-// Access is decided by the accounts from the permissions a form's stored
-// definitions hold: hand them over after every change of the form or its
-// fields (a form that is gone is forgotten).
-void syncPermissions(Call& call, FormDefinitions& defs, const std::string& form) {
-  Accounts& accounts = call.server.accounts();
-  accounts.forgetForm(form);
-  auto row = defs.findForm(form);
-  if (!row) return;
-  OwnedParts<SchemaParts> schema;
-  if (defs.readForm(*row, schema.p).ok()) accounts.setFormPermissions(form, schema.p.permissions);
-  for (const Definition& f : defs.store().list(DefinitionKind::field, row->rowId, 0)) {
-    OwnedParts<FieldParts> field;
-    if (defs.readField(f, field.p).ok() && field.p.permissions.count)
-      accounts.setFieldPermissions(form, f.objectId, field.p.permissions);
-  }
-}
-
 void getSchema(Request<proc::GetSchema>& call) {
   auto& a = call.args();
   call.server.faults().lastWantedMask = a.wanted;
@@ -445,6 +428,30 @@ void setMultipleFields(Request<proc::SetMultipleFields>& call) {
 }
 
 }  // namespace
+
+// Access is decided by the accounts from the permissions a form's stored
+// definitions hold: hand them over after every change of the form or its
+// fields (a form that is gone is forgotten).
+void syncPermissions(Call& call, FormDefinitions& defs, const std::string& form) {
+  Accounts& accounts = call.server.accounts();
+  accounts.forgetForm(form);
+  auto row = defs.findForm(form);
+  if (!row) return;
+  OwnedParts<SchemaParts> schema;
+  if (defs.readForm(*row, schema.p).ok()) accounts.setFormPermissions(form, schema.p.permissions);
+  for (const Definition& f : defs.store().list(DefinitionKind::field, row->rowId, 0)) {
+    OwnedParts<FieldParts> field;
+    if (defs.readField(f, field.p).ok() && field.p.permissions.count)
+      accounts.setFieldPermissions(form, f.objectId, field.p.permissions);
+  }
+}
+
+void syncAllPermissions(Call& call) {
+  call.server.accounts().forgetAllForms();
+  FormDefinitions defs(call.server.store());
+  for (const Definition& form : defs.store().listAll(DefinitionKind::form))
+    syncPermissions(call, defs, form.name);
+}
 
 void serveDefinitions(Handlers& h) {
   h.serve<proc::GetSchema, getSchema>();

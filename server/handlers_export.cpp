@@ -14,6 +14,7 @@
 #include "access.h"
 #include "definitions_export.h"
 #include "dispatch.h"
+#include "form_handlers.h"
 #include "frame/alloc.h"
 #include "platform/compress.h"
 #include "query_text.h"
@@ -29,12 +30,7 @@ using namespace zq::transport;
 constexpr size_t kMaxImportBytes = 256u << 20;
 
 void fail(Call& call, int32_t message, const std::string& appended = {}) {
-  if (call.status)
-    ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, message,
-                appended.empty() ? nullptr : appended.c_str());
-}
-void report(Call& call, const StoreResult& r) {
-  if (!r.ok()) fail(call, r.message, r.appended);
+  report(call, message, appended);
 }
 
 RequestHeader& outHeader(Call& call) {
@@ -73,7 +69,7 @@ void exportDefinitionsCall(Request<proc::Export>& call) {
   if (!requireAdministrator(call)) return;
   std::string text;
   const StoreResult r = exportDefinitions(call.server.store(), args.items, text);
-  if (!r.ok()) return report(call, r);
+  if (!report(call, r)) return;
   zq::platform::ZBuffer packed;
   if (zq::platform::compressBytes(text.data(), text.size(), packed) != zq::platform::ZResult::ok) {
     ZQFree(packed.data);
@@ -156,14 +152,17 @@ void importCall(Request<proc::Import>& call) {
   if (!requireAdministrator(call)) return;
   std::string text;
   if (!gatherUpload(call, call.args(), text)) return;
-  report(call, importDefinitions(call.server.store(), call.args().items, text, call.args().option));
+  if (report(call,
+             importDefinitions(call.server.store(), call.args().items, text, call.args().option)))
+    syncAllPermissions(call);
 }
 
 void unImportCall(Request<proc::UnImport>& call) {
   if (!requireAdministrator(call)) return;
   std::string text;
   if (!gatherUpload(call, call.args(), text)) return;
-  report(call, removeImported(call.server.store(), call.args().items, text));
+  if (report(call, removeImported(call.server.store(), call.args().items, text)))
+    syncAllPermissions(call);
 }
 
 }  // namespace
