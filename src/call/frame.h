@@ -92,6 +92,16 @@ class Frame {
   }
   void setRc(int rc) { rc_ = rc; }
 
+  // Another exported call runs in place of this one's outcome (a redirect
+  // followed on a second control record): what the status list holds so
+  // far is released, the nested call fills it, and its code is this call's.
+  template <class Run>
+  int runNested(Run&& run) {
+    releaseStatusList(status_);
+    rc_ = run(status_);
+    return rc_;
+  }
+
   // A failure after the command record that ends the call at once.
   template <class... O>
   int finishWithError(int32_t message, O... outputs) {

@@ -12,13 +12,6 @@
 namespace zq::calls {
 namespace {
 
-// Moves the messages of a nested call into the caller's list.
-void absorb(ZQStatusList* into, ZQStatusList& from) {
-  ZQStatusList merged{0, nullptr};
-  mergeStatusLists(into, &from, &merged);
-  *into = merged;
-}
-
 // The view chosen: the one named label, else the form's first view (0:
 // the form has none).
 ZQInternalId chooseView(ZQControlStruct* control, const char* form, const char* label,
@@ -26,7 +19,7 @@ ZQInternalId chooseView(ZQControlStruct* control, const char* form, const char* 
   ZQInternalIdList ids{0, nullptr};
   ZQStatusList s{0, nullptr};
   ZQGetListVUI(control, form, 0, &ids, &s);
-  absorb(status, s);
+  absorbStatus(status, s);
   ZQInternalId chosen = ids.count > 0 ? ids.items[0] : 0;
   if (label && *label) {
     for (uint32_t i = 0; i < ids.count; ++i) {
@@ -92,7 +85,7 @@ bool readAll(ZQControlStruct* control, const char* form, ZQInternalIdList& ids, 
                                      &displays, nullptr, nullptr, nullptr, nullptr, nullptr, &s);
   const bool ok = rc < ZQ_RETURN_ERROR && names.count == ids.count && types.count == ids.count;
   if (ok) {
-    absorb(status, s);
+    absorbStatus(status, s);
     for (uint32_t i = 0; i < ids.count; ++i) {
       if (i < exists.count && !exists.items[i]) continue;
       qualify::Field f;
@@ -127,10 +120,10 @@ int readEach(ZQControlStruct* control, const char* form, const ZQInternalIdList&
                               nullptr, nullptr, nullptr, &limit, &displays, nullptr, nullptr,
                               nullptr, nullptr, nullptr, &s);
     if (rc >= ZQ_RETURN_ERROR) {
-      absorb(status, s);
+      absorbStatus(status, s);
       return rc;
     }
-    absorb(status, s);
+    absorbStatus(status, s);
     qualify::Field f;
     f.id = ids.items[i];
     f.dataType = type;
@@ -150,7 +143,7 @@ int readFieldTable(ZQControlStruct* control, const char* form, const char* viewL
   ZQInternalIdList ids{0, nullptr};
   ZQStatusList s{0, nullptr};
   const int rc = ZQGetListField(control, form, 0, ZQ_FIELD_TYPE_DATA, &ids, &s);
-  absorb(status, s);
+  absorbStatus(status, s);
   if (rc >= ZQ_RETURN_ERROR) return rc;
   int result = ZQ_RETURN_OK;
   try {

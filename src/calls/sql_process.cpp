@@ -99,14 +99,6 @@ struct Redirect {
   std::string command;
 };
 
-// A nested call empties the list it is given without releasing it: what the
-// list holds (the redirect's note) is released first, and the nested call's
-// outcome takes its place.
-ZQStatusList* releasedForNestedCall(ZQStatusList* status) {
-  FreeZQStatusList(status, 0);
-  return status;
-}
-
 // Prepares a redirect; the status list's code (2 with the reason added when
 // it cannot be followed).
 int prepareRedirect(call::Frame& call, const char* text, Redirect& out) {
@@ -122,13 +114,11 @@ int prepareRedirect(call::Frame& call, const char* text, Redirect& out) {
   if (out.command.empty() || out.command[0] != '+') return ZQ_RETURN_OK;
   // The target's protocol generation decides the password's form.
   ZQServerInfoList answer{0, nullptr};
-  const int rc = askServerInfo(&out.target, {4}, &answer, releasedForNestedCall(call.status()));
+  const int rc = call.runNested(
+      [&](ZQStatusList* status) { return askServerInfo(&out.target, {4}, &answer, status); });
   const bool empty = answer.count == 0;
   FreeZQServerInfoList(&answer, 0);
-  if (rc >= ZQ_RETURN_ERROR) {
-    call.setRc(rc);
-    return rc;
-  }
+  if (rc >= ZQ_RETURN_ERROR) return rc;
   if (empty) {
     call.failAfterRecord(kMsgBadRedirect, server.c_str());
     return ZQ_RETURN_ERROR;
@@ -247,8 +237,10 @@ int ZQGetListSQLForActiveLink(ZQControlStruct* control, const char* sql, uint32_
     Redirect redirect;
     if (prepareRedirect(call, text.c_str(), redirect) >= ZQ_RETURN_ERROR)
       return call.finish(rows, matches, returnedCommand);
-    call.setRc(ZQGetListSQL(&redirect.target, redirect.command.c_str(), maxRows, rows, matches,
-                            releasedForNestedCall(status)));
+    call.runNested([&](ZQStatusList* nested) {
+      return ZQGetListSQL(&redirect.target, redirect.command.c_str(), maxRows, rows, matches,
+                          nested);
+    });
     std::fill(redirect.command.begin(), redirect.command.end(), '\0');
     return call.finish(rows, matches, returnedCommand);
   }
@@ -304,8 +296,10 @@ int ZQExecuteProcessForActiveLink(ZQControlStruct* control, const char* command,
     reply->returnedCommand = nullptr;
     Redirect redirect;
     if (prepareRedirect(call, text.c_str(), redirect) >= ZQ_RETURN_ERROR) return finish();
-    call.setRc(ZQExecuteProcess(&redirect.target, redirect.command.c_str(), returnStatus, output,
-                                releasedForNestedCall(status)));
+    call.runNested([&](ZQStatusList* nested) {
+      return ZQExecuteProcess(&redirect.target, redirect.command.c_str(), returnStatus, output,
+                              nested);
+    });
     std::fill(redirect.command.begin(), redirect.command.end(), '\0');
     return finish();
   }

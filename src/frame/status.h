@@ -31,6 +31,14 @@ inline int addNote(ZQStatusList* s, int32_t number, const char* appended = nullp
   return addStatus(s, ZQ_MESSAGE_NOTE, number, appended);
 }
 
+// Moves the messages of a nested call's own list into a call's list, the
+// more severe first; from is left empty.
+inline void absorbStatus(ZQStatusList* into, ZQStatusList& from) {
+  ZQStatusList merged{0, nullptr};
+  mergeStatusLists(into, &from, &merged);
+  *into = merged;
+}
+
 // Return code of a list: the type of its first entry, or 0.
 inline int returnCode(const ZQStatusList* s) {
   return (s && s->count && s->items) ? static_cast<int>(s->items[0].messageType) : 0;
