@@ -277,8 +277,8 @@ class ZqAlerts : public Zq {
     FreeZQAccessNameList(&users, 0);
     return out;
   }
-  // Waits until zq has registered, then creates an alert for it; with
-  // interrupt, then sends zq SIGINT.
+  // Waits until zq has registered, then creates an alert for it, or, with
+  // interrupt, sends it SIGINT instead.
   struct Sender {
     ZqAlerts* test;
     bool interrupt;
@@ -290,45 +290,47 @@ class ZqAlerts : public Zq {
     while (sender->test->alertUsers().empty() && std::chrono::steady_clock::now() < deadline)
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     sender->registered = !sender->test->alertUsers().empty();
+    if (sender->interrupt) {
+      kill(pid, SIGINT);
+      return;
+    }
     zqtest::Status s;
     ZQCreateAlertEvent(&sender->test->control_, "demo", "Disk full, \"rack 4\"", 7, "tag", "srv",
                        "Tickets", "000000000000042", nullptr, s.fresh());
-    if (!sender->interrupt) return;
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the alert is delivered
-    kill(pid, SIGINT);
+  }
+  RunResult listen(std::vector<std::string> args, bool interrupt) {
+    Sender sender{this, interrupt};
+    RunOptions options;
+    options.whileRunning = send;
+    options.data = &sender;
+    args.insert(args.begin(), {"--url", url_});
+    RunResult r = zq(args, options);
+    EXPECT_TRUE(sender.registered);
+    EXPECT_TRUE(alertUsers().empty()) << "still registered";
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    return r;
   }
 };
 
 TEST_F(ZqAlerts, ListenPrintsAlertsUntilCountOrInterrupt) {
-  Sender once{this, false};
-  RunOptions options;
-  options.whileRunning = send;
-  options.data = &once;
-  RunResult r = zq({"--url", url_, "alerts", "listen", "--count", "1"}, options);
-  EXPECT_TRUE(once.registered);
-  EXPECT_EQ(r.exitStatus, 0) << r.err;
-  EXPECT_EQ(r.err, "");
   // 2026-12-11T01:40:00Z  priority 7  Tickets 000000000000042  Disk full, "rack 4"
-  EXPECT_EQ(r.out.size(),
-            20 + sizeof("  priority 7  Tickets 000000000000042  Disk full, \"rack 4\"\n") - 1)
-      << r.out;
-  EXPECT_NE(r.out.find("Z  priority 7  Tickets 000000000000042  Disk full, \"rack 4\"\n"),
-            std::string::npos)
-      << r.out;
-  EXPECT_TRUE(alertUsers().empty());
+  const std::string line = "  priority 7  Tickets 000000000000042  Disk full, \"rack 4\"\n";
+  RunResult table = listen({"alerts", "listen", "--count", "1"}, false);
+  EXPECT_EQ(table.out.size(), 20 + line.size()) << table.out;
+  EXPECT_EQ(table.out.find("Z" + line), 19u) << table.out;
 
-  Sender interrupted{this, true};
-  options.data = &interrupted;
-  RunResult json = zq({"--url", url_, "-f", "json", "alerts", "listen"}, options);
-  EXPECT_TRUE(interrupted.registered);
-  EXPECT_EQ(json.exitStatus, 0) << json.err;
-  EXPECT_EQ(json.err, "");
-  const size_t text = json.out.find(
-      "\"priority\":7,\"form\":\"Tickets\",\"entry\":\"000000000000042\",\"source\":\"tag\","
-      "\"server\":\"srv\",\"text\":\"Disk full, \\\"rack 4\\\"\"}\n]\n");
-  EXPECT_NE(text, std::string::npos) << json.out;
+  RunResult json = listen({"-f", "json", "alerts", "listen", "--count", "1"}, false);
   EXPECT_EQ(json.out.rfind("[\n  {\"time\":\"", 0), 0u) << json.out;
-  EXPECT_TRUE(alertUsers().empty());
+  EXPECT_NE(
+      json.out.find(
+          "Z\",\"priority\":7,\"form\":\"Tickets\",\"entry\":\"000000000000042\","
+          "\"source\":\"tag\",\"server\":\"srv\",\"text\":\"Disk full, \\\"rack 4\\\"\"}\n]\n"),
+      std::string::npos)
+      << json.out;
+
+  // SIGINT ends the listening cleanly: the JSON array is closed.
+  EXPECT_EQ(listen({"-f", "json", "alerts", "listen"}, true).out, "[]\n");
 }
 
 TEST_F(Zq, InfoShowsTheServerSettings) {
