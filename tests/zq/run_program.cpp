@@ -28,8 +28,10 @@ RunResult runProgram(const std::vector<std::string>& argv, const RunOptions& opt
   }
   const pid_t pid = fork();
   if (pid == 0) {
-    const int devNull = open("/dev/null", O_RDONLY);
-    dup2(devNull, 0);
+    const int input =
+        open(options.stdinFile.empty() ? "/dev/null" : options.stdinFile.c_str(), O_RDONLY);
+    if (input < 0) _exit(126);
+    dup2(input, 0);
     dup2(outPipe[1], 1);
     dup2(errChild, 2);
     if (!options.cwd.empty() && chdir(options.cwd.c_str()) != 0) _exit(126);

@@ -15,6 +15,7 @@ struct RunResult {
 struct RunOptions {
   std::vector<std::string> env;    // NAME=VALUE added to the environment
   std::string cwd;                 // empty: the current folder
+  std::string stdinFile;           // empty: /dev/null
   bool stderrTerminal = false;     // stderr on a pseudo-terminal
   bool closeStdoutAtOnce = false;  // the reader of stdout goes away at once
   // Called with the child's pid while it runs (after it started).

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -162,6 +163,176 @@ TEST_F(Zq, QueryWithQualificationSortAndLimit) {
   EXPECT_EQ(none.out, "[]\n");
 }
 
+// The qualification language names fields by name or id; the encoded form
+// of the earlier releases still reads the same.
+TEST_F(Zq, QueryWithTheQualificationLanguage) {
+  createTickets();
+  struct {
+    const char* qualification;
+    const char* expected;
+  } cases[] = {
+      {"'Priority' >= 2",
+       "\"id\",\"536870913\"\r\n\"000000000000003\",\"Badge reader\"\r\n"
+       "\"000000000000002\",\"VPN drops\"\r\n"},
+      {"'Title' LIKE \"%r%\" AND NOT '536870914' = 3",
+       "\"id\",\"536870913\"\r\n\"000000000000002\",\"VPN drops\"\r\n"
+       "\"000000000000001\",\"Printer jams\"\r\n"},
+      {"('Priority' = 1 OR 'Priority' = 3) AND 'Priority' * 2 > 4",
+       "\"id\",\"536870913\"\r\n\"000000000000003\",\"Badge reader\"\r\n"},
+      {"'Title' = \"Nothing like it\"", "\"id\",\"536870913\"\r\n"},
+      {"4\\3\\1\\536870914\\2\\2\\2\\",
+       "\"id\",\"536870913\"\r\n\"000000000000003\",\"Badge reader\"\r\n"
+       "\"000000000000002\",\"VPN drops\"\r\n"},
+  };
+  for (const auto& c : cases) {
+    RunResult r = zq({"--url", url_, "-f", "csv", "query", "Tickets", c.qualification, "--fields",
+                      "536870913", "--sort", "536870914:desc"});
+    EXPECT_EQ(r.exitStatus, 0) << c.qualification << ": " << r.err;
+    EXPECT_EQ(r.out, c.expected) << c.qualification;
+  }
+}
+
+TEST_F(Zq, FormsAndFields) {
+  zqserver::EntryStore store(server_->store());
+  ASSERT_TRUE(store.createForm("Assets", {{kTitle, ZQ_DATA_TYPE_CHAR, "Tag"}}).ok());
+  RunResult forms = zq({"--url", url_, "-f", "csv", "forms"});
+  EXPECT_EQ(forms.exitStatus, 0) << forms.err;
+  EXPECT_EQ(forms.out, "\"form\"\r\n\"Assets\"\r\n\"Tickets\"\r\n");
+  RunResult json = zq({"--url", url_, "-f", "json", "forms", "--type", "regular"});
+  EXPECT_EQ(json.out, "[\n  {\"form\":\"Assets\"},\n  {\"form\":\"Tickets\"}\n]\n");
+  EXPECT_EQ(zq({"--url", url_, "-f", "csv", "forms", "--type", "join"}).out, "\"form\"\r\n");
+
+  RunResult fields = zq({"--url", url_ + "/Tickets", "fields"});
+  EXPECT_EQ(fields.exitStatus, 0) << fields.err;
+  EXPECT_EQ(fields.out,
+            "id         name               type     option\n"
+            "---------  -----------------  -------  --------\n"
+            "1          Request ID         char     system\n"
+            "2          Submitter          char     optional\n"
+            "3          Create Date        time     optional\n"
+            "4          Assigned To        char     optional\n"
+            "5          Last Modified By   char     optional\n"
+            "6          Modified Date      time     optional\n"
+            "7          Status             enum     optional\n"
+            "8          Short Description  char     optional\n"
+            "15         Status History     char     optional\n"
+            "536870913  Title              char     optional\n"
+            "536870914  Priority           integer  optional\n"
+            "536870915  Notes              attach   optional\n");
+  RunResult fieldsJson = zq({"--url", url_, "-f", "json", "fields", "Assets"});
+  EXPECT_EQ(
+      fieldsJson.out.rfind(
+          "[\n  {\"id\":1,\"name\":\"Request ID\",\"type\":\"char\",\"option\":\"system\"},\n", 0),
+      0u)
+      << fieldsJson.out;
+  EXPECT_NE(
+      fieldsJson.out.find(
+          ",\n  "
+          "{\"id\":536870913,\"name\":\"Tag\",\"type\":\"char\",\"option\":\"optional\"}\n]\n"),
+      std::string::npos)
+      << fieldsJson.out;
+}
+
+// An export read back by import recreates the form it held.
+TEST_F(Zq, ExportAndImportThroughAFile) {
+  RunResult exported = zq({"--url", url_, "export", "Tickets"});
+  ASSERT_EQ(exported.exitStatus, 0) << exported.err;
+  EXPECT_EQ(exported.err, "");
+  EXPECT_NE(exported.out.find("Tickets"), std::string::npos) << exported.out;
+  std::ofstream(dir_ + "/tickets.def", std::ios::binary) << exported.out;
+  zqtest::Status s;
+  ASSERT_EQ(ZQDeleteSchema(&control_, "Tickets", ZQ_DELETE_FORCE, s.fresh()), 0);
+  ASSERT_EQ(zq({"--url", url_, "-f", "csv", "forms"}).out, "\"form\"\r\n");
+
+  RunOptions terminal;
+  terminal.stderrTerminal = true;
+  RunResult imported = zq({"--url", url_, "import", "tickets.def"}, terminal);
+  EXPECT_EQ(imported.exitStatus, 0) << imported.err;
+  EXPECT_NE(imported.err.find("importing tickets.def ["), std::string::npos) << imported.err;
+  EXPECT_NE(imported.err.find("100% 1/1"), std::string::npos) << imported.err;
+  EXPECT_EQ(zq({"--url", url_, "-f", "csv", "forms"}).out, "\"form\"\r\n\"Tickets\"\r\n");
+  // In a pipe no bar; the form exists now, so --no-overwrite refuses.
+  RunResult again = zq({"--url", url_, "import", "tickets.def", "form:Tickets", "--no-overwrite"});
+  EXPECT_EQ(again.exitStatus, 2);
+  EXPECT_EQ(again.err.find("importing"), std::string::npos) << again.err;
+  EXPECT_EQ(lineCount(again.err), 1u) << again.err;
+  // The same text again, replacing the form, from standard input.
+  RunResult replaced = zq({"--url", url_, "import", "-"}, [&] {
+    RunOptions o;
+    o.stdinFile = dir_ + "/tickets.def";
+    return o;
+  }());
+  EXPECT_EQ(replaced.exitStatus, 0) << replaced.err;
+}
+
+// zq alerts listen prints what arrives; --count or SIGINT end it, and the
+// registration is gone afterwards.
+class ZqAlerts : public Zq {
+ protected:
+  std::vector<std::string> alertUsers() {
+    ZQAccessNameList users{0, nullptr};
+    zqtest::Status s;
+    EXPECT_EQ(ZQGetListAlertUser(&control_, &users, s.fresh()), 0);
+    std::vector<std::string> out(users.items, users.items + users.count);
+    FreeZQAccessNameList(&users, 0);
+    return out;
+  }
+  // Waits until zq has registered, then creates an alert for it, or, with
+  // interrupt, sends it SIGINT instead.
+  struct Sender {
+    ZqAlerts* test;
+    bool interrupt;
+    bool registered = false;
+  };
+  static void send(int pid, void* data) {
+    auto* sender = static_cast<Sender*>(data);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (sender->test->alertUsers().empty() && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    sender->registered = !sender->test->alertUsers().empty();
+    if (sender->interrupt) {
+      kill(pid, SIGINT);
+      return;
+    }
+    zqtest::Status s;
+    ZQCreateAlertEvent(&sender->test->control_, "demo", "Disk full, \"rack 4\"", 7, "tag", "srv",
+                       "Tickets", "000000000000042", nullptr, s.fresh());
+  }
+  RunResult listen(std::vector<std::string> args, bool interrupt) {
+    Sender sender{this, interrupt};
+    RunOptions options;
+    options.whileRunning = send;
+    options.data = &sender;
+    args.insert(args.begin(), {"--url", url_});
+    RunResult r = zq(args, options);
+    EXPECT_TRUE(sender.registered);
+    EXPECT_TRUE(alertUsers().empty()) << "still registered";
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    return r;
+  }
+};
+
+TEST_F(ZqAlerts, ListenPrintsAlertsUntilCountOrInterrupt) {
+  // 2026-12-11T01:40:00Z  priority 7  Tickets 000000000000042  Disk full, "rack 4"
+  const std::string line = "  priority 7  Tickets 000000000000042  Disk full, \"rack 4\"\n";
+  RunResult table = listen({"alerts", "listen", "--count", "1"}, false);
+  EXPECT_EQ(table.out.size(), 20 + line.size()) << table.out;
+  EXPECT_EQ(table.out.find("Z" + line), 19u) << table.out;
+
+  RunResult json = listen({"-f", "json", "alerts", "listen", "--count", "1"}, false);
+  EXPECT_EQ(json.out.rfind("[\n  {\"time\":\"", 0), 0u) << json.out;
+  EXPECT_NE(
+      json.out.find(
+          "Z\",\"priority\":7,\"form\":\"Tickets\",\"entry\":\"000000000000042\","
+          "\"source\":\"tag\",\"server\":\"srv\",\"text\":\"Disk full, \\\"rack 4\\\"\"}\n]\n"),
+      std::string::npos)
+      << json.out;
+
+  // SIGINT ends the listening cleanly: the JSON array is closed.
+  EXPECT_EQ(listen({"-f", "json", "alerts", "listen"}, true).out, "[]\n");
+}
+
 TEST_F(Zq, InfoShowsTheServerSettings) {
   RunResult r = zq({"--url", url_, "-f", "csv", "info", "4", "246"});
   EXPECT_EQ(r.exitStatus, 0) << r.err;
@@ -211,7 +382,30 @@ TEST_F(Zq, BadInputGivesOneLineAndAnErrorStatus) {
        "zq: --limit -1: expected a number of entries\n"},
       {{"--url", "URL", "frobnicate"}, "zq: unknown command 'frobnicate' (see zq --help)\n"},
       {{"--url", "URL", "get", "Tickets", "1", "--colour"}, "zq: unknown option --colour\n"},
+      // The qualification language: where reading stopped, on one line.
+      {{"--url", "URL", "query", "Tickets", "'Title' = \"abc"},
+       "zq: error 1580: Quoted text is not closed: position 10"},
+      {{"--url", "URL", "query", "Tickets", "'Colour' = 1"}, "zq: error 1587: Unknown field"},
+      {{"--url", "URL", "query", "Nope", "'Title' = 1"}, "zq: error 303: "},
+      {{"--url", "URL", "query", "Tickets", "'Title' = = 1"}, "zq: error 158"},
+      {{"--url", "URL", "fields", "Nope"},
+       "zq: error 303: Form does not exist on the server: Nope\n"},
+      {{"--url", "URL", "forms", "--type", "odd"},
+       "zq: --type odd: expected regular, join, view, dialog or vendor\n"},
+      {{"--url", "URL", "export", "Nope"}, "zq: error 303: "},
+      {{"--url", "URL", "export"}, "zq: export needs at least one ITEM (see zq export --help)\n"},
+      {{"--url", "URL", "import", "no-such.def"},
+       "zq: cannot read no-such.def: No such file or directory\n"},
+      {{"--url", "URL", "import", "garbage.def"}, "zq: error "},
+      {{"--url", "URL", "import", "nul.def"},
+       "zq: nul.def is not an export text: it holds a NUL byte\n"},
+      {{"--url", "URL", "alerts"},
+       "zq: alerts knows one action: zq alerts listen (see zq alerts --help)\n"},
+      {{"--url", "URL", "alerts", "listen", "--count", "0"},
+       "zq: --count 0: expected a number of alerts\n"},
   };
+  std::ofstream(dir_ + "/garbage.def") << "this is no export\n";
+  std::ofstream(dir_ + "/nul.def", std::ios::binary) << std::string("begin\0end", 9);
   for (auto& c : cases) {
     for (std::string& a : c.args)
       if (a == "URL") a = url_;
@@ -311,9 +505,11 @@ TEST_F(Zq, ReplayChecksAndPlaysACommandLog) {
 TEST_F(Zq, HelpAndCompletion) {
   RunResult help = zq({"--help"});
   EXPECT_EQ(help.exitStatus, 0);
-  for (const char* command : {"info", "get", "create", "set", "delete", "query", "replay"})
+  const std::vector<const char*> all = {"info",   "get",   "create", "set",    "delete", "query",
+                                        "replay", "forms", "fields", "export", "import", "alerts"};
+  for (const char* command : all)
     EXPECT_NE(help.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
-  for (const char* command : {"info", "get", "create", "set", "delete", "query", "replay"}) {
+  for (const char* command : all) {
     RunResult r = zq({command, "--help"});
     EXPECT_EQ(r.exitStatus, 0);
     EXPECT_EQ(r.out.rfind(std::string("usage: zq ") + command + " ", 0), 0u) << r.out;
@@ -327,8 +523,14 @@ TEST_F(Zq, HelpAndCompletion) {
                   "source " + dir_ +
                       "/zq.bash; COMP_WORDS=(zq qu); COMP_CWORD=1; _zq; echo ${COMPREPLY[@]};"
                       "COMP_WORDS=(zq query Tickets --li); COMP_CWORD=3; _zq; echo ${COMPREPLY[@]};"
-                      "COMP_WORDS=(zq -f j); COMP_CWORD=2; _zq; echo ${COMPREPLY[@]}"});
-  EXPECT_EQ(completed.out, "query\n--limit\njson\n") << completed.err;
+                      "COMP_WORDS=(zq -f j); COMP_CWORD=2; _zq; echo ${COMPREPLY[@]};"
+                      "COMP_WORDS=(zq al); COMP_CWORD=1; _zq; echo ${COMPREPLY[@]};"
+                      "COMP_WORDS=(zq alerts l); COMP_CWORD=2; _zq; echo ${COMPREPLY[@]};"
+                      "COMP_WORDS=(zq import x --no); COMP_CWORD=3; _zq; echo ${COMPREPLY[@]};"
+                      "COMP_WORDS=(zq forms --type j); COMP_CWORD=3; _zq; echo ${COMPREPLY[@]}"});
+  EXPECT_EQ(completed.out,
+            "query\n--limit\njson\nalerts\nlisten\n--no-overwrite --no-password\njoin\n")
+      << completed.err;
   EXPECT_EQ(zq({}).exitStatus, 2);
 }
 

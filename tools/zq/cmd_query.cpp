@@ -11,6 +11,30 @@ namespace {
 
 constexpr long long kDefaultChunk = 500;
 
+// The text form the library writes ("4\\1\\1\\536870914\\..."): digits and
+// a backslash. Anything else is read with the qualification language.
+bool isEncodedForm(const std::string& text) {
+  size_t digits = 0;
+  while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') ++digits;
+  return digits > 0 && digits < text.size() && text[digits] == '\\';
+}
+
+// The qualification to its structure; false (the reason reported) when it
+// cannot be read. A failure is one line: its first status entry, the one
+// that says where reading stopped.
+bool readQualification(Session& session, const std::string& form, const std::string& view,
+                       const std::string& text, ZQQualifierStruct& qualifier) {
+  ZQStatusList status{0, nullptr};
+  const int rc =
+      isEncodedForm(text)
+          ? ZQDecodeZQQualifierStruct(session.control(), text.c_str(), &qualifier, &status)
+          : ZQLoadZQQualifierStruct(session.control(), form.c_str(),
+                                    view.empty() ? nullptr : view.c_str(), text.c_str(), &qualifier,
+                                    &status);
+  session.report(rc, status, rc >= ZQ_RETURN_ERROR ? 1 : UINT32_MAX);
+  return rc < ZQ_RETURN_ERROR;
+}
+
 std::string entryIdText(const ZQEntryIdList& id) {
   std::string text;
   for (uint32_t i = 0; i < id.count; ++i) text += (i ? "|" : "") + std::string(id.items[i]);
@@ -22,10 +46,14 @@ std::string entryIdText(const ZQEntryIdList& id) {
 int runQuery(Session& session, std::vector<std::string>& args) {
   ParsedArgs parsed;
   std::string error, form;
-  if (!parseArgs(
-          args,
-          {{"fields", true}, {"sort", true}, {"limit", true}, {"first", true}, {"chunk", true}},
-          parsed, error))
+  if (!parseArgs(args,
+                 {{"fields", true},
+                  {"sort", true},
+                  {"limit", true},
+                  {"first", true},
+                  {"chunk", true},
+                  {"view", true}},
+                 parsed, error))
     return session.fail(error);
   if (!session.takeForm(parsed.positional, 2, form) || parsed.positional.size() > 1)
     return session.fail("query needs FORM and at most one qualification (see zq query --help)");
@@ -43,19 +71,14 @@ int runQuery(Session& session, std::vector<std::string>& args) {
   if (parsed.has("chunk") && !parseNumber(parsed.value("chunk"), 1, 1000000, chunk))
     return session.fail("--chunk " + parsed.value("chunk") + ": expected 1 to 1000000 entries");
 
-  // The qualification in its text form; none: every entry.
+  // None: every entry.
   ZQQualifierStruct qualifier{};
   ZQQualifierStruct* where = nullptr;
   if (!parsed.positional.empty() && !parsed.positional[0].empty()) {
-    ZQStatusList status{0, nullptr};
-    const int rc = ZQDecodeZQQualifierStruct(session.control(), parsed.positional[0].c_str(),
-                                             &qualifier, &status);
-    if (rc >= ZQ_RETURN_ERROR) {
-      session.report(rc, status);
+    if (!readQualification(session, form, parsed.value("view"), parsed.positional[0], qualifier)) {
       FreeZQQualifierStruct(&qualifier, 0);
       return session.exitStatus();
     }
-    session.report(rc, status);
     where = &qualifier;
   }
   std::vector<ZQEntryListFieldStruct> listFields;

@@ -15,5 +15,10 @@ int runSet(Session& session, std::vector<std::string>& args);
 int runDelete(Session& session, std::vector<std::string>& args);
 int runQuery(Session& session, std::vector<std::string>& args);
 int runReplay(Session& session, std::vector<std::string>& args);
+int runForms(Session& session, std::vector<std::string>& args);
+int runFields(Session& session, std::vector<std::string>& args);
+int runExport(Session& session, std::vector<std::string>& args);
+int runImport(Session& session, std::vector<std::string>& args);
+int runAlerts(Session& session, std::vector<std::string>& args);
 
 }  // namespace zqcli

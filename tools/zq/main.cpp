@@ -85,6 +85,8 @@ void printCompletion() {
       "  case ${COMP_WORDS[COMP_CWORD-1]} in\n"
       "    --format|-f) COMPREPLY=($(compgen -W 'table csv json' -- \"$cur\")); return ;;\n"
       "    --password-file) COMPREPLY=($(compgen -f -- \"$cur\")); return ;;\n"
+      "    --type) COMPREPLY=($(compgen -W 'regular join view dialog vendor' -- \"$cur\")); return "
+      ";;\n"
       "  esac\n"
       "  case $command in\n");
   std::string names;

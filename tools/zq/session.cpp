@@ -68,8 +68,8 @@ bool Session::open() {
   return true;
 }
 
-int Session::report(int rc, ZQStatusList& status) {
-  for (uint32_t i = 0; i < status.count; ++i) {
+int Session::report(int rc, ZQStatusList& status, uint32_t lines) {
+  for (uint32_t i = 0; i < status.count && i < lines; ++i) {
     const ZQStatusStruct& s = status.items[i];
     const bool appended = s.appended && *s.appended;
     fprintf(stderr, "zq: %s %d: %s%s%s\n", typeWord(s.messageType), s.messageNumber,

@@ -26,9 +26,10 @@ class Session {
   bool resolvePassword();
   ZQControlStruct* control() { return &control_; }
 
-  // Prints every entry of the list on stderr, one line each ("zq: error
-  // 302: ...: appended"), frees it and raises the exit status to rc.
-  int report(int rc, ZQStatusList& status);
+  // Prints the entries of the list on stderr (the first `lines` of them),
+  // one line each ("zq: error 302: ...: appended"), frees it and raises the
+  // exit status to rc.
+  int report(int rc, ZQStatusList& status, uint32_t lines = UINT32_MAX);
   // A failure of zq's own (bad usage, a file it cannot read): one line,
   // exit status 2.
   int fail(const std::string& text);

@@ -94,6 +94,31 @@ std::string realText(double value) {
 
 }  // namespace
 
+std::string dataTypeName(uint32_t type) {
+  for (const TypeName& t : kTypes)
+    if (t.type == type) return t.name;
+  // Types a field can have but a value typed on the command line cannot.
+  static constexpr TypeName kFieldOnly[] = {
+      {"keyword", ZQ_DATA_TYPE_KEYWORD},
+      {"bytes", ZQ_DATA_TYPE_BYTES},
+      {"currency", ZQ_DATA_TYPE_CURRENCY},
+      {"join", ZQ_DATA_TYPE_JOIN},
+      {"trim", ZQ_DATA_TYPE_TRIM},
+      {"control", ZQ_DATA_TYPE_CONTROL},
+      {"table", ZQ_DATA_TYPE_TABLE},
+      {"column", ZQ_DATA_TYPE_COLUMN},
+      {"page", ZQ_DATA_TYPE_PAGE},
+      {"page holder", ZQ_DATA_TYPE_PAGE_HOLDER},
+      {"attachment pool", ZQ_DATA_TYPE_ATTACH_POOL},
+      {"coords", ZQ_DATA_TYPE_COORDS},
+      {"view", ZQ_DATA_TYPE_VIEW},
+      {"display", ZQ_DATA_TYPE_DISPLAY},
+  };
+  for (const TypeName& t : kFieldOnly)
+    if (t.type == type) return t.name;
+  return std::to_string(type);
+}
+
 bool parseNumber(const std::string& text, long long low, long long high, long long& value) {
   const char* end = text.data() + text.size();
   const auto [stop, error] = std::from_chars(text.data(), end, value);

@@ -35,6 +35,10 @@ bool parseSort(const std::string& text, std::vector<ZQSortStruct>& sort, std::st
 // A whole number within [low, high].
 bool parseNumber(const std::string& text, long long low, long long high, long long& value);
 
+// The name of a data type as zq's commands write it ("char", "currency",
+// "page holder"...), or its number for a type zq does not know.
+std::string dataTypeName(uint32_t type);
+
 // A value as text for a table or CSV, and as JSON.
 std::string valueText(const ZQValueStruct& value);
 nlohmann::json valueJson(const ZQValueStruct& value);
