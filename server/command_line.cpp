@@ -30,6 +30,7 @@ enum Option : int {
   kSqlRowLimit,
   kSqlTimeLimit,
   kProcessDir,
+  kMenuDir,
   kProcessTimeLimit,
   kProcessOutputLimit,
   kAccessKeyFile,
@@ -60,6 +61,7 @@ constexpr option kOptions[] = {
     {"sql-row-limit", required_argument, nullptr, kSqlRowLimit},
     {"sql-time-limit", required_argument, nullptr, kSqlTimeLimit},
     {"process-dir", required_argument, nullptr, kProcessDir},
+    {"menu-dir", required_argument, nullptr, kMenuDir},
     {"process-time-limit", required_argument, nullptr, kProcessTimeLimit},
     {"process-output-limit", required_argument, nullptr, kProcessOutputLimit},
     {"access-key-file", required_argument, nullptr, kAccessKeyFile},
@@ -271,6 +273,13 @@ bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& erro
         }
         o.processDirectory = value;
         break;
+      case kMenuDir:
+        if (value.empty() || value[0] != '/') {
+          error = "--menu-dir " + value + ": expected an absolute directory";
+          return false;
+        }
+        o.menuDirectory = value;
+        break;
       case kProcessTimeLimit:
         if (!parseLimit("--process-time-limit", value, o.processTimeLimitMs, error)) return false;
         break;
@@ -353,6 +362,7 @@ void printUsage(FILE* out) {
       "  --sql-row-limit N     at most N rows per SQL statement (default 10000)\n"
       "  --sql-time-limit MS   at most MS milliseconds per SQL statement (default 10000)\n"
       "  --process-dir DIR     run processes, only programs of DIR and without a shell\n"
+      "  --menu-dir DIR        serve character menu files from DIR only\n"
       "                        (default: processes are refused)\n"
       "  --process-time-limit MS  end a process after MS milliseconds (default 10000)\n"
       "  --process-output-limit N keep at most N bytes of a process's output\n"

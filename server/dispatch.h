@@ -71,6 +71,7 @@ void serveViewsAndImages(Handlers& h);  // handlers_views_images.cpp
 void serveSupportFiles(Handlers& h);    // handlers_support_files.cpp
 void serveAlerts(Handlers& h);          // handlers_alerts.cpp
 void serveExportImport(Handlers& h);    // handlers_export.cpp
+void serveMenus(Handlers& h);           // handlers_menus.cpp
 
 // The RPC library's entry point for every program and version.
 void dispatch(svc_req* request, __rpc_svcxprt* transport);

@@ -63,6 +63,9 @@ struct Options {
   std::string processDirectory;
   uint32_t processTimeLimitMs = 10000;
   uint32_t processOutputLimit = 64 * 1024;
+  // Character menu files on the server (procedure 45) are read from this
+  // directory only; empty: refused.
+  std::string menuDirectory;
   // The private-context user and group calls (90 to 93) need this key once
   // the store has users; empty: they are refused then.
   std::string accessKey;

@@ -168,7 +168,7 @@ std::vector<CommandInfo> buildTable() {
   add(multiple(C::GetMultipleCharMenus, "ZQGetMultipleCharMenus", "gmc", "Char Menu Name:",
                join(join({{"   Refresh Code:", F::number}, kStruct}, tail(true)), {kStruct})));
   add(row(C::ExpandCharMenu, "ZQExpandCharMenu", "ec", {kStruct}));
-  add(row(C::ExpandSSMenu, "ZQExpandSSMenu", "essm"));
+  add(row(C::ExpandSSMenu, "ZQExpandSSMenu", "essm", {kStruct}));
 
   // workflow
   add(row(C::CreateFilter, "ZQCreateFilter", "cf"));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "transport/describe_entries.h"
+#include "transport/describe_menus.h"
 #include "transport/describe_queries.h"
 #include "transport/describe_admin.h"
 #include "transport/describe_alerts.h"

@@ -58,7 +58,7 @@
   X(GetListActiveLink, 42, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                          \
   X(DeleteField, 43, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, DeleteByIdArgs, StatusReply)                             \
   X(SetServerInfo, 44, 7, 14, Admin, Normal, kMsgTimeoutChange, SetServerInfoArgs, StatusReply)                           \
-  X(GetMenuFile, 45, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                \
+  X(GetMenuFile, 45, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, MenuFileArgs, MenuFileReply)                               \
   X(GetListUser, 46, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetListUserArgs, GetListUserReply)                         \
   X(EndSession, 47, 7, 14, Admin, Fixed(1), kMsgTimeoutChange, EndSessionArgs, StatusReply)                               \
   X(GetEscalation, 48, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                              \
@@ -68,7 +68,7 @@
   X(GetListEscalation, 52, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                          \
   X(SetFullTextInfo, 53, 7, 14, Admin, Long, kMsgTimeoutChange, SetFullTextInfoArgs, StatusReply)                         \
   X(GetFullTextInfo, 54, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetFullTextInfoArgs, GetFullTextInfoReply)             \
-  X(ExpandQueryMenu, 55, 7, 14, List, Long, kMsgTimeoutRetrieve, void, void)                                              \
+  X(ExpandQueryMenu, 55, 7, 14, List, Long, kMsgTimeoutRetrieve, QueryMenuArgs, MenuReply)                                \
   X(DeleteMultipleFields, 56, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, DeleteFieldsArgs, StatusReply)                  \
   X(GetServerStatistics, 57, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, ServerInfoArgs, ServerInfoReply)                   \
   X(GetListSQL, 59, 7, 14, List, Long, kMsgTimeoutRetrieve, GetListSQLArgs, GetListSQLReply)                              \
@@ -116,12 +116,12 @@
   X(GetListAlertUser, 104, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, HeaderOnlyArgs, AlertUsersReply)                                          \
   X(GetListExtSchemaCandidates, 106, 8, 14, List, ExtraLong, kMsgTimeoutRetrieve, ExtSchemaCandidatesArgs, ExtSchemaCandidatesReply) \
   X(GetMultipleExtFieldCandidates, 107, 8, 14, List, ExtraLong, kMsgTimeoutRetrieve, ExtFieldCandidatesArgs, ExtFieldCandidatesReply) \
-  X(ExpandSSMenu, 108, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                              \
+  X(ExpandSSMenu, 108, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, ServerMenuArgs, MenuReply)                               \
   X(GetMultipleLocalizedValues, 114, 8, 14, List, Normal, kMsgTimeoutRetrieve, LocalizedValuesArgs, LocalizedValuesReply) \
   X(GetAlertCount, 115, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, AlertCountArgs, AlertCountReply)                                             \
   X(GetListSQLForActiveLink, 116, 8, 14, List, Long, kMsgTimeoutRetrieve, SQLForActiveLinkArgs, SQLForActiveLinkReply)    \
   X(ExecuteProcessForActiveLink, 117, 8, 14, List, Normal, kMsgTimeoutChange, ProcessForActiveLinkArgs, ProcessForActiveLinkReply) \
-  X(ExpandDataDictionaryMenu, 118, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                  \
+  X(ExpandDataDictionaryMenu, 118, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, DataDictionaryMenuArgs, MenuReply)           \
   X(XMLCreateEntry, 119, 9, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                            \
   X(XMLSetEntry, 120, 9, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                               \
   X(XMLGetEntry, 121, 9, 14, Fast, Long, kMsgTimeoutRetrieve, void, void)                                                 \

@@ -7,6 +7,7 @@
 #include "transport/describe_alerts.h"
 #include "transport/describe_definitions.h"
 #include "transport/describe_entries.h"
+#include "transport/describe_menus.h"
 #include "transport/describe_queries.h"
 #include "transport/describe_records.h"
 

@@ -21,6 +21,7 @@
 #include "transport/records_alerts.h"
 #include "transport/records_definitions.h"
 #include "transport/records_entries.h"
+#include "transport/records_menus.h"
 #include "transport/records_queries.h"
 
 namespace zq::transport {

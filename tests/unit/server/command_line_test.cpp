@@ -71,6 +71,7 @@ TEST(ServerCommandLine, RefusesBadValuesWithAReason) {
       {{"--process-time-limit", "-5"}, "--process-time-limit -5: expected"},
       {{"--process-output-limit", "4294967296"}, "--process-output-limit 4294967296: expected"},
       {{"--process-dir", "bin"}, "--process-dir bin: expected an absolute directory"},
+      {{"--menu-dir", "menus"}, "--menu-dir menus: expected an absolute directory"},
       {{"--access-key-file", "/nonexistent/key"}, "--access-key-file /nonexistent/key: cannot"},
       {{"--workflow-password-file", "/dev/null"}, "first line is empty"},
       {{"--listen", "127.0.0.1"}, "--listen 127.0.0.1: expected ADDRESS:PORT"},
@@ -139,15 +140,16 @@ TEST(ServerCommandLine, ReadsGoodValues) {
   fputs("s3cret key\nsecond line\n", f);
   fclose(f);
   p = parse({"--allow-sql-write", "--sql-row-limit", "5", "--sql-time-limit", "250",
-             "--process-dir", "/opt/zq/bin", "--process-time-limit", "1000",
-             "--process-output-limit", "4096", "--access-key-file", keyFile, "--workflow-server",
-             "other", "--workflow-password-file", keyFile});
+             "--process-dir", "/opt/zq/bin", "--menu-dir", "/opt/zq/menus", "--process-time-limit",
+             "1000", "--process-output-limit", "4096", "--access-key-file", keyFile,
+             "--workflow-server", "other", "--workflow-password-file", keyFile});
   unlink(keyFile.c_str());
   ASSERT_TRUE(p.ok) << p.error;
   EXPECT_TRUE(p.line.options.allowSqlWrite);
   EXPECT_EQ(p.line.options.sqlRowLimit, 5u);
   EXPECT_EQ(p.line.options.sqlTimeLimitMs, 250u);
   EXPECT_EQ(p.line.options.processDirectory, "/opt/zq/bin");
+  EXPECT_EQ(p.line.options.menuDirectory, "/opt/zq/menus");
   EXPECT_EQ(p.line.options.processTimeLimitMs, 1000u);
   EXPECT_EQ(p.line.options.processOutputLimit, 4096u);
   EXPECT_EQ(p.line.options.accessKey, "s3cret key");
