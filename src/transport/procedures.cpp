@@ -8,6 +8,7 @@
 #include "transport/describe_entries.h"
 #include "transport/describe_queries.h"
 #include "transport/describe_records.h"
+#include "transport/describe_workflow_defs.h"
 
 namespace zq::transport {
 namespace {

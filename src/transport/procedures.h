@@ -21,6 +21,7 @@
 #include "transport/records_definitions.h"
 #include "transport/records_entries.h"
 #include "transport/records_queries.h"
+#include "transport/records_workflow.h"
 
 namespace zq::transport {
 
