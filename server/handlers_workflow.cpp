@@ -185,15 +185,17 @@ void getMultipleFilters(Request<proc::GetMultipleFilters>& call) {
   const auto names = wantedNames<FilterParts>(defs, a.names, a.changedSince);
   const uint32_t n = static_cast<uint32_t>(names.size()), m = a.wanted;
   const bool ok =
-      sized(r.exists, n, m & w::kMultiFilterExists) && sized(r.names, n, m & w::kMultiFilterNames) &&
-      sized(r.orders, n, m & w::kMultiFilterOrders) && sized(r.forms, n, m & w::kMultiFilterForms) &&
+      sized(r.exists, n, m & w::kMultiFilterExists) &&
+      sized(r.names, n, m & w::kMultiFilterNames) &&
+      sized(r.orders, n, m & w::kMultiFilterOrders) &&
+      sized(r.forms, n, m & w::kMultiFilterForms) &&
       sized(r.operations, n, m & w::kMultiFilterOperations) &&
       sized(r.enables, n, m & w::kMultiFilterEnables) &&
       sized(r.qualifiers, n, m & w::kMultiFilterQualifiers) &&
-      sized(r.ifActions, n, m & w::kMultiFilterIf) && sized(r.elseActions, n, m & w::kMultiFilterElse) &&
+      sized(r.ifActions, n, m & w::kMultiFilterIf) &&
+      sized(r.elseActions, n, m & w::kMultiFilterElse) &&
       sizedCommon(r, n, m, w::kMultiFilterHelp, w::kMultiFilterTimestamps, w::kMultiFilterOwners,
-                  w::kMultiFilterLastChanged, w::kMultiFilterDiaries,
-                  w::kMultiFilterProperties) &&
+                  w::kMultiFilterLastChanged, w::kMultiFilterDiaries, w::kMultiFilterProperties) &&
       sized(r.errorOptions, n, m & w::kMultiFilterErrorOptions) &&
       sized(r.errorNames, n, m & w::kMultiFilterErrorNames);
   if (!ok) return report(call, zq::kMsgNoMemory);
@@ -227,7 +229,8 @@ void getMultipleActiveLinks(Request<proc::GetMultipleActiveLinks>& call) {
       sized(r.focusFields, n, m & w::kMultiLinkFocusFields) &&
       sized(r.enables, n, m & w::kMultiLinkEnables) &&
       sized(r.qualifiers, n, m & w::kMultiLinkQualifiers) &&
-      sized(r.ifActions, n, m & w::kMultiLinkIf) && sized(r.elseActions, n, m & w::kMultiLinkElse) &&
+      sized(r.ifActions, n, m & w::kMultiLinkIf) &&
+      sized(r.elseActions, n, m & w::kMultiLinkElse) &&
       sizedCommon(r, n, m, w::kMultiLinkHelp, w::kMultiLinkTimestamps, w::kMultiLinkOwners,
                   w::kMultiLinkLastChanged, w::kMultiLinkDiaries, w::kMultiLinkProperties) &&
       sized(r.errorOptions, n, m & w::kMultiLinkErrorOptions) &&
@@ -258,18 +261,17 @@ void getMultipleEscalations(Request<proc::GetMultipleEscalations>& call) {
   WorkflowDefinitions defs(call.server.store());
   const auto names = wantedNames<EscalationParts>(defs, a.names, a.changedSince);
   const uint32_t n = static_cast<uint32_t>(names.size()), m = a.wanted;
-  const bool ok =
-      sized(r.exists, n, m & w::kMultiEscalationExists) &&
-      sized(r.names, n, m & w::kMultiEscalationNames) &&
-      sized(r.times, n, m & w::kMultiEscalationTimes) &&
-      sized(r.forms, n, m & w::kMultiEscalationForms) &&
-      sized(r.enables, n, m & w::kMultiEscalationEnables) &&
-      sized(r.qualifiers, n, m & w::kMultiEscalationQualifiers) &&
-      sized(r.ifActions, n, m & w::kMultiEscalationIf) &&
-      sized(r.elseActions, n, m & w::kMultiEscalationElse) &&
-      sizedCommon(r, n, m, w::kMultiEscalationHelp, w::kMultiEscalationTimestamps,
-                  w::kMultiEscalationOwners, w::kMultiEscalationLastChanged,
-                  w::kMultiEscalationDiaries, w::kMultiEscalationProperties);
+  const bool ok = sized(r.exists, n, m & w::kMultiEscalationExists) &&
+                  sized(r.names, n, m & w::kMultiEscalationNames) &&
+                  sized(r.times, n, m & w::kMultiEscalationTimes) &&
+                  sized(r.forms, n, m & w::kMultiEscalationForms) &&
+                  sized(r.enables, n, m & w::kMultiEscalationEnables) &&
+                  sized(r.qualifiers, n, m & w::kMultiEscalationQualifiers) &&
+                  sized(r.ifActions, n, m & w::kMultiEscalationIf) &&
+                  sized(r.elseActions, n, m & w::kMultiEscalationElse) &&
+                  sizedCommon(r, n, m, w::kMultiEscalationHelp, w::kMultiEscalationTimestamps,
+                              w::kMultiEscalationOwners, w::kMultiEscalationLastChanged,
+                              w::kMultiEscalationDiaries, w::kMultiEscalationProperties);
   if (!ok) return report(call, zq::kMsgNoMemory);
   eachWanted<EscalationParts>(call, defs, names, a.changedSince, r,
                               [&](uint32_t i, EscalationParts& p) {
@@ -290,13 +292,12 @@ void getMultipleMenus(Request<proc::GetMultipleCharMenus>& call) {
   WorkflowDefinitions defs(call.server.store());
   const auto names = wantedNames<MenuParts>(defs, a.names, a.changedSince);
   const uint32_t n = static_cast<uint32_t>(names.size()), m = a.wanted;
-  const bool ok = sized(r.exists, n, m & w::kMultiMenuExists) &&
-                  sized(r.names, n, m & w::kMultiMenuNames) &&
-                  sized(r.refreshCodes, n, m & w::kMultiMenuRefresh) &&
-                  sized(r.menus, n, m & w::kMultiMenuDefinitions) &&
-                  sizedCommon(r, n, m, w::kMultiMenuHelp, w::kMultiMenuTimestamps,
-                              w::kMultiMenuOwners, w::kMultiMenuLastChanged,
-                              w::kMultiMenuDiaries, w::kMultiMenuProperties);
+  const bool ok =
+      sized(r.exists, n, m & w::kMultiMenuExists) && sized(r.names, n, m & w::kMultiMenuNames) &&
+      sized(r.refreshCodes, n, m & w::kMultiMenuRefresh) &&
+      sized(r.menus, n, m & w::kMultiMenuDefinitions) &&
+      sizedCommon(r, n, m, w::kMultiMenuHelp, w::kMultiMenuTimestamps, w::kMultiMenuOwners,
+                  w::kMultiMenuLastChanged, w::kMultiMenuDiaries, w::kMultiMenuProperties);
   if (!ok) return report(call, zq::kMsgNoMemory);
   eachWanted<MenuParts>(call, defs, names, a.changedSince, r, [&](uint32_t i, MenuParts& p) {
     putItem(r.refreshCodes, i, p.refreshCode);
@@ -322,19 +323,18 @@ void getMultipleContainers(Request<proc::GetMultipleContainers>& call) {
   WorkflowDefinitions defs(call.server.store());
   const auto names = wantedNames<ContainerParts>(defs, a.names, a.changedSince);
   const uint32_t n = static_cast<uint32_t>(names.size()), m = a.wanted;
-  const bool ok =
-      sized(r.exists, n, m & w::kMultiContainerExists) &&
-      sized(r.names, n, m & w::kMultiContainerNames) &&
-      sized(r.permissions, n, m & w::kMultiContainerPermissions) &&
-      sized(r.subAdminGroups, n, m & w::kMultiContainerSubAdmins) &&
-      sized(r.ownerObjects, n, m & w::kMultiContainerOwnerObjects) &&
-      sized(r.labels, n, m & w::kMultiContainerLabels) &&
-      sized(r.descriptions, n, m & w::kMultiContainerDescriptions) &&
-      sized(r.types, n, m & w::kMultiContainerTypes) &&
-      sized(r.references, n, m & w::kMultiContainerReferences) &&
-      sizedCommon(r, n, m, w::kMultiContainerHelp, w::kMultiContainerTimestamps,
-                  w::kMultiContainerOwners, w::kMultiContainerLastChanged,
-                  w::kMultiContainerDiaries, w::kMultiContainerProperties);
+  const bool ok = sized(r.exists, n, m & w::kMultiContainerExists) &&
+                  sized(r.names, n, m & w::kMultiContainerNames) &&
+                  sized(r.permissions, n, m & w::kMultiContainerPermissions) &&
+                  sized(r.subAdminGroups, n, m & w::kMultiContainerSubAdmins) &&
+                  sized(r.ownerObjects, n, m & w::kMultiContainerOwnerObjects) &&
+                  sized(r.labels, n, m & w::kMultiContainerLabels) &&
+                  sized(r.descriptions, n, m & w::kMultiContainerDescriptions) &&
+                  sized(r.types, n, m & w::kMultiContainerTypes) &&
+                  sized(r.references, n, m & w::kMultiContainerReferences) &&
+                  sizedCommon(r, n, m, w::kMultiContainerHelp, w::kMultiContainerTimestamps,
+                              w::kMultiContainerOwners, w::kMultiContainerLastChanged,
+                              w::kMultiContainerDiaries, w::kMultiContainerProperties);
   if (!ok) return report(call, zq::kMsgNoMemory);
   eachWanted<ContainerParts>(call, defs, names, a.changedSince, r,
                              [&](uint32_t i, ContainerParts& p) {

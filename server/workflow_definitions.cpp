@@ -40,11 +40,11 @@ StoreResult stampAndEncode(P& parts, const Actor& actor, const char* newOwner, c
 
 // ---- the part tables ------------------------------------------------------------------------
 
-#define ZQ_COMMON_PARTS(prefix)                                                         \
-  ZQ_DEFINITION_PART(common.helpText, w::k##prefix##Help, c::k##prefix##Help),          \
-      ZQ_DEFINITION_PART(common.owner, w::k##prefix##Owner, 0),                         \
-      ZQ_DEFINITION_PART(common.lastChanged, w::k##prefix##LastChanged, 0),             \
-      ZQ_DEFINITION_PART(common.changeDiary, w::k##prefix##Diary, 0),                   \
+#define ZQ_COMMON_PARTS(prefix)                                                \
+  ZQ_DEFINITION_PART(common.helpText, w::k##prefix##Help, c::k##prefix##Help), \
+      ZQ_DEFINITION_PART(common.owner, w::k##prefix##Owner, 0),                \
+      ZQ_DEFINITION_PART(common.lastChanged, w::k##prefix##LastChanged, 0),    \
+      ZQ_DEFINITION_PART(common.changeDiary, w::k##prefix##Diary, 0),          \
       ZQ_DEFINITION_PART(common.properties, w::k##prefix##Properties, c::k##prefix##Properties)
 
 namespace filter {
@@ -120,12 +120,14 @@ constexpr PartRule<P> kRules[] = {
 
 }  // namespace
 
-#define ZQ_WORKFLOW_KIND_DEF(P, ns, storeKind, prefix)                          \
-  const DefinitionKind WorkflowKind<P>::kind = DefinitionKind::storeKind;      \
-  const uint32_t WorkflowKind<P>::nameBit = c::k##prefix##Name;                \
-  const uint32_t WorkflowKind<P>::ownerBit = c::k##prefix##Owner;              \
-  const uint32_t WorkflowKind<P>::diaryBit = c::k##prefix##Diary;              \
-  std::span<const PartRule<P>> WorkflowKind<P>::rules() { return ns::kRules; }
+#define ZQ_WORKFLOW_KIND_DEF(P, ns, storeKind, prefix)                    \
+  const DefinitionKind WorkflowKind<P>::kind = DefinitionKind::storeKind; \
+  const uint32_t WorkflowKind<P>::nameBit = c::k##prefix##Name;           \
+  const uint32_t WorkflowKind<P>::ownerBit = c::k##prefix##Owner;         \
+  const uint32_t WorkflowKind<P>::diaryBit = c::k##prefix##Diary;         \
+  std::span<const PartRule<P>> WorkflowKind<P>::rules() {                 \
+    return ns::kRules;                                                    \
+  }
 ZQ_WORKFLOW_KIND_DEF(FilterParts, filter, filter, Filter)
 ZQ_WORKFLOW_KIND_DEF(ActiveLinkParts, link, activeLink, Link)
 ZQ_WORKFLOW_KIND_DEF(EscalationParts, escalation, escalation, Escalation)
@@ -165,10 +167,9 @@ StoreResult WorkflowDefinitions::set(const std::string& name, const std::string&
     if (!(r = nameCheck(newName)).ok()) return r;
     row->name = newName;
   }
-  r = stampAndEncode(stored.p, actor,
-                     (changed & WorkflowKind<P>::ownerBit) ? given.common.owner : nullptr,
-                     (changed & WorkflowKind<P>::diaryBit) ? given.common.changeDiary : nullptr,
-                     *row);
+  r = stampAndEncode(
+      stored.p, actor, (changed & WorkflowKind<P>::ownerBit) ? given.common.owner : nullptr,
+      (changed & WorkflowKind<P>::diaryBit) ? given.common.changeDiary : nullptr, *row);
   return r.ok() ? defs_.update(*row) : r;
 }
 
@@ -179,11 +180,11 @@ StoreResult WorkflowDefinitions::remove(const std::string& name) {
   return defs_.remove(row->rowId);
 }
 
-#define ZQ_WORKFLOW_INSTANTIATE(P)                                                              \
-  template StoreResult WorkflowDefinitions::read<P>(const Definition&, P&);                     \
-  template StoreResult WorkflowDefinitions::create<P>(const std::string&, P&, const Actor&);    \
-  template StoreResult WorkflowDefinitions::set<P>(const std::string&, const std::string&,      \
-                                                   uint32_t, P&, const Actor&);                 \
+#define ZQ_WORKFLOW_INSTANTIATE(P)                                                           \
+  template StoreResult WorkflowDefinitions::read<P>(const Definition&, P&);                  \
+  template StoreResult WorkflowDefinitions::create<P>(const std::string&, P&, const Actor&); \
+  template StoreResult WorkflowDefinitions::set<P>(const std::string&, const std::string&,   \
+                                                   uint32_t, P&, const Actor&);              \
   template StoreResult WorkflowDefinitions::remove<P>(const std::string&);
 ZQ_WORKFLOW_INSTANTIATE(FilterParts)
 ZQ_WORKFLOW_INSTANTIATE(ActiveLinkParts)

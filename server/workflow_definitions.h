@@ -23,12 +23,12 @@ namespace zqserver {
 template <class P>
 struct WorkflowKind;  // kind, rules(), nameBit, ownerBit, diaryBit
 
-#define ZQ_WORKFLOW_KIND(P)                                      \
-  template <>                                                    \
-  struct WorkflowKind<zq::transport::P> {                        \
-    static const DefinitionKind kind;                            \
-    static const uint32_t nameBit, ownerBit, diaryBit;           \
-    static std::span<const PartRule<zq::transport::P>> rules();  \
+#define ZQ_WORKFLOW_KIND(P)                                     \
+  template <>                                                   \
+  struct WorkflowKind<zq::transport::P> {                       \
+    static const DefinitionKind kind;                           \
+    static const uint32_t nameBit, ownerBit, diaryBit;          \
+    static std::span<const PartRule<zq::transport::P>> rules(); \
   };
 ZQ_WORKFLOW_KIND(FilterParts)
 ZQ_WORKFLOW_KIND(ActiveLinkParts)
@@ -47,8 +47,8 @@ class WorkflowDefinitions {
   template <class P>
   StoreResult create(const std::string& name, P& parts, const Actor& actor);
   template <class P>
-  StoreResult set(const std::string& name, const std::string& newName, uint32_t changed,
-                  P& given, const Actor& actor);
+  StoreResult set(const std::string& name, const std::string& newName, uint32_t changed, P& given,
+                  const Actor& actor);
   template <class P>
   StoreResult remove(const std::string& name);
 

@@ -81,13 +81,13 @@ using namespace zq::calls;
 extern "C" {
 
 int ZQGetActiveLink(ZQControlStruct* control, const char* name, uint32_t* order,
-                    ZQWorkflowConnectStruct* forms, ZQInternalIdList* groups,
-                    uint32_t* executeMask, ZQInternalId* controlField, ZQInternalId* focusField,
-                    uint32_t* enable, ZQQualifierStruct* qualifier,
-                    ZQActiveLinkActionList* ifActions, ZQActiveLinkActionList* elseActions,
-                    char** helpText, ZQTimestamp* timestamp, ZQAccessNameType owner,
-                    ZQAccessNameType lastChanged, char** changeDiary, ZQPropList* properties,
-                    uint32_t* errorOptions, ZQNameType errorName, ZQStatusList* status) {
+                    ZQWorkflowConnectStruct* forms, ZQInternalIdList* groups, uint32_t* executeMask,
+                    ZQInternalId* controlField, ZQInternalId* focusField, uint32_t* enable,
+                    ZQQualifierStruct* qualifier, ZQActiveLinkActionList* ifActions,
+                    ZQActiveLinkActionList* elseActions, char** helpText, ZQTimestamp* timestamp,
+                    ZQAccessNameType owner, ZQAccessNameType lastChanged, char** changeDiary,
+                    ZQPropList* properties, uint32_t* errorOptions, ZQNameType errorName,
+                    ZQStatusList* status) {
   defs::clearAll(order, forms, groups, executeMask, controlField, focusField, enable, qualifier,
                  ifActions, elseActions, helpText, timestamp, owner, lastChanged, changeDiary,
                  properties, errorOptions, errorName);
@@ -127,9 +127,9 @@ int ZQGetActiveLink(ZQControlStruct* control, const char* name, uint32_t* order,
     }
   }
   if (call.rc() >= ZQ_RETURN_ERROR) return call.finish();
-  return call.finish(order, forms, groups, executeMask, controlField, focusField, enable,
-                     qualifier, ifActions, elseActions, helpText, timestamp, owner, lastChanged,
-                     changeDiary, properties, errorOptions, errorName);
+  return call.finish(order, forms, groups, executeMask, controlField, focusField, enable, qualifier,
+                     ifActions, elseActions, helpText, timestamp, owner, lastChanged, changeDiary,
+                     properties, errorOptions, errorName);
 }
 
 int ZQSetActiveLink(ZQControlStruct* control, const char* name, const char* newName,
@@ -156,8 +156,8 @@ int ZQSetActiveLink(ZQControlStruct* control, const char* name, const char* newN
           errorName, changed::kLinkErrorName)
           .value();
   if (parts == 0) return defs::nothingToChange(call);
-  const LinkInput in{order,      forms,     groups,    executeMask, controlField,
-                     focusField, enable,    qualifier, ifActions,   elseActions,
+  const LinkInput in{order,      forms,      groups,    executeMask, controlField,
+                     focusField, enable,     qualifier, ifActions,   elseActions,
                      owner,      properties, errorName};
   const int checked = checkLinkInput(in, false, status);
   if (call.refused(checked)) return call.rc();
@@ -196,9 +196,9 @@ int ZQCreateActiveLink(ZQControlStruct* control, const char* name, uint32_t orde
   if (call.refused(checked)) return call.rc();
   call.raise(checked);
   call.record(diag::Command::CreateActiveLink, name, order, executeMask, enable,
-              diag::described(qualifier), diag::described(ifActions),
-              diag::described(elseActions), diag::LongText{helpText}, owner,
-              diag::LongText{changeDiary}, diag::described(properties), errorOptions, errorName);
+              diag::described(qualifier), diag::described(ifActions), diag::described(elseActions),
+              diag::LongText{helpText}, owner, diag::LongText{changeDiary},
+              diag::described(properties), errorOptions, errorName);
   if (call.bind()) {
     if ((errorOptions & ZQ_ERROR_HANDLER_ENABLED) && (!errorName || !*errorName))
       return call.finishWithError(kMsgErrorHandlerNameRequired);
@@ -229,16 +229,18 @@ int ZQGetListActiveLink(ZQControlStruct* control, const char* form, ZQTimestamp 
       diag::Command::GetListActiveLink, control, form, changedSince, properties, names, status);
 }
 
-int ZQGetMultipleActiveLinks(
-    ZQControlStruct* control, ZQTimestamp changedSince, ZQNameList* wantedNames,
-    ZQBooleanList* exists, ZQNameList* names, ZQUnsignedIntList* orders,
-    ZQWorkflowConnectList* forms, ZQInternalIdListList* groups, ZQUnsignedIntList* executeMasks,
-    ZQInternalIdList* controlFields, ZQInternalIdList* focusFields, ZQUnsignedIntList* enables,
-    ZQQualifierList* qualifiers, ZQActiveLinkActionListList* ifActions,
-    ZQActiveLinkActionListList* elseActions, ZQTextStringList* helpTexts,
-    ZQTimestampList* timestamps, ZQAccessNameList* owners, ZQAccessNameList* lastChanged,
-    ZQTextStringList* changeDiaries, ZQPropListList* properties, ZQUnsignedIntList* errorOptions,
-    ZQNameList* errorNames, ZQStatusList* status) {
+int ZQGetMultipleActiveLinks(ZQControlStruct* control, ZQTimestamp changedSince,
+                             ZQNameList* wantedNames, ZQBooleanList* exists, ZQNameList* names,
+                             ZQUnsignedIntList* orders, ZQWorkflowConnectList* forms,
+                             ZQInternalIdListList* groups, ZQUnsignedIntList* executeMasks,
+                             ZQInternalIdList* controlFields, ZQInternalIdList* focusFields,
+                             ZQUnsignedIntList* enables, ZQQualifierList* qualifiers,
+                             ZQActiveLinkActionListList* ifActions,
+                             ZQActiveLinkActionListList* elseActions, ZQTextStringList* helpTexts,
+                             ZQTimestampList* timestamps, ZQAccessNameList* owners,
+                             ZQAccessNameList* lastChanged, ZQTextStringList* changeDiaries,
+                             ZQPropListList* properties, ZQUnsignedIntList* errorOptions,
+                             ZQNameList* errorNames, ZQStatusList* status) {
   defs::clearAll(exists, names, orders, forms, groups, executeMasks, controlFields, focusFields,
                  enables, qualifiers, ifActions, elseActions, helpTexts, timestamps, owners,
                  lastChanged, changeDiaries, properties, errorOptions, errorNames);
@@ -254,18 +256,18 @@ int ZQGetMultipleActiveLinks(
     auto& a = call.args();
     a.changedSince = changedSince;
     if (wantedNames) a.names = *wantedNames;
-    a.wanted = Mask()(exists, w::kMultiLinkExists)(names, w::kMultiLinkNames)(
-                   orders, w::kMultiLinkOrders)(forms, w::kMultiLinkForms)(
-                   groups, w::kMultiLinkGroups)(executeMasks, w::kMultiLinkExecute)(
-                   controlFields, w::kMultiLinkControlFields)(focusFields,
-                                                              w::kMultiLinkFocusFields)(
-                   enables, w::kMultiLinkEnables)(qualifiers, w::kMultiLinkQualifiers)(
-                   ifActions, w::kMultiLinkIf)(elseActions, w::kMultiLinkElse)(
-                   helpTexts, w::kMultiLinkHelp)(timestamps, w::kMultiLinkTimestamps)(
-                   owners, w::kMultiLinkOwners)(lastChanged, w::kMultiLinkLastChanged)(
-                   changeDiaries, w::kMultiLinkDiaries)(properties, w::kMultiLinkProperties)(
-                   errorOptions, w::kMultiLinkErrorOptions)(errorNames, w::kMultiLinkErrorNames)
-                   .value();
+    a.wanted =
+        Mask()(exists, w::kMultiLinkExists)(names, w::kMultiLinkNames)(orders, w::kMultiLinkOrders)(
+            forms, w::kMultiLinkForms)(groups, w::kMultiLinkGroups)(
+            executeMasks, w::kMultiLinkExecute)(controlFields, w::kMultiLinkControlFields)(
+            focusFields, w::kMultiLinkFocusFields)(enables, w::kMultiLinkEnables)(
+            qualifiers, w::kMultiLinkQualifiers)(ifActions, w::kMultiLinkIf)(
+            elseActions, w::kMultiLinkElse)(helpTexts, w::kMultiLinkHelp)(
+            timestamps, w::kMultiLinkTimestamps)(owners, w::kMultiLinkOwners)(
+            lastChanged, w::kMultiLinkLastChanged)(changeDiaries, w::kMultiLinkDiaries)(
+            properties, w::kMultiLinkProperties)(errorOptions, w::kMultiLinkErrorOptions)(
+            errorNames, w::kMultiLinkErrorNames)
+            .value();
     if (auto* r = call.send()) {
       replied = true;
       defs::take(exists, r->exists);

@@ -97,10 +97,12 @@ int checkEscalationInput(const EscalationInput& in, bool create, ZQStatusList* s
   return workflow::checkCommon(in.owner, in.properties, status);
 }
 
-void fillEscalation(transport::EscalationParts& p, const EscalationInput& in,
-                    const char* helpText, const char* changeDiary) {
-  if (in.time) p.time = *in.time;
-  else p.time.kind = ZQ_ESCALATION_INTERVAL;  // unchanged: a time that can travel
+void fillEscalation(transport::EscalationParts& p, const EscalationInput& in, const char* helpText,
+                    const char* changeDiary) {
+  if (in.time)
+    p.time = *in.time;
+  else
+    p.time.kind = ZQ_ESCALATION_INTERVAL;  // unchanged: a time that can travel
   if (in.forms) p.forms = *in.forms;
   p.enable = in.enable ? *in.enable : 1;
   if (in.qualifier) p.qualifier = *in.qualifier;
@@ -148,8 +150,7 @@ int ZQGetFilter(ZQControlStruct* control, const char* name, uint32_t* order,
                    elseActions, wanted::kFilterElse)(helpText, wanted::kFilterHelp)(
                    changeDiary, wanted::kFilterDiary)(properties, wanted::kFilterProperties)(
                    owner, wanted::kFilterOwner)(lastChanged, wanted::kFilterLastChanged)(
-                   errorOptions, wanted::kFilterErrorOptions)(errorName,
-                                                              wanted::kFilterErrorName)
+                   errorOptions, wanted::kFilterErrorOptions)(errorName, wanted::kFilterErrorName)
                    .value();
     if (auto* reply = call.send()) {
       transport::FilterParts& p = reply->parts;
@@ -176,9 +177,9 @@ int ZQGetFilter(ZQControlStruct* control, const char* name, uint32_t* order,
                      errorName);
 }
 
-int ZQSetFilter(ZQControlStruct* control, const char* name, const char* newName,
-                uint32_t* order, ZQWorkflowConnectStruct* forms, uint32_t* operations,
-                uint32_t* enable, ZQQualifierStruct* qualifier, ZQFilterActionList* ifActions,
+int ZQSetFilter(ZQControlStruct* control, const char* name, const char* newName, uint32_t* order,
+                ZQWorkflowConnectStruct* forms, uint32_t* operations, uint32_t* enable,
+                ZQQualifierStruct* qualifier, ZQFilterActionList* ifActions,
                 ZQFilterActionList* elseActions, const char* helpText, const char* owner,
                 const char* changeDiary, ZQPropList* properties, uint32_t* errorOptions,
                 const char* errorName, ZQStatusList* status) {
@@ -197,8 +198,8 @@ int ZQSetFilter(ZQControlStruct* control, const char* name, const char* newName,
           errorName, changed::kFilterErrorName)
           .value();
   if (parts == 0) return defs::nothingToChange(call);
-  const FilterInput in{order,       forms, operations, enable,     qualifier,
-                       ifActions,   elseActions, owner, properties, errorName};
+  const FilterInput in{order,     forms,       operations, enable,     qualifier,
+                       ifActions, elseActions, owner,      properties, errorName};
   if (call.refused(checkFilterInput(in, false, status))) return call.rc();
   call.record(diag::Command::SetFilter, name, newName, diag::optional(order),
               diag::optional(operations), diag::optional(enable), diag::described(qualifier),
@@ -229,9 +230,9 @@ int ZQCreateFilter(ZQControlStruct* control, const char* name, uint32_t order,
                        ifActions, elseActions, owner,       properties, errorName};
   if (call.refused(checkFilterInput(in, true, status))) return call.rc();
   call.record(diag::Command::CreateFilter, name, order, operations, enable,
-              diag::described(qualifier), diag::described(ifActions),
-              diag::described(elseActions), diag::LongText{helpText}, owner,
-              diag::LongText{changeDiary}, diag::described(properties), errorOptions, errorName);
+              diag::described(qualifier), diag::described(ifActions), diag::described(elseActions),
+              diag::LongText{helpText}, owner, diag::LongText{changeDiary},
+              diag::described(properties), errorOptions, errorName);
   if (call.bind()) {
     // Checked once bound, as the server would see it, before anything is sent.
     if ((errorOptions & ZQ_ERROR_HANDLER_ENABLED) && (!errorName || !*errorName))
@@ -274,8 +275,8 @@ int ZQGetMultipleFilters(ZQControlStruct* control, ZQTimestamp changedSince,
                          ZQPropListList* properties, ZQUnsignedIntList* errorOptions,
                          ZQNameList* errorNames, ZQStatusList* status) {
   defs::clearAll(exists, names, orders, forms, operations, enables, qualifiers, ifActions,
-                 elseActions, helpTexts, timestamps, owners, lastChanged, changeDiaries,
-                 properties, errorOptions, errorNames);
+                 elseActions, helpTexts, timestamps, owners, lastChanged, changeDiaries, properties,
+                 errorOptions, errorNames);
   Call<proc::GetMultipleFilters> call(control, status);
   if (!call || call.refusedControl() ||
       call.refused(checks::checkNameList(wantedNames, true, status)))
@@ -293,11 +294,9 @@ int ZQGetMultipleFilters(ZQControlStruct* control, ZQTimestamp changedSince,
                    qualifiers, w::kMultiFilterQualifiers)(ifActions, w::kMultiFilterIf)(
                    elseActions, w::kMultiFilterElse)(helpTexts, w::kMultiFilterHelp)(
                    timestamps, w::kMultiFilterTimestamps)(owners, w::kMultiFilterOwners)(
-                   lastChanged, w::kMultiFilterLastChanged)(changeDiaries,
-                                                            w::kMultiFilterDiaries)(
-                   properties, w::kMultiFilterProperties)(errorOptions,
-                                                          w::kMultiFilterErrorOptions)(
-                   errorNames, w::kMultiFilterErrorNames)
+                   lastChanged, w::kMultiFilterLastChanged)(changeDiaries, w::kMultiFilterDiaries)(
+                   properties, w::kMultiFilterProperties)(
+                   errorOptions, w::kMultiFilterErrorOptions)(errorNames, w::kMultiFilterErrorNames)
                    .value();
     if (auto* r = call.send()) {
       replied = true;
@@ -329,13 +328,12 @@ int ZQGetMultipleFilters(ZQControlStruct* control, ZQTimestamp changedSince,
 // ---- escalations -----------------------------------------------------------------------------
 
 int ZQGetEscalation(ZQControlStruct* control, const char* name, ZQEscalationTimeStruct* time,
-                    ZQWorkflowConnectStruct* forms, uint32_t* enable,
-                    ZQQualifierStruct* qualifier, ZQFilterActionList* ifActions,
-                    ZQFilterActionList* elseActions, char** helpText, ZQTimestamp* timestamp,
-                    ZQAccessNameType owner, ZQAccessNameType lastChanged, char** changeDiary,
-                    ZQPropList* properties, ZQStatusList* status) {
-  defs::clearAll(time, forms, enable, qualifier, ifActions, elseActions, helpText, timestamp,
-                 owner, lastChanged, changeDiary, properties);
+                    ZQWorkflowConnectStruct* forms, uint32_t* enable, ZQQualifierStruct* qualifier,
+                    ZQFilterActionList* ifActions, ZQFilterActionList* elseActions, char** helpText,
+                    ZQTimestamp* timestamp, ZQAccessNameType owner, ZQAccessNameType lastChanged,
+                    char** changeDiary, ZQPropList* properties, ZQStatusList* status) {
+  defs::clearAll(time, forms, enable, qualifier, ifActions, elseActions, helpText, timestamp, owner,
+                 lastChanged, changeDiary, properties);
   Call<proc::GetEscalation> call(control, status);
   if (!call || call.refusedControl() || call.refused(ZQCheckName(name, 0, status)))
     return call.rc();
@@ -343,12 +341,12 @@ int ZQGetEscalation(ZQControlStruct* control, const char* name, ZQEscalationTime
   if (call.bind()) {
     auto& a = call.args();
     a.name = const_cast<char*>(name);
-    a.wanted = Mask()(qualifier, wanted::kEscalationQualifier)(ifActions, wanted::kEscalationIf)(
-                   elseActions, wanted::kEscalationElse)(helpText, wanted::kEscalationHelp)(
-                   changeDiary, wanted::kEscalationDiary)(properties,
-                                                          wanted::kEscalationProperties)(
-                   owner, wanted::kEscalationOwner)(lastChanged, wanted::kEscalationLastChanged)
-                   .value();
+    a.wanted =
+        Mask()(qualifier, wanted::kEscalationQualifier)(ifActions, wanted::kEscalationIf)(
+            elseActions, wanted::kEscalationElse)(helpText, wanted::kEscalationHelp)(
+            changeDiary, wanted::kEscalationDiary)(properties, wanted::kEscalationProperties)(
+            owner, wanted::kEscalationOwner)(lastChanged, wanted::kEscalationLastChanged)
+            .value();
     if (auto* reply = call.send()) {
       transport::EscalationParts& p = reply->parts;
       if (time) *time = p.time;
@@ -366,13 +364,13 @@ int ZQGetEscalation(ZQControlStruct* control, const char* name, ZQEscalationTime
     }
   }
   if (call.rc() >= ZQ_RETURN_ERROR) return call.finish();
-  return call.finish(nullptr, forms, enable, qualifier, ifActions, elseActions, helpText,
-                     timestamp, owner, lastChanged, changeDiary, properties);
+  return call.finish(nullptr, forms, enable, qualifier, ifActions, elseActions, helpText, timestamp,
+                     owner, lastChanged, changeDiary, properties);
 }
 
 int ZQSetEscalation(ZQControlStruct* control, const char* name, const char* newName,
-                    ZQEscalationTimeStruct* time, ZQWorkflowConnectStruct* forms,
-                    uint32_t* enable, ZQQualifierStruct* qualifier, ZQFilterActionList* ifActions,
+                    ZQEscalationTimeStruct* time, ZQWorkflowConnectStruct* forms, uint32_t* enable,
+                    ZQQualifierStruct* qualifier, ZQFilterActionList* ifActions,
                     ZQFilterActionList* elseActions, const char* helpText, const char* owner,
                     const char* changeDiary, ZQPropList* properties, ZQStatusList* status) {
   Call<proc::SetEscalation> call(control, status);
@@ -388,13 +386,13 @@ int ZQSetEscalation(ZQControlStruct* control, const char* name, const char* newN
           changeDiary, changed::kEscalationDiary)(properties, changed::kEscalationProperties)
           .value();
   if (parts == 0) return defs::nothingToChange(call);
-  const EscalationInput in{time, forms, enable, qualifier, ifActions, elseActions, owner,
-                           properties};
+  const EscalationInput in{time,      forms,       enable, qualifier,
+                           ifActions, elseActions, owner,  properties};
   if (call.refused(checkEscalationInput(in, false, status))) return call.rc();
   call.record(diag::Command::SetEscalation, name, newName, diag::optional(enable),
-              diag::described(qualifier), diag::described(ifActions),
-              diag::described(elseActions), diag::LongText{helpText}, owner,
-              diag::LongText{changeDiary}, diag::described(properties));
+              diag::described(qualifier), diag::described(ifActions), diag::described(elseActions),
+              diag::LongText{helpText}, owner, diag::LongText{changeDiary},
+              diag::described(properties));
   if (call.bind()) {
     auto& a = call.args();
     a.name = const_cast<char*>(name);
@@ -414,13 +412,12 @@ int ZQCreateEscalation(ZQControlStruct* control, const char* name, ZQEscalationT
   Call<proc::CreateEscalation> call(control, status);
   if (!call || call.refusedControl() || call.refused(ZQCheckName(name, 0, status)))
     return call.rc();
-  const EscalationInput in{time, forms, &enable, qualifier, ifActions, elseActions, owner,
-                           properties};
+  const EscalationInput in{time,      forms,       &enable, qualifier,
+                           ifActions, elseActions, owner,   properties};
   if (call.refused(checkEscalationInput(in, true, status))) return call.rc();
   call.record(diag::Command::CreateEscalation, name, enable, diag::described(qualifier),
-              diag::described(ifActions), diag::described(elseActions),
-              diag::LongText{helpText}, owner, diag::LongText{changeDiary},
-              diag::described(properties));
+              diag::described(ifActions), diag::described(elseActions), diag::LongText{helpText},
+              owner, diag::LongText{changeDiary}, diag::described(properties));
   if (call.bind()) {
     call.args().name = const_cast<char*>(name);
     fillEscalation(call.args().parts, in, helpText, changeDiary);
@@ -453,11 +450,11 @@ int ZQGetMultipleEscalations(ZQControlStruct* control, ZQTimestamp changedSince,
                              ZQNameList* wantedNames, ZQBooleanList* exists, ZQNameList* names,
                              ZQEscalationTimeList* times, ZQWorkflowConnectList* forms,
                              ZQUnsignedIntList* enables, ZQQualifierList* qualifiers,
-                             ZQFilterActionListList* ifActions,
-                             ZQFilterActionListList* elseActions, ZQTextStringList* helpTexts,
-                             ZQTimestampList* timestamps, ZQAccessNameList* owners,
-                             ZQAccessNameList* lastChanged, ZQTextStringList* changeDiaries,
-                             ZQPropListList* properties, ZQStatusList* status) {
+                             ZQFilterActionListList* ifActions, ZQFilterActionListList* elseActions,
+                             ZQTextStringList* helpTexts, ZQTimestampList* timestamps,
+                             ZQAccessNameList* owners, ZQAccessNameList* lastChanged,
+                             ZQTextStringList* changeDiaries, ZQPropListList* properties,
+                             ZQStatusList* status) {
   defs::clearAll(exists, names, times, forms, enables, qualifiers, ifActions, elseActions,
                  helpTexts, timestamps, owners, lastChanged, changeDiaries, properties);
   Call<proc::GetMultipleEscalations> call(control, status);
@@ -472,18 +469,15 @@ int ZQGetMultipleEscalations(ZQControlStruct* control, ZQTimestamp changedSince,
     auto& a = call.args();
     a.changedSince = changedSince;
     if (wantedNames) a.names = *wantedNames;
-    a.wanted = Mask()(exists, w::kMultiEscalationExists)(names, w::kMultiEscalationNames)(
-                   times, w::kMultiEscalationTimes)(forms, w::kMultiEscalationForms)(
-                   enables, w::kMultiEscalationEnables)(qualifiers,
-                                                        w::kMultiEscalationQualifiers)(
-                   ifActions, w::kMultiEscalationIf)(elseActions, w::kMultiEscalationElse)(
-                   helpTexts, w::kMultiEscalationHelp)(timestamps,
-                                                       w::kMultiEscalationTimestamps)(
-                   owners, w::kMultiEscalationOwners)(lastChanged,
-                                                      w::kMultiEscalationLastChanged)(
-                   changeDiaries, w::kMultiEscalationDiaries)(properties,
-                                                              w::kMultiEscalationProperties)
-                   .value();
+    a.wanted =
+        Mask()(exists, w::kMultiEscalationExists)(names, w::kMultiEscalationNames)(
+            times, w::kMultiEscalationTimes)(forms, w::kMultiEscalationForms)(
+            enables, w::kMultiEscalationEnables)(qualifiers, w::kMultiEscalationQualifiers)(
+            ifActions, w::kMultiEscalationIf)(elseActions, w::kMultiEscalationElse)(
+            helpTexts, w::kMultiEscalationHelp)(timestamps, w::kMultiEscalationTimestamps)(
+            owners, w::kMultiEscalationOwners)(lastChanged, w::kMultiEscalationLastChanged)(
+            changeDiaries, w::kMultiEscalationDiaries)(properties, w::kMultiEscalationProperties)
+            .value();
     if (auto* r = call.send()) {
       replied = true;
       defs::take(exists, r->exists);

@@ -16,7 +16,8 @@ namespace wanted = transport::wanted;
 namespace changed = transport::changed;
 
 int checkRefresh(const uint32_t* refreshCode, ZQStatusList* status) {
-  if (refreshCode && (*refreshCode < ZQ_MENU_REFRESH_CONNECT || *refreshCode > ZQ_MENU_REFRESH_INTERVAL))
+  if (refreshCode &&
+      (*refreshCode < ZQ_MENU_REFRESH_CONNECT || *refreshCode > ZQ_MENU_REFRESH_INTERVAL))
     return addError(status, kMsgBadMenuRefresh);
   return ZQ_RETURN_OK;
 }
@@ -116,18 +117,16 @@ int ZQSetCharMenu(ZQControlStruct* control, const char* name, const char* newNam
     return call.rc();
   if (call.refused(checkRefresh(refreshCode, status))) return call.rc();
   const char* rename = defs::renameTo(name, newName);
-  const uint32_t parts = Mask()(*rename != '\0', changed::kMenuName)(
-                             refreshCode, changed::kMenuRefresh)(menu, changed::kMenuDefinition)(
-                             helpText, changed::kMenuHelp)(owner, changed::kMenuOwner)(
-                             changeDiary, changed::kMenuDiary)(properties,
-                                                               changed::kMenuProperties)
-                             .value();
+  const uint32_t parts =
+      Mask()(*rename != '\0', changed::kMenuName)(refreshCode, changed::kMenuRefresh)(
+          menu, changed::kMenuDefinition)(helpText, changed::kMenuHelp)(owner, changed::kMenuOwner)(
+          changeDiary, changed::kMenuDiary)(properties, changed::kMenuProperties)
+          .value();
   if (parts == 0) return defs::nothingToChange(call);
-  if (call.refused(checkMenuInput(refreshCode, menu, owner, properties, status)))
-    return call.rc();
+  if (call.refused(checkMenuInput(refreshCode, menu, owner, properties, status))) return call.rc();
   call.record(diag::Command::SetCharMenu, name, newName, diag::optional(refreshCode),
-              diag::described(menu), diag::LongText{helpText}, owner,
-              diag::LongText{changeDiary}, diag::described(properties));
+              diag::described(menu), diag::LongText{helpText}, owner, diag::LongText{changeDiary},
+              diag::described(properties));
   if (call.bind()) {
     auto& a = call.args();
     a.name = const_cast<char*>(name);
@@ -233,8 +232,8 @@ int ZQGetMultipleCharMenus(ZQControlStruct* control, ZQTimestamp changedSince,
     }
   }
   if (!replied) return call.finish();
-  return call.finish(exists, names, refreshCodes, menus, helpTexts, timestamps, owners,
-                     lastChanged, changeDiaries, properties);
+  return call.finish(exists, names, refreshCodes, menus, helpTexts, timestamps, owners, lastChanged,
+                     changeDiaries, properties);
 }
 
 // ---- containers ------------------------------------------------------------------------------
@@ -256,13 +255,12 @@ int ZQGetContainer(ZQControlStruct* control, const char* name, ZQReferenceTypeLi
     auto& a = call.args();
     a.name = const_cast<char*>(name);
     if (refTypes) a.refTypes = *refTypes;
-    a.wanted = Mask()(permissions, wanted::kContainerPermissions)(
-                   subAdminGroups, wanted::kContainerSubAdmins)(
+    a.wanted = Mask()(permissions, wanted::kContainerPermissions)(subAdminGroups,
+                                                                  wanted::kContainerSubAdmins)(
                    ownerObjects, wanted::kContainerOwnerObjects)(label, wanted::kContainerLabel)(
                    description, wanted::kContainerDescription)(
                    references, wanted::kContainerReferences)(helpText, wanted::kContainerHelp)(
-                   changeDiary, wanted::kContainerDiary)(properties,
-                                                         wanted::kContainerProperties)(
+                   changeDiary, wanted::kContainerDiary)(properties, wanted::kContainerProperties)(
                    owner, wanted::kContainerOwner)(lastChanged, wanted::kContainerLastChanged)
                    .value();
     if (auto* reply = call.send()) {
@@ -284,8 +282,7 @@ int ZQGetContainer(ZQControlStruct* control, const char* name, ZQReferenceTypeLi
   }
   if (call.rc() >= ZQ_RETURN_ERROR) return call.finish();
   return call.finish(permissions, subAdminGroups, ownerObjects, label, description, type,
-                     references, helpText, timestamp, owner, lastChanged, changeDiary,
-                     properties);
+                     references, helpText, timestamp, owner, lastChanged, changeDiary, properties);
 }
 
 int ZQSetContainer(ZQControlStruct* control, const char* name, const char* newName,
@@ -299,22 +296,20 @@ int ZQSetContainer(ZQControlStruct* control, const char* name, const char* newNa
     return call.rc();
   const char* rename = defs::renameTo(name, newName);
   const uint32_t parts =
-      Mask()(*rename != '\0', changed::kContainerName)(permissions,
-                                                       changed::kContainerPermissions)(
-          subAdminGroups, changed::kContainerSubAdmins)(ownerObjects,
-                                                        changed::kContainerOwnerObjects)(
-          label, changed::kContainerLabel)(description, changed::kContainerDescription)(
-          type, changed::kContainerType)(references, changed::kContainerReferences)(
-          helpText, changed::kContainerHelp)(owner, changed::kContainerOwner)(
-          changeDiary, changed::kContainerDiary)(properties, changed::kContainerProperties)
+      Mask()(*rename != '\0', changed::kContainerName)(permissions, changed::kContainerPermissions)(
+          subAdminGroups, changed::kContainerSubAdmins)(
+          ownerObjects, changed::kContainerOwnerObjects)(label, changed::kContainerLabel)(
+          description, changed::kContainerDescription)(type, changed::kContainerType)(
+          references, changed::kContainerReferences)(helpText, changed::kContainerHelp)(
+          owner, changed::kContainerOwner)(changeDiary, changed::kContainerDiary)(
+          properties, changed::kContainerProperties)
           .value();
   if (parts == 0) return defs::nothingToChange(call);
-  if (call.refused(checkContainerInput(permissions, subAdminGroups, ownerObjects, references,
-                                       owner, properties, status)))
+  if (call.refused(checkContainerInput(permissions, subAdminGroups, ownerObjects, references, owner,
+                                       properties, status)))
     return call.rc();
-  call.record(diag::Command::SetContainer, name, newName, label, description,
-              diag::optional(type), option, diag::LongText{helpText}, owner,
-              diag::LongText{changeDiary});
+  call.record(diag::Command::SetContainer, name, newName, label, description, diag::optional(type),
+              option, diag::LongText{helpText}, owner, diag::LongText{changeDiary});
   if (call.bind()) {
     auto& a = call.args();
     a.name = const_cast<char*>(name);
@@ -336,8 +331,8 @@ int ZQCreateContainer(ZQControlStruct* control, const char* name, ZQPermissionLi
                       ZQStatusList* status) {
   Call<proc::CreateContainer> call(control, status);
   if (!call || call.refusedControl() || call.refused(ZQCheckName(name, 0, status)) ||
-      call.refused(checkContainerInput(permissions, subAdminGroups, ownerObjects, references,
-                                       owner, properties, status)))
+      call.refused(checkContainerInput(permissions, subAdminGroups, ownerObjects, references, owner,
+                                       properties, status)))
     return call.rc();
   call.record(diag::Command::CreateContainer, name, label, description, type, option,
               diag::LongText{helpText}, owner, diag::LongText{changeDiary});
@@ -392,19 +387,17 @@ int ZQGetListContainer(ZQControlStruct* control, ZQTimestamp changedSince,
 int ZQGetMultipleContainers(ZQControlStruct* control, ZQTimestamp changedSince,
                             ZQNameList* wantedNames, ZQContainerTypeList* typeFilter,
                             uint32_t attributes, ZQContainerOwnerObjList* ownerObjects,
-                            ZQReferenceTypeList* refTypes, ZQBooleanList* exists,
-                            ZQNameList* names, ZQPermissionListList* permissions,
-                            ZQInternalIdListList* subAdminGroups,
-                            ZQContainerOwnerObjListList* ownerObjectLists,
-                            ZQTextStringList* labels, ZQTextStringList* descriptions,
-                            ZQUnsignedIntList* containerTypes, ZQReferenceListList* references,
-                            ZQTextStringList* helpTexts, ZQTimestampList* timestamps,
-                            ZQAccessNameList* owners, ZQAccessNameList* lastChanged,
-                            ZQTextStringList* changeDiaries, ZQPropListList* properties,
-                            ZQStatusList* status) {
-  defs::clearAll(exists, names, permissions, subAdminGroups, ownerObjectLists, labels,
-                 descriptions, containerTypes, references, helpTexts, timestamps, owners,
-                 lastChanged, changeDiaries, properties);
+                            ZQReferenceTypeList* refTypes, ZQBooleanList* exists, ZQNameList* names,
+                            ZQPermissionListList* permissions, ZQInternalIdListList* subAdminGroups,
+                            ZQContainerOwnerObjListList* ownerObjectLists, ZQTextStringList* labels,
+                            ZQTextStringList* descriptions, ZQUnsignedIntList* containerTypes,
+                            ZQReferenceListList* references, ZQTextStringList* helpTexts,
+                            ZQTimestampList* timestamps, ZQAccessNameList* owners,
+                            ZQAccessNameList* lastChanged, ZQTextStringList* changeDiaries,
+                            ZQPropListList* properties, ZQStatusList* status) {
+  defs::clearAll(exists, names, permissions, subAdminGroups, ownerObjectLists, labels, descriptions,
+                 containerTypes, references, helpTexts, timestamps, owners, lastChanged,
+                 changeDiaries, properties);
   Call<proc::GetMultipleContainers> call(control, status);
   if (!call || call.refusedControl() ||
       call.refused(checks::checkNameList(wantedNames, true, status)) ||
@@ -423,19 +416,17 @@ int ZQGetMultipleContainers(ZQControlStruct* control, ZQTimestamp changedSince,
     a.attributes = attributes;
     if (ownerObjects) a.ownerObjects = *ownerObjects;
     if (refTypes) a.refTypes = *refTypes;
-    a.wanted = Mask()(exists, w::kMultiContainerExists)(names, w::kMultiContainerNames)(
-                   permissions, w::kMultiContainerPermissions)(subAdminGroups,
-                                                               w::kMultiContainerSubAdmins)(
-                   ownerObjectLists, w::kMultiContainerOwnerObjects)(labels,
-                                                                     w::kMultiContainerLabels)(
-                   descriptions, w::kMultiContainerDescriptions)(containerTypes,
-                                                                 w::kMultiContainerTypes)(
-                   references, w::kMultiContainerReferences)(helpTexts, w::kMultiContainerHelp)(
-                   timestamps, w::kMultiContainerTimestamps)(owners, w::kMultiContainerOwners)(
-                   lastChanged, w::kMultiContainerLastChanged)(changeDiaries,
-                                                               w::kMultiContainerDiaries)(
-                   properties, w::kMultiContainerProperties)
-                   .value();
+    a.wanted =
+        Mask()(exists, w::kMultiContainerExists)(names, w::kMultiContainerNames)(
+            permissions, w::kMultiContainerPermissions)(subAdminGroups,
+                                                        w::kMultiContainerSubAdmins)(
+            ownerObjectLists, w::kMultiContainerOwnerObjects)(labels, w::kMultiContainerLabels)(
+            descriptions, w::kMultiContainerDescriptions)(containerTypes, w::kMultiContainerTypes)(
+            references, w::kMultiContainerReferences)(helpTexts, w::kMultiContainerHelp)(
+            timestamps, w::kMultiContainerTimestamps)(owners, w::kMultiContainerOwners)(
+            lastChanged, w::kMultiContainerLastChanged)(changeDiaries, w::kMultiContainerDiaries)(
+            properties, w::kMultiContainerProperties)
+            .value();
     if (auto* r = call.send()) {
       replied = true;
       defs::take(exists, r->exists);

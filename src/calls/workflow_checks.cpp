@@ -162,8 +162,8 @@ int checkFilterApi(ZQAssignFilterApiStruct* api, ZQStatusList* status) {
 
 int checkSetFields(ZQSetFieldsStruct& s, ZQStatusList* status) {
   if (checkFieldAssignments(&s.fieldAssignList, status) >= ZQ_RETURN_ERROR) return ZQ_RETURN_ERROR;
-  return checkSamples(s.sampleSchema, sizeof s.sampleSchema, s.sampleServer,
-                      sizeof s.sampleServer, status);
+  return checkSamples(s.sampleSchema, sizeof s.sampleSchema, s.sampleServer, sizeof s.sampleServer,
+                      status);
 }
 
 int checkPushFields(ZQPushFieldsAction& p, ZQStatusList* status) {
@@ -175,8 +175,8 @@ int checkPushFields(ZQPushFieldsAction& p, ZQStatusList* status) {
         checkAssignment(&l.items[i].source, status) >= ZQ_RETURN_ERROR)
       return fail(status, kMsgBadAssignItem);
   }
-  return checkSamples(p.sampleSchema, sizeof p.sampleSchema, p.sampleServer,
-                      sizeof p.sampleServer, status);
+  return checkSamples(p.sampleSchema, sizeof p.sampleSchema, p.sampleServer, sizeof p.sampleServer,
+                      status);
 }
 
 int checkSqlAction(const ZQSQLStruct& sql, ZQStatusList* status) {
@@ -422,9 +422,10 @@ int checkMenuAt(const ZQCharMenuStruct* menu, int depth, ZQStatusList* status) {
       return ZQ_RETURN_OK;
     case ZQ_CHAR_MENU_DATA_DICTIONARY: {
       const ZQCharMenuDDStruct& d = u.menuDD;
-      const bool good = fixedLength(d.serverName) <= kMaxServer &&
-                        (d.menuKind == ZQ_MENU_DD_FORM ||
-                         (d.menuKind == ZQ_MENU_DD_FIELD && fixedLength(d.u.fieldDefn.formName) < 255));
+      const bool good =
+          fixedLength(d.serverName) <= kMaxServer &&
+          (d.menuKind == ZQ_MENU_DD_FORM ||
+           (d.menuKind == ZQ_MENU_DD_FIELD && fixedLength(d.u.fieldDefn.formName) < 255));
       return good ? ZQ_RETURN_OK : fail(status, kMsgBadMenuDefinition);
     }
     default:
@@ -538,7 +539,7 @@ int checkActiveLinkAction(ZQActiveLinkActionStruct* a, ZQStatusList* status) {
       return checkLabel(u.gotoGuideLabel, status);
     case ZQ_ACTIVE_LINK_ACTION_WAIT:
       return givenUpTo(u.waitAction.continueButtonTitle, 64) ? ZQ_RETURN_OK
-                                                              : fail(status, kMsgBadContinueTitle);
+                                                             : fail(status, kMsgBadContinueTitle);
     case ZQ_ACTIVE_LINK_ACTION_GOTOACTION:
       return checkGoto(u.gotoAction, status);
     case ZQ_ACTIVE_LINK_ACTION_SERVICE:

@@ -170,11 +170,11 @@ void describeTail(V& v, P& p, transport::Shape shape) {
 }
 
 // The parts as the server keeps them.
-#define ZQ_WORKFLOW_PARTS(P)                               \
-  template <class V>                                       \
-  void describe(V& v, transport::P& p) {                   \
-    describeBody(v, p, transport::Shape::stored);          \
-    describeTail(v, p, transport::Shape::stored);          \
+#define ZQ_WORKFLOW_PARTS(P)                      \
+  template <class V>                              \
+  void describe(V& v, transport::P& p) {          \
+    describeBody(v, p, transport::Shape::stored); \
+    describeTail(v, p, transport::Shape::stored); \
   }
 ZQ_WORKFLOW_PARTS(FilterParts)
 ZQ_WORKFLOW_PARTS(ActiveLinkParts)

@@ -28,19 +28,17 @@ inline constexpr uint32_t kLinkQualifier = 1, kLinkIf = 2, kLinkElse = 4, kLinkH
                           kLinkLastChanged = 128, kLinkErrorOptions = 256, kLinkErrorName = 512;
 // ZQGetEscalation; time, connection and enable always come back.
 inline constexpr uint32_t kEscalationQualifier = 1, kEscalationIf = 2, kEscalationElse = 4,
-                          kEscalationHelp = 8, kEscalationDiary = 16,
-                          kEscalationProperties = 32, kEscalationOwner = 64,
-                          kEscalationLastChanged = 128;
+                          kEscalationHelp = 8, kEscalationDiary = 16, kEscalationProperties = 32,
+                          kEscalationOwner = 64, kEscalationLastChanged = 128;
 // ZQGetCharMenu; the refresh code always comes back.
-inline constexpr uint32_t kMenuDefinition = 1, kMenuHelp = 2, kMenuDiary = 4,
-                          kMenuProperties = 8, kMenuOwner = 16, kMenuLastChanged = 32;
+inline constexpr uint32_t kMenuDefinition = 1, kMenuHelp = 2, kMenuDiary = 4, kMenuProperties = 8,
+                          kMenuOwner = 16, kMenuLastChanged = 32;
 // ZQGetContainer; the type always comes back.
 inline constexpr uint32_t kContainerPermissions = 1, kContainerSubAdmins = 2,
                           kContainerOwnerObjects = 4, kContainerLabel = 8,
                           kContainerDescription = 16, kContainerReferences = 32,
-                          kContainerHelp = 64, kContainerDiary = 128,
-                          kContainerProperties = 256, kContainerOwner = 512,
-                          kContainerLastChanged = 1024;
+                          kContainerHelp = 64, kContainerDiary = 128, kContainerProperties = 256,
+                          kContainerOwner = 512, kContainerLastChanged = 1024;
 
 // The get-multiple calls: one bit per output list in output order.
 inline constexpr uint32_t kMultiFilterExists = 1, kMultiFilterNames = 2, kMultiFilterOrders = 4,
@@ -54,12 +52,11 @@ inline constexpr uint32_t kMultiFilterExists = 1, kMultiFilterNames = 2, kMultiF
 inline constexpr uint32_t kMultiLinkExists = 1, kMultiLinkNames = 2, kMultiLinkOrders = 4,
                           kMultiLinkForms = 8, kMultiLinkGroups = 16, kMultiLinkExecute = 32,
                           kMultiLinkControlFields = 64, kMultiLinkFocusFields = 128,
-                          kMultiLinkEnables = 256, kMultiLinkQualifiers = 512,
-                          kMultiLinkIf = 1024, kMultiLinkElse = 2048, kMultiLinkHelp = 4096,
-                          kMultiLinkTimestamps = 8192, kMultiLinkOwners = 16384,
-                          kMultiLinkLastChanged = 32768, kMultiLinkDiaries = 65536,
-                          kMultiLinkProperties = 131072, kMultiLinkErrorOptions = 262144,
-                          kMultiLinkErrorNames = 524288;
+                          kMultiLinkEnables = 256, kMultiLinkQualifiers = 512, kMultiLinkIf = 1024,
+                          kMultiLinkElse = 2048, kMultiLinkHelp = 4096, kMultiLinkTimestamps = 8192,
+                          kMultiLinkOwners = 16384, kMultiLinkLastChanged = 32768,
+                          kMultiLinkDiaries = 65536, kMultiLinkProperties = 131072,
+                          kMultiLinkErrorOptions = 262144, kMultiLinkErrorNames = 524288;
 inline constexpr uint32_t kMultiEscalationExists = 1, kMultiEscalationNames = 2,
                           kMultiEscalationTimes = 4, kMultiEscalationForms = 8,
                           kMultiEscalationEnables = 16, kMultiEscalationQualifiers = 32,
@@ -68,10 +65,9 @@ inline constexpr uint32_t kMultiEscalationExists = 1, kMultiEscalationNames = 2,
                           kMultiEscalationOwners = 1024, kMultiEscalationLastChanged = 2048,
                           kMultiEscalationDiaries = 4096, kMultiEscalationProperties = 8192;
 inline constexpr uint32_t kMultiMenuExists = 1, kMultiMenuNames = 2, kMultiMenuRefresh = 4,
-                          kMultiMenuDefinitions = 8, kMultiMenuHelp = 16,
-                          kMultiMenuTimestamps = 32, kMultiMenuOwners = 64,
-                          kMultiMenuLastChanged = 128, kMultiMenuDiaries = 256,
-                          kMultiMenuProperties = 512;
+                          kMultiMenuDefinitions = 8, kMultiMenuHelp = 16, kMultiMenuTimestamps = 32,
+                          kMultiMenuOwners = 64, kMultiMenuLastChanged = 128,
+                          kMultiMenuDiaries = 256, kMultiMenuProperties = 512;
 inline constexpr uint32_t kMultiContainerExists = 1, kMultiContainerNames = 2,
                           kMultiContainerPermissions = 4, kMultiContainerSubAdmins = 8,
                           kMultiContainerOwnerObjects = 16, kMultiContainerLabels = 32,
@@ -86,16 +82,16 @@ namespace changed {
 // ZQSetFilter, in argument order.
 inline constexpr uint32_t kFilterName = 1, kFilterOrder = 2, kFilterForms = 4,
                           kFilterOperations = 8, kFilterEnable = 16, kFilterQualifier = 32,
-                          kFilterIf = 64, kFilterElse = 128, kFilterHelp = 256,
-                          kFilterOwner = 512, kFilterDiary = 1024, kFilterProperties = 2048,
-                          kFilterErrorOptions = 4096, kFilterErrorName = 8192;
+                          kFilterIf = 64, kFilterElse = 128, kFilterHelp = 256, kFilterOwner = 512,
+                          kFilterDiary = 1024, kFilterProperties = 2048, kFilterErrorOptions = 4096,
+                          kFilterErrorName = 8192;
 // ZQSetActiveLink, in argument order.
 inline constexpr uint32_t kLinkName = 1, kLinkOrder = 2, kLinkForms = 4, kLinkGroups = 8,
                           kLinkExecute = 16, kLinkControlField = 32, kLinkFocusField = 64,
-                          kLinkEnable = 128, kLinkQualifier = 256, kLinkIf = 512,
-                          kLinkElse = 1024, kLinkHelp = 2048, kLinkOwner = 4096,
-                          kLinkDiary = 8192, kLinkProperties = 16384,
-                          kLinkErrorOptions = 32768, kLinkErrorName = 65536;
+                          kLinkEnable = 128, kLinkQualifier = 256, kLinkIf = 512, kLinkElse = 1024,
+                          kLinkHelp = 2048, kLinkOwner = 4096, kLinkDiary = 8192,
+                          kLinkProperties = 16384, kLinkErrorOptions = 32768,
+                          kLinkErrorName = 65536;
 // ZQSetEscalation, in argument order.
 inline constexpr uint32_t kEscalationName = 1, kEscalationTime = 2, kEscalationForms = 4,
                           kEscalationEnable = 8, kEscalationQualifier = 16, kEscalationIf = 32,
@@ -105,12 +101,11 @@ inline constexpr uint32_t kEscalationName = 1, kEscalationTime = 2, kEscalationF
 inline constexpr uint32_t kMenuName = 1, kMenuRefresh = 2, kMenuDefinition = 4, kMenuHelp = 8,
                           kMenuOwner = 16, kMenuDiary = 32, kMenuProperties = 64;
 // ZQSetContainer, in argument order.
-inline constexpr uint32_t kContainerName = 1, kContainerPermissions = 2,
-                          kContainerSubAdmins = 4, kContainerOwnerObjects = 8,
-                          kContainerLabel = 16, kContainerDescription = 32, kContainerType = 64,
-                          kContainerReferences = 128, kContainerHelp = 256,
-                          kContainerOwner = 512, kContainerDiary = 1024,
-                          kContainerProperties = 2048;
+inline constexpr uint32_t kContainerName = 1, kContainerPermissions = 2, kContainerSubAdmins = 4,
+                          kContainerOwnerObjects = 8, kContainerLabel = 16,
+                          kContainerDescription = 32, kContainerType = 64,
+                          kContainerReferences = 128, kContainerHelp = 256, kContainerOwner = 512,
+                          kContainerDiary = 1024, kContainerProperties = 2048;
 }  // namespace changed
 
 // ---- filters and escalations --------------------------------------------------------------
