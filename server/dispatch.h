@@ -70,6 +70,8 @@ void serveDefinitions(Handlers& h);     // handlers_definitions.cpp, serving the
 void serveViewsAndImages(Handlers& h);  // handlers_views_images.cpp
 void serveSupportFiles(Handlers& h);    // handlers_support_files.cpp
 void serveWorkflowDefinitions(Handlers& h);  // handlers_workflow.cpp
+void serveAlerts(Handlers& h);          // handlers_alerts.cpp
+void serveExportImport(Handlers& h);    // handlers_export.cpp
 
 // The RPC library's entry point for every program and version.
 void dispatch(svc_req* request, __rpc_svcxprt* transport);

@@ -21,7 +21,10 @@
 #include "zq_queries.h"
 #include "zq_diag.h"
 #include "zq_export.h"
+#include "zq_alerts.h"
+#include "zq_transfer.h"
 #include "zq_debugger.h"
 #include "zq_admin.h"
+#include "zq_menus.h"
 
 #endif /* ZQAPI_ZQAPI_H */

@@ -73,6 +73,8 @@ std::span<const OrdinalEntry> ordinals() {
     // One value in the qualification text form.
     ZQ_ORDINAL(847, ZQEncodeValueText),
     ZQ_ORDINAL(848, ZQDecodeValueText),
+    // Keyword expansion of the qualification language.
+    ZQ_ORDINAL(849, ZQExpandKeywords),
     // The copies: one per copied type, and the rows beside the list.
     ZQ_EXPORTED_TYPES(ZQ_COPY_ROW)
     ZQ_ORDINAL(1004, ZQCopyPermissionList),

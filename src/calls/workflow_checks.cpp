@@ -229,7 +229,7 @@ int checkNotify(ZQNotifyStruct& n, ZQStatusList* status) {
   if (n.mechanism < 1 || n.mechanism > 99) return fail(status, kMsgBadNotifyMechanism);
   if (n.priority > 10) return fail(status, kMsgBadNotifyPriority);
   if (longer(n.user, kMaxText)) return fail(status, kMsgNotifyUserTooLong);
-  if (!n.text) return fail(status, kMsgNotifyTextMissing);
+  if (!n.text) return fail(status, kMsgAlertTextRequired);
   if (longer(n.subject, kMaxText)) return fail(status, kMsgNotifySubjectTooLong);
   if (n.fieldIdListKind > ZQ_NOTIFY_FIELDS_CHANGED) return fail(status, kMsgBadNotifyFieldList);
   if (n.fieldIdListKind == ZQ_NOTIFY_FIELDS_NONE) {
@@ -363,10 +363,10 @@ int checkListMenu(const ZQCharMenuList& l, int depth, ZQStatusList* status) {
   for (uint32_t i = 0; i < l.count; ++i) {
     const ZQCharMenuItemStruct& item = l.items[i];
     if (checkFixedName(item.label, sizeof item.label, false, status) >= ZQ_RETURN_ERROR)
-      return fail(status, kMsgBadMenuDefinition);
+      return fail(status, kMsgBadCharMenu);
     switch (item.type) {
       case ZQ_MENU_ITEM_VALUE:
-        if (longer(item.u.value, kMaxText)) return fail(status, kMsgBadMenuDefinition);
+        if (longer(item.u.value, kMaxText)) return fail(status, kMsgBadCharMenu);
         break;
       case ZQ_MENU_ITEM_MENU:
         if (depth + 1 >= kMaxMenuDepth) return fail(status, kMsgMenuTooDeep);
@@ -391,7 +391,7 @@ int checkQueryMenu(const ZQCharMenuQueryStruct& q, ZQStatusList* status) {
     rc = checkFixedName(q.sampleSchemaName, sizeof q.sampleSchemaName, true, status);
   if (rc < ZQ_RETURN_ERROR)
     rc = checkServerName(q.sampleServerName, sizeof q.sampleServerName, true, status);
-  return rc < ZQ_RETURN_ERROR ? rc : fail(status, kMsgBadMenuDefinition);
+  return rc < ZQ_RETURN_ERROR ? rc : fail(status, kMsgBadCharMenu);
 }
 
 int checkMenuAt(const ZQCharMenuStruct* menu, int depth, ZQStatusList* status) {
@@ -414,11 +414,11 @@ int checkMenuAt(const ZQCharMenuStruct* menu, int depth, ZQStatusList* status) {
     case ZQ_CHAR_MENU_SQL:
       if (fixedLength(u.menuSQL.serverName) > kMaxServer || empty(u.menuSQL.sqlCommand) ||
           u.menuSQL.labelIndex[0] == 0 || u.menuSQL.valueIndex == 0)
-        return fail(status, kMsgBadMenuDefinition);
+        return fail(status, kMsgBadCharMenu);
       return ZQ_RETURN_OK;
     case ZQ_CHAR_MENU_SS:
       if (empty(u.menuSS.menuName) || strlen(u.menuSS.menuName) > kMaxName)
-        return fail(status, kMsgBadMenuDefinition);
+        return fail(status, kMsgBadCharMenu);
       return ZQ_RETURN_OK;
     case ZQ_CHAR_MENU_DATA_DICTIONARY: {
       const ZQCharMenuDDStruct& d = u.menuDD;
@@ -426,7 +426,7 @@ int checkMenuAt(const ZQCharMenuStruct* menu, int depth, ZQStatusList* status) {
           fixedLength(d.serverName) <= kMaxServer &&
           (d.menuKind == ZQ_MENU_DD_FORM ||
            (d.menuKind == ZQ_MENU_DD_FIELD && fixedLength(d.u.fieldDefn.formName) < 255));
-      return good ? ZQ_RETURN_OK : fail(status, kMsgBadMenuDefinition);
+      return good ? ZQ_RETURN_OK : fail(status, kMsgBadCharMenu);
     }
     default:
       return fail(status, kMsgBadMenuType);

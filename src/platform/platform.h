@@ -11,4 +11,5 @@
 #include "platform/heap.h"
 #include "platform/host.h"
 #include "platform/rpc.h"
+#include "platform/rpc_stream.h"
 #include "platform/sync.h"
