@@ -1,4 +1,5 @@
-/* Workflow definitions on the server: filters, active links, escalations,
+/** \file
+ * Workflow definitions on the server: filters, active links, escalations,
  * character menus and containers. The calls of each kind follow the pattern
  * described at the top of zq_definitions.h (get, set, create, delete, list,
  * get several).
@@ -58,6 +59,7 @@ typedef struct ZQEscalationTimeList {
 
 /* ---- filters --------------------------------------------------------------- */
 
+/** Reads a filter: the outputs passed (see the file comment). */
 int ZQGetFilter(ZQControlStruct* control, const char* name, uint32_t* order,
                 ZQWorkflowConnectStruct* forms, uint32_t* operations, uint32_t* enable,
                 ZQQualifierStruct* qualifier, ZQFilterActionList* ifActions,
@@ -65,23 +67,28 @@ int ZQGetFilter(ZQControlStruct* control, const char* name, uint32_t* order,
                 ZQAccessNameType owner, ZQAccessNameType lastChanged, char** changeDiary,
                 ZQPropList* properties, uint32_t* errorOptions, ZQNameType errorName,
                 ZQStatusList* status);
+/** Changes the parts passed of a filter (see the file comment). */
 int ZQSetFilter(ZQControlStruct* control, const char* name, const char* newName,
                 uint32_t* order, ZQWorkflowConnectStruct* forms, uint32_t* operations,
                 uint32_t* enable, ZQQualifierStruct* qualifier, ZQFilterActionList* ifActions,
                 ZQFilterActionList* elseActions, const char* helpText, const char* owner,
                 const char* changeDiary, ZQPropList* properties, uint32_t* errorOptions,
                 const char* errorName, ZQStatusList* status);
+/** Creates a filter after checking it (see the file comment). */
 int ZQCreateFilter(ZQControlStruct* control, const char* name, uint32_t order,
                    ZQWorkflowConnectStruct* forms, uint32_t operations, uint32_t enable,
                    ZQQualifierStruct* qualifier, ZQFilterActionList* ifActions,
                    ZQFilterActionList* elseActions, const char* helpText, const char* owner,
                    const char* changeDiary, ZQPropList* properties, uint32_t errorOptions,
                    const char* errorName, ZQStatusList* status);
+/** Deletes a filter (see the file comment). */
 int ZQDeleteFilter(ZQControlStruct* control, const char* name, uint32_t deleteOption,
                    ZQStatusList* status);
 /* form null or empty: the filters of every form. */
+/** Lists the names of the filters asked for (see the file comment). */
 int ZQGetListFilter(ZQControlStruct* control, const char* form, ZQTimestamp changedSince,
                     ZQPropList* properties, ZQNameList* names, ZQStatusList* status);
+/** Reads several filters by name (see the file comment). */
 int ZQGetMultipleFilters(ZQControlStruct* control, ZQTimestamp changedSince,
                          ZQNameList* wantedNames, ZQBooleanList* exists, ZQNameList* names,
                          ZQUnsignedIntList* orders, ZQWorkflowConnectList* forms,
@@ -95,6 +102,7 @@ int ZQGetMultipleFilters(ZQControlStruct* control, ZQTimestamp changedSince,
 
 /* ---- active links ---------------------------------------------------------- */
 
+/** Reads an active link: the outputs passed (see the file comment). */
 int ZQGetActiveLink(ZQControlStruct* control, const char* name, uint32_t* order,
                     ZQWorkflowConnectStruct* forms, ZQInternalIdList* groups,
                     uint32_t* executeMask, ZQInternalId* controlField, ZQInternalId* focusField,
@@ -103,6 +111,7 @@ int ZQGetActiveLink(ZQControlStruct* control, const char* name, uint32_t* order,
                     char** helpText, ZQTimestamp* timestamp, ZQAccessNameType owner,
                     ZQAccessNameType lastChanged, char** changeDiary, ZQPropList* properties,
                     uint32_t* errorOptions, ZQNameType errorName, ZQStatusList* status);
+/** Changes the parts passed of an active link (see the file comment). */
 int ZQSetActiveLink(ZQControlStruct* control, const char* name, const char* newName,
                     uint32_t* order, ZQWorkflowConnectStruct* forms, ZQInternalIdList* groups,
                     uint32_t* executeMask, ZQInternalId* controlField, ZQInternalId* focusField,
@@ -111,6 +120,7 @@ int ZQSetActiveLink(ZQControlStruct* control, const char* name, const char* newN
                     const char* helpText, const char* owner, const char* changeDiary,
                     ZQPropList* properties, uint32_t* errorOptions, const char* errorName,
                     ZQStatusList* status);
+/** Creates an active link after checking it (see the file comment). */
 int ZQCreateActiveLink(ZQControlStruct* control, const char* name, uint32_t order,
                        ZQWorkflowConnectStruct* forms, ZQInternalIdList* groups,
                        uint32_t executeMask, ZQInternalId* controlField, ZQInternalId* focusField,
@@ -119,10 +129,13 @@ int ZQCreateActiveLink(ZQControlStruct* control, const char* name, uint32_t orde
                        const char* helpText, const char* owner, const char* changeDiary,
                        ZQPropList* properties, uint32_t errorOptions, const char* errorName,
                        ZQStatusList* status);
+/** Deletes an active link (see the file comment). */
 int ZQDeleteActiveLink(ZQControlStruct* control, const char* name, uint32_t deleteOption,
                        ZQStatusList* status);
+/** Lists the names of the active links asked for (see the file comment). */
 int ZQGetListActiveLink(ZQControlStruct* control, const char* form, ZQTimestamp changedSince,
                         ZQPropList* properties, ZQNameList* names, ZQStatusList* status);
+/** Reads several active links by name (see the file comment). */
 int ZQGetMultipleActiveLinks(
     ZQControlStruct* control, ZQTimestamp changedSince, ZQNameList* wantedNames,
     ZQBooleanList* exists, ZQNameList* names, ZQUnsignedIntList* orders,
@@ -136,26 +149,32 @@ int ZQGetMultipleActiveLinks(
 
 /* ---- escalations ----------------------------------------------------------- */
 
+/** Reads an escalation: the outputs passed (see the file comment). */
 int ZQGetEscalation(ZQControlStruct* control, const char* name, ZQEscalationTimeStruct* time,
                     ZQWorkflowConnectStruct* forms, uint32_t* enable,
                     ZQQualifierStruct* qualifier, ZQFilterActionList* ifActions,
                     ZQFilterActionList* elseActions, char** helpText, ZQTimestamp* timestamp,
                     ZQAccessNameType owner, ZQAccessNameType lastChanged, char** changeDiary,
                     ZQPropList* properties, ZQStatusList* status);
+/** Changes the parts passed of an escalation (see the file comment). */
 int ZQSetEscalation(ZQControlStruct* control, const char* name, const char* newName,
                     ZQEscalationTimeStruct* time, ZQWorkflowConnectStruct* forms,
                     uint32_t* enable, ZQQualifierStruct* qualifier, ZQFilterActionList* ifActions,
                     ZQFilterActionList* elseActions, const char* helpText, const char* owner,
                     const char* changeDiary, ZQPropList* properties, ZQStatusList* status);
+/** Creates an escalation after checking it (see the file comment). */
 int ZQCreateEscalation(ZQControlStruct* control, const char* name, ZQEscalationTimeStruct* time,
                        ZQWorkflowConnectStruct* forms, uint32_t enable,
                        ZQQualifierStruct* qualifier, ZQFilterActionList* ifActions,
                        ZQFilterActionList* elseActions, const char* helpText, const char* owner,
                        const char* changeDiary, ZQPropList* properties, ZQStatusList* status);
+/** Deletes an escalation (see the file comment). */
 int ZQDeleteEscalation(ZQControlStruct* control, const char* name, uint32_t deleteOption,
                        ZQStatusList* status);
+/** Lists the names of the escalations asked for (see the file comment). */
 int ZQGetListEscalation(ZQControlStruct* control, const char* form, ZQTimestamp changedSince,
                         ZQPropList* properties, ZQNameList* names, ZQStatusList* status);
+/** Reads several escalations by name (see the file comment). */
 int ZQGetMultipleEscalations(ZQControlStruct* control, ZQTimestamp changedSince,
                              ZQNameList* wantedNames, ZQBooleanList* exists, ZQNameList* names,
                              ZQEscalationTimeList* times, ZQWorkflowConnectList* forms,
@@ -173,23 +192,29 @@ int ZQGetMultipleEscalations(ZQControlStruct* control, ZQTimestamp changedSince,
 #define ZQ_MENU_REFRESH_OPEN 2
 #define ZQ_MENU_REFRESH_INTERVAL 3
 
+/** Reads a character menu: the outputs passed (see the file comment). */
 int ZQGetCharMenu(ZQControlStruct* control, const char* name, uint32_t* refreshCode,
                   ZQCharMenuStruct* menu, char** helpText, ZQTimestamp* timestamp,
                   ZQAccessNameType owner, ZQAccessNameType lastChanged, char** changeDiary,
                   ZQPropList* properties, ZQStatusList* status);
+/** Changes the parts passed of a character menu (see the file comment). */
 int ZQSetCharMenu(ZQControlStruct* control, const char* name, const char* newName,
                   uint32_t* refreshCode, ZQCharMenuStruct* menu, const char* helpText,
                   const char* owner, const char* changeDiary, ZQPropList* properties,
                   ZQStatusList* status);
+/** Creates a character menu after checking it (see the file comment). */
 int ZQCreateCharMenu(ZQControlStruct* control, const char* name, uint32_t refreshCode,
                      ZQCharMenuStruct* menu, const char* helpText, const char* owner,
                      const char* changeDiary, ZQPropList* properties, ZQStatusList* status);
+/** Deletes a character menu (see the file comment). */
 int ZQDeleteCharMenu(ZQControlStruct* control, const char* name, uint32_t deleteOption,
                      ZQStatusList* status);
 /* The three lists are passed to the server unchanged (null: empty). */
+/** Lists the names of the character menus asked for (see the file comment). */
 int ZQGetListCharMenu(ZQControlStruct* control, ZQTimestamp changedSince, ZQNameList* forms,
                       ZQNameList* referencing, ZQPropList* properties, ZQNameList* names,
                       ZQStatusList* status);
+/** Reads several character menus by name (see the file comment). */
 int ZQGetMultipleCharMenus(ZQControlStruct* control, ZQTimestamp changedSince,
                            ZQNameList* wantedNames, ZQBooleanList* exists, ZQNameList* names,
                            ZQUnsignedIntList* refreshCodes, ZQCharMenuStructList* menus,
@@ -200,31 +225,37 @@ int ZQGetMultipleCharMenus(ZQControlStruct* control, ZQTimestamp changedSince,
 
 /* ---- containers ------------------------------------------------------------ */
 
+/** Reads a container: the outputs passed (see the file comment). */
 int ZQGetContainer(ZQControlStruct* control, const char* name, ZQReferenceTypeList* refTypes,
                    ZQPermissionList* permissions, ZQInternalIdList* subAdminGroups,
                    ZQContainerOwnerObjList* ownerObjects, char** label, char** description,
                    uint32_t* type, ZQReferenceList* references, char** helpText,
                    ZQTimestamp* timestamp, ZQAccessNameType owner, ZQAccessNameType lastChanged,
                    char** changeDiary, ZQPropList* properties, ZQStatusList* status);
+/** Changes the parts passed of a container (see the file comment). */
 int ZQSetContainer(ZQControlStruct* control, const char* name, const char* newName,
                    ZQPermissionList* permissions, ZQInternalIdList* subAdminGroups,
                    ZQContainerOwnerObjList* ownerObjects, const char* label,
                    const char* description, uint32_t* type, ZQReferenceList* references,
                    uint32_t option, const char* helpText, const char* owner,
                    const char* changeDiary, ZQPropList* properties, ZQStatusList* status);
+/** Creates a container after checking it (see the file comment). */
 int ZQCreateContainer(ZQControlStruct* control, const char* name, ZQPermissionList* permissions,
                       ZQInternalIdList* subAdminGroups, ZQContainerOwnerObjList* ownerObjects,
                       const char* label, const char* description, uint32_t type,
                       ZQReferenceList* references, uint32_t option, const char* helpText,
                       const char* owner, const char* changeDiary, ZQPropList* properties,
                       ZQStatusList* status);
+/** Deletes a container (see the file comment). */
 int ZQDeleteContainer(ZQControlStruct* control, const char* name, uint32_t deleteOption,
                       ZQStatusList* status);
 /* types null or empty: every type; ownerObjects null or empty: every owner. */
+/** Lists the names of the containers asked for (see the file comment). */
 int ZQGetListContainer(ZQControlStruct* control, ZQTimestamp changedSince,
                        ZQContainerTypeList* types, uint32_t attributes,
                        ZQContainerOwnerObjList* ownerObjects, ZQPropList* properties,
                        ZQContainerInfoList* containers, ZQStatusList* status);
+/** Reads several containers by name (see the file comment). */
 int ZQGetMultipleContainers(ZQControlStruct* control, ZQTimestamp changedSince,
                             ZQNameList* wantedNames, ZQContainerTypeList* typeFilter,
                             uint32_t attributes, ZQContainerOwnerObjList* ownerObjects,

@@ -4,7 +4,6 @@
 
 #include "calls/checks.h"
 #include "calls/definition_checks.h"
-#include "frame/alloc.h"
 #include "zqapi/zq_free.h"
 
 namespace zq::checks {
