@@ -69,6 +69,7 @@ void serveServerControl(Handlers& h);   // handlers_control.cpp
 void serveDefinitions(Handlers& h);     // handlers_definitions.cpp, serving the two below too
 void serveViewsAndImages(Handlers& h);  // handlers_views_images.cpp
 void serveSupportFiles(Handlers& h);    // handlers_support_files.cpp
+void serveWorkflowDefinitions(Handlers& h);  // handlers_workflow.cpp
 void serveAlerts(Handlers& h);          // handlers_alerts.cpp
 void serveExportImport(Handlers& h);    // handlers_export.cpp
 void serveMenus(Handlers& h);           // handlers_menus.cpp

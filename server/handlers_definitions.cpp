@@ -472,6 +472,7 @@ void serveDefinitions(Handlers& h) {
   h.serve<proc::SetMultipleFields, setMultipleFields>();
   serveViewsAndImages(h);
   serveSupportFiles(h);
+  serveWorkflowDefinitions(h);
 }
 
 }  // namespace zqserver

@@ -1,5 +1,6 @@
 #include "handlers_entries.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <mutex>
@@ -13,10 +14,13 @@
 #include "frame/alloc.h"
 #include "model/codec.h"
 #include "server.h"
+#include "query_engine.h"
 #include "store.h"
+#include "workflow_engine.h"
 #include "transport/describe_entries.h"
 #include "zqapi/zq_alerts.h"
 #include "zqapi/zq_entries.h"
+#include "zqapi/zq_copy.h"
 #include "zqapi/zq_free.h"
 
 namespace zqserver {
@@ -174,11 +178,77 @@ ZQStatusList* statusOfResult(ZQBulkEntryReturn& item) {
   }
 }
 
+// The entry as it is stored, for the filters of an operation on it.
+bool storedEntry(Call& call, EntryStore& store, const std::string& form, const std::string& id,
+                 Row& entry) {
+  entry.id = id;
+  const StoreResult r = store.get(form, id, nullptr, entry.values);
+  report(call, r);
+  return r.ok();
+}
+
+// The values of a set as the filters left them: the fields given and the
+// fields the filters set, read from the entry (borrowed from it).
+std::vector<ZQFieldValueStruct> valuesToWrite(const ZQFieldValueList& given, const Row& entry,
+                                              std::vector<ZQInternalId> changed) {
+  for (uint32_t i = 0; i < given.count && given.items; ++i)
+    changed.push_back(given.items[i].fieldId);
+  std::sort(changed.begin(), changed.end());
+  changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
+  std::vector<ZQFieldValueStruct> out;
+  for (ZQInternalId id : changed) {
+    ZQFieldValueStruct fv{};
+    fv.fieldId = id;
+    if (const ZQValueStruct* v = entry.find(id)) fv.value = *v;
+    out.push_back(fv);
+  }
+  return out;
+}
+
+// Overlays the values of a request on an entry.
+bool overlay(Row& entry, const ZQFieldValueList& values) {
+  ZQFieldValueList merged{0, nullptr};
+  std::vector<ZQFieldValueStruct> all;
+  for (uint32_t i = 0; i < entry.values.count; ++i) {
+    bool replaced = false;
+    for (uint32_t k = 0; k < values.count && values.items; ++k)
+      replaced |= values.items[k].fieldId == entry.values.items[i].fieldId;
+    if (!replaced) all.push_back(entry.values.items[i]);
+  }
+  for (uint32_t k = 0; k < values.count && values.items; ++k) all.push_back(values.items[k]);
+  const ZQFieldValueList view{static_cast<uint32_t>(all.size()), all.data()};
+  if (ZQCopyFieldValueList(&merged, &view) != 0) return false;
+  FreeZQFieldValueList(&entry.values, 0);
+  entry.values = merged;
+  return true;
+}
+
 }  // namespace
 
 std::string lastTransactionHandleSeen() {
   std::lock_guard<std::mutex> lock(g_transaction.mutex);
   return g_transaction.lastSeen;
+}
+
+// The filters of a read: an error refuses the values; fields they set are
+// returned as set.
+void filterRead(Call& call, EntryStore& store, const std::string& form, const std::string& id,
+                ZQFieldValueList& values) {
+  Row entry;
+  if (!storedEntry(call, store, form, id, entry)) return;
+  std::vector<ZQInternalId> changed;
+  if (!call.server.workflow().runFilters(store, form, ZQ_OPERATION_GET, entry, userOf(call),
+                                         call.status, &changed)) {
+    FreeZQFieldValueList(&values, 0);
+    return;
+  }
+  for (uint32_t i = 0; i < values.count; ++i)
+    if (std::find(changed.begin(), changed.end(), values.items[i].fieldId) != changed.end()) {
+      ZQValueStruct copy{};
+      if (ZQCopyValueStruct(&copy, entry.find(values.items[i].fieldId)) != 0) continue;
+      FreeZQValueStruct(&values.items[i].value, 0);
+      values.items[i].value = copy;
+    }
 }
 
 void getEntry(Request<proc::GetEntry>& call) {
@@ -190,7 +260,9 @@ void getEntry(Request<proc::GetEntry>& call) {
     const std::string form = args.form ? args.form : "";
     EntryStore store(call.server.store());
     if (mayRead(call, form)) {
-      report(call, store.get(form, id, &args.fieldIds, reply.values));
+      const StoreResult r = store.get(form, id, &args.fieldIds, reply.values);
+      report(call, r);
+      if (r.ok()) filterRead(call, store, form, id, reply.values);
       hideFields(call, form, reply.values);
     }
   }
@@ -204,8 +276,23 @@ void setEntry(Request<proc::SetEntry>& call) {
   if (singleId(call, args.entryId, id)) {
     const std::string form = args.form ? args.form : "";
     EntryStore store(call.server.store());
-    if (mayWrite(call, form, args.values))
-      report(call, store.set(form, id, args.values, userOf(call)));
+    if (mayWrite(call, form, args.values)) {
+      StoreTransaction unit(store);
+      Row entry;
+      std::vector<ZQInternalId> changed;
+      if (storedEntry(call, store, form, id, entry)) {
+        if (!overlay(entry, args.values)) {
+          addError(call, zq::kMsgNoMemory);
+        } else if (call.server.workflow().runFilters(store, form, ZQ_OPERATION_SET, entry,
+                                                     userOf(call), call.status, &changed)) {
+          auto values = valuesToWrite(args.values, entry, changed);
+          const ZQFieldValueList list{static_cast<uint32_t>(values.size()), values.data()};
+          const StoreResult r = store.set(form, id, list, userOf(call));
+          report(call, r);
+          if (r.ok()) unit.commit();
+        }
+      }
+    }
   }
   afterCall(call, args.header);
 }
@@ -215,16 +302,25 @@ void createEntry(Request<proc::CreateEntry>& call) {
   auto& reply = call.reply();
   if (!admitCall(call, args.header)) return;
   const std::string form = args.form ? args.form : "";
-  const bool alert = strcasecmp(form.c_str(), ZQ_ALERT_FORM) == 0;
-  if (alert) report(call, call.server.alerts().ensureForm());
+  if (strcasecmp(form.c_str(), ZQ_ALERT_FORM) == 0) report(call, call.server.alerts().ensureForm());
   if (!mayWrite(call, form, args.values)) return afterCall(call, args.header);
   EntryStore store(call.server.store());
-  std::string id;
-  const StoreResult created = store.create(form, args.values, userOf(call), id);
-  report(call, created);
-  copyId(reply.entryId, id);
+  StoreTransaction unit(store);
+  Row entry;
+  bool created = false;
+  if (ZQCopyFieldValueList(&entry.values, &args.values) != 0) {
+    addError(call, zq::kMsgNoMemory);
+  } else if (call.server.workflow().runFilters(store, form, ZQ_OPERATION_CREATE, entry,
+                                               userOf(call), call.status)) {
+    std::string id;
+    const StoreResult r = store.create(form, entry.values, userOf(call), id);
+    report(call, r);
+    created = r.ok() && unit.commit();
+    if (created) copyId(reply.entryId, id);
+    entry.id = id;
+  }
   afterCall(call, args.header);
-  if (alert && created.ok()) call.server.alerts().alertCreated(alertOfValues(args.values));
+  if (created) call.server.workflow().afterCreate(form, entry.id, entry.values);
 }
 
 void deleteEntry(Request<proc::DeleteEntry>& call) {
@@ -234,7 +330,16 @@ void deleteEntry(Request<proc::DeleteEntry>& call) {
   if (singleId(call, args.entryId, id)) {
     const std::string form = args.form ? args.form : "";
     EntryStore store(call.server.store());
-    if (mayChangeEntries(call, form)) report(call, store.remove(form, id));
+    Row entry;
+    if (mayChangeEntries(call, form) && storedEntry(call, store, form, id, entry)) {
+      StoreTransaction unit(store);
+      if (call.server.workflow().runFilters(store, form, ZQ_OPERATION_DELETE, entry, userOf(call),
+                                            call.status)) {
+        const StoreResult r = store.remove(form, id);
+        report(call, r);
+        if (r.ok()) unit.commit();
+      }
+    }
   }
   afterCall(call, args.header);
 }

@@ -327,6 +327,12 @@ bool joinMatches(const ZQQualifierStruct* qualifier, const Row& a, const Row* b)
   return eval.matches(qualifier, a);
 }
 
+bool rowMatches(const ZQQualifierStruct* qualifier, const Row& row, const FormDef* form,
+                QueryError& error) {
+  Evaluator eval{form, &error};
+  return eval.matches(qualifier, row);
+}
+
 bool runQuery(EntryStore& store, const std::string& form, const ZQQualifierStruct* qualifier,
               const ZQSortList* sort, uint32_t firstRetrieve, uint32_t maxRetrieve,
               QueryResult& out, QueryError& error) {

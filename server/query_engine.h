@@ -37,6 +37,11 @@ struct QueryError {
   std::string appended;
 };
 
+// Whether one entry matches a qualification (none: it does); with a form,
+// a field the form lacks sets error.
+bool rowMatches(const ZQQualifierStruct* qualifier, const Row& row, const FormDef* form,
+                QueryError& error);
+
 // The matching rows of a form, sorted, with the number of matches before
 // the window was applied. firstRetrieve skips, maxRetrieve 0 means all.
 struct QueryResult {

@@ -18,6 +18,8 @@
 #include "pending_call.h"
 #include "sql_runner.h"
 #include "store.h"
+#include "workflow_engine.h"
+#include "zqapi/zq_alerts.h"
 
 namespace zqserver {
 namespace {
@@ -84,6 +86,12 @@ bool Server::setUp() {
     installSqlGuards(store_->db());
     alerts_ = std::make_unique<AlertCenter>(*store_, options_.host);
     alerts_->start();
+    workflow_ = std::make_unique<WorkflowEngine>(*store_, alerts_.get());
+    // Every entry created on the alert form is delivered to its listeners.
+    workflow_->onCreated(ZQ_ALERT_FORM, [this](const std::string&, const std::string&,
+                                               const ZQFieldValueList& values) {
+      alerts_->alertCreated(alertOfValues(values));
+    });
   }
 
   listenFd_ = socket(AF_INET, SOCK_STREAM, 0);
@@ -159,6 +167,7 @@ void Server::tearDown() {
   }
   // Let the RPC library notice the shut-down connections and free them.
   for (int round = 0; round < 3; ++round) serveReady(0);
+  workflow_.reset();
   alerts_.reset();
   administration_.reset();
   accounts_.reset();
@@ -188,6 +197,7 @@ bool Server::serveReady(int timeoutMs) {
 void Server::loop() {
   while (!stopping_.load()) {
     if (!serveReady(50)) break;
+    if (workflow_) workflow_->tick(time(nullptr));
     startAsideCalls();
     reapAsideCalls(false);
   }

@@ -80,6 +80,7 @@ struct Options {
 
 struct Store;
 class AlertCenter;
+class WorkflowEngine;
 class Accounts;
 class Administration;
 struct PendingCall;
@@ -115,6 +116,7 @@ class Server {
   RunningCalls& running() { return running_; }
   BackgroundProcesses& processes() { return processes_; }
   AlertCenter& alerts() { return *alerts_; }
+  WorkflowEngine& workflow() { return *workflow_; }
 
   // Runs a call that may take long (SQL, processes, waits for events) on a
   // thread of its own; its connection is not read until it has answered.
@@ -143,6 +145,7 @@ class Server {
   std::unique_ptr<Accounts> accounts_;
   std::unique_ptr<Administration> administration_;
   std::unique_ptr<AlertCenter> alerts_;
+  std::unique_ptr<WorkflowEngine> workflow_;
   RunningCalls running_;
   BackgroundProcesses processes_;
   // Calls running aside: waiting to start, running (with their threads),

@@ -12,6 +12,7 @@
 #include "zq_workflow.h"
 #include "zq_defs.h"
 #include "zq_definitions.h"
+#include "zq_workflow_definitions.h"
 #include "zq_security.h"
 #include "zq_text.h"
 #include "zq_datetime.h"

@@ -9,5 +9,6 @@
 #include "transport/describe_admin.h"
 #include "transport/describe_alerts.h"
 #include "transport/describe_definitions.h"
+#include "transport/describe_workflow_defs.h"
 #include "transport/describe_records.h"
 #include "transport/transport.h"

@@ -35,37 +35,37 @@
   X(SetField, 13, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, SetFieldArgs, StatusReply)                                  \
   X(CreateField, 14, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, CreateFieldArgs, IdReply)                                \
   X(GetListField, 15, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, ListFieldArgs, IdListReply)                               \
-  X(GetCharMenu, 16, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                \
-  X(SetCharMenu, 17, 7, 14, Admin, Long, kMsgTimeoutChange, void, void)                                                   \
-  X(CreateCharMenu, 18, 7, 14, Admin, Long, kMsgTimeoutChange, void, void)                                                \
-  X(DeleteCharMenu, 19, 7, 14, Admin, Long, kMsgTimeoutChange, void, void)                                                \
-  X(GetListCharMenu, 20, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                            \
-  X(GetFilter, 21, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                                  \
-  X(SetFilter, 22, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                                   \
-  X(CreateFilter, 23, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                                \
-  X(DeleteFilter, 24, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                                \
-  X(GetListFilter, 25, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                              \
+  X(GetCharMenu, 16, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetMenuArgs, GetMenuReply)                                 \
+  X(SetCharMenu, 17, 7, 14, Admin, Long, kMsgTimeoutChange, SetMenuArgs, StatusReply)                                     \
+  X(CreateCharMenu, 18, 7, 14, Admin, Long, kMsgTimeoutChange, CreateMenuArgs, StatusReply)                               \
+  X(DeleteCharMenu, 19, 7, 14, Admin, Long, kMsgTimeoutChange, DeleteByNameArgs, StatusReply)                             \
+  X(GetListCharMenu, 20, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, ListMenuArgs, TextNameListReply)                       \
+  X(GetFilter, 21, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetFilterArgs, GetFilterReply)                               \
+  X(SetFilter, 22, 7, 14, Admin, Normal, kMsgTimeoutChange, SetFilterArgs, StatusReply)                                   \
+  X(CreateFilter, 23, 7, 14, Admin, Normal, kMsgTimeoutChange, CreateFilterArgs, StatusReply)                             \
+  X(DeleteFilter, 24, 7, 14, Admin, Normal, kMsgTimeoutChange, DeleteByNameArgs, StatusReply)                             \
+  X(GetListFilter, 25, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, ListWorkflowArgs, TextNameListReply)                     \
   X(VerifyUser, 32, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, HeaderOnlyArgs, VerifyUserReply)                            \
   X(GetListGroup, 33, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetListGroupArgs, GetListGroupReply)                      \
   X(Export, 34, 7, 14, List, ExtraLongAtLeast(28800), kMsgTimeoutRetrieve, ExportArgs, ExportReply)                                    \
   X(Import, 35, 7, 14, Admin, ExtraLongAtLeast(28800), kMsgTimeoutChange, ImportArgs, StatusReply)                                     \
   X(GetServerInfo, 36, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, ServerInfoArgs, ServerInfoReply)                         \
   X(MergeEntry, 37, 7, 14, Fast, Normal, kMsgTimeoutChange, MergeEntryArgs, EntryIdReply)                                 \
-  X(GetActiveLink, 38, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                              \
-  X(SetActiveLink, 39, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                               \
-  X(CreateActiveLink, 40, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                            \
-  X(DeleteActiveLink, 41, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                            \
-  X(GetListActiveLink, 42, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                          \
+  X(GetActiveLink, 38, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetActiveLinkArgs, GetActiveLinkReply)                   \
+  X(SetActiveLink, 39, 7, 14, Admin, Normal, kMsgTimeoutChange, SetActiveLinkArgs, StatusReply)                           \
+  X(CreateActiveLink, 40, 7, 14, Admin, Normal, kMsgTimeoutChange, CreateActiveLinkArgs, StatusReply)                     \
+  X(DeleteActiveLink, 41, 7, 14, Admin, Normal, kMsgTimeoutChange, DeleteByNameArgs, StatusReply)                         \
+  X(GetListActiveLink, 42, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, ListWorkflowArgs, TextNameListReply)                 \
   X(DeleteField, 43, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, DeleteByIdArgs, StatusReply)                             \
   X(SetServerInfo, 44, 7, 14, Admin, Normal, kMsgTimeoutChange, SetServerInfoArgs, StatusReply)                           \
   X(GetMenuFile, 45, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, MenuFileArgs, MenuFileReply)                               \
   X(GetListUser, 46, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetListUserArgs, GetListUserReply)                         \
   X(EndSession, 47, 7, 14, Admin, Fixed(1), kMsgTimeoutChange, EndSessionArgs, StatusReply)                               \
-  X(GetEscalation, 48, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                              \
-  X(SetEscalation, 49, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                               \
-  X(CreateEscalation, 50, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                            \
-  X(DeleteEscalation, 51, 7, 14, Admin, Normal, kMsgTimeoutChange, void, void)                                            \
-  X(GetListEscalation, 52, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                          \
+  X(GetEscalation, 48, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetEscalationArgs, GetEscalationReply)                   \
+  X(SetEscalation, 49, 7, 14, Admin, Normal, kMsgTimeoutChange, SetEscalationArgs, StatusReply)                           \
+  X(CreateEscalation, 50, 7, 14, Admin, Normal, kMsgTimeoutChange, CreateEscalationArgs, StatusReply)                     \
+  X(DeleteEscalation, 51, 7, 14, Admin, Normal, kMsgTimeoutChange, DeleteByNameArgs, StatusReply)                         \
+  X(GetListEscalation, 52, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, ListWorkflowArgs, TextNameListReply)                 \
   X(SetFullTextInfo, 53, 7, 14, Admin, Long, kMsgTimeoutChange, SetFullTextInfoArgs, StatusReply)                         \
   X(GetFullTextInfo, 54, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetFullTextInfoArgs, GetFullTextInfoReply)             \
   X(ExpandQueryMenu, 55, 7, 14, List, Long, kMsgTimeoutRetrieve, QueryMenuArgs, MenuReply)                                \
@@ -85,20 +85,20 @@
   X(DeleteSupportFile, 71, 7, 14, Admin, Normal, kMsgTimeoutChange, DeleteSupportFileArgs, StatusReply)                   \
   X(GetListSupportFile, 72, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, ListSupportFileArgs, IdListReply)                   \
   X(GetListEntryWithFields, 73, 7, 14, List, Long, kMsgTimeoutQuery, ListEntryArgs, ListEntryWithFieldsReply)             \
-  X(GetContainer, 74, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                               \
-  X(SetContainer, 75, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                             \
-  X(CreateContainer, 76, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                          \
-  X(DeleteContainer, 77, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                          \
-  X(GetListContainer, 78, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                           \
+  X(GetContainer, 74, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetContainerArgs, GetContainerReply)                      \
+  X(SetContainer, 75, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, SetContainerArgs, StatusReply)                          \
+  X(CreateContainer, 76, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, CreateContainerArgs, StatusReply)                    \
+  X(DeleteContainer, 77, 7, 14, Admin, ExtraLong, kMsgTimeoutChange, DeleteByNameArgs, StatusReply)                       \
+  X(GetListContainer, 78, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, ListContainerArgs, ListContainerReply)                \
   X(GetMultipleFields, 79, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetMultipleFieldsArgs, GetMultipleFieldsReply)       \
   X(GetEntryBLOB, 80, 7, 14, Fast, Long, kMsgTimeoutRetrieve, EntryBlobArgs, EntryBlobReply)                              \
   X(Cancel, 81, 7, 14, Fast, Normal, kMsgTimeoutChange, HeaderOnlyArgs, StatusReply)                                      \
-  X(GetMultipleActiveLinks, 82, 8, 14, List, Long, kMsgTimeoutRetrieve, void, void)                                       \
-  X(GetMultipleFilters, 83, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                         \
-  X(GetMultipleEscalations, 84, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                     \
-  X(GetMultipleContainers, 85, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                      \
+  X(GetMultipleActiveLinks, 82, 8, 14, List, Long, kMsgTimeoutRetrieve, GetMultipleNamedArgs, GetMultipleActiveLinksReply) \
+  X(GetMultipleFilters, 83, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, GetMultipleNamedArgs, GetMultipleFiltersReply)      \
+  X(GetMultipleEscalations, 84, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, GetMultipleNamedArgs, GetMultipleEscalationsReply) \
+  X(GetMultipleContainers, 85, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, GetMultipleContainersArgs, GetMultipleContainersReply) \
   X(GetMultipleSchemas, 86, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, GetMultipleSchemasArgs, GetMultipleSchemasReply)    \
-  X(GetMultipleCharMenus, 87, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                       \
+  X(GetMultipleCharMenus, 87, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, GetMultipleNamedArgs, GetMultipleMenusReply)      \
   X(GetMultipleVUIs, 88, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, GetMultipleViewsArgs, GetMultipleViewsReply)           \
   X(CreateUser, 90, 7, 14, Fast, Normal, kMsgTimeoutChange, CreateUserArgs, PrivateReply)                                 \
   X(DeleteUser, 91, 7, 14, Fast, Normal, kMsgTimeoutChange, DeleteNamedArgs, PrivateReply)                                \

@@ -10,6 +10,7 @@
 #include "transport/describe_menus.h"
 #include "transport/describe_queries.h"
 #include "transport/describe_records.h"
+#include "transport/describe_workflow_defs.h"
 
 namespace zq::transport {
 namespace {

@@ -23,6 +23,7 @@
 #include "transport/records_entries.h"
 #include "transport/records_menus.h"
 #include "transport/records_queries.h"
+#include "transport/records_workflow.h"
 
 namespace zq::transport {
 

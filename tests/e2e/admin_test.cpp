@@ -311,6 +311,56 @@ TEST_F(Accounts, AdministratorOnlyCallsAreRefusedToOthers) {
   EXPECT_TRUE(s.has(zq::kMsgAuthenticationFailed));
 }
 
+// Filters are definitions: only an administrator creates, changes or
+// deletes them, and a refused call leaves the filter as it was.
+TEST_F(Accounts, FilterDefinitionsAreForAdministrators) {
+  char tickets[sizeof(ZQNameType)] = "Tickets";
+  ZQNameList forms{1, reinterpret_cast<ZQNameType*>(tickets)};
+  ZQWorkflowConnectStruct connection{};
+  connection.type = ZQ_WORKFLOW_CONN_SCHEMA_LIST;
+  connection.schemaList = &forms;
+  ZQFilterActionStruct message{};
+  message.action = ZQ_FILTER_ACTION_MESSAGE;
+  message.u.message = {ZQ_MESSAGE_NOTE, 10001, const_cast<char*>("hello")};
+  ZQFilterActionList actions{1, &message};
+  auto create = [&](ZQControlStruct* c, const char* name, Status& s) {
+    return ZQCreateFilter(c, name, 1, &connection, ZQ_OPERATION_CREATE, 1, nullptr, &actions,
+                          nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, fresh(s));
+  };
+  Status s;
+  ASSERT_EQ(create(&control_, "Greeting", s), 0) << messageList(s);
+
+  Login joe(*this, "Joe", "Jo3-pw");
+  uint32_t order = 7;
+  const std::vector<std::pair<const char*, std::function<int(Status&)>>> calls = {
+      {"ZQCreateFilter", [&](Status& s) { return create(&joe.control, "Mine", s); }},
+      {"ZQSetFilter",
+       [&](Status& s) {
+         return ZQSetFilter(&joe.control, "Greeting", nullptr, &order, nullptr, nullptr, nullptr,
+                            nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                            nullptr, fresh(s));
+       }},
+      {"ZQDeleteFilter",
+       [&](Status& s) { return ZQDeleteFilter(&joe.control, "Greeting", 0, fresh(s)); }},
+  };
+  for (const auto& [name, call] : calls) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(call(s), 2);
+    EXPECT_TRUE(s.has(zq::kMsgAdministratorRequired)) << messageList(s);
+  }
+  uint32_t stored = 0;
+  ASSERT_EQ(ZQGetFilter(&control_, "Greeting", &stored, nullptr, nullptr, nullptr, nullptr, nullptr,
+                        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                        nullptr, fresh(s)),
+            0)
+      << messageList(s);
+  EXPECT_EQ(stored, 1u);
+  ZQNameList names{0, nullptr};
+  ASSERT_EQ(ZQGetListFilter(&control_, nullptr, 0, nullptr, &names, fresh(s)), 0);
+  EXPECT_EQ(names.count, 1u) << "nothing was created for Joe";
+  FreeZQNameList(&names, 0);
+}
+
 TEST_F(Accounts, UserListsByType) {
   Login joe(*this, "Joe", "Jo3-pw");
   Status s;

@@ -1,0 +1,258 @@
+// zqserverd's workflow engine end to end: filters created through the API
+// change and refuse entry operations, escalations change matching entries
+// on their schedule, and a workflow that feeds itself is stopped.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "definitions_fixture.h"
+#include "entry_store.h"
+#include "frame/message_numbers.h"
+#include "workflow_engine.h"
+
+using zqtest::charValue;
+using zqtest::intValue;
+using zqtest::Names;
+using zqtest::Relation;
+using zqtest::Status;
+
+namespace {
+
+constexpr ZQInternalId kTitle = 536870913;
+constexpr ZQInternalId kCount = 536870914;
+
+struct Connection {
+  Names forms;
+  ZQWorkflowConnectStruct c{};
+  explicit Connection(std::initializer_list<const char*> names) : forms(names) {
+    c.type = ZQ_WORKFLOW_CONN_SCHEMA_LIST;
+    c.schemaList = &forms.list;
+  }
+};
+
+// A SET FIELDS action over assignments the caller owns.
+struct SetFields {
+  std::vector<ZQFieldAssignStruct> items;
+  ZQFilterActionStruct action{};
+  ZQFilterActionList list{1, &action};
+  explicit SetFields(std::vector<ZQFieldAssignStruct> assignments) : items(std::move(assignments)) {
+    action.action = ZQ_FILTER_ACTION_FIELDS;
+    action.u.setFields.fieldAssignList = {static_cast<uint32_t>(items.size()), items.data()};
+  }
+};
+
+ZQFieldAssignStruct assignValue(ZQInternalId field, ZQValueStruct v) {
+  ZQFieldAssignStruct a{};
+  a.fieldId = field;
+  a.assignment.assignType = ZQ_ASSIGN_TYPE_VALUE;
+  a.assignment.u.value = v;
+  return a;
+}
+
+class WorkflowEngine : public zqtest::DefinitionTest {
+ protected:
+  void SetUp() override {
+    zqtest::DefinitionTest::SetUp();
+    if (HasFatalFailure()) return;
+    zqserver::EntryStore store(server_->store());
+    ASSERT_TRUE(store
+                    .createForm("Tickets", {{kTitle, ZQ_DATA_TYPE_CHAR, "Title"},
+                                            {kCount, ZQ_DATA_TYPE_INTEGER, "Count"}})
+                    .ok());
+  }
+
+  Connection tickets_{"Tickets"};
+
+  std::string create(const char* title, int32_t count, Status& s, int expected = 0) {
+    ZQFieldValueStruct values[2] = {{kTitle, charValue(title)}, {kCount, intValue(count)}};
+    ZQFieldValueList list{2, values};
+    ZQEntryIdType id = "";
+    EXPECT_EQ(ZQCreateEntry(&control_, "Tickets", &list, id, s.fresh()), expected);
+    return id;
+  }
+
+  int setCount(const std::string& id, int32_t count, Status& s) {
+    ZQEntryIdType one;
+    zq::copyName(one, id.c_str(), sizeof one);
+    ZQEntryIdList ids{1, &one};
+    ZQFieldValueStruct value{kCount, intValue(count)};
+    ZQFieldValueList list{1, &value};
+    return ZQSetEntry(&control_, "Tickets", &ids, &list, 0, 0, s.fresh());
+  }
+
+  // Title and count of an entry as stored.
+  std::pair<std::string, int32_t> read(const std::string& id) {
+    zqserver::EntryStore store(server_->store());
+    ZQFieldValueList values{0, nullptr};
+    EXPECT_TRUE(store.get("Tickets", id, nullptr, values).ok());
+    std::pair<std::string, int32_t> out{"", -1};
+    for (uint32_t i = 0; i < values.count; ++i) {
+      const ZQFieldValueStruct& v = values.items[i];
+      if (v.fieldId == kTitle && v.value.dataType == ZQ_DATA_TYPE_CHAR)
+        out.first = v.value.u.charValue;
+      if (v.fieldId == kCount && v.value.dataType == ZQ_DATA_TYPE_INTEGER)
+        out.second = v.value.u.integerValue;
+    }
+    FreeZQFieldValueList(&values, 0);
+    return out;
+  }
+};
+
+// A filter on create whose run-if picks big counts: its if-actions set the
+// title and add to the count (arithmetic over the entry's own field), its
+// else-actions set the title only. Disabled, it changes nothing.
+TEST_F(WorkflowEngine, FilterSetsFieldsOnCreate) {
+  Status s;
+  Relation big(ZQ_REL_OP_GREATER, kCount, intValue(5));
+  ZQArithOpAssignStruct plus{};
+  plus.operation = ZQ_ARITH_OP_ADD;
+  plus.left.assignType = ZQ_ASSIGN_TYPE_FIELD;
+  ZQAssignFieldStruct countField{};
+  countField.tag = ZQ_FIELD;
+  countField.u.fieldId = kCount;
+  countField.noMatchOption = countField.multiMatchOption = 1;
+  plus.left.u.field = &countField;
+  plus.right.assignType = ZQ_ASSIGN_TYPE_VALUE;
+  plus.right.u.value = intValue(100);
+  ZQFieldAssignStruct addHundred{};
+  addHundred.fieldId = kCount;
+  addHundred.assignment.assignType = ZQ_ASSIGN_TYPE_ARITH;
+  addHundred.assignment.u.arithOp = &plus;
+  SetFields ifBig({assignValue(kTitle, charValue("big")), addHundred});
+  SetFields ifSmall({assignValue(kTitle, charValue("small"))});
+  ASSERT_EQ(ZQCreateFilter(&control_, "Size", 10, &tickets_.c, ZQ_OPERATION_CREATE, 1, &big.qual,
+                           &ifBig.list, &ifSmall.list, nullptr, nullptr, nullptr, nullptr, 0,
+                           nullptr, s.fresh()),
+            0);
+
+  const std::string large = create("given", 7, s);
+  const std::string little = create("given", 2, s);
+  EXPECT_EQ(read(large), (std::pair<std::string, int32_t>{"big", 107}));
+  EXPECT_EQ(read(little), (std::pair<std::string, int32_t>{"small", 2}));
+  // A set is not the filter's operation.
+  ASSERT_EQ(setCount(little, 9, s), 0);
+  EXPECT_EQ(read(little), (std::pair<std::string, int32_t>{"small", 9}));
+
+  uint32_t off = 0;
+  ASSERT_EQ(
+      ZQSetFilter(&control_, "Size", nullptr, nullptr, nullptr, nullptr, &off, nullptr, nullptr,
+                  nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, s.fresh()),
+      0);
+  EXPECT_EQ(read(create("given", 7, s)), (std::pair<std::string, int32_t>{"given", 7}));
+}
+
+// An error message refuses the set whole: nothing of it is stored and the
+// caller gets the filter's number and text. A warning lets it through.
+TEST_F(WorkflowEngine, MessageActionRefusesSet) {
+  Status s;
+  Relation tooMany(ZQ_REL_OP_GREATER, kCount, intValue(100));
+  ZQFilterActionStruct refuse{};
+  refuse.action = ZQ_FILTER_ACTION_MESSAGE;
+  refuse.u.message = {ZQ_MESSAGE_ERROR, 10042, const_cast<char*>("Counts stop at 100")};
+  ZQFilterActionList refuseList{1, &refuse};
+  ZQFilterActionStruct warn = refuse;
+  warn.u.message = {ZQ_MESSAGE_WARNING, 10043, const_cast<char*>("Changed")};
+  ZQFilterActionList warnList{1, &warn};
+  ASSERT_EQ(ZQCreateFilter(&control_, "Limit", 1, &tickets_.c, ZQ_OPERATION_SET, 1, &tooMany.qual,
+                           &refuseList, &warnList, nullptr, nullptr, nullptr, nullptr, 0, nullptr,
+                           s.fresh()),
+            0);
+  const std::string id = create("t", 1, s);
+  EXPECT_EQ(setCount(id, 500, s), 2);
+  ASSERT_EQ(s.count, 1u);
+  EXPECT_EQ(s.items[0].messageType, static_cast<uint32_t>(ZQ_MESSAGE_ERROR));
+  EXPECT_EQ(s.items[0].messageNumber, 10042);
+  EXPECT_STREQ(s.items[0].appended, "Counts stop at 100");
+  EXPECT_EQ(read(id).second, 1) << "the refused set stored nothing";
+
+  EXPECT_EQ(setCount(id, 50, s), 1);
+  EXPECT_TRUE(s.has(10043));
+  EXPECT_EQ(read(id).second, 50);
+}
+
+// An escalation every second sets the title of the entries its
+// qualification matches; the other entries stay as they are.
+TEST_F(WorkflowEngine, EscalationFiresOnItsInterval) {
+  Status s;
+  const std::string due = create("open", 1, s);
+  const std::string notDue = create("open", 2, s);
+  Relation one(ZQ_REL_OP_EQUAL, kCount, intValue(1));
+  SetFields escalate({assignValue(kTitle, charValue("escalated"))});
+  ZQEscalationTimeStruct time{};
+  time.kind = ZQ_ESCALATION_INTERVAL;
+  time.u.interval = 1;
+  ASSERT_EQ(ZQCreateEscalation(&control_, "Chase", &time, &tickets_.c, 1, &one.qual, &escalate.list,
+                               nullptr, nullptr, nullptr, nullptr, nullptr, s.fresh()),
+            0);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (read(due).first != "escalated" && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(read(due).first, "escalated");
+  EXPECT_EQ(read(notDue).first, "open");
+}
+
+// A filter that pushes into its own form on every set feeds itself: the
+// engine stops it with 297 and the set is rolled back whole.
+TEST_F(WorkflowEngine, WorkflowFeedingItselfIsStopped) {
+  Status s;
+  const std::string id = create("t", 1, s);
+  ZQPushFieldsStruct push{};
+  zq::copyName(push.target.schema, "Tickets", sizeof push.target.schema);
+  push.target.tag = ZQ_FIELD;
+  push.target.u.fieldId = kTitle;
+  push.target.noMatchOption = ZQ_NO_MATCH_NULL;
+  push.target.multiMatchOption = 5;  // every match
+  push.source.assignType = ZQ_ASSIGN_TYPE_VALUE;
+  push.source.u.value = charValue("again");
+  ZQFilterActionStruct action{};
+  action.action = ZQ_FILTER_ACTION_FIELDP;
+  action.u.pushFields.pushFieldsList = {1, &push};
+  ZQFilterActionList list{1, &action};
+  ASSERT_EQ(ZQCreateFilter(&control_, "Echo", 1, &tickets_.c, ZQ_OPERATION_SET, 1, nullptr, &list,
+                           nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, s.fresh()),
+            0);
+  EXPECT_EQ(setCount(id, 3, s), 2);
+  EXPECT_TRUE(s.has(zq::kMsgWorkflowTooDeep));
+  EXPECT_EQ(read(id), (std::pair<std::string, int32_t>{"t", 1}));
+}
+
+// The debugger hook sees each filter, its condition and each action, and
+// stopping at a step ends the operation.
+TEST_F(WorkflowEngine, HookSeesEveryStepAndCanStop) {
+  struct Recorder : zqserver::WorkflowHook {
+    std::vector<std::string> steps;
+    bool stopAtAction = false;
+    Verdict filter(const zqserver::WorkflowStep& s) override {
+      steps.push_back("filter " + s.name);
+      return Verdict::go;
+    }
+    Verdict condition(const zqserver::WorkflowStep&, bool matched) override {
+      steps.push_back(matched ? "matched" : "not matched");
+      return Verdict::go;
+    }
+    Verdict action(const zqserver::WorkflowStep& s) override {
+      steps.push_back("action " + std::to_string(s.action->action));
+      return stopAtAction ? Verdict::stop : Verdict::go;
+    }
+  } recorder;
+  Status s;
+  SetFields title({assignValue(kTitle, charValue("seen"))});
+  ASSERT_EQ(ZQCreateFilter(&control_, "Watched", 1, &tickets_.c, ZQ_OPERATION_CREATE, 1, nullptr,
+                           &title.list, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr,
+                           s.fresh()),
+            0);
+  server_->workflow().setHook(&recorder);
+  const std::string id = create("t", 1, s);
+  EXPECT_EQ(recorder.steps, (std::vector<std::string>{"filter Watched", "matched", "action 4"}));
+  EXPECT_EQ(read(id).first, "seen");
+  recorder.stopAtAction = true;
+  create("t", 1, s, 2);
+  EXPECT_TRUE(s.has(zq::kMsgWorkflowTooDeep));
+  server_->workflow().setHook(nullptr);
+}
+
+}  // namespace
