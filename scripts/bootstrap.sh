@@ -7,7 +7,7 @@ packages=(
   libtirpc-dev libssl-dev openssl zlib1g-dev libsqlite3-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   rpcbind locales ninja-build
-  nlohmann-json3-dev libcsv-dev doxygen dpkg-dev file man-db
+  nlohmann-json3-dev libcsv-dev doxygen dpkg-dev file man-db libxml2-dev
 )
 
 missing=()

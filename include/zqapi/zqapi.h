@@ -22,5 +22,6 @@
 #include "zq_export.h"
 #include "zq_debugger.h"
 #include "zq_admin.h"
+#include "zq_xml.h"
 
 #endif /* ZQAPI_ZQAPI_H */

@@ -73,6 +73,10 @@ std::span<const OrdinalEntry> ordinals() {
     // One value in the qualification text form.
     ZQ_ORDINAL(847, ZQEncodeValueText),
     ZQ_ORDINAL(848, ZQDecodeValueText),
+    // Reading XML documents.
+    ZQ_ORDINAL(842, ZQGetComplexEntryCreateFromXML),
+    ZQ_ORDINAL(843, ZQGetLockBlockFromXML),
+    ZQ_ORDINAL(844, ZQGetSchemaDataFromXML),
     // The copies: one per copied type, and the rows beside the list.
     ZQ_EXPORTED_TYPES(ZQ_COPY_ROW)
     ZQ_ORDINAL(1004, ZQCopyPermissionList),
