@@ -69,15 +69,19 @@ int ZQParseXMLDocument(ZQControlStruct* control, ZQXMLInputDoc* input, ZQStructI
 /** The objects of a parsed document, in document order. */
 int ZQGetListXMLObjects(ZQControlStruct* control, ZQXMLParsedStream* parsed,
                         ZQStructItemList* objects, ZQStatusList* status);
+/**@{*/
 /** Starts and finishes a document of several objects. */
 int ZQSetDocHeaderToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, ZQStatusList* status);
 int ZQSetDocFooterToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, ZQStatusList* status);
+/**@}*/
 
+/**@{*/
 /** Releases what the XML library put into a document. They return 0, or
  * 8953 when the XML library cannot be loaded. */
 int FreeZQXMLInputDoc(ZQXMLInputDoc* doc, ZQBoolean freeStruct);
 int FreeZQXMLOutputDoc(ZQXMLOutputDoc* doc, ZQBoolean freeStruct);
 int FreeZQXMLParsedStream(ZQXMLParsedStream* parsed, ZQBoolean freeStruct);
+/**@}*/
 /** Releases a parser handle; does nothing when the XML library was never
  * loaded (no handle can exist then). */
 int FreeZQXMLParserHandle(ZQXMLParserHandle* handle, ZQBoolean freeStruct);
@@ -88,6 +92,7 @@ int FreeZQXMLParserHandle(ZQXMLParserHandle* handle, ZQBoolean freeStruct);
  * appBlockName and appOwner name the application the object belongs to. */
 
 /**@{*/
+/** An image in XML form. */
 int ZQGetImageFromXML(ZQControlStruct* control, ZQXMLParsedStream* parsed, const char* name,
                       char** appBlockName, char** appOwner, ZQImageDataStruct* data,
                       char** imageType, ZQTimestamp* timestamp, char** checksum, char** description,
@@ -98,7 +103,10 @@ int ZQSetImageToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, const char* n
                     const char* imageType, ZQTimestamp timestamp, const char* description,
                     const char* helpText, const char* owner, const char* lastChanged,
                     const char* changeDiary, ZQPropList* properties, ZQStatusList* status);
+/**@}*/
 
+/**@{*/
+/** A form in XML form. */
 int ZQGetSchemaFromXML(ZQControlStruct* control, ZQXMLParsedStream* parsed, const char* name,
                        char** appBlockName, char** appOwner, ZQCompoundSchema* schema,
                        ZQSchemaInheritanceList* inheritance, ZQPermissionList* permissions,
@@ -119,7 +127,10 @@ int ZQSetSchemaToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, const char* 
                      ZQTimestamp timestamp, const char* owner, const char* lastChanged,
                      const char* changeDiary, ZQPropList* properties, uint32_t option,
                      ZQStatusList* status);
+/**@}*/
 
+/**@{*/
+/** A filter in XML form. */
 int ZQGetFilterFromXML(ZQControlStruct* control, ZQXMLParsedStream* parsed, const char* name,
                        char** appBlockName, char** appOwner, uint32_t* order,
                        ZQWorkflowConnectStruct* forms, uint32_t* opSet, uint32_t* enable,
@@ -136,7 +147,10 @@ int ZQSetFilterToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, const char* 
                      const char* owner, const char* lastChanged, const char* changeDiary,
                      ZQPropList* properties, uint32_t errorOptions, const char* errorFilter,
                      ZQStatusList* status);
+/**@}*/
 
+/**@{*/
+/** An active link in XML form. */
 int ZQGetActiveLinkFromXML(ZQControlStruct* control, ZQXMLParsedStream* parsed, const char* name,
                            char** appBlockName, char** appOwner, uint32_t* order,
                            ZQWorkflowConnectStruct* forms, ZQInternalIdList* groups,
@@ -157,8 +171,10 @@ int ZQSetActiveLinkToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, const ch
                          const char* helpText, ZQTimestamp timestamp, const char* owner,
                          const char* lastChanged, const char* changeDiary, ZQPropList* properties,
                          uint32_t errorOptions, const char* errorActiveLink, ZQStatusList* status);
+/**@}*/
 
-/** interval: seconds between runs. */
+/**@{*/
+/** An escalation in XML form; interval: seconds between runs. */
 int ZQGetEscalationFromXML(ZQControlStruct* control, ZQXMLParsedStream* parsed, const char* name,
                            char** appBlockName, char** appOwner, uint32_t* interval,
                            ZQWorkflowConnectStruct* forms, uint32_t* enable,
@@ -173,7 +189,10 @@ int ZQSetEscalationToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, const ch
                          const char* helpText, ZQTimestamp timestamp, const char* owner,
                          const char* lastChanged, const char* changeDiary, ZQPropList* properties,
                          ZQStatusList* status);
+/**@}*/
 
+/**@{*/
+/** A container in XML form. */
 int ZQGetContainerFromXML(ZQControlStruct* control, ZQXMLParsedStream* parsed, const char* name,
                           char** appBlockName, char** appOwner, ZQPermissionList* permissions,
                           ZQInternalIdList* subAdminGroups, ZQContainerOwnerObjList* ownerObjects,
@@ -189,7 +208,10 @@ int ZQSetContainerToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, const cha
                         const char* helpText, ZQTimestamp timestamp, const char* owner,
                         const char* lastChanged, const char* changeDiary, ZQPropList* properties,
                         ZQStatusList* status);
+/**@}*/
 
+/**@{*/
+/** A character menu in XML form. */
 int ZQGetMenuFromXML(ZQControlStruct* control, ZQXMLParsedStream* parsed, const char* name,
                      char** appBlockName, char** appOwner, uint32_t* refreshCode,
                      ZQCharMenuStruct* menu, char** helpText, ZQTimestamp* timestamp,
@@ -200,16 +222,20 @@ int ZQSetMenuToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, const char* na
                    ZQCharMenuStruct* menu, const char* helpText, ZQTimestamp timestamp,
                    const char* owner, const char* lastChanged, const char* changeDiary,
                    ZQPropList* properties, ZQStatusList* status);
+/**@}*/
 
-/** A view of form, found by name (null: by vuiId). */
+/**@{*/
+/** A view of a form in XML form, found by name (null: by vuiId). */
 int ZQGetVUIFromXML(ZQControlStruct* control, ZQXMLParsedStream* parsed, const char* form,
                     const char* name, ZQInternalId* vuiId, char** locale, uint32_t* vuiType,
                     ZQPropList* displayProperties, ZQStatusList* status);
 int ZQSetVUIToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, const char* form, const char* name,
                   ZQInternalId vuiId, const char* locale, uint32_t vuiType,
                   ZQPropList* displayProperties, ZQStatusList* status);
+/**@}*/
 
-/** A mapping that copies entries between forms of two servers. */
+/**@{*/
+/** A mapping that copies entries between forms of two servers in XML form. */
 int ZQGetDSOMappingFromXML(ZQControlStruct* control, ZQXMLParsedStream* parsed, const char* name,
                            char** appBlockName, char** appOwner, ZQNameType fromForm,
                            ZQServerNameType fromServer, ZQNameType toForm,
@@ -231,8 +257,10 @@ int ZQSetDSOMappingToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, const ch
                          const char* returnMapping, ZQQualifierStruct* match, const char* helpText,
                          ZQTimestamp timestamp, const char* owner, const char* lastChanged,
                          const char* changeDiary, ZQPropList* properties, ZQStatusList* status);
+/**@}*/
 
-/** A pool of threads that runs mappings. */
+/**@{*/
+/** A pool of threads that runs mappings in XML form. */
 int ZQGetDSOPoolFromXML(ZQControlStruct* control, ZQXMLParsedStream* parsed, const char* name,
                         char** appBlockName, char** appOwner, uint32_t* enable,
                         uint32_t* defaultPool, uint32_t* threadCount, char** connection,
@@ -246,8 +274,10 @@ int ZQSetDSOPoolToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, const char*
                       uint32_t polling, uint32_t pollingInterval, const char* helpText,
                       ZQTimestamp timestamp, const char* owner, const char* lastChanged,
                       const char* changeDiary, ZQPropList* properties, ZQStatusList* status);
+/**@}*/
 
-/** A field of form, found by name (null: by fieldId). */
+/**@{*/
+/** A field of a form in XML form, found by name (null: by fieldId). */
 int ZQGetFieldFromXML(ZQControlStruct* control, ZQXMLParsedStream* parsed, const char* form,
                       const char* name, ZQInternalId* fieldId, ZQFieldMappingStruct* mapping,
                       uint32_t* dataType, uint32_t* option, uint32_t* createMode,
@@ -273,13 +303,17 @@ int ZQSetFieldToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, const char* f
  * null. replyStatus carries the server's messages of the reply. */
 
 /**@{*/
+/** The request and reply of ZQCreateEntry in XML form. */
 int ZQPushCreateEntryToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, uint32_t parts,
                            uint32_t options, const char* form, ZQFieldValueList* values,
                            const char* entryId, ZQStatusList* replyStatus, ZQStatusList* status);
 int ZQPullCreateEntryFromXML(ZQControlStruct* control, ZQXMLInputDoc* input, ZQNameType form,
                              ZQFieldValueList* values, ZQEntryIdType entryId,
                              ZQStatusList* replyStatus, ZQStatusList* status);
+/**@}*/
 
+/**@{*/
+/** The request and reply of ZQSetEntry in XML form. */
 int ZQPushSetEntryToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, uint32_t parts,
                         uint32_t options, const char* form, ZQEntryIdList* entryId,
                         ZQFieldValueList* values, ZQTimestamp getTime, uint32_t option,
@@ -287,14 +321,20 @@ int ZQPushSetEntryToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, uint32_t 
 int ZQPullSetEntryFromXML(ZQControlStruct* control, ZQXMLInputDoc* input, ZQNameType form,
                           ZQEntryIdList* entryId, ZQFieldValueList* values, ZQTimestamp* getTime,
                           uint32_t* option, ZQStatusList* replyStatus, ZQStatusList* status);
+/**@}*/
 
+/**@{*/
+/** The request and reply of ZQDeleteEntry in XML form. */
 int ZQPushDeleteEntryToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, uint32_t parts,
                            uint32_t options, const char* form, ZQEntryIdList* entryId,
                            uint32_t option, ZQStatusList* replyStatus, ZQStatusList* status);
 int ZQPullDeleteEntryFromXML(ZQControlStruct* control, ZQXMLInputDoc* input, ZQNameType form,
                              ZQEntryIdList* entryId, uint32_t* option, ZQStatusList* replyStatus,
                              ZQStatusList* status);
+/**@}*/
 
+/**@{*/
+/** The request and reply of ZQMergeEntry in XML form. */
 int ZQPushMergeEntryToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, uint32_t parts,
                           uint32_t options, const char* form, ZQFieldValueList* values,
                           uint32_t mergeType, const char* entryId, ZQStatusList* replyStatus,
@@ -302,7 +342,10 @@ int ZQPushMergeEntryToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, uint32_
 int ZQPullMergeEntryFromXML(ZQControlStruct* control, ZQXMLInputDoc* input, ZQNameType form,
                             ZQFieldValueList* values, uint32_t* mergeType, ZQEntryIdType entryId,
                             ZQStatusList* replyStatus, ZQStatusList* status);
+/**@}*/
 
+/**@{*/
+/** The request and reply of ZQGetEntry in XML form. */
 int ZQPushGetEntryToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, uint32_t parts,
                         uint32_t options, const char* form, ZQEntryIdList* entryId,
                         ZQInternalIdList* fieldIds, ZQFieldValueList* values,
@@ -311,7 +354,10 @@ int ZQPullGetEntryFromXML(ZQControlStruct* control, ZQXMLInputDoc* input, ZQName
                           ZQEntryIdList* entryId, ZQInternalIdList* fieldIds,
                           ZQFieldValueList* values, ZQStatusList* replyStatus,
                           ZQStatusList* status);
+/**@}*/
 
+/**@{*/
+/** The request and reply of ZQGetEntryBLOB in XML form. */
 int ZQPushGetEntryBlobToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, uint32_t parts,
                             uint32_t options, const char* form, ZQEntryIdList* entryId,
                             ZQInternalId fieldId, ZQLocStruct* location, ZQStatusList* replyStatus,
@@ -319,7 +365,10 @@ int ZQPushGetEntryBlobToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, uint3
 int ZQPullGetEntryBlobFromXML(ZQControlStruct* control, ZQXMLInputDoc* input, ZQNameType form,
                               ZQEntryIdList* entryId, ZQInternalId* fieldId, ZQLocStruct* location,
                               ZQStatusList* replyStatus, ZQStatusList* status);
+/**@}*/
 
+/**@{*/
+/** The request and reply of ZQGetListEntryWithFields in XML form. */
 int ZQPushGetListEntryWithFieldsToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, uint32_t parts,
                                       uint32_t options, const char* form,
                                       ZQQualifierStruct* qualifier, ZQEntryListFieldList* fields,
@@ -333,7 +382,10 @@ int ZQPullGetListEntryWithFieldsFromXML(ZQControlStruct* control, ZQXMLInputDoc*
                                         uint32_t* firstRetrieve, uint32_t* maxRetrieve,
                                         ZQBoolean* useLocale, ZQEntryListFieldValueList* entries,
                                         uint32_t* numMatches, ZQStatusList* status);
+/**@}*/
 
+/**@{*/
+/** The request and reply of ZQGetMultipleEntries in XML form. */
 int ZQPushGetMultipleEntriesToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, uint32_t parts,
                                   uint32_t options, const char* form, ZQEntryIdListList* ids,
                                   ZQInternalIdList* fields, ZQBooleanList* exists,
@@ -343,7 +395,10 @@ int ZQPullGetMultipleEntriesFromXML(ZQControlStruct* control, ZQXMLInputDoc* inp
                                     ZQEntryIdListList* ids, ZQInternalIdList* fields,
                                     ZQBooleanList* exists, ZQFieldValueListList* values,
                                     ZQStatusList* status);
+/**@}*/
 
+/**@{*/
+/** The request and reply of ZQGetListEntry in XML form. */
 int ZQPushGetListEntryToXML(ZQControlStruct* control, ZQXMLOutputDoc* doc, uint32_t parts,
                             uint32_t options, const char* form, ZQQualifierStruct* qualifier,
                             ZQEntryListFieldList* fields, ZQSortList* sort, uint32_t firstRetrieve,
