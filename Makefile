@@ -7,13 +7,17 @@ JOBS ?= 2
 BUILD ?= build
 BUILD_ASAN ?= build-asan
 BUILD_TSAN ?= build-tsan
+BUILD_FUZZ ?= build-fuzz
+# Seconds per fuzz target: make fuzz, and the smoke run of make check.
+FUZZ_SECONDS ?= 600
+SMOKE_SECONDS ?= 8
 CMAKE_FLAGS ?=
 
 PREFIX ?= /usr/local
 BUILD_PACKAGE ?= build-package
 
-.PHONY: all bootstrap configure build demo check test test-asan test-tsan bench format clean \
-	install package docs
+.PHONY: all bootstrap configure build demo check test test-asan test-tsan fuzz fuzz-build fuzz-smoke \
+	fuzz-seeds bench format clean install package docs
 
 all: build
 
@@ -65,14 +69,37 @@ test-tsan: bootstrap
 	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 	  $(BUILD_TSAN)/out/test_e2e --gtest_filter='$(TSAN_TESTS)' 
 
-check: test test-asan test-tsan
+# The fuzz targets (fuzz/) under clang, libFuzzer, ASan and UBSan.
+fuzz-build: bootstrap
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DZQ_BUILD_FUZZ=ON -DZQ_BUILD_TESTS=OFF
+	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target fuzz_targets
+
+fuzz: fuzz-build
+	@bash scripts/run-fuzz.sh $(BUILD_FUZZ) $(FUZZ_SECONDS)
+
+# A few seconds per target in make check; skipped, with the reason, where
+# clang or libFuzzer is missing (scripts/bootstrap.sh installs both).
+fuzz-smoke: bootstrap
+	@if why=$$(bash scripts/fuzz-toolchain.sh); then \
+	  $(MAKE) --no-print-directory fuzz-build && \
+	  bash scripts/run-fuzz.sh $(BUILD_FUZZ) $(SMOKE_SECONDS); \
+	else \
+	  echo "fuzz smoke SKIPPED: $$why"; \
+	fi
+
+# Writes the golden vectors of the record targets into fuzz/seeds.
+fuzz-seeds: build
+	ZQ_FUZZ_SEEDS=$(CURDIR)/fuzz/seeds $(BUILD)/out/test_golden
+
+check: test test-asan test-tsan fuzz-smoke
 
 bench: bootstrap
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZQ_BUILD_BENCH=ON -DZQ_BUILD_TESTS=OFF
 	cmake --build build-bench -j $(JOBS)
 
 format:
-	find include src server tests tools bench examples -name '*.[ch]' -o -name '*.cpp' -o -name '*.hpp' | xargs clang-format -i
+	find include src server tests tools bench examples fuzz -name '*.[ch]' -o -name '*.cpp' -o -name '*.hpp' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN) $(BUILD_PACKAGE) build-bench
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN) $(BUILD_FUZZ) $(BUILD_PACKAGE) build-bench

@@ -1,8 +1,26 @@
 # Runs Doxygen over the public headers and docs/guide.md (cmake -P, with
-# DOXYFILE and LOG). Every exported function and variable must carry a
-# comment, and comments must be well-formed: either fault fails the run with
-# the warnings printed. Types, macros and structure members without a comment
-# of their own are counted, since they are not exports.
+# DOXYFILE, LOG and INCLUDE_DIR, the folder of the public headers). Every
+# exported function and variable must carry a comment, and comments must be
+# well-formed: either fault fails the run with the warnings printed. Types,
+# macros and structure members without a comment of their own are counted,
+# since they are not exports.
+#
+# Doxygen documents nothing of a header that lacks a file comment
+# ("/** \file ... */") and then warns about none of its undocumented
+# functions, so every header in INCLUDE_DIR must have one.
+if(NOT INCLUDE_DIR OR NOT IS_DIRECTORY "${INCLUDE_DIR}")
+  message(FATAL_ERROR "docs.cmake needs INCLUDE_DIR, the folder of the public headers")
+endif()
+file(GLOB headers "${INCLUDE_DIR}/*.h")
+set(withoutFileComment)
+foreach(header ${headers})
+  file(READ ${header} text)
+  if(NOT text MATCHES "/\\*[*!][ \t\r\n*]*[\\@]file[ \t\r\n]")
+    get_filename_component(name ${header} NAME)
+    list(APPEND withoutFileComment ${name})
+  endif()
+endforeach()
+
 execute_process(COMMAND doxygen ${DOXYFILE} RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "doxygen failed (${result})")
@@ -20,6 +38,10 @@ foreach(line ${warnings})
     list(APPEND faults "${line}")
   endif()
 endforeach()
+if(withoutFileComment)
+  string(REPLACE ";" ", " names "${withoutFileComment}")
+  list(APPEND faults "headers without a /** \\file */ comment (Doxygen skips their functions): ${names}")
+endif()
 if(faults)
   string(REPLACE ";" "\n" text "${faults}")
   message(FATAL_ERROR "the reference has faults:\n${text}")

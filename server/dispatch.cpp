@@ -122,27 +122,20 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
   }
 
   zq::model::CodecScope scope(version, codecContext());
-  void* args = calloc(1, p->argsSize);
-  void* reply = calloc(1, p->replySize);
+  // The pending call owns both records from here: every return releases them.
+  auto pending = std::make_unique<PendingCall>();
+  pending->procedure = p;
+  void* args = pending->args = calloc(1, p->argsSize);
+  void* reply = pending->reply = calloc(1, p->replySize);
   if (!args || !reply) {
-    free(args);
-    free(reply);
     svcerr_systemerr(xprt);
     return;
   }
   uint64_t keySet = 0;
   if (enveloped) {
-    if (!receiveEnvelope(*server, xprt, *p, args, keySet)) {
-      p->freeArgs(args);
-      free(args);
-      free(reply);
-      return;
-    }
+    if (!receiveEnvelope(*server, xprt, *p, args, keySet)) return;
   } else if (!svc_getargs(xprt, reinterpret_cast<xdrproc_t>(p->args), static_cast<char*>(args))) {
     // A malformed request gets an RPC error; the server keeps serving.
-    p->freeArgs(args);
-    free(args);
-    free(reply);
     svcerr_decode(xprt);
     return;
   }
@@ -156,33 +149,41 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
                             Faults::take(faults.demandEncryption)))
       refusal = AUTH_TOOWEAK;
     if (refusal != AUTH_OK) {
-      p->freeArgs(args);
-      free(args);
-      free(reply);
       svcerr_auth(xprt, refusal);
       return;
     }
   }
+  // Changes that may be sent again after a lost reply go through the
+  // duplicate-request cache (calls in the clear only).
+  DuplicateCache::Key key;
+  const bool cacheable = !enveloped && p->timeoutMessage == zq::kMsgTimeoutChange &&
+                         DuplicateCache::keyOf(*p, args, version, xprt, key);
+  std::string cached;
   if (Faults::take(faults.closeMidCall)) {
     dropConnection(xprt);
-    p->freeArgs(args);
-    p->freeReply(reply);
-    free(args);
-    free(reply);
     return;
+  }
+  if (cacheable && server->duplicates().find(key, cached)) {
+    if (sendEncodedReply(xprt, cached))
+      faults.callsAnswered++;
+    else
+      dropConnection(xprt);
+    return;
+  }
+  {
+    const zq::transport::RequestHeader* header = p->argsHeader ? p->argsHeader(args) : nullptr;
+    server->duplicates().acknowledge(xprt, header ? header->cacheId : 0);
   }
   if (Faults::take(faults.delayCalls))
     std::this_thread::sleep_for(std::chrono::milliseconds(faults.delayMs.load()));
-  auto pending = std::make_unique<PendingCall>();
   pending->server = server;
-  pending->procedure = p;
   pending->version = version;
   pending->xprt = xprt;
   pending->enveloped = enveloped;
   pending->keySet = keySet;
-  pending->args = args;
-  pending->reply = reply;
   pending->admitted = true;
+  pending->cacheable = cacheable;
+  if (cacheable) pending->duplicateKey = std::move(key);
   zq::transport::RequestHeader* in = p->argsHeader ? p->argsHeader(args) : nullptr;
   zq::transport::RequestHeader* out = p->replyHeader ? p->replyHeader(reply) : nullptr;
   if (in) {
@@ -264,13 +265,15 @@ void completeCall(PendingCall& pending) {
   server.administration().countCall(p.number, failed(call.status));
   if (in && out) server.sessions().noteExchange(p.number, *in, *out);
   addServerLog(call);
-  const bool garble = Faults::take(faults.garbleReplies);
+  if (pending.cacheable) server.duplicates().remember(pending.duplicateKey, encodeReply(p, reply));
+  const bool lose = Faults::take(faults.loseReplies);
+  const bool garble = !lose && Faults::take(faults.garbleReplies);
   auto replyProc =
       garble ? reinterpret_cast<xdrproc_t>(garbage) : reinterpret_cast<xdrproc_t>(p.reply);
   SVCXPRT* xprt = pending.xprt;
-  const bool sent = pending.enveloped && !garble
-                        ? answerEnvelope(server, xprt, p, reply, pending.keySet)
-                        : svc_sendreply(xprt, replyProc, static_cast<char*>(reply));
+  const bool sent = !lose && (pending.enveloped && !garble
+                                  ? answerEnvelope(server, xprt, p, reply, pending.keySet)
+                                  : svc_sendreply(xprt, replyProc, static_cast<char*>(reply)));
   if (!sent)
     dropConnection(xprt);
   else

@@ -69,6 +69,8 @@ void serveServerControl(Handlers& h);   // handlers_control.cpp
 void serveDefinitions(Handlers& h);     // handlers_definitions.cpp, serving the two below too
 void serveViewsAndImages(Handlers& h);  // handlers_views_images.cpp
 void serveSupportFiles(Handlers& h);    // handlers_support_files.cpp
+void serveAlerts(Handlers& h);          // handlers_alerts.cpp
+void serveExportImport(Handlers& h);    // handlers_export.cpp
 
 // The RPC library's entry point for every program and version.
 void dispatch(svc_req* request, __rpc_svcxprt* transport);

@@ -22,6 +22,13 @@ struct Faults {
   std::atomic<int> closeMidCall{0};
   // Answer the next N calls with bytes that are no valid reply.
   std::atomic<int> garbleReplies{0};
+  // Run the next N calls, then close the connection instead of answering
+  // (a reply lost on its way: the client sends the request again).
+  std::atomic<int> loseReplies{0};
+  // Chunked entry lists that never end (the last-chunk flag stays clear):
+  // 1 empty chunks, 2 chunks of about 64 KB, 3 the same with a warning in
+  // every chunk.
+  std::atomic<int> endlessChunks{0};
   // Hand out a new cache id with every reply of a chunked retrieval (a
   // request that announces a response size), as a server may: the session
   // goes on under the new id and the old one is retired.
@@ -75,6 +82,8 @@ struct Faults {
     refuseSetting = 0;
     closeMidCall = 0;
     garbleReplies = 0;
+    loseReplies = 0;
+    endlessChunks = 0;
     renewCacheIdPerChunk = false;
     callsReceived = 0;
     callsAnswered = 0;

@@ -36,8 +36,9 @@ void encryptionInfo(Request<proc::EncryptionInfo>& call) {
       return;
     }
   }
-  reply.settings.items = static_cast<ZQServerInfoStruct*>(
-      ZQCalloc(args.settings.count ? args.settings.count : 1, sizeof(ZQServerInfoStruct)));
+  if (args.settings.count == 0) return;  // an empty list owns no block
+  reply.settings.items =
+      static_cast<ZQServerInfoStruct*>(ZQCalloc(args.settings.count, sizeof(ZQServerInfoStruct)));
   if (!reply.settings.items) {
     ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, zq::kMsgNoMemory, nullptr);
     return;

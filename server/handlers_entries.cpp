@@ -5,13 +5,17 @@
 #include <mutex>
 #include <random>
 
+#include <strings.h>
+
 #include "access.h"
+#include "alerts.h"
 #include "entry_store.h"
 #include "frame/alloc.h"
 #include "model/codec.h"
 #include "server.h"
 #include "store.h"
 #include "transport/describe_entries.h"
+#include "zqapi/zq_alerts.h"
 #include "zqapi/zq_entries.h"
 #include "zqapi/zq_free.h"
 
@@ -211,12 +215,16 @@ void createEntry(Request<proc::CreateEntry>& call) {
   auto& reply = call.reply();
   if (!admitCall(call, args.header)) return;
   const std::string form = args.form ? args.form : "";
+  const bool alert = strcasecmp(form.c_str(), ZQ_ALERT_FORM) == 0;
+  if (alert) report(call, call.server.alerts().ensureForm());
   if (!mayWrite(call, form, args.values)) return afterCall(call, args.header);
   EntryStore store(call.server.store());
   std::string id;
-  report(call, store.create(form, args.values, userOf(call), id));
+  const StoreResult created = store.create(form, args.values, userOf(call), id);
+  report(call, created);
   copyId(reply.entryId, id);
   afterCall(call, args.header);
+  if (alert && created.ok()) call.server.alerts().alertCreated(alertOfValues(args.values));
 }
 
 void deleteEntry(Request<proc::DeleteEntry>& call) {

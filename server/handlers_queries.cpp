@@ -99,8 +99,46 @@ struct PendingEntries : PendingResult {
   ZQEntryListList list{0, nullptr};
   uint32_t next = 0;
   uint32_t matches = 0;
-  ~PendingEntries() override { FreeZQEntryListList(&list, 0); }
+  // A query without rows still holds the block of one item.
+  ~PendingEntries() override {
+    if (list.count == 0) ZQFree(list.items);
+    FreeZQEntryListList(&list, 0);
+  }
 };
+
+}  // namespace
+
+namespace {
+
+// Fault injection: a chunk that claims more is to come, whatever it holds.
+void neverEnding(Request<proc::GetListEntry>& call, int mode) {
+  auto& reply = call.reply();
+  outHeader(call).lastChunk = 0;
+  FreeZQEntryListList(&reply.entries, 0);
+  reply.entries = {0, nullptr};
+  if (mode == 2 || mode == 3) {  // 240 entries of 250 characters
+    constexpr uint32_t kCount = 240;
+    auto* items = static_cast<ZQEntryListStruct*>(ZQCalloc(kCount, sizeof(ZQEntryListStruct)));
+    if (!items) return fail(call, zq::kMsgNoMemory);
+    reply.entries = {kCount, items};
+    for (uint32_t i = 0; i < kCount; ++i) {
+      auto* ids = static_cast<ZQEntryIdType*>(ZQCalloc(1, sizeof(ZQEntryIdType)));
+      auto* text = static_cast<char*>(ZQAlloc(251));
+      if (text) {
+        memset(text, 'x', 250);
+        text[250] = '\0';
+      }
+      items[i].shortDescription = text;
+      if (ids) {
+        zq::copyName(ids[0], "000000000000001", sizeof(ZQEntryIdType));
+        items[i].entryId = {1, ids};
+      }
+      if (!ids || !text) return fail(call, zq::kMsgNoMemory);
+    }
+  }
+  if (mode == 3)
+    ZQAddStatus(call.status, ZQ_MESSAGE_WARNING, zq::kMsgUnknownServerSetting, "again");
+}
 
 }  // namespace
 
@@ -161,6 +199,10 @@ void getListEntry(Request<proc::GetListEntry>& call) {
   RequestHeader& out = outHeader(call);
   out.chunkToken = token;
   out.lastChunk = p->next == p->list.count;
+  if (const int endless = call.server.faults().endlessChunks.load()) {
+    neverEnding(call, endless);
+    return;
+  }
   if (out.lastChunk) dropPending(token);
 }
 

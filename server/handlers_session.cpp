@@ -21,8 +21,11 @@ void serverInfo(Request<proc::GetServerInfo>& call) {
       return;
     }
   }
-  reply.settings.items = static_cast<ZQServerInfoStruct*>(
-      ZQCalloc(args.settings.count ? args.settings.count : 1, sizeof(ZQServerInfoStruct)));
+  // Nothing asked, nothing allocated: the free family leaves the block of
+  // an empty list alone, so one allocated here would be lost.
+  if (args.settings.count == 0) return;
+  reply.settings.items =
+      static_cast<ZQServerInfoStruct*>(ZQCalloc(args.settings.count, sizeof(ZQServerInfoStruct)));
   if (!reply.settings.items) {
     ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, zq::kMsgNoMemory, nullptr);
     return;
@@ -56,6 +59,8 @@ const Handlers& handlers() {
     serveAdministration(h);
     serveServerControl(h);
     serveDefinitions(h);
+    serveAlerts(h);
+    serveExportImport(h);
     return h;
   }();
   return all;

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "accounts.h"
+#include "duplicate_cache.h"
 #include "transport/procedures.h"
 
 struct __rpc_svcxprt;
@@ -25,6 +26,8 @@ struct PendingCall {
   void* reply = nullptr;  // reply record, header echo filled
   Principal principal;
   bool admitted = false;  // false: answered with the refusal in its status
+  bool cacheable = false;  // a change whose reply the duplicate cache keeps
+  DuplicateCache::Key duplicateKey;
 
   PendingCall() = default;
   PendingCall(const PendingCall&) = delete;

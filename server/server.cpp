@@ -3,15 +3,17 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <rpc/rpc.h>
-#include <sys/select.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "accounts.h"
 #include "administration.h"
+#include "alerts.h"
 #include "dispatch.h"
 #include "pending_call.h"
 #include "sql_runner.h"
@@ -77,6 +79,8 @@ bool Server::setUp() {
     administration_ = std::make_unique<Administration>(*store_, options_);
     if (!administration_->open(why)) return fail("cannot read the settings: " + why);
     installSqlGuards(store_->db());
+    alerts_ = std::make_unique<AlertCenter>(*store_, options_.host);
+    alerts_->start();
   }
 
   listenFd_ = socket(AF_INET, SOCK_STREAM, 0);
@@ -90,7 +94,9 @@ bool Server::setUp() {
     return fail("bad listen address " + options_.host);
   if (bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0)
     return fail(std::string("bind: ") + strerror(errno));
-  if (listen(listenFd_, 64) != 0) return fail(std::string("listen: ") + strerror(errno));
+  // A deep queue: a burst of connections beyond a short one waits out SYN
+  // retransmissions, a second or more each.
+  if (listen(listenFd_, SOMAXCONN) != 0) return fail(std::string("listen: ") + strerror(errno));
   socklen_t len = sizeof addr;
   getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len);
   port_ = ntohs(addr.sin_port);
@@ -129,14 +135,16 @@ void Server::tearDown() {
   // Calls running aside end first: they still answer on their connections.
   running_.cancelAll();
   if (administration_) administration_->stop();
+  if (alerts_) alerts_->stop();
   reapAsideCalls(true);
   processes_.stopAll();
   // svc_unreg also removes a registration with rpcbind.
   for (auto [program, version] : registered_) svc_unreg(program, version);
   registered_.clear();
   // Close every connection the RPC library still serves, then the listener.
-  for (int fd = 0; fd <= svc_maxfd; ++fd) {
-    if (FD_ISSET(fd, &svc_fdset) && fd != listenFd_) ::shutdown(fd, SHUT_RDWR);
+  for (int i = 0; i < svc_max_pollfd; ++i) {
+    const int fd = svc_pollfd[i].fd;
+    if (fd >= 0 && fd != listenFd_) ::shutdown(fd, SHUT_RDWR);
   }
   if (transport_) {
     svc_destroy(static_cast<SVCXPRT*>(transport_));  // closes listenFd_
@@ -147,11 +155,8 @@ void Server::tearDown() {
     listenFd_ = -1;
   }
   // Let the RPC library notice the shut-down connections and free them.
-  for (int round = 0; round < 3; ++round) {
-    fd_set fds = svc_fdset;
-    timeval tv{0, 0};
-    if (select(svc_maxfd + 1, &fds, nullptr, nullptr, &tv) > 0) svc_getreqset(&fds);
-  }
+  for (int round = 0; round < 3; ++round) serveReady(0);
+  alerts_.reset();
   administration_.reset();
   accounts_.reset();
   store_.reset();
@@ -159,22 +164,27 @@ void Server::tearDown() {
   if (g_current == this) g_current = nullptr;
 }
 
+// Serves the connections that are ready within timeoutMs. poll, not
+// select: select's descriptor sets end at 1023, and a connection above that
+// would never be served nor closed.
+bool Server::serveReady(int timeoutMs) {
+  std::vector<pollfd> fds(svc_pollfd, svc_pollfd + svc_max_pollfd);
+  {
+    // A connection whose call runs aside is read again once it answered;
+    // poll skips negative descriptors.
+    std::lock_guard<std::mutex> lock(asideMutex_);
+    for (pollfd& p : fds)
+      if (busyConnections_.count(p.fd)) p.fd = -1;
+  }
+  const int n = poll(fds.data(), fds.size(), timeoutMs);
+  if (n < 0) return errno == EINTR;
+  if (n > 0) svc_getreq_poll(fds.data(), n);
+  return true;
+}
+
 void Server::loop() {
   while (!stopping_.load()) {
-    fd_set fds = svc_fdset;
-    {
-      // A connection whose call runs aside is read again once it answered.
-      std::lock_guard<std::mutex> lock(asideMutex_);
-      for (int fd : busyConnections_) FD_CLR(fd, &fds);
-    }
-    timeval tv{0, 50 * 1000};
-    int n = select(svc_maxfd + 1, &fds, nullptr, nullptr, &tv);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      if (errno == EBADF) continue;  // a connection went away meanwhile
-      break;
-    }
-    if (n > 0) svc_getreqset(&fds);
+    if (!serveReady(50)) break;
     startAsideCalls();
     reapAsideCalls(false);
   }

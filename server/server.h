@@ -15,6 +15,7 @@
 #include <variant>
 #include <vector>
 
+#include "duplicate_cache.h"
 #include "envelope.h"
 #include "processes.h"
 #include "running_calls.h"
@@ -75,6 +76,7 @@ struct Options {
 };
 
 struct Store;
+class AlertCenter;
 class Accounts;
 class Administration;
 struct PendingCall;
@@ -103,11 +105,13 @@ class Server {
   Options& options() { return options_; }
   Store& store() { return *store_; }
   Sessions& sessions() { return sessions_; }
+  DuplicateCache& duplicates() { return duplicates_; }
   Crypto& crypto() { return *crypto_; }
   Accounts& accounts() { return *accounts_; }
   Administration& administration() { return *administration_; }
   RunningCalls& running() { return running_; }
   BackgroundProcesses& processes() { return processes_; }
+  AlertCenter& alerts() { return *alerts_; }
 
   // Runs a call that may take long (SQL, processes, waits for events) on a
   // thread of its own; its connection is not read until it has answered.
@@ -123,14 +127,19 @@ class Server {
   void loop();
   void startAsideCalls();
   void reapAsideCalls(bool all);
+  // Serves the connections that become ready within timeoutMs; false on a
+  // failure of the wait itself.
+  bool serveReady(int timeoutMs);
 
   Options options_;
   Faults faults_;
   Sessions sessions_;
+  DuplicateCache duplicates_;
   std::unique_ptr<Crypto> crypto_;
   std::unique_ptr<Store> store_;
   std::unique_ptr<Accounts> accounts_;
   std::unique_ptr<Administration> administration_;
+  std::unique_ptr<AlertCenter> alerts_;
   RunningCalls running_;
   BackgroundProcesses processes_;
   // Calls running aside: waiting to start, running (with their threads),

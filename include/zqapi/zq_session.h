@@ -156,6 +156,12 @@ int ZQSetNativeAuthenticationSource(ZQControlStruct* control,
 #define ZQ_SESSVAR_PROGRAM_GIVEN 1958
 #define ZQ_SESSVAR_CALLER_WORD 1959
 #define ZQ_SESSVAR_CLIENT_IDENTITY 1960
+/* The most one server reply, or one result gathered over chunks or
+ * inflated from a compressed list or attachment, may take: bytes as an
+ * unsigned long (ZQ_DATA_TYPE_ULONG), at least 65536; default 268435456
+ * (256 MiB). A reply or result beyond it fails with 91 or 9009 instead of
+ * exhausting memory. */
+#define ZQ_SESSVAR_MAX_RESULT_SIZE 1961
 
 /** Sets a session variable of the control record (ZQ_SESSVAR_...); the
  * value must have the variable's data type (integer, character or unsigned).

@@ -100,6 +100,32 @@ int ZQEncodeValueText(const ZQValueStruct* value, uint32_t* position, uint32_t l
 int ZQDecodeValueText(const char** cursor, ZQValueStruct* value);
 /**@}*/
 
+/** \name The qualification language (also ordinal 849)
+ * ZQLoadZQQualifierStruct reads a qualification typed by a person, such as
+ * `'Status' = "Open" AND 'Priority' > 2`, against the live definition of
+ * form on the control record's server: fields by name (or by their label in
+ * the view named viewLabel, else in the form's first view), by digit-only
+ * id, currency parts as 'Field.VALUE', 'Field.TYPE', 'Field.DATE' or a
+ * currency code, the status history as 'Status History.Fixed.TIME', and
+ * keywords between dollar signs ($USER$, $TIMESTAMP$). Text compared with
+ * enumeration, time-stamp, date and time-of-day fields becomes a value of
+ * the field's type. On failure the output is empty, the call returns 2 and
+ * the error entry says where reading stopped.
+ *
+ * ZQExpandKeywords turns one text into a value: exactly one keyword gives
+ * a value of type keyword ($NULL$ or $--1$: a NULL value); otherwise each
+ * keyword is replaced by its current value and the text is a char value
+ * (release it with FreeZQValueStruct). form and viewLabel may be null; they
+ * are what $SCHEMA$ and $VUI$ give. */
+/**@{*/
+/** A typed qualification to its structure (release it with FreeZQQualifierStruct). */
+int ZQLoadZQQualifierStruct(ZQControlStruct* control, const char* form, const char* viewLabel,
+                            const char* text, ZQQualifierStruct* qual, ZQStatusList* status);
+/** The keywords of one text to their values. */
+int ZQExpandKeywords(ZQControlStruct* control, const char* form, const char* viewLabel,
+                     const char* text, ZQValueStruct* value, ZQStatusList* status);
+/**@}*/
+
 #ifdef __cplusplus
 }
 #endif

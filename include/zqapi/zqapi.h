@@ -20,8 +20,11 @@
 #include "zq_queries.h"
 #include "zq_diag.h"
 #include "zq_export.h"
+#include "zq_alerts.h"
+#include "zq_transfer.h"
 #include "zq_debugger.h"
 #include "zq_admin.h"
+#include "zq_menus.h"
 #include "zq_xml.h"
 
 #endif /* ZQAPI_ZQAPI_H */

@@ -145,6 +145,8 @@ bool drive(Attempt& a, int depth) {
     return false;
   }
 
+  // A reply (one record) may take no more than the session's result bound.
+  platform::rpcSetMaxRecord(handle->get(), ctx->settings.maxResultSize);
   if (d.timeout != a.st->lastTimeout) {
     platform::rpcSetTimeout(handle->get(), d.timeout);
     a.st->lastTimeout = d.timeout;
@@ -190,7 +192,9 @@ bool drive(Attempt& a, int depth) {
     if (ctx->rekeyNeeded ||
         (status == platform::kRpcAuthError && detail == platform::kAuthRejectedCred)) {
       ctx->rekeyNeeded = 0;
-      if (d.rekeyed) {
+      // Keys rejected while the keys are being agreed: renegotiating would
+      // run this exchange again, and again, without end.
+      if (d.rekeyed || exchangingKeys(ctx) || security::isKeyExchangeProcedure(d.stub->number)) {
         server->dropHandle();
         addError(d.status, kMsgKeyAgreement);
         return false;
@@ -243,6 +247,11 @@ bool drive(Attempt& a, int depth) {
     server->dropHandle();
     if (status == platform::kRpcTimedOut) {
       addError(d.status, d.timeoutMessage, server->name.c_str());
+      return false;
+    }
+    // Sent again, the next chunk would come instead of the lost one.
+    if (d.continuation) {
+      addError(d.status, kMsgRpcFailure, cut(platform::rpcErrorText(handle->get())).c_str());
       return false;
     }
     if (status == platform::kRpcProgUnavailable || status == platform::kRpcProgVersMismatch)

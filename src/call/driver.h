@@ -16,6 +16,9 @@ struct CallDescriptor {
   uint8_t reconnected = 0;
   uint8_t rekeyed = 0;
   uint8_t encryptionSwitched = 0;
+  // The request continues a chunked transfer: the server moved on when it
+  // answered, so a request whose reply was lost is never sent again.
+  uint8_t continuation = 0;
   uint32_t timeout = 0;         // seconds
   int32_t timeoutMessage = 93;  // 92 changes, 93 retrievals, 94 queries
   uint32_t queue = kQueueFast;

@@ -55,6 +55,7 @@ void* sendBound(const Send& send, void* args, ZQStatusList* status, int* replyCo
   d.timeoutMessage = send.timeoutMessage ? send.timeoutMessage : p.timeoutMessage;
   d.queue = send.queue;
   d.propertiesHeader = send.clientProperties && p.argsHeader ? p.argsHeader(args) : nullptr;
+  d.continuation = p.argsHeader && p.argsHeader(args)->chunkToken != 0;
   d.args = args;
   d.result = &reply;
   d.status = status;

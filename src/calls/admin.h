@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 
 #include "call/call.h"
 #include "zqapi/zq_admin.h"
@@ -31,6 +32,11 @@ size_t settingPasswordOffset(uint32_t setting, const char* text);
 
 // Why a server setting may not be changed to a value (123, 217, 219), or 0.
 int32_t settingChangeRefusal(const ZQServerInfoStruct& item);
+
+// Rewrites the workflow password that follows a leading "+" from the form
+// a server of fromVersion reads to the form one of toVersion reads (30 or
+// 120 characters). 0, or the message.
+int32_t convertWorkflowPassword(std::string& command, int fromVersion, int toVersion);
 
 // Protocol version of the control record's server (14 when none is bound).
 int protocolVersion(ZQThreadContext* ctx, const ZQControlStruct* control);

@@ -186,18 +186,21 @@ int prepareProtectedText(ZQValueStruct& v, ZQStatusList* status) {
 }
 
 // Restores bytes the server sent compressed. Bytes sent raw (equal sizes and
-// no compressed stream) are kept as they are.
-int inflate(ZQAttachStruct& a, ZQStatusList* status) {
+// no compressed stream) are kept as they are. What the attachments of one
+// reply inflate to comes out of budget, the session's maximum result size.
+int inflate(ZQAttachStruct& a, size_t& budget, ZQStatusList* status) {
   ZQBufStruct& b = a.location.u.buffer;
   platform::ZBuffer plain;
   const size_t expected = a.originalSize > 0 ? static_cast<size_t>(a.originalSize) : 0;
-  const platform::ZResult r = platform::decompressBytes(b.bytes, b.size, expected, plain);
+  const platform::ZResult r =
+      platform::decompressBytes(b.bytes, b.size, expected, plain, budget);
   if (r == platform::ZResult::noMemory) return noMemory(status);
   if (r != platform::ZResult::ok) {
     if (a.compressedSize == a.originalSize && b.size == static_cast<uint32_t>(a.originalSize))
       return ZQ_RETURN_OK;
     return addError(status, kMsgDecompressFailed);
   }
+  budget -= plain.size;
   zq::freeBlock(b.bytes);
   b.bytes = plain.data;
   b.size = static_cast<uint32_t>(plain.size);
@@ -287,12 +290,13 @@ int postProcessValues(ZQThreadContext* ctx, const ServerTraits& server, ZQFieldV
                       size_t untouchedLength, ZQStatusList* status) {
   if (!values || !values->items) return ZQ_RETURN_OK;
   int worst = ZQ_RETURN_OK;
+  size_t budget = ctx->settings.maxResultSize;
   for (uint32_t i = 0; i < values->count; ++i) {
     ZQValueStruct& v = values->items[i].value;
     if (v.dataType == ZQ_DATA_TYPE_ATTACH && v.u.attachmentValue &&
         v.u.attachmentValue->location.locationType == ZQ_LOC_BUFFER &&
         v.u.attachmentValue->compressedSize > 0 && v.u.attachmentValue->location.u.buffer.bytes) {
-      const int rc = inflate(*v.u.attachmentValue, status);
+      const int rc = inflate(*v.u.attachmentValue, budget, status);
       if (rc >= ZQ_RETURN_ERROR) return rc;
     }
     // The decoder saw a password value: it must not reach the caller plain.

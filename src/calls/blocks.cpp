@@ -8,6 +8,13 @@
 
 using namespace zq;
 
+namespace {
+// A block holds the rows of one slice of a result; its text never comes near
+// this, and a block that inflates beyond it is refused rather than allowed
+// to take gigabytes (the decoded rows take some times more again).
+constexpr size_t kMaxBlockText = 64u << 20;
+}  // namespace
+
 extern "C" int ZQGetListEntryBlocks(ZQControlStruct* control, const char* form,
                                     ZQQualifierStruct* qualifier, ZQEntryListFieldList* fields,
                                     ZQSortList* sort, uint32_t rowsPerBlock, uint32_t firstRetrieve,
@@ -62,7 +69,8 @@ extern "C" int ZQGetEntryBlock(const ZQEntryBlockList* blocks, uint32_t index,
   const ZQEntryBlockStruct& block = blocks->items[index];
   platform::ZBuffer plain;
   const platform::ZResult z =
-      block.bytes ? platform::decompressBytes(block.bytes, block.blockSize, 0, plain)
+      block.bytes
+          ? platform::decompressBytes(block.bytes, block.blockSize, 0, plain, kMaxBlockText)
                   : platform::ZResult::corrupt;
   if (z != platform::ZResult::ok) {
     zq::freeBlock(plain.data);

@@ -31,6 +31,13 @@ int fail(ZQStatusList* status, int32_t number, const char* appended = nullptr) {
   return addError(status, number, appended);
 }
 
+// Data types a value can have on the wire; the others (15 to 29, the
+// field-only types 33 to 39) would only fail later, in the encoder.
+bool travels(uint32_t type) {
+  return type <= ZQ_DATA_TYPE_TIME_OF_DAY ||
+         (type >= ZQ_DATA_TYPE_JOIN && type <= ZQ_DATA_TYPE_CONTROL) || type >= ZQ_DATA_TYPE_ULONG;
+}
+
 // Values that carry their payload through a pointer.
 bool pointerPayloadMissing(const ZQValueStruct& v) {
   switch (v.dataType) {
@@ -204,7 +211,8 @@ int checkEntryIdLists(const ZQEntryIdListList* lists, bool emptyAllowed, ZQStatu
 
 int checkValue(ZQValueStruct* value, ZQStatusList* status) {
   if (!value) return ZQ_RETURN_OK;
-  if (value->dataType >= kFirstInvalidDataType) return fail(status, 110);
+  if (value->dataType >= kFirstInvalidDataType || !travels(value->dataType))
+    return fail(status, 110);
   if (value->dataType == ZQ_DATA_TYPE_KEYWORD && value->u.keywordNumber > kLastKeyword)
     return fail(status, 197);
   if (pointerPayloadMissing(*value)) {

@@ -12,6 +12,8 @@
 namespace zq::calls {
 namespace {
 
+constexpr const char* kTooLarge = "the entry list exceeds the maximum result size";
+
 // A cursor over the text that never reads past its end.
 class Cursor {
  public:
@@ -98,7 +100,9 @@ struct Parser {
     return copy;
   }
 
-  static bool integer(const char* s, size_t n, int32_t& out) {
+  // One 32-bit word: signed, or for the unsigned types (keyword, enumerated,
+  // bitmask) up to 4294967295. Anything beyond is refused, never wrapped.
+  static bool integer(const char* s, size_t n, bool isUnsigned, int32_t& out) {
     if (n == 0) {
       out = 0;
       return true;
@@ -112,10 +116,11 @@ struct Parser {
       i = 1;
     }
     if (i == n) return false;
+    const int64_t limit = negative ? -int64_t{INT32_MIN} : isUnsigned ? UINT32_MAX : INT32_MAX;
     for (; i < n; ++i) {
       if (s[i] < '0' || s[i] > '9') return false;
       v = v * 10 + (s[i] - '0');
-      if (v > 0xFFFFFFFFll) return false;
+      if (v > limit) return false;
     }
     out = static_cast<int32_t>(static_cast<uint32_t>(negative ? -v : v));
     return true;
@@ -235,7 +240,9 @@ struct Parser {
       case ZQ_DATA_TYPE_BITMASK:
       case ZQ_DATA_TYPE_TIME_OF_DAY: {
         int32_t n;
-        if (!integer(s, length, n)) return fail(kMsgBadEncoding, "numeric value");
+        const bool isUnsigned = type == ZQ_DATA_TYPE_KEYWORD || type == ZQ_DATA_TYPE_ENUM ||
+                                type == ZQ_DATA_TYPE_BITMASK;
+        if (!integer(s, length, isUnsigned, n)) return fail(kMsgBadEncoding, "numeric value");
         v.dataType = type;
         v.u.integerValue = n;  // every member of this group is one 32-bit word
         return true;
@@ -303,7 +310,8 @@ struct Parser {
 }  // namespace
 
 ParseResult parseEntryListText(const char* text, size_t length, const TextCharsets& charsets,
-                               ZQEntryListFieldValueList* out, uint32_t* matchesOut) {
+                               ZQEntryListFieldValueList* out, uint32_t* matchesOut,
+                               size_t maxResult) {
   if (!out) return {233, "no output"};
   zq::model::release(*out);
   *out = {0, nullptr};
@@ -327,6 +335,13 @@ ParseResult parseEntryListText(const char* text, size_t length, const TextCharse
   // Every value with text takes at least "0\0\" and its separator.
   if (n && withText && n > c.remaining() / (5u * withText))
     return p.fail(kMsgBadEncoding, "entry count exceeds the text"), p.result;
+  // Columns of field 1 take no text of their own but cost a value and a
+  // copy of the id line in every entry: what the result takes in memory is
+  // counted against the bound, before and while it is built.
+  uint64_t used = uint64_t{n} * sizeof(ZQEntryListFieldValueStruct) +
+                  uint64_t{n} * m * sizeof(ZQFieldValueStruct);
+  const uint32_t idColumns = m - withText;
+  if (used > maxResult) return p.fail(kMsgBadEncoding, kTooLarge), p.result;
 
   ZQEntryListFieldValueList result{0, nullptr};
   if (n) {
@@ -352,6 +367,12 @@ ParseResult parseEntryListText(const char* text, size_t length, const TextCharse
     }
     const char* idText = converted ? converted : line;
     const size_t idLength = converted ? strlen(converted) : lineLength;
+    used += uint64_t{idColumns} * (idLength + 1);
+    if (used > maxResult) {
+      ZQFree(converted);
+      ok = p.fail(kMsgBadEncoding, kTooLarge);
+      break;
+    }
     ok = p.entryIds(idText, idLength, entry.entryId);
     auto* values =
         ok ? static_cast<ZQFieldValueList*>(zq::allocZeroed(1, sizeof(ZQFieldValueList))) : nullptr;
@@ -401,7 +422,8 @@ ParseResult parseEntryListText(const char* text, size_t length, const TextCharse
 }
 
 ParseResult parseMultiSchemaText(const char* text, size_t length, const TextCharsets& charsets,
-                                 ZQMultiSchemaFieldValueListList* out, uint32_t* matchesOut) {
+                                 ZQMultiSchemaFieldValueListList* out, uint32_t* matchesOut,
+                                 size_t maxResult) {
   if (!out) return {233, "no output"};
   zq::model::release(*out);
   *out = {0, nullptr};
@@ -427,6 +449,10 @@ ParseResult parseMultiSchemaText(const char* text, size_t length, const TextChar
   }
   if (n && m && n > c.remaining() / (5u * m))
     return p.fail(kMsgBadEncoding, "row count exceeds the text"), p.result;
+  if (uint64_t{n} * sizeof(ZQMultiSchemaFieldValueList) +
+          uint64_t{n} * m * sizeof(ZQMultiSchemaFieldValueStruct) >
+      maxResult)
+    return p.fail(kMsgBadEncoding, kTooLarge), p.result;
   ZQMultiSchemaFieldValueListList result{0, nullptr};
   if (n) {
     result.items = static_cast<ZQMultiSchemaFieldValueList*>(

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "frame/frame.h"
 #include "zqapi/zq_defs.h"
 
 namespace zq::calls {
@@ -32,10 +33,14 @@ struct ParseResult {
 };
 
 // Parses text into out (released and emptied first) and *matches (may be
-// null). On failure out is empty and nothing is leaked.
+// null). On failure out is empty and nothing is leaked. A result that
+// would take more than maxResult bytes in memory is refused (9009) before
+// it is built: a few bytes of text must not become gigabytes of values.
 ParseResult parseEntryListText(const char* text, size_t length, const TextCharsets& charsets,
-                               ZQEntryListFieldValueList* out, uint32_t* matches);
+                               ZQEntryListFieldValueList* out, uint32_t* matches,
+                               size_t maxResult = kDefaultMaxResultSize);
 ParseResult parseMultiSchemaText(const char* text, size_t length, const TextCharsets& charsets,
-                                 ZQMultiSchemaFieldValueListList* out, uint32_t* matches);
+                                 ZQMultiSchemaFieldValueListList* out, uint32_t* matches,
+                                 size_t maxResult = kDefaultMaxResultSize);
 
 }  // namespace zq::calls

@@ -77,6 +77,8 @@ std::span<const OrdinalEntry> ordinals() {
     ZQ_ORDINAL(842, ZQGetComplexEntryCreateFromXML),
     ZQ_ORDINAL(843, ZQGetLockBlockFromXML),
     ZQ_ORDINAL(844, ZQGetSchemaDataFromXML),
+    // Keyword expansion of the qualification language.
+    ZQ_ORDINAL(849, ZQExpandKeywords),
     // The copies: one per copied type, and the rows beside the list.
     ZQ_EXPORTED_TYPES(ZQ_COPY_ROW)
     ZQ_ORDINAL(1004, ZQCopyPermissionList),

@@ -18,6 +18,30 @@ int checkQuery(ZQControlStruct* control, const char* form, ZQQualifierStruct* qu
 struct Chunk {
   bool last;    // the reply completes the result
   bool failed;  // the reply's own status list holds an error
+  bool empty = false;  // set by the gatherer: the reply carried nothing
+};
+
+// What keeps a retrieval from running without end against a server that
+// never sets the last-chunk flag: the bytes of all replies stay within the
+// session's maximum result size, a run of empty chunks ends the call, and
+// the status entries gathered over the chunks stay few.
+class ChunkBudget {
+ public:
+  explicit ChunkBudget(ZQThreadContext* ctx);
+  void beforeSend();
+  // After a reply was taken: false (with 9009 added) when the retrieval must
+  // end; trims the caller's status list in any case.
+  bool allows(call::Frame& call, const Chunk& chunk);
+
+  static constexpr uint32_t kMaxEmptyChunks = 16;
+  static constexpr uint32_t kMaxGatheredStatus = 100;
+
+ private:
+  bool withinBounds(call::Frame& call, const Chunk& chunk);
+  uint64_t limit_;
+  uint64_t total_ = 0;
+  uint64_t mark_ = 0;
+  uint32_t emptyRun_ = 0;
 };
 
 // What one request of a chunked retrieval passes to the next: the chunk
@@ -49,16 +73,19 @@ class ChunkCursor {
 template <class P, class Take>
 void runChunked(call::Call<P>& call, Take&& take) {
   ChunkCursor cursor(call.context());
+  ChunkBudget budget(call.context());
   for (;;) {
     if (cursor.stopped(call) || !call.bind()) return;
     cursor.prepare(call.header());
     int replyCode = ZQ_RETURN_OK;
+    budget.beforeSend();
     auto* reply = call.send(&replyCode);
     // A stop requested while the reply was on its way ends the call too.
     if (!reply || cursor.stopped(call)) return;
     const bool last = cursor.advance(reply->header);
-    if (!take(*reply, Chunk{last, replyCode >= ZQ_RETURN_ERROR}) || last || !cursor.canContinue())
-      return;
+    Chunk chunk{last, replyCode >= ZQ_RETURN_ERROR};
+    const bool more = take(*reply, chunk);
+    if (!budget.allows(call, chunk) || !more || last || !cursor.canContinue()) return;
   }
 }
 

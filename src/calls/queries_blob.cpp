@@ -20,9 +20,11 @@ uint32_t bigEndian(const unsigned char* p) {
 
 // The transfer's state across replies.
 struct BlobTransfer {
-  BlobTransfer(const ZQLocStruct* where, ZQStatusList* list) : location(where), status(list) {}
+  BlobTransfer(const ZQLocStruct* where, ZQStatusList* list, size_t maxResult)
+      : location(where), status(list), limit(maxResult) {}
   const ZQLocStruct* location;
   ZQStatusList* status;
+  size_t limit;  // what the content may inflate to: the session's maximum result size
   bool started = false;
   bool compressed = false;
   uint32_t total = 0;
@@ -94,7 +96,7 @@ struct BlobTransfer {
         return fail(kMsgOpenFailed, location->u.filename);
       size_t written = 0;
       const platform::ZResult z =
-          platform::decompressToFile(gathered.data(), gathered.size(), file, written);
+          platform::decompressToFile(gathered.data(), gathered.size(), file, written, limit);
       if (z == platform::ZResult::io) return fail(kMsgWriteFailed, strerror(errno));
       if (z != platform::ZResult::ok)
         return fail(z == platform::ZResult::noMemory ? kMsgNoMemory : kMsgDecompressFailed);
@@ -103,7 +105,7 @@ struct BlobTransfer {
     platform::ZBuffer plain;
     if (compressed) {
       const platform::ZResult z =
-          platform::decompressBytes(gathered.data(), gathered.size(), 0, plain);
+          platform::decompressBytes(gathered.data(), gathered.size(), 0, plain, limit);
       if (z != platform::ZResult::ok) {
         zq::freeBlock(plain.data);
         return fail(z == platform::ZResult::noMemory ? kMsgNoMemory : kMsgDecompressFailed);
@@ -151,9 +153,10 @@ extern "C" int ZQGetEntryBLOB(ZQControlStruct* control, const char* form, ZQEntr
   args.id = *id;
   args.fieldId = fieldId;
 
-  calls::BlobTransfer transfer(location, status);
+  calls::BlobTransfer transfer(location, status, call.context()->settings.maxResultSize);
   bool replyFailed = false;
-  calls::runChunked(call, [&](transport::EntryBlobReply& reply, const calls::Chunk& chunk) {
+  calls::runChunked(call, [&](transport::EntryBlobReply& reply, calls::Chunk& chunk) {
+    chunk.empty = reply.length == 0;
     if (chunk.failed) {
       replyFailed = true;
       return false;

@@ -4,6 +4,7 @@
 #include "calls/checks.h"
 #include "calls/queries.h"
 #include "frame/frame.h"
+#include "platform/platform.h"
 
 namespace zq::calls {
 namespace {}  // namespace
@@ -43,6 +44,41 @@ bool ChunkCursor::advance(const transport::RequestHeader& echoed) {
   cacheId_ = echoed.cacheId;
   replied_ = true;
   return echoed.lastChunk != 0;
+}
+
+ChunkBudget::ChunkBudget(ZQThreadContext* ctx) : limit_(ctx->settings.maxResultSize) {}
+
+void ChunkBudget::beforeSend() {
+  mark_ = platform::rpcBytesReceived();
+}
+
+bool ChunkBudget::allows(call::Frame& call, const Chunk& chunk) {
+  const bool more = chunk.last || withinBounds(call, chunk);
+  // One warning per chunk must not grow the list without end: the first
+  // entries (errors first) stay.
+  ZQStatusList* status = call.status();
+  if (status && status->count > kMaxGatheredStatus) {
+    for (uint32_t i = kMaxGatheredStatus; i < status->count; ++i) {
+      zq::freeBlock(status->items[i].message);
+      zq::freeBlock(status->items[i].appended);
+    }
+    status->count = kMaxGatheredStatus;
+  }
+  return more;
+}
+
+bool ChunkBudget::withinBounds(call::Frame& call, const Chunk& chunk) {
+  total_ += platform::rpcBytesReceived() - mark_;
+  if (total_ > limit_) {
+    call.failAfterRecord(kMsgBadEncoding, "the result exceeds the session's maximum result size");
+    return false;
+  }
+  emptyRun_ = chunk.empty ? emptyRun_ + 1 : 0;
+  if (emptyRun_ > kMaxEmptyChunks) {
+    call.failAfterRecord(kMsgBadEncoding, "the server sends chunks that make no progress");
+    return false;
+  }
+  return true;
 }
 
 SliceBuffer::~SliceBuffer() {

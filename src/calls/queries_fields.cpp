@@ -173,8 +173,8 @@ extern "C" int ZQGetListEntryWithFields(ZQControlStruct* control, const char* fo
   ZQEntryListFieldValueList joined{0, nullptr};
   bool structured = false, first = true, memoryFailed = false, replyFailed = false;
   uint32_t matches = 0;
-  calls::runChunked(call,
-                    [&](transport::ListEntryWithFieldsReply& reply, const calls::Chunk& chunk) {
+  calls::runChunked(call, [&](transport::ListEntryWithFieldsReply& reply, calls::Chunk& chunk) {
+    chunk.empty = reply.textLength == 0 && reply.entries.count == 0;
                       if (chunk.failed) {
                         replyFailed = true;
                         return false;
@@ -197,7 +197,9 @@ extern "C" int ZQGetListEntryWithFields(ZQControlStruct* control, const char* fo
       joined = {0, nullptr};
     } else if (text.size()) {
       platform::ZBuffer plain;
-      const platform::ZResult z = platform::decompressBytes(text.data(), text.size(), 0, plain);
+      const size_t bound = call.context()->settings.maxResultSize;
+      const platform::ZResult z =
+          platform::decompressBytes(text.data(), text.size(), 0, plain, bound);
       if (z != platform::ZResult::ok) {
         call.failAfterRecord(z == platform::ZResult::noMemory ? kMsgNoMemory
                                                               : kMsgDecompressFailed);
@@ -205,7 +207,7 @@ extern "C" int ZQGetListEntryWithFields(ZQControlStruct* control, const char* fo
         const calls::ServerTraits server = calls::boundServer(call.context(), control);
         calls::ParseResult parsed = calls::parseEntryListText(
             reinterpret_cast<const char*>(plain.data), plain.size,
-            {server.serverCharset, server.clientCharset}, &result, &matches);
+            {server.serverCharset, server.clientCharset}, &result, &matches, bound);
         if (!parsed.ok()) call.failAfterRecord(parsed.message, parsed.detail);
       }
       zq::freeBlock(plain.data);
@@ -232,7 +234,8 @@ extern "C" int ZQGetOneEntryWithFields(ZQControlStruct* control, const char* for
   ZQEntryListFieldValueList result{0, nullptr};
   uint32_t matches = 0;
   bool replyFailed = false;
-  calls::runChunked(call, [&](transport::OneEntryReply& reply, const calls::Chunk& chunk) {
+  calls::runChunked(call, [&](transport::OneEntryReply& reply, calls::Chunk& chunk) {
+    chunk.empty = reply.entries.count == 0;
     if (chunk.failed) {
       replyFailed = true;
       return false;

@@ -35,9 +35,10 @@ extern "C" int ZQGetListEntry(ZQControlStruct* control, const char* form,
   args.firstRetrieve = firstRetrieve;
   args.maxRetrieve = maxRetrieve;
   args.useLocale = useLocale;
-  calls::runChunked(call, [&](transport::ListEntryReply& reply, const calls::Chunk&) {
+  calls::runChunked(call, [&](transport::ListEntryReply& reply, calls::Chunk& chunk) {
     matches = reply.matches;
     const uint32_t n = reply.entries.items ? reply.entries.count : 0;
+    chunk.empty = n == 0;
     if (n == 0) return true;
     auto* grown = static_cast<ZQEntryListStruct*>(
         zq::reallocate(gathered.items, (size_t{gathered.count} + n) * sizeof(ZQEntryListStruct)));

@@ -184,7 +184,8 @@ extern "C" int ZQGetListEntryWithMultiSchemaFields(
 
   calls::SliceBuffer text;
   bool memoryFailed = false;
-  calls::runChunked(call, [&](transport::TextSliceReply& reply, const calls::Chunk&) {
+  calls::runChunked(call, [&](transport::TextSliceReply& reply, calls::Chunk& chunk) {
+    chunk.empty = reply.textLength == 0;
     memoryFailed = !text.append(reply.textLength, reply.text);
     return !memoryFailed;
   });
@@ -193,14 +194,16 @@ extern "C" int ZQGetListEntryWithMultiSchemaFields(
   uint32_t matches = 0;
   if (call.rc() < ZQ_RETURN_ERROR && text.size()) {
     platform::ZBuffer plain;
-    const platform::ZResult z = platform::decompressBytes(text.data(), text.size(), 0, plain);
+    const size_t bound = call.context()->settings.maxResultSize;
+    const platform::ZResult z =
+        platform::decompressBytes(text.data(), text.size(), 0, plain, bound);
     if (z != platform::ZResult::ok) {
       call.failAfterRecord(z == platform::ZResult::noMemory ? kMsgNoMemory : kMsgDecompressFailed);
     } else {
       const calls::ServerTraits server = calls::boundServer(call.context(), control);
       calls::ParseResult parsed = calls::parseMultiSchemaText(
           reinterpret_cast<const char*>(plain.data), plain.size,
-          {server.serverCharset, server.clientCharset}, &result, &matches);
+          {server.serverCharset, server.clientCharset}, &result, &matches, bound);
       if (!parsed.ok()) call.failAfterRecord(parsed.message, parsed.detail);
     }
     zq::freeBlock(plain.data);

@@ -115,7 +115,8 @@ extern "C" int ZQGetMultipleEntries(ZQControlStruct* control, const char* form,
   calls::FlatValues flat;
   uint32_t per = 0;
   bool first = true, memoryFailed = false, replyFailed = false;
-  calls::runChunked(call, [&](transport::MultipleEntriesReply& reply, const calls::Chunk& chunk) {
+  calls::runChunked(call, [&](transport::MultipleEntriesReply& reply, calls::Chunk& chunk) {
+    chunk.empty = reply.valueCount == 0 && reply.values.count == 0;
     if (chunk.failed) {
       replyFailed = true;
       return false;

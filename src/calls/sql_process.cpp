@@ -47,8 +47,8 @@ bool parseRedirect(const char* text, std::string& server, std::string& command) 
   return true;
 }
 
-// Rewrites the workflow password that follows a leading "+" from the form
-// the first server wrote to the form the target reads. 0, or the message.
+}  // namespace
+
 int32_t convertWorkflowPassword(std::string& command, int fromVersion, int toVersion) {
   const bool fromStrong = fromVersion >= kStrongPasswordVersion;
   const bool toStrong = toVersion >= kStrongPasswordVersion;
@@ -89,6 +89,8 @@ int32_t convertWorkflowPassword(std::string& command, int fromVersion, int toVer
   explicit_bzero(out, sizeof out);
   return rc;
 }
+
+namespace {
 
 // The caller's control record aimed at the redirect's target; the caller's
 // own record is never changed.

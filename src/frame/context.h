@@ -26,6 +26,10 @@ inline constexpr uint32_t kDefaultResponseSize = 500000;
 inline constexpr uint32_t kDefaultTimeoutNormal = 120;
 inline constexpr uint32_t kDefaultTimeoutLong = 300;
 inline constexpr uint32_t kDefaultTimeoutExtraLong = 1800;
+// The most a reply, or a result gathered over chunks or inflated from a
+// compressed block, may take in memory (session variable 1961).
+inline constexpr uint32_t kDefaultMaxResultSize = 256u << 20;
+inline constexpr uint32_t kMinMaxResultSize = 64u << 10;
 inline constexpr uint32_t kProgramAdmin = 390600;
 inline constexpr uint32_t kProgramFast = 390620;
 inline constexpr uint32_t kProgramList = 390635;
@@ -44,6 +48,7 @@ struct Settings {
   int32_t clientOption = 0;  // session variable 8
   int32_t headerFlag = 0;    // session variable 9 (bit 0 of the header flags)
   uint32_t callerWord = 0;   // session variable 1959
+  uint32_t maxResultSize = kDefaultMaxResultSize;  // session variable 1961
 };
 
 struct ThreadContextData {

@@ -84,6 +84,10 @@ int setSessionVariable(ZQThreadContext& context, uint32_t variableId, const ZQVa
       if (!isUlong) return ZQ_RETURN_ERROR;
       s.callerWord = value.u.ulongValue;
       return ZQ_RETURN_OK;
+    case ZQ_SESSVAR_MAX_RESULT_SIZE:
+      if (!isUlong || value.u.ulongValue < zq::kMinMaxResultSize) return ZQ_RETURN_ERROR;
+      s.maxResultSize = value.u.ulongValue;
+      return ZQ_RETURN_OK;
     case ZQ_SESSVAR_CLIENT_IDENTITY:
       if (type != ZQ_DATA_TYPE_CHAR) return ZQ_RETURN_ERROR;
       if (value.u.charValue) {
@@ -136,6 +140,10 @@ int getSessionVariable(ZQThreadContext& context, uint32_t variableId, ZQValueStr
       value->u.ulongValue = s.callerWord;
       return ZQ_RETURN_OK;
     case ZQ_SESSVAR_CLIENT_IDENTITY: return getString(value, ctx->clientIdentity, status);
+    case ZQ_SESSVAR_MAX_RESULT_SIZE:
+      value->dataType = ZQ_DATA_TYPE_ULONG;
+      value->u.ulongValue = s.maxResultSize;
+      return ZQ_RETURN_OK;
     default: return ZQ_RETURN_ERROR;
   }
 }

@@ -141,6 +141,10 @@ ZResult decompressBytes(const void* data, size_t size, size_t expectedSize, ZBuf
   Sink sink;
   sink.maxSize = maxSize;
   ZResult r = ZResult::ok;
+  // A declared size is believed only as far as the input can inflate
+  // (deflate expands at most about 1032 to 1).
+  const size_t plausible = size > (SIZE_MAX - 1024) / 1032 ? SIZE_MAX : size * 1032 + 1024;
+  if (expectedSize > plausible) expectedSize = plausible;
   size_t step = expectedSize && expectedSize <= maxSize ? expectedSize : kChunk;
   for (;;) {
     bool tooLarge = false;
@@ -177,7 +181,8 @@ ZResult decompressBytes(const void* data, size_t size, size_t expectedSize, ZBuf
   return r;
 }
 
-ZResult decompressToFile(const void* data, size_t size, FILE* file, size_t& written) {
+ZResult decompressToFile(const void* data, size_t size, FILE* file, size_t& written,
+                         size_t maxSize) {
   written = 0;
   if (!file) return ZResult::io;
   if (size == 0 || size > UINT32_MAX) return ZResult::corrupt;
@@ -199,6 +204,10 @@ ZResult decompressToFile(const void* data, size_t size, FILE* file, size_t& writ
     z.avail_out = static_cast<uInt>(kChunk);
     const int rc = inflate(&z, Z_NO_FLUSH);
     const size_t n = kChunk - z.avail_out;
+    if (n > maxSize - written) {
+      r = ZResult::corrupt;
+      break;
+    }
     if (n && fwrite(chunk, 1, n, file) != n) {
       r = ZResult::io;
       break;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 
 namespace zq::platform {
@@ -36,7 +37,8 @@ ZResult decompressBytes(const void* data, size_t size, size_t expectedSize, ZBuf
                         size_t maxSize = 0x7FFFFFFF);
 
 // Decompresses a complete stream into an open file; written receives the
-// number of bytes written.
-ZResult decompressToFile(const void* data, size_t size, FILE* file, size_t& written);
+// number of bytes written, never more than maxSize (corrupt beyond it).
+ZResult decompressToFile(const void* data, size_t size, FILE* file, size_t& written,
+                         size_t maxSize = SIZE_MAX);
 
 }  // namespace zq::platform

@@ -30,4 +30,17 @@ std::string localHostAddress() {
   return text;
 }
 
+std::string hostAddress(const std::string& host) {
+  if (host.empty()) return "";
+  addrinfo hints{};
+  hints.ai_family = AF_INET;
+  addrinfo* res = nullptr;
+  if (getaddrinfo(host.c_str(), nullptr, &hints, &res) != 0 || !res) return "";
+  char text[INET_ADDRSTRLEN] = {};
+  const auto* a = reinterpret_cast<const sockaddr_in*>(res->ai_addr);
+  if (!inet_ntop(AF_INET, &a->sin_addr, text, sizeof text)) text[0] = '\0';
+  freeaddrinfo(res);
+  return text;
+}
+
 }  // namespace zq::platform

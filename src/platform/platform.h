@@ -12,4 +12,5 @@
 #include "platform/modules.h"
 #include "platform/host.h"
 #include "platform/rpc.h"
+#include "platform/rpc_stream.h"
 #include "platform/sync.h"

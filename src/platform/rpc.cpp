@@ -10,11 +10,21 @@
 #include <cstring>
 #include <pthread.h>
 
+#include "platform/rpc_stream.h"
+
 namespace zq::platform {
 
 __rpc_client* rpcCreate(const char* host, uint32_t program, uint32_t version,
                         const char* transport) {
-  return clnt_create(host, program, version, transport);
+  CLIENT* client = clnt_create(host, program, version, transport);
+  if (!client || strcmp(transport, "tcp") != 0) return client;
+  // The port mapper found the program and the RPC library connected: the
+  // connection moves to our own stream client (see rpc_stream.h).
+  int fd = -1;
+  if (!clnt_control(client, CLGET_FD, reinterpret_cast<char*>(&fd)) || fd < 0) return client;
+  clnt_control(client, CLSET_FD_NCLOSE, nullptr);
+  clnt_destroy(client);
+  return rpcStreamClient(fd, program, version);
 }
 
 __rpc_client* rpcCreateDirect(const char* host, uint16_t port, uint32_t program,
@@ -44,15 +54,8 @@ __rpc_client* rpcCreateDirect(const char* host, uint16_t port, uint32_t program,
     close(fd);
     return nullptr;
   }
-  netbuf nb{sizeof addr, sizeof addr, &addr};
-  CLIENT* client = clnt_vc_create(fd, &nb, program, version, 0, 0);
-  if (!client) {
-    close(fd);
-    return nullptr;
-  }
   // The handle owns the socket from now on.
-  clnt_control(client, CLSET_FD_CLOSE, nullptr);
-  return client;
+  return rpcStreamClient(fd, program, version);
 }
 
 int rpcCreateErrorStatus() { return rpc_createerr.cf_stat; }

@@ -50,7 +50,7 @@ int formatTime(char* buffer, size_t size, const struct tm* time, TimeFormatter f
 int toDayNumber(const ZQDateStruct* date, int32_t* julianDate, ZQStatusList* status) {
   if (julianDate) *julianDate = 0;
   if (!date || !julianDate) return addError(status, ZQ_DATE_ERROR_NO_OUTPUT);
-  int64_t j = dayNumberOf(date->year, date->month, date->day);
+  int64_t j = dayNumberAsWritten(date->year, date->month, date->day);
   if (j < std::numeric_limits<int32_t>::min() || j > std::numeric_limits<int32_t>::max())
     return addError(status, ZQ_DATE_ERROR_RANGE);
   *julianDate = static_cast<int32_t>(j);
@@ -77,6 +77,14 @@ int formatTimestamp(char* buffer, size_t size, const struct tm* time) {
 
 int formatTimestampTime(char* buffer, size_t size, const struct tm* time) {
   return formatTime(buffer, size, time, formatTimeOfDay);
+}
+
+std::string localTimeText(int (*format)(char*, size_t, const struct tm*), time_t when) {
+  struct tm local {};
+  localtime_r(&when, &local);
+  char buffer[256];
+  format(buffer, sizeof buffer, &local);
+  return buffer;
 }
 
 bool parseTimestampText(const char* text, bool timeOnly, ZQTimestamp* value,

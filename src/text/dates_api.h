@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <string>
 
 #include "zqapi/zq_datetime.h"
 
@@ -20,6 +21,8 @@ int toCalendarDate(int32_t julianDate, ZQDateStruct* date, ZQStatusList* status)
 int formatTimestampDate(char* buffer, size_t size, const struct tm* time);
 int formatTimestamp(char* buffer, size_t size, const struct tm* time);
 int formatTimestampTime(char* buffer, size_t size, const struct tm* time);
+// A time in the local zone through one of the three above.
+std::string localTimeText(int (*format)(char*, size_t, const struct tm*), time_t when);
 // Ordinal 812.
 bool parseTimestampText(const char* text, bool timeOnly, ZQTimestamp* value, ZQBoolean* isInterval);
 // Ordinals 830 to 834: 0 or a date error number.

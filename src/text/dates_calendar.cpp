@@ -15,6 +15,16 @@ int64_t dayNumberOf(int64_t year, int64_t month, int64_t day) {
   return base - floorDiv(y, 100) + floorDiv(y, 400) - 32045;
 }
 
+int64_t dayNumberAsWritten(int64_t year, int64_t month, int64_t day) {
+  const int64_t a = (14 - month) / 12;
+  const int64_t y = year + 4800 - a;
+  const int64_t m = month + 12 * a - 3;
+  const bool julian = year < 1582 || (year == 1582 && (month < 10 || (month == 10 && day <= 4)));
+  const int64_t base = day + (153 * m + 2) / 5 + 365 * y + y / 4;
+  if (julian) return base - 32083;
+  return base - y / 100 + y / 400 - 32045;
+}
+
 CalendarDate dateOf(int64_t j) {
   int64_t b = 0, c;
   if (j >= kFirstGregorianDay) {

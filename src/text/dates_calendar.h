@@ -24,6 +24,11 @@ struct CalendarDate {
 // Calendar date to day number; no validation, so any month or day is
 // accepted and carried arithmetically. Computed in 64 bits.
 int64_t dayNumberOf(int64_t year, int64_t month, int64_t day);
+// The same with C's integer division (truncating toward zero): the day
+// number ZQDateToJulianDate gives, on which its callers rely for dates
+// nobody validated (month 15, years before -4800). Valid dates come out
+// as with dayNumberOf; dayNumberOf stays the exact inverse of dateOf.
+int64_t dayNumberAsWritten(int64_t year, int64_t month, int64_t day);
 CalendarDate dateOf(int64_t dayNumber);
 
 bool isLeapYear(int64_t year);

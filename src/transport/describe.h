@@ -6,6 +6,7 @@
 #include "transport/describe_entries.h"
 #include "transport/describe_queries.h"
 #include "transport/describe_admin.h"
+#include "transport/describe_alerts.h"
 #include "transport/describe_definitions.h"
 #include "transport/describe_records.h"
 #include "transport/transport.h"

@@ -47,8 +47,8 @@
   X(GetListFilter, 25, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                              \
   X(VerifyUser, 32, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, HeaderOnlyArgs, VerifyUserReply)                            \
   X(GetListGroup, 33, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, GetListGroupArgs, GetListGroupReply)                      \
-  X(Export, 34, 7, 14, List, ExtraLongAtLeast(28800), kMsgTimeoutRetrieve, void, void)                                    \
-  X(Import, 35, 7, 14, Admin, ExtraLongAtLeast(28800), kMsgTimeoutChange, void, void)                                     \
+  X(Export, 34, 7, 14, List, ExtraLongAtLeast(28800), kMsgTimeoutRetrieve, ExportArgs, ExportReply)                                    \
+  X(Import, 35, 7, 14, Admin, ExtraLongAtLeast(28800), kMsgTimeoutChange, ImportArgs, StatusReply)                                     \
   X(GetServerInfo, 36, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, ServerInfoArgs, ServerInfoReply)                         \
   X(MergeEntry, 37, 7, 14, Fast, Normal, kMsgTimeoutChange, MergeEntryArgs, EntryIdReply)                                 \
   X(GetActiveLink, 38, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                              \
@@ -111,14 +111,14 @@
   X(GetLocalizedValue, 99, 8, 14, List, Normal, kMsgTimeoutRetrieve, LocalizedValueArgs, LocalizedValueReply)             \
   X(Signal, 100, 7, 14, Fast, Normal, kMsgTimeoutRetrieve, SignalArgs, StatusReply)                                       \
   X(GetListSchemaWithAlias, 101, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, ListSchemaWithAliasArgs, NamesAndAliasesReply) \
-  X(RegisterForAlerts, 102, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                         \
-  X(DeregisterForAlerts, 103, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                       \
-  X(GetListAlertUser, 104, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                          \
+  X(RegisterForAlerts, 102, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, AlertRegistrationArgs, StatusReply)                                         \
+  X(DeregisterForAlerts, 103, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, AlertRegistrationArgs, StatusReply)                                       \
+  X(GetListAlertUser, 104, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, HeaderOnlyArgs, AlertUsersReply)                                          \
   X(GetListExtSchemaCandidates, 106, 8, 14, List, ExtraLong, kMsgTimeoutRetrieve, ExtSchemaCandidatesArgs, ExtSchemaCandidatesReply) \
   X(GetMultipleExtFieldCandidates, 107, 8, 14, List, ExtraLong, kMsgTimeoutRetrieve, ExtFieldCandidatesArgs, ExtFieldCandidatesReply) \
   X(ExpandSSMenu, 108, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                              \
   X(GetMultipleLocalizedValues, 114, 8, 14, List, Normal, kMsgTimeoutRetrieve, LocalizedValuesArgs, LocalizedValuesReply) \
-  X(GetAlertCount, 115, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                             \
+  X(GetAlertCount, 115, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, AlertCountArgs, AlertCountReply)                                             \
   X(GetListSQLForActiveLink, 116, 8, 14, List, Long, kMsgTimeoutRetrieve, SQLForActiveLinkArgs, SQLForActiveLinkReply)    \
   X(ExecuteProcessForActiveLink, 117, 8, 14, List, Normal, kMsgTimeoutChange, ProcessForActiveLinkArgs, ProcessForActiveLinkReply) \
   X(ExpandDataDictionaryMenu, 118, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                  \
@@ -127,7 +127,7 @@
   X(XMLGetEntry, 121, 9, 14, Fast, Long, kMsgTimeoutRetrieve, void, void)                                                 \
   X(XMLDeleteEntry, 122, 9, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                            \
   X(GetMultipleCurrencyRatioSets, 123, 9, 14, Fast, Normal, kMsgTimeoutRetrieve, CurrencyRatioSetsArgs, CurrencyRatioSetsReply) \
-  X(UnImport, 124, 10, 14, Admin, ExtraLong, kMsgTimeoutChange, void, void)                                               \
+  X(UnImport, 124, 10, 14, Admin, ExtraLong, kMsgTimeoutChange, ImportArgs, StatusReply)                                               \
   X(GetMultipleEntryPoints, 125, 10, 14, Fast, Normal, kMsgTimeoutRetrieve, EntryPointsArgs, EntryPointsReply)            \
   X(GetListRole, 126, 10, 14, Fast, Normal, kMsgTimeoutRetrieve, GetListRoleArgs, GetListRoleReply)                       \
   X(GetListApplicationState, 127, 10, 14, Fast, Normal, kMsgTimeoutRetrieve, HeaderOnlyArgs, StateNamesReply)             \

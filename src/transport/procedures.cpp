@@ -4,6 +4,7 @@
 #include <array>
 
 #include "transport/describe_admin.h"
+#include "transport/describe_alerts.h"
 #include "transport/describe_definitions.h"
 #include "transport/describe_entries.h"
 #include "transport/describe_queries.h"

@@ -18,6 +18,7 @@
 #include "transport/procedure_list.h"
 #include "transport/records.h"
 #include "transport/records_admin.h"
+#include "transport/records_alerts.h"
 #include "transport/records_definitions.h"
 #include "transport/records_entries.h"
 #include "transport/records_queries.h"

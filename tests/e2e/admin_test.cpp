@@ -546,6 +546,25 @@ TEST_F(Accounts, NoPasswordIsStoredOrLoggedInClear) {
   unlink(logPath.c_str());
 }
 
+// Alerts belong to their users: a user who is not an administrator counts
+// only the alerts addressed to him.
+TEST_F(Accounts, AlertCountIsTheCallersOwnUnlessAdministrator) {
+  Status s;
+  for (const char* user : {"Joe", "Admin", "Admin"}) {
+    ZQEntryIdType id = "";
+    ASSERT_EQ(ZQCreateAlertEvent(&control_, user, "disk full", 1, nullptr, nullptr, nullptr,
+                                 nullptr, id, fresh(s)),
+              0)
+        << messageList(s);
+  }
+  uint32_t count = 0;
+  ASSERT_EQ(ZQGetAlertCount(&control_, nullptr, &count, fresh(s)), 0) << messageList(s);
+  EXPECT_EQ(count, 3u);
+  Login joe(*this, "Joe", "Jo3-pw");
+  ASSERT_EQ(ZQGetAlertCount(&joe.control, nullptr, &count, fresh(s)), 0) << messageList(s);
+  EXPECT_EQ(count, 1u);
+}
+
 // ---- an open server ------------------------------------------------------------------------
 
 class Administration : public zqtest::ServerTest {

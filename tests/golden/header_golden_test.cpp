@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/codec.h"
+#include "support/fuzz_seeds.h"
 #include "support/session.h"
 #include "transport/describe_entries.h"
 #include "transport/describe_queries.h"
@@ -167,6 +168,7 @@ TEST_F(HeaderGolden, ServerInfoRequestWithAProperty) {
   put(want, 4);
   put(want, 246);
   EXPECT_EQ(Bytes(out.begin(), out.end()), want);
+  zqtest::fuzzSeed("requests", "server-info-36-v14", 36, 14, want);
 }
 
 // ---- records built on the header --------------------------------------------------------
@@ -199,6 +201,7 @@ TEST_F(HeaderGolden, GetEntryRequestAndReply) {
     put(want, 536870913);
     put(want, 0);  // the trailing word
     EXPECT_EQ(Bytes(out.begin(), out.end()), want) << version;
+    zqtest::fuzzSeed("requests", "get-entry-1-v" + std::to_string(version), 1, version, want);
   }
   // A form name longer than 31 characters cannot travel to version 7.
   Header h;
@@ -223,6 +226,7 @@ TEST_F(HeaderGolden, GetEntryRequestAndReply) {
   put(reply, 68);
   putText(reply, "w");
   put(reply, 0);
+  zqtest::fuzzSeed("replies", "get-entry-1-v14", 1, 14, reply);
   zq::transport::GetEntryReply decoded{};
   zq::model::CodecScope decodeScope(14, session.context());
   ASSERT_TRUE(zq::model::decodeFromBuffer(reply.data(), reply.size(), decoded, 14));
@@ -267,4 +271,5 @@ TEST_F(HeaderGolden, ListEntryRequest) {
   put(want, 1);  // the byte travels as a 4-byte unit
   put(want, 0);  // the reserved word
   EXPECT_EQ(Bytes(out.begin(), out.end()), want);
+  zqtest::fuzzSeed("requests", "list-entry-5-v14", 5, 14, want);
 }

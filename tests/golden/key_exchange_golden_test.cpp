@@ -11,6 +11,7 @@
 #include "model/codec.h"
 #include "security/envelope.h"
 #include "security/handshake.h"
+#include "support/fuzz_seeds.h"
 #include "support/session.h"
 #include "transport/describe_records.h"
 
@@ -80,9 +81,11 @@ TEST_F(KeyExchangeGolden, Hello) {
   Wire argsWire;
   argsWire.header(5, 6).raw(random);  // 20 bytes: no padding
   expectEncoding(args, argsWire);
+  zqtest::fuzzSeed("requests", "key-hello-95-v14", 95, 14, argsWire.b);
 
   Wire replyWire;
   replyWire.header(5, 6).raw(random).w(0xFFFFFFFEu).w(0);  // word -2, empty status list
+  zqtest::fuzzSeed("replies", "key-hello-95-v14", 95, 14, replyWire.b);
   KeyHelloReply reply{};
   decode(replyWire, reply);
   EXPECT_EQ(memcmp(reply.serverRandom, random.data(), 20), 0);
@@ -103,10 +106,12 @@ TEST_F(KeyExchangeGolden, KeyTransfer) {
   Wire argsWire;
   argsWire.header(1001, 2).w(0).w(5).raw(secret).raw({0, 0, 0});
   expectEncoding(args, argsWire);
+  zqtest::fuzzSeed("requests", "key-transfer-96-v14", 96, 14, argsWire.b);
 
   const auto block = sequence(8, 0xA0);
   Wire replyWire;
   replyWire.header(1001, 2).w(8).raw(block).w(1).w(2).w(9004).w(0).w(0);
+  zqtest::fuzzSeed("replies", "key-transfer-96-v14", 96, 14, replyWire.b);
   KeyTransferReply reply{};
   decode(replyWire, reply);
   ASSERT_EQ(reply.blockLength, 8u);

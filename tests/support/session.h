@@ -22,10 +22,17 @@ struct Status : ZQStatusList {
   Status(const Status&) = delete;
   Status& operator=(const Status&) = delete;
   void reset() { FreeZQStatusList(this, 0); }
+  // Calls empty the list they are given without releasing what it held: a
+  // list reused for another call is released first.
+  ZQStatusList* fresh() {
+    reset();
+    return this;
+  }
   // (type, number) pairs in list order.
   std::vector<std::pair<uint32_t, int32_t>> entries() const {
     std::vector<std::pair<uint32_t, int32_t>> out;
-    for (uint32_t i = 0; i < count; ++i) out.emplace_back(items[i].messageType, items[i].messageNumber);
+    for (uint32_t i = 0; i < count; ++i)
+      out.emplace_back(items[i].messageType, items[i].messageNumber);
     return out;
   }
   bool has(int32_t number) const {

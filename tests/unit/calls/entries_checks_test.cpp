@@ -220,6 +220,26 @@ TEST(SharedChecks, ValueCheckNullsPointerlessValues) {
   EXPECT_EQ(v.u.currencyValue, nullptr);
 }
 
+// Types that have no wire form as a value are refused by the check, not
+// later by the encoder (which would report 91 "Can't encode arguments").
+TEST(SharedChecks, ValuesOfTypesThatCannotTravel) {
+  for (uint32_t type : {15u, 29u, 33u, 34u, 35u, 36u, 37u, 38u, 39u, 44u}) {
+    SCOPED_TRACE(type);
+    ZQValueStruct v{};
+    v.dataType = type;
+    Status s;
+    EXPECT_EQ(zq::checks::checkValue(&v, &s), 2);
+    EXPECT_EQ(numbers(s), Messages{110});
+  }
+  for (uint32_t type : {0u, 2u, 14u, 30u, 31u, 32u, 40u}) {
+    SCOPED_TRACE(type);
+    ZQValueStruct v{};
+    v.dataType = type;
+    Status s;
+    EXPECT_EQ(zq::checks::checkValue(&v, &s), 0);
+  }
+}
+
 TEST(SharedChecks, AttachmentNames) {
   const std::string longName(256, 'n');
   struct Case {

@@ -105,6 +105,11 @@ TEST(EntryListText, MalformedStreamsFailWithNothingReturned) {
       {"a byte list shorter than its count", "1\n1\n1\n8\n1\n9\\6\\1\\9\\ab\\"},
       {"an attachment without sizes", "1\n1\n1\n8\n1\n11\\3\\abc\\"},
       {"an entry without its id line", "1\n1\n1\n1\n"},
+      // Numbers beyond one 32-bit word are refused, never wrapped.
+      {"an integer below the signed range", "1\n1\n1\n8\n1\n2\\11\\-2147483649\\"},
+      {"an integer above the signed range", "1\n1\n1\n8\n1\n2\\10\\4294967295\\"},
+      {"a time one past the signed range", "1\n1\n1\n8\n1\n7\\10\\2147483648\\"},
+      {"a bitmask above 32 bits", "1\n1\n1\n8\n1\n8\\10\\4294967296\\"},
   };
   for (const Case& c : cases) {
     Owned out;
@@ -116,6 +121,32 @@ TEST(EntryListText, MalformedStreamsFailWithNothingReturned) {
     EXPECT_EQ(out.items, nullptr) << c.why;
     EXPECT_EQ(matches, 0u) << c.why;
   }
+}
+
+TEST(EntryListText, NumbersAtTheEdgesOfTheirWord) {
+  Owned out;
+  ASSERT_TRUE(
+      parse("1\n1\n2\n8\n9\n1\n2\\11\\-2147483648\\8\\10\\4294967295\\", &out, nullptr).ok());
+  EXPECT_EQ(out.items[0].fieldValues->items[0].value.u.integerValue, INT32_MIN);
+  EXPECT_EQ(out.items[0].fieldValues->items[1].value.u.bitmaskValue, UINT32_MAX);
+}
+
+// Columns of field 1 take no text but cost a value in every entry: a few
+// bytes announcing 6,000 entries of 6,000 such columns must be refused
+// before they become gigabytes (and quickly: the parse stays linear).
+TEST(EntryListText, ColumnsWithoutTextCannotAmplifyTheResult) {
+  std::string text = "6000\n6000\n6000\n";
+  for (int i = 0; i < 6000; ++i) text += "1\n";
+  for (int i = 0; i < 6000; ++i) text += "000000000000001\n";
+  Owned out;
+  ParseResult r = parseEntryListText(text.data(), text.size(), {}, &out, nullptr, 64u << 20);
+  EXPECT_EQ(r.message, 9009);
+  EXPECT_EQ(out.count, 0u);
+  // The same shape within the bound parses.
+  std::string small = "20\n20\n3\n1\n1\n1\n";
+  for (int i = 0; i < 20; ++i) small += "000000000000001\n";
+  ASSERT_TRUE(parse(small, &out, nullptr).ok());
+  EXPECT_EQ(out.count, 20u);
 }
 
 TEST(EntryListText, RunningOutOfMemoryReturnsNothing) {

@@ -73,6 +73,27 @@ TEST(Compress, RefusesBrokenAndOversizedStreams) {
   EXPECT_EQ(out.size, 10000u);
 }
 
+// A zlib bomb inflates in steps and stops at the bound; a declared size is
+// believed only as far as the input can inflate.
+TEST(Compress, BombsStopAtTheBound) {
+  const std::string zeros(64u << 20, '\0');
+  Owned bomb;
+  ASSERT_EQ(zq::platform::compressBytes(zeros.data(), zeros.size(), bomb), ZResult::ok);
+  ASSERT_LT(bomb.size, 128u * 1024);
+  Owned out;
+  EXPECT_EQ(zq::platform::decompressBytes(bomb.data, bomb.size, 0, out, 1u << 20),
+            ZResult::corrupt);
+  EXPECT_EQ(out.data, nullptr);
+  EXPECT_EQ(zq::platform::decompressBytes(bomb.data, bomb.size, SIZE_MAX / 2, out, 1u << 20),
+            ZResult::corrupt);
+  // A small stream that declares 2 GiB still inflates to what it holds.
+  const std::string in = sample(1000);
+  Owned packed;
+  ASSERT_EQ(zq::platform::compressBytes(in.data(), in.size(), packed), ZResult::ok);
+  EXPECT_EQ(zq::platform::decompressBytes(packed.data, packed.size, 2u << 30, out), ZResult::ok);
+  EXPECT_EQ(out.size, 1000u);
+}
+
 TEST(Compress, FilesWithAndWithoutLimit) {
   const std::string in = sample(200000);
   FILE* f = tmpfile();

@@ -94,6 +94,32 @@ TEST(DateCalendar, KnownDayNumbers) {
   }
 }
 
+// Dates nobody validated still get the day number the written rule gives:
+// its divisions truncate toward zero (worked out by hand below), which
+// differs from flooring for month 15 and for years before -4800.
+TEST(DayNumbers, UnvalidatedDatesDivideTowardZero) {
+  struct Case {
+    int y, m, d;
+    int32_t day;
+  } cases[] = {
+      // a = (14 - 15) / 12 = 0, y = 6824, m = 12: 1 + 367 + 2490760 + 1706 - 68 + 17 - 32045
+      {2024, 15, 1, 2460738},
+      // a = 1, y = -2, m = 10: 1 + 306 - 730 + 0 - 32083 (y / 4 = 0, not -1)
+      {-4801, 1, 1, -32506},
+      {2024, 13, 1, 2460677},  // the same either way
+      {2024, 1, 0, 2460310},
+      {2024, 1, 32, 2460342},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.y << "-" << c.m << "-" << c.d);
+    Status status;
+    ZQDateStruct in = date(c.y, c.m, c.d);
+    int32_t day = 0;
+    ASSERT_EQ(ZQDateToJulianDate(nullptr, &in, &day, &status), 0);
+    EXPECT_EQ(day, c.day);
+  }
+}
+
 TEST(DateCalendar, GregorianDaysAgreeWithCivilDayCount) {
   for (int64_t y : {1583, 1600, 1700, 1899, 1900, 1999, 2000, 2024, 2100, 4000, 9998}) {
     for (int m = 1; m <= 12; ++m) {

@@ -1,0 +1,242 @@
+// Export and import against zqserverd on loopback: a form exported,
+// deleted, imported back and exported again the same; uploads in several
+// slices; malformed texts refused whole; the removal of an import.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "entry_store.h"
+#include "definitions_export.h"
+#include "form_definitions.h"
+#include "support/server_fixture.h"
+#include "zqapi/zq_transfer.h"
+
+using zqtest::Status;
+
+namespace {
+
+constexpr ZQInternalId kTitle = 536870913;
+
+struct Items {
+  std::vector<ZQStructItemStruct> items;
+  ZQStructItemList list{0, nullptr};
+  Items(std::initializer_list<std::pair<uint32_t, const char*>> named) {
+    for (auto [type, name] : named) {
+      ZQStructItemStruct i{};
+      i.type = type;
+      strncpy(i.name, name, sizeof i.name - 1);
+      items.push_back(i);
+    }
+    list = {static_cast<uint32_t>(items.size()), items.data()};
+  }
+};
+
+}  // namespace
+
+class ExportImport : public zqtest::ServerTest {
+ protected:
+  void SetUp() override {
+    zqtest::ServerTest::SetUp();
+    // The client's character set, whatever the test's locale.
+    snprintf(control_.charSet, sizeof control_.charSet, "%s", "UTF-8");
+    zqserver::EntryStore store(server_->store());
+    ASSERT_TRUE(store.createForm("Tickets", {{kTitle, ZQ_DATA_TYPE_CHAR, "Title"}}).ok());
+  }
+
+  std::string exportOf(const char* form, int expectRc = 0) {
+    Items items{{ZQ_STRUCT_ITEM_SCHEMA, form}};
+    char* text = nullptr;
+    Status s;
+    EXPECT_EQ(ZQExport(&control_, &items.list, nullptr, 0, nullptr, &text, s.fresh()), expectRc);
+    std::string out = text ? text : "";
+    ZQFree(text);
+    return out;
+  }
+  bool formExists(const char* name) {
+    return zqserver::EntryStore(server_->store()).form(name).has_value();
+  }
+  void putSupportFile(const std::string& content) {
+    zqserver::FormDefinitions defs(server_->store());
+    ASSERT_TRUE(defs.store()
+                    .putSupportFile(ZQ_SUPPORT_FILE_FORM, "Tickets", 0, 3, content, 1700000000)
+                    .ok());
+  }
+  std::string supportFile() {
+    zqserver::FormDefinitions defs(server_->store());
+    auto f = defs.store().supportFile(ZQ_SUPPORT_FILE_FORM, "Tickets", 0, 3);
+    return f ? f->content : "<none>";
+  }
+  void setResponseSize(int32_t size) {
+    ZQValueStruct v{};
+    v.dataType = ZQ_DATA_TYPE_INTEGER;
+    v.u.integerValue = size;
+    Status s;
+    ASSERT_EQ(ZQSetSessionVariable(&control_, ZQ_SESSVAR_RESPONSE_SIZE, &v, s.fresh()), 0);
+  }
+};
+
+TEST_F(ExportImport, FormRoundTripsThroughDeleteAndImport) {
+  putSupportFile("help text");
+  const std::string first = exportOf("Tickets");
+  ASSERT_EQ(first.rfind("char-set: UTF-8\n", 0), 0u) << first.substr(0, 40);
+  EXPECT_NE(first.find("\nform: Tickets\n"), std::string::npos);
+  EXPECT_NE(first.find("\nfield: Tickets\n  id: 536870913\n  name: Title\n"), std::string::npos);
+  EXPECT_NE(first.find("\nsupport-file: Tickets\n"), std::string::npos);
+
+  Status s;
+  ASSERT_EQ(ZQDeleteSchema(&control_, "Tickets", ZQ_DELETE_FORCE, s.fresh()), 0);
+  ASSERT_FALSE(formExists("Tickets"));
+  ASSERT_EQ(ZQImport(&control_, nullptr, first.c_str(), 0, s.fresh()), 0);
+  ASSERT_TRUE(formExists("Tickets"));
+  EXPECT_EQ(supportFile(), "help text");
+
+  ZQNameType name{};
+  uint32_t dataType = 0;
+  ASSERT_EQ(ZQGetField(&control_, "Tickets", kTitle, name, nullptr, &dataType, nullptr, nullptr,
+                       nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       nullptr, nullptr, s.fresh()),
+            0);
+  EXPECT_STREQ(name, "Title");
+  EXPECT_EQ(dataType, static_cast<uint32_t>(ZQ_DATA_TYPE_CHAR));
+  EXPECT_EQ(exportOf("Tickets"), first);
+
+  // Importing over what exists replaces it, unless asked not to.
+  EXPECT_EQ(ZQImport(&control_, nullptr, first.c_str(), 0, s.fresh()), 0);
+  EXPECT_EQ(ZQImport(&control_, nullptr, first.c_str(), ZQ_IMPORT_OPTION_NO_OVERWRITE, s.fresh()),
+            2);
+  EXPECT_TRUE(s.has(305));
+
+  ASSERT_EQ(ZQUnImport(&control_, nullptr, first.c_str(), 0, s.fresh()), 0);
+  EXPECT_FALSE(formExists("Tickets"));
+  EXPECT_EQ(supportFile(), "<none>");
+}
+
+TEST_F(ExportImport, CompressedImportInSeveralSlices) {
+  std::mt19937 random(7);
+  std::string noise(20000, '\0');
+  for (char& c : noise) c = static_cast<char>(random());
+  putSupportFile(noise);
+  setResponseSize(1500);  // slices of 1000 bytes
+  const std::string text = exportOf("Tickets");
+  Status s;
+  ASSERT_EQ(ZQDeleteSchema(&control_, "Tickets", ZQ_DELETE_FORCE, s.fresh()), 0);
+  const uint64_t before = server_->faults().callsReceived;
+  ASSERT_EQ(ZQImport(&control_, nullptr, text.c_str(), 0, s.fresh()), 0);
+  EXPECT_GT(server_->faults().callsReceived - before, 20u);
+  EXPECT_EQ(supportFile(), noise);
+}
+
+TEST_F(ExportImport, MalformedTextsAreRefusedWhole) {
+  const std::string good = exportOf("Tickets");
+  Status s;
+  ASSERT_EQ(ZQDeleteSchema(&control_, "Tickets", ZQ_DELETE_FORCE, s.fresh()), 0);
+  const size_t fieldAt = good.find("\nfield:");
+  ASSERT_NE(fieldAt, std::string::npos);
+  const struct {
+    const char* what;
+    std::string text;
+  } cases[] = {
+      {"cut inside the second block", good.substr(0, fieldAt + 30)},
+      {"a record that does not decode", good.substr(0, fieldAt) +
+                                            "\nfield: Tickets\n  id: 7\n  name: X\n  created: 0\n"
+                                            "  changed: 0\n  record: AAAA\n"},
+      {"an unknown kind", good + "\nwidget: Tickets\n"},
+      {"a key outside a block", good + "\n  owner: nobody\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(ZQImport(&control_, nullptr, c.text.c_str(), 0, s.fresh()), 2);
+    EXPECT_TRUE(s.has(156));
+    EXPECT_FALSE(formExists("Tickets"));  // the form block before the fault is rolled back
+  }
+}
+
+TEST_F(ExportImport, TextInAnotherCharacterSet) {
+  zqserver::EntryStore store(server_->store());
+  ASSERT_TRUE(store.createForm("Caf\xc3\xa9", {{kTitle, ZQ_DATA_TYPE_CHAR, "Title"}}).ok());
+  std::string text = exportOf("Caf\xc3\xa9");
+  Status s;
+  ASSERT_EQ(ZQDeleteSchema(&control_, "Caf\xc3\xa9", ZQ_DELETE_FORCE, s.fresh()), 0);
+  // The same text in ISO-8859-1, saying so on its first line.
+  ASSERT_EQ(text.rfind("char-set: UTF-8\n", 0), 0u);
+  text.replace(0, 15, "char-set: ISO-8859-1");
+  for (size_t at; (at = text.find("Caf\xc3\xa9")) != std::string::npos;)
+    text.replace(at, 5, "Caf\xe9");
+  ASSERT_EQ(ZQImport(&control_, nullptr, text.c_str(), 0, s.fresh()), 0);
+  EXPECT_TRUE(formExists("Caf\xc3\xa9"));
+  EXPECT_FALSE(formExists("Caf\xe9"));
+}
+
+TEST_F(ExportImport, ItemListsChooseWhatMoves) {
+  zqserver::EntryStore store(server_->store());
+  ASSERT_TRUE(store.createForm("Other", {{kTitle, ZQ_DATA_TYPE_CHAR, "Title"}}).ok());
+  Items both{{ZQ_STRUCT_ITEM_SCHEMA, "Tickets"}, {ZQ_STRUCT_ITEM_SCHEMA, "Other"}};
+  char* text = nullptr;
+  Status s;
+  ASSERT_EQ(ZQExport(&control_, &both.list, nullptr, 0, nullptr, &text, s.fresh()), 0);
+  const std::string all = text;
+  ZQFree(text);
+  ASSERT_EQ(ZQDeleteSchema(&control_, "Tickets", ZQ_DELETE_FORCE, s.fresh()), 0);
+  ASSERT_EQ(ZQDeleteSchema(&control_, "Other", ZQ_DELETE_FORCE, s.fresh()), 0);
+  Items one{{ZQ_STRUCT_ITEM_SCHEMA, "Other"}};
+  ASSERT_EQ(ZQImport(&control_, &one.list, all.c_str(), 0, s.fresh()), 0);
+  EXPECT_TRUE(formExists("Other"));
+  EXPECT_FALSE(formExists("Tickets"));
+
+  Items missing{{ZQ_STRUCT_ITEM_SCHEMA, "Nowhere"}};
+  ASSERT_EQ(ZQExport(&control_, &missing.list, nullptr, 0, nullptr, &text, s.fresh()), 2);
+  EXPECT_TRUE(s.has(303));
+  EXPECT_EQ(text, nullptr);
+}
+
+TEST_F(ExportImport, Files) {
+  FILE* out = tmpfile();
+  ASSERT_NE(out, nullptr);
+  Items items{{ZQ_STRUCT_ITEM_SCHEMA, "Tickets"}};
+  Status s;
+  ASSERT_EQ(ZQExportToFile(&control_, &items.list, nullptr, 0, nullptr, out, s.fresh()), 0);
+  ASSERT_EQ(ZQDeleteSchema(&control_, "Tickets", ZQ_DELETE_FORCE, s.fresh()), 0);
+  ASSERT_EQ(ZQImportFromFile(&control_, nullptr, out, 0, s.fresh()), 0);
+  EXPECT_TRUE(formExists("Tickets"));
+  fclose(out);
+
+  FILE* empty = tmpfile();
+  EXPECT_EQ(ZQImportFromFile(&control_, nullptr, empty, 0, s.fresh()), 2);
+  EXPECT_TRUE(s.has(295));
+  fclose(empty);
+  EXPECT_EQ(ZQImportFromFile(&control_, nullptr, nullptr, 0, s.fresh()), 2);
+  EXPECT_TRUE(s.has(295));
+  EXPECT_EQ(ZQExportToFile(&control_, &items.list, nullptr, 0, nullptr, nullptr, s.fresh()), 2);
+  EXPECT_TRUE(s.has(295));
+}
+
+// A server of a major version below 6 takes the text as it is, terminated,
+// in slices of the response size less 500 bytes.
+class ExportImportOlderServer : public ExportImport {
+ protected:
+  void configure(zqserver::Options& options) override {
+    options.settings[4] = std::string("5.1.00");
+  }
+};
+
+TEST_F(ExportImportOlderServer, TextTravelsAsItIsInSlices) {
+  Items items{{ZQ_STRUCT_ITEM_SCHEMA, "Tickets"}};
+  std::string text;
+  ASSERT_TRUE(zqserver::exportDefinitions(server_->store(), items.list, text).ok());
+  ASSERT_GT(text.size(), 600u);
+  // With its terminator the text is exactly one slice, then one byte more.
+  for (const size_t size : {text.size() + 1 + 500, text.size() + 500}) {
+    SCOPED_TRACE(size);
+    Status s;
+    ASSERT_EQ(ZQDeleteSchema(&control_, "Tickets", ZQ_DELETE_FORCE, s.fresh()), 0);
+    setResponseSize(static_cast<int32_t>(size));
+    const uint64_t before = server_->faults().callsReceived;
+    ASSERT_EQ(ZQImport(&control_, nullptr, text.c_str(), 0, s.fresh()), 0);
+    EXPECT_EQ(server_->faults().callsReceived - before, size == text.size() + 501 ? 1u : 2u);
+    EXPECT_TRUE(formExists("Tickets"));
+  }
+}
