@@ -411,6 +411,45 @@ int ZQPullGetListEntryFromXML(ZQControlStruct* control, ZQXMLInputDoc* input, ZQ
                               ZQStatusList* status);
 /**@}*/
 
+/* ---- entries through XML documents (server calls) ------------------------- */
+
+/* These calls send their documents to the server as text and leave their
+ * meaning to it; a null document travels as an empty one. The entry
+ * document (the one with the entry's content) travels in the server's
+ * character set and protected; the output document, allocated by the
+ * library (release it with ZQFree), comes back in the client's character
+ * set. Inside a bulk transaction create, set and delete are queued and
+ * return no output. zqserverd reads the request documents that
+ * ZQPush...ToXML writes (ZQ_XML_PART_REQUEST) and answers with the reply
+ * half (ZQ_XML_PART_REPLY); it does not use the mapping and option
+ * documents. */
+
+/** Creates an entry from inputDoc (the entry document; for zqserverd the
+ * request of a create). outputDoc may be null. */
+int ZQXMLCreateEntry(ZQControlStruct* control, const char* inputMapping, const char* inputDoc,
+                     const char* outputMapping, const char* optionDoc, char** outputDoc,
+                     ZQStatusList* status);
+/** Changes an entry by inputDoc (the entry document; for zqserverd the
+ * request of a set). outputDoc may be null. */
+int ZQXMLSetEntry(ZQControlStruct* control, const char* queryMapping, const char* queryDoc,
+                  const char* inputMapping, const char* inputDoc, const char* outputMapping,
+                  const char* optionDoc, char** outputDoc, ZQStatusList* status);
+/** Reads an entry named by queryDoc (for zqserverd the request of a get)
+ * into outputDoc; a null outputDoc still runs the call. */
+int ZQXMLGetEntry(ZQControlStruct* control, const char* queryMapping, const char* queryDoc,
+                  const char* outputMapping, const char* optionDoc, char** outputDoc,
+                  ZQStatusList* status);
+/** Services an entry: inputDoc is protected in its own place (not
+ * converted); the answer arrives in outputDoc (may be null). */
+int ZQXMLServiceEntry(ZQControlStruct* control, const char* queryMapping, const char* queryDoc,
+                      const char* inputMapping, const char* inputDoc, const char* outputMapping,
+                      const char* optionDoc, char** outputDoc, ZQStatusList* status);
+/** Deletes the entry queryDoc names (for zqserverd the request of a
+ * delete); the five documents travel unchanged. */
+int ZQXMLDeleteEntry(ZQControlStruct* control, const char* queryMapping, const char* queryDoc,
+                     const char* inputMapping, const char* inputDoc, const char* optionDoc,
+                     ZQStatusList* status);
+
 /* ---- exported by ordinal only (ZQGetOrdinal) -------------------------------- */
 
 /** 842: the form and values of an entry to create, read from a document. */

@@ -499,6 +499,9 @@ const std::vector<TypeCheck>& checkedTypes() {
       CHECK_RECORD(DeleteEntryArgs),
       CHECK_RECORD(MergeEntryArgs),
       CHECK_RECORD(ServiceEntryArgs),
+      // One size stands for the template: the description is the same loop.
+      Check<tr::XmlDocumentsArgs<5>>("XmlDocumentsArgs"),
+      CHECK_RECORD(XmlDocumentReply),
       CHECK_RECORD(BulkOperation),
       CHECK_RECORD(BulkEntryArgs),
       CHECK_RECORD(BulkEntryReply),
