@@ -101,6 +101,108 @@ void describeReply(V& v, GetCall& c) {
   v.member(c.status, "status");
 }
 
+struct GetBlobCall {
+  ZQNameType form;
+  ZQEntryIdList entryId;
+  ZQInternalId fieldId;
+  ZQLocStruct location;
+  ZQStatusList status;
+};
+template <class V>
+void describeRequest(V& v, GetBlobCall& c) {
+  v.name(c.form, "form");
+  v.member(c.entryId, "entryId");
+  v.u32(c.fieldId, "fieldId");
+}
+template <class V>
+void describeReply(V& v, GetBlobCall& c) {
+  v.member(c.location, "location");
+  v.member(c.status, "status");
+}
+
+// The query of the get-list calls.
+struct ListQuery {
+  ZQNameType form;
+  ZQQualifierStruct qualifier;
+  ZQEntryListFieldList fields;
+  ZQSortList sort;
+  uint32_t firstRetrieve;
+  uint32_t maxRetrieve;
+  ZQBoolean useLocale;
+};
+template <class V>
+void describeQuery(V& v, ListQuery& q) {
+  v.name(q.form, "form");
+  v.member(q.qualifier, "qualifier");
+  v.member(q.fields, "fields");
+  v.member(q.sort, "sort");
+  v.u32(q.firstRetrieve, "firstRetrieve");
+  v.u32(q.maxRetrieve, "maxRetrieve");
+  v.flag(q.useLocale, "useLocale");
+}
+void setQuery(ListQuery& q, const char* form, ZQQualifierStruct* qualifier,
+              ZQEntryListFieldList* fields, ZQSortList* sort, uint32_t first, uint32_t max,
+              ZQBoolean useLocale) {
+  copyName(q.form, form, sizeof q.form);
+  if (qualifier) q.qualifier = *qualifier;
+  if (fields) q.fields = *fields;
+  if (sort) q.sort = *sort;
+  q.firstRetrieve = first;
+  q.maxRetrieve = max;
+  q.useLocale = useLocale;
+}
+
+struct GetListCall {
+  ListQuery query;
+  ZQEntryListList entries;
+  uint32_t numMatches;
+};
+template <class V>
+void describeRequest(V& v, GetListCall& c) {
+  describeQuery(v, c.query);
+}
+template <class V>
+void describeReply(V& v, GetListCall& c) {
+  v.member(c.entries, "entries");
+  v.u32(c.numMatches, "numMatches");
+}
+
+struct GetListWithFieldsCall {
+  ListQuery query;
+  ZQEntryListFieldValueList entries;
+  uint32_t numMatches;
+};
+template <class V>
+void describeRequest(V& v, GetListWithFieldsCall& c) {
+  describeQuery(v, c.query);
+}
+template <class V>
+void describeReply(V& v, GetListWithFieldsCall& c) {
+  v.member(c.entries, "entries");
+  v.u32(c.numMatches, "numMatches");
+}
+
+struct GetMultipleCall {
+  ZQNameType form;
+  ZQEntryIdListList ids;
+  ZQInternalIdList fields;
+  ZQBooleanList exists;
+  ZQFieldValueListList values;
+  ZQStatusList status;
+};
+template <class V>
+void describeRequest(V& v, GetMultipleCall& c) {
+  v.name(c.form, "form");
+  v.member(c.ids, "ids");
+  v.member(c.fields, "fields");
+}
+template <class V>
+void describeReply(V& v, GetMultipleCall& c) {
+  v.member(c.exists, "exists");
+  v.member(c.values, "values");
+  v.member(c.status, "status");
+}
+
 template <class Call>
 void releaseCall(Call& c) {
   model::FreeVisitor f;
@@ -305,6 +407,124 @@ int PullGetEntryFromXML(ZQXMLInputDoc* input, ZQNameType form, ZQEntryIdList* en
   give(fieldIds, c.fieldIds);
   give(values, c.values);
   give(replyStatus, c.status);
+  releaseCall(c);
+  return 0;
+}
+
+int PushGetEntryBlobToXML(ZQXMLOutputDoc* doc, uint32_t parts, uint32_t, const char* form,
+                          ZQEntryIdList* entryId, ZQInternalId fieldId, ZQLocStruct* location,
+                          ZQStatusList* replyStatus, ZQStatusList* status) {
+  GetBlobCall c{};
+  copyName(c.form, form, sizeof c.form);
+  if (entryId) c.entryId = *entryId;
+  c.fieldId = fieldId;
+  if (location) c.location = *location;
+  if (replyStatus) c.status = *replyStatus;
+  return push(doc, parts, "getEntryBlob", c, status);
+}
+
+int PullGetEntryBlobFromXML(ZQXMLInputDoc* input, ZQNameType form, ZQEntryIdList* entryId,
+                            ZQInternalId* fieldId, ZQLocStruct* location, ZQStatusList* replyStatus,
+                            ZQStatusList* status) {
+  GetBlobCall c;
+  if (int rc = pull(input, "getEntryBlob", c, status)) return rc;
+  giveName(form, c.form, sizeof c.form);
+  give(entryId, c.entryId);
+  give(fieldId, c.fieldId);
+  give(location, c.location);
+  give(replyStatus, c.status);
+  releaseCall(c);
+  return 0;
+}
+
+int PushGetListEntryToXML(ZQXMLOutputDoc* doc, uint32_t parts, uint32_t, const char* form,
+                          ZQQualifierStruct* qualifier, ZQEntryListFieldList* fields,
+                          ZQSortList* sort, uint32_t firstRetrieve, uint32_t maxRetrieve,
+                          ZQBoolean useLocale, ZQEntryListList* entries, uint32_t numMatches,
+                          ZQStatusList* status) {
+  GetListCall c{};
+  setQuery(c.query, form, qualifier, fields, sort, firstRetrieve, maxRetrieve, useLocale);
+  if (entries) c.entries = *entries;
+  c.numMatches = numMatches;
+  return push(doc, parts, "getListEntry", c, status);
+}
+
+int PullGetListEntryFromXML(ZQXMLInputDoc* input, ZQNameType form, ZQQualifierStruct* qualifier,
+                            ZQEntryListFieldList* fields, ZQSortList* sort, uint32_t* firstRetrieve,
+                            uint32_t* maxRetrieve, ZQBoolean* useLocale, ZQEntryListList* entries,
+                            uint32_t* numMatches, ZQStatusList* status) {
+  GetListCall c;
+  if (int rc = pull(input, "getListEntry", c, status)) return rc;
+  giveName(form, c.query.form, sizeof c.query.form);
+  give(qualifier, c.query.qualifier);
+  give(fields, c.query.fields);
+  give(sort, c.query.sort);
+  give(firstRetrieve, c.query.firstRetrieve);
+  give(maxRetrieve, c.query.maxRetrieve);
+  give(useLocale, c.query.useLocale);
+  give(entries, c.entries);
+  give(numMatches, c.numMatches);
+  releaseCall(c);
+  return 0;
+}
+
+int PushGetListEntryWithFieldsToXML(ZQXMLOutputDoc* doc, uint32_t parts, uint32_t, const char* form,
+                                    ZQQualifierStruct* qualifier, ZQEntryListFieldList* fields,
+                                    ZQSortList* sort, uint32_t firstRetrieve, uint32_t maxRetrieve,
+                                    ZQBoolean useLocale, ZQEntryListFieldValueList* entries,
+                                    uint32_t numMatches, ZQStatusList* status) {
+  GetListWithFieldsCall c{};
+  setQuery(c.query, form, qualifier, fields, sort, firstRetrieve, maxRetrieve, useLocale);
+  if (entries) c.entries = *entries;
+  c.numMatches = numMatches;
+  return push(doc, parts, "getListEntryWithFields", c, status);
+}
+
+int PullGetListEntryWithFieldsFromXML(ZQXMLInputDoc* input, ZQNameType form,
+                                      ZQQualifierStruct* qualifier, ZQEntryListFieldList* fields,
+                                      ZQSortList* sort, uint32_t* firstRetrieve,
+                                      uint32_t* maxRetrieve, ZQBoolean* useLocale,
+                                      ZQEntryListFieldValueList* entries, uint32_t* numMatches,
+                                      ZQStatusList* status) {
+  GetListWithFieldsCall c;
+  if (int rc = pull(input, "getListEntryWithFields", c, status)) return rc;
+  giveName(form, c.query.form, sizeof c.query.form);
+  give(qualifier, c.query.qualifier);
+  give(fields, c.query.fields);
+  give(sort, c.query.sort);
+  give(firstRetrieve, c.query.firstRetrieve);
+  give(maxRetrieve, c.query.maxRetrieve);
+  give(useLocale, c.query.useLocale);
+  give(entries, c.entries);
+  give(numMatches, c.numMatches);
+  releaseCall(c);
+  return 0;
+}
+
+int PushGetMultipleEntriesToXML(ZQXMLOutputDoc* doc, uint32_t parts, uint32_t, const char* form,
+                                ZQEntryIdListList* ids, ZQInternalIdList* fields,
+                                ZQBooleanList* exists, ZQFieldValueListList* values,
+                                ZQStatusList* replyStatus, ZQStatusList* status) {
+  GetMultipleCall c{};
+  copyName(c.form, form, sizeof c.form);
+  if (ids) c.ids = *ids;
+  if (fields) c.fields = *fields;
+  if (exists) c.exists = *exists;
+  if (values) c.values = *values;
+  if (replyStatus) c.status = *replyStatus;
+  return push(doc, parts, "getMultipleEntries", c, status);
+}
+
+int PullGetMultipleEntriesFromXML(ZQXMLInputDoc* input, ZQNameType form, ZQEntryIdListList* ids,
+                                  ZQInternalIdList* fields, ZQBooleanList* exists,
+                                  ZQFieldValueListList* values, ZQStatusList* status) {
+  GetMultipleCall c;
+  if (int rc = pull(input, "getMultipleEntries", c, status)) return rc;
+  giveName(form, c.form, sizeof c.form);
+  give(ids, c.ids);
+  give(fields, c.fields);
+  give(exists, c.exists);
+  give(values, c.values);
   releaseCall(c);
   return 0;
 }

@@ -1,5 +1,5 @@
-// Entry points whose XML form is not written yet: definition objects, the
-// query calls and the ordinal-only readers. They refuse with a message, so
+// Entry points whose XML form is not written yet: definition objects and
+// the ordinal-only readers. They refuse with a message, so
 // that the library is complete for the loader and no caller is misled.
 #include "documents.h"
 
@@ -185,53 +185,6 @@ int SetFieldToXML(ZQXMLOutputDoc*, const char*, const char*, ZQInternalId, ZQFie
                   uint32_t, uint32_t, uint32_t, uint32_t, ZQValueStruct*, ZQPermissionList*,
                   ZQFieldLimitStruct*, ZQDisplayInstanceList*, const char*, ZQTimestamp,
                   const char*, const char*, const char*, ZQPropList*, ZQStatusList* status) {
-  return notYet(status);
-}
-
-int PushGetEntryBlobToXML(ZQXMLOutputDoc*, uint32_t, uint32_t, const char*, ZQEntryIdList*,
-                          ZQInternalId, ZQLocStruct*, ZQStatusList*, ZQStatusList* status) {
-  return notYet(status);
-}
-
-int PullGetEntryBlobFromXML(ZQXMLInputDoc*, ZQNameType, ZQEntryIdList*, ZQInternalId*, ZQLocStruct*,
-                            ZQStatusList*, ZQStatusList* status) {
-  return notYet(status);
-}
-
-int PushGetListEntryWithFieldsToXML(ZQXMLOutputDoc*, uint32_t, uint32_t, const char*,
-                                    ZQQualifierStruct*, ZQEntryListFieldList*, ZQSortList*,
-                                    uint32_t, uint32_t, ZQBoolean, ZQEntryListFieldValueList*,
-                                    uint32_t, ZQStatusList* status) {
-  return notYet(status);
-}
-
-int PullGetListEntryWithFieldsFromXML(ZQXMLInputDoc*, ZQNameType, ZQQualifierStruct*,
-                                      ZQEntryListFieldList*, ZQSortList*, uint32_t*, uint32_t*,
-                                      ZQBoolean*, ZQEntryListFieldValueList*, uint32_t*,
-                                      ZQStatusList* status) {
-  return notYet(status);
-}
-
-int PushGetMultipleEntriesToXML(ZQXMLOutputDoc*, uint32_t, uint32_t, const char*,
-                                ZQEntryIdListList*, ZQInternalIdList*, ZQBooleanList*,
-                                ZQFieldValueListList*, ZQStatusList*, ZQStatusList* status) {
-  return notYet(status);
-}
-
-int PullGetMultipleEntriesFromXML(ZQXMLInputDoc*, ZQNameType, ZQEntryIdListList*, ZQInternalIdList*,
-                                  ZQBooleanList*, ZQFieldValueListList*, ZQStatusList* status) {
-  return notYet(status);
-}
-
-int PushGetListEntryToXML(ZQXMLOutputDoc*, uint32_t, uint32_t, const char*, ZQQualifierStruct*,
-                          ZQEntryListFieldList*, ZQSortList*, uint32_t, uint32_t, ZQBoolean,
-                          ZQEntryListList*, uint32_t, ZQStatusList* status) {
-  return notYet(status);
-}
-
-int PullGetListEntryFromXML(ZQXMLInputDoc*, ZQNameType, ZQQualifierStruct*, ZQEntryListFieldList*,
-                            ZQSortList*, uint32_t*, uint32_t*, ZQBoolean*, ZQEntryListList*,
-                            uint32_t*, ZQStatusList* status) {
   return notYet(status);
 }
 

@@ -8,6 +8,7 @@
 
 #include <libxml/tree.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
@@ -31,8 +32,36 @@ inline const xmlChar* X(const char* s) {
 inline const char* C(const xmlChar* s) {
   return reinterpret_cast<const char*>(s);
 }
-inline const char* orValue(Label label) {
-  return label ? label : "value";
+// The element name of a member: its label when that is a name already,
+// else the label in camel case without its blanks and punctuation
+// ("   Operation:" gives "operation", "User or Time:" "userOrTime").
+inline std::string orValue(Label label) {
+  if (!label) return "value";
+  auto nameStart = [](char c) { return isalpha(static_cast<unsigned char>(c)) || c == '_'; };
+  auto nameChar = [](char c) {
+    return isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' || c == '.';
+  };
+  bool valid = nameStart(label[0]);
+  for (const char* p = label; valid && *p; ++p) valid = nameChar(*p);
+  if (valid) return label;
+  std::string out;
+  bool upper = false;
+  for (const char* p = label; *p; ++p) {
+    if (!isalnum(static_cast<unsigned char>(*p))) {
+      upper = !out.empty();
+      continue;
+    }
+    char c = *p;
+    if (out.empty()) {
+      if (!nameStart(c)) out += '_';
+      c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    } else if (upper) {
+      c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    }
+    upper = false;
+    out += c;
+  }
+  return out.empty() ? "value" : out;
 }
 
 std::string toHex(const unsigned char* data, size_t n);
@@ -157,7 +186,7 @@ class XmlWriter {
   // Opens a child element and makes it the parent; returns the old parent.
   xmlNodePtr open(Label label) {
     xmlNodePtr saved = parent_;
-    xmlNodePtr node = xmlNewChild(parent_, nullptr, X(orValue(label)), nullptr);
+    xmlNodePtr node = xmlNewChild(parent_, nullptr, X(orValue(label).c_str()), nullptr);
     if (!node) {
       ok_ = false;
       return saved;
@@ -167,7 +196,7 @@ class XmlWriter {
   }
   xmlNodePtr textElement(Label label, const char* text) {
     if (!ok_) return nullptr;
-    xmlNodePtr node = xmlNewTextChild(parent_, nullptr, X(orValue(label)), X(text));
+    xmlNodePtr node = xmlNewTextChild(parent_, nullptr, X(orValue(label).c_str()), X(text));
     if (!node) ok_ = false;
     return node;
   }
@@ -416,7 +445,7 @@ class XmlReader {
     Frame& f = frames_[depth_ - 1];
     while (f.cursor && f.cursor->type != XML_ELEMENT_NODE) f.cursor = f.cursor->next;
     xmlNodePtr node = f.cursor;
-    if (!node || strcmp(C(node->name), orValue(label)) != 0) {
+    if (!node || orValue(label) != C(node->name)) {
       failHere(label);
       return nullptr;
     }

@@ -389,3 +389,149 @@ TEST_F(XmlEntries, DocumentOfObjectsHasDeclarationNamespaceAndVersion) {
 }
 
 }  // namespace
+
+// The query calls' forms: structures written by their own descriptions
+// (the qualifier's printed labels become element names), read back member by
+// member from a document valid against the schema.
+TEST_F(XmlEntries, QueryFormsRoundTrip) {
+  ZQQualifierStruct inner{};
+  ZQQualifierStruct notQual{};
+  notQual.operation = ZQ_COND_OP_NOT;
+  notQual.u.operand = &inner;
+  ZQEntryListFieldStruct column{8, 20, " | "};
+  ZQEntryListFieldList columns{1, &column};
+  ZQSortStruct order{8, 2};
+  ZQSortList sort{1, &order};
+  ZQEntryIdType id = "000000000000001";
+  ZQEntryListStruct row{{1, &id}, const_cast<char*>("Printer & <co>")};
+  ZQEntryListList rows{1, &row};
+
+  ASSERT_EQ(ZQPushGetListEntryToXML(&control_, &out_, ZQ_XML_PART_BOTH, 0, "HelpDesk", &notQual,
+                                    &columns, &sort, 5, 10, 1, &rows, 7, &status_),
+            0);
+  EXPECT_TRUE(validAgainstSchema(out_.u.charBuffer)) << out_.u.charBuffer;
+  {
+    ZQXMLInputDoc in = input();
+    ZQNameType form{};
+    ZQQualifierStruct q{};
+    ZQEntryListFieldList backColumns{};
+    ZQSortList backSort{};
+    uint32_t first = 0, max = 0, matches = 0;
+    ZQBoolean locale = 0;
+    ZQEntryListList backRows{};
+    ASSERT_EQ(ZQPullGetListEntryFromXML(&control_, &in, form, &q, &backColumns, &backSort, &first,
+                                        &max, &locale, &backRows, &matches, &status_),
+              0);
+    EXPECT_STREQ(form, "HelpDesk");
+    EXPECT_EQ(q.operation, uint32_t{ZQ_COND_OP_NOT});
+    ASSERT_NE(q.u.operand, nullptr);
+    EXPECT_EQ(q.u.operand->operation, uint32_t{ZQ_COND_OP_NONE});
+    ASSERT_EQ(backColumns.count, 1u);
+    EXPECT_EQ(backColumns.items[0].fieldId, 8u);
+    EXPECT_EQ(backColumns.items[0].columnWidth, 20u);
+    EXPECT_STREQ(backColumns.items[0].separator, " | ");
+    ASSERT_EQ(backSort.count, 1u);
+    EXPECT_EQ(backSort.items[0].sortOrder, 2u);
+    EXPECT_EQ(first, 5u);
+    EXPECT_EQ(max, 10u);
+    EXPECT_EQ(locale, 1);
+    EXPECT_EQ(matches, 7u);
+    ASSERT_EQ(backRows.count, 1u);
+    EXPECT_STREQ(backRows.items[0].entryId.items[0], id);
+    EXPECT_STREQ(backRows.items[0].shortDescription, "Printer & <co>");
+    FreeZQQualifierStruct(&q, 0);
+    FreeZQEntryListFieldList(&backColumns, 0);
+    FreeZQSortList(&backSort, 0);
+    FreeZQEntryListList(&backRows, 0);
+  }
+
+  ZQFieldValueList values = sampleValues();
+  ZQEntryListFieldValueStruct withFields{{1, &id}, &values};
+  ZQEntryListFieldValueList withFieldsRows{1, &withFields};
+  FreeZQXMLOutputDoc(&out_, 0);
+  out_ = ZQXMLOutputDoc{};
+  ASSERT_EQ(
+      ZQPushGetListEntryWithFieldsToXML(&control_, &out_, ZQ_XML_PART_BOTH, 0, "HelpDesk", nullptr,
+                                        &columns, nullptr, 0, 0, 0, &withFieldsRows, 1, &status_),
+      0);
+  EXPECT_TRUE(validAgainstSchema(out_.u.charBuffer)) << out_.u.charBuffer;
+  {
+    ZQXMLInputDoc in = input();
+    ZQEntryListFieldValueList back{};
+    uint32_t matches = 0;
+    ASSERT_EQ(
+        ZQPullGetListEntryWithFieldsFromXML(&control_, &in, nullptr, nullptr, nullptr, nullptr,
+                                            nullptr, nullptr, nullptr, &back, &matches, &status_),
+        0);
+    ASSERT_EQ(back.count, 1u);
+    ASSERT_NE(back.items[0].fieldValues, nullptr);
+    expectSameValues(values, *back.items[0].fieldValues);
+    EXPECT_EQ(matches, 1u);
+    FreeZQEntryListFieldValueList(&back, 0);
+  }
+
+  ZQEntryIdList idList{1, &id};
+  ZQEntryIdList twoIds[2] = {idList, idList};
+  ZQEntryIdListList ids{2, twoIds};
+  ZQInternalId wanted[2] = {8, 7};
+  ZQInternalIdList fields{2, wanted};
+  ZQBoolean found[2] = {1, 0};
+  ZQBooleanList exists{2, found};
+  ZQFieldValueList lists[2] = {values, {}};
+  ZQFieldValueListList valueLists{2, lists};
+  ZQStatusList messages = serverMessages();
+  FreeZQXMLOutputDoc(&out_, 0);
+  out_ = ZQXMLOutputDoc{};
+  ASSERT_EQ(ZQPushGetMultipleEntriesToXML(&control_, &out_, ZQ_XML_PART_BOTH, 0, "HelpDesk", &ids,
+                                          &fields, &exists, &valueLists, &messages, &status_),
+            0);
+  EXPECT_TRUE(validAgainstSchema(out_.u.charBuffer)) << out_.u.charBuffer;
+  {
+    ZQXMLInputDoc in = input();
+    ZQEntryIdListList backIds{};
+    ZQInternalIdList backFields{};
+    ZQBooleanList backExists{};
+    ZQFieldValueListList backValues{};
+    ASSERT_EQ(ZQPullGetMultipleEntriesFromXML(&control_, &in, nullptr, &backIds, &backFields,
+                                              &backExists, &backValues, &status_),
+              0);
+    ASSERT_EQ(backIds.count, 2u);
+    EXPECT_STREQ(backIds.items[1].items[0], id);
+    ASSERT_EQ(backFields.count, 2u);
+    EXPECT_EQ(backFields.items[1], 7u);
+    ASSERT_EQ(backExists.count, 2u);
+    EXPECT_EQ(backExists.items[0], 1);
+    EXPECT_EQ(backExists.items[1], 0);
+    ASSERT_EQ(backValues.count, 2u);
+    expectSameValues(values, backValues.items[0]);
+    EXPECT_EQ(backValues.items[1].count, 0u);
+    FreeZQEntryIdListList(&backIds, 0);
+    FreeZQInternalIdList(&backFields, 0);
+    FreeZQBooleanList(&backExists, 0);
+    FreeZQFieldValueListList(&backValues, 0);
+  }
+  FreeZQStatusList(&messages, 0);
+  FreeZQFieldValueList(&values, 0);
+
+  ZQLocStruct file{};
+  file.locationType = ZQ_LOC_FILENAME;
+  file.u.filename = const_cast<char*>("/tmp/blob.bin");
+  FreeZQXMLOutputDoc(&out_, 0);
+  out_ = ZQXMLOutputDoc{};
+  ASSERT_EQ(ZQPushGetEntryBlobToXML(&control_, &out_, ZQ_XML_PART_BOTH, 0, "HelpDesk", &idList,
+                                    536870915, &file, nullptr, &status_),
+            0);
+  EXPECT_TRUE(validAgainstSchema(out_.u.charBuffer)) << out_.u.charBuffer;
+  {
+    ZQXMLInputDoc in = input();
+    ZQInternalId fieldId = 0;
+    ZQLocStruct back{};
+    ASSERT_EQ(ZQPullGetEntryBlobFromXML(&control_, &in, nullptr, nullptr, &fieldId, &back, nullptr,
+                                        &status_),
+              0);
+    EXPECT_EQ(fieldId, 536870915u);
+    EXPECT_EQ(back.locationType, uint32_t{ZQ_LOC_FILENAME});
+    EXPECT_STREQ(back.u.filename, "/tmp/blob.bin");
+    FreeZQLocStruct(&back, 0);
+  }
+}
