@@ -67,10 +67,18 @@ class EntryDocument {
     const int rc =
         security::encryptCharData(1, text_.c_str(), security::keys::kDocumentKeyText, &protected_);
     if (rc == 0) return 0;
-    // Any refusal but a lack of memory leaves the document unprotected.
+    // Any refusal but a lack of memory leaves the document unprotected. It
+    // then travels as the caller wrote it, as the wire converts every text
+    // to the server's set; only its declaration is made to say so.
     freeBlock(protected_);
     protected_ = nullptr;
-    return rc == kMsgNoMemory || rc == kMsgCopyNoMemory ? kMsgNoMemory : 0;
+    if (rc == kMsgNoMemory || rc == kMsgCopyNoMemory) return kMsgNoMemory;
+    text_ = orEmpty(doc);
+    const uint32_t server = ctx->serverCharset;
+    if (convert && server && ctx->clientCharset && server != ctx->clientCharset &&
+        isXmlText(text_.data(), text_.size()))
+      text_ = rewriteXmlEncoding(text_, charsetNameOr(server, "UTF-8"));
+    return 0;
   }
   // What travels: the protected text, or the (converted) document.
   char* wire() { return const_cast<char*>(protected_ ? protected_ : text_.c_str()); }
@@ -104,19 +112,20 @@ void queueDocuments(Call<P>& call, uint32_t kind, char* (&docs)[N]) {
 }
 
 // Hands the reply's output document to the caller, in the client's
-// character set.
+// character set: the wire has converted its text already, so only its XML
+// declaration is rewritten to name the client's set.
 void takeOutput(call::Frame& call, char*& replyDoc, char** out) {
   if (!out || !replyDoc) return;
   ZQThreadContext* ctx = call.context();
   const uint32_t client = ctx->clientCharset, server = ctx->serverCharset;
-  if (!client || !server || client == server) {
+  const size_t size = strlen(replyDoc);
+  if (!client || !server || client == server || !isXmlText(replyDoc, size)) {
     *out = replyDoc;
     replyDoc = nullptr;
     return;
   }
-  std::string text = replyDoc;
-  char* copy =
-      convertDocument(server, client, text) ? static_cast<char*>(alloc(text.size() + 1)) : nullptr;
+  const std::string text = rewriteXmlEncoding(replyDoc, charsetNameOr(client, "UTF-8"));
+  char* copy = static_cast<char*>(alloc(text.size() + 1));
   if (!copy) {
     call.raise(addError(call.status(), kMsgNoMemory));
     return;

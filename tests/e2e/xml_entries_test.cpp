@@ -46,7 +46,7 @@ struct Output {
 struct Ids {
   ZQEntryIdType id{};
   ZQEntryIdList list{1, &id};
-  explicit Ids(const char* s) { strncpy(id, s, sizeof id - 1); }
+  explicit Ids(const char* s) { memcpy(id, s, strnlen(s, sizeof id - 1)); }
 };
 
 }  // namespace
@@ -236,4 +236,87 @@ TEST_F(XmlEntries, QueuedInABulkTransactionWithTheEntryDocumentProtected) {
   EXPECT_EQ(results.items[1].u.status.count, 0u);
   FreeZQBulkEntryReturnList(&results, 0);
   EXPECT_EQ(entryCount(), 1u);  // one created, one deleted
+}
+
+TEST_F(XmlEntries, ServiceAnswersWithTheEntryAndTheInputsLaidOverIt) {
+  Status s;
+  Doc create;
+  createRequest(create, "Printer jams", 3);
+  Output made;
+  ASSERT_EQ(
+      ZQXMLCreateEntry(&control_, nullptr, create.text(), nullptr, nullptr, &made.doc, s.fresh()),
+      0);
+  Ids ids(createdId(made).c_str());
+  ZQInternalId wanted[2] = {kCount, kTitle};
+  ZQInternalIdList fields{2, wanted};
+  Doc query;
+  ASSERT_EQ(ZQPushGetEntryToXML(&control_, &query, ZQ_XML_PART_REQUEST, 0, "Tickets", &ids.list,
+                                &fields, nullptr, nullptr, s.fresh()),
+            0);
+  Doc input;
+  ZQFieldValueStruct change = text(kTitle, "Serviced");
+  ZQFieldValueList changes{1, &change};
+  ASSERT_EQ(ZQPushCreateEntryToXML(&control_, &input, ZQ_XML_PART_REQUEST, 0, "Tickets", &changes,
+                                   nullptr, nullptr, s.fresh()),
+            0);
+  Output out;
+  ASSERT_EQ(ZQXMLServiceEntry(&control_, nullptr, query.text(), "in-map", input.text(), nullptr,
+                              nullptr, &out.doc, s.fresh()),
+            0);
+  ZQXMLInputDoc in = out.input();
+  ZQFieldValueList values{};
+  Status reply, pulled;
+  ASSERT_EQ(
+      ZQPullGetEntryFromXML(&control_, &in, nullptr, nullptr, nullptr, &values, &reply, &pulled),
+      0);
+  ASSERT_EQ(values.count, 2u);
+  EXPECT_EQ(values.items[0].value.u.integerValue, 3);
+  EXPECT_STREQ(values.items[1].value.u.charValue, "Serviced");
+  FreeZQFieldValueList(&values, 0);
+  EXPECT_EQ(entryCount(), 1u);
+}
+
+// A client working in Latin-9: its entry document reaches the server in the
+// server's character set, and the output comes back in Latin-9, declared so.
+TEST_F(XmlEntries, DocumentsAreConvertedBetweenCharacterSets) {
+  strcpy(control_.charSet, "ISO-8859-15");
+  const std::string doc =
+      "<?xml version=\"1.0\" encoding=\"ISO-8859-15\"?>\n"
+      "<document xmlns=\"urn:zqapi:xml\" version=\"1\"><createEntry><request>"
+      "<form>Tickets</form><values><items><item><fieldId>536870913</fieldId><value><dataType>" +
+      std::to_string(ZQ_DATA_TYPE_CHAR) +
+      "</dataType><charValue>Caf\xe9</charValue></value></item></items></values></request>"
+      "</createEntry></document>\n";
+  Status s;
+  Output made;
+  ASSERT_EQ(
+      ZQXMLCreateEntry(&control_, nullptr, doc.c_str(), nullptr, nullptr, &made.doc, s.fresh()), 0);
+  ZQFieldValueList stored{};
+  ASSERT_TRUE(zqserver::EntryStore(server_->store())
+                  .get("Tickets", "000000000000001", nullptr, stored)
+                  .ok());
+  bool found = false;
+  for (uint32_t i = 0; i < stored.count; ++i)
+    if (stored.items[i].fieldId == kTitle) {
+      found = true;
+      EXPECT_STREQ(stored.items[i].value.u.charValue, "Caf\xc3\xa9");
+    }
+  EXPECT_TRUE(found);
+  FreeZQFieldValueList(&stored, 0);
+
+  Ids ids("000000000000001");
+  ZQInternalId wanted = kTitle;
+  ZQInternalIdList fields{1, &wanted};
+  Doc get;
+  ASSERT_EQ(ZQPushGetEntryToXML(&control_, &get, ZQ_XML_PART_REQUEST, 0, "Tickets", &ids.list,
+                                &fields, nullptr, nullptr, s.fresh()),
+            0);
+  Output got;
+  ASSERT_EQ(ZQXMLGetEntry(&control_, nullptr, get.text(), nullptr, nullptr, &got.doc, s.fresh()),
+            0);
+  ASSERT_NE(got.doc, nullptr);
+  const std::string text = got.doc;
+  EXPECT_NE(text.find("Caf\xe9<"), std::string::npos) << text;
+  EXPECT_EQ(text.find("\xc3\xa9"), std::string::npos);
+  EXPECT_NE(text.find("encoding=\"ISO-8859-15\""), std::string::npos) << text.substr(0, 60);
 }
