@@ -12,8 +12,7 @@
 #include "frame/frame.h"
 #include "model/model.h"
 #include "platform/platform.h"
-#include "security/key_material.h"
-#include "security/protection.h"
+#include "security/security.h"
 #include "transport/describe.h"
 #include "zqapi/zq_xml.h"
 
