@@ -7,7 +7,7 @@ packages=(
   libtirpc-dev libssl-dev openssl zlib1g-dev libsqlite3-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   rpcbind locales ninja-build
-  nlohmann-json3-dev libcsv-dev doxygen dpkg-dev file man-db
+  nlohmann-json3-dev libcsv-dev doxygen dpkg-dev file man-db libxml2-dev
 )
 # The fuzz targets (make fuzz, and the smoke run of make check) need clang
 # and libFuzzer; without them the smoke run is skipped, so a failed install

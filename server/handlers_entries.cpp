@@ -367,6 +367,8 @@ void bulkEntryTransaction(Request<proc::EndBulkEntryTransaction>& call) {
   if (!admitCall(call, args.header)) return;
   const uint32_t n = args.count;
   if (n == 0 || !args.operations) return;
+  LoweredXmlOperations xml(args.operations, n);
+  if (!xml.lower(call)) return afterCall(call, args.header);
   for (uint32_t i = 0; i < n; ++i)
     if (!mayApply(call, args.operations[i])) return afterCall(call, args.header);
   reply.results.items = static_cast<ZQBulkEntryReturn*>(ZQCalloc(n, sizeof(ZQBulkEntryReturn)));
@@ -389,6 +391,7 @@ void bulkEntryTransaction(Request<proc::EndBulkEntryTransaction>& call) {
   for (uint32_t i = failed + 1; i < n; ++i)
     reply.results.items[i].entryCallType = args.operations[i].kind;
   if (failed == n && tx.commit()) {
+    xml.raise(reply.results);
     afterCall(call, args.header);
     return;
   }
@@ -397,6 +400,7 @@ void bulkEntryTransaction(Request<proc::EndBulkEntryTransaction>& call) {
     if (item.entryCallType == ZQ_BULK_ENTRY_CREATE || item.entryCallType == ZQ_BULK_ENTRY_MERGE)
       item.u.entry.entryId[0] = '\0';
   }
+  xml.raise(reply.results);
   addError(call, kMsgBulkFailed, "operation " + std::to_string(failed + 1));
   afterCall(call, args.header);
 }
@@ -507,6 +511,7 @@ void serveEntries(Handlers& h) {
   h.serve<proc::ServiceEntry, serviceEntry>();
   h.serve<proc::BeginClientManagedTransaction, beginClientManagedTransaction>();
   h.serve<proc::EndClientManagedTransaction, endClientManagedTransaction>();
+  serveXmlEntries(h);
 }
 
 }  // namespace zqserver

@@ -26,5 +26,6 @@
 #include "zq_debugger.h"
 #include "zq_admin.h"
 #include "zq_menus.h"
+#include "zq_xml.h"
 
 #endif /* ZQAPI_ZQAPI_H */

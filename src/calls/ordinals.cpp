@@ -73,6 +73,10 @@ std::span<const OrdinalEntry> ordinals() {
     // One value in the qualification text form.
     ZQ_ORDINAL(847, ZQEncodeValueText),
     ZQ_ORDINAL(848, ZQDecodeValueText),
+    // Reading XML documents.
+    ZQ_ORDINAL(842, ZQGetComplexEntryCreateFromXML),
+    ZQ_ORDINAL(843, ZQGetLockBlockFromXML),
+    ZQ_ORDINAL(844, ZQGetSchemaDataFromXML),
     // Keyword expansion of the qualification language.
     ZQ_ORDINAL(849, ZQExpandKeywords),
     // The copies: one per copied type, and the rows beside the list.

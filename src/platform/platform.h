@@ -9,6 +9,7 @@
 #include "platform/compress.h"
 #include "platform/config.h"
 #include "platform/heap.h"
+#include "platform/modules.h"
 #include "platform/host.h"
 #include "platform/rpc.h"
 #include "platform/rpc_stream.h"

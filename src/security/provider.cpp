@@ -1,7 +1,6 @@
 #include "security/provider.h"
 
 #include <dlfcn.h>
-#include <limits.h>
 
 #include <atomic>
 #include <mutex>
@@ -25,22 +24,6 @@ std::string g_libraryName = ZQ_ENCRYPT_PROVIDER_LIBRARY;
 
 std::recursive_mutex& loadLock() {
   return platform::processLock(platform::ProcessLock::encryptionLibrary);
-}
-
-// By name through the loader's search, then from the directory of the
-// module that holds this code.
-void* openLibrary(const std::string& name) {
-  void* handle = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (handle || name.find('/') != std::string::npos) return handle;
-  Dl_info info{};
-  if (!dladdr(reinterpret_cast<void*>(&openLibrary), &info) || !info.dli_fname) return nullptr;
-  std::string path = info.dli_fname;
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return nullptr;
-  path.resize(slash + 1);
-  path += name;
-  if (path.size() >= PATH_MAX) return nullptr;
-  return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 
 template <class Fn>
@@ -108,7 +91,7 @@ bool externalProviderLoaded() {
 int loadProvider() {
   std::lock_guard<std::recursive_mutex> lock(loadLock());
   if (g_active.load(std::memory_order_acquire)) return kOk;
-  if (void* handle = openLibrary(g_libraryName)) {
+  if (void* handle = platform::openLibrary(g_libraryName)) {
     Provider table{};
     if (!resolve(handle, table)) {
       dlclose(handle);

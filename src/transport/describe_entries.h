@@ -87,12 +87,38 @@ void describe(V& v, transport::ServiceEntryArgs& r) {
   detail::internalIds(v, r.outputIds, "outputIds");
 }
 
+namespace detail {
+template <class V>
+void xmlDocuments(V& v, char** docs, uint32_t n) {
+  static constexpr const char* kLabels[6] = {"document1", "document2", "document3",
+                                             "document4", "document5", "document6"};
+  for (uint32_t i = 0; i < n; ++i) v.string(docs[i], kUnbounded, kLabels[i]);
+}
+}  // namespace detail
+
+template <class V, uint32_t N>
+void describe(V& v, transport::XmlDocumentsArgs<N>& r) {
+  v.member(r.header);
+  detail::xmlDocuments(v, r.documents, N);
+}
+
+template <class V>
+void describe(V& v, transport::XmlDocumentReply& r) {
+  v.member(r.header);
+  v.string(r.outputDoc, kUnbounded, "outputDoc");
+  v.member(r.status);
+}
+
 // A queued operation: kind, header, then the arguments of its kind in the
-// order of its own procedure's record.
+// order of its own procedure's record (the XML kinds: their documents).
 template <class V>
 void describe(V& v, transport::BulkOperation& op) {
   v.u32(op.kind, "kind");
   v.member(op.header);
+  if (const uint32_t n = transport::xmlDocumentCount(op.kind)) {
+    detail::xmlDocuments(v, op.documents, n);
+    return;
+  }
   detail::formName(v, op.form);
   switch (op.kind) {
     case ZQ_BULK_ENTRY_CREATE:

@@ -122,10 +122,10 @@
   X(GetListSQLForActiveLink, 116, 8, 14, List, Long, kMsgTimeoutRetrieve, SQLForActiveLinkArgs, SQLForActiveLinkReply)    \
   X(ExecuteProcessForActiveLink, 117, 8, 14, List, Normal, kMsgTimeoutChange, ProcessForActiveLinkArgs, ProcessForActiveLinkReply) \
   X(ExpandDataDictionaryMenu, 118, 8, 14, Fast, Normal, kMsgTimeoutRetrieve, DataDictionaryMenuArgs, MenuReply)           \
-  X(XMLCreateEntry, 119, 9, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                            \
-  X(XMLSetEntry, 120, 9, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                               \
-  X(XMLGetEntry, 121, 9, 14, Fast, Long, kMsgTimeoutRetrieve, void, void)                                                 \
-  X(XMLDeleteEntry, 122, 9, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                            \
+  X(XMLCreateEntry, 119, 9, 14, Fast, Normal, kMsgTimeoutRetrieve, XmlCreateEntryArgs, XmlDocumentReply)                  \
+  X(XMLSetEntry, 120, 9, 14, Fast, Normal, kMsgTimeoutRetrieve, XmlSetEntryArgs, XmlDocumentReply)                        \
+  X(XMLGetEntry, 121, 9, 14, Fast, Long, kMsgTimeoutRetrieve, XmlGetEntryArgs, XmlDocumentReply)                          \
+  X(XMLDeleteEntry, 122, 9, 14, Fast, Normal, kMsgTimeoutRetrieve, XmlDeleteEntryArgs, StatusReply)                       \
   X(GetMultipleCurrencyRatioSets, 123, 9, 14, Fast, Normal, kMsgTimeoutRetrieve, CurrencyRatioSetsArgs, CurrencyRatioSetsReply) \
   X(UnImport, 124, 10, 14, Admin, ExtraLong, kMsgTimeoutChange, ImportArgs, StatusReply)                                               \
   X(GetMultipleEntryPoints, 125, 10, 14, Fast, Normal, kMsgTimeoutRetrieve, EntryPointsArgs, EntryPointsReply)            \
@@ -140,7 +140,7 @@
   X(ServiceEntry, 136, 12, 14, Fast, Normal, kMsgTimeoutRetrieve, ServiceEntryArgs, GetEntryReply)                        \
   X(CreateMultipleFields, 151, 13, 14, Admin, ExtraLong, kMsgTimeoutChange, CreateFieldsArgs, StatusReply)                \
   X(SetMultipleFields, 152, 13, 14, Admin, ExtraLong, kMsgTimeoutChange, SetFieldsArgs, SetFieldsReply)                   \
-  X(XMLServiceEntry, 153, 13, 14, Fast, Normal, kMsgTimeoutRetrieve, void, void)                                          \
+  X(XMLServiceEntry, 153, 13, 14, Fast, Normal, kMsgTimeoutRetrieve, XmlServiceEntryArgs, XmlDocumentReply)               \
   X(GetListImage, 154, 14, 14, Fast, Normal, kMsgTimeoutRetrieve, ListImageArgs, TextNameListReply)                        \
   X(GetImage, 155, 14, 14, Fast, Normal, kMsgTimeoutRetrieve, GetImageArgs, GetImageReply)                                \
   X(SetImage, 156, 14, 14, Admin, Long, kMsgTimeoutChange, SetImageArgs, StatusReply)                                     \

@@ -18,13 +18,14 @@ set(rank_frame 1)
 set(rank_model 2)
 set(rank_security 3)
 set(rank_text 3)
+set(rank_xml 3)
 set(rank_transport 4)
 set(rank_qualify 4)
 set(rank_menus 4)
 set(rank_diag 5)
 set(rank_call 6)
 set(rank_calls 7)
-set(folders platform frame model security text transport qualify menus diag call calls)
+set(folders platform frame model security text xml transport qualify menus diag call calls)
 
 # Headers beside <sub>/<sub>.h that other subsystems may include: the heavy
 # wire descriptions and the trace records built from them, which only what

@@ -1,0 +1,57 @@
+// The XML library's entry points, in the order the loader looks them up.
+#pragma once
+
+#define ZQ_XML_ENTRY_POINTS(X)         \
+  X(InitXMLParser)                     \
+  X(CreateXMLParserHandle)             \
+  X(ParseXMLDocument)                  \
+  X(GetListXMLObjects)                 \
+  X(GetSchemaFromXML)                  \
+  X(GetImageFromXML)                   \
+  X(GetFilterFromXML)                  \
+  X(GetActiveLinkFromXML)              \
+  X(GetEscalationFromXML)              \
+  X(GetContainerFromXML)               \
+  X(GetMenuFromXML)                    \
+  X(GetVUIFromXML)                     \
+  X(GetDSOMappingFromXML)              \
+  X(GetDSOPoolFromXML)                 \
+  X(GetFieldFromXML)                   \
+  X(SetDocHeaderToXML)                 \
+  X(SetDocFooterToXML)                 \
+  X(SetImageToXML)                     \
+  X(SetSchemaToXML)                    \
+  X(SetFilterToXML)                    \
+  X(SetActiveLinkToXML)                \
+  X(SetEscalationToXML)                \
+  X(SetContainerToXML)                 \
+  X(SetMenuToXML)                      \
+  X(SetVUIToXML)                       \
+  X(SetDSOMappingToXML)                \
+  X(SetDSOPoolToXML)                   \
+  X(SetFieldToXML)                     \
+  X(GetComplexEntryCreateFromXML)      \
+  X(GetLockBlockFromXML)               \
+  X(GetSchemaDataFromXML)              \
+  X(FreeZQXMLInputDocInternal)         \
+  X(FreeZQXMLOutputDocInternal)        \
+  X(FreeZQXMLParsedStreamInternal)     \
+  X(FreeZQXMLParserHandleInternal)     \
+  X(PushDeleteEntryToXML)              \
+  X(PullDeleteEntryFromXML)            \
+  X(PushSetEntryToXML)                 \
+  X(PullSetEntryFromXML)               \
+  X(PushCreateEntryToXML)              \
+  X(PullCreateEntryFromXML)            \
+  X(PushMergeEntryToXML)               \
+  X(PullMergeEntryFromXML)             \
+  X(PushGetEntryToXML)                 \
+  X(PullGetEntryFromXML)               \
+  X(PushGetEntryBlobToXML)             \
+  X(PullGetEntryBlobFromXML)           \
+  X(PushGetListEntryWithFieldsToXML)   \
+  X(PullGetListEntryWithFieldsFromXML) \
+  X(PushGetMultipleEntriesToXML)       \
+  X(PullGetMultipleEntriesFromXML)     \
+  X(PushGetListEntryToXML)             \
+  X(PullGetListEntryFromXML)
