@@ -31,12 +31,6 @@ namespace proc = zq::transport::proc;
 // Nested list menus a caller may hand in.
 constexpr int kMaxNesting = 64;
 
-void absorb(ZQStatusList* into, ZQStatusList& from) {
-  ZQStatusList merged{0, nullptr};
-  zq::mergeStatusLists(into, &from, &merged);
-  *into = merged;
-}
-
 // The control record to ask for a menu on the named server: the caller's
 // own for "" and "@" and its own server, else a copy aimed elsewhere.
 ZQControlStruct* serverFor(ZQControlStruct* control, const char* server, ZQControlStruct& copy) {
@@ -87,7 +81,7 @@ int readServerFile(ZQControlStruct* control, const char* name, std::string& cont
     {
       zq::call::Call<proc::GetMenuFile> call(control, &s);
       if (!call) {
-        absorb(status, s);
+        zq::absorbStatus(status, s);
         return call.rc();
       }
       call.args().fileName = const_cast<char*>(variants[i].c_str());
@@ -104,7 +98,7 @@ int readServerFile(ZQControlStruct* control, const char* name, std::string& cont
       rc = failed && call.rc() < ZQ_RETURN_ERROR ? ZQ_RETURN_ERROR : call.rc();
     }
     if (rc < ZQ_RETURN_ERROR || i + 1 == variants.size()) {
-      absorb(status, s);
+      zq::absorbStatus(status, s);
       return rc;
     }
     FreeZQStatusList(&s, 0);
@@ -145,7 +139,7 @@ int expandSql(ZQControlStruct* control, ZQCharMenuStruct& menu, ZQStatusList* st
     ZQStatusList asked{0, nullptr};
     const int rc = zq::calls::askServerInfo(target, {4}, &answer, &asked);
     FreeZQServerInfoList(&answer, 0);
-    absorb(status, asked);
+    zq::absorbStatus(status, asked);
     if (rc >= ZQ_RETURN_ERROR) return rc;
     const int now = zq::calls::protocolVersion(target->context, target);
     if (int32_t message = zq::calls::convertWorkflowPassword(command, before, now))
@@ -155,7 +149,7 @@ int expandSql(ZQControlStruct* control, ZQCharMenuStruct& menu, ZQStatusList* st
   uint32_t matches = 0;
   ZQStatusList s{0, nullptr};
   const int rc = ZQGetListSQL(target, command.c_str(), 0, &rows, &matches, &s);
-  absorb(status, s);
+  zq::absorbStatus(status, s);
   if (rc >= ZQ_RETURN_ERROR) {
     FreeZQValueListList(&rows, 0);
     return rc;
@@ -187,7 +181,7 @@ int askServer(ZQControlStruct* target, ZQCharMenuStruct& menu, ZQStatusList* sta
     }
     rc = call.rc();
   }
-  absorb(status, s);
+  zq::absorbStatus(status, s);
   return rc;
 }
 
@@ -246,7 +240,7 @@ int expandServerSide(ZQControlStruct* control, ZQCharMenuStruct& menu, int depth
   ZQCharMenuStruct result{};
   ZQStatusList s{0, nullptr};
   const int rc = ZQExpandSSMenu(target, &menu.u.menuSS, &result, &s);
-  absorb(status, s);
+  zq::absorbStatus(status, s);
   if (rc >= ZQ_RETURN_ERROR) {
     FreeZQCharMenuStruct(&result, 0);
     return rc;

@@ -68,6 +68,7 @@ namespace tr = zq::transport;
 #define NO_PROPERTIES "fields and views carry no object properties"
 #define OPTIONAL_TEXTS \
   "optional texts: a presence word, then the text only when present (none in the probe)"
+#define NAME_AS_TEXT "a fixed name that requests send as a text through a pointer to it"
 #define NO_WIRE(T, reason) undescribed<T>(#T, false, reason)
 
 bool fieldLike(uint32_t t) {
@@ -642,6 +643,79 @@ const std::vector<TypeCheck>& checkedTypes() {
       CHECK_RECORD(VerifyUserReply),
       CHECK_RECORD(WireText),
       CHECK_RECORD(WireTextList),
+      // Workflow definition records.
+      CHECK_RECORD(ActiveLinkParts),
+      CHECK_RECORD(ContainerParts),
+      CHECK_RECORD(EscalationParts),
+      CHECK_RECORD(FilterParts),
+      CHECK_RECORD(GetContainerArgs),
+      CHECK_RECORD(GetMultipleActiveLinksReply),
+      CHECK_RECORD(GetMultipleContainersArgs),
+      CHECK_RECORD(GetMultipleContainersReply),
+      CHECK_RECORD(GetMultipleEscalationsReply),
+      CHECK_RECORD(GetMultipleFiltersReply),
+      CHECK_RECORD(GetMultipleMenusReply),
+      CHECK_RECORD(GetMultipleNamedArgs),
+      CHECK_RECORD(ListContainerArgs),
+      CHECK_RECORD(ListContainerReply),
+      CHECK_RECORD(ListMenuArgs),
+      CHECK_RECORD(ListWorkflowArgs),
+      CHECK_RECORD(MenuParts),
+      CHECK_RECORD(MultipleCommon),
+      CHECK_RECORD(CreateContainerArgs)
+          .NOT_VISITED(parts.common.timestamp, READ_ONLY)
+          .NOT_VISITED(parts.common.lastChanged, READ_ONLY)
+          .NOT_VISITED(parts.common.owner, NAME_AS_TEXT),
+      CHECK_RECORD(SetContainerArgs)
+          .NOT_VISITED(parts.common.timestamp, READ_ONLY)
+          .NOT_VISITED(parts.common.lastChanged, READ_ONLY)
+          .NOT_VISITED(parts.common.owner, NAME_AS_TEXT),
+      Check<tr::GetNamedArgs<tr::FilterParts>>("GetNamedArgs<FilterParts>"),
+      Check<tr::GetNamedReply<tr::FilterParts>>("GetNamedReply<FilterParts>"),
+      Check<tr::SetNamedArgs<tr::FilterParts>>("SetNamedArgs<FilterParts>")
+          .NOT_VISITED(parts.common.timestamp, READ_ONLY)
+          .NOT_VISITED(parts.common.lastChanged, READ_ONLY)
+          .NOT_VISITED(parts.common.owner, NAME_AS_TEXT)
+          .NOT_VISITED(parts.errorName, NAME_AS_TEXT),
+      Check<tr::CreateNamedArgs<tr::FilterParts>>("CreateNamedArgs<FilterParts>")
+          .NOT_VISITED(parts.common.timestamp, READ_ONLY)
+          .NOT_VISITED(parts.common.lastChanged, READ_ONLY)
+          .NOT_VISITED(parts.common.owner, NAME_AS_TEXT)
+          .NOT_VISITED(parts.errorName, NAME_AS_TEXT),
+      Check<tr::GetNamedArgs<tr::ActiveLinkParts>>("GetNamedArgs<ActiveLinkParts>"),
+      Check<tr::GetNamedReply<tr::ActiveLinkParts>>("GetNamedReply<ActiveLinkParts>"),
+      Check<tr::SetNamedArgs<tr::ActiveLinkParts>>("SetNamedArgs<ActiveLinkParts>")
+          .NOT_VISITED(parts.common.timestamp, READ_ONLY)
+          .NOT_VISITED(parts.common.lastChanged, READ_ONLY)
+          .NOT_VISITED(parts.common.owner, NAME_AS_TEXT)
+          .NOT_VISITED(parts.errorName, NAME_AS_TEXT),
+      Check<tr::CreateNamedArgs<tr::ActiveLinkParts>>("CreateNamedArgs<ActiveLinkParts>")
+          .NOT_VISITED(parts.common.timestamp, READ_ONLY)
+          .NOT_VISITED(parts.common.lastChanged, READ_ONLY)
+          .NOT_VISITED(parts.common.owner, NAME_AS_TEXT)
+          .NOT_VISITED(parts.errorName, NAME_AS_TEXT),
+      Check<tr::GetNamedArgs<tr::EscalationParts>>("GetNamedArgs<EscalationParts>"),
+      Check<tr::GetNamedReply<tr::EscalationParts>>("GetNamedReply<EscalationParts>"),
+      Check<tr::SetNamedArgs<tr::EscalationParts>>("SetNamedArgs<EscalationParts>")
+          .NOT_VISITED(parts.common.timestamp, READ_ONLY)
+          .NOT_VISITED(parts.common.lastChanged, READ_ONLY)
+          .NOT_VISITED(parts.common.owner, NAME_AS_TEXT),
+      Check<tr::CreateNamedArgs<tr::EscalationParts>>("CreateNamedArgs<EscalationParts>")
+          .NOT_VISITED(parts.common.timestamp, READ_ONLY)
+          .NOT_VISITED(parts.common.lastChanged, READ_ONLY)
+          .NOT_VISITED(parts.common.owner, NAME_AS_TEXT),
+      Check<tr::GetNamedArgs<tr::MenuParts>>("GetNamedArgs<MenuParts>"),
+      Check<tr::GetNamedReply<tr::MenuParts>>("GetNamedReply<MenuParts>"),
+      Check<tr::SetNamedArgs<tr::MenuParts>>("SetNamedArgs<MenuParts>")
+          .NOT_VISITED(parts.common.timestamp, READ_ONLY)
+          .NOT_VISITED(parts.common.lastChanged, READ_ONLY)
+          .NOT_VISITED(parts.common.owner, NAME_AS_TEXT),
+      Check<tr::CreateNamedArgs<tr::MenuParts>>("CreateNamedArgs<MenuParts>")
+          .NOT_VISITED(parts.common.timestamp, READ_ONLY)
+          .NOT_VISITED(parts.common.lastChanged, READ_ONLY)
+          .NOT_VISITED(parts.common.owner, NAME_AS_TEXT),
+      CHECK_TYPE(ZQEscalationTimeStruct),
+      CHECK_TYPE(ZQEscalationTimeList),
       // Definition records: what a shape leaves out, and why.
       CHECK_RECORD(FieldParts).NOT_VISITED(common.properties, NO_PROPERTIES),
       CHECK_RECORD(GetFieldReply).NOT_VISITED(field.common.properties, NO_PROPERTIES),
@@ -820,13 +894,17 @@ TEST(MemberCoverage, TableListsEveryStructureOfTheHeaders) {
   ASSERT_FALSE(envelope.empty()) << "the envelope records are not where they were";
   defined.insert(envelope.begin(), envelope.end());
 
-  std::set<std::string> listed;
-  for (const TypeCheck& c : checkedTypes()) EXPECT_TRUE(listed.insert(c.name).second) << c.name;
-  for (const Undescribed& u : undescribedTypes())
-    EXPECT_TRUE(listed.insert(u.name).second) << u.name;
+  // A record template is listed once per use, as Name<Parts>.
+  std::set<std::string> listed, templates;
+  auto add = [&](const std::string& name) {
+    EXPECT_TRUE(listed.insert(name).second) << name;
+    templates.insert(name.substr(0, name.find('<')));
+  };
+  for (const TypeCheck& c : checkedTypes()) add(c.name);
+  for (const Undescribed& u : undescribedTypes()) add(u.name);
   for (const std::string& name : defined)
-    EXPECT_TRUE(listed.count(name)) << name << " is defined in a header but not in the table";
-  for (const std::string& name : listed)
+    EXPECT_TRUE(templates.count(name)) << name << " is defined in a header but not in the table";
+  for (const std::string& name : templates)
     EXPECT_TRUE(defined.count(name)) << name << " is in the table but no header defines it";
 }
 
