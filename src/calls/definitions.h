@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "call/call.h"
+#include "diag/diag.h"
 #include "frame/frame.h"
 #include "transport/transport.h"
 
@@ -83,6 +84,23 @@ inline void take(char** out, char*& from) {
 // A fixed name into a caller's buffer of width bytes.
 inline void takeName(char* out, const char* from, size_t width) {
   if (out) copyName(out, from, width);
+}
+
+// The delete of a definition known by its name (forms, images and the
+// workflow kinds): the name check, the command record, the delete option.
+template <class P>
+int deleteByName(diag::Command command, ZQControlStruct* control, const char* name, uint32_t option,
+                 ZQStatusList* status) {
+  call::Call<P> call(control, status);
+  if (!call || call.refusedControl() || call.refused(ZQCheckName(name, 0, status)))
+    return call.rc();
+  call.record(command, name, option);
+  if (call.bind()) {
+    call.args().name = const_cast<char*>(name);
+    call.args().option = option;
+    call.send();
+  }
+  return call.finish();
 }
 
 }  // namespace zq::calls::defs

@@ -211,16 +211,8 @@ int ZQCreateActiveLink(ZQControlStruct* control, const char* name, uint32_t orde
 
 int ZQDeleteActiveLink(ZQControlStruct* control, const char* name, uint32_t deleteOption,
                        ZQStatusList* status) {
-  Call<proc::DeleteActiveLink> call(control, status);
-  if (!call || call.refusedControl() || call.refused(ZQCheckName(name, 0, status)))
-    return call.rc();
-  call.record(diag::Command::DeleteActiveLink, name, deleteOption);
-  if (call.bind()) {
-    call.args().name = const_cast<char*>(name);
-    call.args().option = deleteOption;
-    call.send();
-  }
-  return call.finish();
+  return defs::deleteByName<proc::DeleteActiveLink>(diag::Command::DeleteActiveLink, control, name,
+                                                    deleteOption, status);
 }
 
 int ZQGetListActiveLink(ZQControlStruct* control, const char* form, ZQTimestamp changedSince,

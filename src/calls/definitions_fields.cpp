@@ -160,9 +160,8 @@ int ZQSetField(ZQControlStruct* control, const char* form, ZQInternalId fieldId,
     a.form = const_cast<char*>(form);
     a.fieldId = fieldId;
     a.changed = parts | ((setOption & kSetOptionBits) << changed::kFieldSetOptionShift);
-    fillParts(a.field, FieldInput{fieldName, mapping, option, createMode, optionBits,
-                                  defaultValue, permissions, limit, displays, helpText, owner,
-                                  changeDiary});
+    fillParts(a.field, FieldInput{fieldName, mapping, option, createMode, optionBits, defaultValue,
+                                  permissions, limit, displays, helpText, owner, changeDiary});
     call.send();
   }
   return call.finish();
@@ -172,9 +171,8 @@ int ZQCreateField(ZQControlStruct* control, const char* form, ZQInternalId* fiel
                   uint32_t reservedIdOk, const char* fieldName, ZQFieldMappingStruct* mapping,
                   uint32_t dataType, uint32_t option, uint32_t createMode, uint32_t optionBits,
                   ZQValueStruct* defaultValue, ZQPermissionList* permissions,
-                  ZQFieldLimitStruct* limit, ZQDisplayInstanceList* displays,
-                  const char* helpText, const char* owner, const char* changeDiary,
-                  ZQStatusList* status) {
+                  ZQFieldLimitStruct* limit, ZQDisplayInstanceList* displays, const char* helpText,
+                  const char* owner, const char* changeDiary, ZQStatusList* status) {
   Call<proc::CreateField> call(control, status);
   if (!call || call.refusedControl() || call.refused(ZQCheckName(form, 0, status)))
     return call.rc();
@@ -206,9 +204,9 @@ int ZQCreateField(ZQControlStruct* control, const char* form, ZQInternalId* fiel
     a.form = const_cast<char*>(form);
     a.fieldId = *fieldId;
     a.reservedIdOk = reservedIdOk;
-    fillParts(a.field, FieldInput{fieldName, mapping, &option, &createMode, &optionBits,
-                                  defaultValue, permissions, limit, displays, helpText, owner,
-                                  changeDiary});
+    fillParts(a.field,
+              FieldInput{fieldName, mapping, &option, &createMode, &optionBits, defaultValue,
+                         permissions, limit, displays, helpText, owner, changeDiary});
     a.field.dataType = dataType;
     if (auto* reply = call.send()) {
       if (call.rc() < ZQ_RETURN_ERROR) *fieldId = reply->id;

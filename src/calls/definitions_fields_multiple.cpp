@@ -155,7 +155,8 @@ int checkCreate(const ZQInternalIdList& ids, const ZQUnsignedIntList* flags, con
   for (uint32_t i = 0; i < n; ++i) {
     const uint32_t* type = item(l.dataTypes, i);
     if (!type || *type < kFirstFieldType || *type > kLastFieldType)
-      return forField(ids.items[i], status, [](ZQStatusList* s) { return fail(s, kMsgBadDataType); });
+      return forField(ids.items[i], status,
+                      [](ZQStatusList* s) { return fail(s, kMsgBadDataType); });
   }
   if (!l.options) return fail(status, kMsgOptionOutOfRange);
   for (uint32_t i = 0; i < n; ++i)
@@ -172,17 +173,15 @@ int checkCreate(const ZQInternalIdList& ids, const ZQUnsignedIntList* flags, con
     ZQValueStruct* value = item(l.defaults, i);
     const uint32_t type = *item(l.dataTypes, i);
     if (!value) continue;
-    rc = forField(ids.items[i], status, [&](ZQStatusList* s) {
-      return checks::checkDefaultValue(value, type, true, s);
-    });
+    rc = forField(ids.items[i], status,
+                  [&](ZQStatusList* s) { return checks::checkDefaultValue(value, type, true, s); });
     if (rc >= ZQ_RETURN_ERROR) return rc;
   }
   for (uint32_t i = 0; i < n; ++i) {
     const ZQPermissionList* permissions = item(l.permissions, i);
     const uint32_t type = *item(l.dataTypes, i);
-    if (permissions &&
-        checks::checkPermissions(permissions, type == ZQ_DATA_TYPE_CONTROL, status) >=
-            ZQ_RETURN_ERROR)
+    if (permissions && checks::checkPermissions(permissions, type == ZQ_DATA_TYPE_CONTROL,
+                                                status) >= ZQ_RETURN_ERROR)
       return ZQ_RETURN_ERROR;
   }
   for (uint32_t i = 0; i < n; ++i) {
@@ -263,8 +262,7 @@ void recordLists(Call<P>& call, diag::Command command, const Lists& l, const A&.
               diag::described(l.createModes), diag::described(l.optionBits),
               diag::describedItems(l.defaults), diag::describedItems(l.permissions),
               diag::describedItems(l.limits), diag::describedItems(l.displays),
-              diag::described(l.helpTexts), diag::described(l.owners),
-              diag::described(l.diaries));
+              diag::described(l.helpTexts), diag::described(l.owners), diag::described(l.diaries));
 }
 
 // The checks both calls start with: the ids, the list lengths, the control
@@ -295,9 +293,9 @@ int ZQCreateMultipleFields(ZQControlStruct* control, const char* form, ZQInterna
                            ZQDisplayInstanceListPtrList* displays, ZQTextStringList* helpTexts,
                            ZQAccessNamePtrList* owners, ZQTextStringList* changeDiaries,
                            ZQStatusList* status) {
-  const Lists lists{names,       mappings, dataTypes, options,   createModes,
-                    optionBits,  defaults, permissions, limits,  displays,
-                    helpTexts,   owners,   changeDiaries};
+  const Lists lists{names,      mappings, dataTypes,    options, createModes,
+                    optionBits, defaults, permissions,  limits,  displays,
+                    helpTexts,  owners,   changeDiaries};
   Call<proc::CreateMultipleFields> call(control, status);
   if (refusedStart(call, form, fieldIds, reservedIdOk, lists) ||
       call.refused(checkCreate(*fieldIds, reservedIdOk, lists, status)))
@@ -324,9 +322,9 @@ int ZQSetMultipleFields(ZQControlStruct* control, const char* form, ZQInternalId
                         ZQTextStringList* changeDiaries, ZQUnsignedIntList* setOptions,
                         ZQStatusListList* fieldStatus, ZQStatusList* status) {
   if (fieldStatus) *fieldStatus = ZQStatusListList{0, nullptr};
-  const Lists lists{names,       mappings, dataTypes, options,   createModes,
-                    optionBits,  defaults, permissions, limits,  displays,
-                    helpTexts,   owners,   changeDiaries};
+  const Lists lists{names,      mappings, dataTypes,    options, createModes,
+                    optionBits, defaults, permissions,  limits,  displays,
+                    helpTexts,  owners,   changeDiaries};
   Call<proc::SetMultipleFields> call(control, status);
   if (refusedStart(call, form, fieldIds, nullptr, lists)) return call.rc();
   if (!anyGiven(lists)) return defs::nothingToChange(call);

@@ -246,16 +246,8 @@ int ZQCreateFilter(ZQControlStruct* control, const char* name, uint32_t order,
 
 int ZQDeleteFilter(ZQControlStruct* control, const char* name, uint32_t deleteOption,
                    ZQStatusList* status) {
-  Call<proc::DeleteFilter> call(control, status);
-  if (!call || call.refusedControl() || call.refused(ZQCheckName(name, 0, status)))
-    return call.rc();
-  call.record(diag::Command::DeleteFilter, name, deleteOption);
-  if (call.bind()) {
-    call.args().name = const_cast<char*>(name);
-    call.args().option = deleteOption;
-    call.send();
-  }
-  return call.finish();
+  return defs::deleteByName<proc::DeleteFilter>(diag::Command::DeleteFilter, control, name,
+                                                deleteOption, status);
 }
 
 int ZQGetListFilter(ZQControlStruct* control, const char* form, ZQTimestamp changedSince,
@@ -428,16 +420,8 @@ int ZQCreateEscalation(ZQControlStruct* control, const char* name, ZQEscalationT
 
 int ZQDeleteEscalation(ZQControlStruct* control, const char* name, uint32_t deleteOption,
                        ZQStatusList* status) {
-  Call<proc::DeleteEscalation> call(control, status);
-  if (!call || call.refusedControl() || call.refused(ZQCheckName(name, 0, status)))
-    return call.rc();
-  call.record(diag::Command::DeleteEscalation, name, deleteOption);
-  if (call.bind()) {
-    call.args().name = const_cast<char*>(name);
-    call.args().option = deleteOption;
-    call.send();
-  }
-  return call.finish();
+  return defs::deleteByName<proc::DeleteEscalation>(diag::Command::DeleteEscalation, control, name,
+                                                    deleteOption, status);
 }
 
 int ZQGetListEscalation(ZQControlStruct* control, const char* form, ZQTimestamp changedSince,

@@ -105,8 +105,8 @@ int ZQSetImage(ZQControlStruct* control, const char* name, const char* newName,
   if (parts == 0) return defs::nothingToChange(call);
   if (call.refused(checkImageInput(imageType, description, owner, properties, status)))
     return call.rc();
-  call.record(diag::Command::SetImage, name, newName, diag::described(data), imageType,
-              description, diag::LongText{helpText}, owner, diag::LongText{changeDiary},
+  call.record(diag::Command::SetImage, name, newName, diag::described(data), imageType, description,
+              diag::LongText{helpText}, owner, diag::LongText{changeDiary},
               diag::described(properties));
   if (call.bind()) {
     auto& a = call.args();
@@ -144,16 +144,8 @@ int ZQCreateImage(ZQControlStruct* control, const char* name, ZQImageDataStruct*
 
 int ZQDeleteImage(ZQControlStruct* control, const char* name, uint32_t deleteOption,
                   ZQStatusList* status) {
-  Call<proc::DeleteImage> call(control, status);
-  if (!call || call.refusedControl() || call.refused(ZQCheckName(name, 0, status)))
-    return call.rc();
-  call.record(diag::Command::DeleteImage, name, deleteOption);
-  if (call.bind()) {
-    call.args().name = const_cast<char*>(name);
-    call.args().option = deleteOption;
-    call.send();
-  }
-  return call.finish();
+  return defs::deleteByName<proc::DeleteImage>(diag::Command::DeleteImage, control, name,
+                                               deleteOption, status);
 }
 
 int ZQGetListImage(ZQControlStruct* control, ZQNameList* forms, ZQTimestamp changedSince,

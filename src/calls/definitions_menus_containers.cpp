@@ -158,16 +158,8 @@ int ZQCreateCharMenu(ZQControlStruct* control, const char* name, uint32_t refres
 
 int ZQDeleteCharMenu(ZQControlStruct* control, const char* name, uint32_t deleteOption,
                      ZQStatusList* status) {
-  Call<proc::DeleteCharMenu> call(control, status);
-  if (!call || call.refusedControl() || call.refused(ZQCheckName(name, 0, status)))
-    return call.rc();
-  call.record(diag::Command::DeleteCharMenu, name, deleteOption);
-  if (call.bind()) {
-    call.args().name = const_cast<char*>(name);
-    call.args().option = deleteOption;
-    call.send();
-  }
-  return call.finish();
+  return defs::deleteByName<proc::DeleteCharMenu>(diag::Command::DeleteCharMenu, control, name,
+                                                  deleteOption, status);
 }
 
 int ZQGetListCharMenu(ZQControlStruct* control, ZQTimestamp changedSince, ZQNameList* forms,
@@ -349,16 +341,8 @@ int ZQCreateContainer(ZQControlStruct* control, const char* name, ZQPermissionLi
 
 int ZQDeleteContainer(ZQControlStruct* control, const char* name, uint32_t deleteOption,
                       ZQStatusList* status) {
-  Call<proc::DeleteContainer> call(control, status);
-  if (!call || call.refusedControl() || call.refused(ZQCheckName(name, 0, status)))
-    return call.rc();
-  call.record(diag::Command::DeleteContainer, name, deleteOption);
-  if (call.bind()) {
-    call.args().name = const_cast<char*>(name);
-    call.args().option = deleteOption;
-    call.send();
-  }
-  return call.finish();
+  return defs::deleteByName<proc::DeleteContainer>(diag::Command::DeleteContainer, control, name,
+                                                   deleteOption, status);
 }
 
 int ZQGetListContainer(ZQControlStruct* control, ZQTimestamp changedSince,

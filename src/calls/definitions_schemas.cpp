@@ -122,13 +122,12 @@ int ZQGetSchema(ZQControlStruct* control, const char* name, ZQCompoundSchema* sc
     auto& a = call.args();
     a.name = const_cast<char*>(name);
     a.wanted = Mask()(schema, wanted::kSchemaKind)(permissions, wanted::kSchemaPermissions)(
-                   subAdminGroups, wanted::kSchemaSubAdmins)(getListFields,
-                                                             wanted::kSchemaGetListFields)(
-                   sort, wanted::kSchemaSort)(indexes, wanted::kSchemaIndexes)(
-                   helpText, wanted::kSchemaHelp)(changeDiary, wanted::kSchemaDiary)(
-                   properties, wanted::kSchemaProperties)(archive, wanted::kSchemaArchive)(
-                   audit, wanted::kSchemaAudit)(owner, wanted::kSchemaOwner)(
-                   lastChanged, wanted::kSchemaLastChanged)
+                   subAdminGroups, wanted::kSchemaSubAdmins)(
+                   getListFields, wanted::kSchemaGetListFields)(sort, wanted::kSchemaSort)(
+                   indexes, wanted::kSchemaIndexes)(helpText, wanted::kSchemaHelp)(
+                   changeDiary, wanted::kSchemaDiary)(properties, wanted::kSchemaProperties)(
+                   archive, wanted::kSchemaArchive)(audit, wanted::kSchemaAudit)(
+                   owner, wanted::kSchemaOwner)(lastChanged, wanted::kSchemaLastChanged)
                    .value();
     if (auto* reply = call.send()) {
       transport::SchemaParts& s = reply->schema;
@@ -170,8 +169,7 @@ int ZQSetSchema(ZQControlStruct* control, const char* name, const char* newName,
   const uint32_t parts =
       Mask()(*rename != '\0', changed::kSchemaName)(kindGiven, changed::kSchemaKind)(
           inheritance, changed::kSchemaInheritance)(permissions, changed::kSchemaPermissions)(
-          subAdminGroups, changed::kSchemaSubAdmins)(getListFields,
-                                                     changed::kSchemaGetListFields)(
+          subAdminGroups, changed::kSchemaSubAdmins)(getListFields, changed::kSchemaGetListFields)(
           sort, changed::kSchemaSort)(indexes, changed::kSchemaIndexes)(
           archive, changed::kSchemaArchive)(audit, changed::kSchemaAudit)(
           defaultView, changed::kSchemaDefaultView)(helpText, changed::kSchemaHelp)(
@@ -179,9 +177,9 @@ int ZQSetSchema(ZQControlStruct* control, const char* name, const char* newName,
           properties, changed::kSchemaProperties)
           .value();
   if (parts == 0) return defs::nothingToChange(call);
-  SchemaInput in{schema,  inheritance, permissions, subAdminGroups, getListFields,
-                 sort,    indexes,     archive,     audit,          defaultView,
-                 helpText, owner,      changeDiary, properties};
+  SchemaInput in{schema,   inheritance, permissions, subAdminGroups, getListFields,
+                 sort,     indexes,     archive,     audit,          defaultView,
+                 helpText, owner,       changeDiary, properties};
   if (call.refused(checkSchemaInput(in, true, status))) return call.rc();
   recordInput(call, diag::Command::SetSchema, in, name, newName);
   if (call.bind()) {
@@ -207,9 +205,9 @@ int ZQCreateSchema(ZQControlStruct* control, const char* name, ZQCompoundSchema*
   Call<proc::CreateSchema> call(control, status);
   if (!call || call.refusedControl() || call.refused(ZQCheckName(name, 0, status)))
     return call.rc();
-  SchemaInput in{schema,  inheritance, permissions, subAdminGroups, getListFields,
-                 sort,    indexes,     archive,     audit,          defaultView,
-                 helpText, owner,      changeDiary, properties};
+  SchemaInput in{schema,   inheritance, permissions, subAdminGroups, getListFields,
+                 sort,     indexes,     archive,     audit,          defaultView,
+                 helpText, owner,       changeDiary, properties};
   if (call.refused(checkSchemaInput(in, false, status))) return call.rc();
   recordInput(call, diag::Command::CreateSchema, in, name);
   if (call.bind()) {
@@ -224,16 +222,8 @@ int ZQCreateSchema(ZQControlStruct* control, const char* name, ZQCompoundSchema*
 
 int ZQDeleteSchema(ZQControlStruct* control, const char* name, uint32_t deleteOption,
                    ZQStatusList* status) {
-  Call<proc::DeleteSchema> call(control, status);
-  if (!call || call.refusedControl() || call.refused(ZQCheckName(name, 0, status)))
-    return call.rc();
-  call.record(diag::Command::DeleteSchema, name, deleteOption);
-  if (call.bind()) {
-    call.args().name = const_cast<char*>(name);
-    call.args().option = deleteOption;
-    call.send();
-  }
-  return call.finish();
+  return defs::deleteByName<proc::DeleteSchema>(diag::Command::DeleteSchema, control, name,
+                                                deleteOption, status);
 }
 
 int ZQGetListSchema(ZQControlStruct* control, ZQTimestamp changedSince, uint32_t schemaType,
@@ -255,8 +245,8 @@ int ZQGetListSchema(ZQControlStruct* control, ZQTimestamp changedSince, uint32_t
 int ZQGetListSchemaWithAlias(ZQControlStruct* control, ZQTimestamp changedSince,
                              uint32_t schemaType, const char* name, ZQInternalIdList* fieldIds,
                              ZQPropList* properties, const char* locale,
-                             ZQUnsignedIntList* viewTypes, ZQNameList* names,
-                             ZQNameList* aliases, ZQStatusList* status) {
+                             ZQUnsignedIntList* viewTypes, ZQNameList* names, ZQNameList* aliases,
+                             ZQStatusList* status) {
   defs::clearAll(names, aliases);
   Call<proc::GetListSchemaWithAlias> call(control, status);
   if (!call || call.refused(checkListInput(call, name, fieldIds, properties))) return call.rc();
@@ -278,8 +268,8 @@ int ZQGetListSchemaWithAlias(ZQControlStruct* control, ZQTimestamp changedSince,
 }
 
 int ZQGetMultipleSchemas(ZQControlStruct* control, ZQTimestamp changedSince, uint32_t schemaType,
-                         ZQNameList* wantedNames, ZQInternalIdList* fieldIds,
-                         ZQBooleanList* exists, ZQNameList* names, ZQCompoundSchemaList* schemas,
+                         ZQNameList* wantedNames, ZQInternalIdList* fieldIds, ZQBooleanList* exists,
+                         ZQNameList* names, ZQCompoundSchemaList* schemas,
                          ZQSchemaInheritanceListList* inheritance,
                          ZQPermissionListList* permissions, ZQInternalIdListList* subAdminGroups,
                          ZQEntryListFieldListList* getListFields, ZQSortListList* sorts,
@@ -306,17 +296,17 @@ int ZQGetMultipleSchemas(ZQControlStruct* control, ZQTimestamp changedSince, uin
     a.schemaType = schemaType;
     if (wantedNames) a.names = *wantedNames;
     if (fieldIds) a.fieldIds = *fieldIds;
-    a.wanted = Mask()(exists, w::kMultiSchemaExists)(names, w::kMultiSchemaNames)(
-                   schemas, w::kMultiSchemaKinds)(inheritance, w::kMultiSchemaInheritance)(
-                   permissions, w::kMultiSchemaPermissions)(subAdminGroups,
-                                                            w::kMultiSchemaSubAdmins)(
-                   getListFields, w::kMultiSchemaGetListFields)(sorts, w::kMultiSchemaSort)(
-                   indexes, w::kMultiSchemaIndexes)(archives, w::kMultiSchemaArchive)(
-                   audits, w::kMultiSchemaAudit)(defaultViews, w::kMultiSchemaDefaultView)(
-                   helpTexts, w::kMultiSchemaHelp)(timestamps, w::kMultiSchemaTimestamps)(
-                   owners, w::kMultiSchemaOwners)(lastChanged, w::kMultiSchemaLastChanged)(
-                   changeDiaries, w::kMultiSchemaDiaries)(properties, w::kMultiSchemaProperties)
-                   .value();
+    a.wanted =
+        Mask()(exists, w::kMultiSchemaExists)(names, w::kMultiSchemaNames)(
+            schemas, w::kMultiSchemaKinds)(inheritance, w::kMultiSchemaInheritance)(
+            permissions, w::kMultiSchemaPermissions)(subAdminGroups, w::kMultiSchemaSubAdmins)(
+            getListFields, w::kMultiSchemaGetListFields)(sorts, w::kMultiSchemaSort)(
+            indexes, w::kMultiSchemaIndexes)(archives, w::kMultiSchemaArchive)(
+            audits, w::kMultiSchemaAudit)(defaultViews, w::kMultiSchemaDefaultView)(
+            helpTexts, w::kMultiSchemaHelp)(timestamps, w::kMultiSchemaTimestamps)(
+            owners, w::kMultiSchemaOwners)(lastChanged, w::kMultiSchemaLastChanged)(
+            changeDiaries, w::kMultiSchemaDiaries)(properties, w::kMultiSchemaProperties)
+            .value();
     if (auto* r = call.send()) {
       defs::take(exists, r->exists);
       defs::take(names, r->names);

@@ -50,8 +50,8 @@ using namespace zq::calls;
 
 extern "C" {
 
-int ZQGetSupportFile(ZQControlStruct* control, uint32_t fileType, const char* name,
-                     ZQInternalId id, ZQInternalId fileId, FILE* file, ZQTimestamp* timestamp,
+int ZQGetSupportFile(ZQControlStruct* control, uint32_t fileType, const char* name, ZQInternalId id,
+                     ZQInternalId fileId, FILE* file, ZQTimestamp* timestamp,
                      ZQStatusList* status) {
   if (timestamp) *timestamp = 0;
   Call<proc::GetSupportFile> call(control, status);
@@ -78,8 +78,8 @@ int ZQGetSupportFile(ZQControlStruct* control, uint32_t fileType, const char* na
   return call.finish(timestamp);
 }
 
-int ZQSetSupportFile(ZQControlStruct* control, uint32_t fileType, const char* name,
-                     ZQInternalId id, ZQInternalId fileId, FILE* file, ZQStatusList* status) {
+int ZQSetSupportFile(ZQControlStruct* control, uint32_t fileType, const char* name, ZQInternalId id,
+                     ZQInternalId fileId, FILE* file, ZQStatusList* status) {
   Call<proc::SetSupportFile> call(control, status);
   if (!call || call.refused(checkFileKey(control, fileType, name, status))) return call.rc();
   const long size = file ? fileSize(file) : 0;

@@ -115,12 +115,12 @@ int ZQSetVUI(ZQControlStruct* control, const char* form, ZQInternalId vuiId, con
   Call<proc::SetVUI> call(control, status);
   if (!call || call.refusedControl() || call.refused(ZQCheckName(form, 0, status)))
     return call.rc();
-  const uint32_t parts = Mask()(vuiName, changed::kViewName)(locale, changed::kViewLocale)(
-                             vuiType, changed::kViewType)(displayProperties,
-                                                          changed::kViewProperties)(
-                             helpText, changed::kViewHelp)(owner, changed::kViewOwner)(
-                             changeDiary, changed::kViewDiary)
-                             .value();
+  const uint32_t parts =
+      Mask()(vuiName, changed::kViewName)(locale, changed::kViewLocale)(
+          vuiType, changed::kViewType)(displayProperties, changed::kViewProperties)(
+          helpText, changed::kViewHelp)(owner, changed::kViewOwner)(changeDiary,
+                                                                    changed::kViewDiary)
+          .value();
   if (parts == 0) return defs::nothingToChange(call);
   if (call.refused(checkViewInput(vuiName, locale, displayProperties, owner, status)))
     return call.rc();
@@ -206,21 +206,20 @@ int ZQGetMultipleVUIs(ZQControlStruct* control, const char* form, ZQInternalIdLi
   if (!call || call.refusedControl() || call.refused(ZQCheckName(form, 0, status)) ||
       call.refused(checks::checkItems(wantedIds, status)))
     return call.rc();
-  call.record(diag::Command::GetMultipleVUIs, form, wantedIds,
-              static_cast<uint32_t>(changedSince));
+  call.record(diag::Command::GetMultipleVUIs, form, wantedIds, static_cast<uint32_t>(changedSince));
   if (call.bind()) {
     namespace w = transport::wanted;
     auto& a = call.args();
     a.form = const_cast<char*>(form);
     if (wantedIds) a.viewIds = *wantedIds;
     a.changedSince = changedSince;
-    a.wanted = Mask()(exists, w::kMultiViewExists)(vuiIds, w::kMultiViewIds)(
-                   names, w::kMultiViewNames)(locales, w::kMultiViewLocales)(
-                   types, w::kMultiViewTypes)(displayProperties, w::kMultiViewProperties)(
-                   helpTexts, w::kMultiViewHelp)(timestamps, w::kMultiViewTimestamps)(
-                   owners, w::kMultiViewOwners)(lastChanged, w::kMultiViewLastChanged)(
-                   changeDiaries, w::kMultiViewDiaries)
-                   .value();
+    a.wanted =
+        Mask()(exists, w::kMultiViewExists)(vuiIds, w::kMultiViewIds)(names, w::kMultiViewNames)(
+            locales, w::kMultiViewLocales)(types, w::kMultiViewTypes)(
+            displayProperties, w::kMultiViewProperties)(helpTexts, w::kMultiViewHelp)(
+            timestamps, w::kMultiViewTimestamps)(owners, w::kMultiViewOwners)(
+            lastChanged, w::kMultiViewLastChanged)(changeDiaries, w::kMultiViewDiaries)
+            .value();
     if (auto* r = call.send()) {
       defs::take(exists, r->exists);
       defs::take(vuiIds, r->ids);
