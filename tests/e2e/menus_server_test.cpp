@@ -364,6 +364,13 @@ TEST_F(ServerMenus, StoredMenusAreExpandedInTurn) {
   EXPECT_EQ(expand(&joe.control, serverMenu("Payroll titles")), "error 625");
   EXPECT_EQ(expand(serverMenu("Nowhere")), "error 307");
   EXPECT_EQ(expand(serverMenu("Loop")), "error 321");
+
+  // A menu made through the definition calls expands the same way.
+  ASSERT_EQ(ZQCreateCharMenu(&control_, "Created", 1, &priorities, nullptr, nullptr, nullptr,
+                             nullptr, s.fresh()),
+            0)
+      << messages(s);
+  EXPECT_EQ(expand(serverMenu("Created")), "High=1, Low=2");
 }
 
 TEST_F(ServerMenus, BadRequestsAreRefused) {
