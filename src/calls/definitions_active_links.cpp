@@ -3,6 +3,7 @@
 // ZQGetMultipleActiveLinks.
 #include <cstring>
 
+#include "calls/report_files.h"
 #include "calls/workflow_definitions.h"
 #include "model/model.h"
 
@@ -172,8 +173,14 @@ int ZQSetActiveLink(ZQControlStruct* control, const char* name, const char* newN
     a.name = const_cast<char*>(name);
     a.newName = const_cast<char*>(rename);
     a.changed = parts;
+    ReportFiles reports;
+    if (ifActions || elseActions) call.raise(reports.prepare(ifActions, elseActions, status));
+    if (call.rc() >= ZQ_RETURN_ERROR) return call.finish();
     fillLink(a.parts, in, helpText, changeDiary, errorOptions);
-    call.send();
+    if (call.send()) {
+      reports.store(control, name, status);
+      call.raise(returnCode(status));
+    }
   }
   return call.finish();
 }
@@ -202,9 +209,15 @@ int ZQCreateActiveLink(ZQControlStruct* control, const char* name, uint32_t orde
   if (call.bind()) {
     if ((errorOptions & ZQ_ERROR_HANDLER_ENABLED) && (!errorName || !*errorName))
       return call.finishWithError(kMsgErrorHandlerNameRequired);
+    ReportFiles reports;
+    call.raise(reports.prepare(ifActions, elseActions, status));
+    if (call.rc() >= ZQ_RETURN_ERROR) return call.finish();
     call.args().name = const_cast<char*>(name);
     fillLink(call.args().parts, in, helpText, changeDiary, &errorOptions);
-    call.send();
+    if (call.send()) {
+      reports.store(control, name, status);
+      call.raise(returnCode(status));
+    }
   }
   return call.finish();
 }
