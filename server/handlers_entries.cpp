@@ -10,6 +10,7 @@
 
 #include "access.h"
 #include "alerts.h"
+#include "entry_changes.h"
 #include "entry_store.h"
 #include "frame/alloc.h"
 #include "model/codec.h"
@@ -137,34 +138,6 @@ void copyId(ZQEntryIdType out, const std::string& id) {
   zq::copyName(out, id.c_str(), sizeof(ZQEntryIdType));
 }
 
-// Runs one queued operation; its messages go to status.
-StoreResult applyOperation(EntryStore& store, BulkOperation& op, const std::string& user,
-                           ZQBulkEntryReturn& out) {
-  out.entryCallType = op.kind;
-  const std::string form = op.form ? op.form : "";
-  std::string id;
-  switch (op.kind) {
-    case ZQ_BULK_ENTRY_CREATE: {
-      StoreResult r = store.create(form, op.values, user, id);
-      copyId(out.u.entry.entryId, id);
-      return r;
-    }
-    case ZQ_BULK_ENTRY_MERGE: {
-      StoreResult r = store.merge(form, op.values, op.option, user, id);
-      copyId(out.u.entry.entryId, id);
-      return r;
-    }
-    case ZQ_BULK_ENTRY_SET:
-    case ZQ_BULK_ENTRY_DELETE:
-      if (op.entryId.count != 1 || !op.entryId.items) return StoreResult{kMsgNoSuchEntry, {}};
-      id.assign(op.entryId.items[0], strnlen(op.entryId.items[0], sizeof(ZQEntryIdType)));
-      return op.kind == ZQ_BULK_ENTRY_SET ? store.set(form, id, op.values, user)
-                                          : store.remove(form, id);
-    default:
-      return StoreResult{kMsgStoreFailure, "operation " + std::to_string(op.kind)};
-  }
-}
-
 ZQStatusList* statusOfResult(ZQBulkEntryReturn& item) {
   switch (item.entryCallType) {
     case ZQ_BULK_ENTRY_CREATE:
@@ -178,6 +151,36 @@ ZQStatusList* statusOfResult(ZQBulkEntryReturn& item) {
   }
 }
 
+// Runs one queued operation through the same changes as the single calls.
+bool applyOperation(EntryChanges& changes, BulkOperation& op, ZQBulkEntryReturn& out) {
+  out.entryCallType = op.kind;
+  const std::string form = op.form ? op.form : "";
+  std::string id;
+  switch (op.kind) {
+    case ZQ_BULK_ENTRY_CREATE:
+    case ZQ_BULK_ENTRY_MERGE: {
+      const bool ok = op.kind == ZQ_BULK_ENTRY_CREATE
+                          ? changes.create(form, op.values, id)
+                          : changes.merge(form, op.values, op.option, id);
+      copyId(out.u.entry.entryId, id);
+      return ok;
+    }
+    case ZQ_BULK_ENTRY_SET:
+    case ZQ_BULK_ENTRY_DELETE:
+      if (op.entryId.count != 1 || !op.entryId.items) {
+        ZQAddStatus(statusOfResult(out), ZQ_MESSAGE_ERROR, kMsgNoSuchEntry, nullptr);
+        return false;
+      }
+      id.assign(op.entryId.items[0], strnlen(op.entryId.items[0], sizeof(ZQEntryIdType)));
+      return op.kind == ZQ_BULK_ENTRY_SET ? changes.set(form, id, op.values)
+                                          : changes.remove(form, id);
+    default:
+      ZQAddStatus(statusOfResult(out), ZQ_MESSAGE_ERROR, kMsgStoreFailure,
+                  ("operation " + std::to_string(op.kind)).c_str());
+      return false;
+  }
+}
+
 // The entry as it is stored, for the filters of an operation on it.
 bool storedEntry(Call& call, EntryStore& store, const std::string& form, const std::string& id,
                  Row& entry) {
@@ -185,42 +188,6 @@ bool storedEntry(Call& call, EntryStore& store, const std::string& form, const s
   const StoreResult r = store.get(form, id, nullptr, entry.values);
   report(call, r);
   return r.ok();
-}
-
-// The values of a set as the filters left them: the fields given and the
-// fields the filters set, read from the entry (borrowed from it).
-std::vector<ZQFieldValueStruct> valuesToWrite(const ZQFieldValueList& given, const Row& entry,
-                                              std::vector<ZQInternalId> changed) {
-  for (uint32_t i = 0; i < given.count && given.items; ++i)
-    changed.push_back(given.items[i].fieldId);
-  std::sort(changed.begin(), changed.end());
-  changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
-  std::vector<ZQFieldValueStruct> out;
-  for (ZQInternalId id : changed) {
-    ZQFieldValueStruct fv{};
-    fv.fieldId = id;
-    if (const ZQValueStruct* v = entry.find(id)) fv.value = *v;
-    out.push_back(fv);
-  }
-  return out;
-}
-
-// Overlays the values of a request on an entry.
-bool overlay(Row& entry, const ZQFieldValueList& values) {
-  ZQFieldValueList merged{0, nullptr};
-  std::vector<ZQFieldValueStruct> all;
-  for (uint32_t i = 0; i < entry.values.count; ++i) {
-    bool replaced = false;
-    for (uint32_t k = 0; k < values.count && values.items; ++k)
-      replaced |= values.items[k].fieldId == entry.values.items[i].fieldId;
-    if (!replaced) all.push_back(entry.values.items[i]);
-  }
-  for (uint32_t k = 0; k < values.count && values.items; ++k) all.push_back(values.items[k]);
-  const ZQFieldValueList view{static_cast<uint32_t>(all.size()), all.data()};
-  if (ZQCopyFieldValueList(&merged, &view) != 0) return false;
-  FreeZQFieldValueList(&entry.values, 0);
-  entry.values = merged;
-  return true;
 }
 
 }  // namespace
@@ -269,30 +236,21 @@ void getEntry(Request<proc::GetEntry>& call) {
   afterCall(call, args.header);
 }
 
+// The filters and messages of a change go to the call's status.
+EntryChanges changesOf(Call& call, EntryStore& store) {
+  return EntryChanges(call.server.workflow(), store, userOf(call), call.status);
+}
+
 void setEntry(Request<proc::SetEntry>& call) {
   auto& args = call.args();
   if (!admitCall(call, args.header)) return;
   std::string id;
-  if (singleId(call, args.entryId, id)) {
-    const std::string form = args.form ? args.form : "";
+  const std::string form = args.form ? args.form : "";
+  if (singleId(call, args.entryId, id) && mayWrite(call, form, args.values)) {
     EntryStore store(call.server.store());
-    if (mayWrite(call, form, args.values)) {
-      StoreTransaction unit(store);
-      Row entry;
-      std::vector<ZQInternalId> changed;
-      if (storedEntry(call, store, form, id, entry)) {
-        if (!overlay(entry, args.values)) {
-          addError(call, zq::kMsgNoMemory);
-        } else if (call.server.workflow().runFilters(store, form, ZQ_OPERATION_SET, entry,
-                                                     userOf(call), call.status, &changed)) {
-          auto values = valuesToWrite(args.values, entry, changed);
-          const ZQFieldValueList list{static_cast<uint32_t>(values.size()), values.data()};
-          const StoreResult r = store.set(form, id, list, userOf(call));
-          report(call, r);
-          if (r.ok()) unit.commit();
-        }
-      }
-    }
+    StoreTransaction unit(store);
+    EntryChanges changes = changesOf(call, store);
+    if (changes.set(form, id, args.values)) unit.commit();
   }
   afterCall(call, args.header);
 }
@@ -306,40 +264,24 @@ void createEntry(Request<proc::CreateEntry>& call) {
   if (!mayWrite(call, form, args.values)) return afterCall(call, args.header);
   EntryStore store(call.server.store());
   StoreTransaction unit(store);
-  Row entry;
-  bool created = false;
-  if (ZQCopyFieldValueList(&entry.values, &args.values) != 0) {
-    addError(call, zq::kMsgNoMemory);
-  } else if (call.server.workflow().runFilters(store, form, ZQ_OPERATION_CREATE, entry,
-                                               userOf(call), call.status)) {
-    std::string id;
-    const StoreResult r = store.create(form, entry.values, userOf(call), id);
-    report(call, r);
-    created = r.ok() && unit.commit();
-    if (created) copyId(reply.entryId, id);
-    entry.id = id;
-  }
+  EntryChanges changes = changesOf(call, store);
+  std::string id;
+  const bool created = changes.create(form, args.values, id) && unit.commit();
+  if (created) copyId(reply.entryId, id);
   afterCall(call, args.header);
-  if (created) call.server.workflow().afterCreate(form, entry.id, entry.values);
+  if (created) changes.committed();
 }
 
 void deleteEntry(Request<proc::DeleteEntry>& call) {
   auto& args = call.args();
   if (!admitCall(call, args.header)) return;
   std::string id;
-  if (singleId(call, args.entryId, id)) {
-    const std::string form = args.form ? args.form : "";
+  const std::string form = args.form ? args.form : "";
+  if (singleId(call, args.entryId, id) && mayChangeEntries(call, form)) {
     EntryStore store(call.server.store());
-    Row entry;
-    if (mayChangeEntries(call, form) && storedEntry(call, store, form, id, entry)) {
-      StoreTransaction unit(store);
-      if (call.server.workflow().runFilters(store, form, ZQ_OPERATION_DELETE, entry, userOf(call),
-                                            call.status)) {
-        const StoreResult r = store.remove(form, id);
-        report(call, r);
-        if (r.ok()) unit.commit();
-      }
-    }
+    StoreTransaction unit(store);
+    EntryChanges changes = changesOf(call, store);
+    if (changes.remove(form, id)) unit.commit();
   }
   afterCall(call, args.header);
 }
@@ -351,10 +293,13 @@ void mergeEntry(Request<proc::MergeEntry>& call) {
   const std::string form = args.form ? args.form : "";
   if (!mayWrite(call, form, args.values)) return afterCall(call, args.header);
   EntryStore store(call.server.store());
+  StoreTransaction unit(store);
+  EntryChanges changes = changesOf(call, store);
   std::string id;
-  report(call, store.merge(form, args.values, args.mergeType, userOf(call), id));
-  copyId(reply.entryId, id);
+  const bool merged = changes.merge(form, args.values, args.mergeType, id) && unit.commit();
+  if (merged) copyId(reply.entryId, id);
   afterCall(call, args.header);
+  if (merged) changes.committed();
 }
 
 // All queued operations in one unit: the first failure rolls every one of
@@ -377,13 +322,13 @@ void bulkEntryTransaction(Request<proc::EndBulkEntryTransaction>& call) {
   EntryStore store(call.server.store());
   StoreTransaction tx(store);
   if (!tx.open()) return addError(call, kMsgStoreFailure, call.server.store().error());
+  EntryChanges changes = changesOf(call, store);
   uint32_t failed = n;
   for (uint32_t i = 0; i < n; ++i) {
     ZQBulkEntryReturn& item = reply.results.items[i];
-    StoreResult r = applyOperation(store, args.operations[i], userOf(call), item);
-    if (!r.ok()) {
-      ZQAddStatus(statusOfResult(item), ZQ_MESSAGE_ERROR, r.message,
-                  r.appended.empty() ? nullptr : r.appended.c_str());
+    item.entryCallType = args.operations[i].kind;
+    changes.reportTo(statusOfResult(item));
+    if (!applyOperation(changes, args.operations[i], item)) {
       failed = i;
       break;
     }
@@ -393,6 +338,7 @@ void bulkEntryTransaction(Request<proc::EndBulkEntryTransaction>& call) {
   if (failed == n && tx.commit()) {
     xml.raise(reply.results);
     afterCall(call, args.header);
+    changes.committed();
     return;
   }
   for (uint32_t i = 0; i < n; ++i) {

@@ -174,6 +174,57 @@ TEST_F(WorkflowEngine, MessageActionRefusesSet) {
   EXPECT_EQ(read(id).second, 50);
 }
 
+// Merges and the operations of a bulk transaction run the same filters as
+// the single calls: a merge filter sets the title, a create filter refusing
+// big counts rolls the whole bulk transaction back, and one that passes
+// leaves its values in every entry the transaction stored.
+TEST_F(WorkflowEngine, MergeAndBulkOperationsRunFilters) {
+  Status s;
+  SetFields merged({assignValue(kTitle, charValue("merged"))});
+  ASSERT_EQ(ZQCreateFilter(&control_, "OnMerge", 1, &tickets_.c, ZQ_OPERATION_MERGE, 1, nullptr,
+                           &merged.list, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr,
+                           s.fresh()),
+            0);
+  Relation tooMany(ZQ_REL_OP_GREATER, kCount, intValue(100));
+  ZQFilterActionStruct refuse{};
+  refuse.action = ZQ_FILTER_ACTION_MESSAGE;
+  refuse.u.message = {ZQ_MESSAGE_ERROR, 10042, const_cast<char*>("Counts stop at 100")};
+  ZQFilterActionList refuseList{1, &refuse};
+  SetFields checked({assignValue(kTitle, charValue("checked"))});
+  ASSERT_EQ(ZQCreateFilter(&control_, "OnCreate", 2, &tickets_.c, ZQ_OPERATION_CREATE, 1,
+                           &tooMany.qual, &refuseList, &checked.list, nullptr, nullptr, nullptr,
+                           nullptr, 0, nullptr, s.fresh()),
+            0);
+
+  ZQFieldValueStruct values[2] = {{kTitle, charValue("given")}, {kCount, intValue(3)}};
+  ZQFieldValueList list{2, values};
+  ZQEntryIdType id = "";
+  ASSERT_EQ(ZQMergeEntry(&control_, "Tickets", &list, 1, id, s.fresh()), 0);
+  EXPECT_EQ(read(id), (std::pair<std::string, int32_t>{"merged", 3}));
+
+  // One refused operation: nothing of the transaction is stored.
+  auto bulk = [&](std::initializer_list<int32_t> counts, ZQBulkEntryReturnList& results) {
+    EXPECT_EQ(ZQBeginBulkEntryTransaction(&control_, s.fresh()), 0);
+    for (int32_t count : counts) create("bulk", count, s);
+    return ZQEndBulkEntryTransaction(&control_, ZQ_BULK_ENTRY_ACTION_SEND, &results, s.fresh());
+  };
+  ZQBulkEntryReturnList results{};
+  EXPECT_EQ(bulk({1, 500}, results), 2);
+  ASSERT_EQ(results.count, 2u);
+  EXPECT_STREQ(results.items[0].u.entry.entryId, "") << "a rolled-back create returns no id";
+  const ZQStatusList& refused = results.items[1].u.entry.status;
+  ASSERT_GE(refused.count, 1u);
+  EXPECT_EQ(refused.items[0].messageNumber, 10042);
+  FreeZQBulkEntryReturnList(&results, 0);
+
+  EXPECT_EQ(bulk({1, 2}, results), 0);
+  ASSERT_EQ(results.count, 2u);
+  for (uint32_t i = 0; i < 2; ++i)
+    EXPECT_EQ(read(results.items[i].u.entry.entryId),
+              (std::pair<std::string, int32_t>{"checked", static_cast<int32_t>(i + 1)}));
+  FreeZQBulkEntryReturnList(&results, 0);
+}
+
 // An escalation every second sets the title of the entries its
 // qualification matches; the other entries stay as they are.
 TEST_F(WorkflowEngine, EscalationFiresOnItsInterval) {
