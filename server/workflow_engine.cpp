@@ -11,6 +11,7 @@
 #include "definition_parts.h"
 #include "frame/alloc.h"
 #include "frame/message_numbers.h"
+#include "frame/status.h"
 #include "workflow_definitions.h"
 #include "zqapi/zq_alerts.h"
 #include "zqapi/zq_copy.h"
@@ -366,9 +367,62 @@ struct WorkflowEngine::Run {
         default:
           skipped("action " + std::to_string(a.action));
       }
-      if (!ok || failed) return false;
+      if (!ok || failed) {
+        actionFailed = true;
+        return false;
+      }
     }
     return true;
+  }
+
+  // An action that failed through its effect (not a message action, not a
+  // stop) in a filter with an error handler runs the handler instead: the
+  // handler decides, and the operation goes on unless the handler fails
+  // too. A handler's own failure is not handled again.
+  bool actionFailed = false;
+  bool inHandler = false;
+  bool actionsOf(const FilterParts& p, bool matched, WorkflowStep& step, Row& entry,
+                 std::vector<ZQInternalId>* changed, uint32_t& gotoOrder) {
+    const ZQFilterActionList& list = matched ? p.ifActions : p.elseActions;
+    std::unique_ptr<OwnedParts<FilterParts>> handler;
+    if ((p.errorOptions & ZQ_ERROR_HANDLER_ENABLED) && p.errorName[0] && !inHandler)
+      handler = errorHandler(p.errorName);
+    if (!handler) return runActions(list, step, entry, changed, gotoOrder);
+    ZQStatusList own{0, nullptr};
+    ZQStatusList* caller = status;
+    status = &own;
+    actionFailed = false;
+    const bool ok = runActions(list, step, entry, changed, gotoOrder);
+    status = caller;
+    if (ok || !actionFailed) {
+      if (caller) zq::absorbStatus(caller, own);
+      zq::releaseStatusList(&own);
+      return ok;
+    }
+    zq::releaseStatusList(&own);
+    failed = false;
+    inHandler = true;
+    WorkflowStep handling = step;
+    handling.name = p.errorName;
+    QueryError error;
+    auto def = entries.form(step.form);
+    const bool handlerMatched =
+        rowMatches(&handler->p.qualifier, entry, def ? &*def : nullptr, error);
+    uint32_t ignored = 0;
+    const bool handled =
+        error.message ? fail(error.message, error.appended)
+                      : runActions(handlerMatched ? handler->p.ifActions : handler->p.elseActions,
+                                   handling, entry, changed, ignored);
+    inHandler = false;
+    return handled;
+  }
+
+  std::unique_ptr<OwnedParts<FilterParts>> errorHandler(const char* name) {
+    WorkflowDefinitions defs(engine.store_);
+    auto row = defs.store().find(WorkflowKind<FilterParts>::kind, 0, name);
+    auto out = std::make_unique<OwnedParts<FilterParts>>();
+    if (!row || !defs.read(*row, out->p).ok()) return nullptr;
+    return out;
   }
 
   // ---- filters ------------------------------------------------------------------------------
@@ -403,8 +457,7 @@ struct WorkflowEngine::Run {
       if (hook && !verdict(hook->condition(step, matched))) return false;
       step.elseList = !matched;
       uint32_t gotoOrder = 0;
-      if (!runActions(matched ? p.ifActions : p.elseActions, step, entry, changed, gotoOrder))
-        return false;
+      if (!actionsOf(p, matched, step, entry, changed, gotoOrder)) return false;
       if (gotoOrder > p.order) skipBelow = gotoOrder;
     }
     return true;

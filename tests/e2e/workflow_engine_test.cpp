@@ -225,6 +225,74 @@ TEST_F(WorkflowEngine, MergeAndBulkOperationsRunFilters) {
   FreeZQBulkEntryReturnList(&results, 0);
 }
 
+// A filter whose action fails (a value read from no matching entry, with
+// the no-match option "error") runs its error handler when it has one
+// enabled: the handler's actions decide, and the create goes on unless the
+// handler refuses it too. A refusing message action is not an error to handle.
+TEST_F(WorkflowEngine, FailingActionRunsTheErrorHandler) {
+  Status s;
+  SetFields handled({assignValue(kTitle, charValue("handled"))});
+  ASSERT_EQ(ZQCreateFilter(&control_, "Handler", 1, &tickets_.c, 0, 1, nullptr, &handled.list,
+                           nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, s.fresh()),
+            0);
+  ZQFilterActionStruct refuse{};
+  refuse.action = ZQ_FILTER_ACTION_MESSAGE;
+  refuse.u.message = {ZQ_MESSAGE_ERROR, 10050, const_cast<char*>("Handler refuses")};
+  ZQFilterActionList refuseList{1, &refuse};
+  ASSERT_EQ(ZQCreateFilter(&control_, "Refuser", 1, &tickets_.c, 0, 1, nullptr, &refuseList,
+                           nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, s.fresh()),
+            0);
+
+  // The failing action: the count of a ticket counting above 1000 (none).
+  Relation none(ZQ_REL_OP_GREATER, kCount, intValue(1000));
+  ZQAssignFieldStruct source{};
+  zq::copyName(source.schema, "Tickets", sizeof source.schema);
+  source.tag = ZQ_FIELD;
+  source.u.fieldId = kCount;
+  source.qualifier = none.qual;
+  source.noMatchOption = ZQ_NO_MATCH_ERROR;
+  source.multiMatchOption = ZQ_MULTI_MATCH_FIRST;
+  ZQFieldAssignStruct readNone{};
+  readNone.fieldId = kCount;
+  readNone.assignment.assignType = ZQ_ASSIGN_TYPE_FIELD;
+  readNone.assignment.u.field = &source;
+  SetFields failing({readNone});
+
+  struct Case {
+    const char* what;
+    ZQFilterActionList* actions;
+    uint32_t options;
+    const char* handler;
+    int rc;
+    int32_t message;    // expected in the status, 0: none
+    const char* title;  // stored title when created
+  } cases[] = {
+      {"handler not enabled", &failing.list, 0, "Handler", 2, zq::kMsgWorkflowNoMatch, nullptr},
+      {"handler runs", &failing.list, ZQ_ERROR_HANDLER_ENABLED, "Handler", 0, 0, "handled"},
+      {"handler missing", &failing.list, ZQ_ERROR_HANDLER_ENABLED, "Nobody", 2,
+       zq::kMsgWorkflowNoMatch, nullptr},
+      {"handler refuses", &failing.list, ZQ_ERROR_HANDLER_ENABLED, "Refuser", 2, 10050, nullptr},
+      {"message action", &refuseList, ZQ_ERROR_HANDLER_ENABLED, "Handler", 2, 10050, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_EQ(ZQCreateFilter(&control_, "Fails", 5, &tickets_.c, ZQ_OPERATION_CREATE, 1, nullptr,
+                             c.actions, nullptr, nullptr, nullptr, nullptr, nullptr, c.options,
+                             c.handler, s.fresh()),
+              0);
+    const std::string id = create("given", 1, s, c.rc);
+    if (c.message) {
+      EXPECT_TRUE(s.has(c.message));
+    }
+    EXPECT_FALSE(c.rc == 0 && s.has(zq::kMsgWorkflowNoMatch)) << "a handled error is not reported";
+    if (c.title) {
+      EXPECT_EQ(read(id).first, c.title);
+    }
+    EXPECT_EQ(c.rc != 0, id.empty());
+    ASSERT_EQ(ZQDeleteFilter(&control_, "Fails", 0, s.fresh()), 0);
+  }
+}
+
 // An escalation every second sets the title of the entries its
 // qualification matches; the other entries stay as they are.
 TEST_F(WorkflowEngine, EscalationFiresOnItsInterval) {
