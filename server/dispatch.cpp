@@ -265,7 +265,10 @@ void completeCall(PendingCall& pending) {
   server.administration().countCall(p.number, failed(call.status));
   if (in && out) server.sessions().noteExchange(p.number, *in, *out);
   addServerLog(call);
-  if (pending.cacheable) server.duplicates().remember(pending.duplicateKey, encodeReply(p, reply));
+  // A refused change changed nothing: sent again it runs again (a client
+  // that retries after fixing the cause must not get the old refusal).
+  if (pending.cacheable && !failed(call.status))
+    server.duplicates().remember(pending.duplicateKey, encodeReply(p, reply));
   const bool lose = Faults::take(faults.loseReplies);
   const bool garble = !lose && Faults::take(faults.garbleReplies);
   auto replyProc =

@@ -536,6 +536,23 @@ TEST_F(Hostile, RepeatedCreateOnANewConnectionAfterAnAnsweredOneIsNew) {
   EXPECT_EQ(server_->duplicates().hits(), 0u);
 }
 
+// A refused change changed nothing: the same bytes sent again on a new
+// connection run again rather than getting the old refusal back.
+TEST_F(Hostile, RefusedCreateSentAgainOnANewConnectionRunsAgain) {
+  Status s;
+  ASSERT_EQ(ping(&control_, s), 0);
+  const uint64_t before = entryCount();
+  server_->faults().refuseProcedure = 3;
+  std::string id;
+  EXPECT_EQ(create(id, s), 2);
+  server_->faults().refuseProcedure = 0;
+  server_->faults().dropNext = 1;
+  s.reset();
+  EXPECT_EQ(create(id, s), 0) << s.count;
+  EXPECT_EQ(entryCount(), before + 1);
+  EXPECT_EQ(server_->duplicates().hits(), 0u);
+}
+
 TEST_F(Hostile, LostReplyOfABulkTransactionAppliesItOnce) {
   Status s;
   ASSERT_EQ(ping(&control_, s), 0);
