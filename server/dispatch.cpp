@@ -172,7 +172,7 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
   }
   {
     const zq::transport::RequestHeader* header = p->argsHeader ? p->argsHeader(args) : nullptr;
-    server->duplicates().acknowledge(xprt, header ? header->cacheId : 0);
+    server->duplicates().acknowledge(xprt, header);
   }
   if (Faults::take(faults.delayCalls))
     std::this_thread::sleep_for(std::chrono::milliseconds(faults.delayMs.load()));

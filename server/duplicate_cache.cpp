@@ -1,6 +1,9 @@
 #include "duplicate_cache.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <openssl/evp.h>
+#include <sys/socket.h>
 
 #include <vector>
 
@@ -38,7 +41,23 @@ bool DuplicateCache::keyOf(const zq::transport::Procedure& p, void* args, int ve
   out.version = version;
   out.digest.assign(reinterpret_cast<char*>(digest), length);
   out.connection = connectionOf(xprt);
+  out.client = clientOf(xprt, *header);
   return true;
+}
+
+std::string DuplicateCache::clientOf(const SVCXPRT* xprt,
+                                     const zq::transport::RequestHeader& header) {
+  sockaddr_storage peer{};
+  socklen_t length = sizeof peer;
+  char host[INET6_ADDRSTRLEN] = "";
+  if (getpeername(xprt->xp_fd, reinterpret_cast<sockaddr*>(&peer), &length) == 0) {
+    if (peer.ss_family == AF_INET)
+      inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(&peer)->sin_addr, host, sizeof host);
+    else if (peer.ss_family == AF_INET6)
+      inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6*>(&peer)->sin6_addr, host,
+                sizeof host);
+  }
+  return std::string(header.user ? header.user : "") + "@" + host;
 }
 
 std::string DuplicateCache::connectionOf(const SVCXPRT* xprt) {
@@ -47,12 +66,15 @@ std::string DuplicateCache::connectionOf(const SVCXPRT* xprt) {
   return id + std::to_string(xprt->xp_fd);
 }
 
-void DuplicateCache::acknowledge(const SVCXPRT* xprt, int32_t cacheId) {
+void DuplicateCache::acknowledge(const SVCXPRT* xprt, const zq::transport::RequestHeader* header) {
   if (!xprt || empty_.load(std::memory_order_relaxed)) return;
   const std::string connection = connectionOf(xprt);
+  const int32_t cacheId = header ? header->cacheId : 0;
+  const std::string client = header ? clientOf(xprt, *header) : std::string();
   std::lock_guard<std::mutex> lock(mutex_);
   std::erase_if(entries_, [&](const Entry& e) {
-    return e.key.connection == connection || (cacheId != 0 && e.key.cacheId == cacheId);
+    return e.key.connection == connection || (cacheId != 0 && e.key.cacheId == cacheId) ||
+           (header && e.key.client == client);
   });
   empty_ = entries_.empty();
 }

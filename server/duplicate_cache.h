@@ -2,9 +2,12 @@
 // reconnects and sends the request again, and the change must not run
 // twice. A request of the same session, with the same bytes, that arrives
 // on another connection within the window gets the reply the first one
-// produced -- unless the first connection or the session carried another
-// request since: a client sends its next request only once it has the
-// reply (or gave up on it), so the same bytes now are a new request.
+// produced -- unless the first connection, the session or the same client
+// (user and host) carried another request since: a client sends its next
+// request only once it has the reply (or gave up on it), so the same bytes
+// now are a new request. The client counts because a client reconnects
+// whenever it switches between the server's programs, and each program
+// has a session of its own.
 #pragma once
 
 #include <rpc/rpc.h>
@@ -28,6 +31,7 @@ class DuplicateCache {
     int version = 0;
     std::string digest;      // SHA-256 of the request record
     std::string connection;  // the peer's address and port
+    std::string client;      // the user and the peer's host
   };
   static constexpr auto kWindow = std::chrono::seconds(60);
   static constexpr size_t kEntries = 64;
@@ -41,7 +45,7 @@ class DuplicateCache {
   bool find(const Key& key, std::string& reply);
   // A request that is not a repeat arrived on this connection for this
   // session (0: none): the replies kept for either are no longer awaited.
-  void acknowledge(const SVCXPRT* xprt, int32_t cacheId);
+  void acknowledge(const SVCXPRT* xprt, const zq::transport::RequestHeader* header);
   // Keeps the encoded reply of a request that ran.
   void remember(const Key& key, std::string reply);
   size_t hits() const;
@@ -54,6 +58,7 @@ class DuplicateCache {
   };
   void expire(std::chrono::steady_clock::time_point now);
   static std::string connectionOf(const SVCXPRT* xprt);
+  static std::string clientOf(const SVCXPRT* xprt, const zq::transport::RequestHeader& header);
   mutable std::mutex mutex_;
   std::deque<Entry> entries_;
   size_t hits_ = 0;
