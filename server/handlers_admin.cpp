@@ -17,6 +17,7 @@
 #include "calls/admin.h"
 #include "dispatch.h"
 #include "entry_store.h"
+#include "form_cache_view.h"
 #include "frame/alloc.h"
 #include "frame/message_numbers.h"
 #include "security/key_material.h"
@@ -454,6 +455,13 @@ void getObjectChangeTimes(Request<proc::GetObjectChangeTimes>& call) {
   out.count = static_cast<uint32_t>(times.size());
 }
 
+void fillNames(Call& call, ZQNameList& out, const std::vector<std::string>& names) {
+  if (!allocate(call, out.count, out.items, names.size())) return;
+  for (size_t i = 0; i < names.size(); ++i)
+    zq::copyName(out.items[i], names[i].c_str(), sizeof(ZQNameType));
+  out.count = static_cast<uint32_t>(names.size());
+}
+
 void validateFormCache(Request<proc::ValidateFormCache>& call) {
   const std::string form = textOf(call.args().form);
   {
@@ -468,6 +476,11 @@ void validateFormCache(Request<proc::ValidateFormCache>& call) {
       std::max(call.server.accounts().groupsChanged(), admin.lastChange(kKindGroup));
   reply.usersLastChanged =
       std::max(call.server.accounts().usersChanged(), admin.lastChange(kKindUser));
+  const FormCacheView view = formCacheView(call.server.store(), form, call.args());
+  reply.activeLinkCount = view.activeLinks;
+  reply.changedActiveLinkCount = view.changedActiveLinks;
+  fillNames(call, reply.changedMenus, view.changedMenus);
+  fillNames(call, reply.changedGuides, view.changedGuides);
 }
 
 void getCacheEvent(Request<proc::GetCacheEvent>& call) {

@@ -4,7 +4,9 @@
 // sent.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
@@ -757,3 +759,60 @@ TEST_F(WorkflowDefinitions, ContainerChecks) {
 }
 
 }  // namespace
+
+// A client's form cache check counts the active links of the form and names
+// the menus and the form's guides changed since the client's copies; a
+// time after every change leaves only the count of links.
+TEST_F(WorkflowDefinitions, FormCacheCheckSeesLinksMenusAndGuides) {
+  Status s;
+  ASSERT_EQ(createForm("Other", s), 0);
+  Connection other{"Other"};
+  for (auto [name, forms] :
+       {std::pair{"L1", &forms_.c}, {"L2", &forms_.c}, {"Elsewhere", &other.c}})
+    ASSERT_EQ(ZQCreateActiveLink(&control_, name, 1, forms, nullptr, 1, nullptr, nullptr, 1,
+                                 nullptr, &linkActions_, nullptr, nullptr, nullptr, nullptr,
+                                 nullptr, 0, nullptr, s.fresh()),
+              0);
+  menu_.menuType = ZQ_CHAR_MENU_LIST;
+  menu_.u.menuList = {1, &item_};
+  ASSERT_EQ(ZQCreateCharMenu(&control_, "Colours", ZQ_MENU_REFRESH_OPEN, &menu_, nullptr, nullptr,
+                             nullptr, nullptr, s.fresh()),
+            0);
+  struct Container {
+    const char* name;
+    const char* owner;
+    uint32_t type;
+  } containers[] = {{"Guide", "Form", 1},
+                    {"FilterGuide", "Form", 4},
+                    {"App", "Form", 2},
+                    {"OtherGuide", "Other", 1}};
+  for (const Container& c : containers) {
+    ZQContainerOwnerObj owner{1, ""};
+    zq::copyName(owner.ownerName, c.owner, sizeof owner.ownerName);
+    ZQContainerOwnerObjList owners{1, &owner};
+    ASSERT_EQ(ZQCreateContainer(&control_, c.name, nullptr, nullptr, &owners, nullptr, nullptr,
+                                c.type, nullptr, 0, nullptr, nullptr, nullptr, nullptr, s.fresh()),
+              0)
+        << c.name;
+  }
+
+  auto check = [&](ZQTimestamp since) {
+    ZQTimestamp formChanged = 0, groups = 0, users = 0;
+    int32_t links = -1, changed = -1;
+    ZQNameList menus{0, nullptr}, guides{0, nullptr};
+    EXPECT_EQ(ZQValidateFormCache(&control_, "Form", since, since, since, &formChanged, &links,
+                                  &changed, &menus, &groups, &users, &guides, s.fresh()),
+              0);
+    std::vector<std::string> out{std::to_string(links), std::to_string(changed)};
+    for (const auto& n : toNames(menus)) out.push_back("menu " + n);
+    for (const auto& n : toNames(guides)) out.push_back("guide " + n);
+    FreeZQNameList(&menus, 0);
+    FreeZQNameList(&guides, 0);
+    std::sort(out.begin() + 2, out.end());
+    return out;
+  };
+  EXPECT_EQ(check(0), (std::vector<std::string>{"2", "2", "guide FilterGuide", "guide Guide",
+                                                "menu Colours"}));
+  const auto later = static_cast<ZQTimestamp>(time(nullptr) + 3600);
+  EXPECT_EQ(check(later), (std::vector<std::string>{"2", "0"}));
+}
