@@ -87,6 +87,13 @@ bool Server::setUp() {
     alerts_ = std::make_unique<AlertCenter>(*store_, options_.host);
     alerts_->start();
     workflow_ = std::make_unique<WorkflowEngine>(*store_, alerts_.get());
+    workflow_->setCommandLimits([this](ProcessLimits& process, SqlLimits& sql) {
+      const Options& o = options_;
+      process = ProcessLimits{o.processDirectory, o.processTimeLimitMs, o.processOutputLimit};
+      sql.allowWrite = o.allowSqlWrite;
+      sql.maxRows = o.sqlRowLimit;
+      sql.timeLimitMs = o.sqlTimeLimitMs;
+    });
     // Every entry created on the alert form is delivered to its listeners.
     workflow_->onCreated(ZQ_ALERT_FORM, [this](const std::string&, const std::string&,
                                                const ZQFieldValueList& values) {

@@ -12,6 +12,7 @@
 #include "frame/alloc.h"
 #include "frame/message_numbers.h"
 #include "frame/status.h"
+#include "store.h"
 #include "workflow_definitions.h"
 #include "zqapi/zq_alerts.h"
 #include "zqapi/zq_copy.h"
@@ -321,6 +322,35 @@ struct WorkflowEngine::Run {
     return true;
   }
 
+  // A process of the server's process directory, waited for; its exit
+  // status is its own business, a refusal or a time-out fails the action.
+  bool process(const char* command) {
+    ProcessLimits limits;
+    SqlLimits unused;
+    if (engine.commandLimits_) engine.commandLimits_(limits, unused);
+    if (limits.directory.empty()) return fail(zq::kMsgProcessesDisabled);
+    std::vector<std::string> argv;
+    std::string why;
+    if (!parseCommand(command ? command : "", limits.directory, argv, why))
+      return fail(zq::kMsgProcessRefused, why);
+    const ProcessOutcome outcome = runProcess(argv, limits);
+    return outcome.ok() || fail(outcome.message, outcome.appended);
+  }
+
+  // A statement on the server's own database, inside the operation's unit
+  // (it is undone with it); its rows are not kept.
+  bool sql(const ZQSQLStruct& s) {
+    ProcessLimits unused;
+    SqlLimits limits;
+    if (engine.commandLimits_) engine.commandLimits_(unused, limits);
+    ZQValueListList rows{0, nullptr};
+    uint32_t matches = 0;
+    const SqlOutcome outcome =
+        runSql(engine.store_.db(), s.sqlCommand ? s.sqlCommand : "", limits, false, rows, matches);
+    FreeZQValueListList(&rows, 0);
+    return outcome.ok() || fail(outcome.message, outcome.appended);
+  }
+
   // Runs one action list; gotoOrder receives the execution order a GOTO
   // names (0: none).
   bool runActions(const ZQFilterActionList& list, WorkflowStep& step, Row& entry,
@@ -356,6 +386,12 @@ struct WorkflowEngine::Run {
           break;
         case ZQ_FILTER_ACTION_LOG:
           ok = log(a.u.logFile, step.name, step.form, entry);
+          break;
+        case ZQ_FILTER_ACTION_PROCESS:
+          ok = process(a.u.process);
+          break;
+        case ZQ_FILTER_ACTION_SQL:
+          ok = sql(a.u.sqlCommand);
           break;
         case ZQ_FILTER_ACTION_GOTOACTION:
           if (a.u.gotoAction.tag != ZQ_GOTO_ABSOLUTE_ORDER) {

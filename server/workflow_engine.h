@@ -17,9 +17,16 @@
 //                by the no-match option); their own filters run
 //   NOTIFY       an alert entry for the user (through the alert center)
 //   LOG          a line appended to the file named
+//   PROCESS      a program of the server's process directory, waited for
+//                (none configured: refused as ZQExecuteProcess is)
+//   SQL          a statement on the server's database, inside the
+//                operation's unit; writes only when the server allows them
 //   GOTO         execution order: skips the filters before that order
-// Other actions are skipped with note 293. An action that fails (a source
-// without a match, a failing push) stops the operation with its error. The
+// Guide and service actions are skipped with note 293. An action that
+// fails (a source without a match, a failing push, a refused process or
+// statement) stops the operation with its error -- unless its filter has
+// an enabled error handler: that filter's actions then run instead, and
+// the operation goes on unless they fail too. The
 // operations a workflow starts (pushes into forms with filters of their
 // own) nest at most kMaxDepth deep and a workflow runs at most kMaxActions
 // actions: beyond either it stops with 297 and the operation is rolled back.
@@ -59,7 +66,9 @@
 #include <vector>
 
 #include "entry_store.h"
+#include "processes.h"
 #include "query_engine.h"
+#include "sql_runner.h"
 #include "zqapi/zq_workflow.h"
 #include "zqapi/zq_workflow_definitions.h"
 
@@ -104,6 +113,13 @@ class WorkflowEngine {
   // Set between operations (it is read once at the start of each).
   void setHook(WorkflowHook* hook) { hook_.store(hook); }
 
+  // What the process and SQL actions may do, read when one runs: the
+  // server's own limits (no process directory: process actions fail with
+  // the refusal a client gets). Commands run as written, with the server's
+  // authority: only administrators write workflow. Set before serving.
+  using CommandLimits = std::function<void(ProcessLimits&, SqlLimits&)>;
+  void setCommandLimits(CommandLimits limits) { commandLimits_ = std::move(limits); }
+
   using AfterCreate = std::function<void(const std::string& form, const std::string& entryId,
                                          const ZQFieldValueList& values)>;
   // Hooks for the entries of one form (compared without case).
@@ -135,6 +151,7 @@ class WorkflowEngine {
   Store& store_;
   AlertCenter* alerts_;
   std::atomic<WorkflowHook*> hook_{nullptr};
+  CommandLimits commandLimits_;
   time_t started_;
   std::map<std::string, time_t> lastRun_;  // escalation -> when it last ran
   time_t lastTick_ = 0;

@@ -3,6 +3,9 @@
 // on their schedule, and a workflow that feeds itself is stopped.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstring>
 #include <string>
@@ -291,6 +294,67 @@ TEST_F(WorkflowEngine, FailingActionRunsTheErrorHandler) {
     EXPECT_EQ(c.rc != 0, id.empty());
     ASSERT_EQ(ZQDeleteFilter(&control_, "Fails", 0, s.fresh()), 0);
   }
+}
+
+// Process and SQL actions run with the server's own limits: a process only
+// from the server's process directory (none configured: refused), a
+// statement that writes only when the server allows writes. A refusal
+// fails the operation like any failing action.
+TEST_F(WorkflowEngine, ProcessAndSqlActionsKeepTheServersLimits) {
+  const std::string dir = ::testing::TempDir() + "zq-workflow-" + std::to_string(getpid());
+  mkdir(dir.c_str(), 0700);
+  const std::string program = dir + "/mark";
+  const std::string marker = program + ".ran";
+  FILE* f = fopen(program.c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  fputs("#!/bin/sh\ntouch \"$0.ran\"\n", f);
+  fclose(f);
+  chmod(program.c_str(), 0700);
+
+  struct Case {
+    const char* what;
+    uint32_t action;
+    const char* command;
+    bool directory;  // the server has a process directory
+    int rc;
+    int32_t message;
+  } cases[] = {
+      {"process, none allowed", ZQ_FILTER_ACTION_PROCESS, "mark", false, 2,
+       zq::kMsgProcessesDisabled},
+      {"process outside the directory", ZQ_FILTER_ACTION_PROCESS, "../mark", true, 2,
+       zq::kMsgProcessRefused},
+      {"process", ZQ_FILTER_ACTION_PROCESS, "mark", true, 0, 0},
+      {"reading statement", ZQ_FILTER_ACTION_SQL, "SELECT 1", false, 0, 0},
+      {"writing statement", ZQ_FILTER_ACTION_SQL, "DELETE FROM zq_entries", false, 2,
+       zq::kMsgSqlRefused},
+  };
+  Status s;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    server_->options().processDirectory = c.directory ? dir : "";
+    ZQFilterActionStruct action{};
+    action.action = c.action;
+    if (c.action == ZQ_FILTER_ACTION_PROCESS)
+      action.u.process = const_cast<char*>(c.command);
+    else
+      action.u.sqlCommand.sqlCommand = const_cast<char*>(c.command);
+    ZQFilterActionList list{1, &action};
+    ASSERT_EQ(
+        ZQCreateFilter(&control_, "Runs", 1, &tickets_.c, ZQ_OPERATION_CREATE, 1, nullptr, &list,
+                       nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, s.fresh()),
+        0);
+    const std::string id = create(c.what, 1, s, c.rc);
+    if (c.message) {
+      EXPECT_TRUE(s.has(c.message));
+    }
+    EXPECT_EQ(c.rc != 0, id.empty());
+    ASSERT_EQ(ZQDeleteFilter(&control_, "Runs", 0, s.fresh()), 0);
+  }
+  EXPECT_EQ(access(marker.c_str(), F_OK), 0) << "the allowed process ran";
+  server_->options().processDirectory.clear();
+  unlink(marker.c_str());
+  unlink(program.c_str());
+  rmdir(dir.c_str());
 }
 
 // An escalation every second sets the title of the entries its
