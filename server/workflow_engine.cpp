@@ -393,6 +393,9 @@ struct WorkflowEngine::Run {
         case ZQ_FILTER_ACTION_SQL:
           ok = sql(a.u.sqlCommand);
           break;
+        case ZQ_FILTER_ACTION_EXITGUIDE:
+          // Outside a guide (guides are not run here) it ends the list.
+          return true;
         case ZQ_FILTER_ACTION_GOTOACTION:
           if (a.u.gotoAction.tag != ZQ_GOTO_ABSOLUTE_ORDER) {
             skipped("goto of tag " + std::to_string(a.u.gotoAction.tag));

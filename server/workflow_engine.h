@@ -22,11 +22,12 @@
 //   SQL          a statement on the server's database, inside the
 //                operation's unit; writes only when the server allows them
 //   GOTO         execution order: skips the filters before that order
-// Guide and service actions are skipped with note 293. An action that
-// fails (a source without a match, a failing push, a refused process or
-// statement) stops the operation with its error -- unless its filter has
-// an enabled error handler: that filter's actions then run instead, and
-// the operation goes on unless they fail too. The
+//   EXIT GUIDE   ends the action list (guides themselves are not run)
+// Call guide, goto guide label and service actions are skipped with note
+// 293. An action that fails (a source without a match, a failing push, a
+// refused process or statement) stops the operation with its error --
+// unless its filter has an enabled error handler: that filter's actions
+// then run instead, and the operation goes on unless they fail too. The
 // operations a workflow starts (pushes into forms with filters of their
 // own) nest at most kMaxDepth deep and a workflow runs at most kMaxActions
 // actions: beyond either it stops with 297 and the operation is rolled back.

@@ -357,6 +357,22 @@ TEST_F(WorkflowEngine, ProcessAndSqlActionsKeepTheServersLimits) {
   rmdir(dir.c_str());
 }
 
+// EXIT GUIDE ends the action list: what comes before it ran, what comes
+// after does not.
+TEST_F(WorkflowEngine, ExitGuideEndsTheActionList) {
+  Status s;
+  SetFields first({assignValue(kTitle, charValue("before exit"))});
+  SetFields last({assignValue(kTitle, charValue("after exit"))});
+  ZQFilterActionStruct actions[3] = {first.action, {}, last.action};
+  actions[1].action = ZQ_FILTER_ACTION_EXITGUIDE;
+  ZQFilterActionList list{3, actions};
+  ASSERT_EQ(
+      ZQCreateFilter(&control_, "Exits", 1, &tickets_.c, ZQ_OPERATION_CREATE, 1, nullptr, &list,
+                     nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, s.fresh()),
+      0);
+  EXPECT_EQ(read(create("given", 1, s)).first, "before exit");
+}
+
 // An escalation every second sets the title of the entries its
 // qualification matches; the other entries stay as they are.
 TEST_F(WorkflowEngine, EscalationFiresOnItsInterval) {
