@@ -30,6 +30,11 @@ class Mask {
   uint32_t mask_ = 0;
 };
 
+// The data types a field may be created with.
+inline bool isFieldType(uint32_t type) {
+  return type >= ZQ_DATA_TYPE_INTEGER && type <= ZQ_DATA_TYPE_DISPLAY;
+}
+
 // The new name a set sends: only a non-empty name that differs from the
 // current one by exact comparison, otherwise the empty text.
 inline const char* renameTo(const char* name, const char* newName) {

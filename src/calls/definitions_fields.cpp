@@ -17,8 +17,6 @@ namespace proc = transport::proc;
 namespace wanted = transport::wanted;
 namespace changed = transport::changed;
 
-constexpr uint32_t kFirstFieldType = ZQ_DATA_TYPE_INTEGER;
-constexpr uint32_t kLastFieldType = ZQ_DATA_TYPE_DISPLAY;
 constexpr uint32_t kSetOptionBits = 3;
 
 bool goodOption(uint32_t option) {
@@ -178,8 +176,7 @@ int ZQCreateField(ZQControlStruct* control, const char* form, ZQInternalId* fiel
     return call.rc();
   int rc = fieldId ? ZQCheckName(fieldName, 1, status) : addError(status, kMsgIdMissing);
   if (rc < ZQ_RETURN_ERROR) rc = checks::checkFieldMapping(mapping, status);
-  if (rc < ZQ_RETURN_ERROR && (dataType < kFirstFieldType || dataType > kLastFieldType))
-    rc = addError(status, kMsgBadDataType);
+  if (rc < ZQ_RETURN_ERROR && !defs::isFieldType(dataType)) rc = addError(status, kMsgBadDataType);
   if (rc < ZQ_RETURN_ERROR && !goodOption(option)) rc = addError(status, kMsgOptionOutOfRange);
   if (rc < ZQ_RETURN_ERROR && !goodCreateMode(createMode)) rc = addError(status, kMsgBadCreateMode);
   if (rc < ZQ_RETURN_ERROR) rc = checks::checkDefaultValue(defaultValue, dataType, true, status);

@@ -18,9 +18,6 @@ namespace {
 using call::Call;
 namespace proc = transport::proc;
 
-constexpr uint32_t kFirstFieldType = ZQ_DATA_TYPE_INTEGER;
-constexpr uint32_t kLastFieldType = ZQ_DATA_TYPE_DISPLAY;
-
 // The caller's per-field lists.
 struct Lists {
   ZQNamePtrList* names;
@@ -154,7 +151,7 @@ int checkCreate(const ZQInternalIdList& ids, const ZQUnsignedIntList* flags, con
   if (!l.dataTypes) return fail(status, kMsgBadDataType);
   for (uint32_t i = 0; i < n; ++i) {
     const uint32_t* type = item(l.dataTypes, i);
-    if (!type || *type < kFirstFieldType || *type > kLastFieldType)
+    if (!type || !defs::isFieldType(*type))
       return forField(ids.items[i], status,
                       [](ZQStatusList* s) { return fail(s, kMsgBadDataType); });
   }

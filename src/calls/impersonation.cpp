@@ -16,11 +16,6 @@ using transport::Impersonation;
 constexpr int kFirstImpersonationVersion = 12;
 constexpr uint32_t kEndTimeoutSeconds = 1;
 
-char* orEmpty(const char* s) {
-  static char empty[] = "";
-  return s ? const_cast<char*>(s) : empty;
-}
-
 // Ends the impersonated session on the server; false when the call failed.
 // Its messages are not the caller's.
 bool endImpersonatedSession(ZQControlStruct* control, const Impersonation& imp) {

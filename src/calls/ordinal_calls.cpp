@@ -12,11 +12,6 @@ namespace proc = transport::proc;
 
 constexpr uint32_t kEntryLimitSetting = 182;
 
-char* orEmpty(const char* s) {
-  static char empty[] = "";
-  return s ? const_cast<char*>(s) : empty;
-}
-
 // Procedures 132 and 133: a name in, entry ids out; no control record check.
 template <class P>
 int entryIds(ZQControlStruct* control, const char* form, ZQEntryIdList* ids, ZQStatusList* status) {

@@ -21,11 +21,6 @@ constexpr size_t kMaxAccessKey = 16;
 constexpr size_t kMaxName = 255;
 constexpr size_t kMaxPassword = 31;
 
-char* orEmpty(const char* s) {
-  static char empty[] = "";
-  return s ? const_cast<char*>(s) : empty;
-}
-
 // A string argument longer than the wire takes fails before anything starts.
 bool tooLong(const char* text, size_t max, const char* what, ZQStatusList* status) {
   if (!text || strlen(text) <= max) return false;

@@ -70,11 +70,6 @@ int groupPasswordProtected(ZQControlStruct* control, ZQStatusList* status, int* 
   return protocol == 8 ? v.atLeast(5, 0, 1, 1190) : v.atLeast(5, 1, 0, 1191);
 }
 
-char* orEmpty(const char* s) {
-  static char empty[] = "";
-  return s ? const_cast<char*>(s) : empty;
-}
-
 }  // namespace
 }  // namespace zq::calls
 

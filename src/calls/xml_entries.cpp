@@ -22,10 +22,6 @@ namespace {
 using call::Call;
 namespace proc = transport::proc;
 
-const char* orEmpty(const char* doc) {
-  return doc ? doc : "";
-}
-
 const char* charsetNameOr(uint32_t id, const char* fallback) {
   const char* name = platform::charsetName(id);
   return name && *name ? name : fallback;

@@ -12,8 +12,6 @@
 namespace zq::text {
 namespace {
 
-constexpr uint32_t kAssignCodeBase = 100;
-
 struct DepthGuard {
   TextReader& r;
   bool ok;

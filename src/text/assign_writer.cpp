@@ -8,8 +8,6 @@
 namespace zq::text {
 namespace {
 
-constexpr uint32_t kAssignCodeBase = 100;
-
 void writeAssign(TextWriter& w, const ZQAssignStruct& a);
 
 void writeField(TextWriter& w, const ZQAssignFieldStruct& f) {

@@ -18,15 +18,6 @@ size_t nameLength(const char* name, size_t width) {
   return strnlen(name, width);
 }
 
-bool isFieldLikeTag(uint32_t tag) {
-  return tag == ZQ_FIELD || (tag >= 13 && tag <= 26) || tag == ZQ_FIELD_TRAN ||
-         tag == ZQ_FIELD_DB || tag == ZQ_FIELD_CURRENT;
-}
-
-bool isCurrencyTag(uint32_t tag) {
-  return tag == ZQ_CURRENCY_FLD || (tag >= ZQ_CURRENCY_FLD_TRAN && tag <= ZQ_CURRENCY_FLD_CURRENT);
-}
-
 // The recursive walkers carry the depth so that a hostile tree fails cleanly.
 struct Checker {
   ZQStatusList* status;

@@ -421,15 +421,6 @@ namespace {
 
 bool readOperand(TextReader& r, ZQFieldValueOrArithStruct& o);
 
-bool isFieldLikeTag(uint32_t tag) {
-  return tag == ZQ_FIELD || (tag >= 13 && tag <= 26) || tag == ZQ_FIELD_TRAN ||
-         tag == ZQ_FIELD_DB || tag == ZQ_FIELD_CURRENT;
-}
-
-bool isCurrencyTag(uint32_t tag) {
-  return tag == ZQ_CURRENCY_FLD || (tag >= ZQ_CURRENCY_FLD_TRAN && tag <= ZQ_CURRENCY_FLD_CURRENT);
-}
-
 template <class T>
 T* newNode(TextReader& r) {
   auto* node = static_cast<T*>(zq::allocZeroed(1, sizeof(T)));

@@ -13,6 +13,19 @@ namespace zq::text {
 
 inline constexpr char kSep = '\\';
 
+// Assignment kinds travel as this base plus their type.
+inline constexpr uint32_t kAssignCodeBase = 100;
+
+// Operand tags that name a field (plain, transaction, database, current,
+// and the status-history range), and those that name a currency field.
+inline bool isFieldLikeTag(uint32_t tag) {
+  return tag == ZQ_FIELD || (tag >= 13 && tag <= 26) || tag == ZQ_FIELD_TRAN ||
+         tag == ZQ_FIELD_DB || tag == ZQ_FIELD_CURRENT;
+}
+inline bool isCurrencyTag(uint32_t tag) {
+  return tag == ZQ_CURRENCY_FLD || (tag >= ZQ_CURRENCY_FLD_TRAN && tag <= ZQ_CURRENCY_FLD_CURRENT);
+}
+
 // Deepest nesting of qualifications, operands and assignments accepted in
 // either direction; deeper trees fail with kMsgTooDeep instead of running
 // the stack dry.
