@@ -14,6 +14,7 @@
 #include "accounts.h"
 #include "administration.h"
 #include "alerts.h"
+#include "debugger.h"
 #include "dispatch.h"
 #include "pending_call.h"
 #include "sql_runner.h"
@@ -87,6 +88,7 @@ bool Server::setUp() {
     alerts_ = std::make_unique<AlertCenter>(*store_, options_.host);
     alerts_->start();
     workflow_ = std::make_unique<WorkflowEngine>(*store_, alerts_.get());
+    debugger_ = std::make_unique<Debugger>(*this);
     // Every entry created on the alert form is delivered to its listeners.
     workflow_->onCreated(ZQ_ALERT_FORM, [this](const std::string&, const std::string&,
                                                const ZQFieldValueList& values) {
@@ -145,6 +147,7 @@ bool Server::setUp() {
 void Server::tearDown() {
   // Calls running aside end first: they still answer on their connections.
   running_.cancelAll();
+  if (debugger_) debugger_->shutdown();  // releases the calls it holds
   if (administration_) administration_->stop();
   if (alerts_) alerts_->stop();
   reapAsideCalls(true);
@@ -167,6 +170,7 @@ void Server::tearDown() {
   }
   // Let the RPC library notice the shut-down connections and free them.
   for (int round = 0; round < 3; ++round) serveReady(0);
+  debugger_.reset();
   workflow_.reset();
   alerts_.reset();
   administration_.reset();
