@@ -27,8 +27,10 @@ namespace {
 constexpr ZQInternalId kTitle = 536870913;
 constexpr ZQInternalId kCount = 536870914;
 constexpr uint32_t kContinue = 0;
+constexpr uint32_t kStep = 1;
 constexpr uint32_t kWait = 2;
 constexpr uint32_t kAtFilter = 1;
+constexpr uint32_t kAtCondition = 2;
 
 class WorkflowDebugger : public zqtest::DefinitionTest {
  protected:
@@ -119,8 +121,8 @@ class WorkflowDebugger : public zqtest::DefinitionTest {
   }
 };
 
-// The scenario: stop at the filter, change the title, force the
-// qualification false, continue: the entry keeps the changed title and
+// Stop at the filter, change the title, force the qualification false,
+// step to the condition, continue: the entry keeps the changed title and
 // the filter's action did not run.
 TEST_F(WorkflowDebugger, StopChangeForceAndContinue) {
   Status s;
@@ -184,7 +186,14 @@ TEST_F(WorkflowDebugger, StopChangeForceAndContinue) {
   EXPECT_STREQ(user.u.charValue, "Demo");
   FreeZQValueStruct(&user, 0);
 
+  // One step on: the condition, evaluated as forced.
   uint32_t r[3];
+  ASSERT_EQ(ZQWfdExecute(&control_, kStep, &r[0], &r[1], &r[2], s.fresh()), 0);
+  ASSERT_EQ(waitForStop(&control_), kAtCondition);
+  ASSERT_EQ(ZQWfdGetCurrentLocation(&control_, 0, &where, s.fresh()), 0);
+  EXPECT_STREQ(where.detail, "condition false");
+  FreeZQWfdCurrentLocation(&where, 0);
+
   ASSERT_EQ(ZQWfdExecute(&control_, kContinue, &r[0], &r[1], &r[2], s.fresh()), 0);
   ASSERT_TRUE(finishes(created));
   EXPECT_EQ(created.get(), 0);
@@ -241,8 +250,8 @@ TEST_F(DebuggerAccounts, OnlyAdministratorsDebug) {
   ZQUserLicenseStruct license{};
   ZQInternalId admins[] = {zqserver::kGroupAdministrator};
   ZQInternalIdList adminGroups{1, admins};
-  ASSERT_EQ(ZQCreateUser("127.0.0.1", server_->port(), "", "Admin", "Adm1n-pw", "", 0,
-                         &adminGroups, &license, "Admin", "", s.fresh()),
+  ASSERT_EQ(ZQCreateUser("127.0.0.1", server_->port(), "", "Admin", "Adm1n-pw", "", 0, &adminGroups,
+                         &license, "Admin", "", s.fresh()),
             0);
   ASSERT_EQ(ZQCreateUser("127.0.0.1", server_->port(), "debugger-key", "Joe", "Jo3-pw", "", 0,
                          nullptr, &license, "Joe", "", s.fresh()),
