@@ -2,7 +2,6 @@
 #pragma once
 
 #include "model/describe.h"
-#include "model/describe_debugger.h"
 #include "transport/describe_entries.h"
 #include "transport/describe_records.h"
 #include "transport/records_debugger.h"
