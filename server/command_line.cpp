@@ -386,7 +386,21 @@ void printUsage(FILE* out) {
       "systemd through NOTIFY_SOCKET when that is set). On SIGINT or SIGTERM it\n"
       "finishes the call it is serving, removes its rpcbind registrations, closes\n"
       "the store and exits with status 0. A bad option stops it with a line on\n"
-      "stderr and exit status 2.\n",
+      "stderr and exit status 2.\n"
+      "\n"
+      "Workflow debugger (administrators; ZQWfd... calls). With debug mode on for\n"
+      "a session (any non-zero word), entry operations of other sessions stop at\n"
+      "its breakpoints. Breakpoint words[0]: 0 at a filter or escalation before\n"
+      "its qualification, 1 at its condition (result can be forced), 2 at an\n"
+      "action (words[1]: its number from 1, 0 any); name: the filter or escalation\n"
+      "(empty: any); passCount: hits passed over; condition: the entry must match.\n"
+      "ZQWfdExecute: 0 continue, 1 step, 2 wait for a stop (at most 10 s); results:\n"
+      "stopped (1/0), stage (1 filter, 2 condition, 3 action), procedure of the\n"
+      "call. ZQWfdSetQualifierResult: 0 false, else true. Keywords: 1 user, 2 time,\n"
+      "3 form, 4 server, 5 operation. ZQWfdTerminateAPI fails the call (297\n"
+      "\"stopped\") and changes nothing. ZQRunEscalation: 0 every enabled\n"
+      "escalation, n the n-th in name order. A debugger that disconnects or\n"
+      "switches debug mode off as the last one releases the stopped call.\n",
       out);
 }
 

@@ -18,6 +18,7 @@
 #include "server_log.h"
 #include "access.h"
 #include "administration.h"
+#include "debugger.h"
 #include "pending_call.h"
 #include "running_calls.h"
 #include "sessions.h"
@@ -204,7 +205,8 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
     pending->principal = check.principal;
   }
   explicit_bzero(password.data(), password.size());
-  if (pending->admitted && runsAside(number)) return server->runAside(std::move(pending));
+  if (pending->admitted && (runsAside(number) || server->debugger().runsAside(number)))
+    return server->runAside(std::move(pending));
   completeCall(*pending);
 }
 
@@ -255,6 +257,10 @@ void completeCall(PendingCall& pending) {
       // session its reply carries.
       std::shared_ptr<CallControl> control;
       if (out) control = server.running().enter(out->cacheId, call.principal.realUser);
+      if (control) {
+        control->procedure = p.number;
+        control->fd = pending.fd();
+      }
       {
         CurrentCall current(control.get());
         if (handler) handler(call);

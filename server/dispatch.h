@@ -72,6 +72,7 @@ void serveSupportFiles(Handlers& h);    // handlers_support_files.cpp
 void serveWorkflowDefinitions(Handlers& h);  // handlers_workflow.cpp
 void serveAlerts(Handlers& h);          // handlers_alerts.cpp
 void serveExportImport(Handlers& h);    // handlers_export.cpp
+void serveDebugger(Handlers& h);        // handlers_debugger.cpp
 void serveMenus(Handlers& h);           // handlers_menus.cpp
 
 // The RPC library's entry point for every program and version.

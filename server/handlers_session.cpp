@@ -61,6 +61,7 @@ const Handlers& handlers() {
     serveDefinitions(h);
     serveAlerts(h);
     serveExportImport(h);
+    serveDebugger(h);
     serveMenus(h);
     return h;
   }();

@@ -11,6 +11,8 @@ thread_local CallControl* t_current = nullptr;
 
 std::shared_ptr<CallControl> RunningCalls::enter(int32_t session, const std::string& user) {
   auto control = std::make_shared<CallControl>();
+  control->session = session;
+  control->user = user;
   std::lock_guard<std::mutex> lock(mutex_);
   calls_.push_back(Entry{session, user, control});
   return control;

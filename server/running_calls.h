@@ -14,6 +14,12 @@ namespace zqserver {
 // What a running call looks at while it works.
 struct CallControl {
   std::atomic<bool> cancelled{false};
+  // Who runs it, for the workflow debugger: the session, its user, the
+  // procedure and the connection it came on.
+  int32_t session = 0;
+  std::string user;
+  uint32_t procedure = 0;
+  int fd = -1;
 };
 
 class RunningCalls {

@@ -14,6 +14,7 @@
 #include "accounts.h"
 #include "administration.h"
 #include "alerts.h"
+#include "debugger.h"
 #include "dispatch.h"
 #include "pending_call.h"
 #include "sql_runner.h"
@@ -94,6 +95,7 @@ bool Server::setUp() {
       sql.maxRows = o.sqlRowLimit;
       sql.timeLimitMs = o.sqlTimeLimitMs;
     });
+    debugger_ = std::make_unique<Debugger>(*this);
     // Every entry created on the alert form is delivered to its listeners.
     workflow_->onCreated(ZQ_ALERT_FORM, [this](const std::string&, const std::string&,
                                                const ZQFieldValueList& values) {
@@ -152,6 +154,7 @@ bool Server::setUp() {
 void Server::tearDown() {
   // Calls running aside end first: they still answer on their connections.
   running_.cancelAll();
+  if (debugger_) debugger_->shutdown();  // releases the calls it holds
   if (administration_) administration_->stop();
   if (alerts_) alerts_->stop();
   reapAsideCalls(true);
@@ -174,6 +177,7 @@ void Server::tearDown() {
   }
   // Let the RPC library notice the shut-down connections and free them.
   for (int round = 0; round < 3; ++round) serveReady(0);
+  debugger_.reset();
   workflow_.reset();
   alerts_.reset();
   administration_.reset();

@@ -81,6 +81,7 @@ struct Options {
 struct Store;
 class AlertCenter;
 class WorkflowEngine;
+class Debugger;
 class Accounts;
 class Administration;
 struct PendingCall;
@@ -117,6 +118,7 @@ class Server {
   BackgroundProcesses& processes() { return processes_; }
   AlertCenter& alerts() { return *alerts_; }
   WorkflowEngine& workflow() { return *workflow_; }
+  Debugger& debugger() { return *debugger_; }
 
   // Runs a call that may take long (SQL, processes, waits for events) on a
   // thread of its own; its connection is not read until it has answered.
@@ -146,6 +148,7 @@ class Server {
   std::unique_ptr<Administration> administration_;
   std::unique_ptr<AlertCenter> alerts_;
   std::unique_ptr<WorkflowEngine> workflow_;
+  std::unique_ptr<Debugger> debugger_;
   RunningCalls running_;
   BackgroundProcesses processes_;
   // Calls running aside: waiting to start, running (with their threads),

@@ -489,9 +489,12 @@ struct WorkflowEngine::Run {
       step.form = form;
       step.entry = &entry;
       step.operation = operation;
+      step.changed = changed;
+      step.qualifier = &p.qualifier;
+      step.order = p.order;
       if (hook && !verdict(hook->filter(step))) return false;
       QueryError error;
-      const bool matched = rowMatches(&p.qualifier, entry, def ? &*def : nullptr, error);
+      bool matched = rowMatches(&p.qualifier, entry, def ? &*def : nullptr, error);
       if (error.message) return fail(error.message, error.appended);
       if (hook && !verdict(hook->condition(step, matched))) return false;
       step.elseList = !matched;
@@ -609,6 +612,14 @@ bool WorkflowEngine::runEscalation(const std::string& name, ZQStatusList* status
   return false;
 }
 
+std::vector<std::string> WorkflowEngine::escalationNames() {
+  std::vector<std::string> names;
+  for (auto& [n, parts] : loadAll<EscalationParts>(store_))
+    if (parts->p.enable) names.push_back(n);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 // Each entry is one unit: a failing action leaves that entry as it was.
 void WorkflowEngine::escalate(Run& run, const std::string& name, const EscalationParts& p) {
   if (p.forms.type != ZQ_WORKFLOW_CONN_SCHEMA_LIST || !p.forms.schemaList) return;
@@ -626,9 +637,10 @@ void WorkflowEngine::escalate(Run& run, const std::string& name, const Escalatio
       step.name = name;
       step.form = form;
       step.entry = &entry;
+      step.qualifier = &p.qualifier;
       if (run.hook && !run.verdict(run.hook->filter(step))) return;
       QueryError qe;
-      const bool matched = rowMatches(&p.qualifier, entry, &result.form, qe);
+      bool matched = rowMatches(&p.qualifier, entry, &result.form, qe);
       if (qe.message) continue;
       if (run.hook && !run.verdict(run.hook->condition(step, matched))) return;
       step.elseList = !matched;

@@ -43,11 +43,13 @@
 // The debugger hook. An engine calls its hook (setHook) synchronously, on
 // the thread that runs the workflow, before each step:
 //   filter(step)      a filter or escalation is about to be considered
-//   condition(step, matched)  its qualification was evaluated
+//   condition(step, matched)  its qualification was evaluated (the hook
+//                     may change the result)
 //   action(step)      an action is about to run (step.action, step.index,
 //                     step.elseList)
 // and the step carries the entry (form, id, its current values) as the
-// workflow sees it. The hook may block: the workflow waits, which is how a
+// workflow sees it; a hook that changes the values lists the fields in
+// step.changed when it is set. The hook may block: the workflow waits, which is how a
 // debugger stops it at a breakpoint and steps it (one return per step). A
 // hook returning Verdict::stop ends the workflow as an error would (the
 // operation changes nothing, 297 with the text "stopped"). No hook: the
@@ -88,7 +90,11 @@ struct WorkflowStep {
   Kind kind = Kind::filter;
   std::string name;                              // the filter or escalation
   std::string form;                              // the entry's form
-  const Row* entry = nullptr;                    // its values as they are now
+  Row* entry = nullptr;                          // its values as they are now (a
+                                                 // debugger may change them)
+  std::vector<ZQInternalId>* changed = nullptr;  // fields changed so far (changes)
+  const ZQQualifierStruct* qualifier = nullptr;  // the run-if qualification
+  uint32_t order = 0;                            // the filter's execution order
   uint32_t operation = 0;                        // ZQ_OPERATION_... (0: escalation)
   const ZQFilterActionStruct* action = nullptr;  // action(): the action
   uint32_t index = 0;                            // its position in its list
@@ -100,7 +106,8 @@ class WorkflowHook {
   enum class Verdict { go, stop };
   virtual ~WorkflowHook() = default;
   virtual Verdict filter(const WorkflowStep&) { return Verdict::go; }
-  virtual Verdict condition(const WorkflowStep&, bool /*matched*/) { return Verdict::go; }
+  // matched may be changed: the workflow goes on as if it had been evaluated so.
+  virtual Verdict condition(const WorkflowStep&, bool& /*matched*/) { return Verdict::go; }
   virtual Verdict action(const WorkflowStep&) { return Verdict::go; }
 };
 
@@ -142,6 +149,8 @@ class WorkflowEngine {
   // Runs one escalation now, whatever its schedule; false when none is
   // enabled under that name.
   bool runEscalation(const std::string& name, ZQStatusList* status);
+  // The names of the enabled escalations, in name order.
+  std::vector<std::string> escalationNames();
 
  private:
   struct Run;

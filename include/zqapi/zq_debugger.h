@@ -108,6 +108,66 @@ int32_t ZQCopyWfdUserContextList(ZQWfdUserContextList* destination,
 /** ordinal 1064 */
 int32_t ZQCopyWfdUserContext(ZQWfdUserContext* destination, const ZQWfdUserContext* source);
 
+/* ---- the debugger calls --------------------------------------------------- */
+/* Each runs one procedure on the admin queue with a time-out of 86400 s
+ * (93 when it expires). The unsigned words mean what the server says they
+ * mean (zqserverd's meanings are in its --help and README); the library
+ * passes them unchanged. Output pointers are required: a null one gives 155.
+ * A server other than version 14 answers none of them. */
+
+/** Runs the call under debug on as mode asks (continue, step, wait: the
+ * server's words); the three words of the reply go to result1..3. */
+int ZQWfdExecute(ZQControlStruct* control, uint32_t mode, uint32_t* result1, uint32_t* result2,
+                 uint32_t* result3, ZQStatusList* status);
+/** Where the workflow engine stopped; the entry id list is the caller's
+ * copy. Release with FreeZQWfdCurrentLocation. */
+int ZQWfdGetCurrentLocation(ZQControlStruct* control, uint32_t value,
+                            ZQWfdCurrentLocation* location, ZQStatusList* status);
+/** The field values of the entry under debug as the workflow sees them and
+ * as the database holds them. Release both with FreeZQFieldValueList. */
+int ZQWfdGetFieldValues(ZQControlStruct* control, uint32_t value, ZQFieldValueList* entryValues,
+                        ZQFieldValueList* databaseValues, ZQStatusList* status);
+/** Changes the field values of the entry under debug, in the order of
+ * ZQWfdGetFieldValues; a null list is sent empty. */
+int ZQWfdSetFieldValues(ZQControlStruct* control, ZQFieldValueList* entryValues,
+                        ZQFieldValueList* databaseValues, ZQStatusList* status);
+/** The debug mode of this session. */
+int ZQWfdGetDebugMode(ZQControlStruct* control, uint32_t* mode, ZQStatusList* status);
+/** Switches the debug mode of this session. */
+int ZQWfdSetDebugMode(ZQControlStruct* control, uint32_t mode, ZQStatusList* status);
+/** The qualification of the workflow at the current location. Release with
+ * FreeZQQualifierStruct (freeStruct false). */
+int ZQWfdGetFilterQual(ZQControlStruct* control, ZQQualifierStruct* qualifier,
+                       ZQStatusList* status);
+/** Forces the result of the qualification at the current location. */
+int ZQWfdSetQualifierResult(ZQControlStruct* control, uint32_t result, ZQStatusList* status);
+/** Ends the call under debug. */
+int ZQWfdTerminateAPI(ZQControlStruct* control, uint32_t value, ZQStatusList* status);
+/** The value of a keyword as the call under debug sees it (a deep copy:
+ * release with FreeZQValueStruct, freeStruct false). */
+int ZQWfdGetKeywordValue(ZQControlStruct* control, uint32_t keyword, ZQValueStruct* value,
+                         ZQStatusList* status);
+/** The user the call under debug runs for; its id lists are the caller's
+ * copies (release with FreeZQWfdUserContext, freeStruct false). */
+int ZQWfdGetUserContext(ZQControlStruct* control, uint32_t value, ZQWfdUserContext* context,
+                        ZQStatusList* status);
+/** Sets a breakpoint. Its condition travels inline; a null one travels as
+ * the empty qualification. A null breakpoint gives 233. */
+int ZQWfdSetBreakpoint(ZQControlStruct* control, ZQWfdBreakpoint* breakpoint,
+                       ZQStatusList* status);
+/** Clears the breakpoint of that id. */
+int ZQWfdClearBreakpoint(ZQControlStruct* control, uint32_t id, ZQStatusList* status);
+/** Every breakpoint of this session: none gives count 0 and null items;
+ * each breakpoint holds a condition node of its own (the empty
+ * qualification for one set without). Release with
+ * FreeZQWfdBreakpointList. */
+int ZQWfdListBreakpoints(ZQControlStruct* control, ZQWfdBreakpointList* list,
+                         ZQStatusList* status);
+/** Clears every breakpoint of this session. */
+int ZQWfdClearAllBreakpoints(ZQControlStruct* control, ZQStatusList* status);
+/** Runs escalations now; value says which (the server's word). */
+int ZQRunEscalation(ZQControlStruct* control, uint32_t value, ZQStatusList* status);
+
 #ifdef __cplusplus
 }
 #endif

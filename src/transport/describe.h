@@ -8,6 +8,7 @@
 #include "transport/describe_queries.h"
 #include "transport/describe_admin.h"
 #include "transport/describe_alerts.h"
+#include "transport/describe_debugger.h"
 #include "transport/describe_definitions.h"
 #include "transport/describe_workflow_defs.h"
 #include "transport/describe_records.h"

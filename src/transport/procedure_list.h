@@ -146,27 +146,27 @@
   X(SetImage, 156, 14, 14, Admin, Long, kMsgTimeoutChange, SetImageArgs, StatusReply)                                     \
   X(CreateImage, 157, 14, 14, Admin, Long, kMsgTimeoutChange, CreateImageArgs, StatusReply)                               \
   X(DeleteImage, 158, 14, 14, Admin, Normal, kMsgTimeoutChange, DeleteByNameArgs, StatusReply)                            \
-  X(WfdExecute, 159, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                        \
-  X(WfdGetCurrentLocation, 160, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                             \
-  X(WfdGetFieldValues, 161, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                 \
-  X(WfdSetFieldValues, 162, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                 \
+  X(WfdExecute, 159, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, WfdWordArgs, WfdExecuteReply)                      \
+  X(WfdGetCurrentLocation, 160, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, WfdWordArgs, WfdLocationReply)          \
+  X(WfdGetFieldValues, 161, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, WfdWordArgs, WfdFieldValuesReply)           \
+  X(WfdSetFieldValues, 162, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, WfdSetFieldValuesArgs, StatusReply)         \
   X(GetObjectChangeTimes, 163, 14, 14, Fast, Normal, kMsgTimeoutChange, HeaderOnlyArgs, ObjectChangeTimesReply)           \
-  X(WfdGetDebugMode, 164, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                   \
-  X(WfdSetDebugMode, 165, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                   \
+  X(WfdGetDebugMode, 164, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, HeaderOnlyArgs, WfdWordReply)                 \
+  X(WfdSetDebugMode, 165, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, WfdWordArgs, StatusReply)                     \
   X(GetMultipleImages, 166, 14, 14, List, Normal, kMsgTimeoutRetrieve, GetMultipleImagesArgs, GetMultipleImagesReply)     \
-  X(WfdGetFilterQual, 167, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                  \
-  X(WfdSetQualifierResult, 168, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                             \
-  X(RunEscalation, 169, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                     \
-  X(WfdTerminateAPI, 170, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                   \
+  X(WfdGetFilterQual, 167, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, HeaderOnlyArgs, WfdQualifierReply)           \
+  X(WfdSetQualifierResult, 168, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, WfdWordArgs, StatusReply)               \
+  X(RunEscalation, 169, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, WfdWordArgs, StatusReply)                       \
+  X(WfdTerminateAPI, 170, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, WfdWordArgs, StatusReply)                     \
   X(GetListEntryWithMultiSchemaFields, 171, 14, 14, List, Long, kMsgTimeoutQuery, MultiSchemaArgs, TextSliceReply)        \
   X(BeginClientManagedTransaction, 172, 14, 14, Fast, Normal, kMsgTimeoutRetrieve, HeaderOnlyArgs, BeginTransactionReply) \
   X(EndClientManagedTransaction, 173, 14, 14, Fast, Normal, kMsgTimeoutRetrieve, EndTransactionArgs, StatusReply)         \
-  X(WfdGetKeywordValue, 174, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                \
-  X(WfdSetBreakpoint, 175, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                  \
-  X(WfdClearBreakpoint, 176, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                \
-  X(WfdListBreakpoints, 177, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                \
-  X(WfdClearAllBreakpoints, 178, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                            \
-  X(WfdGetUserContext, 179, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, void, void)                                 \
+  X(WfdGetKeywordValue, 174, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, WfdWordArgs, WfdKeywordReply)              \
+  X(WfdSetBreakpoint, 175, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, WfdBreakpointArgs, StatusReply)              \
+  X(WfdClearBreakpoint, 176, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, WfdWordArgs, StatusReply)                  \
+  X(WfdListBreakpoints, 177, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, HeaderOnlyArgs, WfdBreakpointListReply)    \
+  X(WfdClearAllBreakpoints, 178, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, HeaderOnlyArgs, StatusReply)           \
+  X(WfdGetUserContext, 179, 14, 14, Admin, Fixed(86400), kMsgTimeoutRetrieve, WfdWordArgs, WfdUserContextReply)           \
   X(GetOneEntryWithFields, 181, 14, 14, List, Long, kMsgTimeoutQuery, OneEntryArgs, OneEntryReply)                        \
   X(GetCacheEvent, 182, 14, 14, Fast, Fixed(28800), kMsgTimeoutRetrieve, CacheEventArgs, CacheEventReply)
 // clang-format on

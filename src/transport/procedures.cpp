@@ -5,6 +5,7 @@
 
 #include "transport/describe_admin.h"
 #include "transport/describe_alerts.h"
+#include "transport/describe_debugger.h"
 #include "transport/describe_definitions.h"
 #include "transport/describe_entries.h"
 #include "transport/describe_menus.h"

@@ -19,6 +19,7 @@
 #include "transport/records.h"
 #include "transport/records_admin.h"
 #include "transport/records_alerts.h"
+#include "transport/records_debugger.h"
 #include "transport/records_definitions.h"
 #include "transport/records_entries.h"
 #include "transport/records_menus.h"

@@ -429,7 +429,7 @@ TEST_F(WorkflowEngine, HookSeesEveryStepAndCanStop) {
       steps.push_back("filter " + s.name);
       return Verdict::go;
     }
-    Verdict condition(const zqserver::WorkflowStep&, bool matched) override {
+    Verdict condition(const zqserver::WorkflowStep&, bool& matched) override {
       steps.push_back(matched ? "matched" : "not matched");
       return Verdict::go;
     }
