@@ -6,6 +6,8 @@
 #include <libxml/parser.h>
 #include <libxml/xmlschemas.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -27,6 +29,17 @@ bool validAgainstSchema(const char* text) {
   if (schema) xmlSchemaFree(schema);
   if (pc) xmlSchemaFreeParserCtxt(pc);
   return ok;
+}
+
+// make fuzz-seeds style: with ZQ_FUZZ_SEEDS set, the documents written here
+// become seeds of the xml fuzz target.
+void keepAsSeed(const std::string& name, const char* text) {
+  const char* dir = getenv("ZQ_FUZZ_SEEDS");
+  if (!dir || !text) return;
+  if (FILE* f = fopen((std::string(dir) + "/xml/" + name).c_str(), "w")) {
+    fputs(text, f);
+    fclose(f);
+  }
 }
 
 template <class T>
@@ -200,6 +213,7 @@ TEST_F(XmlDefinitions, DocumentOfFormFieldsFiltersAndMenuIsListedAndReadBack) {
   ASSERT_EQ(ZQSetDocFooterToXML(&control_, &out_, &status_), 0) << why();
   ASSERT_NE(out_.u.charBuffer, nullptr);
   EXPECT_TRUE(validAgainstSchema(out_.u.charBuffer)) << out_.u.charBuffer;
+  keepAsSeed("form_fields_filters_menu", out_.u.charBuffer);
   ASSERT_EQ(parse(), 0) << why();
 
   // The objects, in document order; fields name their form.
@@ -581,6 +595,7 @@ TEST_F(XmlDefinitions, EveryOtherKindRoundTrips) {
     ASSERT_EQ(c.set(&control_, &out_, &status_), 0) << why();
     ASSERT_NE(out_.u.charBuffer, nullptr);
     EXPECT_TRUE(validAgainstSchema(out_.u.charBuffer)) << out_.u.charBuffer;
+    keepAsSeed(std::to_string(c.kind), out_.u.charBuffer);
     ASSERT_EQ(parse(), 0) << why();
     ZQStructItemList objects{};
     ASSERT_EQ(ZQGetListXMLObjects(&control_, &parsed_, &objects, &status_), 0);
