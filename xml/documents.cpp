@@ -6,6 +6,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "objects.h"
 #include "visitors.h"
 
 namespace zq::xmlutil {
@@ -220,25 +221,51 @@ int ParseXMLDocument(ZQXMLParserHandle*, ZQXMLInputDoc* input, ZQStructItemList*
   if (!parsed) return addError(status, kMsgNullArgument);
   xmlDocPtr doc = readDocument(input, status);
   if (!doc) return ZQ_RETURN_ERROR;
-  // Definition objects have no XML form yet: nothing is found, all wanted
-  // objects are missing.
-  if (found) *found = ZQStructItemList{};
-  if (missing) {
-    *missing = ZQStructItemList{};
-    if (wanted && wanted->count && !model::deepCopy(*missing, *wanted)) {
-      xmlFreeDoc(doc);
-      return addError(status, kMsgNoMemory);
+  // found: the wanted objects present (every object when none is wanted);
+  // missing: the wanted ones absent. Nothing is filled unless all is.
+  ZQStructItemList present{}, gotFound{}, gotMissing{};
+  bool ok = listObjects(doc, present);
+  if (ok && wanted && wanted->count) {
+    ZQStructItemList* lists[2] = {&gotFound, &gotMissing};
+    for (int pass = 0; pass < 2 && ok; ++pass) {
+      ZQStructItemList& into = *lists[pass];
+      into.items =
+          static_cast<ZQStructItemStruct*>(allocZeroed(wanted->count, sizeof(ZQStructItemStruct)));
+      ok = into.items != nullptr;
+      for (uint32_t i = 0; ok && i < wanted->count; ++i) {
+        const ZQStructItemStruct& w = wanted->items[i];
+        bool there = false;
+        for (uint32_t j = 0; j < present.count && !there; ++j)
+          there = (present.items[j].type == (w.type & ~ZQ_STRUCT_ITEM_MODIFIER)) &&
+                  strcmp(present.items[j].name, w.name) == 0;
+        if (there != (pass == 0)) continue;
+        ZQStructItemStruct& item = into.items[into.count++];
+        item.type = w.type;
+        copyName(item.name, w.name, sizeof item.name);
+      }
     }
+  } else if (ok) {
+    gotFound = present;
+    present = ZQStructItemList{};
   }
+  model::FreeVisitor release;
+  model::describe(release, present);
+  if (!ok) {
+    model::describe(release, gotFound);
+    model::describe(release, gotMissing);
+    xmlFreeDoc(doc);
+    return addError(status, kMsgNoMemory);
+  }
+  if (found)
+    *found = gotFound;
+  else
+    model::describe(release, gotFound);
+  if (missing)
+    *missing = gotMissing;
+  else
+    model::describe(release, gotMissing);
   if (parsed->state) xmlFreeDoc(static_cast<xmlDocPtr>(parsed->state));
   parsed->state = doc;
-  return 0;
-}
-
-int GetListXMLObjects(ZQXMLParserHandle*, ZQXMLParsedStream* parsed, ZQStructItemList* objects,
-                      ZQStatusList* status) {
-  if (!parsed || !parsed->state) return addError(status, kMsgNullArgument);
-  if (objects) *objects = ZQStructItemList{};
   return 0;
 }
 

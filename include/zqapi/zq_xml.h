@@ -66,6 +66,15 @@ typedef struct ZQXMLParserHandle {
 int ZQParseXMLDocument(ZQControlStruct* control, ZQXMLInputDoc* input, ZQStructItemList* wanted,
                        ZQXMLParsedStream* parsed, ZQStructItemList* found,
                        ZQStructItemList* missing, ZQStatusList* status);
+/** Object kinds that ZQGetListXMLObjects reports besides the item types of
+ * zq_transfer.h (forms, filters, active links, menus, escalations,
+ * containers, images). A field or view names its form as its one selected
+ * element. */
+#define ZQ_XML_OBJECT_FIELD 1001
+#define ZQ_XML_OBJECT_VIEW 1002
+#define ZQ_XML_OBJECT_DSO_MAPPING 1003
+#define ZQ_XML_OBJECT_DSO_POOL 1004
+
 /** The objects of a parsed document, in document order. */
 int ZQGetListXMLObjects(ZQControlStruct* control, ZQXMLParsedStream* parsed,
                         ZQStructItemList* objects, ZQStatusList* status);
