@@ -138,10 +138,12 @@ bool drive(Attempt& a, int depth) {
 
   ctx->passwordValue = 0;
   const int version = server->version;
-  if (!transport::procedureInVersion(*d.stub, version)) {
-    // Older servers do not have this procedure at all.
-    addError(d.status,
-             ctx->unsupportedMessage ? ctx->unsupportedMessage : kMsgOperationUnsupported);
+  // The steps down to the server's version: a request they refuse never
+  // leaves; a procedure only the server will refuse is sent as it is.
+  const transport::Verdict verdict = transport::stepDown(*d.stub, d.args, version);
+  if (verdict.passage == transport::Passage::refuse) {
+    ctx->unsupportedMessage = verdict.message;
+    addError(d.status, verdict.message);
     return false;
   }
 
@@ -167,7 +169,9 @@ bool drive(Attempt& a, int depth) {
       header->password = legacy;
   }
   int rpcStatus = 0;
-  void* reply = transport::callStub(ctx, *d.stub, version, *handle, d.args, &rpcStatus);
+  void* reply = verdict.passage == transport::Passage::emulate
+                    ? transport::emulateListWithAlias(ctx, *handle, d.args, &rpcStatus)
+                    : transport::callStub(ctx, *d.stub, version, *handle, d.args, &rpcStatus);
   *d.result = reply;
   if (header) header->password = protectedPassword;
   explicit_bzero(legacy, sizeof legacy);

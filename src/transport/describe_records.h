@@ -2,6 +2,9 @@
 // (the envelope's are security's: describe_envelope.h).
 #pragma once
 
+#include <cstring>
+#include <string>
+
 #include "frame/frame.h"
 #include "model/model.h"
 #include "security/describe_envelope.h"
@@ -11,19 +14,46 @@ namespace zq::model {
 
 namespace detail {
 
-// A header text that older versions send as a fixed name of `width` bytes.
+// A header text that older versions send as a fixed field of `width` bytes,
+// the last kept for the terminator (a 31-byte user holds 30 characters).
 // In memory it is a string pointer: borrowed in requests, owned once decoded.
 template <class V>
 void fixedText(V& v, char*& text, size_t width, Label label) {
   char buffer[256] = {};
   if constexpr (V::kPass == Pass::encode || V::kPass == Pass::size) {
-    copyName(buffer, text, width + 1);
+    copyName(buffer, text, width);
     v.name(buffer, width + 1, width, label);
   } else if constexpr (V::kPass == Pass::decode) {
     v.name(buffer, width + 1, width, label);
     text = dupString(buffer);
     if (!text) v.fail();
   }
+}
+
+// Version 9 and older take only the authentication string of the client
+// information ("length:authentication:host"): the same number of bytes, the
+// string first and zeros after it. A text without its leading length loses
+// everything.
+template <class V>
+void legacyClientInfo(V& v, const ZQByteList& info) {
+  std::string reduced(info.count, '\0');
+  if (info.bytes && info.count) {
+    const char* text = reinterpret_cast<const char*>(info.bytes);
+    size_t digits = 0;
+    size_t length = 0;
+    while (digits < info.count && text[digits] >= '0' && text[digits] <= '9' && length < info.count)
+      length = length * 10 + static_cast<size_t>(text[digits++] - '0');
+    if (digits > 0 && digits < info.count && text[digits] == ':') {
+      const size_t start = digits + 1;
+      // The terminator of the whole text stays within the bytes.
+      const size_t room = info.count > start ? info.count - start - 1 : 0;
+      const size_t n = length < room ? length : room;
+      memcpy(reduced.data(), text + start, n);
+    }
+  }
+  uint32_t count = info.count;
+  auto* bytes = reinterpret_cast<unsigned char*>(reduced.data());
+  v.byteArray(count, bytes, "clientInfo");
 }
 
 // Counted bytes that no conversion may touch.
@@ -62,10 +92,18 @@ void describe(V& v, transport::RequestHeader& h) {
   }
   if (version <= 10) {
     // Only the locale travels, in at most 15 characters.
-    detail::fixedText(v, h.localeBlock[0], 15, "locale");
+    detail::fixedText(v, h.localeBlock[0], 16, "locale");
   }
   v.u32(h.clientInfo.type, "clientInfo.type");
-  v.byteArray(h.clientInfo.count, h.clientInfo.bytes, "clientInfo");
+  if constexpr (V::kPass == Pass::encode || V::kPass == Pass::size) {
+    if (version <= 9) {
+      detail::legacyClientInfo(v, h.clientInfo);
+    } else {
+      v.byteArray(h.clientInfo.count, h.clientInfo.bytes, "clientInfo");
+    }
+  } else {
+    v.byteArray(h.clientInfo.count, h.clientInfo.bytes, "clientInfo");
+  }
   if (since(v, 11)) {
     if (since(v, 12))
       v.string(h.reserved, kUnbounded, "reserved");

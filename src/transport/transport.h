@@ -9,4 +9,5 @@
 #include "transport/lifecycle.h"
 #include "transport/procedures.h"
 #include "transport/state.h"
+#include "transport/translation.h"
 #include "transport/wrapper.h"

@@ -54,10 +54,12 @@ struct Header {
   }
 };
 
-void putInfo(Bytes& b) {  // byte list: type, count, one unit per byte
+// Byte list: type, count, one unit per byte. Version 9 and older keep only
+// the authentication string, and "x" has no leading length: all zero.
+void putInfo(Bytes& b, int version = 14) {
   put(b, 7);
   put(b, 2);
-  put(b, 'x');
+  put(b, version <= 9 ? 0 : 'x');
   put(b, 0);
 }
 void putTail(Bytes& b) {  // call words, flags, header byte
@@ -81,8 +83,8 @@ Bytes expected(int version) {
     putFixed(b, "ab", 31);
     putFixed(b, "pwd", 31);
   }
-  if (version <= 10) putFixed(b, "en", 15);  // at most 15 characters in 16 bytes
-  putInfo(b);
+  if (version <= 10) putFixed(b, "en", 16);  // at most 15 characters in 16 bytes
+  putInfo(b, version);
   if (version >= 11) {
     if (version >= 12)
       put(b, 0);  // reserved text: null travels as an empty string
@@ -272,4 +274,93 @@ TEST_F(HeaderGolden, ListEntryRequest) {
   put(want, 0);  // the reserved word
   EXPECT_EQ(Bytes(out.begin(), out.end()), want);
   zqtest::fuzzSeed("requests", "list-entry-5-v14", 5, 14, want);
+}
+
+// A 40-character user, a six-text locale block and a property list through
+// the steps 12 to 11 (fixed fields) and 11 to 10 (locale cut, properties
+// dropped), and the client information as version 9 takes it.
+TEST_F(HeaderGolden, LongUserPropertiesAndLegacyClientInformation) {
+  const std::string user40 = "u123456789012345678901234567890123456789";
+  ASSERT_EQ(user40.size(), 40u);
+  const std::string info = "4:auth:host.example";
+  const std::string locale = "en_US.ISO8859-15@euro";  // 21 characters
+  for (int version : {14, 12, 11, 10, 9}) {
+    std::string userText = user40;
+    std::string localeText = locale;
+    char password[] = "secret";
+    char charSet[] = "UTF-8";
+    char identity[] = "AP1";
+    ZQPropStruct property{};
+    property.propertyTag = 2;
+    property.value.dataType = ZQ_DATA_TYPE_CHAR;
+    property.value.u.charValue = identity;
+    std::vector<unsigned char> infoBytes(info.begin(), info.end());
+    infoBytes.push_back(0);
+    zq::transport::RequestHeader h{};
+    h.cacheId = 7;
+    h.operationTime = 8;
+    h.user = userText.data();
+    h.password = password;
+    h.clientInfo = {7, static_cast<uint32_t>(infoBytes.size()), infoBytes.data()};
+    h.localeBlock[0] = localeText.data();
+    h.localeBlock[1] = charSet;
+    h.properties = {1, &property};
+    h.timeout = 30;
+    h.lastChunk = 1;
+    zq::model::CodecScope scope(version, session.context());
+    std::vector<char> out;
+    ASSERT_TRUE(zq::model::encodeToBuffer(h, version, out)) << version;
+
+    Bytes want;
+    put(want, 7);
+    put(want, 8);
+    if (version >= 12) {
+      putText(want, user40);  // texts travel whole
+      putText(want, "secret");
+    } else {
+      // 31-byte fields: 30 characters and the terminator, one byte of padding.
+      Bytes user(user40.begin(), user40.begin() + 30);
+      want.insert(want.end(), user.begin(), user.end());
+      for (int i = 0; i < 2; ++i) want.push_back(0);
+      const char pw[] = "secret";
+      want.insert(want.end(), pw, pw + 6);
+      for (int i = 0; i < 26; ++i) want.push_back(0);
+    }
+    if (version <= 10) {  // 16 bytes: the locale's first 15 characters and a zero
+      const char cut[] = "en_US.ISO8859-1";
+      want.insert(want.end(), cut, cut + 15);
+      want.push_back(0);
+    }
+    put(want, 7);  // client information: type, count, one unit per byte
+    put(want, 20);
+    if (version >= 10) {
+      for (char c : info) put(want, static_cast<unsigned char>(c));
+      put(want, 0);
+    } else {  // "auth", then zeros to the same count
+      for (char c : std::string("auth")) put(want, static_cast<unsigned char>(c));
+      for (int i = 0; i < 16; ++i) put(want, 0);
+    }
+    if (version >= 11) {
+      if (version >= 12)
+        put(want, 0);  // reserved: an empty string
+      else
+        for (int i = 0; i < 32; ++i) want.push_back(0);  // reserved: 31 zero bytes, padded
+      putText(want, locale);
+      putText(want, "UTF-8");
+      for (int i = 0; i < 4; ++i) put(want, 0);
+    }
+    put(want, 0);   // server-log mask
+    put(want, 0);   // client option
+    put(want, 0);   // client type
+    put(want, 30);  // time-out
+    if (version >= 11) {
+      put(want, 1);  // one property: tag 2, character value "AP1"
+      put(want, 2);
+      put(want, 4);
+      putText(want, "AP1");
+    }
+    for (int i = 0; i < 6; ++i) put(want, 0);  // call words, flags, response size, token
+    put(want, 1);                              // header byte
+    EXPECT_EQ(Bytes(out.begin(), out.end()), want) << "version " << version;
+  }
 }
