@@ -72,6 +72,16 @@ struct Names {
   }
 };
 
+// A workflow connection to the forms named (the names owned here).
+struct Connection {
+  Names forms;
+  ZQWorkflowConnectStruct c{};
+  explicit Connection(std::initializer_list<const char*> names) : forms(names) {
+    c.type = ZQ_WORKFLOW_CONN_SCHEMA_LIST;
+    c.schemaList = &forms.list;
+  }
+};
+
 inline std::vector<std::string> namesOf(const ZQNameList& l) {
   std::vector<std::string> out;
   for (uint32_t i = 0; i < l.count; ++i) out.emplace_back(l.items[i]);

@@ -14,22 +14,13 @@
 #include "definitions_fixture.h"
 
 using zqtest::charValue;
+using zqtest::Connection;
 using zqtest::intValue;
 using zqtest::Names;
 using zqtest::namesOf;
 using zqtest::Status;
 
 namespace {
-
-// Small owners of workflow pieces a test builds.
-struct Connection {
-  Names forms;
-  ZQWorkflowConnectStruct c{};
-  explicit Connection(std::initializer_list<const char*> names) : forms(names) {
-    c.type = ZQ_WORKFLOW_CONN_SCHEMA_LIST;
-    c.schemaList = &forms.list;
-  }
-};
 
 ZQFilterActionStruct messageAction(const char* text, uint32_t type = 2, int32_t number = 10001) {
   ZQFilterActionStruct a{};

@@ -44,10 +44,7 @@ class WorkflowDebugger : public zqtest::DefinitionTest {
                     .ok());
     // "Route": on create, a count above 5 gets the title "routed".
     Status s;
-    Names forms{"Tickets"};
-    ZQWorkflowConnectStruct connect{};
-    connect.type = ZQ_WORKFLOW_CONN_SCHEMA_LIST;
-    connect.schemaList = &forms.list;
+    zqtest::Connection tickets{"Tickets"};
     Relation big(ZQ_REL_OP_GREATER, kCount, intValue(5));
     ZQFieldAssignStruct title{};
     title.fieldId = kTitle;
@@ -57,10 +54,10 @@ class WorkflowDebugger : public zqtest::DefinitionTest {
     action.action = ZQ_FILTER_ACTION_FIELDS;
     action.u.setFields.fieldAssignList = {1, &title};
     ZQFilterActionList actions{1, &action};
-    ASSERT_EQ(
-        ZQCreateFilter(&control_, "Route", 1, &connect, ZQ_OPERATION_CREATE, 1, &big.qual, &actions,
-                       nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, s.fresh()),
-        0);
+    ASSERT_EQ(ZQCreateFilter(&control_, "Route", 1, &tickets.c, ZQ_OPERATION_CREATE, 1, &big.qual,
+                             &actions, nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr,
+                             s.fresh()),
+              0);
   }
 
   // A create of another session on a thread of its own: its return code,

@@ -18,6 +18,7 @@
 #include "workflow_engine.h"
 
 using zqtest::charValue;
+using zqtest::Connection;
 using zqtest::intValue;
 using zqtest::Names;
 using zqtest::Relation;
@@ -27,15 +28,6 @@ namespace {
 
 constexpr ZQInternalId kTitle = 536870913;
 constexpr ZQInternalId kCount = 536870914;
-
-struct Connection {
-  Names forms;
-  ZQWorkflowConnectStruct c{};
-  explicit Connection(std::initializer_list<const char*> names) : forms(names) {
-    c.type = ZQ_WORKFLOW_CONN_SCHEMA_LIST;
-    c.schemaList = &forms.list;
-  }
-};
 
 // A SET FIELDS action over assignments the caller owns.
 struct SetFields {
