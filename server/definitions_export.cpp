@@ -10,6 +10,7 @@
 
 #include "definition_store.h"
 #include "form_definitions.h"
+#include "query_engine.h"
 #include "security/base64.h"
 #include "store.h"
 #include "zqapi/zq_definitions.h"
@@ -56,6 +57,7 @@ constexpr ExportKind kExportKinds[] = {
     {DefinitionKind::container, "container", ZQ_STRUCT_ITEM_CONTAINER, nullptr, nullptr},
 };
 constexpr const char* kSupportFileWord = "support-file";
+constexpr const char* kEntryWord = "entry";
 
 const ExportKind* kindOf(DefinitionKind k) {
   for (const ExportKind& row : kExportKinds)
@@ -127,6 +129,24 @@ void writeForm(std::string& out, DefinitionStore& defs, const Definition& form) 
     out += "  changed: " + std::to_string(file->changed) + "\n";
     out += "  content: " + base64(file->content.data(), file->content.size()) + "\n";
   }
+}
+
+// The entries of a form (item type 2): one block each, its values as the
+// store holds them, through the codec.
+StoreResult writeEntries(std::string& out, Store& store, const std::string& form) {
+  EntryStore entries(store);
+  QueryResult result;
+  QueryError error;
+  if (!runQuery(entries, form, nullptr, nullptr, 0, 0, result, error))
+    return fail(error.message, error.appended);
+  for (Row& row : result.rows) {
+    std::vector<char> bytes;
+    if (!encodeRecord(row.values, bytes)) return fail(zq::kMsgNoMemory);
+    out += "\n" + std::string(kEntryWord) + ": " + form + "\n";
+    out += "  id: " + row.id + "\n";
+    out += "  values: " + base64(bytes.data(), bytes.size()) + "\n";
+  }
+  return {};
 }
 
 // ---- reading ----------------------------------------------------------------------------------
@@ -211,6 +231,29 @@ StoreResult definitionOf(const Block& b, const ExportKind& k, Definition& d) {
   return {};
 }
 
+// An entry block: the entry of that id made or replaced (refused when it
+// exists and the option says not to overwrite).
+StoreResult importEntry(Store& store, const Block& b, uint32_t option) {
+  std::string bytes;
+  if (key(b, "id").empty() || !b.keys.count("values") || !unbase64(key(b, "values"), bytes) ||
+      bytes.empty())
+    return malformed(b, "bad entry");
+  std::vector<char> record(bytes.begin(), bytes.end());
+  OwnedParts<ZQFieldValueList> values;
+  if (!decodeRecord(record, values.p)) return malformed(b, "the values do not decode");
+  bool carriesId = false;
+  for (uint32_t i = 0; i < values.p.count; ++i) {
+    const ZQFieldValueStruct& v = values.p.items[i];
+    carriesId |= v.fieldId == 1 && v.value.dataType == ZQ_DATA_TYPE_CHAR && v.value.u.charValue &&
+                 key(b, "id") == v.value.u.charValue;
+  }
+  if (!carriesId) return malformed(b, "the values do not carry the entry id");
+  EntryStore entries(store);
+  std::string id;
+  const uint32_t merge = option & ZQ_IMPORT_OPTION_NO_OVERWRITE ? 1 : 3;  // refuse or replace
+  return entries.merge(b.subject, values.p, merge, "", id);
+}
+
 // Whether an item list (empty: everything) takes a top-level block.
 bool wanted(const ZQStructItemList& items, const ExportKind& k, const std::string& name) {
   if (!items.count) return true;
@@ -227,6 +270,12 @@ StoreResult exportDefinitions(Store& store, const ZQStructItemList& items, std::
   text = "# zqserverd definitions\n";
   for (uint32_t i = 0; i < items.count; ++i) {
     const ZQStructItemStruct& item = items.items[i];
+    if ((item.type & ~ZQ_STRUCT_ITEM_MODIFIER) == ZQ_STRUCT_ITEM_SCHEMA_DATA) {
+      if (!defs.find(DefinitionKind::form, 0, item.name))
+        return fail(zq::kMsgNoSuchForm, item.name);
+      if (StoreResult r = writeEntries(text, store, item.name); !r.ok()) return r;
+      continue;
+    }
     const ExportKind* k = kindOfItem(item.type);
     if (!k) return fail(zq::kMsgBadItemType, std::to_string(item.type));
     auto d = defs.find(k->kind, 0, item.name);
@@ -251,6 +300,11 @@ StoreResult importDefinitions(Store& store, const ZQStructItemList& items, const
   DefinitionUnit unit(store);
   bool taking = false;  // the last top-level block was wanted
   for (const Block& b : blocks) {
+    if (b.word == kEntryWord) {
+      if (items.count) continue;  // data is imported only with everything
+      if (!(r = importEntry(store, b, option)).ok()) return r;
+      continue;
+    }
     if (b.word == kSupportFileWord) {
       if (!taking) continue;
       int64_t fileId = 0, changed = 0;
@@ -301,6 +355,15 @@ StoreResult removeImported(Store& store, const ZQStructItemList& items, const st
   DefinitionStore& defs = forms.store();
   DefinitionUnit unit(store);
   for (const Block& b : blocks) {
+    if (b.word == kEntryWord) {
+      if (items.count) continue;
+      EntryStore entries(store);
+      Row gone;
+      if (entries.get(b.subject, key(b, "id"), nullptr, gone.values).ok() &&
+          !(r = entries.remove(b.subject, key(b, "id"))).ok())
+        return r;
+      continue;
+    }
     const ExportKind* k = kindOfWord(b.word);
     if (b.word == kSupportFileWord || (k && !k->itemType)) continue;  // go with their form
     if (!k) return malformed(b, "unknown kind");

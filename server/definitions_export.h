@@ -23,6 +23,10 @@
 //     changed: 1700000000
 //     content: <Base64 of the file>
 //
+//   entry: Tickets            an entry of a form (item type 2, export only
+//     id: 000000000000001     in the item list), its values as the store
+//     values: <Base64 of the field value list, XDR at version 14>
+//
 // The record is the exact form the store keeps (definition_store.h), so an
 // import brings back the definition as it was exported, its owner, change
 // times and change diary included, and two exports of the same definitions
@@ -35,9 +39,10 @@
 // in one transaction: a malformed or truncated text, an undecodable record
 // or a refused definition leaves the store unchanged. An item list limits
 // the import to the listed definitions (a form brings its fields, views and
-// support files). REMOVAL (ZQUnImport) deletes the top-level definitions the
-// text names (a form with everything below it); those already gone are
-// skipped.
+// support files); entries are imported only by an import of everything,
+// made or replaced under their own ids. REMOVAL (ZQUnImport) deletes the top-level definitions the
+// text names (a form with everything below it) and its entries; those
+// already gone are skipped.
 #pragma once
 
 #include <cstdint>
