@@ -12,7 +12,7 @@
 namespace zqserver {
 namespace {
 
-constexpr const char* kSchema =
+constexpr const char* kAccountsSchema =
     "CREATE TABLE IF NOT EXISTS zq_users(name TEXT PRIMARY KEY COLLATE NOCASE,"
     " password_hash TEXT NOT NULL, email TEXT, notify INTEGER, full_name TEXT, locale TEXT,"
     " license TEXT, license_tag INTEGER, license_type INTEGER, license_current INTEGER,"
@@ -34,10 +34,6 @@ constexpr const char* kSchema =
     " (1, 'Administrator', 'Administrators', 2, 0),"
     " (2, 'Sub Administrator', 'Sub-administrators', 2, 0),"
     " (3, 'Customize', 'Users who may customize', 2, 0);";
-
-ZQTimestamp now() {
-  return static_cast<ZQTimestamp>(time(nullptr));
-}
 
 // A user is never a member of group 0 in the table: every user is.
 bool builtIn(ZQInternalId group) {
@@ -65,7 +61,7 @@ std::string Accounts::key(const std::string& name) {
 }
 
 bool Accounts::open(std::string& error) {
-  if (!store_.exec(kSchema)) {
+  if (!store_.exec(kAccountsSchema)) {
     error = store_.error();
     return false;
   }

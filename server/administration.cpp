@@ -25,7 +25,7 @@
 namespace zqserver {
 namespace {
 
-constexpr const char* kSchema =
+constexpr const char* kAdministrationSchema =
     "CREATE TABLE IF NOT EXISTS zq_settings(number INTEGER PRIMARY KEY, is_text INTEGER,"
     " value);"
     "CREATE TABLE IF NOT EXISTS zq_fulltext(info_type INTEGER PRIMARY KEY, value);"
@@ -41,10 +41,6 @@ constexpr const char* kSchema =
 constexpr uint32_t kSettingTime = 116;
 constexpr uint32_t kSettingDatabaseVersion = 27;
 constexpr const char* kMask = "********";
-
-ZQTimestamp now() {
-  return static_cast<ZQTimestamp>(time(nullptr));
-}
 
 bool setText(ZQValueStruct& out, const std::string& text) {
   out.dataType = ZQ_DATA_TYPE_CHAR;
@@ -83,7 +79,7 @@ Administration::Administration(Store& store, const Options& options)
     : store_(store), options_(options), started_(time(nullptr)) {}
 
 bool Administration::open(std::string& error) {
-  if (!store_.exec(kSchema)) {
+  if (!store_.exec(kAdministrationSchema)) {
     error = store_.error();
     return false;
   }

@@ -8,22 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "call_status.h"
 #include "definition_store.h"
 #include "dispatch.h"
 #include "frame/alloc.h"
 
 namespace zqserver {
-
-// Adds an error message to the reply's status list.
-inline void report(Call& call, int32_t message, const std::string& appended = {}) {
-  if (call.status)
-    ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, message,
-                appended.empty() ? nullptr : appended.c_str());
-}
-inline bool report(Call& call, const StoreResult& r) {
-  if (!r.ok()) report(call, r.message, r.appended);
-  return r.ok();
-}
 
 // Every property of `wanted` is among `have` with an equal value (values
 // compared by their wire form).
@@ -37,8 +27,8 @@ bool wireNames(const std::vector<std::string>& names, zq::transport::WireTextLis
 template <class L>
 bool sized(L& list, uint32_t n, bool wanted) {
   if (!wanted || n == 0) return true;
-  list.items = static_cast<std::remove_pointer_t<decltype(list.items)>*>(
-      ZQCalloc(n, sizeof(*list.items)));
+  list.items =
+      static_cast<std::remove_pointer_t<decltype(list.items)>*>(ZQCalloc(n, sizeof(*list.items)));
   if (!list.items) return false;
   list.count = n;
   return true;

@@ -87,10 +87,6 @@ std::optional<Definition> one(sqlite3* db, const std::string& sql,
   return readRow(q);
 }
 
-StoreResult failure(sqlite3* db) {
-  return StoreResult{zq::kMsgStoreFailure, sqlite3_errmsg(db)};
-}
-
 bool numbered(DefinitionKind kind) {
   return kind == DefinitionKind::field || kind == DefinitionKind::view;
 }
@@ -174,7 +170,7 @@ StoreResult DefinitionStore::insert(Definition& d) {
       .bind(7, d.created)
       .bind(8, d.changed)
       .blob(9, d.record.data(), d.record.size());
-  if (q.step() != SQLITE_DONE) return failure(store_.db());
+  if (q.step() != SQLITE_DONE) return dbFailure(store_.db());
   d.rowId = sqlite3_last_insert_rowid(store_.db());
   store_.noteDefinition(static_cast<uint32_t>(d.kind), ChangeEvent::created);
   return {};
@@ -193,7 +189,7 @@ StoreResult DefinitionStore::update(const Definition& d) {
       .bind(5, d.changed)
       .blob(6, d.record.data(), d.record.size())
       .bind(7, d.rowId);
-  if (q.step() != SQLITE_DONE) return failure(store_.db());
+  if (q.step() != SQLITE_DONE) return dbFailure(store_.db());
   if (!sqlite3_changes(store_.db())) return StoreResult{zq::kMsgNoSuchDefinition, d.name};
   store_.noteDefinition(static_cast<uint32_t>(d.kind), ChangeEvent::changed);
   return {};
@@ -203,10 +199,10 @@ StoreResult DefinitionStore::remove(int64_t rowId) {
   const std::optional<Definition> gone = byRow(rowId);
   Query children(store_.db(), "DELETE FROM zq_definitions WHERE parent_id=?");
   children.bind(1, rowId);
-  if (children.step() != SQLITE_DONE) return failure(store_.db());
+  if (children.step() != SQLITE_DONE) return dbFailure(store_.db());
   Query q(store_.db(), "DELETE FROM zq_definitions WHERE def_id=?");
   q.bind(1, rowId);
-  if (q.step() != SQLITE_DONE) return failure(store_.db());
+  if (q.step() != SQLITE_DONE) return dbFailure(store_.db());
   if (gone) store_.noteDefinition(static_cast<uint32_t>(gone->kind), ChangeEvent::deleted);
   return {};
 }
@@ -240,7 +236,7 @@ StoreResult DefinitionStore::putSupportFile(uint32_t fileType, const std::string
   Query q(store_.db(), "INSERT OR REPLACE INTO zq_support_files VALUES(?,?,?,?,?,?)");
   q.bind(1, fileType).bind(2, owner).bind(3, id).bind(4, fileId).bind(5, changed);
   q.blob(6, content.data(), content.size());
-  return q.step() == SQLITE_DONE ? StoreResult{} : failure(store_.db());
+  return q.step() == SQLITE_DONE ? StoreResult{} : dbFailure(store_.db());
 }
 
 bool DefinitionStore::removeSupportFile(uint32_t fileType, const std::string& owner, uint32_t id,

@@ -18,10 +18,6 @@ namespace {
 // Joins of joins: deeper than this is a cycle or a mistake.
 constexpr unsigned kMaxJoinDepth = 8;
 
-StoreResult failure(int32_t message, std::string appended = {}) {
-  return StoreResult{message, std::move(appended)};
-}
-
 // The two member ids of a join entry id "A|B" ("A|" without a partner).
 bool splitJoinId(const std::string& id, std::string& a, std::string& b) {
   const size_t bar = id.find('|');
@@ -133,7 +129,7 @@ StoreResult EntrySources::joinLoad(EntryStore& store, const FormDef& form,
   if (idB.empty() ? form.joinOption != 1 : !joinMatches(form.joinQualifier.get(), a, &b))
     return failure(zq::kMsgNoSuchEntry, entryId);
   return joinedValues(form, a, idB.empty() ? nullptr : &b, out) ? StoreResult{}
-                                                                  : failure(zq::kMsgNoMemory);
+                                                                : failure(zq::kMsgNoMemory);
 }
 
 StoreResult EntrySources::joinSet(EntryStore& store, const FormDef& form,
@@ -230,9 +226,8 @@ bool integral(uint32_t type) {
   }
 }
 bool textual(uint32_t type) {
-  return type == ZQ_DATA_TYPE_CHAR || type == ZQ_DATA_TYPE_DIARY ||
-         type == ZQ_DATA_TYPE_DECIMAL || type == ZQ_DATA_TYPE_VIEW ||
-         type == ZQ_DATA_TYPE_DISPLAY;
+  return type == ZQ_DATA_TYPE_CHAR || type == ZQ_DATA_TYPE_DIARY || type == ZQ_DATA_TYPE_DECIMAL ||
+         type == ZQ_DATA_TYPE_VIEW || type == ZQ_DATA_TYPE_DISPLAY;
 }
 
 // A column's value as the field's type; false when memory runs out.
@@ -270,7 +265,8 @@ StoreResult rowValues(sqlite3_stmt* st, const std::vector<const FieldDef*>& colu
                       ZQFieldValueList& out) {
   out = ZQFieldValueList{};
   if (columns.empty()) return {};
-  out.items = static_cast<ZQFieldValueStruct*>(ZQCalloc(columns.size(), sizeof(ZQFieldValueStruct)));
+  out.items =
+      static_cast<ZQFieldValueStruct*>(ZQCalloc(columns.size(), sizeof(ZQFieldValueStruct)));
   if (!out.items) return failure(zq::kMsgNoMemory);
   out.count = static_cast<uint32_t>(columns.size());
   for (size_t i = 0; i < columns.size(); ++i) {
@@ -287,10 +283,6 @@ std::string selectOf(const FormDef& form, const std::vector<const FieldDef*>& co
   std::string sql = "SELECT rowid";
   for (const FieldDef* f : columns) sql += ", " + quoted(f->column);
   return sql + " FROM " + quoted(form.table);
-}
-
-StoreResult dbFailure(sqlite3* db) {
-  return failure(zq::kMsgStoreFailure, sqlite3_errmsg(db));
 }
 
 // The columns and values of a write; every value must have a column.
@@ -351,9 +343,9 @@ StoreResult EntrySources::viewCreate(EntryStore& store, const FormDef& form,
     names += (names.empty() ? "" : ", ") + quoted(column);
     marks += marks.empty() ? "?" : ", ?";
   }
-  const std::string sql = cols.empty() ? "INSERT INTO " + quoted(form.table) + " DEFAULT VALUES"
-                                       : "INSERT INTO " + quoted(form.table) + "(" + names +
-                                             ") VALUES(" + marks + ")";
+  const std::string sql =
+      cols.empty() ? "INSERT INTO " + quoted(form.table) + " DEFAULT VALUES"
+                   : "INSERT INTO " + quoted(form.table) + "(" + names + ") VALUES(" + marks + ")";
   Sql q(db, sql);
   if (!q.stmt) return dbFailure(db);
   for (size_t i = 0; i < cols.size(); ++i)
@@ -378,7 +370,8 @@ StoreResult EntrySources::viewSet(EntryStore& store, const FormDef& form,
     return r;
   }
   std::string sets;
-  for (const auto& [column, value] : cols) sets += (sets.empty() ? "" : ", ") + quoted(column) + "=?";
+  for (const auto& [column, value] : cols)
+    sets += (sets.empty() ? "" : ", ") + quoted(column) + "=?";
   Sql q(db, "UPDATE " + quoted(form.table) + " SET " + sets + " WHERE rowid=?");
   if (!q.stmt) return dbFailure(db);
   for (size_t i = 0; i < cols.size(); ++i)

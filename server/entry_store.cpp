@@ -96,13 +96,7 @@ class Statement {
   sqlite3_stmt* stmt_ = nullptr;
 };
 
-StoreResult failure(int32_t message, std::string appended = {}) {
-  return StoreResult{message, std::move(appended)};
-}
-
-StoreResult dbFailure(sqlite3* db) {
-  return failure(kMsgStoreFailure, sqlite3_errmsg(db));
-}
+using zqserver::dbFailure;
 StoreResult dbFailure(Cache& c) {
   return dbFailure(c.db);
 }
@@ -881,6 +875,10 @@ bool EntryStore::commit() {
 void EntryStore::rollback() {
   store_.exec("ROLLBACK TO zq_entries");
   store_.exec("RELEASE zq_entries");
+}
+
+StoreResult dbFailure(sqlite3* db) {
+  return failure(zq::kMsgStoreFailure, sqlite3_errmsg(db));
 }
 
 }  // namespace zqserver

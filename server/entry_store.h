@@ -49,6 +49,8 @@
 #include "zqapi/zq_defs.h"
 #include "zqapi/zq_types.h"
 
+struct sqlite3;
+
 namespace zqserver {
 
 struct Store;
@@ -73,6 +75,12 @@ struct StoreResult {
   std::string appended;
   bool ok() const { return message == 0; }
 };
+
+inline StoreResult failure(int32_t message, std::string appended = {}) {
+  return StoreResult{message, std::move(appended)};
+}
+// The database's own message (kMsgStoreFailure).
+StoreResult dbFailure(sqlite3* db);
 
 struct FieldDef {
   FieldDef() = default;

@@ -26,12 +26,12 @@ StoreResult fail(int32_t message, std::string appended = {}) {
   return StoreResult{message, std::move(appended)};
 }
 
-std::string textOf(const char* buf, size_t width) {
+std::string fixedText(const char* buf, size_t width) {
   return std::string(buf, strnlen(buf, width));
 }
 template <size_t N>
-std::string textOf(const char (&buf)[N]) {
-  return textOf(buf, N);
+std::string fixedText(const char (&buf)[N]) {
+  return fixedText(buf, N);
 }
 
 bool sameName(const std::string& a, const std::string& b) {
@@ -100,7 +100,7 @@ StoreResult insertUnderForm(DefinitionStore& defs, DefinitionKind kind, const De
   d.kind = kind;
   d.parentId = formRow.rowId;
   d.objectId = chosen;
-  d.name = textOf(name);
+  d.name = fixedText(name);
   if (d.name.empty()) d.name = std::string(unnamed) + " " + std::to_string(chosen);
   zq::copyName(name, d.name.c_str(), sizeof name);
   StoreResult r;
@@ -286,7 +286,7 @@ StoreResult checkKind(FormDefinitions& defs, Store& sql, const ZQCompoundSchema&
       return {};
     case ZQ_SCHEMA_JOIN:
       for (const std::string& member :
-           {textOf(kind.u.join.joinMemberA), textOf(kind.u.join.joinMemberB)}) {
+           {fixedText(kind.u.join.joinMemberA), fixedText(kind.u.join.joinMemberB)}) {
         if (member.empty()) return fail(zq::kMsgBadJoinMembers, self);
         if (sameName(member, self)) return fail(zq::kMsgBadDefinition, member);
         auto row = defs.findForm(member);
@@ -297,7 +297,7 @@ StoreResult checkKind(FormDefinitions& defs, Store& sql, const ZQCompoundSchema&
       }
       return {};
     case ZQ_SCHEMA_VIEW: {
-      const std::string table = textOf(kind.u.view.viewTableName);
+      const std::string table = fixedText(kind.u.view.viewTableName);
       if (!tableExists(sql, table)) return fail(zq::kMsgBadDefinition, "table " + table);
       return {};
     }
@@ -385,7 +385,7 @@ StoreResult FormDefinitions::setForm(const std::string& name, const std::string&
       bool touched = false;
       for (ZQNameType* member :
            {&parts.p.kind.u.join.joinMemberA, &parts.p.kind.u.join.joinMemberB}) {
-        if (sameName(textOf(*member), old)) {
+        if (sameName(fixedText(*member), old)) {
           zq::copyName(*member, target.c_str(), sizeof *member);
           touched = true;
         }
@@ -412,8 +412,8 @@ StoreResult FormDefinitions::deleteForm(const std::string& name, uint32_t option
       if (other.rowId == row.rowId || !readForm(other, parts.p).ok() ||
           parts.p.kind.schemaType != ZQ_SCHEMA_JOIN)
         continue;
-      if (sameName(textOf(parts.p.kind.u.join.joinMemberA), row.name) ||
-          sameName(textOf(parts.p.kind.u.join.joinMemberB), row.name))
+      if (sameName(fixedText(parts.p.kind.u.join.joinMemberA), row.name) ||
+          sameName(fixedText(parts.p.kind.u.join.joinMemberB), row.name))
         return fail(zq::kMsgDefinitionInUse, other.name);
     }
   }
@@ -438,8 +438,8 @@ std::optional<FormDef> FormDefinitions::formDef(const std::string& name) {
   f.kind = parts.p.kind.schemaType;
   if (f.kind == ZQ_SCHEMA_JOIN) {
     ZQJoinSchema& join = parts.p.kind.u.join;
-    f.memberA = textOf(join.joinMemberA);
-    f.memberB = textOf(join.joinMemberB);
+    f.memberA = fixedText(join.joinMemberA);
+    f.memberB = fixedText(join.joinMemberB);
     f.joinOption = join.joinOption;
     auto* q = static_cast<ZQQualifierStruct*>(ZQCalloc(1, sizeof(ZQQualifierStruct)));
     if (!q) return std::nullopt;
@@ -449,7 +449,7 @@ std::optional<FormDef> FormDefinitions::formDef(const std::string& name) {
       FreeZQQualifierStruct(const_cast<ZQQualifierStruct*>(p), 1);
     });
   } else if (f.kind == ZQ_SCHEMA_VIEW) {
-    f.table = textOf(parts.p.kind.u.view.viewTableName);
+    f.table = fixedText(parts.p.kind.u.view.viewTableName);
   }
   for (const Definition& d : defs_.list(DefinitionKind::field, row->rowId)) {
     Owned<FieldParts> field;
@@ -463,7 +463,7 @@ std::optional<FormDef> FormDefinitions::formDef(const std::string& name) {
       fd.joinMember = m.u.join.schemaIndex;
       fd.memberField = m.u.join.fieldId;
     } else if (m.fieldType == ZQ_FIELD_MAPPING_VIEW) {
-      fd.column = textOf(m.u.view.externalFieldName);
+      fd.column = fixedText(m.u.view.externalFieldName);
     }
     f.fields.push_back(std::move(fd));
   }
@@ -503,7 +503,7 @@ StoreResult checkField(FormDefinitions& defs, Store& sql, const Definition& form
       if (m.fieldType != ZQ_FIELD_MAPPING_JOIN || m.u.join.schemaIndex > 1)
         return fail(zq::kMsgBadMappingType, idText);
       const std::string member =
-          textOf(m.u.join.schemaIndex == 0 ? kind.u.join.joinMemberA : kind.u.join.joinMemberB);
+          fixedText(m.u.join.schemaIndex == 0 ? kind.u.join.joinMemberA : kind.u.join.joinMemberB);
       auto memberRow = defs.findForm(member);
       auto memberField = memberRow ? defs.store().findById(DefinitionKind::field, memberRow->rowId,
                                                            m.u.join.fieldId)
@@ -517,9 +517,9 @@ StoreResult checkField(FormDefinitions& defs, Store& sql, const Definition& form
     }
     case ZQ_SCHEMA_VIEW: {
       if (plain && !holdsValue(f.dataType)) break;
-      const std::string column = textOf(m.u.view.externalFieldName);
+      const std::string column = fixedText(m.u.view.externalFieldName);
       if (m.fieldType != ZQ_FIELD_MAPPING_VIEW) return fail(zq::kMsgBadMappingType, idText);
-      if (!columnExists(sql, textOf(kind.u.view.viewTableName), column))
+      if (!columnExists(sql, fixedText(kind.u.view.viewTableName), column))
         return fail(zq::kMsgBadDefinition, "column " + column);
       break;
     }
@@ -575,7 +575,7 @@ StoreResult FormDefinitions::setField(const std::string& form, ZQInternalId id, 
   applyChanges(stored.p, given, changed, fieldPartRules());
   if (!(r = checkField(*this, sql_, formRow, schema.p.kind, id, stored.p)).ok()) return r;
   if (changed & c::kFieldName) {
-    row->name = textOf(stored.p.fieldName);
+    row->name = fixedText(stored.p.fieldName);
     if (row->name.empty()) row->name = "Field " + std::to_string(id);
     if (!(r = nameCheck(row->name)).ok()) return r;
     zq::copyName(stored.p.fieldName, row->name.c_str(), sizeof stored.p.fieldName);
@@ -652,7 +652,7 @@ StoreResult FormDefinitions::setView(const std::string& form, ZQInternalId id, u
   applyChanges(stored.p, given, changed, viewPartRules());
   if (!(r = checkLocale(stored.p.locale)).ok()) return r;
   if (changed & c::kViewName) {
-    row->name = textOf(stored.p.viewName);
+    row->name = fixedText(stored.p.viewName);
     if (row->name.empty()) row->name = "View " + std::to_string(id);
     zq::copyName(stored.p.viewName, row->name.c_str(), sizeof stored.p.viewName);
   }

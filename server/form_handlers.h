@@ -12,14 +12,10 @@
 namespace zqserver {
 
 // A name argument as the store takes it (a null one is empty).
-inline std::string argText(const char* s) {
-  return s ? s : "";
-}
-
 // The form of a field or view call, or the message that it has none.
 inline std::optional<Definition> formOf(Call& call, FormDefinitions& defs, const char* form) {
   Definition row;
-  if (!report(call, defs.formRow(argText(form), row))) return std::nullopt;
+  if (!report(call, defs.formRow(textOf(form), row))) return std::nullopt;
   return row;
 }
 

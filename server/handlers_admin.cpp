@@ -15,6 +15,7 @@
 #include "accounts.h"
 #include "administration.h"
 #include "calls/admin.h"
+#include "call_status.h"
 #include "dispatch.h"
 #include "entry_store.h"
 #include "form_cache_view.h"
@@ -32,16 +33,6 @@ namespace {
 using namespace zq::transport;
 
 constexpr size_t kProtectedPasswordLength = 120;
-
-void addError(Call& call, int32_t message, const std::string& appended = {}) {
-  if (call.status)
-    ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, message,
-                appended.empty() ? nullptr : appended.c_str());
-}
-
-std::string textOf(const char* s) {
-  return s ? s : "";
-}
 
 // Allocates count items for a reply list; false (with 154 added) without memory.
 template <class T>

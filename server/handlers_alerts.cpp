@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "alerts.h"
+#include "call_status.h"
 #include "dispatch.h"
 #include "frame/alloc.h"
 #include "query_engine.h"
@@ -23,19 +24,15 @@ std::string callerOf(const Call& call, const RequestHeader& header) {
   return header.user ? header.user : "";
 }
 
-std::string text(const char* s) {
-  return s ? s : "";
-}
-
 void registerForAlerts(Request<proc::RegisterForAlerts>& call) {
   auto& args = call.args();
-  call.server.alerts().registerListener(callerOf(call, args.header), text(args.clientAddress),
-                                        args.port, args.flags, text(args.header.localeBlock[0]));
+  call.server.alerts().registerListener(callerOf(call, args.header), textOf(args.clientAddress),
+                                        args.port, args.flags, textOf(args.header.localeBlock[0]));
 }
 
 void deregisterForAlerts(Request<proc::DeregisterForAlerts>& call) {
   auto& args = call.args();
-  call.server.alerts().deregisterListener(callerOf(call, args.header), text(args.clientAddress),
+  call.server.alerts().deregisterListener(callerOf(call, args.header), textOf(args.clientAddress),
                                           args.port);
 }
 

@@ -12,6 +12,7 @@
 #include "access.h"
 #include "accounts.h"
 #include "administration.h"
+#include "call_status.h"
 #include "dispatch.h"
 #include "entry_store.h"
 #include "frame/alloc.h"
@@ -34,16 +35,6 @@ using namespace zq::transport;
 constexpr int kStrongPasswordVersion = 12;
 constexpr size_t kLegacyPasswordLength = 30;
 constexpr size_t kStrongPasswordLength = 120;
-
-void addError(Call& call, int32_t message, const std::string& appended = {}) {
-  if (call.status)
-    ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, message,
-                appended.empty() ? nullptr : appended.c_str());
-}
-
-std::string textOf(const char* s) {
-  return s ? s : "";
-}
 
 // ---- workflow passwords and redirects -----------------------------------------------------------
 

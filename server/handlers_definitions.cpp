@@ -25,8 +25,8 @@ void getSchema(Request<proc::GetSchema>& call) {
   auto& a = call.args();
   call.server.faults().lastWantedMask = a.wanted;
   FormDefinitions defs(call.server.store());
-  auto row = defs.findForm(argText(a.name));
-  if (!row) return report(call, zq::kMsgNoSuchForm, argText(a.name));
+  auto row = defs.findForm(textOf(a.name));
+  if (!row) return report(call, zq::kMsgNoSuchForm, textOf(a.name));
   if (report(call, defs.readForm(*row, call.reply().schema)))
     keepWanted(call.reply().schema, a.wanted, schemaPartRules());
 }
@@ -35,25 +35,25 @@ void setSchema(Request<proc::SetSchema>& call) {
   auto& a = call.args();
   call.server.faults().lastChangedMask = a.changed;
   FormDefinitions defs(call.server.store());
-  if (report(call, defs.setForm(argText(a.name), argText(a.newName), a.changed, a.schema,
+  if (report(call, defs.setForm(textOf(a.name), textOf(a.newName), a.changed, a.schema,
                                 actorOf(a.header)))) {
-    syncPermissions(call, defs, argText(a.name));
-    if (a.newName && *a.newName) syncPermissions(call, defs, argText(a.newName));
+    syncPermissions(call, defs, textOf(a.name));
+    if (a.newName && *a.newName) syncPermissions(call, defs, textOf(a.newName));
   }
 }
 
 void createSchema(Request<proc::CreateSchema>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
-  if (report(call, defs.createForm(argText(a.name), a.schema, actorOf(a.header))))
-    syncPermissions(call, defs, argText(a.name));
+  if (report(call, defs.createForm(textOf(a.name), a.schema, actorOf(a.header))))
+    syncPermissions(call, defs, textOf(a.name));
 }
 
 void deleteSchema(Request<proc::DeleteSchema>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
-  if (report(call, defs.deleteForm(argText(a.name), a.option)))
-    syncPermissions(call, defs, argText(a.name));
+  if (report(call, defs.deleteForm(textOf(a.name), a.option)))
+    syncPermissions(call, defs, textOf(a.name));
 }
 
 // The forms a list call selects, with their parts.
@@ -102,7 +102,7 @@ std::string aliasOf(FormDefinitions& defs, const Definition& form, const std::st
   for (const Definition& v : defs.store().list(DefinitionKind::view, form.rowId)) {
     OwnedParts<ViewParts> view;
     if (!defs.readView(v, view.p).ok()) continue;
-    if (!locale.empty() && locale != argText(view.p.locale)) continue;
+    if (!locale.empty() && locale != textOf(view.p.locale)) continue;
     bool typeOk = types.count == 0 || !types.items;
     for (uint32_t i = 0; !typeOk && i < types.count; ++i)
       typeOk = types.items[i] == view.p.viewType;
@@ -117,7 +117,7 @@ void getListSchemaWithAlias(Request<proc::GetListSchemaWithAlias>& call) {
   std::vector<std::string> names, aliases;
   for (auto& f : selectForms(defs, a.changedSince, a.schemaType, a.fieldIds, &a.properties)) {
     names.push_back(f->row.name);
-    aliases.push_back(aliasOf(defs, f->row, argText(a.locale), a.viewTypes));
+    aliases.push_back(aliasOf(defs, f->row, textOf(a.locale), a.viewTypes));
   }
   if (!wireNames(names, call.reply().names) || !wireNames(aliases, call.reply().aliases))
     report(call, zq::kMsgNoMemory);
@@ -211,26 +211,26 @@ void setField(Request<proc::SetField>& call) {
   call.server.faults().lastChangedMask = a.changed;
   FormDefinitions defs(call.server.store());
   // The set options (bits 12 and 13) change nothing the server keeps.
-  if (report(call, defs.setField(argText(a.form), a.fieldId, a.changed & ~c::kFieldSetOptions,
+  if (report(call, defs.setField(textOf(a.form), a.fieldId, a.changed & ~c::kFieldSetOptions,
                                  a.field, actorOf(a.header))))
-    syncPermissions(call, defs, argText(a.form));
+    syncPermissions(call, defs, textOf(a.form));
 }
 
 void createField(Request<proc::CreateField>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
   ZQInternalId id = a.fieldId;
-  if (report(call, defs.createField(argText(a.form), id, a.field, actorOf(a.header)))) {
+  if (report(call, defs.createField(textOf(a.form), id, a.field, actorOf(a.header)))) {
     call.reply().id = id;
-    syncPermissions(call, defs, argText(a.form));
+    syncPermissions(call, defs, textOf(a.form));
   }
 }
 
 void deleteField(Request<proc::DeleteField>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
-  if (report(call, defs.deleteField(argText(a.form), a.id)))
-    syncPermissions(call, defs, argText(a.form));
+  if (report(call, defs.deleteField(textOf(a.form), a.id)))
+    syncPermissions(call, defs, textOf(a.form));
 }
 
 void deleteMultipleFields(Request<proc::DeleteMultipleFields>& call) {
@@ -239,8 +239,8 @@ void deleteMultipleFields(Request<proc::DeleteMultipleFields>& call) {
   std::vector<ZQInternalId> ids;
   for (uint32_t i = 0; a.fieldIds.items && i < a.fieldIds.count; ++i)
     ids.push_back(a.fieldIds.items[i]);
-  if (report(call, defs.deleteFields(argText(a.form), ids)))
-    syncPermissions(call, defs, argText(a.form));
+  if (report(call, defs.deleteFields(textOf(a.form), ids)))
+    syncPermissions(call, defs, textOf(a.form));
 }
 
 // Field-type selector bits by data type.
@@ -399,10 +399,10 @@ void createMultipleFields(Request<proc::CreateMultipleFields>& call) {
     fieldOf(a.fields, i, field.p);
     ZQInternalId id = a.fieldIds.items[i];
     if (id == 0) return report(call, zq::kMsgIdMissing);
-    if (!report(call, defs.createField(argText(a.form), id, field.p, actor))) return;
+    if (!report(call, defs.createField(textOf(a.form), id, field.p, actor))) return;
   }
   if (!unit.commit()) return report(call, zq::kMsgStoreFailure);
-  syncPermissions(call, defs, argText(a.form));
+  syncPermissions(call, defs, textOf(a.form));
 }
 
 // Each field on its own: a field that fails keeps its message in its own
@@ -418,13 +418,13 @@ void setMultipleFields(Request<proc::SetMultipleFields>& call) {
     OwnedParts<FieldParts> field;
     const uint32_t given = fieldOf(a.fields, i, field.p);
     const StoreResult result =
-        defs.setField(argText(a.form), a.fieldIds.items[i], given, field.p, actor);
+        defs.setField(textOf(a.form), a.fieldIds.items[i], given, field.p, actor);
     if (result.ok()) continue;
     ZQAddStatus(&r.fieldStatus.items[i], ZQ_MESSAGE_ERROR, result.message,
                 result.appended.empty() ? nullptr : result.appended.c_str());
     report(call, result);
   }
-  syncPermissions(call, defs, argText(a.form));
+  syncPermissions(call, defs, textOf(a.form));
 }
 
 }  // namespace

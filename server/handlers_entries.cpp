@@ -10,6 +10,7 @@
 
 #include "access.h"
 #include "alerts.h"
+#include "call_status.h"
 #include "entry_changes.h"
 #include "entry_store.h"
 #include "frame/alloc.h"
@@ -44,15 +45,6 @@ struct OpenTransaction {
   std::string lastSeen;
   uint64_t counter = 0;
 } g_transaction;
-
-void addError(Call& call, int32_t message, const std::string& appended = {}) {
-  ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, message,
-              appended.empty() ? nullptr : appended.c_str());
-}
-
-void report(Call& call, const StoreResult& r) {
-  if (!r.ok()) addError(call, r.message, r.appended);
-}
 
 // The user whose rights apply (the impersonated one, when any): what the
 // store records as submitter and last changer.
@@ -367,7 +359,7 @@ void serviceEntry(Request<proc::ServiceEntry>& call) {
     std::string id;
     if (!singleId(call, args.entryId, id)) return;
     StoreResult r = store.get(form, id, nullptr, base);
-    if (!r.ok()) return report(call, r);
+    if (!report(call, r)) return;
   }
   std::vector<ZQInternalId> wanted;
   if (args.outputIds.count && args.outputIds.items) {

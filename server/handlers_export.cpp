@@ -13,6 +13,7 @@
 
 #include "access.h"
 #include "definitions_export.h"
+#include "call_status.h"
 #include "dispatch.h"
 #include "form_handlers.h"
 #include "frame/alloc.h"
@@ -29,14 +30,6 @@ using namespace zq::transport;
 // Largest import text zqserverd gathers.
 constexpr size_t kMaxImportBytes = 256u << 20;
 
-void fail(Call& call, int32_t message, const std::string& appended = {}) {
-  report(call, message, appended);
-}
-
-RequestHeader& outHeader(Call& call) {
-  return *call.procedure.replyHeader(call.replyRecord);
-}
-
 struct PendingSlices : PendingResult {
   std::string bytes;
   size_t next = 0;
@@ -48,7 +41,7 @@ void exportSlice(Request<proc::Export>& call, int32_t token, PendingSlices* p) {
   reply.bytes = static_cast<unsigned char*>(ZQAlloc(n ? n : 1));
   if (!reply.bytes) {
     dropPending(token);
-    return fail(call, zq::kMsgNoMemory);
+    return addError(call, zq::kMsgNoMemory);
   }
   memcpy(reply.bytes, p->bytes.data() + p->next, n);
   reply.length = static_cast<uint32_t>(n);
@@ -63,7 +56,7 @@ void exportDefinitionsCall(Request<proc::Export>& call) {
   auto& args = call.args();
   if (args.header.chunkToken != 0) {
     auto* p = dynamic_cast<PendingSlices*>(findPending(args.header.chunkToken));
-    if (!p) return fail(call, zq::kMsgBadEncoding, "unknown chunk token");
+    if (!p) return addError(call, zq::kMsgBadEncoding, "unknown chunk token");
     return exportSlice(call, args.header.chunkToken, p);
   }
   if (!requireAdministrator(call)) return;
@@ -73,7 +66,7 @@ void exportDefinitionsCall(Request<proc::Export>& call) {
   zq::platform::ZBuffer packed;
   if (zq::platform::compressBytes(text.data(), text.size(), packed) != zq::platform::ZResult::ok) {
     ZQFree(packed.data);
-    return fail(call, zq::kMsgNoMemory);
+    return addError(call, zq::kMsgNoMemory);
   }
   auto pending = std::make_unique<PendingSlices>();
   const uint32_t length = static_cast<uint32_t>(packed.size);
@@ -119,7 +112,7 @@ bool gatherUpload(Call& call, const ImportArgs& args, std::string& text) {
   if (token != 0) {
     p = dynamic_cast<PendingSlices*>(findPending(token));
     if (!p) {
-      fail(call, zq::kMsgBadImportText, "unknown chunk token");
+      addError(call, zq::kMsgBadImportText, "unknown chunk token");
       return false;
     }
   } else {
@@ -128,7 +121,7 @@ bool gatherUpload(Call& call, const ImportArgs& args, std::string& text) {
   }
   if (p->bytes.size() + args.length > kMaxImportBytes) {
     if (token) dropPending(token);
-    fail(call, zq::kMsgBadImportText, "too long");
+    addError(call, zq::kMsgBadImportText, "too long");
     return false;
   }
   if (args.bytes) p->bytes.append(reinterpret_cast<const char*>(args.bytes), args.length);
@@ -142,7 +135,7 @@ bool gatherUpload(Call& call, const ImportArgs& args, std::string& text) {
   if (token) dropPending(token);
   out.lastChunk = 1;
   if (!importText(bytes, text)) {
-    fail(call, zq::kMsgBadImportText);
+    addError(call, zq::kMsgBadImportText);
     return false;
   }
   return true;

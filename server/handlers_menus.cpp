@@ -19,6 +19,7 @@
 
 #include "access.h"
 #include "definition_store.h"
+#include "call_status.h"
 #include "dispatch.h"
 #include "entry_store.h"
 #include "frame/alloc.h"
@@ -36,12 +37,6 @@ namespace {
 
 using namespace zq::transport;
 
-void fail(Call& call, int32_t message, const std::string& appended = {}) {
-  if (call.status)
-    ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, message,
-                appended.empty() ? nullptr : appended.c_str());
-}
-
 std::string nameOf(const char* name, size_t width) {
   return std::string(name, strnlen(name, width));
 }
@@ -53,26 +48,26 @@ std::string nameOf(const char* name, size_t width) {
 bool menuFilePath(Call& call, const std::string& name, std::string& path) {
   const std::string& folder = call.server.options().menuDirectory;
   if (folder.empty()) {
-    fail(call, zq::kMsgMenuFileRefused, name);
+    addError(call, zq::kMsgMenuFileRefused, name);
     return false;
   }
   if (name.empty() || name[0] == '/') {
-    fail(call, zq::kMsgMenuFileRefused, name);
+    addError(call, zq::kMsgMenuFileRefused, name);
     return false;
   }
   char root[PATH_MAX], resolved[PATH_MAX];
   if (!realpath(folder.c_str(), root)) {
-    fail(call, zq::kMsgMenuFileOpen, name + ": " + strerror(errno));
+    addError(call, zq::kMsgMenuFileOpen, name + ": " + strerror(errno));
     return false;
   }
   const std::string joined = std::string(root) + "/" + name;
   if (!realpath(joined.c_str(), resolved)) {
-    fail(call, zq::kMsgMenuFileOpen, name + ": " + strerror(errno));
+    addError(call, zq::kMsgMenuFileOpen, name + ": " + strerror(errno));
     return false;
   }
   const std::string inside = std::string(root) + "/";
   if (strncmp(resolved, inside.c_str(), inside.size()) != 0) {
-    fail(call, zq::kMsgMenuFileRefused, name);
+    addError(call, zq::kMsgMenuFileRefused, name);
     return false;
   }
   path = resolved;
@@ -90,7 +85,7 @@ bool readMenuFile(Call& call, const std::string& name, std::string& content) {
   if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxMenuFile) {
     const int e = fd < 0 ? errno : (S_ISREG(st.st_mode) ? EFBIG : EISDIR);
     if (fd >= 0) close(fd);
-    fail(call, zq::kMsgMenuFileOpen, name + ": " + strerror(e));
+    addError(call, zq::kMsgMenuFileOpen, name + ": " + strerror(e));
     return false;
   }
   char buffer[8192];
@@ -99,7 +94,7 @@ bool readMenuFile(Call& call, const std::string& name, std::string& content) {
   const int e = errno;
   close(fd);
   if (n < 0) {
-    fail(call, zq::kMsgReadFailed, name + ": " + strerror(e));
+    addError(call, zq::kMsgReadFailed, name + ": " + strerror(e));
     return false;
   }
   // The content travels as a terminated text.
@@ -123,11 +118,11 @@ void getMenuFile(Request<proc::GetMenuFile>& call) {
     p = pending.get();
     token = keepPending(std::move(pending));
   } else if (!(p = dynamic_cast<PendingText*>(findPending(token)))) {
-    return fail(call, zq::kMsgBadEncoding, "unknown chunk token");
+    return addError(call, zq::kMsgBadEncoding, "unknown chunk token");
   }
   const size_t n = std::min(sliceBytes(args.header.responseSize), p->text.size() - p->next);
   reply.content = static_cast<char*>(ZQAlloc(n + 1));
-  if (!reply.content) return fail(call, zq::kMsgNoMemory);
+  if (!reply.content) return addError(call, zq::kMsgNoMemory);
   memcpy(reply.content, p->text.data() + p->next, n);
   reply.content[n] = '\0';
   p->next += n;
@@ -147,7 +142,7 @@ void expandQueryMenu(Request<proc::ExpandQueryMenu>& call) {
     if (!id) break;
     columns.push_back(id);
   }
-  if (columns.empty() || !q.valueFieldId) return fail(call, zq::kMsgFieldIdZero);
+  if (columns.empty() || !q.valueFieldId) return addError(call, zq::kMsgFieldIdZero);
   const size_t labelCount = columns.size();
   columns.push_back(q.valueFieldId);
 
@@ -159,17 +154,17 @@ void expandQueryMenu(Request<proc::ExpandQueryMenu>& call) {
 
   EntryStore store(call.server.store());
   const std::optional<FormDef> def = store.form(form);
-  if (!def) return fail(call, zq::kMsgNoSuchForm, form);
+  if (!def) return addError(call, zq::kMsgNoSuchForm, form);
   for (ZQInternalId id : columns) {
     const bool known = std::any_of(def->fields.begin(), def->fields.end(),
                                    [&](const FieldDef& f) { return f.id == id; });
-    if (!known) return fail(call, zq::kMsgNoSuchField, std::to_string(id));
+    if (!known) return addError(call, zq::kMsgNoSuchField, std::to_string(id));
   }
   ZQSortList byLabel{static_cast<uint32_t>(labelCount), read.data()};
   QueryResult result;
   QueryError error;
   if (!runQuery(store, form, &q.qualifier, q.sortOnLabel ? &byLabel : nullptr, 0, 0, result, error))
-    return fail(call, error.message, error.appended);
+    return addError(call, error.message, error.appended);
   hideFields(call, result);
 
   // The rows as value lists borrowing the rows' values: labels, then value.
@@ -190,7 +185,7 @@ void expandQueryMenu(Request<proc::ExpandQueryMenu>& call) {
                                                 call.reply().menu)) {
     FreeZQCharMenuStruct(&call.reply().menu, 0);
     call.reply().menu = ZQCharMenuStruct{};
-    return fail(call, message);
+    return addError(call, message);
   }
 }
 
@@ -205,7 +200,7 @@ void expandServerMenu(Request<proc::ExpandSSMenu>& call) {
   ZQCharMenuStruct menu{};
   if (!storedMenu(defs, name, menu)) {
     FreeZQCharMenuStruct(&menu, 0);
-    return fail(call, zq::kMsgNoSuchDefinition, name);
+    return addError(call, zq::kMsgNoSuchDefinition, name);
   }
   call.reply().menu = menu;
 }
@@ -236,14 +231,14 @@ void expandDictionaryMenu(Request<proc::ExpandDataDictionaryMenu>& call) {
     const std::string form = nameOf(dd.u.fieldDefn.formName, sizeof dd.u.fieldDefn.formName);
     if (!mayRead(call, form)) return;
     const std::optional<FormDef> def = store.form(form);
-    if (!def) return fail(call, zq::kMsgNoSuchForm, form);
+    if (!def) return addError(call, zq::kMsgNoSuchForm, form);
     for (const FieldDef& f : def->fields) {
       if (accounts.fieldAccess(call.principal, form, f.id) == Access::none) continue;
       if (dd.u.fieldDefn.fieldType && f.dataType != dd.u.fieldDefn.fieldType) continue;
       items.emplace_back(f.name, dd.valueFormat == 1 ? std::to_string(f.id) : f.name);
     }
   } else {
-    return fail(call, zq::kMsgBadCharMenu);
+    return addError(call, zq::kMsgBadCharMenu);
   }
   // One label column and one value column, as the rows of a query.
   std::vector<std::array<ZQValueStruct, 2>> cells(items.size());
@@ -260,7 +255,7 @@ void expandDictionaryMenu(Request<proc::ExpandDataDictionaryMenu>& call) {
   if (int32_t message = zq::menus::menuFromRows(rows, labels, 2, menu)) {
     FreeZQCharMenuStruct(&menu, 0);
     menu = ZQCharMenuStruct{};
-    fail(call, message);
+    addError(call, message);
   }
 }
 

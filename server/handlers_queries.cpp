@@ -1,3 +1,4 @@
+#include "call_status.h"
 #include "dispatch.h"
 
 #include <algorithm>
@@ -54,10 +55,6 @@ void fail(Call& call, const QueryError& e) {
 }
 void fail(Call& call, int32_t message, const char* appended = nullptr) {
   fail(call, QueryError{message, appended ? appended : ""});
-}
-
-RequestHeader& outHeader(Call& call) {
-  return *call.procedure.replyHeader(call.replyRecord);
 }
 
 // Records release the items of non-empty lists only: an empty list carries none.

@@ -15,22 +15,14 @@ namespace {
 
 using namespace zq::transport;
 
-std::string text(const char* s) {
-  return s ? s : "";
-}
-
 RequestHeader& inHeader(Call& call) {
   return *call.procedure.argsHeader(call.argsRecord);
 }
-RequestHeader& outHeader(Call& call) {
-  return *call.procedure.replyHeader(call.replyRecord);
-}
-
 // A form's files need the form; an active link's are kept by name.
 bool ownerExists(Call& call, FormDefinitions& defs, const SupportFileKey& key) {
   if (key.fileType != ZQ_SUPPORT_FILE_FORM) return true;
-  if (defs.findForm(text(key.name))) return true;
-  report(call, zq::kMsgNoSuchForm, text(key.name));
+  if (defs.findForm(textOf(key.name))) return true;
+  report(call, zq::kMsgNoSuchForm, textOf(key.name));
   return false;
 }
 
@@ -61,7 +53,8 @@ void getSupportFile(Request<proc::GetSupportFile>& call) {
   } else {
     FormDefinitions defs(call.server.store());
     if (!ownerExists(call, defs, a.key)) return;
-    auto file = defs.store().supportFile(a.key.fileType, text(a.key.name), a.key.id, a.key.fileId);
+    auto file =
+        defs.store().supportFile(a.key.fileType, textOf(a.key.name), a.key.id, a.key.fileId);
     if (!file) return report(call, zq::kMsgNoSuchDefinition, std::to_string(a.key.fileId));
     fresh = std::make_unique<PendingDownload>();
     fresh->content = std::move(file->content);
@@ -101,7 +94,7 @@ void setSupportFile(Request<proc::SetSupportFile>& call) {
     if (!ownerExists(call, defs, a.key)) return;
     fresh = std::make_unique<PendingUpload>();
     fresh->fileType = a.key.fileType;
-    fresh->owner = text(a.key.name);
+    fresh->owner = textOf(a.key.name);
     fresh->id = a.key.id;
     fresh->fileId = a.key.fileId;
     fresh->total = a.totalSize;
@@ -135,7 +128,7 @@ void setSupportFile(Request<proc::SetSupportFile>& call) {
 void deleteSupportFile(Request<proc::DeleteSupportFile>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
-  if (!defs.store().removeSupportFile(a.key.fileType, text(a.key.name), a.key.id, a.key.fileId))
+  if (!defs.store().removeSupportFile(a.key.fileType, textOf(a.key.name), a.key.id, a.key.fileId))
     report(call, zq::kMsgNoSuchDefinition, std::to_string(a.key.fileId));
 }
 
@@ -144,7 +137,7 @@ void getListSupportFile(Request<proc::GetListSupportFile>& call) {
   FormDefinitions defs(call.server.store());
   SupportFileKey key{a.fileType, a.name, a.id, 0};
   if (!ownerExists(call, defs, key)) return;
-  const auto ids = defs.store().supportFileIds(a.fileType, text(a.name), a.id, a.changedSince);
+  const auto ids = defs.store().supportFileIds(a.fileType, textOf(a.name), a.id, a.changedSince);
   ZQInternalIdList& out = call.reply().ids;
   if (!sized(out, static_cast<uint32_t>(ids.size()), true)) return report(call, zq::kMsgNoMemory);
   for (size_t i = 0; i < ids.size(); ++i) out.items[i] = ids[i];

@@ -25,21 +25,21 @@ void setView(Request<proc::SetVUI>& call) {
   auto& a = call.args();
   call.server.faults().lastChangedMask = a.changed;
   FormDefinitions defs(call.server.store());
-  report(call, defs.setView(argText(a.form), a.viewId, a.changed, a.view, actorOf(a.header)));
+  report(call, defs.setView(textOf(a.form), a.viewId, a.changed, a.view, actorOf(a.header)));
 }
 
 void createView(Request<proc::CreateVUI>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
   ZQInternalId id = a.viewId;
-  if (report(call, defs.createView(argText(a.form), id, a.view, actorOf(a.header))))
+  if (report(call, defs.createView(textOf(a.form), id, a.view, actorOf(a.header))))
     call.reply().id = id;
 }
 
 void deleteView(Request<proc::DeleteVUI>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
-  report(call, defs.deleteView(argText(a.form), a.viewId));
+  report(call, defs.deleteView(textOf(a.form), a.viewId));
 }
 
 void getListView(Request<proc::GetListVUI>& call) {
@@ -107,8 +107,8 @@ void getImage(Request<proc::GetImage>& call) {
   auto& a = call.args();
   call.server.faults().lastWantedMask = a.wanted;
   FormDefinitions defs(call.server.store());
-  auto row = defs.store().find(DefinitionKind::image, 0, argText(a.name));
-  if (!row) return report(call, zq::kMsgNoSuchDefinition, argText(a.name));
+  auto row = defs.store().find(DefinitionKind::image, 0, textOf(a.name));
+  if (!row) return report(call, zq::kMsgNoSuchDefinition, textOf(a.name));
   if (report(call, defs.readImage(*row, call.reply().image)))
     keepWanted(call.reply().image, a.wanted, imagePartRules());
 }
@@ -118,19 +118,19 @@ void setImage(Request<proc::SetImage>& call) {
   call.server.faults().lastChangedMask = a.changed;
   FormDefinitions defs(call.server.store());
   report(call,
-         defs.setImage(argText(a.name), argText(a.newName), a.changed, a.image, actorOf(a.header)));
+         defs.setImage(textOf(a.name), textOf(a.newName), a.changed, a.image, actorOf(a.header)));
 }
 
 void createImage(Request<proc::CreateImage>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
-  report(call, defs.createImage(argText(a.name), a.image, actorOf(a.header)));
+  report(call, defs.createImage(textOf(a.name), a.image, actorOf(a.header)));
 }
 
 void deleteImage(Request<proc::DeleteImage>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
-  report(call, defs.deleteImage(argText(a.name)));
+  report(call, defs.deleteImage(textOf(a.name)));
 }
 
 // The forms of the request are not related to images here: every image of
@@ -138,12 +138,12 @@ void deleteImage(Request<proc::DeleteImage>& call) {
 void getListImage(Request<proc::GetListImage>& call) {
   auto& a = call.args();
   FormDefinitions defs(call.server.store());
-  const std::string type = argText(a.imageType);
+  const std::string type = textOf(a.imageType);
   std::vector<std::string> names;
   for (const Definition& row : defs.store().list(DefinitionKind::image, 0, a.changedSince)) {
     OwnedParts<ImageParts> image;
     if (!defs.readImage(row, image.p).ok()) continue;
-    if (type.empty() || type == argText(image.p.imageType)) names.push_back(row.name);
+    if (type.empty() || type == textOf(image.p.imageType)) names.push_back(row.name);
   }
   if (!wireNames(names, call.reply().names)) report(call, zq::kMsgNoMemory);
 }

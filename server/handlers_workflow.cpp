@@ -17,17 +17,13 @@ namespace {
 using namespace zq::transport;
 namespace w = zq::transport::wanted;
 
-std::string text(const char* s) {
-  return s ? s : "";
-}
-
 template <class Proc, class P = decltype(std::declval<typename Proc::Reply>().parts)>
 void getNamed(Request<Proc>& call) {
   auto& a = call.args();
   call.server.faults().lastWantedMask = a.wanted;
   WorkflowDefinitions defs(call.server.store());
-  auto row = defs.store().find(WorkflowKind<P>::kind, 0, text(a.name));
-  if (!row) return report(call, zq::kMsgNoSuchDefinition, text(a.name));
+  auto row = defs.store().find(WorkflowKind<P>::kind, 0, textOf(a.name));
+  if (!row) return report(call, zq::kMsgNoSuchDefinition, textOf(a.name));
   if (report(call, defs.read(*row, call.reply().parts)))
     keepWanted(call.reply().parts, a.wanted, WorkflowKind<P>::rules());
 }
@@ -38,7 +34,7 @@ void setNamed(Request<Proc>& call) {
   auto& a = call.args();
   call.server.faults().lastChangedMask = a.changed;
   WorkflowDefinitions defs(call.server.store());
-  report(call, defs.set(text(a.name), text(a.newName), a.changed, a.parts, actorOf(a.header)));
+  report(call, defs.set(textOf(a.name), textOf(a.newName), a.changed, a.parts, actorOf(a.header)));
 }
 
 template <class Proc>
@@ -46,14 +42,14 @@ void createNamed(Request<Proc>& call) {
   if (!requireAdministrator(call)) return;
   auto& a = call.args();
   WorkflowDefinitions defs(call.server.store());
-  report(call, defs.create(text(a.name), a.parts, actorOf(a.header)));
+  report(call, defs.create(textOf(a.name), a.parts, actorOf(a.header)));
 }
 
 template <class Proc, class P>
 void deleteNamed(Request<Proc>& call) {
   if (!requireAdministrator(call)) return;
   WorkflowDefinitions defs(call.server.store());
-  report(call, defs.remove<P>(text(call.args().name)));
+  report(call, defs.remove<P>(textOf(call.args().name)));
 }
 
 // The definitions of a kind connected to the form (empty: every one), with
@@ -62,7 +58,7 @@ template <class Proc, class P>
 void listByForm(Request<Proc>& call) {
   auto& a = call.args();
   WorkflowDefinitions defs(call.server.store());
-  const std::string form = text(a.form);
+  const std::string form = textOf(a.form);
   std::vector<std::string> names;
   for (const Definition& row : defs.store().list(WorkflowKind<P>::kind, 0, a.changedSince)) {
     OwnedParts<P> parts;
@@ -310,8 +306,8 @@ void getContainer(Request<proc::GetContainer>& call) {
   auto& a = call.args();
   call.server.faults().lastWantedMask = a.wanted;
   WorkflowDefinitions defs(call.server.store());
-  auto row = defs.store().find(DefinitionKind::container, 0, text(a.name));
-  if (!row) return report(call, zq::kMsgNoSuchDefinition, text(a.name));
+  auto row = defs.store().find(DefinitionKind::container, 0, textOf(a.name));
+  if (!row) return report(call, zq::kMsgNoSuchDefinition, textOf(a.name));
   if (report(call, defs.read(*row, call.reply().parts)))
     keepWanted(call.reply().parts, a.wanted, WorkflowKind<ContainerParts>::rules());
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <functional>
 #include <string>
 
@@ -10,6 +11,11 @@ struct sqlite3;
 namespace zqserver {
 
 enum class ChangeEvent { created, changed, deleted };
+
+// Now, as the store records times (seconds since the epoch).
+inline int32_t now() {
+  return static_cast<int32_t>(time(nullptr));
+}
 
 struct Store {
   Store() = default;
