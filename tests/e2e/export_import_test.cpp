@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "definitions_fixture.h"
 #include "entry_store.h"
 #include "definitions_export.h"
 #include "form_definitions.h"
 #include "support/server_fixture.h"
 #include "zqapi/zq_transfer.h"
+#include "zqapi/zq_workflow_definitions.h"
 
 using zqtest::Status;
 
@@ -162,6 +164,83 @@ TEST_F(ExportImport, EntryDataRoundTripsWithItsForm) {
   ASSERT_EQ(ZQUnImport(&control_, nullptr, exported.c_str(), 0, s.fresh()), 0);
   EXPECT_FALSE(formExists("Tickets"));
   EXPECT_EQ(titleOf(ids[0]), "<none>");
+}
+
+// A form with its field and view, and the filter, active link and menu that
+// go with it, exported from one server and imported into a fresh one,
+// export the same there; the removal of the import takes it all away.
+TEST_F(ExportImport, EveryKindMovesToAFreshServerUnchanged) {
+  Status s;
+  ZQInternalId view = 0;
+  ASSERT_EQ(ZQCreateVUI(&control_, "Tickets", &view, "Main", "en_US", 1, nullptr, "help", nullptr,
+                        nullptr, s.fresh()),
+            0);
+  zqtest::Names tickets{"Tickets"};
+  ZQWorkflowConnectStruct forms{};
+  forms.type = ZQ_WORKFLOW_CONN_SCHEMA_LIST;
+  forms.schemaList = &tickets.list;
+  ZQFilterActionStruct note{};
+  note.action = ZQ_FILTER_ACTION_MESSAGE;
+  note.u.message = {ZQ_MESSAGE_NOTE, 10001, const_cast<char*>("seen")};
+  ZQFilterActionList notes{1, &note};
+  ASSERT_EQ(ZQCreateFilter(&control_, "Seen", 1, &forms, ZQ_OPERATION_CREATE, 1, nullptr, &notes,
+                           nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, s.fresh()),
+            0);
+  ZQActiveLinkActionStruct hello{};
+  hello.action = ZQ_ACTIVE_LINK_ACTION_MESSAGE;
+  hello.u.message.messageType = ZQ_MESSAGE_NOTE;
+  hello.u.message.messageNumber = 10001;
+  hello.u.message.message = const_cast<char*>("hello");
+  ZQActiveLinkActionList hellos{1, &hello};
+  ASSERT_EQ(ZQCreateActiveLink(&control_, "Hello", 1, &forms, nullptr, 1, nullptr, nullptr, 1,
+                               nullptr, &hellos, nullptr, nullptr, nullptr, nullptr, nullptr, 0,
+                               nullptr, s.fresh()),
+            0);
+  ZQCharMenuItemStruct item{};
+  strncpy(item.label, "One", sizeof item.label - 1);
+  item.type = ZQ_MENU_ITEM_VALUE;
+  item.u.value = const_cast<char*>("1");
+  ZQCharMenuStruct menu{};
+  menu.menuType = ZQ_CHAR_MENU_LIST;
+  menu.u.menuList = {1, &item};
+  ASSERT_EQ(ZQCreateCharMenu(&control_, "Numbers", ZQ_MENU_REFRESH_OPEN, &menu, nullptr, nullptr,
+                             nullptr, nullptr, s.fresh()),
+            0);
+
+  Items all{{ZQ_STRUCT_ITEM_SCHEMA, "Tickets"},
+            {ZQ_STRUCT_ITEM_FILTER, "Seen"},
+            {ZQ_STRUCT_ITEM_ACTIVE_LINK, "Hello"},
+            {ZQ_STRUCT_ITEM_CHAR_MENU, "Numbers"}};
+  auto exportAll = [&] {
+    char* text = nullptr;
+    EXPECT_EQ(ZQExport(&control_, &all.list, nullptr, 0, nullptr, &text, s.fresh()), 0);
+    std::string out = text ? text : "";
+    ZQFree(text);
+    return out;
+  };
+  const std::string first = exportAll();
+  for (const char* block :
+       {"\nview: Tickets\n", "\nfilter: Seen\n", "\nactive-link: Hello\n", "\nmenu: Numbers\n"})
+    EXPECT_NE(first.find(block), std::string::npos) << block;
+
+  // A fresh server: nothing of the first one.
+  ZQTermination(&control_, s.fresh());
+  server_->stop();
+  server_ = std::make_unique<zqserver::Server>(zqserver::Options{});
+  ASSERT_TRUE(server_->start()) << server_->error();
+  control_ = zqtest::makeControl("Demo", "127.0.0.1");
+  ASSERT_LT(ZQInitialization(&control_, s.fresh()), 2);
+  usePort(&control_);
+  ASSERT_FALSE(formExists("Tickets"));
+  ASSERT_EQ(ZQImport(&control_, nullptr, first.c_str(), 0, s.fresh()), 0);
+  EXPECT_EQ(exportAll(), first);
+
+  ASSERT_EQ(ZQUnImport(&control_, nullptr, first.c_str(), 0, s.fresh()), 0);
+  EXPECT_FALSE(formExists("Tickets"));
+  char* none = nullptr;
+  EXPECT_EQ(ZQExport(&control_, &all.list, nullptr, 0, nullptr, &none, s.fresh()), 2);
+  EXPECT_TRUE(s.has(303));
+  ZQFree(none);
 }
 
 TEST_F(ExportImport, CompressedImportInSeveralSlices) {
