@@ -14,7 +14,9 @@
 #include <thread>
 #include <vector>
 
+#include "entry_store.h"
 #include "support/server_fixture.h"
+#include "zqapi/zq_workflow_definitions.h"
 
 using zqtest::Status;
 
@@ -170,6 +172,57 @@ TEST_F(Alerts, VanishedListenerIsDroppedAfterRepeatedFailures) {
   while (!alertUsers().empty() && std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   EXPECT_TRUE(alertUsers().empty());
+}
+
+// A NOTIFY action of a filter is an alert like any other: the listener of
+// the notified user receives it with the filter as its source and the
+// entry's form and id. A listener that never reads what it is sent holds
+// up neither the call that made the alert nor the delivery to the others.
+TEST_F(Alerts, NotifyFilterAlertsAndASilentListenerHoldsNothing) {
+  Listener silent;  // accepts (its backlog does) and never reads
+  Listener listener;
+  Status s;
+  ASSERT_EQ(ZQRegisterForAlerts(&control_, silent.port(), 0, s.fresh()), 0);
+  ASSERT_EQ(ZQRegisterForAlerts(&control_, listener.port(), 0, s.fresh()), 0);
+  constexpr ZQInternalId kTitle = 536870913;
+  {
+    zqserver::EntryStore store(server_->store());
+    ASSERT_TRUE(store.createForm("Tickets", {{kTitle, ZQ_DATA_TYPE_CHAR, "Title"}}).ok());
+  }
+  ZQNameType formName = "Tickets";
+  ZQNameList forms{1, &formName};
+  ZQWorkflowConnectStruct connect{};
+  connect.type = ZQ_WORKFLOW_CONN_SCHEMA_LIST;
+  connect.schemaList = &forms;
+  ZQFilterActionStruct notify{};
+  notify.action = ZQ_FILTER_ACTION_NOTIFY;
+  notify.u.notify.user = const_cast<char*>("Demo");
+  notify.u.notify.text = const_cast<char*>("a ticket arrived");
+  notify.u.notify.mechanism = ZQ_NOTIFY_ALERT;
+  notify.u.notify.priority = 4;
+  ZQFilterActionList actions{1, &notify};
+  ASSERT_EQ(
+      ZQCreateFilter(&control_, "Tell", 1, &connect, ZQ_OPERATION_CREATE, 1, nullptr, &actions,
+                     nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, s.fresh()),
+      0);
+
+  ZQFieldValueStruct title{};
+  title.fieldId = kTitle;
+  title.value.dataType = ZQ_DATA_TYPE_CHAR;
+  title.value.u.charValue = const_cast<char*>("printer");
+  ZQFieldValueList values{1, &title};
+  for (int i = 0; i < 3; ++i) {
+    ZQEntryIdType id = "";
+    ASSERT_EQ(ZQCreateEntry(&control_, "Tickets", &values, id, s.fresh()), 0);
+  }
+  std::vector<unsigned char> message;
+  ASSERT_TRUE(listener.receive(message, 5000));
+  Alert a(&control_, message);
+  ASSERT_EQ(a.rc, 0);
+  EXPECT_EQ(orNull(a.text), "a ticket arrived");
+  EXPECT_EQ(a.priority, 4u);
+  EXPECT_EQ(orNull(a.tag), "Tell");
+  EXPECT_EQ(orNull(a.form), "Tickets");
 }
 
 TEST_F(Alerts, CountMatchesTheQualification) {
