@@ -125,11 +125,11 @@ void Debugger::watch() {
   }
 }
 
-bool Debugger::runsAside(uint32_t procedure) {
-  dispatchThread_ = std::this_thread::get_id();
-  if (procedure == 159) return true;  // may wait for a stop
-  if (!debugging_) return false;
-  switch (procedure) {
+namespace {
+
+// Calls whose workflow may stop, and changes to the store.
+bool entryOrChange(const zq::transport::Procedure& p) {
+  switch (p.number) {
     case 1:    // get
     case 2:    // set
     case 3:    // create
@@ -138,8 +138,28 @@ bool Debugger::runsAside(uint32_t procedure) {
     case 169:  // escalation run
       return true;
     default:
-      return false;
+      return p.timeoutMessage == zq::kMsgTimeoutChange;
   }
+}
+
+}  // namespace
+
+bool Debugger::runsAside(const zq::transport::Procedure& p) {
+  dispatchThread_ = std::this_thread::get_id();
+  if (p.number == 159) return true;  // may wait for a stop
+  if (!entryOrChange(p)) return false;
+  if (debugging_) return true;
+  // A call released by a debugger that went away may still be finishing.
+  if (!store_.try_lock()) return true;
+  store_.unlock();
+  return false;
+}
+
+bool Debugger::holdStore(const zq::transport::Procedure& p,
+                         std::unique_lock<std::timed_mutex>& lock) {
+  if (std::this_thread::get_id() == dispatchThread_.load() || !entryOrChange(p)) return true;
+  lock = std::unique_lock<std::timed_mutex>(store_, std::defer_lock);
+  return lock.try_lock_for(kStoreWait);
 }
 
 // ---- the hook -----------------------------------------------------------------------------

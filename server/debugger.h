@@ -43,12 +43,14 @@
 #include <condition_variable>
 #include <cstdint>
 #include <map>
+#include <chrono>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "transport/procedures.h"
 #include "workflow_engine.h"
 #include "zqapi/zq_debugger.h"
 
@@ -64,8 +66,26 @@ class Debugger : public WorkflowHook {
   Debugger& operator=(const Debugger&) = delete;
 
   // On the dispatch thread: whether the call must run aside (it may stop,
-  // or wait for a stop).
-  bool runsAside(uint32_t procedure);
+  // or wait for a stop, or is a change that must wait for the store).
+  bool runsAside(const zq::transport::Procedure& p);
+
+  // Changes run one at a time beside the debugger: a stopped call keeps its
+  // store unit open on the shared connection, and a change made beside it
+  // would fall inside that unit (and be undone with it when the call is
+  // terminated). A call running aside that may stop or change the store
+  // holds the store for its whole run; true when it need not or got it,
+  // false when it waited kStoreWait in vain (a call stays stopped).
+  static constexpr auto kStoreWait = std::chrono::seconds(10);
+  bool holdStore(const zq::transport::Procedure& p, std::unique_lock<std::timed_mutex>& lock);
+  // Runs work on the dispatch thread (the escalation tick) only when no
+  // change holds the store; false when it was skipped.
+  template <class F>
+  bool whenStoreFree(F&& work) {
+    std::unique_lock<std::timed_mutex> lock(store_, std::try_to_lock);
+    if (!lock.owns_lock()) return false;
+    work();
+    return true;
+  }
   // Releases every stopped and waiting call; nothing stops afterwards.
   void shutdown();
 
@@ -128,6 +148,7 @@ class Debugger : public WorkflowHook {
 
   Server& server_;
   std::mutex mutex_;
+  std::timed_mutex store_;
   std::condition_variable changed_;
   std::map<int32_t, Session> sessions_;
   Stop* stopped_ = nullptr;

@@ -205,7 +205,7 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
     pending->principal = check.principal;
   }
   explicit_bzero(password.data(), password.size());
-  if (pending->admitted && (runsAside(number) || server->debugger().runsAside(number)))
+  if (pending->admitted && (runsAside(number) || server->debugger().runsAside(*p)))
     return server->runAside(std::move(pending));
   completeCall(*pending);
 }
@@ -263,7 +263,13 @@ void completeCall(PendingCall& pending) {
       }
       {
         CurrentCall current(control.get());
-        if (handler) handler(call);
+        std::unique_lock<std::timed_mutex> store;
+        if (!server.debugger().holdStore(p, store)) {
+          if (call.status)
+            ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, zq::kMsgWfdStoreHeld, nullptr);
+        } else if (handler) {
+          handler(call);
+        }
       }
       if (control) server.running().leave(control);
     }

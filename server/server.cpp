@@ -208,7 +208,8 @@ bool Server::serveReady(int timeoutMs) {
 void Server::loop() {
   while (!stopping_.load()) {
     if (!serveReady(50)) break;
-    if (workflow_) workflow_->tick(time(nullptr));
+    if (workflow_ && debugger_)
+      debugger_->whenStoreFree([this] { workflow_->tick(time(nullptr)); });
     startAsideCalls();
     reapAsideCalls(false);
   }

@@ -224,6 +224,45 @@ TEST_F(WorkflowDebugger, TerminateFailsTheCallAndDisconnectReleasesIt) {
   EXPECT_EQ(stored(id), (std::pair<std::string, int32_t>{"routed", 9}));
 }
 
+// A change of another session made while a call is stopped waits for it
+// (the stopped call keeps its store unit open) and is not undone when the
+// stopped call is terminated.
+TEST_F(WorkflowDebugger, ChangeBesideAStoppedCallWaitsAndSurvivesItsEnd) {
+  Status s;
+  ZQFieldValueStruct first[2] = {{kTitle, charValue("before")}, {kCount, intValue(1)}};
+  ZQFieldValueList firstList{2, first};
+  ZQEntryIdType existing = "";
+  ASSERT_EQ(ZQCreateEntry(&control_, "Tickets", &firstList, existing, s.fresh()), 0);
+  breakAtRoute(&control_);
+  std::string id;
+  auto created = createAside(&id);
+  waitForStop(&control_);
+
+  const std::string target = existing;
+  auto set = std::async(std::launch::async, [this, target] {
+    ZQControlStruct c = zqtest::makeControl("Demo", "127.0.0.1");
+    Status t;
+    if (ZQInitialization(&c, t.fresh()) >= 2) return -1;
+    usePort(&c);
+    ZQEntryIdType one;
+    zq::copyName(one, target.c_str(), sizeof one);
+    ZQEntryIdList ids{1, &one};
+    ZQFieldValueStruct title{kTitle, charValue("beside")};
+    ZQFieldValueList list{1, &title};
+    const int rc = ZQSetEntry(&c, "Tickets", &ids, &list, 0, 0, t.fresh());
+    ZQTermination(&c, t.fresh());
+    return rc;
+  });
+  EXPECT_EQ(set.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout)
+      << "the change waits for the stopped call";
+  ASSERT_EQ(ZQWfdTerminateAPI(&control_, 0, s.fresh()), 0);
+  ASSERT_TRUE(finishes(created));
+  EXPECT_EQ(created.get(), 2);
+  ASSERT_TRUE(finishes(set));
+  EXPECT_EQ(set.get(), 0);
+  EXPECT_EQ(stored(target).first, "beside");
+}
+
 // A stopped call does not hold up the server's shutdown.
 TEST_F(WorkflowDebugger, ShutdownReleasesAStoppedCall) {
   breakAtRoute(&control_);
