@@ -93,6 +93,8 @@ void Debugger::shutdown() {
   std::lock_guard<std::mutex> lock(mutex_);
   closing_ = true;
   debugging_ = false;
+  for (auto& [session, s] : sessions_)
+    for (auto& [id, bp] : s.breakpoints) FreeZQWfdBreakpoint(&bp.b, 0);
   sessions_.clear();
   releaseAll();
 }

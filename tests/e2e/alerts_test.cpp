@@ -198,6 +198,7 @@ TEST_F(Alerts, NotifyFilterAlertsAndASilentListenerHoldsNothing) {
   notify.action = ZQ_FILTER_ACTION_NOTIFY;
   notify.u.notify.user = const_cast<char*>("Demo");
   notify.u.notify.text = const_cast<char*>("a ticket arrived");
+  notify.u.notify.subject = const_cast<char*>("");  // a null one the check would fill
   notify.u.notify.mechanism = ZQ_NOTIFY_ALERT;
   notify.u.notify.priority = 4;
   ZQFilterActionList actions{1, &notify};
