@@ -80,13 +80,11 @@ bool putValue(Row& row, const ZQFieldValueStruct& fv) {
 
 Debugger::Debugger(Server& server) : server_(server) {
   server_.workflow().setHook(this);
-  watcher_ = std::thread([this] { watch(); });
 }
 
 Debugger::~Debugger() {
   shutdown();
   server_.workflow().setHook(nullptr);
-  if (watcher_.joinable()) watcher_.join();
 }
 
 void Debugger::shutdown() {
@@ -105,25 +103,25 @@ void Debugger::releaseAll() {
   changed_.notify_all();
 }
 
-// Every 50 ms: sessions whose connection went away leave debug mode.
-void Debugger::watch() {
-  std::unique_lock<std::mutex> lock(mutex_);
-  while (!closing_) {
-    changed_.wait_for(lock, std::chrono::milliseconds(50));
-    bool gone = false;
-    for (auto it = sessions_.begin(); it != sessions_.end();) {
-      if (connected(it->second.fd, it->second.peer)) {
-        ++it;
-        continue;
-      }
-      for (auto& [id, bp] : it->second.breakpoints) FreeZQWfdBreakpoint(&bp.b, 0);
-      it = sessions_.erase(it);
-      gone = true;
+// On the loop thread, the one that closes connections (so a descriptor
+// looked at here is never closed or reused meanwhile): sessions whose
+// connection went away leave debug mode.
+void Debugger::checkConnections() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (closing_) return;
+  bool gone = false;
+  for (auto it = sessions_.begin(); it != sessions_.end();) {
+    if (connected(it->second.fd, it->second.peer)) {
+      ++it;
+      continue;
     }
-    if (gone && sessions_.empty()) {
-      debugging_ = false;
-      releaseAll();
-    }
+    for (auto& [id, bp] : it->second.breakpoints) FreeZQWfdBreakpoint(&bp.b, 0);
+    it = sessions_.erase(it);
+    gone = true;
+  }
+  if (gone && sessions_.empty()) {
+    debugging_ = false;
+    releaseAll();
   }
 }
 
@@ -157,11 +155,15 @@ bool Debugger::runsAside(const zq::transport::Procedure& p) {
   return false;
 }
 
-bool Debugger::holdStore(const zq::transport::Procedure& p,
-                         std::unique_lock<std::timed_mutex>& lock) {
+bool Debugger::holdStore(const zq::transport::Procedure& p, std::unique_lock<std::mutex>& lock) {
   if (std::this_thread::get_id() == dispatchThread_.load() || !entryOrChange(p)) return true;
-  lock = std::unique_lock<std::timed_mutex>(store_, std::defer_lock);
-  return lock.try_lock_for(kStoreWait);
+  lock = std::unique_lock<std::mutex>(store_, std::try_to_lock);
+  const auto deadline = std::chrono::steady_clock::now() + kStoreWait;
+  while (!lock.owns_lock() && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    lock.try_lock();
+  }
+  return lock.owns_lock();
 }
 
 // ---- the hook -----------------------------------------------------------------------------

@@ -76,16 +76,19 @@ class Debugger : public WorkflowHook {
   // holds the store for its whole run; true when it need not or got it,
   // false when it waited kStoreWait in vain (a call stays stopped).
   static constexpr auto kStoreWait = std::chrono::seconds(10);
-  bool holdStore(const zq::transport::Procedure& p, std::unique_lock<std::timed_mutex>& lock);
+  bool holdStore(const zq::transport::Procedure& p, std::unique_lock<std::mutex>& lock);
   // Runs work on the dispatch thread (the escalation tick) only when no
   // change holds the store; false when it was skipped.
   template <class F>
   bool whenStoreFree(F&& work) {
-    std::unique_lock<std::timed_mutex> lock(store_, std::try_to_lock);
+    std::unique_lock<std::mutex> lock(store_, std::try_to_lock);
     if (!lock.owns_lock()) return false;
     work();
     return true;
   }
+  // Called by the server's loop between rounds: a debugger whose connection
+  // went away releases what it stopped.
+  void checkConnections();
   // Releases every stopped and waiting call; nothing stops afterwards.
   void shutdown();
 
@@ -144,11 +147,12 @@ class Debugger : public WorkflowHook {
   bool hits(const WorkflowStep& step, Stage stage, uint32_t procedure);
   Answer stoppedFor(int32_t session);  // caller holds mutex_
   void releaseAll();                   // caller holds mutex_
-  void watch();
 
   Server& server_;
   std::mutex mutex_;
-  std::timed_mutex store_;
+  // A plain mutex polled with try_lock: the thread sanitizer does not see
+  // the clock-based locks of timed mutexes.
+  std::mutex store_;
   std::condition_variable changed_;
   std::map<int32_t, Session> sessions_;
   Stop* stopped_ = nullptr;
@@ -156,7 +160,6 @@ class Debugger : public WorkflowHook {
   bool closing_ = false;
   std::atomic<bool> debugging_{false};
   std::atomic<std::thread::id> dispatchThread_{};
-  std::thread watcher_;
 };
 
 }  // namespace zqserver

@@ -263,7 +263,7 @@ void completeCall(PendingCall& pending) {
       }
       {
         CurrentCall current(control.get());
-        std::unique_lock<std::timed_mutex> store;
+        std::unique_lock<std::mutex> store;
         if (!server.debugger().holdStore(p, store)) {
           if (call.status)
             ZQAddStatus(call.status, ZQ_MESSAGE_ERROR, zq::kMsgWfdStoreHeld, nullptr);

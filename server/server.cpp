@@ -208,6 +208,7 @@ bool Server::serveReady(int timeoutMs) {
 void Server::loop() {
   while (!stopping_.load()) {
     if (!serveReady(50)) break;
+    if (debugger_) debugger_->checkConnections();
     if (workflow_ && debugger_)
       debugger_->whenStoreFree([this] { workflow_->tick(time(nullptr)); });
     startAsideCalls();
