@@ -6,8 +6,10 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "entry_store.h"
 #include "store.h"
 #include "support/server_fixture.h"
 
@@ -117,6 +119,43 @@ class DefinitionTest : public ServerTest {
   void age(const char* name, int64_t changed) {
     ASSERT_TRUE(server_->store().exec("UPDATE zq_definitions SET changed = " +
                                       std::to_string(changed) + " WHERE name = '" + name + "'"));
+  }
+};
+
+// The form the workflow tests work on: "Tickets" with a title and a count.
+class TicketsTest : public DefinitionTest {
+ public:
+  static constexpr ZQInternalId kTitle = 536870913;
+  static constexpr ZQInternalId kCount = 536870914;
+
+ protected:
+  void SetUp() override {
+    DefinitionTest::SetUp();
+    if (HasFatalFailure()) return;
+    zqserver::EntryStore store(server_->store());
+    ASSERT_TRUE(store
+                    .createForm("Tickets", {{kTitle, ZQ_DATA_TYPE_CHAR, "Title"},
+                                            {kCount, ZQ_DATA_TYPE_INTEGER, "Count"}})
+                    .ok());
+  }
+
+  // Title and count of a ticket as stored ({"", -1} when there is none);
+  // *found says whether there is one.
+  std::pair<std::string, int32_t> ticket(const std::string& id, bool* found = nullptr) {
+    zqserver::EntryStore store(server_->store());
+    ZQFieldValueList values{0, nullptr};
+    std::pair<std::string, int32_t> out{"", -1};
+    const bool there = store.get("Tickets", id, nullptr, values).ok();
+    if (found) *found = there;
+    for (uint32_t i = 0; there && i < values.count; ++i) {
+      const ZQFieldValueStruct& v = values.items[i];
+      if (v.fieldId == kTitle && v.value.dataType == ZQ_DATA_TYPE_CHAR)
+        out.first = v.value.u.charValue;
+      if (v.fieldId == kCount && v.value.dataType == ZQ_DATA_TYPE_INTEGER)
+        out.second = v.value.u.integerValue;
+    }
+    FreeZQFieldValueList(&values, 0);
+    return out;
   }
 };
 

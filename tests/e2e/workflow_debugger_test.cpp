@@ -24,24 +24,19 @@ using zqtest::Status;
 
 namespace {
 
-constexpr ZQInternalId kTitle = 536870913;
-constexpr ZQInternalId kCount = 536870914;
+constexpr ZQInternalId kTitle = zqtest::TicketsTest::kTitle;
+constexpr ZQInternalId kCount = zqtest::TicketsTest::kCount;
 constexpr uint32_t kContinue = 0;
 constexpr uint32_t kStep = 1;
 constexpr uint32_t kWait = 2;
 constexpr uint32_t kAtFilter = 1;
 constexpr uint32_t kAtCondition = 2;
 
-class WorkflowDebugger : public zqtest::DefinitionTest {
+class WorkflowDebugger : public zqtest::TicketsTest {
  protected:
   void SetUp() override {
-    zqtest::DefinitionTest::SetUp();
+    zqtest::TicketsTest::SetUp();
     if (HasFatalFailure()) return;
-    zqserver::EntryStore store(server_->store());
-    ASSERT_TRUE(store
-                    .createForm("Tickets", {{kTitle, ZQ_DATA_TYPE_CHAR, "Title"},
-                                            {kCount, ZQ_DATA_TYPE_INTEGER, "Count"}})
-                    .ok());
     // "Route": on create, a count above 5 gets the title "routed".
     Status s;
     zqtest::Connection tickets{"Tickets"};
@@ -97,21 +92,7 @@ class WorkflowDebugger : public zqtest::DefinitionTest {
     return r[1];
   }
 
-  std::pair<std::string, int32_t> stored(const std::string& id) {
-    zqserver::EntryStore store(server_->store());
-    ZQFieldValueList values{0, nullptr};
-    std::pair<std::string, int32_t> out{"", -1};
-    if (!store.get("Tickets", id, nullptr, values).ok()) return out;
-    for (uint32_t i = 0; i < values.count; ++i) {
-      const ZQFieldValueStruct& v = values.items[i];
-      if (v.fieldId == kTitle && v.value.dataType == ZQ_DATA_TYPE_CHAR)
-        out.first = v.value.u.charValue;
-      if (v.fieldId == kCount && v.value.dataType == ZQ_DATA_TYPE_INTEGER)
-        out.second = v.value.u.integerValue;
-    }
-    FreeZQFieldValueList(&values, 0);
-    return out;
-  }
+  std::pair<std::string, int32_t> stored(const std::string& id) { return ticket(id); }
 
   static bool finishes(std::future<int>& f) {
     return f.wait_for(std::chrono::seconds(20)) == std::future_status::ready;

@@ -26,8 +26,8 @@ using zqtest::Status;
 
 namespace {
 
-constexpr ZQInternalId kTitle = 536870913;
-constexpr ZQInternalId kCount = 536870914;
+constexpr ZQInternalId kTitle = zqtest::TicketsTest::kTitle;
+constexpr ZQInternalId kCount = zqtest::TicketsTest::kCount;
 
 // A SET FIELDS action over assignments the caller owns.
 struct SetFields {
@@ -48,18 +48,8 @@ ZQFieldAssignStruct assignValue(ZQInternalId field, ZQValueStruct v) {
   return a;
 }
 
-class WorkflowEngine : public zqtest::DefinitionTest {
+class WorkflowEngine : public zqtest::TicketsTest {
  protected:
-  void SetUp() override {
-    zqtest::DefinitionTest::SetUp();
-    if (HasFatalFailure()) return;
-    zqserver::EntryStore store(server_->store());
-    ASSERT_TRUE(store
-                    .createForm("Tickets", {{kTitle, ZQ_DATA_TYPE_CHAR, "Title"},
-                                            {kCount, ZQ_DATA_TYPE_INTEGER, "Count"}})
-                    .ok());
-  }
-
   Connection tickets_{"Tickets"};
 
   std::string create(const char* title, int32_t count, Status& s, int expected = 0) {
@@ -81,18 +71,9 @@ class WorkflowEngine : public zqtest::DefinitionTest {
 
   // Title and count of an entry as stored.
   std::pair<std::string, int32_t> read(const std::string& id) {
-    zqserver::EntryStore store(server_->store());
-    ZQFieldValueList values{0, nullptr};
-    EXPECT_TRUE(store.get("Tickets", id, nullptr, values).ok());
-    std::pair<std::string, int32_t> out{"", -1};
-    for (uint32_t i = 0; i < values.count; ++i) {
-      const ZQFieldValueStruct& v = values.items[i];
-      if (v.fieldId == kTitle && v.value.dataType == ZQ_DATA_TYPE_CHAR)
-        out.first = v.value.u.charValue;
-      if (v.fieldId == kCount && v.value.dataType == ZQ_DATA_TYPE_INTEGER)
-        out.second = v.value.u.integerValue;
-    }
-    FreeZQFieldValueList(&values, 0);
+    bool found = false;
+    auto out = ticket(id, &found);
+    EXPECT_TRUE(found);
     return out;
   }
 };
