@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -126,7 +127,12 @@ void runSqlFor(Call& call, std::string sql, uint32_t maxRows, bool countAll, ZQV
   limits.maxRows = maxRows && maxRows < o.sqlRowLimit ? maxRows : o.sqlRowLimit;
   limits.timeLimitMs = o.sqlTimeLimitMs;
   call.server.administration().count(kStatSqlStatements);
-  SqlOutcome outcome = runSql(call.server.store().db(), sql, limits, countAll, rows, matches);
+  // On a connection of its own where the store allows it: a statement that
+  // runs for seconds must not hold the other calls, nor the cancel meant for it.
+  std::unique_ptr<sqlite3, int (*)(sqlite3*)> side(call.server.store().openSide(), sqlite3_close);
+  if (side) installSqlGuards(side.get());
+  sqlite3* db = side ? side.get() : call.server.store().db();
+  SqlOutcome outcome = runSql(db, sql, limits, countAll, rows, matches);
   if (!outcome.ok()) addError(call, outcome.message, outcome.appended);
 }
 
