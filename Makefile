@@ -11,6 +11,8 @@ BUILD_FUZZ ?= build-fuzz
 # Seconds per fuzz target: make fuzz, and the smoke run of make check.
 FUZZ_SECONDS ?= 600
 SMOKE_SECONDS ?= 8
+# Executions per fuzz target for make fuzz (empty: only the time bound).
+FUZZ_RUNS ?=
 CMAKE_FLAGS ?=
 
 PREFIX ?= /usr/local
@@ -76,7 +78,7 @@ fuzz-build: bootstrap
 	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target fuzz_targets
 
 fuzz: fuzz-build
-	@bash scripts/run-fuzz.sh $(BUILD_FUZZ) $(FUZZ_SECONDS)
+	@FUZZ_RUNS=$(FUZZ_RUNS) bash scripts/run-fuzz.sh $(BUILD_FUZZ) $(FUZZ_SECONDS)
 
 # A few seconds per target in make check; skipped, with the reason, where
 # clang or libFuzzer is missing (scripts/bootstrap.sh installs both).

@@ -5,6 +5,8 @@
 # fuzz/regressions/<target>/ (the regression test runs it from then on) and
 # the run fails.
 #   scripts/run-fuzz.sh BUILD_DIR SECONDS [TARGET...]
+# With FUZZ_RUNS=N in the environment a target also stops after N
+# executions (a campaign to a set count; SECONDS stays the cap).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 build=${1:?build folder}
@@ -25,7 +27,7 @@ for t in "${targets[@]}"; do
   log="$build/fuzz-$t.log"
   # A malloc limit well under the machine's memory: a decoder that trusts a
   # count and allocates for it is a finding.
-  "$exe" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 -rss_limit_mb=2048 \
+  "$exe" -max_total_time="$seconds" ${FUZZ_RUNS:+-runs="$FUZZ_RUNS"} -print_final_stats=1 -timeout=10 -rss_limit_mb=2048 \
     -malloc_limit_mb=512 -artifact_prefix="$crashes/" "$corpus" "fuzz/seeds/$t" \
     >"$log" 2>&1
   rc=$?
