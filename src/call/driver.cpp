@@ -302,7 +302,7 @@ bool appendClientProperties(ZQThreadContext* ctx, ZQControlStruct* control,
     props->count++;
     return true;
   };
-  if (!push(2, clientIdentity(ctx, control).c_str())) return fail(kMsgNoMemory);
+  if (!push(2, clientIdentityText(ctx, control))) return fail(kMsgNoMemory);
   if (ctx->nativeAuthSource) {
     char* text = nullptr;
     if (ctx->nativeAuthSource(1, &text) != 0 || !text) return fail(8762);
@@ -317,6 +317,61 @@ bool appendClientProperties(ZQThreadContext* ctx, ZQControlStruct* control,
   return true;
 }
 
+// Points props at the context's property block, rebuilt only when a
+// property changed since the last call: the same bytes go out without an
+// allocation per call. False when the block cannot serve this call (a
+// nested call while it is sent, properties already in the header, a native
+// authentication source asked afresh each time): the caller builds them.
+bool useKeptProperties(ZQThreadContext* ctx, TransportState* st, ZQControlStruct* control,
+                       transport::ServerOptions* options, ZQPropList* props) {
+  transport::ClientPropertyBlock& block = st->clientProperties;
+  if (ctx->nativeAuthSource || props->count != 0 || props->items) return false;
+  if (!block.mutex.try_lock()) return false;
+  if (block.inUse) {
+    block.mutex.unlock();
+    return false;
+  }
+  std::unique_lock<std::recursive_mutex> held(block.mutex, std::adopt_lock);
+  uint32_t tags[transport::ClientPropertyBlock::kMax];
+  const char* texts[transport::ClientPropertyBlock::kMax];
+  uint32_t n = 0;
+  tags[n] = 2;
+  texts[n++] = clientIdentityText(ctx, control);
+  if (transport::Impersonation* imp = transport::findImpersonation(ctx, control);
+      imp && !imp->impersonated.empty()) {
+    tags[n] = 1;
+    texts[n++] = imp->impersonated.c_str();
+  }
+  if (options && !options->transactionHandle.empty()) {
+    tags[n] = 60037;
+    texts[n++] = options->transactionHandle.c_str();
+  }
+  bool same = n == block.count;
+  for (uint32_t i = 0; i < n && same; ++i)
+    same = block.tags[i] == tags[i] && block.texts[i] == texts[i];
+  if (!same) {
+    block.count = 0;
+    try {
+      for (uint32_t i = 0; i < n; ++i) block.texts[i].assign(texts[i]);
+    } catch (...) {
+      return false;
+    }
+    for (uint32_t i = 0; i < n; ++i) {
+      block.tags[i] = tags[i];
+      ZQPropStruct& p = block.items[i];
+      p = ZQPropStruct{};
+      p.propertyTag = tags[i];
+      p.value.dataType = ZQ_DATA_TYPE_CHAR;
+      p.value.u.charValue = block.texts[i].data();
+    }
+    block.count = n;
+  }
+  block.inUse = true;
+  held.release();  // unlocked when the call is done with the block
+  *props = ZQPropList{block.count, block.items};
+  return true;
+}
+
 bool run(CallDescriptor& d, bool lock) {
   ZQThreadContext* ctx = zq::findContext(d.control, nullptr);
   if (!ctx) return false;
@@ -326,10 +381,11 @@ bool run(CallDescriptor& d, bool lock) {
     return false;
   }
   transport::ServerOptions* options = transport::findOptions(ctx, d.control->server);
-  bool appended = false;
+  bool appended = false, kept = false;
   if (options && options->wantsClientProperties && d.propertiesHeader) {
-    if (!appendClientProperties(ctx, d.control, options, &d.propertiesHeader->properties, d.status))
-      return false;
+    ZQPropList* props = &d.propertiesHeader->properties;
+    kept = useKeptProperties(ctx, st, d.control, options, props);
+    if (!kept && !appendClientProperties(ctx, d.control, options, props, d.status)) return false;
     appended = true;
   }
   if (d.propertiesHeader) {
@@ -351,7 +407,13 @@ bool run(CallDescriptor& d, bool lock) {
   }
   diag::serverLogMarker(ctx, false, d.status);
   if (!ok && d.propertiesHeader) st->impersonationInFlight = nullptr;
-  if (appended) zq::model::release(d.propertiesHeader->properties);
+  if (kept) {
+    d.propertiesHeader->properties = ZQPropList{0, nullptr};
+    st->clientProperties.inUse = false;
+    st->clientProperties.mutex.unlock();
+  } else if (appended) {
+    zq::model::release(d.propertiesHeader->properties);
+  }
   return ok;
 }
 

@@ -66,6 +66,10 @@ std::string sourceIdentity() {
 }  // namespace
 
 std::string clientIdentity(ZQThreadContext* ctx, ZQControlStruct* control) {
+  return clientIdentityText(ctx, control);
+}
+
+const char* clientIdentityText(ZQThreadContext* ctx, ZQControlStruct* control) {
   std::lock_guard<std::recursive_mutex> lock(
       platform::processLock(platform::ProcessLock::clientIdentity));
   if (!ctx->clientIdentity[0] && ctx->identityGeneration <= 1) {

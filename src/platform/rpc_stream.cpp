@@ -231,14 +231,18 @@ int writeOut(void* handle, void* data, int length) {
   Stream* s = static_cast<Stream*>(handle);
   const char* p = static_cast<const char*>(data);
   int left = length;
+  // The socket is tried first: it nearly always has room, and a wait
+  // before every send would cost a system call per request.
+  bool wait = false;
   while (left > 0) {
-    if (!await(s, POLLOUT)) {
+    if (wait && !await(s, POLLOUT)) {
       if (s->error.re_status == RPC_CANTRECV) s->error.re_status = RPC_CANTSEND;
       return -1;
     }
     const ssize_t n = send(s->fd, p, static_cast<size_t>(left), MSG_NOSIGNAL | MSG_DONTWAIT);
+    wait = n < 0 || n < left;
     if (n < 0) {
-      if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) continue;
+      if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) continue;  // full: wait
       s->error.re_status = RPC_CANTSEND;
       s->error.re_errno = errno;
       return -1;

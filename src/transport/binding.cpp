@@ -276,13 +276,24 @@ int bind(ZQControlStruct* control, uint32_t queue, RequestHeader* header, bool u
     uint32_t id = platform::charsetOfLocale(control->locale[0] ? control->locale : nullptr);
     copyName(control->charSet, platform::charsetName(id), sizeof control->charSet);
   }
-  ctx->clientCharset = platform::charsetId(control->charSet);
+  // Names are looked up again only when they changed since the last bind.
+  TransportState::CharsetMemo& memo = st->charsets;
+  ServerOptions* options = findOptions(ctx, control->server);
+  static const std::string kNoLanguage;
+  const std::string& language = options ? options->language : kNoLanguage;
+  const bool memoHolds =
+      memo.valid && memo.clientName == control->charSet && memo.serverLanguage == language;
+  ctx->clientCharset = memoHolds ? memo.client : platform::charsetId(control->charSet);
 
   // The client information text: "%u:%s:%s" of the authentication string's
-  // length, the string and the client host identity.
+  // length, the string and the client host identity; built in place, so
+  // that an unchanged text costs no allocation.
   char prefix[16];
   snprintf(prefix, sizeof prefix, "%u:", static_cast<unsigned>(strlen(control->authString)));
-  st->clientInfo = std::string(prefix) + control->authString + ":" + ctx->clientHostIdentity;
+  st->clientInfo.assign(prefix);
+  st->clientInfo.append(control->authString);
+  st->clientInfo.push_back(':');
+  st->clientInfo.append(ctx->clientHostIdentity);
 
   if (header) {
     memset(header, 0, sizeof *header);
@@ -305,23 +316,30 @@ int bind(ZQControlStruct* control, uint32_t queue, RequestHeader* header, bool u
     header->lastChunk = 1;
   }
 
-  ServerOptions* options = findOptions(ctx, control->server);
   st->currentOptions = options;
-  std::string serverSet;
-  if (options) {
-    if (options->language.find("SJIS") != std::string::npos)
+  if (memoHolds) {
+    ctx->serverCharset = memo.server;
+  } else {
+    std::string serverSet;
+    if (language.find("SJIS") != std::string::npos)
       serverSet = "SJIS";
-    else if (options->language.find("UTF-8") != std::string::npos)
+    else if (language.find("UTF-8") != std::string::npos)
       serverSet = "UTF-8";
     else
-      serverSet = options->language;
+      serverSet = language;
+    uint32_t serverId = platform::charsetId(serverSet.c_str());
+    if (serverId == platform::kCharsetUnknown)
+      serverId = platform::charsetOfLocale(serverSet.c_str());
+    if (ctx->clientCharset == platform::kCharsetUtf8 && serverId != platform::kCharsetUtf8)
+      serverId = remapForUtf8Client(serverId);
+    ctx->serverCharset = serverId;
+    memo.valid = false;
+    memo.clientName = control->charSet;
+    memo.serverLanguage = language;
+    memo.client = ctx->clientCharset;
+    memo.server = serverId;
+    memo.valid = true;
   }
-  uint32_t serverId = platform::charsetId(serverSet.c_str());
-  if (serverId == platform::kCharsetUnknown)
-    serverId = platform::charsetOfLocale(serverSet.c_str());
-  if (ctx->clientCharset == platform::kCharsetUtf8 && serverId != platform::kCharsetUtf8)
-    serverId = remapForUtf8Client(serverId);
-  ctx->serverCharset = serverId;
 
   std::string password = control->password;
   if (ctx->clientCharset != ctx->serverCharset && (ctx->clientCharset == platform::kCharsetUtf8 ||

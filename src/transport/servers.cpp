@@ -81,6 +81,14 @@ ServerOptions* findOptions(ZQThreadContext* ctx, const std::string& name) {
   return nullptr;
 }
 
+ServerOptions* findOptions(ZQThreadContext* ctx, const char* name) {
+  TransportState* st = stateOf(ctx);
+  if (!st || !name) return nullptr;
+  for (auto& o : st->options)
+    if (o->name == name) return o.get();
+  return nullptr;
+}
+
 bool hasOtherQueueBinding(TransportState* st, const std::string& server) {
   for (uint32_t q : {kQueueAdmin, kQueueFast}) {
     if (st->current[q] && st->current[q]->server == server) return true;

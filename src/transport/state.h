@@ -100,6 +100,20 @@ struct PasswordCache {
   }
 };
 
+// The client properties last sent (tag and text), kept so that a call whose
+// properties did not change sends the same block without building it again.
+struct ClientPropertyBlock {
+  static constexpr uint32_t kMax = 4;
+  uint32_t count = 0;
+  uint32_t tags[kMax] = {};
+  std::string texts[kMax];
+  ZQPropStruct items[kMax] = {};
+  // Held by the call sending the block: a call on another thread, or one
+  // nested in it (inUse), builds its own instead.
+  std::recursive_mutex mutex;
+  bool inUse = false;
+};
+
 struct TransportState : SubsystemState {
   std::mutex serversMutex;                           // guards the list, not the records' contents
   std::list<std::unique_ptr<ServerRecord>> servers;  // newest first
@@ -118,6 +132,13 @@ struct TransportState : SubsystemState {
   // Client information text of the request header, with its terminator.
   std::string clientInfo;
   PasswordCache passwordCache;
+  ClientPropertyBlock clientProperties;
+  // The character sets binding last resolved, by the names they came from.
+  struct CharsetMemo {
+    bool valid = false;
+    std::string clientName, serverLanguage;
+    uint32_t client = 0, server = 0;
+  } charsets;
   std::list<Impersonation> impersonations;
   // The record whose login the call being sent carries: its session's cache
   // id is recorded when the call succeeds.
@@ -131,6 +152,8 @@ TransportState* stateOf(ZQThreadContext* ctx);
 ServerRecord* findOrCreateServer(ZQThreadContext* ctx, const char* name);
 ServerRecord* findServer(ZQThreadContext* ctx, const char* name);
 ServerOptions* findOptions(ZQThreadContext* ctx, const std::string& name);
+// The same for a name held in a control record (no string made per call).
+ServerOptions* findOptions(ZQThreadContext* ctx, const char* name);
 
 // True when a binding of the server exists on the admin or fast queue.
 bool hasOtherQueueBinding(TransportState* st, const std::string& server);
