@@ -62,6 +62,19 @@ std::string unlistedWhy(const char* form, uint32_t row, const ZQFieldValueStruct
          std::to_string(value.fieldId) + " is not among its fieldIds";
 }
 
+// How many objects of that kind (and name, when given) the document holds:
+// a reader refuses a document that leaves it to guess.
+uint32_t countObjects(const ZQXMLParsedStream* parsed, const char* element, const char* name) {
+  if (!parsed || !parsed->state) return 0;
+  uint32_t n = 0;
+  for (xmlNodePtr c = xmlDocGetRootElement(static_cast<xmlDocPtr>(parsed->state))->children; c;
+       c = c->next)
+    if (c->type == XML_ELEMENT_NODE && strcmp(C(c->name), element) == 0 &&
+        (!name || attribute(c, "name") == name))
+      ++n;
+  return n;
+}
+
 // Whether the document the header started already holds that object.
 bool alreadyThere(const ZQXMLOutputDoc* out, const char* element, const char* name) {
   return out && out->state &&
@@ -93,6 +106,10 @@ int GetLockBlockFromXML(ZQXMLParsedStream* parsed, uint32_t* lockType, char** lo
                         ZQStructItemList* lockedObjects, char** appBlockName, char** appOwner,
                         ZQStatusList* status) {
   LockBlockObject o;
+  if (countObjects(parsed, kLockBlock, nullptr) > 1) {
+    memset(static_cast<void*>(&o), 0, sizeof o);
+    return addError(status, kMsgXmlUnreadable, "more than one lockBlock in the document");
+  }
   if (int rc = readObject(parsed, kLockBlock, nullptr, nullptr, o, status)) return rc;
   give(lockType, o.lockType);
   give(lockKey, o.lockKey);
@@ -123,6 +140,10 @@ int GetSchemaDataFromXML(ZQXMLParsedStream* parsed, const char* form, uint32_t f
                          uint32_t maxRows, ZQInternalIdList* fieldIds, ZQFieldValueListList* rows,
                          ZQStatusList* status) {
   FormDataObject o;
+  if (form && countObjects(parsed, kFormData, form) > 1) {
+    const std::string why = std::string("more than one formData ") + form + " in the document";
+    return addError(status, kMsgXmlUnreadable, why.c_str());
+  }
   if (int rc = getObject(parsed, kFormData, nullptr, form, o, status)) return rc;
   uint32_t row = 0;
   if (const ZQFieldValueStruct* v = unlisted(o, &row)) {

@@ -288,6 +288,11 @@ TEST_F(XmlExportObjects, MalformedDocumentsAreRefusedUntouched) {
           "</lockedObjects><appBlockName nil=\"true\"/><appOwner nil=\"true\"/></lockBlock>"),
       doc("<lockBlock><lockType>2</lockType><lockKey>k</lockKey><lockedObjects><items><item>"
           "<type>7</type><name>m</name></item></items></lockedObjects></lockBlock>"),
+      // Two locks: which one holds is not for the reader to guess.
+      doc("<lockBlock><lockType>1</lockType><lockKey>a</lockKey><lockedObjects><items/>"
+          "</lockedObjects><appBlockName nil=\"true\"/><appOwner nil=\"true\"/></lockBlock>"
+          "<lockBlock><lockType>2</lockType><lockKey>b</lockKey><lockedObjects><items/>"
+          "</lockedObjects><appBlockName nil=\"true\"/><appOwner nil=\"true\"/></lockBlock>"),
   };
   for (const std::string& text : lockCases) {
     SCOPED_TRACE(text);
@@ -313,6 +318,9 @@ TEST_F(XmlExportObjects, MalformedDocumentsAreRefusedUntouched) {
            "</value></item></items></item></items></rows></formData>")
               .c_str()),
       doc((std::string("<formData name=\"HelpDesk\">") + kIds + "</formData>").c_str()),
+      doc((std::string("<formData name=\"HelpDesk\">") + kIds + "<rows><items/></rows>" +
+           "</formData><formData name=\"HelpDesk\">" + kIds + "<rows><items/></rows></formData>")
+              .c_str()),
   };
   for (const std::string& text : dataCases) {
     SCOPED_TRACE(text);
