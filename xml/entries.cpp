@@ -308,6 +308,24 @@ int PullCreateEntryFromXML(ZQXMLInputDoc* input, ZQNameType form, ZQFieldValueLi
   return 0;
 }
 
+// The entry to create is the request of a <createEntry>; validateOnly reads
+// and checks it without handing anything over.
+int GetComplexEntryCreateFromXML(ZQXMLInputDoc* input, ZQNameType form, uint32_t validateOnly,
+                                 ZQFieldValueList* values, ZQStatusList* status) {
+  CreateCall c;
+  if (int rc = pull(input, "createEntry", c, status)) return rc;
+  if (!c.form[0]) {
+    releaseCall(c);
+    return addError(status, kMsgXmlUnreadable, "createEntry without the form of a request");
+  }
+  if (!validateOnly) {
+    giveName(form, c.form, sizeof c.form);
+    give(values, c.values);
+  }
+  releaseCall(c);
+  return 0;
+}
+
 int PushMergeEntryToXML(ZQXMLOutputDoc* doc, uint32_t parts, uint32_t, const char* form,
                         ZQFieldValueList* values, uint32_t mergeType, const char* entryId,
                         ZQStatusList* replyStatus, ZQStatusList* status) {

@@ -36,7 +36,11 @@ ZQXMLUTIL_API int FreeZQXMLOutputDocInternal(ZQXMLOutputDoc* doc, ZQBoolean free
 ZQXMLUTIL_API int FreeZQXMLParsedStreamInternal(ZQXMLParsedStream* parsed, ZQBoolean freeStruct);
 ZQXMLUTIL_API int FreeZQXMLParserHandleInternal(ZQXMLParserHandle* handle, ZQBoolean freeStruct);
 
-/* Calls exported by libzqapi by ordinal only. validateOnly: libzqapi passes 0. */
+/* Calls exported by libzqapi by ordinal only. validateOnly: libzqapi passes 0;
+ * non-zero only checks the document. The entry to create is the request of a
+ * <createEntry> (PushCreateEntryToXML writes it); the lock block and the rows
+ * of a form are objects of a document of many, written by the two Set calls
+ * below (libzqxmlutil's own: libzqapi does not forward them). */
 ZQXMLUTIL_API int GetComplexEntryCreateFromXML(ZQXMLInputDoc* input, ZQNameType form,
                                                uint32_t validateOnly, ZQFieldValueList* values,
                                                ZQStatusList* status);
@@ -47,6 +51,14 @@ ZQXMLUTIL_API int GetSchemaDataFromXML(ZQXMLParsedStream* parsed, const char* fo
                                        uint32_t firstRow, uint32_t maxRows,
                                        ZQInternalIdList* fieldIds, ZQFieldValueListList* rows,
                                        ZQStatusList* status);
+/* The lock of the document's definitions: one per document. */
+ZQXMLUTIL_API int SetLockBlockToXML(ZQXMLOutputDoc* doc, uint32_t lockType, const char* lockKey,
+                                    ZQStructItemList* lockedObjects, const char* appBlockName,
+                                    const char* appOwner, ZQStatusList* status);
+/* The entries of a form: every value of a row names one of fieldIds. */
+ZQXMLUTIL_API int SetSchemaDataToXML(ZQXMLOutputDoc* doc, const char* form,
+                                     ZQInternalIdList* fieldIds, ZQFieldValueListList* rows,
+                                     ZQStatusList* status);
 
 /* Definitions, entry requests and replies. */
 ZQXMLUTIL_API int GetImageFromXML(ZQXMLParsedStream* parsed, const char* name, char** appBlockName,
