@@ -3,6 +3,7 @@
 #include <rpc/rpc.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -117,6 +118,11 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
   faults.lastProcedure = number;
   faults.lastVersion = static_cast<uint32_t>(version);
   faults.lastProgram = static_cast<uint32_t>(request->rq_prog);
+  if (const uint32_t highest = faults.highestVersion;
+      highest && static_cast<uint32_t>(version) > highest) {
+    svcerr_progvers(xprt, std::min<rpcvers_t>(7, highest), highest);
+    return;
+  }
   if (Faults::take(faults.dropNext)) {
     dropConnection(xprt);
     return;
@@ -286,6 +292,10 @@ void completeCall(PendingCall& pending) {
   auto replyProc =
       garble ? reinterpret_cast<xdrproc_t>(garbage) : reinterpret_cast<xdrproc_t>(p.reply);
   SVCXPRT* xprt = pending.xprt;
+  const bool asClaimed = Faults::take(faults.answerLayoutAfter);
+  const uint32_t layout = asClaimed ? 0 : faults.answerLayout.load();
+  zq::model::CodecScope answerScope(layout ? static_cast<int>(layout) : pending.version,
+                                    codecContext());
   const bool sent = !lose && (pending.enveloped && !garble
                                   ? answerEnvelope(server, xprt, p, reply, pending.keySet)
                                   : svc_sendreply(xprt, replyProc, static_cast<char*>(reply)));

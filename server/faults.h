@@ -34,6 +34,17 @@ struct Faults {
   // goes on under the new id and the old one is retired.
   std::atomic<bool> renewCacheIdPerChunk{false};
 
+  // A server that claims one version and answers in another: once the next
+  // `answerLayoutAfter` calls are answered as they should be, every reply is
+  // encoded in the layout of version `answerLayout` (0: none) instead of
+  // the request's.
+  std::atomic<uint32_t> answerLayout{0};
+  std::atomic<int> answerLayoutAfter{0};
+  // A server replaced by an older one: calls above this protocol version
+  // are answered with a program version mismatch (0: none; 1 refuses every
+  // version).
+  std::atomic<uint32_t> highestVersion{0};
+
   // Wire encryption. Each countdown applies to the next N calls it names.
   // Enciphered calls: answer AUTH_REJECTEDCRED (the client renegotiates).
   std::atomic<int> rejectKeys{0};
@@ -85,6 +96,9 @@ struct Faults {
     loseReplies = 0;
     endlessChunks = 0;
     renewCacheIdPerChunk = false;
+    answerLayout = 0;
+    answerLayoutAfter = 0;
+    highestVersion = 0;
     callsReceived = 0;
     callsAnswered = 0;
     lastProcedure = 0;

@@ -270,6 +270,7 @@ bool drive(Attempt& a, int depth) {
 
   if (!hasNoHeader(d.stub->number) && d.stub->replyHeader)
     releaseEchoedStrings(d.stub->replyHeader(reply), version);
+  transport::stepUp(ctx, *d.stub, version);
   if (d.stub->statusOf) diag::captureServerLog(ctx, d.stub->statusOf(reply), d.status);
   return true;
 }

@@ -172,23 +172,42 @@ extern "C" int ZQGetListEntryWithFields(ZQControlStruct* control, const char* fo
   calls::SliceBuffer text;
   ZQEntryListFieldValueList joined{0, nullptr};
   bool structured = false, first = true, memoryFailed = false, replyFailed = false;
+  bool formChanged = false, sawLast = false;
   uint32_t matches = 0;
+  ZQThreadContext* ctx = call.context();
+  ctx->translateResults = 0;
   calls::runChunked(call, [&](transport::ListEntryWithFieldsReply& reply, calls::Chunk& chunk) {
+    // The switch tells the form of this reply; cleared for the next request.
+    const bool structuredReply = ctx->translateResults != 0;
+    ctx->translateResults = 0;
     chunk.empty = reply.textLength == 0 && reply.entries.count == 0;
-                      if (chunk.failed) {
-                        replyFailed = true;
-                        return false;
-                      }
-                      if (reply.structured) {
-                        structured = true;
-                        if (first) matches = reply.matches;
-                        memoryFailed = !calls::joinChunk(joined, reply.entries);
-                      } else {
-                        memoryFailed = !text.append(reply.textLength, reply.text);
-                      }
-                      first = false;
-                      return !memoryFailed;
-                    });
+    if (chunk.failed) {
+      replyFailed = true;
+      return false;
+    }
+    // A server that changed its version in mid-retrieval: the slices of one
+    // form cannot be joined to the other's.
+    if (!first && structuredReply != structured) {
+      formChanged = true;
+      return false;
+    }
+    structured = structuredReply;
+    sawLast = chunk.last;
+    if (structured) {
+      if (first) matches = reply.matches;
+      memoryFailed = !calls::joinChunk(joined, reply.entries);
+    } else {
+      memoryFailed = !text.append(reply.textLength, reply.text);
+    }
+    first = false;
+    return !memoryFailed;
+  });
+  ctx->translateResults = 0;
+  if (formChanged) call.failAfterRecord(kMsgRpcFailure);
+  // More to come but no token to ask for it with: what was gathered is not
+  // the whole result (a misread reply, or a broken server).
+  else if (!sawLast && !replyFailed && !memoryFailed && call.rc() < ZQ_RETURN_ERROR)
+    call.failAfterRecord(kMsgBadEncoding, "the result ends without its last chunk");
   if (memoryFailed) call.failAfterRecord(kMsgNoMemory);
   ZQEntryListFieldValueList result{0, nullptr};
   if (call.rc() < ZQ_RETURN_ERROR && !replyFailed) {
@@ -234,6 +253,7 @@ extern "C" int ZQGetOneEntryWithFields(ZQControlStruct* control, const char* for
   ZQEntryListFieldValueList result{0, nullptr};
   uint32_t matches = 0;
   bool replyFailed = false;
+  call.context()->translateResults = 0;
   calls::runChunked(call, [&](transport::OneEntryReply& reply, calls::Chunk& chunk) {
     chunk.empty = reply.entries.count == 0;
     if (chunk.failed) {

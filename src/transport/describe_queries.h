@@ -56,7 +56,6 @@ void describe(V& v, transport::ListEntryWithFieldsReply& r) {
   }
   v.member(r.header);
   if (v.version() <= 9) {
-    if constexpr (V::kPass == Pass::decode) r.structured = 1;
     v.member(r.entries, "entries");
     v.u32(r.matches, "matches");
   } else {

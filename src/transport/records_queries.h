@@ -36,8 +36,8 @@ struct ListEntryReply {
 
 // Procedure 73. From version 10 on the result is a compressed entry list
 // text in slices; older servers send the entries themselves, possibly with
-// one entry split between two replies (`structured` tells which form the
-// record was read in; it does not travel).
+// one entry split between two replies (the context's result-translation
+// switch tells which form a reply was read in).
 struct ListEntryWithFieldsReply {
   RequestHeader header;
   uint32_t textLength;
@@ -45,7 +45,6 @@ struct ListEntryWithFieldsReply {
   ZQEntryListFieldValueList entries;
   uint32_t matches;
   ZQStatusList status;
-  uint8_t structured;
 };
 
 // Procedure 181: one entry with field values, no retrieval window.

@@ -10,6 +10,9 @@ namespace {
 
 // The steps 11 to 10 and 8 to 7 keep the stubs of procedures their older
 // version lacks; the server then answers that it has no such procedure.
+// The newest version that answers procedure 73 with structured entries.
+constexpr int kLastStructuredVersion = 9;
+
 bool stepLeavesToServer(int newerVersion) {
   return newerVersion == 11 || newerVersion == 8;
 }
@@ -68,6 +71,11 @@ Verdict stepDown(const Procedure& p, const void* args, int version) {
         return {Passage::refuse, kMsgValueTypeUnsupported};
   }
   return {Passage::send, 0};
+}
+
+void stepUp(ZQThreadContext* ctx, const Procedure& p, int version) {
+  if (p.number == proc::GetListEntryWithFields::number && version <= kLastStructuredVersion)
+    ctx->translateResults = 1;
 }
 
 void* emulateListWithAlias(ZQThreadContext* ctx, ClientHandle& handle, void* args, int* rpcStatus) {

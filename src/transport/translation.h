@@ -37,6 +37,15 @@ bool stepRefusesMissing(const Procedure& p, int version);
 // The oldest version that still knows a value's data type.
 int firstVersionOfDataType(uint32_t dataType);
 
+// The steps up after a reply of the server's version. The layouts are read
+// by the record descriptions; what is left here is the context's
+// result-translation switch: a version-9 (or older) server answers procedure
+// 73 with the entries themselves, which the steps carry straight into the
+// version-11 layout (the 10-to-11 step is skipped), and the call gathers
+// them as structured chunks. Set here, cleared by the calls of 73 and 181
+// before each of their requests.
+void stepUp(ZQThreadContext* ctx, const Procedure& p, int version);
+
 // Procedure 101 for a version-7 server: runs procedure 11 with the same
 // change time, form type, name, field list and properties, and answers in
 // the procedure-101 form (each alias is its form's name; version 7 has no

@@ -514,8 +514,7 @@ const std::vector<TypeCheck>& checkedTypes() {
       CHECK_RECORD(EndTransactionArgs),
       CHECK_RECORD(ListEntryArgs),
       CHECK_RECORD(ListEntryReply),
-      CHECK_RECORD(ListEntryWithFieldsReply)
-          .NOT_VISITED(structured, "memory only: says which form the reply was read in"),
+      CHECK_RECORD(ListEntryWithFieldsReply),
       CHECK_RECORD(OneEntryArgs),
       CHECK_RECORD(OneEntryReply),
       CHECK_RECORD(ListEntryBlocksArgs),
