@@ -13,23 +13,10 @@
 #include <string>
 
 #include "frame/frame.h"
+#include "support/xml_schema.h"
 #include "zqapi/zqapi.h"
 
 namespace {
-
-bool validAgainstSchema(const char* text) {
-  xmlSchemaParserCtxtPtr pc = xmlSchemaNewParserCtxt(ZQ_XML_SCHEMA);
-  xmlSchemaPtr schema = pc ? xmlSchemaParse(pc) : nullptr;
-  xmlSchemaValidCtxtPtr vc = schema ? xmlSchemaNewValidCtxt(schema) : nullptr;
-  xmlDocPtr doc =
-      xmlReadMemory(text, static_cast<int>(strlen(text)), nullptr, nullptr, XML_PARSE_NONET);
-  const bool ok = vc && doc && xmlSchemaValidateDoc(vc, doc) == 0;
-  xmlFreeDoc(doc);
-  if (vc) xmlSchemaFreeValidCtxt(vc);
-  if (schema) xmlSchemaFree(schema);
-  if (pc) xmlSchemaFreeParserCtxt(pc);
-  return ok;
-}
 
 // make fuzz-seeds style: with ZQ_FUZZ_SEEDS set, the documents written here
 // become seeds of the xml fuzz target.
@@ -212,7 +199,7 @@ TEST_F(XmlDefinitions, DocumentOfFormFieldsFiltersAndMenuIsListedAndReadBack) {
 
   ASSERT_EQ(ZQSetDocFooterToXML(&control_, &out_, &status_), 0) << why();
   ASSERT_NE(out_.u.charBuffer, nullptr);
-  EXPECT_TRUE(validAgainstSchema(out_.u.charBuffer)) << out_.u.charBuffer;
+  EXPECT_TRUE(zqtest::validAgainstXmlSchema(out_.u.charBuffer)) << out_.u.charBuffer;
   keepAsSeed("form_fields_filters_menu", out_.u.charBuffer);
   ASSERT_EQ(parse(), 0) << why();
 
@@ -594,7 +581,7 @@ TEST_F(XmlDefinitions, EveryOtherKindRoundTrips) {
     SCOPED_TRACE(c.what);
     ASSERT_EQ(c.set(&control_, &out_, &status_), 0) << why();
     ASSERT_NE(out_.u.charBuffer, nullptr);
-    EXPECT_TRUE(validAgainstSchema(out_.u.charBuffer)) << out_.u.charBuffer;
+    EXPECT_TRUE(zqtest::validAgainstXmlSchema(out_.u.charBuffer)) << out_.u.charBuffer;
     keepAsSeed(std::to_string(c.kind), out_.u.charBuffer);
     ASSERT_EQ(parse(), 0) << why();
     ZQStructItemList objects{};

@@ -9,23 +9,10 @@
 #include <string>
 
 #include "frame/frame.h"
+#include "support/xml_schema.h"
 #include "zqapi/zqapi.h"
 
 namespace {
-
-bool validAgainstSchema(const char* text) {
-  xmlSchemaParserCtxtPtr pc = xmlSchemaNewParserCtxt(ZQ_XML_SCHEMA);
-  xmlSchemaPtr schema = pc ? xmlSchemaParse(pc) : nullptr;
-  xmlSchemaValidCtxtPtr vc = schema ? xmlSchemaNewValidCtxt(schema) : nullptr;
-  xmlDocPtr doc =
-      xmlReadMemory(text, static_cast<int>(strlen(text)), nullptr, nullptr, XML_PARSE_NONET);
-  const bool ok = vc && doc && xmlSchemaValidateDoc(vc, doc) == 0;
-  xmlFreeDoc(doc);
-  if (vc) xmlSchemaFreeValidCtxt(vc);
-  if (schema) xmlSchemaFree(schema);
-  if (pc) xmlSchemaFreeParserCtxt(pc);
-  return ok;
-}
 
 ZQValueStruct charValue(const char* s) {
   ZQValueStruct v{};
@@ -143,7 +130,7 @@ TEST_F(XmlEntries, CreateRoundTripsThroughAValidDocument) {
       << (status_.count ? status_.items[0].appended : "");
   ASSERT_NE(out_.u.charBuffer, nullptr);
   EXPECT_EQ(strncmp(out_.u.charBuffer, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 38), 0);
-  EXPECT_TRUE(validAgainstSchema(out_.u.charBuffer)) << out_.u.charBuffer;
+  EXPECT_TRUE(zqtest::validAgainstXmlSchema(out_.u.charBuffer)) << out_.u.charBuffer;
 
   ZQXMLInputDoc in = input();
   ZQNameType form = {};
@@ -179,7 +166,7 @@ TEST_F(XmlEntries, SetDeleteGetAndMergeRoundTrip) {
   ASSERT_EQ(ZQPushSetEntryToXML(&control_, &out_, ZQ_XML_PART_REQUEST, 0, "HelpDesk", &ids, &values,
                                 -17, 2, nullptr, &status_),
             0);
-  EXPECT_TRUE(validAgainstSchema(out_.u.charBuffer)) << out_.u.charBuffer;
+  EXPECT_TRUE(zqtest::validAgainstXmlSchema(out_.u.charBuffer)) << out_.u.charBuffer;
   {
     in = input();
     ZQEntryIdList backIds{};
@@ -204,7 +191,7 @@ TEST_F(XmlEntries, SetDeleteGetAndMergeRoundTrip) {
   ASSERT_EQ(ZQPushDeleteEntryToXML(&control_, &out_, ZQ_XML_PART_BOTH, 0, "HelpDesk", &ids, 1,
                                    nullptr, &status_),
             0);
-  EXPECT_TRUE(validAgainstSchema(out_.u.charBuffer)) << out_.u.charBuffer;
+  EXPECT_TRUE(zqtest::validAgainstXmlSchema(out_.u.charBuffer)) << out_.u.charBuffer;
   {
     in = input();
     ZQNameType form = {};
@@ -219,7 +206,7 @@ TEST_F(XmlEntries, SetDeleteGetAndMergeRoundTrip) {
   ASSERT_EQ(ZQPushGetEntryToXML(&control_, &out_, ZQ_XML_PART_BOTH, 0, "HelpDesk", &ids, &fields,
                                 &values, nullptr, &status_),
             0);
-  EXPECT_TRUE(validAgainstSchema(out_.u.charBuffer)) << out_.u.charBuffer;
+  EXPECT_TRUE(zqtest::validAgainstXmlSchema(out_.u.charBuffer)) << out_.u.charBuffer;
   {
     in = input();
     ZQInternalIdList backFields{};
@@ -238,7 +225,7 @@ TEST_F(XmlEntries, SetDeleteGetAndMergeRoundTrip) {
   ASSERT_EQ(ZQPushMergeEntryToXML(&control_, &out_, ZQ_XML_PART_REQUEST, 0, "HelpDesk", &values,
                                   ZQ_MERGE_DUP_OVERWRITE, nullptr, nullptr, &status_),
             0);
-  EXPECT_TRUE(validAgainstSchema(out_.u.charBuffer)) << out_.u.charBuffer;
+  EXPECT_TRUE(zqtest::validAgainstXmlSchema(out_.u.charBuffer)) << out_.u.charBuffer;
   {
     in = input();
     uint32_t mergeType = 0;
@@ -286,7 +273,7 @@ const char kGoldenCreate[] =
     "</document>\n";
 
 TEST_F(XmlEntries, GoldenDocumentIsWrittenAndReadAsTheRulesSay) {
-  ASSERT_TRUE(validAgainstSchema(kGoldenCreate));
+  ASSERT_TRUE(zqtest::validAgainstXmlSchema(kGoldenCreate));
   ZQFieldValueList values{};
   values.count = 2;
   values.items = static_cast<ZQFieldValueStruct*>(zq::allocZeroed(2, sizeof *values.items));
@@ -376,7 +363,7 @@ TEST_F(XmlEntries, DocumentOfObjectsHasDeclarationNamespaceAndVersion) {
   EXPECT_STREQ(out_.u.charBuffer,
                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                "<document xmlns=\"urn:zqapi:xml\" version=\"1\"/>\n");
-  EXPECT_TRUE(validAgainstSchema(out_.u.charBuffer));
+  EXPECT_TRUE(zqtest::validAgainstXmlSchema(out_.u.charBuffer));
 
   ZQXMLInputDoc in = input();
   ZQXMLParsedStream parsed{};
@@ -409,7 +396,7 @@ TEST_F(XmlEntries, QueryFormsRoundTrip) {
   ASSERT_EQ(ZQPushGetListEntryToXML(&control_, &out_, ZQ_XML_PART_BOTH, 0, "HelpDesk", &notQual,
                                     &columns, &sort, 5, 10, 1, &rows, 7, &status_),
             0);
-  EXPECT_TRUE(validAgainstSchema(out_.u.charBuffer)) << out_.u.charBuffer;
+  EXPECT_TRUE(zqtest::validAgainstXmlSchema(out_.u.charBuffer)) << out_.u.charBuffer;
   {
     ZQXMLInputDoc in = input();
     ZQNameType form{};
@@ -454,7 +441,7 @@ TEST_F(XmlEntries, QueryFormsRoundTrip) {
       ZQPushGetListEntryWithFieldsToXML(&control_, &out_, ZQ_XML_PART_BOTH, 0, "HelpDesk", nullptr,
                                         &columns, nullptr, 0, 0, 0, &withFieldsRows, 1, &status_),
       0);
-  EXPECT_TRUE(validAgainstSchema(out_.u.charBuffer)) << out_.u.charBuffer;
+  EXPECT_TRUE(zqtest::validAgainstXmlSchema(out_.u.charBuffer)) << out_.u.charBuffer;
   {
     ZQXMLInputDoc in = input();
     ZQEntryListFieldValueList back{};
@@ -485,7 +472,7 @@ TEST_F(XmlEntries, QueryFormsRoundTrip) {
   ASSERT_EQ(ZQPushGetMultipleEntriesToXML(&control_, &out_, ZQ_XML_PART_BOTH, 0, "HelpDesk", &ids,
                                           &fields, &exists, &valueLists, &messages, &status_),
             0);
-  EXPECT_TRUE(validAgainstSchema(out_.u.charBuffer)) << out_.u.charBuffer;
+  EXPECT_TRUE(zqtest::validAgainstXmlSchema(out_.u.charBuffer)) << out_.u.charBuffer;
   {
     ZQXMLInputDoc in = input();
     ZQEntryIdListList backIds{};
@@ -521,7 +508,7 @@ TEST_F(XmlEntries, QueryFormsRoundTrip) {
   ASSERT_EQ(ZQPushGetEntryBlobToXML(&control_, &out_, ZQ_XML_PART_BOTH, 0, "HelpDesk", &idList,
                                     536870915, &file, nullptr, &status_),
             0);
-  EXPECT_TRUE(validAgainstSchema(out_.u.charBuffer)) << out_.u.charBuffer;
+  EXPECT_TRUE(zqtest::validAgainstXmlSchema(out_.u.charBuffer)) << out_.u.charBuffer;
   {
     ZQXMLInputDoc in = input();
     ZQInternalId fieldId = 0;
