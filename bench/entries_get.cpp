@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "entry_store.h"
+#include "bare_call.h"
 #include "calls/session.h"
 #include "model/codec.h"
 #include "server.h"
@@ -34,8 +35,9 @@ struct Fixture {
     setenv("ZQAPI_CONFIG", "/tmp/zqapi-bench-config", 1);
     if (!server.start()) abort();
     zqserver::EntryStore store(server.store());
-    if (!store.createForm("Tickets", {{kTitle, ZQ_DATA_TYPE_CHAR, "Title"},
-                                      {kCount, ZQ_DATA_TYPE_INTEGER, "Count"}})
+    if (!store
+             .createForm("Tickets", {{kTitle, ZQ_DATA_TYPE_CHAR, "Title"},
+                                     {kCount, ZQ_DATA_TYPE_INTEGER, "Count"}})
              .ok())
       abort();
     strcpy(control.user, "Demo");
@@ -100,15 +102,6 @@ Fixture& fixture() {
   return f;
 }
 
-bool_t putRaw(XDR* xdrs, void* data, u_int) {
-  auto* bytes = static_cast<std::vector<char>*>(data);
-  return xdr_opaque(xdrs, bytes->data(), static_cast<u_int>(bytes->size()));
-}
-
-bool_t getReply(XDR* xdrs, void* data, u_int) {
-  return zq::model::xdrAdapter<zq::transport::GetEntryReply>(xdrs, data, 0);
-}
-
 void BM_FrameGetEntry(benchmark::State& state) {
   Fixture& f = fixture();
   ZQEntryIdList ids{1, &f.id};
@@ -130,8 +123,8 @@ void BM_BareGetEntry(benchmark::State& state) {
   for (auto _ : state) {
     zq::transport::GetEntryReply reply{};
     timeval tv{25, 0};
-    if (clnt_call(f.bare, 1, reinterpret_cast<xdrproc_t>(putRaw), &f.request,
-                  reinterpret_cast<xdrproc_t>(getReply), &reply, tv) != RPC_SUCCESS ||
+    if (clnt_call(f.bare, 1, zqbench::rawRequest(), &f.request,
+                  zq::model::xdrProc<zq::transport::GetEntryReply>(), &reply, tv) != RPC_SUCCESS ||
         reply.values.count != 3)
       state.SkipWithError("bare call failed");
     zq::model::release(reply);

@@ -13,6 +13,7 @@
 #include <mutex>
 #include <vector>
 
+#include "bare_call.h"
 #include "calls/session.h"
 #include "model/codec.h"
 #include "server.h"
@@ -101,15 +102,6 @@ Fixture& fixture() {
   return f;
 }
 
-bool_t putRaw(XDR* xdrs, void* data, u_int) {
-  auto* bytes = static_cast<std::vector<char>*>(data);
-  return xdr_opaque(xdrs, bytes->data(), static_cast<u_int>(bytes->size()));
-}
-
-bool_t getReply(XDR* xdrs, void* data, u_int) {
-  return zq::model::xdrAdapter<zq::transport::ServerInfoReply>(xdrs, data, 0);
-}
-
 // The fixture is made once, by the first thread in; the others wait.
 Fixture& sharedFixture() {
   static std::once_flag once;
@@ -138,8 +130,8 @@ void BM_BareParallel(benchmark::State& state) {
   for (auto _ : state) {
     zq::transport::ServerInfoReply reply{};
     timeval tv{25, 0};
-    if (clnt_call(lane.bare, 36, reinterpret_cast<xdrproc_t>(putRaw), &lane.request,
-                  reinterpret_cast<xdrproc_t>(getReply), &reply, tv) != RPC_SUCCESS)
+    if (clnt_call(lane.bare, 36, zqbench::rawRequest(), &lane.request,
+                  zq::model::xdrProc<zq::transport::ServerInfoReply>(), &reply, tv) != RPC_SUCCESS)
       state.SkipWithError("bare call failed");
     zq::model::release(reply);
   }

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "bare_call.h"
 #include "calls/session.h"
 #include "model/codec.h"
 #include "server.h"
@@ -88,15 +89,6 @@ Fixture& fixture() {
   return f;
 }
 
-bool_t putRaw(XDR* xdrs, void* data, u_int) {
-  auto* bytes = static_cast<std::vector<char>*>(data);
-  return xdr_opaque(xdrs, bytes->data(), static_cast<u_int>(bytes->size()));
-}
-
-bool_t getReply(XDR* xdrs, void* data, u_int) {
-  return zq::model::xdrAdapter<zq::transport::ServerInfoReply>(xdrs, data, 0);
-}
-
 void BM_FrameServerInfo(benchmark::State& state) {
   Fixture& f = fixture();
   uint32_t item = 4;
@@ -117,8 +109,8 @@ void BM_BareClntCall(benchmark::State& state) {
   for (auto _ : state) {
     zq::transport::ServerInfoReply reply{};
     timeval tv{25, 0};
-    if (clnt_call(f.bare, 36, reinterpret_cast<xdrproc_t>(putRaw), &f.request,
-                  reinterpret_cast<xdrproc_t>(getReply), &reply, tv) != RPC_SUCCESS)
+    if (clnt_call(f.bare, 36, zqbench::rawRequest(), &f.request,
+                  zq::model::xdrProc<zq::transport::ServerInfoReply>(), &reply, tv) != RPC_SUCCESS)
       state.SkipWithError("bare call failed");
     zq::model::release(reply);
   }
