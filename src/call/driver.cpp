@@ -275,6 +275,27 @@ bool drive(Attempt& a, int depth) {
   return true;
 }
 
+// The client properties every call sends, in their order on the wire, into
+// tags and texts (room for ClientPropertyBlock::kMax); returns how many. A
+// native authentication text, asked afresh each call, goes after the first.
+uint32_t chooseClientProperties(ZQThreadContext* ctx, ZQControlStruct* control,
+                                transport::ServerOptions* options, uint32_t* tags,
+                                const char** texts) {
+  uint32_t n = 0;
+  tags[n] = 2;
+  texts[n++] = clientIdentityText(ctx, control);
+  if (transport::Impersonation* imp = transport::findImpersonation(ctx, control);
+      imp && !imp->impersonated.empty()) {
+    tags[n] = 1;
+    texts[n++] = imp->impersonated.c_str();
+  }
+  if (options && !options->transactionHandle.empty()) {
+    tags[n] = 60037;
+    texts[n++] = options->transactionHandle.c_str();
+  }
+  return n;
+}
+
 // Appends the client properties; false (with the list released) on failure.
 bool appendClientProperties(ZQThreadContext* ctx, ZQControlStruct* control,
                             transport::ServerOptions* options, ZQPropList* props,
@@ -303,18 +324,17 @@ bool appendClientProperties(ZQThreadContext* ctx, ZQControlStruct* control,
     props->count++;
     return true;
   };
-  if (!push(2, clientIdentityText(ctx, control))) return fail(kMsgNoMemory);
-  if (ctx->nativeAuthSource) {
-    char* text = nullptr;
-    if (ctx->nativeAuthSource(1, &text) != 0 || !text) return fail(8762);
-    if (!push(0, text)) return fail(kMsgNoMemory);
+  uint32_t tags[transport::ClientPropertyBlock::kMax];
+  const char* texts[transport::ClientPropertyBlock::kMax];
+  const uint32_t n = chooseClientProperties(ctx, control, options, tags, texts);
+  for (uint32_t i = 0; i < n; ++i) {
+    if (!push(tags[i], texts[i])) return fail(kMsgNoMemory);
+    if (i == 0 && ctx->nativeAuthSource) {
+      char* text = nullptr;
+      if (ctx->nativeAuthSource(1, &text) != 0 || !text) return fail(8762);
+      if (!push(0, text)) return fail(kMsgNoMemory);
+    }
   }
-  if (transport::Impersonation* imp = transport::findImpersonation(ctx, control);
-      imp && !imp->impersonated.empty() && !push(1, imp->impersonated.c_str()))
-    return fail(kMsgNoMemory);
-  if (options && !options->transactionHandle.empty() &&
-      !push(60037, options->transactionHandle.c_str()))
-    return fail(kMsgNoMemory);
   return true;
 }
 
@@ -335,18 +355,7 @@ bool useKeptProperties(ZQThreadContext* ctx, TransportState* st, ZQControlStruct
   std::unique_lock<std::recursive_mutex> held(block.mutex, std::adopt_lock);
   uint32_t tags[transport::ClientPropertyBlock::kMax];
   const char* texts[transport::ClientPropertyBlock::kMax];
-  uint32_t n = 0;
-  tags[n] = 2;
-  texts[n++] = clientIdentityText(ctx, control);
-  if (transport::Impersonation* imp = transport::findImpersonation(ctx, control);
-      imp && !imp->impersonated.empty()) {
-    tags[n] = 1;
-    texts[n++] = imp->impersonated.c_str();
-  }
-  if (options && !options->transactionHandle.empty()) {
-    tags[n] = 60037;
-    texts[n++] = options->transactionHandle.c_str();
-  }
+  const uint32_t n = chooseClientProperties(ctx, control, options, tags, texts);
   bool same = n == block.count;
   for (uint32_t i = 0; i < n && same; ++i)
     same = block.tags[i] == tags[i] && block.texts[i] == texts[i];

@@ -91,6 +91,19 @@ inline void takeName(char* out, const char* from, size_t width) {
   if (out) copyName(out, from, width);
 }
 
+// The members every get-multiple of a workflow kind returns, after its own.
+inline void takeCommon(transport::MultipleCommon& from, ZQTextStringList* helpTexts,
+                       ZQTimestampList* timestamps, ZQAccessNameList* owners,
+                       ZQAccessNameList* lastChanged, ZQTextStringList* changeDiaries,
+                       ZQPropListList* properties) {
+  take(helpTexts, from.helpTexts);
+  take(timestamps, from.timestamps);
+  take(owners, from.owners);
+  take(lastChanged, from.lastChanged);
+  take(changeDiaries, from.diaries);
+  take(properties, from.properties);
+}
+
 // The delete of a definition known by its name (forms, images and the
 // workflow kinds): the name check, the command record, the delete option.
 template <class P>

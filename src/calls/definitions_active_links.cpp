@@ -287,12 +287,8 @@ int ZQGetMultipleActiveLinks(ZQControlStruct* control, ZQTimestamp changedSince,
       defs::take(qualifiers, r->qualifiers);
       defs::take(ifActions, r->ifActions);
       defs::take(elseActions, r->elseActions);
-      defs::take(helpTexts, r->common.helpTexts);
-      defs::take(timestamps, r->common.timestamps);
-      defs::take(owners, r->common.owners);
-      defs::take(lastChanged, r->common.lastChanged);
-      defs::take(changeDiaries, r->common.diaries);
-      defs::take(properties, r->common.properties);
+      defs::takeCommon(r->common, helpTexts, timestamps, owners, lastChanged, changeDiaries,
+                       properties);
       defs::take(errorOptions, r->errorOptions);
       defs::take(errorNames, r->errorNames);
     }

@@ -215,12 +215,8 @@ int ZQGetMultipleCharMenus(ZQControlStruct* control, ZQTimestamp changedSince,
       defs::take(names, r->names);
       defs::take(refreshCodes, r->refreshCodes);
       defs::take(menus, r->menus);
-      defs::take(helpTexts, r->common.helpTexts);
-      defs::take(timestamps, r->common.timestamps);
-      defs::take(owners, r->common.owners);
-      defs::take(lastChanged, r->common.lastChanged);
-      defs::take(changeDiaries, r->common.diaries);
-      defs::take(properties, r->common.properties);
+      defs::takeCommon(r->common, helpTexts, timestamps, owners, lastChanged, changeDiaries,
+                       properties);
     }
   }
   if (!replied) return call.finish();
@@ -422,12 +418,8 @@ int ZQGetMultipleContainers(ZQControlStruct* control, ZQTimestamp changedSince,
       defs::take(descriptions, r->descriptions);
       defs::take(containerTypes, r->types);
       defs::take(references, r->references);
-      defs::take(helpTexts, r->common.helpTexts);
-      defs::take(timestamps, r->common.timestamps);
-      defs::take(owners, r->common.owners);
-      defs::take(lastChanged, r->common.lastChanged);
-      defs::take(changeDiaries, r->common.diaries);
-      defs::take(properties, r->common.properties);
+      defs::takeCommon(r->common, helpTexts, timestamps, owners, lastChanged, changeDiaries,
+                       properties);
     }
   }
   if (!replied) return call.finish();

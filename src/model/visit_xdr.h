@@ -571,9 +571,12 @@ class DecodeVisitor {
     u32(n);
     if (!ok_ || n == 0) return;
     // Every item takes at least one 4-byte unit. Items are larger in memory
-    // than on the wire, so big lists grow with what actually arrives.
+    // than on the wire (a few kilobytes for some), so the first block is
+    // bounded in bytes and big lists grow with what actually arrives: a count
+    // the bytes never back costs little.
     if (static_cast<uint64_t>(n) * 4 > in_.left()) return fail();
-    uint32_t cap = std::min<uint32_t>(n, kGrowStep);
+    uint32_t cap = std::min<uint32_t>(
+        n, std::max<uint32_t>(kFirstItems, static_cast<uint32_t>(kFirstBlock / sizeof(T))));
     items = static_cast<T*>(zq::allocZeroed(cap, sizeof(T)));
     if (!items) return fail();
     count = cap;
@@ -620,6 +623,8 @@ class DecodeVisitor {
 
  private:
   static constexpr uint32_t kGrowStep = 4096;
+  static constexpr size_t kFirstBlock = 16384;  // bytes of a list's first block
+  static constexpr uint32_t kFirstItems = 4;
 
   // n bytes from the stream (padding consumed) in a new block with room for
   // extra more bytes; null on failure. On streams of unknown length the block

@@ -90,6 +90,31 @@ inline std::vector<std::string> namesOf(const ZQNameList& l) {
   return out;
 }
 
+// A filter on the given forms whose only action is a note with this text.
+inline int createNoteFilter(ZQControlStruct* control, const char* name, uint32_t order,
+                            ZQWorkflowConnectStruct* forms, const char* note, const char* help,
+                            ZQStatusList* status) {
+  ZQFilterActionStruct action{};
+  action.action = ZQ_FILTER_ACTION_MESSAGE;
+  action.u.message = {ZQ_MESSAGE_NOTE, 10001, const_cast<char*>(note)};
+  ZQFilterActionList actions{1, &action};
+  return ZQCreateFilter(control, name, order, forms, ZQ_OPERATION_CREATE, 1, nullptr, &actions,
+                        nullptr, help, nullptr, nullptr, nullptr, 0, nullptr, status);
+}
+
+// A character menu of one item, "One" for the value 1.
+inline int createOneItemMenu(ZQControlStruct* control, const char* name, ZQStatusList* status) {
+  ZQCharMenuItemStruct one{};
+  strncpy(one.label, "One", sizeof one.label - 1);
+  one.type = ZQ_MENU_ITEM_VALUE;
+  one.u.value = const_cast<char*>("1");
+  ZQCharMenuStruct menu{};
+  menu.menuType = ZQ_CHAR_MENU_LIST;
+  menu.u.menuList = {1, &one};
+  return ZQCreateCharMenu(control, name, ZQ_MENU_REFRESH_OPEN, &menu, nullptr, nullptr, nullptr,
+                          nullptr, status);
+}
+
 class DefinitionTest : public ServerTest {
  protected:
   uint64_t calls() { return server_->faults().callsReceived.load(); }

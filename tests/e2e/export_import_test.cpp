@@ -179,13 +179,7 @@ TEST_F(ExportImport, EveryKindMovesToAFreshServerUnchanged) {
   ZQWorkflowConnectStruct forms{};
   forms.type = ZQ_WORKFLOW_CONN_SCHEMA_LIST;
   forms.schemaList = &tickets.list;
-  ZQFilterActionStruct note{};
-  note.action = ZQ_FILTER_ACTION_MESSAGE;
-  note.u.message = {ZQ_MESSAGE_NOTE, 10001, const_cast<char*>("seen")};
-  ZQFilterActionList notes{1, &note};
-  ASSERT_EQ(ZQCreateFilter(&control_, "Seen", 1, &forms, ZQ_OPERATION_CREATE, 1, nullptr, &notes,
-                           nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, s.fresh()),
-            0);
+  ASSERT_EQ(zqtest::createNoteFilter(&control_, "Seen", 1, &forms, "seen", nullptr, s.fresh()), 0);
   ZQActiveLinkActionStruct hello{};
   hello.action = ZQ_ACTIVE_LINK_ACTION_MESSAGE;
   hello.u.message.messageType = ZQ_MESSAGE_NOTE;
@@ -196,16 +190,7 @@ TEST_F(ExportImport, EveryKindMovesToAFreshServerUnchanged) {
                                nullptr, &hellos, nullptr, nullptr, nullptr, nullptr, nullptr, 0,
                                nullptr, s.fresh()),
             0);
-  ZQCharMenuItemStruct item{};
-  strncpy(item.label, "One", sizeof item.label - 1);
-  item.type = ZQ_MENU_ITEM_VALUE;
-  item.u.value = const_cast<char*>("1");
-  ZQCharMenuStruct menu{};
-  menu.menuType = ZQ_CHAR_MENU_LIST;
-  menu.u.menuList = {1, &item};
-  ASSERT_EQ(ZQCreateCharMenu(&control_, "Numbers", ZQ_MENU_REFRESH_OPEN, &menu, nullptr, nullptr,
-                             nullptr, nullptr, s.fresh()),
-            0);
+  ASSERT_EQ(zqtest::createOneItemMenu(&control_, "Numbers", s.fresh()), 0);
 
   Items all{{ZQ_STRUCT_ITEM_SCHEMA, "Tickets"},
             {ZQ_STRUCT_ITEM_FILTER, "Seen"},

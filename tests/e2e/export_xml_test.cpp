@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "definitions_fixture.h"
 #include "entry_store.h"
 #include "support/field_values.h"
 #include "support/server_fixture.h"
@@ -53,23 +54,10 @@ class ExportXml : public zqtest::ServerTest {
     ZQWorkflowConnectStruct forms{};
     forms.type = ZQ_WORKFLOW_CONN_SCHEMA_LIST;
     forms.schemaList = &names;
-    ZQFilterActionStruct note{};
-    note.action = ZQ_FILTER_ACTION_MESSAGE;
-    note.u.message = {ZQ_MESSAGE_NOTE, 10001, const_cast<char*>("seen & <noted>")};
-    ZQFilterActionList notes{1, &note};
-    ASSERT_EQ(ZQCreateFilter(&control_, "Seen", 7, &forms, ZQ_OPERATION_CREATE, 1, nullptr, &notes,
-                             nullptr, "help", nullptr, nullptr, nullptr, 0, nullptr, s.fresh()),
+    ASSERT_EQ(zqtest::createNoteFilter(&control_, "Seen", 7, &forms, "seen & <noted>", "help",
+                                       s.fresh()),
               0);
-    ZQCharMenuItemStruct one{};
-    strncpy(one.label, "One", sizeof one.label - 1);
-    one.type = ZQ_MENU_ITEM_VALUE;
-    one.u.value = const_cast<char*>("1");
-    ZQCharMenuStruct menu{};
-    menu.menuType = ZQ_CHAR_MENU_LIST;
-    menu.u.menuList = {1, &one};
-    ASSERT_EQ(ZQCreateCharMenu(&control_, "Numbers", ZQ_MENU_REFRESH_OPEN, &menu, nullptr, nullptr,
-                               nullptr, nullptr, s.fresh()),
-              0);
+    ASSERT_EQ(zqtest::createOneItemMenu(&control_, "Numbers", s.fresh()), 0);
     for (const char* title : {"Printer jams", "Disk <full> & slow"}) {
       ZQFieldValueStruct v = zqtest::text(kTitle, title);
       ZQFieldValueList values{1, &v};
