@@ -310,6 +310,11 @@ void completeCall(PendingCall& pending) {
       if (control) server.running().leave(control);
     }
   }
+  if (in && out && in->responseSize && out->lastChunk &&
+      Faults::take(faults.chunksWithoutToken)) {
+    out->lastChunk = 0;
+    out->chunkToken = 0;
+  }
   server.administration().countCall(p.number, failed(call.status));
   if (in && out) server.sessions().noteExchange(p.number, *in, *out);
   addServerLog(call);
