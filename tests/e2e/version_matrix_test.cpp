@@ -428,6 +428,28 @@ const std::vector<Cell>& cells() {
                               &perms, nullptr, nullptr, nullptr, nullptr, nullptr, &s);
        },
        kAll},
+      {"CreateMultipleFields (151)",
+       [](ZQControlStruct* c, Status& s) {
+         ZQInternalId id = 536870931;
+         ZQInternalIdList ids{1, &id};
+         uint32_t reserved = 0, type = ZQ_DATA_TYPE_INTEGER, option = ZQ_FIELD_OPTION_OPTIONAL,
+                  mode = ZQ_FIELD_OPEN_AT_CREATE, bits = 0;
+         uint32_t *typePtr = &type, *optionPtr = &option, *modePtr = &mode, *bitsPtr = &bits;
+         ZQUnsignedIntList reservedOk{1, &reserved};
+         ZQUnsignedIntPtrList types{1, &typePtr}, options{1, &optionPtr}, modes{1, &modePtr},
+             optionBits{1, &bitsPtr};
+         ZQFieldMappingStruct mapping{};
+         mapping.fieldType = ZQ_FIELD_MAPPING_REGULAR;
+         ZQFieldMappingStruct* mappingPtr = &mapping;
+         ZQFieldMappingPtrList mappings{1, &mappingPtr};
+         ZQNameType name = "Made number";
+         ZQNameType* namePtr = &name;
+         ZQNamePtrList names{1, &namePtr};
+         return ZQCreateMultipleFields(c, "Made", &ids, &reservedOk, &names, &mappings, &types,
+                                       &options, &modes, &optionBits, nullptr, nullptr, nullptr,
+                                       nullptr, nullptr, nullptr, nullptr, &s);
+       },
+       kFrom13},
       {"GetField (12)",
        [](ZQControlStruct* c, Status& s) {
          uint32_t dataType = 0;
