@@ -15,6 +15,8 @@
 #include "security/envelope.h"
 #include "security/envelope_call.h"
 #include "security/password.h"
+#include "transport/records_entries.h"
+#include "transport/translation.h"
 #include "server.h"
 #include "server_log.h"
 #include "access.h"
@@ -42,6 +44,30 @@ ZQThreadContext* codecContext() {
 
 void dropConnection(SVCXPRT* xprt) {
   ::shutdown(xprt->xp_fd, SHUT_RDWR);
+}
+
+// An older server cannot read a value of a type its version lacks in the
+// field values of an entry change: such a request is undecodable, never
+// stored as if the type were known.
+bool valueTypesKnown(const zq::transport::Procedure& p, const void* args, int version) {
+  namespace t = zq::transport;
+  const ZQFieldValueList* values = nullptr;
+  switch (p.number) {
+    case t::proc::SetEntry::number:
+      values = &static_cast<const t::SetEntryArgs*>(args)->values;
+      break;
+    case t::proc::CreateEntry::number:
+      values = &static_cast<const t::CreateEntryArgs*>(args)->values;
+      break;
+    case t::proc::MergeEntry::number:
+      values = &static_cast<const t::MergeEntryArgs*>(args)->values;
+      break;
+    default:
+      return true;
+  }
+  for (uint32_t i = 0; values->items && i < values->count; ++i)
+    if (t::firstVersionOfDataType(values->items[i].value.dataType) > version) return false;
+  return true;
 }
 
 // A reply no client can read: a header followed by a list count far larger
@@ -143,6 +169,10 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
     if (!receiveEnvelope(*server, xprt, *p, args, keySet)) return;
   } else if (!svc_getargs(xprt, reinterpret_cast<xdrproc_t>(p->args), static_cast<char*>(args))) {
     // A malformed request gets an RPC error; the server keeps serving.
+    svcerr_decode(xprt);
+    return;
+  }
+  if (!valueTypesKnown(*p, args, version)) {
     svcerr_decode(xprt);
     return;
   }
@@ -279,6 +309,11 @@ void completeCall(PendingCall& pending) {
       }
       if (control) server.running().leave(control);
     }
+  }
+  if (in && out && in->responseSize && out->lastChunk &&
+      Faults::take(faults.chunksWithoutToken)) {
+    out->lastChunk = 0;
+    out->chunkToken = 0;
   }
   server.administration().countCall(p.number, failed(call.status));
   if (in && out) server.sessions().noteExchange(p.number, *in, *out);

@@ -29,6 +29,10 @@ struct Faults {
   // 1 empty chunks, 2 chunks of about 64 KB, 3 the same with a warning in
   // every chunk.
   std::atomic<int> endlessChunks{0};
+  // Answer the next N chunked retrievals (requests that announce a response
+  // size) whose result fits one reply as if more were to come, but with no
+  // chunk token to ask for it by: a server that lost the rest.
+  std::atomic<int> chunksWithoutToken{0};
   // Hand out a new cache id with every reply of a chunked retrieval (a
   // request that announces a response size), as a server may: the session
   // goes on under the new id and the old one is retired.
@@ -95,6 +99,7 @@ struct Faults {
     garbleReplies = 0;
     loseReplies = 0;
     endlessChunks = 0;
+    chunksWithoutToken = 0;
     renewCacheIdPerChunk = false;
     answerLayout = 0;
     answerLayoutAfter = 0;

@@ -68,8 +68,9 @@ class ChunkCursor {
 // Runs a chunked retrieval: each request binds afresh and carries the
 // response size and the chunk token; each reply goes to take(reply, chunk),
 // which returns false to stop (that reply is the last one used). The call's
-// code is the merged status list's, or 2 when stopped or when the driver
-// failed, in which case the caller releases what it gathered.
+// code is the merged status list's, or 2 when stopped, when the driver
+// failed or when the result ends before its last chunk, in which case the
+// caller releases what it gathered.
 template <class P, class Take>
 void runChunked(call::Call<P>& call, Take&& take) {
   ChunkCursor cursor(call.context());
@@ -85,7 +86,14 @@ void runChunked(call::Call<P>& call, Take&& take) {
     const bool last = cursor.advance(reply->header);
     Chunk chunk{last, replyCode >= ZQ_RETURN_ERROR};
     const bool more = take(*reply, chunk);
-    if (!budget.allows(call, chunk) || !more || last || !cursor.canContinue()) return;
+    if (!budget.allows(call, chunk) || !more || last) return;
+    if (!cursor.canContinue()) {
+      // More to come but no token to ask for it with: what was gathered is
+      // not the whole result (a misread reply, or a broken server).
+      if (call.rc() < ZQ_RETURN_ERROR)
+        call.failAfterRecord(kMsgBadEncoding, "the result ends without its last chunk");
+      return;
+    }
   }
 }
 

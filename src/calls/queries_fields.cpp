@@ -172,7 +172,7 @@ extern "C" int ZQGetListEntryWithFields(ZQControlStruct* control, const char* fo
   calls::SliceBuffer text;
   ZQEntryListFieldValueList joined{0, nullptr};
   bool structured = false, first = true, memoryFailed = false, replyFailed = false;
-  bool formChanged = false, sawLast = false;
+  bool formChanged = false;
   uint32_t matches = 0;
   ZQThreadContext* ctx = call.context();
   ctx->translateResults = 0;
@@ -192,7 +192,6 @@ extern "C" int ZQGetListEntryWithFields(ZQControlStruct* control, const char* fo
       return false;
     }
     structured = structuredReply;
-    sawLast = chunk.last;
     if (structured) {
       if (first) matches = reply.matches;
       memoryFailed = !calls::joinChunk(joined, reply.entries);
@@ -204,10 +203,6 @@ extern "C" int ZQGetListEntryWithFields(ZQControlStruct* control, const char* fo
   });
   ctx->translateResults = 0;
   if (formChanged) call.failAfterRecord(kMsgRpcFailure);
-  // More to come but no token to ask for it with: what was gathered is not
-  // the whole result (a misread reply, or a broken server).
-  else if (!sawLast && !replyFailed && !memoryFailed && call.rc() < ZQ_RETURN_ERROR)
-    call.failAfterRecord(kMsgBadEncoding, "the result ends without its last chunk");
   if (memoryFailed) call.failAfterRecord(kMsgNoMemory);
   ZQEntryListFieldValueList result{0, nullptr};
   if (call.rc() < ZQ_RETURN_ERROR && !replyFailed) {

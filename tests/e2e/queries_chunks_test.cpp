@@ -14,6 +14,7 @@
 #include "entry_store.h"
 #include "support/server_fixture.h"
 #include "zqapi/zq_queries.h"
+#include "zqapi/zqapi.h"
 
 using zqtest::Status;
 
@@ -284,4 +285,100 @@ TEST_F(RenewedCacheIds, FiveChunksOfRealsAndCurrenciesComeBackWhole) {
     expectMoney(entries_[i], valueOf(v, kReal), valueOf(v, kMoney));
   }
   FreeZQEntryListFieldValueList(&out, 0);
+}
+
+// A server that says more is to come but gives no chunk token to ask for it
+// by: every chunked retrieval fails with 9009 and hands out nothing, the
+// same call succeeding once the server behaves.
+class ChunksWithoutToken : public zqtest::ServerTest {
+ protected:
+  void SetUp() override {
+    zqtest::ServerTest::SetUp();
+    if (HasFatalFailure()) return;
+    zqserver::EntryStore store(server_->store());
+    ASSERT_TRUE(store.createForm("T", {{kText, ZQ_DATA_TYPE_CHAR, "Text"}}).ok());
+    ZQFieldValueStruct item{};
+    item.fieldId = kText;
+    item.value.dataType = ZQ_DATA_TYPE_CHAR;
+    item.value.u.charValue = const_cast<char*>("only");
+    ZQFieldValueList values{1, &item};
+    std::string id;
+    ASSERT_TRUE(store.create("T", values, "Demo", id).ok());
+  }
+};
+
+TEST_F(ChunksWithoutToken, EveryChunkedRetrievalFailsWithoutItsLastChunk) {
+  struct Case {
+    const char* name;
+    // Runs the call; *empty tells whether its output holds nothing.
+    std::function<int(ZQControlStruct*, Status&, bool* empty)> run;
+  };
+  static ZQEntryIdType firstId = "000000000000001";
+  const Case cases[] = {
+      {"GetListEntry",
+       [](ZQControlStruct* c, Status& s, bool* empty) {
+         ZQEntryListList out{};
+         int rc = ZQGetListEntry(c, "T", nullptr, nullptr, nullptr, 0, 0, 0, &out, nullptr, &s);
+         *empty = out.count == 0 && out.items == nullptr;
+         FreeZQEntryListList(&out, 0);
+         return rc;
+       }},
+      {"GetListEntryWithFields",
+       [](ZQControlStruct* c, Status& s, bool* empty) {
+         ZQEntryListFieldValueList out{};
+         uint32_t matches = 0;
+         int rc = ZQGetListEntryWithFields(c, "T", nullptr, nullptr, nullptr, 0, 0, 0, &out,
+                                           &matches, &s);
+         *empty = out.count == 0 && out.items == nullptr && matches == 0;
+         FreeZQEntryListFieldValueList(&out, 0);
+         return rc;
+       }},
+      {"GetOneEntryWithFields",
+       [](ZQControlStruct* c, Status& s, bool* empty) {
+         ZQEntryListFieldValueList out{};
+         uint32_t matches = 0;
+         int rc = ZQGetOneEntryWithFields(c, "T", nullptr, nullptr, nullptr, 0, &out, &matches, &s);
+         *empty = out.count == 0 && out.items == nullptr;
+         FreeZQEntryListFieldValueList(&out, 0);
+         return rc;
+       }},
+      {"GetMultipleEntries",
+       [](ZQControlStruct* c, Status& s, bool* empty) {
+         ZQEntryIdList id{1, &firstId};
+         ZQEntryIdListList ids{1, &id};
+         ZQBooleanList exists{};
+         ZQFieldValueListList values{};
+         int rc = ZQGetMultipleEntries(c, "T", &ids, nullptr, &exists, &values, &s);
+         *empty = exists.count == 0 && values.count == 0 && values.items == nullptr;
+         FreeZQBooleanList(&exists, 0);
+         FreeZQFieldValueListList(&values, 0);
+         return rc;
+       }},
+      {"Export",
+       [](ZQControlStruct* c, Status& s, bool* empty) {
+         ZQStructItemStruct item{};
+         item.type = ZQ_STRUCT_ITEM_SCHEMA;
+         strcpy(item.name, "T");
+         ZQStructItemList items{1, &item};
+         char* text = nullptr;
+         int rc = ZQExport(c, &items, nullptr, 0, nullptr, &text, &s);
+         *empty = text == nullptr;
+         ZQFree(text);
+         return rc;
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Status s;
+    bool empty = false;
+    server_->faults().chunksWithoutToken = 1;
+    EXPECT_EQ(c.run(&control_, s, &empty), 2);
+    EXPECT_TRUE(s.has(9009)) << (s.count ? s.items[0].messageNumber : 0);
+    EXPECT_TRUE(empty);
+    EXPECT_EQ(server_->faults().chunksWithoutToken.load(), 0);  // the fault was used
+    server_->faults().chunksWithoutToken = 0;
+    s.reset();
+    EXPECT_EQ(c.run(&control_, s, &empty), 0);
+    EXPECT_FALSE(empty);
+  }
 }
