@@ -33,7 +33,9 @@ struct ParseResult {
 };
 
 // Parses text into out (released and emptied first) and *matches (may be
-// null). On failure out is empty and nothing is leaked. A result that
+// null). On failure out is empty and nothing is leaked. Large results live
+// in a few blocks owned by out's item array; the ordinary Free and Copy
+// functions handle them. A result that
 // would take more than maxResult bytes in memory is refused (9009) before
 // it is built: a few bytes of text must not become gigabytes of values.
 ParseResult parseEntryListText(const char* text, size_t length, const TextCharsets& charsets,
@@ -42,5 +44,16 @@ ParseResult parseEntryListText(const char* text, size_t length, const TextCharse
 ParseResult parseMultiSchemaText(const char* text, size_t length, const TextCharsets& charsets,
                                  ZQMultiSchemaFieldValueListList* out, uint32_t* matches,
                                  size_t maxResult = kDefaultMaxResultSize);
+
+// The same from the compressed text, parsed while it inflates: the text is
+// never whole in memory, only a window of it (window bytes, 0: the
+// default; it grows for a longer value). A stream that is broken or
+// inflates beyond maxResult fails with 160 (154 without memory).
+ParseResult inflateEntryListText(const void* packed, size_t size, const TextCharsets& charsets,
+                                 ZQEntryListFieldValueList* out, uint32_t* matches,
+                                 size_t maxResult = kDefaultMaxResultSize, size_t window = 0);
+ParseResult inflateMultiSchemaText(const void* packed, size_t size, const TextCharsets& charsets,
+                                   ZQMultiSchemaFieldValueListList* out, uint32_t* matches,
+                                   size_t maxResult = kDefaultMaxResultSize, size_t window = 0);
 
 }  // namespace zq::calls
