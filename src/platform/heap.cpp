@@ -9,6 +9,8 @@
 #include <new>
 #include <unordered_map>
 
+#include <sys/mman.h>
+
 namespace zq::platform {
 namespace {
 
@@ -52,18 +54,32 @@ class HeapArena {
   unsigned char* limit = nullptr;
   size_t nextSize = kFirstBlock;
   size_t total = 0;
-  void* owner = nullptr;
+  uintptr_t owner = 0;  // hidden (below)
 };
 
 namespace {
 
 static_assert(sizeof(HeapArena::Block) <= HeapArena::kHeader);
 
+// The registry keeps addresses with their top bit flipped: ordered as
+// before, but no longer pointers to a leak checker, which then still sees
+// a result that was never freed (arena and all).
+constexpr uintptr_t kHidden = uintptr_t{1} << (sizeof(uintptr_t) * 8 - 1);
+uintptr_t hide(const void* p) { return reinterpret_cast<uintptr_t>(p) ^ kHidden; }
+template <class T>
+T* unhide(uintptr_t v) {
+  return reinterpret_cast<T*>(v ^ kHidden);
+}
+
 // Which addresses belong to arenas, and which ordinary blocks own them.
+struct Range {
+  uintptr_t end;    // hidden
+  uintptr_t arena;  // hidden
+};
 struct ArenaRegistry {
   std::mutex lock;
-  std::map<uintptr_t, std::pair<uintptr_t, HeapArena*>> ranges;  // start -> end, arena
-  std::unordered_map<void*, HeapArena*> owners;
+  std::map<uintptr_t, Range> ranges;  // hidden start of a block's values
+  std::unordered_map<uintptr_t, uintptr_t> owners;  // hidden owner -> hidden arena
 };
 // Never destroyed: blocks may still be freed while the process exits.
 ArenaRegistry& arenas() {
@@ -76,20 +92,22 @@ std::atomic<long> g_arenas{0};
 // (freeing a result visits its values block after block) is never stale.
 std::atomic<unsigned long> g_generation{0};
 struct RecentBlock {
-  uintptr_t start = 0, end = 0;
+  uintptr_t start = 0, end = 0;  // hidden
   unsigned long generation = 0;
 };
 thread_local RecentBlock t_recent;
+
+constexpr size_t kPopulateFrom = 64u << 10;
 
 bool anyArena() { return g_arenas.load(std::memory_order_acquire) > 0; }
 
 // The arena range holding p, or end(); called under the lock.
 auto rangeOf(ArenaRegistry& r, const void* p) {
-  const auto at = reinterpret_cast<uintptr_t>(p);
+  const uintptr_t at = hide(p);
   auto it = r.ranges.upper_bound(at);
   if (it == r.ranges.begin()) return r.ranges.end();
   --it;
-  return at < it->second.first ? it : r.ranges.end();
+  return at < it->second.end ? it : r.ranges.end();
 }
 
 void dropArena(HeapArena* a) {
@@ -97,8 +115,9 @@ void dropArena(HeapArena* a) {
     ArenaRegistry& r = arenas();
     std::lock_guard<std::mutex> hold(r.lock);
     for (HeapArena::Block* b = a->blocks; b; b = b->next)
-      r.ranges.erase(reinterpret_cast<uintptr_t>(b) + HeapArena::kHeader);
+      r.ranges.erase(hide(reinterpret_cast<unsigned char*>(b) + HeapArena::kHeader));
     if (a->owner) r.owners.erase(a->owner);
+    a->owner = 0;
     g_generation.fetch_add(1, std::memory_order_acq_rel);
   }
   for (HeapArena::Block* b = a->blocks; b;) {
@@ -114,7 +133,7 @@ void dropArena(HeapArena* a) {
 // True when p was an arena's (its owner, now released with the arena, or
 // a value inside it, left to its owner).
 bool arenaFree(void* p) {
-  const auto at = reinterpret_cast<uintptr_t>(p);
+  const uintptr_t at = hide(p);
   if (at >= t_recent.start && at < t_recent.end &&
       t_recent.generation == g_generation.load(std::memory_order_acquire))
     return true;
@@ -122,16 +141,16 @@ bool arenaFree(void* p) {
   {
     ArenaRegistry& r = arenas();
     std::lock_guard<std::mutex> hold(r.lock);
-    const auto o = r.owners.find(p);
+    const auto o = r.owners.find(at);
     if (o == r.owners.end()) {
       const auto in = rangeOf(r, p);
       if (in == r.ranges.end()) return false;
-      t_recent = {in->first, in->second.first, g_generation.load(std::memory_order_acquire)};
+      t_recent = {in->first, in->second.end, g_generation.load(std::memory_order_acquire)};
       return true;
     }
-    owned = o->second;
+    owned = unhide<HeapArena>(o->second);
     r.owners.erase(o);
-    owned->owner = nullptr;
+    owned->owner = 0;
   }
   dropArena(owned);
   free(p);
@@ -150,21 +169,21 @@ void* heapReallocate(void* block, size_t size) {
   if (block && anyArena()) {
     ArenaRegistry& r = arenas();
     std::lock_guard<std::mutex> hold(r.lock);
-    if (auto o = r.owners.find(block); o != r.owners.end()) {
+    if (auto o = r.owners.find(hide(block)); o != r.owners.end()) {
       void* moved = mayAllocate() ? realloc(block, size) : nullptr;
       if (moved && moved != block) {
         auto node = r.owners.extract(o);
-        node.key() = moved;
-        node.mapped()->owner = moved;
+        node.key() = hide(moved);
+        unhide<HeapArena>(node.mapped())->owner = hide(moved);
         r.owners.insert(std::move(node));
       }
       return moved;
     }
-    if (auto in = r.ranges.end(); (in = rangeOf(r, block)) != r.ranges.end()) {
+    if (const auto in = rangeOf(r, block); in != r.ranges.end()) {
       // A value of an arena becomes an ordinary block with its bytes.
       void* copy = mayAllocate() ? malloc(size ? size : 1) : nullptr;
       if (!copy) return nullptr;
-      const size_t room = in->second.first - reinterpret_cast<uintptr_t>(block);
+      const size_t room = static_cast<size_t>(in->second.end - hide(block));
       memcpy(copy, block, size < room ? size : room);
       return copy;
     }
@@ -198,8 +217,7 @@ void* heapArenaTake(HeapArena* a, size_t size) {
     try {
       ArenaRegistry& r = arenas();
       std::lock_guard<std::mutex> hold(r.lock);
-      r.ranges.emplace(reinterpret_cast<uintptr_t>(data),
-                       std::make_pair(reinterpret_cast<uintptr_t>(data) + want, a));
+      r.ranges.emplace(hide(data), Range{hide(data + want), hide(a)});
     } catch (...) {
       free(b);
       return nullptr;
@@ -213,6 +231,16 @@ void* heapArenaTake(HeapArena* a, size_t size) {
   }
   void* p = a->cursor;
   a->cursor += size;
+#ifdef MADV_POPULATE_WRITE
+  // A large piece is about to be filled: its pages are faulted in at once
+  // (best effort; an older kernel just faults them one by one).
+  if (size >= kPopulateFrom) {
+    constexpr uintptr_t kPage = 4096;
+    const uintptr_t from = (reinterpret_cast<uintptr_t>(p) + kPage - 1) & ~(kPage - 1);
+    const uintptr_t to = (reinterpret_cast<uintptr_t>(p) + size) & ~(kPage - 1);
+    if (to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+  }
+#endif
   return p;
 }
 
@@ -221,11 +249,11 @@ bool heapArenaAttach(HeapArena* a, void* owner) {
   ArenaRegistry& r = arenas();
   std::lock_guard<std::mutex> hold(r.lock);
   try {
-    r.owners.emplace(owner, a);
+    r.owners.emplace(hide(owner), hide(a));
   } catch (...) {
     return false;
   }
-  a->owner = owner;
+  a->owner = hide(owner);
   return true;
 }
 
