@@ -184,7 +184,7 @@ TEST(EntryListStream, ResultInBlocksFreesAndCopiesLikeAnyOther) {
   FreeZQFieldValueList(list.items[4].fieldValues, 1);
   list.items[4].fieldValues = nullptr;
   // A string of the result reallocated becomes the caller's own block.
-  char*& s = list.items[5].fieldValues->items[1].value.u.charValue;
+  char*& s = list.items[5].fieldValues->items[2].value.u.charValue;
   char* longer = static_cast<char*>(ZQRealloc(s, 64));
   ASSERT_NE(longer, nullptr);
   EXPECT_STREQ(longer, "entry 5 text");
