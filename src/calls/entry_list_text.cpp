@@ -18,8 +18,6 @@ constexpr const char* kTooLarge = "the entry list exceeds the maximum result siz
 // Inflated text is parsed through a window of this size (grown only for a
 // value longer than the window).
 constexpr size_t kWindow = 128u << 10;
-// Results of at least this many values are built in a few large blocks.
-constexpr uint64_t kBlockValues = 2048;
 
 // A cursor over the bytes at hand that never reads past their end. A read
 // that failed only because the bytes ended is marked short: with more text
@@ -167,71 +165,12 @@ class Source {
   platform::ZResult failure_ = platform::ZResult::ok;
 };
 
-// Where the values of one result live: one heap block each, or (for large
-// results) slabs of an arena released with the result's item array.
-class ValueMemory {
- public:
-  ~ValueMemory() { platform::heapArenaDestroy(arena_); }
-  bool useBlocks() {
-    arena_ = platform::heapArenaCreate();
-    return arena_ != nullptr;
-  }
-  // Bytes for a text (no alignment needed).
-  void* takeBytes(size_t n) {
-    if (!arena_) return zq::alloc(n);
-    if (n <= static_cast<size_t>(limit_ - cursor_)) {
-      void* p = cursor_;
-      cursor_ += n;
-      return p;
-    }
-    return slab(n);
-  }
-  void* take(size_t n) {
-    if (!arena_) return zq::alloc(n);
-    return aligned(n);
-  }
-  void* takeZeroed(size_t count, size_t size) {
-    if (!arena_) return zq::allocZeroed(count, size);
-    if (size && count > SIZE_MAX / size) return nullptr;
-    void* p = aligned(count * size);
-    if (p) memset(p, 0, count * size);
-    return p;
-  }
-  // Hands the arena to the result's item array; false without memory.
-  bool attach(void* owner) {
-    if (!arena_ || !owner) return true;
-    if (!platform::heapArenaAttach(arena_, owner)) return false;
-    arena_ = nullptr;
-    return true;
-  }
-
- private:
-  static constexpr size_t kAlign = alignof(std::max_align_t);
-  static constexpr size_t kSlab = 256u << 10;
-
-  void* aligned(size_t n) {
-    if (cursor_) {
-      char* at = cursor_ + ((kAlign - reinterpret_cast<uintptr_t>(cursor_)) & (kAlign - 1));
-      if (at <= limit_ && n <= static_cast<size_t>(limit_ - at)) {
-        cursor_ = at + n;
-        return at;
-      }
-    }
-    return slab(n);
-  }
-  // A new slab (aligned) for a value that does not fit in what is left.
-  void* slab(size_t n) {
-    if (n > kSlab / 4) return platform::heapArenaTake(arena_, n);
-    auto* p = static_cast<char*>(platform::heapArenaTake(arena_, kSlab));
-    if (!p) return nullptr;
-    cursor_ = p + n;
-    limit_ = p + kSlab;
-    return p;
-  }
-
-  platform::HeapArena* arena_ = nullptr;
-  char* cursor_ = nullptr;
-  char* limit_ = nullptr;
+// Where the values of one result live: one heap block each, so that a
+// caller may keep any value after releasing the rest.
+struct ValueMemory {
+  void* takeBytes(size_t n) { return zq::alloc(n); }
+  void* take(size_t n) { return zq::alloc(n); }
+  void* takeZeroed(size_t count, size_t size) { return zq::allocZeroed(count, size); }
 };
 
 // An item array grown as items are parsed, so that an announced count
@@ -538,7 +477,6 @@ struct Parser {
 template <class List>
 ParseResult finishList(Parser& p, Source& source, List& result, List* out) {
   if (p.result.ok() && !source.drain()) p.sourceFailed(source);
-  if (p.result.ok() && !p.memory.attach(result.items)) p.noMemory();
   if (!p.result.ok()) {
     zq::model::release(result);
     return p.result;
@@ -575,8 +513,6 @@ ParseResult parseEntries(Source& source, const TextCharsets& charsets,
                   uint64_t{n} * m * sizeof(ZQFieldValueStruct);
   const uint32_t idColumns = m - withText;
   if (used > maxResult) return p.fail(kMsgBadEncoding, kTooLarge), p.result;
-  if (uint64_t{n} * m >= kBlockValues && !p.memory.useBlocks())
-    return p.noMemory(), p.result;
 
   ZQEntryListFieldValueList result{0, nullptr};
   uint32_t capacity = 0;
@@ -676,8 +612,6 @@ ParseResult parseRows(Source& source, const TextCharsets& charsets,
           uint64_t{n} * m * sizeof(ZQMultiSchemaFieldValueStruct) >
       maxResult)
     return p.fail(kMsgBadEncoding, kTooLarge), p.result;
-  if (uint64_t{n} * m >= kBlockValues && !p.memory.useBlocks())
-    return p.noMemory(), p.result;
   ZQMultiSchemaFieldValueListList result{0, nullptr};
   uint32_t capacity = 0;
   bool ok = true;

@@ -33,9 +33,7 @@ struct ParseResult {
 };
 
 // Parses text into out (released and emptied first) and *matches (may be
-// null). On failure out is empty and nothing is leaked. Large results live
-// in a few blocks owned by out's item array; the ordinary Free and Copy
-// functions handle them. A result that
+// null). On failure out is empty and nothing is leaked. A result that
 // would take more than maxResult bytes in memory is refused (9009) before
 // it is built: a few bytes of text must not become gigabytes of values.
 ParseResult parseEntryListText(const char* text, size_t length, const TextCharsets& charsets,

@@ -1,6 +1,6 @@
 // Entry lists parsed while they inflate: pieces of text cut anywhere, large
-// results built in blocks and what the Free and Copy families do with them,
-// failures half-way, broken streams.
+// results and what the Free and Copy families do with them, failures
+// half-way, broken streams.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -80,8 +80,8 @@ std::string dump(const ZQEntryListFieldValueList& list) {
   return out;
 }
 
-// entries entries of 10 columns (char, integer, real, bytes...), enough
-// values to be built in blocks; bad (when >= 0) spoils that entry's integer.
+// entries entries of 10 columns (char, integer, real, bytes...); bad (when
+// >= 0) spoils that entry's integer.
 std::string largeText(int entries, int bad = -1) {
   std::string out = std::to_string(entries) + "\n" + std::to_string(entries) + "\n10\n";
   for (const char* c : {"1", "2", "4", "8", "536870913", "536870914", "536870915", "536870916",
@@ -126,7 +126,7 @@ TEST(EntryListStream, PiecesCutAnywhereGiveTheWholeResult) {
     EXPECT_EQ(m, 7u);
     EXPECT_EQ(dump(out), expected) << window;
   }
-  // The same for a result built in blocks, through a few odd windows.
+  // The same for a large result, through a few odd windows.
   const std::string large = largeText(300);
   Owned big;
   ASSERT_TRUE(parseEntryListText(large.data(), large.size(), {}, &big, nullptr).ok());
@@ -162,10 +162,10 @@ TEST(EntryListStream, MultiSchemaRowsCutAnywhere) {
   }
 }
 
-// A result built in blocks is one the ordinary functions handle: values
-// freed one by one (a no-op until the list goes), a value replaced by the
-// caller's own, the item array grown, copies that outlive the original.
-TEST(EntryListStream, ResultInBlocksFreesAndCopiesLikeAnyOther) {
+// A large result is one the ordinary functions handle: values freed one by
+// one, a value replaced by the caller's own, the item array grown, copies
+// that outlive the original.
+TEST(EntryListStream, LargeResultFreesAndCopiesLikeAnyOther) {
   const std::string text = largeText(300);
   const std::string packed = pack(text);
   ZQEntryListFieldValueList list{0, nullptr};
@@ -183,7 +183,7 @@ TEST(EntryListStream, ResultInBlocksFreesAndCopiesLikeAnyOther) {
   v.u.charValue = zq::dupString("mine");
   FreeZQFieldValueList(list.items[4].fieldValues, 1);
   list.items[4].fieldValues = nullptr;
-  // A string of the result reallocated becomes the caller's own block.
+  // A string of the result reallocated by the caller.
   char*& s = list.items[5].fieldValues->items[2].value.u.charValue;
   char* longer = static_cast<char*>(ZQRealloc(s, 64));
   ASSERT_NE(longer, nullptr);
@@ -214,7 +214,7 @@ TEST(EntryListStream, ResultInBlocksFreesAndCopiesLikeAnyOther) {
   FreeZQEntryListFieldValueList(heapList, 1);
 }
 
-// A failure half-way through a result in blocks returns nothing and keeps
+// A failure half-way through a large result returns nothing and keeps
 // nothing (the sanitizer's leak check sees the rest).
 TEST(EntryListStream, FailureHalfWayReleasesEverything) {
   const std::string bad = largeText(400, 250);
@@ -229,8 +229,8 @@ TEST(EntryListStream, FailureHalfWayReleasesEverything) {
     EXPECT_EQ(out.items, nullptr);
     EXPECT_EQ(matches, 0u);
   }
-  // Every allocation of a result in blocks fails in turn.
-  const std::string text = largeText(300);
+  // Every allocation of a result fails in turn.
+  const std::string text = largeText(30);
   const std::string packed = pack(text);
   for (long n = 0;; ++n) {
     Owned out;
@@ -240,7 +240,7 @@ TEST(EntryListStream, FailureHalfWayReleasesEverything) {
     zq::testing::failAllocationsAfter(-1);
     if (failed == 0) {
       EXPECT_TRUE(r.ok());
-      EXPECT_EQ(out.count, 300u);
+      EXPECT_EQ(out.count, 30u);
       break;
     }
     EXPECT_EQ(r.message, 154) << n;
