@@ -43,4 +43,15 @@ ParseResult parseMultiSchemaText(const char* text, size_t length, const TextChar
                                  ZQMultiSchemaFieldValueListList* out, uint32_t* matches,
                                  size_t maxResult = kDefaultMaxResultSize);
 
+// The same from the compressed text, parsed while it inflates: the text is
+// never whole in memory, only a window of it (window bytes, 0: the
+// default; it grows for a longer value). A stream that is broken or
+// inflates beyond maxResult fails with 160 (154 without memory).
+ParseResult inflateEntryListText(const void* packed, size_t size, const TextCharsets& charsets,
+                                 ZQEntryListFieldValueList* out, uint32_t* matches,
+                                 size_t maxResult = kDefaultMaxResultSize, size_t window = 0);
+ParseResult inflateMultiSchemaText(const void* packed, size_t size, const TextCharsets& charsets,
+                                   ZQMultiSchemaFieldValueListList* out, uint32_t* matches,
+                                   size_t maxResult = kDefaultMaxResultSize, size_t window = 0);
+
 }  // namespace zq::calls

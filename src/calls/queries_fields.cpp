@@ -210,21 +210,12 @@ extern "C" int ZQGetListEntryWithFields(ZQControlStruct* control, const char* fo
       result = joined;
       joined = {0, nullptr};
     } else if (text.size()) {
-      platform::ZBuffer plain;
       const size_t bound = call.context()->settings.maxResultSize;
-      const platform::ZResult z =
-          platform::decompressBytes(text.data(), text.size(), 0, plain, bound);
-      if (z != platform::ZResult::ok) {
-        call.failAfterRecord(z == platform::ZResult::noMemory ? kMsgNoMemory
-                                                              : kMsgDecompressFailed);
-      } else {
-        const calls::ServerTraits server = calls::boundServer(call.context(), control);
-        calls::ParseResult parsed = calls::parseEntryListText(
-            reinterpret_cast<const char*>(plain.data), plain.size,
-            {server.serverCharset, server.clientCharset}, &result, &matches, bound);
-        if (!parsed.ok()) call.failAfterRecord(parsed.message, parsed.detail);
-      }
-      zq::freeBlock(plain.data);
+      const calls::ServerTraits server = calls::boundServer(call.context(), control);
+      calls::ParseResult parsed = calls::inflateEntryListText(
+          text.data(), text.size(), {server.serverCharset, server.clientCharset}, &result,
+          &matches, bound);
+      if (!parsed.ok()) call.failAfterRecord(parsed.message, parsed.detail);
     }
   }
   zq::model::release(joined);

@@ -193,20 +193,13 @@ extern "C" int ZQGetListEntryWithMultiSchemaFields(
   ZQMultiSchemaFieldValueListList result{0, nullptr};
   uint32_t matches = 0;
   if (call.rc() < ZQ_RETURN_ERROR && text.size()) {
-    platform::ZBuffer plain;
     const size_t bound = call.context()->settings.maxResultSize;
-    const platform::ZResult z =
-        platform::decompressBytes(text.data(), text.size(), 0, plain, bound);
-    if (z != platform::ZResult::ok) {
-      call.failAfterRecord(z == platform::ZResult::noMemory ? kMsgNoMemory : kMsgDecompressFailed);
-    } else {
-      const calls::ServerTraits server = calls::boundServer(call.context(), control);
-      calls::ParseResult parsed = calls::parseMultiSchemaText(
-          reinterpret_cast<const char*>(plain.data), plain.size,
-          {server.serverCharset, server.clientCharset}, &result, &matches, bound);
-      if (!parsed.ok()) call.failAfterRecord(parsed.message, parsed.detail);
-    }
-    zq::freeBlock(plain.data);
+    const calls::ServerTraits server = calls::boundServer(call.context(), control);
+    calls::ParseResult parsed =
+        calls::inflateMultiSchemaText(text.data(), text.size(),
+                                      {server.serverCharset, server.clientCharset}, &result,
+                                      &matches, bound);
+    if (!parsed.ok()) call.failAfterRecord(parsed.message, parsed.detail);
   }
   if (call.rc() >= ZQ_RETURN_ERROR) {
     zq::model::release(result);

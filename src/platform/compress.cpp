@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <new>
 
 #include "platform/heap.h"
 
@@ -226,6 +227,68 @@ ZResult decompressToFile(const void* data, size_t size, FILE* file, size_t& writ
   heapFree(chunk);
   inflateEnd(&z);
   return r;
+}
+
+struct InflateStream::State {
+  z_stream z{};
+};
+
+InflateStream::InflateStream(const void* data, size_t size, size_t maxSize) : maxSize_(maxSize) {
+  if (size == 0 || size > UINT32_MAX) {
+    failure_ = ZResult::corrupt;
+    return;
+  }
+  void* memory = heapAlloc(sizeof(State));
+  if (!memory) {
+    failure_ = ZResult::noMemory;
+    return;
+  }
+  auto* s = new (memory) State;
+  s->z.zalloc = zAlloc;
+  s->z.zfree = zFree;
+  const int init = inflateInit(&s->z);
+  if (init != Z_OK) {
+    heapFree(s);
+    failure_ = init == Z_MEM_ERROR ? ZResult::noMemory : ZResult::corrupt;
+    return;
+  }
+  s->z.next_in = static_cast<Bytef*>(const_cast<void*>(data));
+  s->z.avail_in = static_cast<uInt>(size);
+  state_ = s;
+}
+
+InflateStream::~InflateStream() {
+  if (!state_) return;
+  inflateEnd(&state_->z);
+  heapFree(state_);
+}
+
+ZResult InflateStream::read(unsigned char* out, size_t room, size_t& produced) {
+  produced = 0;
+  if (failure_ != ZResult::ok) return failure_;
+  if (finished_ || room == 0) return ZResult::ok;
+  if (room > UINT32_MAX) room = UINT32_MAX;
+  // One byte beyond the bound is asked for, so that a stream exceeding it
+  // is told from one that ends exactly there.
+  const size_t left = maxSize_ - total_;
+  if (room > left) room = left + 1;
+  z_stream& z = state_->z;
+  while (produced == 0) {
+    z.next_out = out;
+    z.avail_out = static_cast<uInt>(room);
+    const int rc = inflate(&z, Z_NO_FLUSH);
+    produced = room - z.avail_out;
+    if (produced > left) return failure_ = ZResult::corrupt;
+    total_ += produced;
+    if (rc == Z_STREAM_END) {
+      finished_ = true;
+      break;
+    }
+    if (rc == Z_MEM_ERROR) return failure_ = ZResult::noMemory;
+    if ((rc != Z_OK && rc != Z_BUF_ERROR) || (z.avail_in == 0 && z.avail_out != 0))
+      return failure_ = ZResult::corrupt;  // broken or truncated
+  }
+  return ZResult::ok;
 }
 
 }  // namespace zq::platform

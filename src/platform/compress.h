@@ -41,4 +41,28 @@ ZResult decompressBytes(const void* data, size_t size, size_t expectedSize, ZBuf
 ZResult decompressToFile(const void* data, size_t size, FILE* file, size_t& written,
                          size_t maxSize = SIZE_MAX);
 
+// Decompresses a complete stream in pieces, for a reader that consumes the
+// output as it comes (never more than maxSize bytes in all).
+class InflateStream {
+ public:
+  InflateStream(const void* data, size_t size, size_t maxSize = 0x7FFFFFFF);
+  ~InflateStream();
+  InflateStream(const InflateStream&) = delete;
+  InflateStream& operator=(const InflateStream&) = delete;
+
+  // Writes up to room bytes to out; produced receives how many. ok with
+  // produced 0 only at the end of the stream (finished() then true).
+  ZResult read(unsigned char* out, size_t room, size_t& produced);
+  bool finished() const { return finished_; }
+  size_t total() const { return total_; }
+
+ private:
+  struct State;
+  State* state_ = nullptr;
+  ZResult failure_ = ZResult::ok;
+  bool finished_ = false;
+  size_t total_ = 0;
+  size_t maxSize_;
+};
+
 }  // namespace zq::platform
