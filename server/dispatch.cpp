@@ -82,32 +82,7 @@ bool failed(const ZQStatusList* status) {
   return status && status->count && status->items[0].messageType >= ZQ_MESSAGE_ERROR;
 }
 
-}  // namespace
-
-namespace {
-
-void dispatchCall(Server* server, std::shared_ptr<Exchange> exchange);
-
-}  // namespace
-
-void serve(Server& server, std::shared_ptr<Exchange> exchange) {
-  // A record that is no call ends its connection.
-  if (!exchange->parse()) return exchange->drop();
-  const CallHeader& call = exchange->call();
-  if (call.credentials != AUTH_OK) return exchange->errAuth(call.credentials);
-  const Options& options = server.options();
-  const auto& programs = options.programs;
-  if (std::find(programs.begin(), programs.end(), call.program) == programs.end())
-    return exchange->errNoProg();
-  if (call.version < static_cast<uint32_t>(options.minVersion) ||
-      call.version > static_cast<uint32_t>(options.maxVersion))
-    return exchange->errProgVers(static_cast<uint32_t>(options.minVersion),
-                                 static_cast<uint32_t>(options.maxVersion));
-  dispatchCall(&server, std::move(exchange));
-}
-
-namespace {
-
+// Runs one call of a program and version the server serves.
 void dispatchCall(Server* server, std::shared_ptr<Exchange> exchange) {
   Exchange* ex = exchange.get();
   const uint32_t wireNumber = ex->call().procedure;
@@ -244,6 +219,22 @@ void dispatchCall(Server* server, std::shared_ptr<Exchange> exchange) {
 }
 
 }  // namespace
+
+void serve(Server& server, std::shared_ptr<Exchange> exchange) {
+  // A record that is no call ends its connection.
+  if (!exchange->parse()) return exchange->drop();
+  const CallHeader& call = exchange->call();
+  if (call.credentials != AUTH_OK) return exchange->errAuth(call.credentials);
+  const Options& options = server.options();
+  const auto& programs = options.programs;
+  if (std::find(programs.begin(), programs.end(), call.program) == programs.end())
+    return exchange->errNoProg();
+  if (call.version < static_cast<uint32_t>(options.minVersion) ||
+      call.version > static_cast<uint32_t>(options.maxVersion))
+    return exchange->errProgVers(static_cast<uint32_t>(options.minVersion),
+                                 static_cast<uint32_t>(options.maxVersion));
+  dispatchCall(&server, std::move(exchange));
+}
 
 PendingCall::~PendingCall() {
   if (procedure) {
