@@ -142,6 +142,8 @@ void Connections::loop() {
           flush(c);
         else if (c.state == State::reading)
           readFrom(c);
+        else if (c.state == State::closing)
+          close(c.id);
       }
     }
     applyOutcomes();
@@ -206,6 +208,16 @@ void Connections::close(uint64_t id) {
   ::close(c.fd);
   connections_.erase(it);
   open_ = connections_.size();
+}
+
+// Ends a connection the server drops on purpose as a shutdown, closed once
+// the peer has seen it: closing a socket with unread requests would reset
+// it, and the peer could lose the reply written just before.
+void Connections::hangUp(Connection& c) {
+  ::shutdown(c.fd, SHUT_RDWR);
+  c.state = State::closing;
+  c.lastActivity = Clock::now();
+  arm(c, EPOLLIN);
 }
 
 // The connection idle the longest (no request in progress) is closed.
@@ -338,7 +350,7 @@ void Connections::applyOutcomes() {
     if (it == connections_.end()) continue;
     Connection& c = *it->second;
     if (o.drop && o.reply.empty()) {
-      close(c.id);
+      hangUp(c);
       continue;
     }
     c.state = State::writing;
@@ -367,7 +379,7 @@ void Connections::flush(Connection& c) {
     return;
   }
   if (c.closeAfterWrite) {
-    close(c.id);
+    hangUp(c);
     return;
   }
   std::string().swap(c.out);
@@ -399,6 +411,8 @@ void Connections::sweep(Clock::time_point now) {
     } else if (c->state == State::writing &&
                now - c->writeProgress > milliseconds(limits_.writeTimeoutMs)) {
       cutOff_.replyStalled++;
+      expired.push_back(id);
+    } else if (c->state == State::closing && now - c->lastActivity > milliseconds(1000)) {
       expired.push_back(id);
     }
   }

@@ -66,7 +66,7 @@ class Connections {
 
  private:
   using Clock = std::chrono::steady_clock;
-  enum class State { reading, waiting, busy, writing };
+  enum class State { reading, waiting, busy, writing, closing };
   struct Connection {
     int fd = -1;
     uint64_t id = 0;
@@ -106,6 +106,7 @@ class Connections {
   void flush(Connection& c);
   void arm(Connection& c, uint32_t events);
   void close(uint64_t id);
+  void hangUp(Connection& c);
   bool evictIdle();
   void sweep(Clock::time_point now);
   void setListening(bool on);
