@@ -31,12 +31,21 @@ namespace {
 // server speaks the client's own set, so its context converts nothing. The
 // codec keeps counters in the context: each thread that encodes (the
 // workers and the calls running aside) has its own.
+// A decode that failed half-way (out of memory) may leave the context's
+// counters unbalanced: the thread's next call starts on a fresh one.
+thread_local bool tCodecContextSuspect = false;
+
 ZQThreadContext* codecContext() {
   struct Owned {
     ZQThreadContext* ctx = zq::createContext();
     ~Owned() { zq::destroyContext(ctx); }
   };
   thread_local Owned owned;
+  if (tCodecContextSuspect) {
+    tCodecContextSuspect = false;
+    zq::destroyContext(owned.ctx);
+    owned.ctx = zq::createContext();
+  }
   return owned.ctx;
 }
 
@@ -136,9 +145,13 @@ void dispatchCall(Server* server, std::shared_ptr<Exchange> exchange) {
   }
   uint64_t keySet = 0;
   if (enveloped) {
-    if (!receiveEnvelope(*server, *ex, *p, args, keySet)) return;
+    if (!receiveEnvelope(*server, *ex, *p, args, keySet)) {
+      tCodecContextSuspect = true;
+      return;
+    }
   } else if (!ex->getArgs(reinterpret_cast<xdrproc_t>(p->args), args)) {
     // A malformed request gets an RPC error; the server keeps serving.
+    tCodecContextSuspect = true;
     ex->errDecode();
     return;
   }
