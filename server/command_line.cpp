@@ -38,6 +38,12 @@ enum Option : int {
   kWorkflowPasswordFile,
   kListen,
   kLog,
+  kWorkers,
+  kQueueLimit,
+  kMaxRecordSize,
+  kRecordTimeLimit,
+  kIdleTimeLimit,
+  kMaxConnections,
 };
 
 constexpr option kOptions[] = {
@@ -67,6 +73,12 @@ constexpr option kOptions[] = {
     {"access-key-file", required_argument, nullptr, kAccessKeyFile},
     {"workflow-server", required_argument, nullptr, kWorkflowServer},
     {"workflow-password-file", required_argument, nullptr, kWorkflowPasswordFile},
+    {"workers", required_argument, nullptr, kWorkers},
+    {"queue-limit", required_argument, nullptr, kQueueLimit},
+    {"max-record-size", required_argument, nullptr, kMaxRecordSize},
+    {"record-time-limit", required_argument, nullptr, kRecordTimeLimit},
+    {"idle-time-limit", required_argument, nullptr, kIdleTimeLimit},
+    {"max-connections", required_argument, nullptr, kMaxConnections},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -295,6 +307,36 @@ bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& erro
       case kWorkflowPasswordFile:
         if (!readSecret("--workflow-password-file", value, o.workflowPassword, error)) return false;
         break;
+      case kWorkers:
+      case kQueueLimit:
+      case kMaxRecordSize:
+      case kMaxConnections: {
+        const char* name = code == kWorkers         ? "--workers"
+                           : code == kQueueLimit    ? "--queue-limit"
+                           : code == kMaxRecordSize ? "--max-record-size"
+                                                 : "--max-connections";
+        uint32_t n = 0;
+        if (!parseLimit(name, value, n, error)) return false;
+        if (code == kWorkers && n > 1024) {
+          error = std::string(name) + " " + value + ": expected at most 1024 workers";
+          return false;
+        }
+        if (code == kMaxRecordSize && n > 0x7FFFFFFFu) {
+          error = std::string(name) + " " + value + ": expected at most 2147483647 bytes";
+          return false;
+        }
+        (code == kWorkers       ? o.workers
+         : code == kQueueLimit  ? o.queueLimit
+         : code == kMaxRecordSize ? o.limits.maxRecordSize
+                               : o.limits.maxConnections) = n;
+        break;
+      }
+      case kRecordTimeLimit:
+        if (!parseLimit("--record-time-limit", value, o.limits.recordTimeoutMs, error)) return false;
+        break;
+      case kIdleTimeLimit:
+        if (!parseLimit("--idle-time-limit", value, o.limits.idleTimeoutMs, error)) return false;
+        break;
       case ':':
         error = offending(argc, argv) + " needs a value";
         return false;
@@ -379,6 +421,17 @@ void printUsage(FILE* out) {
       "                          support-file FORM:FILE-ID:PATH\n"
       "                        blank lines and lines starting with # are skipped;\n"
       "                        relative paths are read from FILE's folder\n"
+      "  --workers N           run calls on N threads (default 8)\n"
+      "  --queue-limit N       at most N requests wait for a worker; beyond that\n"
+      "                        connections are not read (default 256)\n"
+      "  --max-record-size N   cut off a client whose request exceeds N bytes\n"
+      "                        (default 67108864)\n"
+      "  --record-time-limit MS  cut off a client that takes longer than MS\n"
+      "                        milliseconds to send one request (default 30000)\n"
+      "  --idle-time-limit MS  close a connection idle for MS milliseconds\n"
+      "                        (default 600000)\n"
+      "  --max-connections N   beyond N connections the longest idle one is\n"
+      "                        closed (default 4096)\n"
       "  --verbose             print the chosen port and the registrations\n"
       "  --help, -h            show this text\n"
       "\n"

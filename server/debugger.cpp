@@ -103,7 +103,7 @@ void Debugger::releaseAll() {
   changed_.notify_all();
 }
 
-// On the loop thread, the one that closes connections (so a descriptor
+// On the connections' thread, the one that closes connections (so a descriptor
 // looked at here is never closed or reused meanwhile): sessions whose
 // connection went away leave debug mode.
 void Debugger::checkConnections() {
@@ -145,7 +145,6 @@ bool entryOrChange(const zq::transport::Procedure& p) {
 }  // namespace
 
 bool Debugger::runsAside(const zq::transport::Procedure& p) {
-  dispatchThread_ = std::this_thread::get_id();
   if (p.number == 159) return true;  // may wait for a stop
   if (!entryOrChange(p)) return false;
   if (debugging_) return true;
@@ -156,7 +155,7 @@ bool Debugger::runsAside(const zq::transport::Procedure& p) {
 }
 
 bool Debugger::holdStore(const zq::transport::Procedure& p, std::unique_lock<std::mutex>& lock) {
-  if (std::this_thread::get_id() == dispatchThread_.load() || !entryOrChange(p)) return true;
+  if (HandlerLock::heldHere() || !entryOrChange(p)) return true;
   lock = std::unique_lock<std::mutex>(store_, std::try_to_lock);
   const auto deadline = std::chrono::steady_clock::now() + kStoreWait;
   while (!lock.owns_lock() && std::chrono::steady_clock::now() < deadline) {
@@ -209,8 +208,9 @@ bool Debugger::hits(const WorkflowStep& step, Stage stage, uint32_t procedure) {
 WorkflowHook::Verdict Debugger::pause(const WorkflowStep& step, Stage stage, bool* matched) {
   if (!debugging_) return Verdict::go;
   CallControl* call = currentCall();
-  // Only calls sent aside stop: the dispatch thread must go on serving.
-  if (!call || std::this_thread::get_id() == dispatchThread_.load()) return Verdict::go;
+  // Only calls sent aside stop: one under the handler lock would hold
+  // every other call.
+  if (!call || HandlerLock::heldHere()) return Verdict::go;
   std::unique_lock<std::mutex> lock(mutex_);
   if (closing_ || sessions_.empty() || sessions_.count(call->session)) return Verdict::go;
   if (!stepping_ && !hits(step, stage, call->procedure)) return Verdict::go;
@@ -241,7 +241,6 @@ Debugger::Answer Debugger::stoppedFor(int32_t session) {
 
 Debugger::Answer Debugger::setMode(int32_t session, int fd, uint32_t mode) {
   std::lock_guard<std::mutex> lock(mutex_);
-  dispatchThread_ = std::this_thread::get_id();
   if (closing_) return {};
   auto it = sessions_.find(session);
   if (mode && it == sessions_.end()) {

@@ -65,7 +65,7 @@ class Debugger : public WorkflowHook {
   Debugger(const Debugger&) = delete;
   Debugger& operator=(const Debugger&) = delete;
 
-  // On the dispatch thread: whether the call must run aside (it may stop,
+  // Under the handler lock: whether the call must run aside (it may stop,
   // or wait for a stop, or is a change that must wait for the store).
   bool runsAside(const zq::transport::Procedure& p);
 
@@ -77,7 +77,7 @@ class Debugger : public WorkflowHook {
   // false when it waited kStoreWait in vain (a call stays stopped).
   static constexpr auto kStoreWait = std::chrono::seconds(10);
   bool holdStore(const zq::transport::Procedure& p, std::unique_lock<std::mutex>& lock);
-  // Runs work on the dispatch thread (the escalation tick) only when no
+  // Runs work under the handler lock (the escalation tick) only when no
   // change holds the store; false when it was skipped.
   template <class F>
   bool whenStoreFree(F&& work) {
@@ -86,7 +86,7 @@ class Debugger : public WorkflowHook {
     work();
     return true;
   }
-  // Called by the server's loop between rounds: a debugger whose connection
+  // Called by the connections' thread between rounds: a debugger whose connection
   // went away releases what it stopped.
   void checkConnections();
   // Releases every stopped and waiting call; nothing stops afterwards.
@@ -159,7 +159,6 @@ class Debugger : public WorkflowHook {
   bool stepping_ = false;
   bool closing_ = false;
   std::atomic<bool> debugging_{false};
-  std::atomic<std::thread::id> dispatchThread_{};
 };
 
 }  // namespace zqserver

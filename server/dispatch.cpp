@@ -1,7 +1,6 @@
 #include "dispatch.h"
 
 #include <rpc/rpc.h>
-#include <sys/socket.h>
 
 #include <algorithm>
 #include <chrono>
@@ -23,6 +22,7 @@
 #include "administration.h"
 #include "debugger.h"
 #include "pending_call.h"
+#include "rpc_message.h"
 #include "running_calls.h"
 #include "sessions.h"
 
@@ -31,19 +31,24 @@ namespace {
 
 // The codec converts texts only between differing character sets; the
 // server speaks the client's own set, so its context converts nothing. The
-// codec keeps counters in the context: each thread that encodes (the loop
-// and the calls running aside) has its own.
+// codec keeps counters in the context: each thread that encodes (the
+// workers and the calls running aside) has its own.
+// A decode that failed half-way (out of memory) may leave the context's
+// counters unbalanced: the thread's next call starts on a fresh one.
+thread_local bool tCodecContextSuspect = false;
+
 ZQThreadContext* codecContext() {
   struct Owned {
     ZQThreadContext* ctx = zq::createContext();
     ~Owned() { zq::destroyContext(ctx); }
   };
   thread_local Owned owned;
+  if (tCodecContextSuspect) {
+    tCodecContextSuspect = false;
+    zq::destroyContext(owned.ctx);
+    owned.ctx = zq::createContext();
+  }
   return owned.ctx;
-}
-
-void dropConnection(SVCXPRT* xprt) {
-  ::shutdown(xprt->xp_fd, SHUT_RDWR);
 }
 
 // An older server cannot read a value of a type its version lacks in the
@@ -87,6 +92,7 @@ std::string recordPassword(Server& server, const zq::transport::RequestHeader& i
   seen.received = in.password ? in.password : "";
   seen.version = version;
   // Clients send the same protected text call after call: recover it once.
+  // (Callers hold the handler lock.)
   static Sessions::Password last;
   static int32_t lastTime = 0;
   const bool legacy = version < 12;
@@ -111,15 +117,14 @@ bool failed(const ZQStatusList* status) {
   return status && status->count && status->items[0].messageType >= ZQ_MESSAGE_ERROR;
 }
 
-}  // namespace
-
-void dispatch(svc_req* request, SVCXPRT* xprt) {
-  Server* server = Server::current();
-  const uint32_t wireNumber = static_cast<uint32_t>(request->rq_proc);
-  const int version = static_cast<int>(request->rq_vers);
+// Runs one call of a program and version the server serves.
+void dispatchCall(Server* server, std::shared_ptr<Exchange> exchange) {
+  Exchange* ex = exchange.get();
+  const uint32_t wireNumber = ex->call().procedure;
+  const int version = static_cast<int>(ex->call().version);
   if (wireNumber == 0) {  // the RPC null procedure answers pings
     bool_t (*nothing)(XDR*, void*, u_int) = [](XDR*, void*, u_int) -> bool_t { return TRUE; };
-    svc_sendreply(xprt, reinterpret_cast<xdrproc_t>(nothing), nullptr);
+    ex->sendReply(reinterpret_cast<xdrproc_t>(nothing), nullptr);
     return;
   }
   // Bit 0x8000: the call comes in the encrypted envelope.
@@ -132,7 +137,7 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
   Handler handler = p && p->described() ? handlers().find(number) : nullptr;
   if (!server || !handler || !zq::transport::procedureInVersion(*p, version) ||
       (enveloped && keyExchange)) {
-    svcerr_noproc(xprt);
+    ex->errNoProc();
     return;
   }
   Faults& faults = server->faults();
@@ -143,14 +148,14 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
     faults.callsReceived++;
   faults.lastProcedure = number;
   faults.lastVersion = static_cast<uint32_t>(version);
-  faults.lastProgram = static_cast<uint32_t>(request->rq_prog);
+  faults.lastProgram = ex->call().program;
   if (const uint32_t highest = faults.highestVersion;
       highest && static_cast<uint32_t>(version) > highest) {
-    svcerr_progvers(xprt, std::min<rpcvers_t>(7, highest), highest);
+    ex->errProgVers(std::min<uint32_t>(7, highest), highest);
     return;
   }
   if (Faults::take(faults.dropNext)) {
-    dropConnection(xprt);
+    ex->drop();
     return;
   }
 
@@ -161,21 +166,27 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
   void* args = pending->args = calloc(1, p->argsSize);
   void* reply = pending->reply = calloc(1, p->replySize);
   if (!args || !reply) {
-    svcerr_systemerr(xprt);
+    ex->errSystem();
     return;
   }
   uint64_t keySet = 0;
   if (enveloped) {
-    if (!receiveEnvelope(*server, xprt, *p, args, keySet)) return;
-  } else if (!svc_getargs(xprt, reinterpret_cast<xdrproc_t>(p->args), static_cast<char*>(args))) {
+    if (!receiveEnvelope(*server, *ex, *p, args, keySet)) {
+      tCodecContextSuspect = true;
+      return;
+    }
+  } else if (!ex->getArgs(reinterpret_cast<xdrproc_t>(p->args), args)) {
     // A malformed request gets an RPC error; the server keeps serving.
-    svcerr_decode(xprt);
+    tCodecContextSuspect = true;
+    ex->errDecode();
     return;
   }
   if (!valueTypesKnown(*p, args, version)) {
-    svcerr_decode(xprt);
+    ex->errDecode();
     return;
   }
+  // Decoded outside it: from here the call works on shared state.
+  HandlerLock handlerLock(*server);
   // Credentials: a call in the clear where encryption is required, and the
   // injected refusals. The key exchange always passes.
   if (!keyExchange) {
@@ -186,7 +197,7 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
                             Faults::take(faults.demandEncryption)))
       refusal = AUTH_TOOWEAK;
     if (refusal != AUTH_OK) {
-      svcerr_auth(xprt, refusal);
+      ex->errAuth(refusal);
       return;
     }
   }
@@ -194,28 +205,32 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
   // duplicate-request cache (calls in the clear only).
   DuplicateCache::Key key;
   const bool cacheable = !enveloped && p->timeoutMessage == zq::kMsgTimeoutChange &&
-                         DuplicateCache::keyOf(*p, args, version, xprt, key);
+                         DuplicateCache::keyOf(*p, args, version, ex, key);
   std::string cached;
   if (Faults::take(faults.closeMidCall)) {
-    dropConnection(xprt);
+    ex->drop();
     return;
   }
   if (cacheable && server->duplicates().find(key, cached)) {
-    if (sendEncodedReply(xprt, cached))
+    if (sendEncodedReply(*ex, cached))
       faults.callsAnswered++;
     else
-      dropConnection(xprt);
+      ex->drop();
     return;
   }
   {
     const zq::transport::RequestHeader* header = p->argsHeader ? p->argsHeader(args) : nullptr;
-    server->duplicates().acknowledge(xprt, header);
+    server->duplicates().acknowledge(ex, header);
   }
-  if (Faults::take(faults.delayCalls))
+  // A delayed call holds only its own connection.
+  if (Faults::take(faults.delayCalls)) {
+    handlerLock.unlock();
     std::this_thread::sleep_for(std::chrono::milliseconds(faults.delayMs.load()));
+    handlerLock.lock();
+  }
   pending->server = server;
   pending->version = version;
-  pending->xprt = xprt;
+  pending->exchange = std::move(exchange);
   pending->enveloped = enveloped;
   pending->keySet = keySet;
   pending->admitted = true;
@@ -246,6 +261,24 @@ void dispatch(svc_req* request, SVCXPRT* xprt) {
   completeCall(*pending);
 }
 
+}  // namespace
+
+void serve(Server& server, std::shared_ptr<Exchange> exchange) {
+  // A record that is no call ends its connection.
+  if (!exchange->parse()) return exchange->drop();
+  const CallHeader& call = exchange->call();
+  if (call.credentials != AUTH_OK) return exchange->errAuth(call.credentials);
+  const Options& options = server.options();
+  const auto& programs = options.programs;
+  if (std::find(programs.begin(), programs.end(), call.program) == programs.end())
+    return exchange->errNoProg();
+  if (call.version < static_cast<uint32_t>(options.minVersion) ||
+      call.version > static_cast<uint32_t>(options.maxVersion))
+    return exchange->errProgVers(static_cast<uint32_t>(options.minVersion),
+                                 static_cast<uint32_t>(options.maxVersion));
+  dispatchCall(&server, std::move(exchange));
+}
+
 PendingCall::~PendingCall() {
   if (procedure) {
     if (args) procedure->freeArgs(args);
@@ -256,7 +289,7 @@ PendingCall::~PendingCall() {
 }
 
 int PendingCall::fd() const {
-  return xprt ? xprt->xp_fd : -1;
+  return exchange ? exchange->fd() : -1;
 }
 
 bool runsAside(uint32_t procedure) {
@@ -326,16 +359,16 @@ void completeCall(PendingCall& pending) {
   const bool garble = !lose && Faults::take(faults.garbleReplies);
   auto replyProc =
       garble ? reinterpret_cast<xdrproc_t>(garbage) : reinterpret_cast<xdrproc_t>(p.reply);
-  SVCXPRT* xprt = pending.xprt;
+  Exchange& ex = *pending.exchange;
   const bool asClaimed = Faults::take(faults.answerLayoutAfter);
   const uint32_t layout = asClaimed ? 0 : faults.answerLayout.load();
   zq::model::CodecScope answerScope(layout ? static_cast<int>(layout) : pending.version,
                                     codecContext());
   const bool sent = !lose && (pending.enveloped && !garble
-                                  ? answerEnvelope(server, xprt, p, reply, pending.keySet)
-                                  : svc_sendreply(xprt, replyProc, static_cast<char*>(reply)));
+                                  ? answerEnvelope(server, ex, p, reply, pending.keySet)
+                                  : ex.sendReply(replyProc, reply));
   if (!sent)
-    dropConnection(xprt);
+    ex.drop();
   else
     faults.callsAnswered++;
 }

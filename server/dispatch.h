@@ -5,17 +5,16 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <type_traits>
 
 #include "accounts.h"
 #include "transport/procedures.h"
 
-struct svc_req;
-struct __rpc_svcxprt;
-
 namespace zqserver {
 
 class Server;
+class Exchange;
 namespace proc = zq::transport::proc;
 
 // What a handler sees of one call.
@@ -75,7 +74,8 @@ void serveExportImport(Handlers& h);    // handlers_export.cpp
 void serveDebugger(Handlers& h);        // handlers_debugger.cpp
 void serveMenus(Handlers& h);           // handlers_menus.cpp
 
-// The RPC library's entry point for every program and version.
-void dispatch(svc_req* request, __rpc_svcxprt* transport);
+// Serves one request record on a worker: the RPC checks of its call header
+// (credentials, program, version), then the procedure.
+void serve(Server& server, std::shared_ptr<Exchange> exchange);
 
 }  // namespace zqserver

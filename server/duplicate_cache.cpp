@@ -1,11 +1,11 @@
 #include "duplicate_cache.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <openssl/evp.h>
-#include <sys/socket.h>
+#include <rpc/rpc.h>
 
 #include <vector>
+
+#include "rpc_message.h"
 
 namespace zqserver {
 namespace {
@@ -28,9 +28,9 @@ bool encodeRecord(zq::platform::XdrProc proc, void* record, std::string& out) {
 }  // namespace
 
 bool DuplicateCache::keyOf(const zq::transport::Procedure& p, void* args, int version,
-                           const SVCXPRT* xprt, Key& out) {
+                           const Exchange* exchange, Key& out) {
   const zq::transport::RequestHeader* header = p.argsHeader ? p.argsHeader(args) : nullptr;
-  if (!header || header->cacheId == 0 || !xprt) return false;
+  if (!header || header->cacheId == 0 || !exchange) return false;
   std::string bytes;
   if (!encodeRecord(p.args, args, bytes)) return false;
   unsigned char digest[EVP_MAX_MD_SIZE];
@@ -40,37 +40,28 @@ bool DuplicateCache::keyOf(const zq::transport::Procedure& p, void* args, int ve
   out.procedure = p.number;
   out.version = version;
   out.digest.assign(reinterpret_cast<char*>(digest), length);
-  out.connection = connectionOf(xprt);
-  out.client = clientOf(xprt, *header);
+  out.connection = connectionOf(exchange);
+  out.client = clientOf(exchange, *header);
   return true;
 }
 
-std::string DuplicateCache::clientOf(const SVCXPRT* xprt,
+std::string DuplicateCache::clientOf(const Exchange* exchange,
                                      const zq::transport::RequestHeader& header) {
-  sockaddr_storage peer{};
-  socklen_t length = sizeof peer;
-  char host[INET6_ADDRSTRLEN] = "";
-  if (getpeername(xprt->xp_fd, reinterpret_cast<sockaddr*>(&peer), &length) == 0) {
-    if (peer.ss_family == AF_INET)
-      inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(&peer)->sin_addr, host, sizeof host);
-    else if (peer.ss_family == AF_INET6)
-      inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6*>(&peer)->sin6_addr, host,
-                sizeof host);
-  }
+  const std::string host = exchange->peerHost();
   return std::string(header.user ? header.user : "") + "@" + host;
 }
 
-std::string DuplicateCache::connectionOf(const SVCXPRT* xprt) {
-  std::string id(static_cast<const char*>(xprt->xp_rtaddr.buf),
-                 xprt->xp_rtaddr.buf ? xprt->xp_rtaddr.len : 0);
-  return id + std::to_string(xprt->xp_fd);
+std::string DuplicateCache::connectionOf(const Exchange* exchange) {
+  // The connection's own number: a descriptor and even a peer port may be
+  // reused by a later connection.
+  return exchange->peer() + std::to_string(exchange->connection());
 }
 
-void DuplicateCache::acknowledge(const SVCXPRT* xprt, const zq::transport::RequestHeader* header) {
-  if (!xprt || empty_.load(std::memory_order_relaxed)) return;
-  const std::string connection = connectionOf(xprt);
+void DuplicateCache::acknowledge(const Exchange* exchange, const zq::transport::RequestHeader* header) {
+  if (!exchange || empty_.load(std::memory_order_relaxed)) return;
+  const std::string connection = connectionOf(exchange);
   const int32_t cacheId = header ? header->cacheId : 0;
-  const std::string client = header ? clientOf(xprt, *header) : std::string();
+  const std::string client = header ? clientOf(exchange, *header) : std::string();
   std::lock_guard<std::mutex> lock(mutex_);
   std::erase_if(entries_, [&](const Entry& e) {
     return e.key.connection == connection || (cacheId != 0 && e.key.cacheId == cacheId) ||
@@ -122,13 +113,13 @@ std::string encodeReply(const zq::transport::Procedure& p, void* reply) {
   return out;
 }
 
-bool sendEncodedReply(SVCXPRT* xprt, const std::string& bytes) {
+bool sendEncodedReply(Exchange& exchange, const std::string& bytes) {
   XdrRoutine put = [](XDR* x, void* data, u_int) -> bool_t {
     auto* s = static_cast<std::string*>(data);
     return xdr_opaque(x, s->data(), static_cast<u_int>(s->size()));
   };
   std::string copy = bytes;
-  return svc_sendreply(xprt, reinterpret_cast<xdrproc_t>(put), reinterpret_cast<char*>(&copy));
+  return exchange.sendReply(reinterpret_cast<xdrproc_t>(put), &copy);
 }
 
 }  // namespace zqserver

@@ -10,8 +10,6 @@
 // has a session of its own.
 #pragma once
 
-#include <rpc/rpc.h>
-
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -22,6 +20,8 @@
 #include "transport/procedures.h"
 
 namespace zqserver {
+
+class Exchange;
 
 class DuplicateCache {
  public:
@@ -39,13 +39,13 @@ class DuplicateCache {
 
   // The key of a decoded request; false when the request is not one the
   // cache keeps (no session yet, or it cannot be encoded again).
-  static bool keyOf(const zq::transport::Procedure& p, void* args, int version, const SVCXPRT* xprt,
+  static bool keyOf(const zq::transport::Procedure& p, void* args, int version, const Exchange* exchange,
                     Key& out);
   // The reply of an earlier identical request from another connection.
   bool find(const Key& key, std::string& reply);
   // A request that is not a repeat arrived on this connection for this
   // session (0: none): the replies kept for either are no longer awaited.
-  void acknowledge(const SVCXPRT* xprt, const zq::transport::RequestHeader* header);
+  void acknowledge(const Exchange* exchange, const zq::transport::RequestHeader* header);
   // Keeps the encoded reply of a request that ran.
   void remember(const Key& key, std::string reply);
   size_t hits() const;
@@ -57,8 +57,8 @@ class DuplicateCache {
     std::chrono::steady_clock::time_point at;
   };
   void expire(std::chrono::steady_clock::time_point now);
-  static std::string connectionOf(const SVCXPRT* xprt);
-  static std::string clientOf(const SVCXPRT* xprt, const zq::transport::RequestHeader& header);
+  static std::string connectionOf(const Exchange* exchange);
+  static std::string clientOf(const Exchange* exchange, const zq::transport::RequestHeader& header);
   mutable std::mutex mutex_;
   std::deque<Entry> entries_;
   size_t hits_ = 0;
@@ -69,6 +69,6 @@ class DuplicateCache {
 // it cannot be encoded or is larger than the cache keeps.
 std::string encodeReply(const zq::transport::Procedure& p, void* reply);
 // Sends bytes encoded earlier as the results of the current call.
-bool sendEncodedReply(SVCXPRT* xprt, const std::string& bytes);
+bool sendEncodedReply(Exchange& exchange, const std::string& bytes);
 
 }  // namespace zqserver

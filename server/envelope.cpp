@@ -11,6 +11,7 @@
 #include "security/envelope_call.h"
 #include "security/errors.h"
 #include "security/provider.h"
+#include "rpc_message.h"
 #include "server.h"
 
 namespace zqserver {
@@ -128,13 +129,12 @@ xdrproc_t recordProc() {
 
 }  // namespace
 
-bool receiveEnvelope(Server& server, SVCXPRT* xprt, const zq::transport::Procedure& p, void* args,
+bool receiveEnvelope(Server& server, Exchange& exchange, const zq::transport::Procedure& p, void* args,
                      uint64_t& keySet) {
   zq::security::EnvelopeArgs envelope{};
-  if (!svc_getargs(xprt, recordProc<zq::security::EnvelopeArgs>(),
-                   reinterpret_cast<char*>(&envelope))) {
+  if (!exchange.getArgs(recordProc<zq::security::EnvelopeArgs>(), &envelope)) {
     zq::model::release(envelope);
-    svcerr_decode(xprt);
+    exchange.errDecode();
     return false;
   }
   Faults& faults = server.faults();
@@ -146,32 +146,31 @@ bool receiveEnvelope(Server& server, SVCXPRT* xprt, const zq::transport::Procedu
   zq::model::release(envelope);
   if (rc != zq::security::kOk) {
     // Keys the server does not have: the client negotiates again.
-    svcerr_auth(xprt, AUTH_REJECTEDCRED);
+    exchange.errAuth(AUTH_REJECTEDCRED);
     return false;
   }
   if (zq::security::decodeRecord(p.args, plain.data(), plain.size(), args) != zq::security::kOk) {
-    svcerr_decode(xprt);
+    exchange.errDecode();
     return false;
   }
   faults.envelopedCalls++;
   return true;
 }
 
-bool answerEnvelope(Server& server, SVCXPRT* xprt, const zq::transport::Procedure& p, void* reply,
+bool answerEnvelope(Server& server, Exchange& exchange, const zq::transport::Procedure& p, void* reply,
                     uint64_t keySet) {
   Buffer plain, sealed;
   int rc = zq::security::encodeRecord(p.reply, reply, plain);
   if (rc == zq::security::kOk)
     rc = server.crypto().seal(keySet, plain.data(), plain.size(), sealed);
   if (rc != zq::security::kOk) {
-    svcerr_systemerr(xprt);
+    exchange.errSystem();
     return false;
   }
   if (Faults::take(server.faults().corruptEnvelopes) && !sealed.empty())
     sealed.data()[sealed.size() / 2] ^= 0x10;
   zq::security::EnvelopeReply envelope{static_cast<uint32_t>(sealed.size()), sealed.data(), 0};
-  return svc_sendreply(xprt, recordProc<zq::security::EnvelopeReply>(),
-                       reinterpret_cast<char*>(&envelope));
+  return exchange.sendReply(recordProc<zq::security::EnvelopeReply>(), &envelope);
 }
 
 }  // namespace zqserver

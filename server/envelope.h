@@ -21,11 +21,10 @@
 #include "transport/procedures.h"
 #include "zqapi/zq_security.h"
 
-struct __rpc_svcxprt;
-
 namespace zqserver {
 
 class Server;
+class Exchange;
 struct Call;
 
 class Crypto {
@@ -88,10 +87,10 @@ class Crypto {
 // the envelope and deciphers it into the procedure's argument record.
 // Returns true when args holds the request; otherwise the client has been
 // answered (an RPC error) and the call is over.
-bool receiveEnvelope(Server& server, __rpc_svcxprt* xprt, const zq::transport::Procedure& p,
+bool receiveEnvelope(Server& server, Exchange& exchange, const zq::transport::Procedure& p,
                      void* args, uint64_t& keySet);
 // Answers an enciphered call with the reply record in an envelope.
-bool answerEnvelope(Server& server, __rpc_svcxprt* xprt, const zq::transport::Procedure& p,
+bool answerEnvelope(Server& server, Exchange& exchange, const zq::transport::Procedure& p,
                     void* reply, uint64_t keySet);
 
 }  // namespace zqserver

@@ -4,22 +4,23 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "accounts.h"
 #include "duplicate_cache.h"
 #include "transport/procedures.h"
 
-struct __rpc_svcxprt;
-
 namespace zqserver {
 
 class Server;
+class Exchange;
 
 struct PendingCall {
   Server* server = nullptr;
   const zq::transport::Procedure* procedure = nullptr;
   int version = 0;
-  __rpc_svcxprt* xprt = nullptr;
+  // The request; released once answered (the connection is read again).
+  std::shared_ptr<Exchange> exchange;
   bool enveloped = false;
   uint64_t keySet = 0;
   void* args = nullptr;   // decoded argument record
@@ -32,7 +33,7 @@ struct PendingCall {
   PendingCall() = default;
   PendingCall(const PendingCall&) = delete;
   PendingCall& operator=(const PendingCall&) = delete;
-  ~PendingCall();  // releases both records
+  ~PendingCall();  // releases both records and the exchange
   int fd() const;
 };
 

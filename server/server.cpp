@@ -3,11 +3,11 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <rpc/rpc.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <vector>
 
@@ -103,80 +103,95 @@ bool Server::setUp() {
     });
   }
 
-  listenFd_ = socket(AF_INET, SOCK_STREAM, 0);
-  if (listenFd_ < 0) return fail(std::string("socket: ") + strerror(errno));
-  int one = 1;
-  setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_port = htons(options_.port);
-  if (inet_pton(AF_INET, options_.host.c_str(), &addr.sin_addr) != 1)
-    return fail("bad listen address " + options_.host);
-  if (bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0)
-    return fail(std::string("bind: ") + strerror(errno));
-  // A deep queue: a burst of connections beyond a short one waits out SYN
-  // retransmissions, a second or more each.
-  if (listen(listenFd_, SOMAXCONN) != 0) return fail(std::string("listen: ") + strerror(errno));
-  socklen_t len = sizeof addr;
-  getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len);
-  port_ = ntohs(addr.sin_port);
-
-  SVCXPRT* xprt = svc_vc_create(listenFd_, 0, 0);
-  if (!xprt) return fail("cannot create the RPC transport");
-  transport_ = xprt;
-
-  netconfig* nconf = nullptr;
-  if (options_.useRpcbind) {
-    nconf = getnetconfigent("tcp");
-    if (!nconf) return fail("no tcp network configuration");
+  {
+    std::string why;
+    if (!connections_.listen(options_.host, options_.port, why)) return fail(why);
   }
-  bool ok = true;
-  for (uint32_t program : options_.programs) {
-    for (int v = options_.minVersion; v <= options_.maxVersion && ok; ++v) {
-      if (nconf) rpcb_unset(program, v, nconf);
-      if (!svc_reg(xprt, program, v, dispatch, nconf)) {
-        ok = false;
-        error_ = "cannot register program " + std::to_string(program) + " version " +
-                 std::to_string(v) + (nconf ? " with rpcbind" : "");
-      } else {
-        registered_.emplace_back(program, v);
+  port_ = connections_.port();
+
+  // rpcbind learns where each program and version listens; the server
+  // itself answers every program and version it serves.
+  if (options_.useRpcbind) {
+    netconfig* nconf = getnetconfigent("tcp");
+    if (!nconf) return fail("no tcp network configuration");
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(port_);
+    inet_pton(AF_INET, options_.host.c_str(), &addr.sin_addr);
+    netbuf where{sizeof addr, sizeof addr, &addr};
+    bool ok = true;
+    for (uint32_t program : options_.programs) {
+      for (int v = options_.minVersion; v <= options_.maxVersion && ok; ++v) {
+        rpcb_unset(program, v, nconf);
+        if (!rpcb_set(program, v, nconf, &where)) {
+          ok = false;
+          error_ = "cannot register program " + std::to_string(program) + " version " +
+                   std::to_string(v) + " with rpcbind";
+        } else {
+          registered_.emplace_back(program, v);
+        }
       }
     }
+    freenetconfigent(nconf);
+    if (!ok) {
+      std::string why = error_;
+      return fail(why);
+    }
   }
-  if (nconf) freenetconfigent(nconf);
-  if (!ok) {
-    std::string why = error_;
-    return fail(why);
-  }
+  pool_.start(options_.workers, options_.queueLimit, [this] { connections_.room(); });
   return true;
 }
 
+// Connections are read from here on (until then they wait in the listen
+// queue), so that the program can prepare the store first.
+bool Server::beginServing() {
+  std::string why;
+  if (connections_.start(
+          options_.limits,
+          [this](std::shared_ptr<Exchange>& exchange) { return deliver(exchange); },
+          [this] { betweenRounds(); }, why))
+    return true;
+  error_ = why;
+  tearDown();
+  return false;
+}
+
+bool Server::deliver(std::shared_ptr<Exchange>& exchange) {
+  WorkerPool::Job job = [this, exchange] { serve(*this, exchange); };
+  if (!pool_.trySubmit(job)) return false;
+  exchange.reset();
+  return true;
+}
+
+// On the connections' thread, the one that closes connections (so a
+// descriptor the debugger looks at is never closed or reused meanwhile).
+void Server::betweenRounds() {
+  if (debugger_) debugger_->checkConnections();
+  // Escalations run on a worker, under the handler lock, one tick at a time.
+  if (workflow_ && debugger_ && !tickQueued_.exchange(true)) {
+    WorkerPool::Job tick = [this] {
+      {
+        HandlerLock lock(*this);
+        debugger_->whenStoreFree([this] { workflow_->tick(time(nullptr)); });
+      }
+      tickQueued_ = false;
+    };
+    if (!pool_.trySubmit(tick)) tickQueued_ = false;
+  }
+}
+
 void Server::tearDown() {
-  // Calls running aside end first: they still answer on their connections.
+  // No more requests; the calls in progress end first: they still answer.
+  connections_.stop();
   running_.cancelAll();
   if (debugger_) debugger_->shutdown();  // releases the calls it holds
   if (administration_) administration_->stop();
   if (alerts_) alerts_->stop();
+  pool_.stop();
   reapAsideCalls(true);
   processes_.stopAll();
-  // svc_unreg also removes a registration with rpcbind.
-  for (auto [program, version] : registered_) svc_unreg(program, version);
+  for (auto [program, version] : registered_) rpcb_unset(program, version, nullptr);
   registered_.clear();
-  // Close every connection the RPC library still serves, then the listener.
-  for (int i = 0; i < svc_max_pollfd; ++i) {
-    const int fd = svc_pollfd[i].fd;
-    if (fd >= 0 && fd != listenFd_) ::shutdown(fd, SHUT_RDWR);
-  }
-  if (transport_) {
-    svc_destroy(static_cast<SVCXPRT*>(transport_));  // closes listenFd_
-    transport_ = nullptr;
-    listenFd_ = -1;
-  } else if (listenFd_ >= 0) {
-    close(listenFd_);
-    listenFd_ = -1;
-  }
-  // Let the RPC library notice the shut-down connections and free them.
-  for (int round = 0; round < 3; ++round) serveReady(0);
   debugger_.reset();
   workflow_.reset();
   alerts_.reset();
@@ -187,69 +202,29 @@ void Server::tearDown() {
   if (g_current == this) g_current = nullptr;
 }
 
-// Serves the connections that are ready within timeoutMs. poll, not
-// select: select's descriptor sets end at 1023, and a connection above that
-// would never be served nor closed.
-bool Server::serveReady(int timeoutMs) {
-  std::vector<pollfd> fds(svc_pollfd, svc_pollfd + svc_max_pollfd);
-  {
-    // A connection whose call runs aside is read again once it answered;
-    // poll skips negative descriptors.
-    std::lock_guard<std::mutex> lock(asideMutex_);
-    for (pollfd& p : fds)
-      if (busyConnections_.count(p.fd)) p.fd = -1;
-  }
-  const int n = poll(fds.data(), fds.size(), timeoutMs);
-  if (n < 0) return errno == EINTR;
-  if (n > 0) svc_getreq_poll(fds.data(), n);
-  return true;
-}
-
 void Server::loop() {
   while (!stopping_.load()) {
-    if (!serveReady(50)) break;
-    if (debugger_) debugger_->checkConnections();
-    if (workflow_ && debugger_)
-      debugger_->whenStoreFree([this] { workflow_->tick(time(nullptr)); });
-    startAsideCalls();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
     reapAsideCalls(false);
   }
 }
 
 void Server::runAside(std::unique_ptr<PendingCall> call) {
+  auto done = std::make_shared<std::atomic<bool>>(false);
+  std::shared_ptr<PendingCall> pending(std::move(call));
+  std::thread thread([pending, done]() mutable {
+    completeCall(*pending);
+    pending.reset();  // answers: the connection is read again
+    *done = true;
+  });
   std::lock_guard<std::mutex> lock(asideMutex_);
-  busyConnections_.insert(call->fd());
-  asideWaiting_.push_back(std::move(call));
-}
-
-// Started once the RPC library is done with the request that queued them.
-void Server::startAsideCalls() {
-  std::lock_guard<std::mutex> lock(asideMutex_);
-  for (auto& waiting : asideWaiting_) {
-    auto done = std::make_shared<std::atomic<bool>>(false);
-    std::shared_ptr<PendingCall> call(std::move(waiting));
-    std::thread thread([this, call, done] {
-      const int fd = call->fd();
-      completeCall(*call);
-      {
-        std::lock_guard<std::mutex> lock(asideMutex_);
-        busyConnections_.erase(fd);
-      }
-      *done = true;
-    });
-    asideRunning_.push_back(AsideThread{std::move(thread), std::move(done)});
-  }
-  asideWaiting_.clear();
+  asideRunning_.push_back(AsideThread{std::move(thread), std::move(done)});
 }
 
 void Server::reapAsideCalls(bool all) {
   std::vector<AsideThread> finished;
   {
     std::lock_guard<std::mutex> lock(asideMutex_);
-    if (all) {
-      for (auto& waiting : asideWaiting_) busyConnections_.erase(waiting->fd());
-      asideWaiting_.clear();
-    }
     for (auto it = asideRunning_.begin(); it != asideRunning_.end();) {
       if (all || it->done->load()) {
         finished.push_back(std::move(*it));
@@ -266,6 +241,7 @@ bool Server::start() {
   stopping_ = false;
   if (!setUp()) return false;
   faults_.refuseSetting = options_.refusedSetting;
+  if (!beginServing()) return false;
   thread_ = std::thread([this] { loop(); });
   return true;
 }
@@ -274,6 +250,7 @@ bool Server::run(const std::function<void(uint16_t)>& onReady) {
   stopping_ = false;
   if (!setUp()) return false;
   if (onReady) onReady(port_);
+  if (!beginServing()) return false;
   loop();
   tearDown();
   return true;
@@ -288,6 +265,32 @@ void Server::stop() {
 
 void Server::requestStop() {
   stopping_ = true;
+}
+
+namespace {
+thread_local bool tHoldsHandlerLock = false;
+}  // namespace
+
+HandlerLock::HandlerLock(Server& server) : lock_(server.handlerMutex_) {
+  tHoldsHandlerLock = true;
+}
+
+HandlerLock::~HandlerLock() {
+  if (lock_.owns_lock()) tHoldsHandlerLock = false;
+}
+
+void HandlerLock::unlock() {
+  lock_.unlock();
+  tHoldsHandlerLock = false;
+}
+
+void HandlerLock::lock() {
+  lock_.lock();
+  tHoldsHandlerLock = true;
+}
+
+bool HandlerLock::heldHere() {
+  return tHoldsHandlerLock;
 }
 
 }  // namespace zqserver

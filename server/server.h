@@ -1,6 +1,7 @@
-// zqserverd: the reference server. It speaks the library's wire protocol on
-// libtirpc, registered with rpcbind or listening on a fixed port, and runs
-// either as its own program or inside a test process.
+// zqserverd: the reference server. It speaks the library's wire protocol
+// (ONC RPC records on TCP), registered with rpcbind or listening on a fixed
+// port, and runs either as its own program or inside a test process. One
+// thread watches the connections; a pool of workers runs the calls.
 #pragma once
 
 #include <atomic>
@@ -15,12 +16,14 @@
 #include <variant>
 #include <vector>
 
+#include "connections.h"
 #include "duplicate_cache.h"
 #include "envelope.h"
 #include "processes.h"
 #include "running_calls.h"
 #include "faults.h"
 #include "sessions.h"
+#include "worker_pool.h"
 
 namespace zqserver {
 
@@ -75,6 +78,12 @@ struct Options {
   std::string workflowServer;
   std::string workflowPassword;
 
+  // Calls run on this many workers; at most queueLimit requests wait for
+  // one (then connections are not read until there is room).
+  size_t workers = 8;
+  size_t queueLimit = 256;
+  ConnectionLimits limits;
+
   Options();
 };
 
@@ -121,22 +130,23 @@ class Server {
   Debugger& debugger() { return *debugger_; }
 
   // Runs a call that may take long (SQL, processes, waits for events) on a
-  // thread of its own; its connection is not read until it has answered.
+  // thread of its own, outside the handler lock; its connection is not read
+  // until it has answered.
   void runAside(std::unique_ptr<PendingCall> call);
+  const Connections& connections() const { return connections_; }
 
-  // Only one server can serve per process: the RPC library keeps its
-  // dispatch tables process-wide.
+  // One server serves per process (handlers find it through current()).
   static Server* current();
 
  private:
+  friend class HandlerLock;
   bool setUp();
+  bool beginServing();
   void tearDown();
   void loop();
-  void startAsideCalls();
   void reapAsideCalls(bool all);
-  // Serves the connections that become ready within timeoutMs; false on a
-  // failure of the wait itself.
-  bool serveReady(int timeoutMs);
+  bool deliver(std::shared_ptr<Exchange>& exchange);
+  void betweenRounds();
 
   Options options_;
   Faults faults_;
@@ -151,23 +161,40 @@ class Server {
   std::unique_ptr<Debugger> debugger_;
   RunningCalls running_;
   BackgroundProcesses processes_;
-  // Calls running aside: waiting to start, running (with their threads),
-  // and the connections they hold.
+  // Calls running aside, with their threads.
   std::mutex asideMutex_;
-  std::vector<std::unique_ptr<PendingCall>> asideWaiting_;
   struct AsideThread {
     std::thread thread;
     std::shared_ptr<std::atomic<bool>> done;
   };
   std::vector<AsideThread> asideRunning_;
-  std::set<int> busyConnections_;
+  std::mutex handlerMutex_;
+  std::atomic<bool> tickQueued_{false};
+  Connections connections_;
+  WorkerPool pool_;
   uint16_t port_ = 0;
-  int listenFd_ = -1;
-  void* transport_ = nullptr;  // SVCXPRT of the listening socket
   std::vector<std::pair<uint32_t, uint32_t>> registered_;
   std::atomic<bool> stopping_{false};
   std::thread thread_;
   std::string error_;
+};
+
+// Handlers share state that has no lock of its own: they run one at a time
+// under this lock (the calls running aside excepted). Never held for I/O:
+// reading, writing and waiting happen outside it.
+class HandlerLock {
+ public:
+  explicit HandlerLock(Server& server);
+  ~HandlerLock();
+  HandlerLock(const HandlerLock&) = delete;
+  HandlerLock& operator=(const HandlerLock&) = delete;
+  void unlock();
+  void lock();
+  // Whether the calling thread holds it (calls under it must not stop).
+  static bool heldHere();
+
+ private:
+  std::unique_lock<std::mutex> lock_;
 };
 
 }  // namespace zqserver

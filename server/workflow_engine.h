@@ -32,7 +32,7 @@
 // own) nest at most kMaxDepth deep and a workflow runs at most kMaxActions
 // actions: beyond either it stops with 297 and the operation is rolled back.
 //
-// Escalations. tick() (called by the server's loop on its dispatch thread,
+// Escalations. tick() (called by the server under its handler lock,
 // so escalations never run beside a call) runs every enabled escalation
 // that is due: an interval one when its interval has passed since it last
 // ran (or since the server started), a calendar one once in a minute its

@@ -78,6 +78,13 @@ TEST(ServerCommandLine, RefusesBadValuesWithAReason) {
       {{"--listen", "127.0.0.1:65536"}, "--listen 127.0.0.1:65536: expected ADDRESS:PORT"},
       {{"--listen", "127.0.0.1:"}, "--listen 127.0.0.1:: expected ADDRESS:PORT"},
       {{"--log="}, "--log needs a file name"},
+      {{"--workers", "0"}, "--workers 0: expected a number from 1"},
+      {{"--workers", "5000"}, "--workers 5000: expected at most 1024 workers"},
+      {{"--queue-limit", "many"}, "--queue-limit many: expected"},
+      {{"--max-record-size", "3000000000"}, "--max-record-size 3000000000: expected at most"},
+      {{"--record-time-limit", "0"}, "--record-time-limit 0: expected"},
+      {{"--idle-time-limit", "-1"}, "--idle-time-limit -1: expected"},
+      {{"--max-connections", ""}, "--max-connections : expected"},
   };
   for (const Case& c : cases) {
     const Parsed p = parse(c.args);
@@ -155,6 +162,16 @@ TEST(ServerCommandLine, ReadsGoodValues) {
   EXPECT_EQ(p.line.options.accessKey, "s3cret key");
   EXPECT_EQ(p.line.options.workflowServer, "other");
   EXPECT_EQ(p.line.options.workflowPassword, "s3cret key");
+  p = parse({"--workers", "3", "--queue-limit", "7", "--max-record-size", "1048576",
+             "--record-time-limit", "1500", "--idle-time-limit", "60000", "--max-connections",
+             "900"});
+  ASSERT_TRUE(p.ok) << p.error;
+  EXPECT_EQ(p.line.options.workers, 3u);
+  EXPECT_EQ(p.line.options.queueLimit, 7u);
+  EXPECT_EQ(p.line.options.limits.maxRecordSize, 1048576u);
+  EXPECT_EQ(p.line.options.limits.recordTimeoutMs, 1500u);
+  EXPECT_EQ(p.line.options.limits.idleTimeoutMs, 60000u);
+  EXPECT_EQ(p.line.options.limits.maxConnections, 900u);
   // The service options: --listen sets address and port together, ":PORT"
   // keeps the address; --database is --db.
   p = parse({"--listen", "0.0.0.0:9000", "--database", "/var/lib/zq/store.db", "--log", "zq.log"});
