@@ -645,52 +645,58 @@ ParseResult parseRows(Source& source, const TextCharsets& charsets,
 
 }  // namespace
 
-ParseResult parseEntryListText(const char* text, size_t length, const TextCharsets& charsets,
-                               ZQEntryListFieldValueList* out, uint32_t* matchesOut,
-                               size_t maxResult) {
+namespace {
+
+// Empties out and *matches, then parses what source gives with parse.
+template <class Out, class Parse>
+ParseResult parseInto(Out* out, uint32_t* matchesOut, Parse&& parse) {
   if (!out) return {233, "no output"};
   zq::model::release(*out);
   *out = {0, nullptr};
   if (matchesOut) *matchesOut = 0;
-  if (!text || length == 0) return {};
-  Source source(text, length);
-  return parseEntries(source, charsets, out, matchesOut, maxResult);
+  return parse();
+}
+
+}  // namespace
+
+ParseResult parseEntryListText(const char* text, size_t length, const TextCharsets& charsets,
+                               ZQEntryListFieldValueList* out, uint32_t* matchesOut,
+                               size_t maxResult) {
+  return parseInto(out, matchesOut, [&]() -> ParseResult {
+    if (!text || length == 0) return {};
+    Source source(text, length);
+    return parseEntries(source, charsets, out, matchesOut, maxResult);
+  });
 }
 
 ParseResult parseMultiSchemaText(const char* text, size_t length, const TextCharsets& charsets,
                                  ZQMultiSchemaFieldValueListList* out, uint32_t* matchesOut,
                                  size_t maxResult) {
-  if (!out) return {233, "no output"};
-  zq::model::release(*out);
-  *out = {0, nullptr};
-  if (matchesOut) *matchesOut = 0;
-  if (!text || length == 0) return {};
-  Source source(text, length);
-  return parseRows(source, charsets, out, matchesOut, maxResult);
+  return parseInto(out, matchesOut, [&]() -> ParseResult {
+    if (!text || length == 0) return {};
+    Source source(text, length);
+    return parseRows(source, charsets, out, matchesOut, maxResult);
+  });
 }
 
 ParseResult inflateEntryListText(const void* packed, size_t size, const TextCharsets& charsets,
                                  ZQEntryListFieldValueList* out, uint32_t* matchesOut,
                                  size_t maxResult, size_t window) {
-  if (!out) return {233, "no output"};
-  zq::model::release(*out);
-  *out = {0, nullptr};
-  if (matchesOut) *matchesOut = 0;
-  platform::InflateStream stream(packed, size, maxResult);
-  Source source(stream, maxResult, window);
-  return parseEntries(source, charsets, out, matchesOut, maxResult);
+  return parseInto(out, matchesOut, [&] {
+    platform::InflateStream stream(packed, size, maxResult);
+    Source source(stream, maxResult, window);
+    return parseEntries(source, charsets, out, matchesOut, maxResult);
+  });
 }
 
 ParseResult inflateMultiSchemaText(const void* packed, size_t size, const TextCharsets& charsets,
                                    ZQMultiSchemaFieldValueListList* out, uint32_t* matchesOut,
                                    size_t maxResult, size_t window) {
-  if (!out) return {233, "no output"};
-  zq::model::release(*out);
-  *out = {0, nullptr};
-  if (matchesOut) *matchesOut = 0;
-  platform::InflateStream stream(packed, size, maxResult);
-  Source source(stream, maxResult, window);
-  return parseRows(source, charsets, out, matchesOut, maxResult);
+  return parseInto(out, matchesOut, [&] {
+    platform::InflateStream stream(packed, size, maxResult);
+    Source source(stream, maxResult, window);
+    return parseRows(source, charsets, out, matchesOut, maxResult);
+  });
 }
 
 }  // namespace zq::calls

@@ -30,7 +30,9 @@
 #include "support/hostile_proxy.h"
 #include "support/server_fixture.h"
 
+using zqtest::dialLoopback;
 using zqtest::fragment;
+using zqtest::sendAll;
 using zqtest::Status;
 using zqtest::word;
 using zqtest::wordAt;
@@ -42,30 +44,6 @@ using std::chrono::milliseconds;
 
 constexpr ZQInternalId kTitleId = 536870913;
 constexpr uint32_t kFast = 390620;
-
-int dialLoopback(uint16_t port) {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  if (fd < 0) return -1;
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(port);
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-    close(fd);
-    return -1;
-  }
-  return fd;
-}
-
-bool sendAll(int fd, const std::string& bytes) {
-  size_t sent = 0;
-  while (sent < bytes.size()) {
-    const ssize_t n = send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-    if (n <= 0) return false;
-    sent += static_cast<size_t>(n);
-  }
-  return true;
-}
 
 // What came back on a connection within a time.
 struct Heard {

@@ -35,23 +35,10 @@ namespace {
 
 constexpr ZQInternalId kTitle = 536870913;
 
-int connectTo(uint16_t port) {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(port);
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-    close(fd);
-    return -1;
-  }
-  return fd;
-}
-
 // Sends one record and waits (briefly) for whatever comes back; true when a
 // whole reply record arrived.
 bool exchange(uint16_t port, const std::string& record) {
-  int fd = connectTo(port);
+  int fd = zqtest::dialLoopback(port);
   if (fd < 0) return false;
   static const std::atomic<bool> never{false};
   HostileProxy::Wire wire(fd, never);
@@ -184,7 +171,7 @@ TEST_F(ServerHostile, ConnectionsAboveDescriptor1023AreServedAndClosed) {
   const size_t before = openDescriptors();
   std::vector<int> idle;
   for (int i = 0; i < 1100; ++i) {
-    int fd = connectTo(server_->port());
+    int fd = zqtest::dialLoopback(server_->port());
     ASSERT_GE(fd, 0);
     idle.push_back(fd);
   }

@@ -23,6 +23,32 @@
 
 namespace zqtest {
 
+// A connection to a server on loopback; -1 when it cannot be made.
+inline int dialLoopback(uint16_t port) {
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  if (fd < 0) return -1;
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_port = htons(port);
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// All of bytes, or false when the peer went away.
+inline bool sendAll(int fd, const std::string& bytes) {
+  size_t sent = 0;
+  while (sent < bytes.size()) {
+    const ssize_t n = send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+    if (n <= 0) return false;
+    sent += static_cast<size_t>(n);
+  }
+  return true;
+}
+
 // Big-endian words and record marks, written by hand.
 inline std::string word(uint32_t v) {
   const char b[4] = {static_cast<char>(v >> 24), static_cast<char>(v >> 16),
@@ -150,20 +176,8 @@ class HostileProxy {
     }
     return true;
   }
-  int connectServer() {
-    int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    a.sin_port = htons(serverPort_);
-    if (connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-      close(fd);
-      return -1;
-    }
-    return fd;
-  }
   void serve(int client) {
-    int server = connectServer();
+    int server = dialLoopback(serverPort_);
     Wire wire(client, stop_);
     Exchange ex;
     while (server >= 0 && readRecord(client, ex.request)) {
