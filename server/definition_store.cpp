@@ -12,8 +12,14 @@
 namespace zqserver {
 
 ZQThreadContext* recordContext() {
-  static ZQThreadContext* context = zq::createContext();
-  return context;
+  // One per thread: workers, the escalation tick and tests read and write
+  // records at the same time, and a context's codec state is not shared.
+  struct Owned {
+    ZQThreadContext* ctx = zq::createContext();
+    ~Owned() { zq::destroyContext(ctx); }
+  };
+  thread_local Owned owned;
+  return owned.ctx;
 }
 namespace {
 

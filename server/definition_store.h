@@ -68,7 +68,7 @@ struct Definition {
 // The version the records are kept in.
 inline constexpr int kDefinitionRecordVersion = 14;
 
-// The context records are written and read with, whoever calls (a handler,
+// The context records are written and read with on this thread (a handler,
 // the start-up loading of --form and --definitions, a test): texts are kept
 // as they are, at the records' own version.
 ZQThreadContext* recordContext();
