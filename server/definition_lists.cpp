@@ -6,6 +6,7 @@ namespace zqserver {
 
 namespace {
 bool sameValue(ZQValueStruct& a, ZQValueStruct& b) {
+  std::lock_guard<std::recursive_mutex> hold(recordCodecMutex());
   zq::model::CodecScope scope(kDefinitionRecordVersion, recordContext());
   std::vector<char> x, y;
   return zq::model::encodeToBuffer(a, kDefinitionRecordVersion, x) &&

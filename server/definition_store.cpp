@@ -12,15 +12,15 @@
 namespace zqserver {
 
 ZQThreadContext* recordContext() {
-  // One per thread: workers, the escalation tick and tests read and write
-  // records at the same time, and a context's codec state is not shared.
-  struct Owned {
-    ZQThreadContext* ctx = zq::createContext();
-    ~Owned() { zq::destroyContext(ctx); }
-  };
-  thread_local Owned owned;
-  return owned.ctx;
+  static ZQThreadContext* context = zq::createContext();
+  return context;
 }
+
+std::recursive_mutex& recordCodecMutex() {
+  static std::recursive_mutex m;
+  return m;
+}
+
 namespace {
 
 // A prepared statement for one use.

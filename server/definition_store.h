@@ -26,6 +26,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -68,15 +69,18 @@ struct Definition {
 // The version the records are kept in.
 inline constexpr int kDefinitionRecordVersion = 14;
 
-// The context records are written and read with on this thread (a handler,
-// the start-up loading of --form and --definitions, a test): texts are kept
-// as they are, at the records' own version.
+// The context records are written and read with, whoever calls (a handler,
+// a worker, the escalation tick, the start-up loading of --form and
+// --definitions, a test): texts are kept as they are, at the records' own
+// version. Its codec state is one, so a record is coded under the mutex.
 ZQThreadContext* recordContext();
+std::recursive_mutex& recordCodecMutex();
 
 // A kind's parts in and out of a record. decode zeroes the parts first;
 // the caller releases them (zq::model::release) whatever it returned.
 template <class Parts>
 bool encodeRecord(Parts& parts, std::vector<char>& out) {
+  std::lock_guard<std::recursive_mutex> hold(recordCodecMutex());
   zq::model::CodecScope scope(kDefinitionRecordVersion, recordContext());
   std::vector<char> bytes;
   if (!zq::model::encodeToBuffer(parts, kDefinitionRecordVersion, bytes)) return false;
@@ -85,6 +89,7 @@ bool encodeRecord(Parts& parts, std::vector<char>& out) {
 }
 template <class Parts>
 bool decodeRecord(const std::vector<char>& record, Parts& parts) {
+  std::lock_guard<std::recursive_mutex> hold(recordCodecMutex());
   zq::model::CodecScope scope(kDefinitionRecordVersion, recordContext());
   return zq::model::decodeFromBuffer(record.data(), record.size(), parts, kDefinitionRecordVersion);
 }
