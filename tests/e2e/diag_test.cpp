@@ -13,6 +13,7 @@
 
 #include "frame/env.h"
 #include "support/server_fixture.h"
+#include "support/program_dir.h"
 
 using zqtest::ScopedEnv;
 using zqtest::Status;
@@ -47,16 +48,6 @@ bool exists(const std::string& path) {
       "<CLAT> /\\* [A-Z][a-z]{2} [A-Z][a-z]{2} [0-9]{2} [0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}\\."
       "[0-9]{4} \\*/");
   return std::regex_replace(log, kClat, "<CLAT>");
-}
-
-// The folder of the test program, where the build puts the tools too.
-std::string programDir() {
-  if (const char* out = getenv("ZQ_TEST_OUT")) return out;
-  char self[4096];
-  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-  if (n <= 0) return ".";
-  std::string path(self, static_cast<size_t>(n));
-  return path.substr(0, path.find_last_of('/'));
 }
 
 }  // namespace
@@ -105,7 +96,7 @@ class Diag : public zqtest::ServerTest {
 
   // Runs the replay reader over a command log; its summary, or "" on failure.
   std::string replay(const std::string& arguments, int expectedStatus = 0) {
-    std::string tool = programDir() + "/zqreplay";
+    std::string tool = zqtest::programDir() + "/zqreplay";
     if (!exists(tool)) {
       ADD_FAILURE() << "the replay reader is not built: " << tool;
       return "";

@@ -29,6 +29,7 @@
 #include "store.h"
 #include "support/hostile_proxy.h"
 #include "support/server_fixture.h"
+#include "support/program_dir.h"
 
 using zqtest::dialLoopback;
 using zqtest::fragment;
@@ -360,14 +361,6 @@ INSTANTIATE_TEST_SUITE_P(Limits, ServerIdle,
 
 // ---- the load test -----------------------------------------------------------------------
 
-std::string testProgramDir() {
-  if (const char* out = getenv("ZQ_TEST_OUT")) return out;
-  char self[4096];
-  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-  std::string path(self, n > 0 ? static_cast<size_t>(n) : 0);
-  return path.substr(0, path.find_last_of('/'));
-}
-
 // zqserverd as a process of its own, so that its memory can be measured.
 struct SpawnedServer {
   pid_t pid = -1;
@@ -379,7 +372,7 @@ struct SpawnedServer {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], 1);
     posix_spawn_file_actions_addclose(&actions, out[0]);
-    const std::string exe = testProgramDir() + "/zqserverd";
+    const std::string exe = zqtest::programDir() + "/zqserverd";
     args.insert(args.begin(), "zqserverd");
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());

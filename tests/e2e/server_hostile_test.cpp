@@ -25,6 +25,7 @@
 #include "transport/describe_queries.h"
 #include "transport/describe_records.h"
 #include "transport/procedures.h"
+#include "support/program_dir.h"
 
 using zqtest::fragment;
 using zqtest::HostileProxy;
@@ -227,14 +228,6 @@ TEST_F(ServerHostile, DeepQualificationsAreRefused) {
 
 // ---- kill -9 during a bulk transaction ---------------------------------------------
 
-std::string programDir() {
-  if (const char* out = getenv("ZQ_TEST_OUT")) return out;
-  char self[4096];
-  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-  std::string path(self, n > 0 ? static_cast<size_t>(n) : 0);
-  return path.substr(0, path.find_last_of('/'));
-}
-
 // zqserverd as a process of its own on a database file.
 struct ServerProcess {
   pid_t pid = -1;
@@ -247,7 +240,7 @@ struct ServerProcess {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], 1);
     posix_spawn_file_actions_addclose(&actions, out[0]);
-    const std::string exe = programDir() + "/zqserverd";
+    const std::string exe = zqtest::programDir() + "/zqserverd";
     std::vector<std::string> args = {"zqserverd", "--db", db};
     if (withForm) args.insert(args.end(), {"--form", "Tickets:536870913:char:Title"});
     std::vector<char*> argv;

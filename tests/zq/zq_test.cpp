@@ -13,6 +13,7 @@
 #include "entry_store.h"
 #include "run_program.h"
 #include "support/server_fixture.h"
+#include "support/program_dir.h"
 
 namespace {
 
@@ -21,14 +22,6 @@ using zqtest::runProgram;
 using zqtest::RunResult;
 
 constexpr ZQInternalId kTitle = 536870913, kPriority = 536870914, kNotes = 536870915;
-
-std::string programDir() {
-  if (const char* out = getenv("ZQ_TEST_OUT")) return out;
-  char self[4096];
-  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-  std::string path(self, n > 0 ? static_cast<size_t>(n) : 0);
-  return path.substr(0, path.find_last_of('/'));
-}
 
 std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -65,7 +58,7 @@ class Zq : public zqtest::ServerTest {
   }
 
   RunResult zq(std::vector<std::string> args, RunOptions options = {}) {
-    args.insert(args.begin(), programDir() + "/zq");
+    args.insert(args.begin(), zqtest::programDir() + "/zq");
     options.env.push_back("ZQ_CONFIG=" + dir_ + "/no-config");
     if (options.cwd.empty()) options.cwd = dir_;
     return runProgram(args, options);

@@ -16,16 +16,9 @@
 #include <string>
 
 #include "run_program.h"
+#include "support/program_dir.h"
 
 namespace {
-
-std::string outDir() {
-  if (const char* out = getenv("ZQ_TEST_OUT")) return out;
-  char self[4096];
-  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-  std::string path(self, n > 0 ? static_cast<size_t>(n) : 0);
-  return path.substr(0, path.find_last_of('/'));
-}
 
 // zqserverd started in the background, its stdout read up to the readiness
 // line.
@@ -40,7 +33,7 @@ struct Daemon {
       dup2(out[1], 1);
       close(out[0]);
       if (!notifySocket.empty()) setenv("NOTIFY_SOCKET", notifySocket.c_str(), 1);
-      std::vector<std::string> all{outDir() + "/zqserverd"};
+      std::vector<std::string> all{zqtest::programDir() + "/zqserverd"};
       all.insert(all.end(), args.begin(), args.end());
       std::vector<char*> argv;
       for (std::string& a : all) argv.push_back(a.data());
@@ -101,7 +94,7 @@ TEST(Zqserverd, ServesFromAFileStoreAndStopsCleanlyOnSigterm) {
       "--listen", "127.0.0.1:0", "--database", store,
       "--log",    log,           "--form",     "Notes:536870913:char"};
   auto zq = [&](int port, std::vector<std::string> more) {
-    std::vector<std::string> argv = {outDir() + "/zq", "--url",
+    std::vector<std::string> argv = {zqtest::programDir() + "/zq", "--url",
                                      "zq://demo@127.0.0.1:" + std::to_string(port)};
     argv.insert(argv.end(), more.begin(), more.end());
     zqtest::RunOptions options;
