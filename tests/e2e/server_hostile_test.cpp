@@ -25,7 +25,7 @@
 #include "transport/describe_queries.h"
 #include "transport/describe_records.h"
 #include "transport/procedures.h"
-#include "support/program_dir.h"
+#include "support/spawned_server.h"
 
 using zqtest::fragment;
 using zqtest::HostileProxy;
@@ -228,41 +228,12 @@ TEST_F(ServerHostile, DeepQualificationsAreRefused) {
 
 // ---- kill -9 during a bulk transaction ---------------------------------------------
 
-// zqserverd as a process of its own on a database file.
-struct ServerProcess {
-  pid_t pid = -1;
-  uint16_t port = 0;
-  ServerProcess(const std::string& db, bool withForm) {
-    int out[2];
-    if (pipe(out) != 0) return;
-    // posix_spawn, not fork: the test process runs threads (and sanitizers).
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    const std::string exe = zqtest::programDir() + "/zqserverd";
-    std::vector<std::string> args = {"zqserverd", "--db", db};
-    if (withForm) args.insert(args.end(), {"--form", "Tickets:536870913:char:Title"});
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    if (posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), environ) != 0) pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    FILE* f = fdopen(out[0], "r");
-    unsigned p = 0;
-    if (pid > 0 && f && fscanf(f, "listening on %u", &p) == 1) port = static_cast<uint16_t>(p);
-    if (f) fclose(f);
-  }
-  void kill9() {
-    if (pid > 0) {
-      kill(pid, SIGKILL);
-      waitpid(pid, nullptr, 0);
-      pid = -1;
-    }
-  }
-  ~ServerProcess() { kill9(); }
-};
+// zqserverd on a database file, with the Tickets form the first time.
+zqtest::SpawnedServer serverOn(const std::string& db, bool withForm) {
+  std::vector<std::string> args = {"--db", db};
+  if (withForm) args.insert(args.end(), {"--form", "Tickets:536870913:char:Title"});
+  return zqtest::SpawnedServer(args);
+}
 
 uint64_t entriesIn(const std::string& db) {
   zqserver::Store store;
@@ -284,7 +255,7 @@ TEST(KillDuringBulk, AllOrNothingAndNothingCommittedLost) {
   for (double fraction : {-1.0, 0.5, 0.9}) {
     SCOPED_TRACE(fraction);
     const int delayMs = fraction < 0 ? -1 : static_cast<int>(fullMs * fraction);
-    ServerProcess server(db, first);
+    zqtest::SpawnedServer server = serverOn(db, first);
     first = false;
     ASSERT_NE(server.port, 0);
     ZQControlStruct control = zqtest::makeControl("Demo", "127.0.0.1");
